@@ -1,0 +1,294 @@
+#include "app/CApplication.h"
+
+#include "app/CConstants.h"
+#include "app/CLogMessage.h"
+#include "app/CUtils.h"
+#include "instruments/CInstrumentListProvider.h"
+#include "instruments/CInstrumentPlugin.h"
+#include "model/CAlarm.h"
+#include "model/CAxis.h"
+#include "model/CMeasureBlock.h"
+#include "model/CMeasureBlockMapping.h"
+#include "model/COrientation.h"
+#include "model/CPosition.h"
+#include "model/CTrigger.h"
+#include "model/CUnits.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QEventLoop>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QMenu>
+#include <QQmlContext>
+#include <QSystemTrayIcon>
+#include <QThread>
+#include <QTimer>
+#include <QtQml>
+
+QString CApplication::m_AppDirPath;
+CApplication* CApplication::m_pInstance = nullptr;
+
+namespace
+{
+QtMessageHandler s_PreviousHandler = nullptr;
+// A message raised while a message is being handled (a model signal, say)
+// must not recurse into the handler.
+thread_local bool s_InHandler = false;
+
+void registerMetaTypes()
+{
+    qRegisterMetaType<CUnits::UnitType>("CUnits::UnitType");
+    qRegisterMetaType<CTrigger::TriggerMode>("CTrigger::TriggerMode");
+    qRegisterMetaType<CAxis::AxisType>("CAxis::AxisType");
+    qRegisterMetaType<CAlarm::AlarmState>("CAlarm::AlarmState");
+    qRegisterMetaType<QList<CUnits::UnitType>>("QList<CUnits::UnitType>");
+    qRegisterMetaType<QList<CTrigger::TriggerMode>>("QList<CTrigger::TriggerMode>");
+    qRegisterMetaType<QList<CAxis::AxisType>>("QList<CAxis::AxisType>");
+    qRegisterMetaType<QList<CAlarm::AlarmState>>("QList<CAlarm::AlarmState>");
+    qRegisterMetaType<CPosition>("CPosition");
+    qRegisterMetaType<COrientation>("COrientation");
+    qRegisterMetaType<QList<CPosition>>("QList<CPosition>");
+    qRegisterMetaType<QList<COrientation>>("QList<COrientation>");
+    qRegisterMetaType<QSharedPointer<CMeasureBlock>>("QSharedPointer<CMeasureBlock>");
+    qRegisterMetaType<QSharedPointer<CMeasureBlockMapping>>("QSharedPointer<CMeasureBlockMapping>");
+    qRegisterMetaType<QList<float>>("QList<float>");
+}
+} // namespace
+
+CApplication* CApplication::instance()
+{
+    if (!m_pInstance)
+        m_pInstance = new CApplication();
+    return m_pInstance;
+}
+
+void CApplication::destroy()
+{
+    if (m_pInstance)
+        m_pInstance->deleteLater();
+    m_pInstance = nullptr;
+}
+
+CApplication::CApplication()
+    : QObject(nullptr), m_Settings(m_AppDirPath), m_PluginsManager(m_Settings, this), m_Engine(),
+      m_InstrumentSupervisor(m_Settings), m_MainViewModel(m_Settings, m_Engine.rootContext(), m_InstrumentSupervisor),
+      m_LogCategory("Tesvana.CApplication"), m_Logger(CConstants::DefaultApplicationParameterStoragePath),
+      m_pQuitAction(new QAction(tr("&Quit"))), m_pTrayMenu(new QMenu()), m_pTrayIcon(new QSystemTrayIcon())
+{
+    qDebug() << "CApplication::CApplication() // thread " << QThread::currentThread();
+    registerMetaTypes();
+    CConstants::Translate();
+
+    connect(m_pQuitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    m_pTrayMenu->addAction(m_pQuitAction);
+    m_pTrayIcon->setContextMenu(m_pTrayMenu);
+    m_pTrayIcon->setIcon(QIcon(CConstants::IconPath));
+    m_pTrayIcon->setToolTip(QStringLiteral("Tesvana"));
+    // Without a system tray (a bare X server, say) there is nothing to show.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        m_pTrayIcon->setVisible(true);
+}
+
+CApplication::~CApplication()
+{
+    delete m_pVersionChecker;
+    m_pVersionChecker = nullptr;
+    qDebug() << "CApplication destructor";
+}
+
+void CApplication::initialize()
+{
+    // 1. From here on every message reaches the log file and the history.
+    s_PreviousHandler = qInstallMessageHandler(&CApplication::messageHandlerStatic);
+
+    // 2-3. Plug-ins; instrument plug-ins are started before anything else.
+    m_PluginsManager.Initialize();
+    for (CInstrumentPlugin* plugin : m_PluginsManager.GetInstrumentPlugins())
+    {
+        plugin->Start();
+        m_InstrumentSupervisor.AddInstrumentListProvider(plugin->GetInstrumentListProvider());
+    }
+
+    // 4-6.
+    l_LoadFonts();
+    l_RegisterQmlTypes();
+    l_SetContextProperties();
+
+    // 7. Let the drivers report their instruments, at most 2 s.
+    l_WaitForInstruments();
+
+    // 8. Reconnect the remembered instrument.
+    const QSharedPointer<CInstrument> defaultInstrument = m_InstrumentSupervisor.GetDefaultInstrument();
+    if (defaultInstrument)
+        m_InstrumentSupervisor.SetActiveInstrument(defaultInstrument);
+
+    // 9. The page to show is chosen before any QML exists.
+    if (m_InstrumentSupervisor.HasActiveInstrument())
+        m_MainViewModel.displayMeterPage();
+    else
+        m_MainViewModel.displayInstrumentSelectionPage();
+
+    // 10.
+    m_Engine.load(QUrl(QStringLiteral("qrc:/Resources/MainWindow.qml")));
+}
+
+void CApplication::l_LoadFonts()
+{
+    struct Font
+    {
+        const char* path;
+        const char* message;
+    };
+    static const Font fonts[] = {
+        {":/Resources/Fonts/KVL-Oxygen-Regular.ttf", "Load font Oxygen. ID :"},
+        {":/Resources/Fonts/KVL-Oxygen-Bold.ttf", "Load font Oxygen Bold. ID :"},
+        {":/Resources/Fonts/KVL-Oxygen-Light.ttf", "Load font Oxygen Light. ID :"},
+        {":/Resources/Fonts/OxygenMono-Regular.ttf", "Load font Oxygen Mono Regular. ID :"},
+    };
+    for (const Font& font : fonts)
+    {
+        const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(font.path));
+        qCDebug(m_LogCategory) << font.message << id;
+    }
+}
+
+void CApplication::l_RegisterQmlTypes()
+{
+    qmlRegisterType<CUnits>("Tesvana.CUnit", 1, 0, "Unit");
+    qmlRegisterUncreatableType<CLogMessage>("Tesvana.CLogMessage", 1, 0, "LogMessageLevel",
+                                            QStringLiteral("Cannot create LogMessageLevel in QML"));
+}
+
+void CApplication::l_SetContextProperties()
+{
+    QQmlContext* context = m_Engine.rootContext();
+    context->setContextProperty(QStringLiteral("QtVerSix"), false);
+    context->setContextProperty(QStringLiteral("QtVersion"), QString::fromLatin1(qVersion()));
+    context->setContextProperty(QStringLiteral("InstrumentSupervisor"), &m_InstrumentSupervisor);
+    context->setContextProperty(QStringLiteral("OrganizationName"), CConstants::OrganizationName);
+    context->setContextProperty(QStringLiteral("OrganizationWebsite"), CConstants::OrganizationWebsite);
+    context->setContextProperty(QStringLiteral("OrganizationEmail"), CConstants::OrganizationEmail);
+    context->setContextProperty(QStringLiteral("OrganizationLogo"), CConstants::OrganizationLogo);
+    context->setContextProperty(QStringLiteral("AppName"), CConstants::ApplicationName);
+    context->setContextProperty(QStringLiteral("Version"), CConstants::Version);
+    context->setContextProperty(QStringLiteral("SoftwareUpdateWebsite"), CConstants::SoftwareUpdateWebsite);
+    // Lives until the process ends, as QML may hold it to the last moment.
+    context->setContextProperty(QStringLiteral("Utils"), new CUtils());
+    context->setContextProperty(QStringLiteral("Settings"), &m_Settings);
+    context->setContextProperty(QStringLiteral("debug"), QVariant::fromValue<QObject*>(nullptr));
+}
+
+void CApplication::l_WaitForInstruments()
+{
+    QEventLoop loop;
+    connect(&m_InstrumentSupervisor, &CInstrumentSupervisor::AvailableInstrumentUpdated, &loop, &QEventLoop::quit);
+    QTimer::singleShot(2000, Qt::CoarseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void CApplication::OnNewVersionAvailable(QString newVersion)
+{
+    if (newVersion == m_Settings.IgnoreSpecificVersion())
+        return;
+    m_Engine.rootContext()->setContextProperty(QStringLiteral("NewVersion"), newVersion);
+    m_Engine.load(QUrl(QStringLiteral("qrc:/Resources/Widgets/NewSoftwareVersionDialog.qml")));
+}
+
+void CApplication::onAboutToQuit()
+{
+    terminate();
+}
+
+void CApplication::terminate()
+{
+    qDebug() << "CApplication terminate";
+    m_MainViewModel.terminate();
+    m_PluginsManager.Finalize();
+    m_pTrayIcon->hide();
+    m_pTrayIcon->deleteLater();
+    m_pTrayMenu->deleteLater();
+    m_pQuitAction->deleteLater();
+    deleteLater();
+    m_pInstance = nullptr;
+    qDebug() << "CApplication terminated";
+}
+
+void CApplication::messageHandlerStatic(QtMsgType type, const QMessageLogContext& context, const QString& msg)
+{
+    if (s_PreviousHandler)
+        s_PreviousHandler(type, context, msg);
+    if (s_InHandler)
+        return;
+    CApplication* application = m_pInstance;
+    if (!application)
+        return;
+    s_InHandler = true;
+    application->messageHandler(type, context, msg);
+    s_InHandler = false;
+}
+
+void CApplication::messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg)
+{
+    if (type == QtWarningMsg &&
+        (msg.contains(QLatin1String("Ignored NaN")) || msg.contains(QLatin1String("obtain clipboard")) ||
+         msg.contains(QLatin1String("Logarithms of zero"))))
+        return;
+
+    m_Logger.logMessage(type, context, msg);
+
+    // The history and the status line are user-interface objects: messages of
+    // other threads are handed over to the GUI thread.
+    if (QThread::currentThread() == thread())
+        l_AddToHistory(type, msg);
+    else
+        QMetaObject::invokeMethod(
+            this, [this, type, msg] { l_AddToHistory(type, msg); }, Qt::QueuedConnection);
+}
+
+void CApplication::l_AddToHistory(QtMsgType type, const QString& msg)
+{
+    QString label;
+    CLogMessage::eLevel level = CLogMessage::DEBUG;
+    switch (type)
+    {
+    case QtDebugMsg:
+        label = QStringLiteral("DEBUG");
+        break;
+    case QtWarningMsg:
+        if (msg.contains(QLatin1String("qrc:")) || msg.contains(QLatin1String("QQuick")) ||
+            msg.contains(QLatin1String("qml")))
+            label = QStringLiteral("DEBUG");
+        else
+        {
+            label = QStringLiteral("WARN");
+            level = CLogMessage::WARNING;
+        }
+        break;
+    case QtCriticalMsg:
+        label = QStringLiteral("CRIT");
+        level = CLogMessage::CRITICAL;
+        break;
+    case QtFatalMsg:
+        label = QStringLiteral("FATAL");
+        level = CLogMessage::FATAL;
+        break;
+    case QtInfoMsg:
+        label = QStringLiteral("INFO");
+        level = CLogMessage::INFO;
+        break;
+    }
+
+    QSharedPointer<CLogMessage> message(new CLogMessage());
+    message->setLevel(level);
+    message->setMessage(msg);
+    message->setTimestamp(QDateTime::currentDateTime());
+    m_MainViewModel.LogMessageList()->addData(message);
+
+    if (level >= m_MainViewModel.LogMessageProxy()->MinLevel())
+        m_MainViewModel.setLastLogMessages(QLatin1Char('[') + label + QStringLiteral("] ") +
+                                           message->Timestamp().toString(Qt::ISODateWithMs) + QStringLiteral(" - ") +
+                                           msg + QLatin1Char('\n'));
+}

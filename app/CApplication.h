@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/CLogger.h"
+#include "app/CSettings.h"
+#include "instruments/CInstrumentSupervisor.h"
+#include "instruments/CPluginsManager.h"
+#include "viewmodels/CMainViewModel.h"
+
+#include <QLoggingCategory>
+#include <QObject>
+#include <QQmlApplicationEngine>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+// The single application object: owns every long-lived object, runs the
+// start-up sequence and the orderly shutdown.
+class CApplication : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(CSettings* Settings READ Settings CONSTANT)
+public:
+    static CApplication* instance();
+    static void destroy();
+
+    void initialize();
+    void terminate();
+
+    CSettings* Settings() { return &m_Settings; }
+    CPluginsManager& PluginsManager() { return m_PluginsManager; }
+    QQmlApplicationEngine& Engine() { return m_Engine; }
+    CInstrumentSupervisor& InstrumentSupervisor() { return m_InstrumentSupervisor; }
+    CMainViewModel& MainViewModel() { return m_MainViewModel; }
+    CLogger& Logger() { return m_Logger; }
+
+    static void messageHandlerStatic(QtMsgType type, const QMessageLogContext& context, const QString& msg);
+
+    static QString m_AppDirPath;
+
+public slots:
+    void onAboutToQuit();
+    void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg);
+    void OnNewVersionAvailable(QString newVersion);
+
+private:
+    CApplication();
+    ~CApplication() override;
+
+    void l_LoadFonts();
+    void l_RegisterQmlTypes();
+    void l_SetContextProperties();
+    void l_WaitForInstruments();
+    // The part of a message's handling that touches user-interface objects.
+    void l_AddToHistory(QtMsgType type, const QString& msg);
+
+    static CApplication* m_pInstance;
+
+    CSettings m_Settings;
+    CPluginsManager m_PluginsManager;
+    QQmlApplicationEngine m_Engine;
+    CInstrumentSupervisor m_InstrumentSupervisor;
+    CMainViewModel m_MainViewModel;
+    QLoggingCategory m_LogCategory;
+    CLogger m_Logger;
+    QObject* m_pVersionChecker = nullptr;
+    QAction* m_pQuitAction;
+    QMenu* m_pTrayMenu;
+    QSystemTrayIcon* m_pTrayIcon;
+};

@@ -1,0 +1,3 @@
+#include "app/XmlFile.h"
+
+XmlFile::XmlFile(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,3 @@
+#include "instruments/CInstrumentInterface.h"
+
+CInstrumentInterface::CInstrumentInterface(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,5 @@
+#include "instruments/CInstrumentListProvider.h"
+
+CInstrumentListProvider::CInstrumentListProvider(QObject* parent) : QObject(parent) {}
+
+void CInstrumentListProvider::SetSerialPortSettings(QString, int) {}

@@ -1,0 +1,3 @@
+#include "instruments/CMapperPlugin.h"
+
+CMapperPlugin::CMapperPlugin(int kind, QObject* parent) : CPlugin(parent), m_Kind(kind) {}

@@ -1,0 +1,3 @@
+#include "instruments/CMapperPluginOnTheFly.h"
+
+CMapperPluginOnTheFly::CMapperPluginOnTheFly(QObject* parent) : CMapperPlugin(OnTheFly, parent) {}

@@ -1,0 +1,3 @@
+#include "instruments/CMapperPluginStopAndGo.h"
+
+CMapperPluginStopAndGo::CMapperPluginStopAndGo(QObject* parent) : CMapperPlugin(StopAndGo, parent) {}

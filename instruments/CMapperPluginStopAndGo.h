@@ -1,0 +1,17 @@
+#pragma once
+
+#include "instruments/CMapperPlugin.h"
+
+// A mapper that is told where to go and reports Ready() when it is there.
+class CMapperPluginStopAndGo : public CMapperPlugin
+{
+    Q_OBJECT
+public:
+    explicit CMapperPluginStopAndGo(QObject* parent = nullptr);
+
+public slots:
+    virtual void MoveTo(const CPosition& position, const COrientation& orientation) = 0;
+
+signals:
+    void Ready();
+};

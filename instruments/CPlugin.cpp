@@ -1,0 +1,5 @@
+#include "instruments/CPlugin.h"
+
+CPlugin::CPlugin(QObject* parent) : QObject(parent) {}
+
+CPlugin::~CPlugin() = default;

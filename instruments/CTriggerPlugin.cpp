@@ -1,0 +1,3 @@
+#include "instruments/CTriggerPlugin.h"
+
+CTriggerPlugin::CTriggerPlugin(QObject* parent) : CPlugin(parent) {}

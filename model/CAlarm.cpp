@@ -1,0 +1,3 @@
+#include "model/CAlarm.h"
+
+CAlarm::CAlarm(QObject* parent) : QObject(parent) {}

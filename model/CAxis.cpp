@@ -1,0 +1,3 @@
+#include "model/CAxis.h"
+
+CAxis::CAxis(QObject* parent) : QObject(parent) {}

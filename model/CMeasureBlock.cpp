@@ -1,0 +1,55 @@
+#include "model/CMeasureBlock.h"
+
+#include "model/CNumberText.h"
+
+#include <cstdio>
+
+CMeasureBlock::CMeasureBlock(QObject* parent) : QObject(parent) {}
+
+void CMeasureBlock::setComment(const QString& value)
+{
+    if (m_Comment == value)
+        return;
+    m_Comment = value;
+    emit CommentChanged(value);
+}
+
+QString CMeasureBlock::FormatTimestamp(const QDateTime& timestamp, quint64 nanoseconds)
+{
+    char fraction[16];
+    std::snprintf(fraction, sizeof fraction, ".%09llu", static_cast<unsigned long long>(nanoseconds % 1000000000ULL));
+    return timestamp.toString(QStringLiteral("yyyy.MM.dd'T'HH:mm:ss")) + QLatin1String(fraction);
+}
+
+QString CMeasureBlock::ToString(const QString& separator) const
+{
+    QString out;
+    if (Results.isEmpty())
+        return out;
+    out.reserve(Results.size() * 96);
+    bool first = true;
+    for (const QSharedPointer<CFieldIntensityResult>& sample : Results)
+    {
+        if (!sample)
+            continue;
+        if (!first)
+            out += QLatin1Char('\n');
+        first = false;
+        out += FormatTimestamp(sample->Timestamp, sample->TimestampNanosecond);
+        out += separator;
+        CNumberText::AppendG6(out, sample->B());
+        out += separator;
+        CNumberText::AppendG6(out, sample->BBprime());
+        out += separator;
+        CNumberText::AppendG6(out, sample->Bx());
+        out += separator;
+        CNumberText::AppendG6(out, sample->By());
+        out += separator;
+        CNumberText::AppendG6(out, sample->Bz());
+        out += separator;
+        out += QString::number(sample->Temperature());
+        out += separator;
+        CNumberText::AppendG6(out, sample->dB());
+    }
+    return out;
+}

@@ -1,0 +1,3 @@
+#include "model/CTimestampableResult.h"
+
+CTimestampableResult::CTimestampableResult(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,110 @@
+#include "viewmodels/CMainViewModel.h"
+
+#include "app/CSettings.h"
+#include "instruments/CInstrument.h"
+#include "instruments/CInstrumentSupervisor.h"
+#include "model/TesvanaSetter.h"
+#include "viewmodels/CPageViewModel.h"
+
+#include <QQmlContext>
+
+namespace
+{
+const QString NoInstrument = QStringLiteral("--");
+}
+
+CMainViewModel::CMainViewModel(CSettings& settings, QQmlContext* context, CInstrumentSupervisor& supervisor,
+                               QObject* parent)
+    : QObject(parent), m_Settings(settings), m_pContext(context), m_InstrumentSupervisor(supervisor),
+      m_LogMessageList(settings), m_LogMessageProxy()
+{
+    if (m_pContext)
+        m_pContext->setContextProperty(QStringLiteral("MainViewModel"), this);
+    connect(&m_InstrumentSupervisor, &CInstrumentSupervisor::HasActiveInstrumentChanged, this,
+            &CMainViewModel::OnHasActiveInstrumentChanged);
+    setInstrumentModel(NoInstrument);
+    setInstrumentSerialNumber(NoInstrument);
+    setInstrumentStatus(NoInstrument);
+    m_LogMessageProxy.setSourceModel(&m_LogMessageList);
+}
+
+CMainViewModel::~CMainViewModel()
+{
+    delete m_pActivePageViewModel;
+}
+
+CInstrument* CMainViewModel::CurrentInstrument() const
+{
+    return m_CurrentInstrument.data();
+}
+
+void CMainViewModel::l_ShowPage(const QString& source)
+{
+    setLoaderSourceChanging(true);
+    setLoaderSource(source);
+    setLoaderSourceChanging(false);
+}
+
+void CMainViewModel::displayMeterPage()
+{
+    l_ShowPage(QStringLiteral("Pages/MeterPage.qml"));
+}
+
+void CMainViewModel::displayInstrumentSelectionPage()
+{
+    if (m_LoaderSource == QLatin1String("Pages/InstrumentSelectionPage.qml"))
+        return;
+    l_ShowPage(QStringLiteral("Pages/InstrumentSelectionPage.qml"));
+}
+
+bool CMainViewModel::exitApplicationAllowed()
+{
+    return true;
+}
+
+void CMainViewModel::terminate() {}
+
+void CMainViewModel::OnHasActiveInstrumentChanged()
+{
+    const QSharedPointer<CInstrument> instrument = m_InstrumentSupervisor.Instrument().toStrongRef();
+    if (m_InstrumentSupervisor.HasActiveInstrument() && instrument)
+    {
+        if (m_CurrentInstrument != instrument.data())
+        {
+            if (m_CurrentInstrument)
+                disconnect(m_CurrentInstrument, &CInstrument::StatusStringChanged, this,
+                           &CMainViewModel::OnInstrumentStatusChanged);
+            m_CurrentInstrument = instrument.data();
+            emit CurrentInstrumentChanged(m_CurrentInstrument);
+        }
+        setInstrumentModel(instrument->Model());
+        setInstrumentSerialNumber(instrument->SerialNumber());
+        setInstrumentStatus(instrument->StatusString());
+        connect(instrument.data(), &CInstrument::StatusStringChanged, this, &CMainViewModel::OnInstrumentStatusChanged,
+                Qt::UniqueConnection);
+        return;
+    }
+    setInstrumentModel(NoInstrument);
+    setInstrumentSerialNumber(NoInstrument);
+    setInstrumentStatus(NoInstrument);
+    if (m_CurrentInstrument)
+        disconnect(m_CurrentInstrument, &CInstrument::StatusStringChanged, this,
+                   &CMainViewModel::OnInstrumentStatusChanged);
+    displayInstrumentSelectionPage();
+}
+
+void CMainViewModel::OnInstrumentStatusChanged(const QString& status)
+{
+    setInstrumentStatus(status);
+}
+
+TESVANA_SETTER(CMainViewModel, const QString&, LoaderSource)
+TESVANA_SETTER(CMainViewModel, bool, LoaderSourceChanging)
+TESVANA_SETTER(CMainViewModel, double, MainWindowHeight)
+TESVANA_SETTER(CMainViewModel, bool, SmallWindowSize)
+TESVANA_SETTER(CMainViewModel, bool, PageMenuExpanded)
+TESVANA_SETTER(CMainViewModel, bool, ParameterMenuExpanded)
+TESVANA_SETTER(CMainViewModel, const QString&, InstrumentModel)
+TESVANA_SETTER(CMainViewModel, const QString&, InstrumentSerialNumber)
+TESVANA_SETTER(CMainViewModel, const QString&, InstrumentStatus)
+TESVANA_SETTER(CMainViewModel, const QString&, LastLogMessages)

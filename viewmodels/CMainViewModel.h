@@ -1,0 +1,114 @@
+#pragma once
+
+#include "app/CLogFilterProxyModel.h"
+#include "app/CLogMessageList.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class CSettings;
+class CInstrument;
+class CInstrumentSupervisor;
+class CPageViewModel;
+class QQmlContext;
+
+// The object behind the main window: page switching, the instrument summary
+// of the status bar and the log models of the log dialog.
+class CMainViewModel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString LoaderSource READ LoaderSource WRITE setLoaderSource NOTIFY LoaderSourceChanged)
+    Q_PROPERTY(bool LoaderSourceChanging READ LoaderSourceChanging WRITE setLoaderSourceChanging NOTIFY
+                   LoaderSourceChangingChanged)
+    Q_PROPERTY(CPageViewModel* pActivePageViewModel READ pActivePageViewModel NOTIFY pActivePageViewModelChanged)
+    Q_PROPERTY(double MainWindowHeight READ MainWindowHeight WRITE setMainWindowHeight NOTIFY MainWindowHeightChanged)
+    Q_PROPERTY(bool SmallWindowSize READ SmallWindowSize WRITE setSmallWindowSize NOTIFY SmallWindowSizeChanged)
+    Q_PROPERTY(bool PageMenuExpanded READ PageMenuExpanded WRITE setPageMenuExpanded NOTIFY PageMenuExpandedChanged)
+    Q_PROPERTY(bool ParameterMenuExpanded READ ParameterMenuExpanded WRITE setParameterMenuExpanded NOTIFY
+                   ParameterMenuExpandedChanged)
+    Q_PROPERTY(QString InstrumentModel READ InstrumentModel WRITE setInstrumentModel NOTIFY InstrumentModelChanged)
+    Q_PROPERTY(QString InstrumentSerialNumber READ InstrumentSerialNumber WRITE setInstrumentSerialNumber NOTIFY
+                   InstrumentSerialNumberChanged)
+    Q_PROPERTY(QString InstrumentStatus READ InstrumentStatus WRITE setInstrumentStatus NOTIFY InstrumentStatusChanged)
+    Q_PROPERTY(CInstrument* CurrentInstrument READ CurrentInstrument NOTIFY CurrentInstrumentChanged)
+    Q_PROPERTY(QString LastLogMessages READ LastLogMessages WRITE setLastLogMessages NOTIFY LastLogMessagesChanged)
+    Q_PROPERTY(CLogMessageList* LogMessageList READ LogMessageList CONSTANT)
+    Q_PROPERTY(CLogFilterProxyModel* LogMessageProxy READ LogMessageProxy CONSTANT)
+
+public:
+    CMainViewModel(CSettings& settings, QQmlContext* context, CInstrumentSupervisor& supervisor,
+                   QObject* parent = nullptr);
+    ~CMainViewModel() override;
+
+    QString LoaderSource() const { return m_LoaderSource; }
+    bool LoaderSourceChanging() const { return m_LoaderSourceChanging; }
+    CPageViewModel* pActivePageViewModel() const { return m_pActivePageViewModel; }
+    double MainWindowHeight() const { return m_MainWindowHeight; }
+    bool SmallWindowSize() const { return m_SmallWindowSize; }
+    bool PageMenuExpanded() const { return m_PageMenuExpanded; }
+    bool ParameterMenuExpanded() const { return m_ParameterMenuExpanded; }
+    QString InstrumentModel() const { return m_InstrumentModel; }
+    QString InstrumentSerialNumber() const { return m_InstrumentSerialNumber; }
+    QString InstrumentStatus() const { return m_InstrumentStatus; }
+    CInstrument* CurrentInstrument() const;
+    QString LastLogMessages() const { return m_LastLogMessages; }
+    CLogMessageList* LogMessageList() { return &m_LogMessageList; }
+    CLogFilterProxyModel* LogMessageProxy() { return &m_LogMessageProxy; }
+
+    void setLoaderSource(const QString& value);
+    void setLoaderSourceChanging(bool value);
+    void setMainWindowHeight(double value);
+    void setSmallWindowSize(bool value);
+    void setPageMenuExpanded(bool value);
+    void setParameterMenuExpanded(bool value);
+    void setInstrumentModel(const QString& value);
+    void setInstrumentSerialNumber(const QString& value);
+    void setInstrumentStatus(const QString& value);
+    void setLastLogMessages(const QString& value);
+
+    Q_INVOKABLE void displayMeterPage();
+    Q_INVOKABLE void displayInstrumentSelectionPage();
+    Q_INVOKABLE bool exitApplicationAllowed();
+    Q_INVOKABLE void terminate();
+
+public slots:
+    void OnHasActiveInstrumentChanged();
+    void OnInstrumentStatusChanged(const QString& status);
+
+signals:
+    void LoaderSourceChanged(QString value);
+    void LoaderSourceChangingChanged(bool value);
+    void pActivePageViewModelChanged(CPageViewModel* value);
+    void MainWindowHeightChanged(double value);
+    void SmallWindowSizeChanged(bool value);
+    void PageMenuExpandedChanged(bool value);
+    void ParameterMenuExpandedChanged(bool value);
+    void InstrumentModelChanged(QString value);
+    void InstrumentSerialNumberChanged(QString value);
+    void InstrumentStatusChanged(QString value);
+    void CurrentInstrumentChanged(CInstrument* value);
+    void LastLogMessagesChanged(QString value);
+
+private:
+    void l_ShowPage(const QString& source);
+
+    CSettings& m_Settings;
+    QQmlContext* m_pContext;
+    CInstrumentSupervisor& m_InstrumentSupervisor;
+    CLogMessageList m_LogMessageList;
+    CLogFilterProxyModel m_LogMessageProxy;
+
+    QString m_LoaderSource;
+    bool m_LoaderSourceChanging = false;
+    CPageViewModel* m_pActivePageViewModel = nullptr;
+    double m_MainWindowHeight = 0;
+    bool m_SmallWindowSize = false;
+    bool m_PageMenuExpanded = false;
+    bool m_ParameterMenuExpanded = false;
+    QString m_InstrumentModel;
+    QString m_InstrumentSerialNumber;
+    QString m_InstrumentStatus;
+    QPointer<CInstrument> m_CurrentInstrument;
+    QString m_LastLogMessages;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// Base of every page view model; exactly one exists at a time.
+class CPageViewModel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Name READ Name CONSTANT)
+    Q_PROPERTY(bool HasUnsavedParameter READ HasUnsavedParameter WRITE setHasUnsavedParameter NOTIFY
+                   HasUnsavedParameterChanged)
+public:
+    explicit CPageViewModel(const QString& name, QObject* parent = nullptr);
+
+    QString Name() const { return m_Name; }
+    bool HasUnsavedParameter() const { return m_HasUnsavedParameter; }
+    void setHasUnsavedParameter(bool value);
+
+public slots:
+    virtual QString HelpPath() = 0;
+    // Called by the main view model right after it has built the page.
+    virtual void initialize();
+    // Operation pages cut their connections to the operation here before they go.
+    virtual void disconnectSignal();
+
+signals:
+    void HasUnsavedParameterChanged(bool value);
+
+private:
+    const QString m_Name;
+    bool m_HasUnsavedParameter = false;
+};
