@@ -94,6 +94,10 @@ CApplication::CApplication()
 
 CApplication::~CApplication()
 {
+    // The windows go first: their bindings still refer to the view models
+    // that the members below release.
+    const QList<QObject*> windows = m_Engine.rootObjects();
+    qDeleteAll(windows);
     delete m_pVersionChecker;
     m_pVersionChecker = nullptr;
     qDebug() << "CApplication destructor";
@@ -102,7 +106,7 @@ CApplication::~CApplication()
 void CApplication::initialize()
 {
     // 1. From here on every message reaches the log file and the history.
-    s_PreviousHandler = qInstallMessageHandler(&CApplication::messageHandlerStatic);
+    installMessageHandler();
 
     // 2-3. Plug-ins; instrument plug-ins are started before anything else.
     m_PluginsManager.Initialize();
@@ -133,6 +137,7 @@ void CApplication::initialize()
 
     // 10.
     m_Engine.load(QUrl(QStringLiteral("qrc:/Resources/MainWindow.qml")));
+    qDebug() << "CApplication initialized";
 }
 
 void CApplication::l_LoadFonts()
@@ -214,6 +219,13 @@ void CApplication::terminate()
     deleteLater();
     m_pInstance = nullptr;
     qDebug() << "CApplication terminated";
+}
+
+void CApplication::installMessageHandler()
+{
+    const QtMessageHandler previous = qInstallMessageHandler(&CApplication::messageHandlerStatic);
+    if (previous != &CApplication::messageHandlerStatic)
+        s_PreviousHandler = previous;
 }
 
 void CApplication::messageHandlerStatic(QtMsgType type, const QMessageLogContext& context, const QString& msg)

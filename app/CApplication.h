@@ -34,6 +34,8 @@ public:
     CMainViewModel& MainViewModel() { return m_MainViewModel; }
     CLogger& Logger() { return m_Logger; }
 
+    // Routes every message of the process through messageHandlerStatic.
+    static void installMessageHandler();
     static void messageHandlerStatic(QtMsgType type, const QMessageLogContext& context, const QString& msg);
 
     static QString m_AppDirPath;
