@@ -5,13 +5,7 @@
 #include "app/CUtils.h"
 #include "instruments/CInstrumentListProvider.h"
 #include "instruments/CInstrumentPlugin.h"
-#include "model/CAlarm.h"
-#include "model/CAxis.h"
-#include "model/CMeasureBlock.h"
-#include "model/CMeasureBlockMapping.h"
-#include "model/COrientation.h"
-#include "model/CPosition.h"
-#include "model/CTrigger.h"
+#include "model/CMetaTypes.h"
 #include "model/CUnits.h"
 
 #include <QAction>
@@ -38,24 +32,6 @@ QtMessageHandler s_PreviousHandler = nullptr;
 // must not recurse into the handler.
 thread_local bool s_InHandler = false;
 
-void registerMetaTypes()
-{
-    qRegisterMetaType<CUnits::UnitType>("CUnits::UnitType");
-    qRegisterMetaType<CTrigger::TriggerMode>("CTrigger::TriggerMode");
-    qRegisterMetaType<CAxis::AxisType>("CAxis::AxisType");
-    qRegisterMetaType<CAlarm::AlarmState>("CAlarm::AlarmState");
-    qRegisterMetaType<QList<CUnits::UnitType>>("QList<CUnits::UnitType>");
-    qRegisterMetaType<QList<CTrigger::TriggerMode>>("QList<CTrigger::TriggerMode>");
-    qRegisterMetaType<QList<CAxis::AxisType>>("QList<CAxis::AxisType>");
-    qRegisterMetaType<QList<CAlarm::AlarmState>>("QList<CAlarm::AlarmState>");
-    qRegisterMetaType<CPosition>("CPosition");
-    qRegisterMetaType<COrientation>("COrientation");
-    qRegisterMetaType<QList<CPosition>>("QList<CPosition>");
-    qRegisterMetaType<QList<COrientation>>("QList<COrientation>");
-    qRegisterMetaType<QSharedPointer<CMeasureBlock>>("QSharedPointer<CMeasureBlock>");
-    qRegisterMetaType<QSharedPointer<CMeasureBlockMapping>>("QSharedPointer<CMeasureBlockMapping>");
-    qRegisterMetaType<QList<float>>("QList<float>");
-}
 } // namespace
 
 CApplication* CApplication::instance()
@@ -74,12 +50,13 @@ void CApplication::destroy()
 
 CApplication::CApplication()
     : QObject(nullptr), m_Settings(m_AppDirPath), m_PluginsManager(m_Settings, this), m_Engine(),
-      m_InstrumentSupervisor(m_Settings), m_MainViewModel(m_Settings, m_Engine.rootContext(), m_InstrumentSupervisor),
+      m_InstrumentSupervisor(m_Settings),
+      m_MainViewModel(m_Settings, m_Engine.rootContext(), m_InstrumentSupervisor),
       m_LogCategory("Tesvana.CApplication"), m_Logger(CConstants::DefaultApplicationParameterStoragePath),
       m_pQuitAction(new QAction(tr("&Quit"))), m_pTrayMenu(new QMenu()), m_pTrayIcon(new QSystemTrayIcon())
 {
     qDebug() << "CApplication::CApplication() // thread " << QThread::currentThread();
-    registerMetaTypes();
+    CMetaTypes::Register();
     CConstants::Translate();
 
     connect(m_pQuitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
@@ -189,7 +166,8 @@ void CApplication::l_SetContextProperties()
 void CApplication::l_WaitForInstruments()
 {
     QEventLoop loop;
-    connect(&m_InstrumentSupervisor, &CInstrumentSupervisor::AvailableInstrumentUpdated, &loop, &QEventLoop::quit);
+    connect(&m_InstrumentSupervisor, &CInstrumentSupervisor::AvailableInstrumentUpdated, &loop,
+            &QEventLoop::quit);
     QTimer::singleShot(2000, Qt::CoarseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 }
@@ -301,6 +279,6 @@ void CApplication::l_AddToHistory(QtMsgType type, const QString& msg)
 
     if (level >= m_MainViewModel.LogMessageProxy()->MinLevel())
         m_MainViewModel.setLastLogMessages(QLatin1Char('[') + label + QStringLiteral("] ") +
-                                           message->Timestamp().toString(Qt::ISODateWithMs) + QStringLiteral(" - ") +
-                                           msg + QLatin1Char('\n'));
+                                           message->Timestamp().toString(Qt::ISODateWithMs) +
+                                           QStringLiteral(" - ") + msg + QLatin1Char('\n'));
 }

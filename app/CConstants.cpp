@@ -15,13 +15,15 @@ QString computeDefaultStoragePath()
 
 const QString CConstants::Version = QStringLiteral("1.2.4");
 const QString CConstants::ApplicationName = QStringLiteral("Tesvana");
-const QString CConstants::SoftwareName = CConstants::ApplicationName + QStringLiteral(" v") + CConstants::Version;
+const QString CConstants::SoftwareName =
+    CConstants::ApplicationName + QStringLiteral(" v") + CConstants::Version;
 const QString CConstants::OrganizationName = QStringLiteral("Korvelin");
 // The maker's addresses are placeholders under a reserved example domain.
 const QString CConstants::OrganizationDomain = QStringLiteral("korvelin.example");
 const QString CConstants::OrganizationWebsite = QStringLiteral("https://www.korvelin.example");
 const QString CConstants::OrganizationEmail = QStringLiteral("support@korvelin.example");
-const QString CConstants::SoftwareUpdateWebsite = QStringLiteral("https://www.korvelin.example/downloads/tesvana");
+const QString CConstants::SoftwareUpdateWebsite =
+    QStringLiteral("https://www.korvelin.example/downloads/tesvana");
 const QString CConstants::VersionURL = QStringLiteral("https://www.korvelin.example/versions/products.xml");
 const QString CConstants::OrganizationLogo = QStringLiteral("qrc:///Resources/Images/Korvelin.svg");
 const QString CConstants::IconPath = QStringLiteral(":/Resources/Icons/Tesvana.ico");
@@ -33,18 +35,23 @@ const QString CConstants::ConnectionSettingsFilename = QStringLiteral("TesvanaCo
 
 QString CConstants::LoadFileErrorTitle = QStringLiteral("Could not load file");
 QString CConstants::LoadFileErrorDetails = QStringLiteral("Cannot read the file");
-QString CConstants::RecordFileErrorDetails = QStringLiteral("The file is not a valid Korvelin XML measurement file");
-QString CConstants::MappingFileErrorDetails = QStringLiteral("The file is not a valid Korvelin XML mapping file");
-QString CConstants::LimitsFileErrorDetails = QStringLiteral("The file is not a valid Korvelin XML limits file");
+QString CConstants::RecordFileErrorDetails =
+    QStringLiteral("The file is not a valid Korvelin XML measurement file");
+QString CConstants::MappingFileErrorDetails =
+    QStringLiteral("The file is not a valid Korvelin XML mapping file");
+QString CConstants::LimitsFileErrorDetails =
+    QStringLiteral("The file is not a valid Korvelin XML limits file");
 QString CConstants::SaveFileErrorTitle = QStringLiteral("Could not save file");
 QString CConstants::RestartApplicationTitle = QStringLiteral("Restart application");
 QString CConstants::RestartApplicationMessage =
     QStringLiteral("Please restart the application to apply the new settings");
 QString CConstants::QuitApplicationConfirmationMessage =
     QStringLiteral("Are you sure you want to quit the current operation?");
-QString CConstants::QuitApplicationConfirmationInformationMessage = QStringLiteral("All the measured data will be lost");
+QString CConstants::QuitApplicationConfirmationInformationMessage =
+    QStringLiteral("All the measured data will be lost");
 QString CConstants::ChangeUnitConfirmationMessage = QStringLiteral("Are you sure you want to change units?");
-QString CConstants::ChangeUnitConfirmationInformationMessage = QStringLiteral("All the measured data will be lost");
+QString CConstants::ChangeUnitConfirmationInformationMessage =
+    QStringLiteral("All the measured data will be lost");
 QString CConstants::TriggerModeContinuousName = QStringLiteral("Continuous");
 QString CConstants::TriggerModeExternalName = QStringLiteral("External");
 QString CConstants::TriggerModeTimerName = QStringLiteral("Timer");

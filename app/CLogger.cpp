@@ -58,8 +58,8 @@ void CLogger::logMessage(QtMsgType type, const QMessageLogContext& context, cons
         return;
     // Concatenated rather than arg()-chained: a message may itself contain "%1".
     const QString line = QLatin1Char('[') + label(type) + QStringLiteral("] ") +
-                         QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + QStringLiteral(" - ") + msg +
-                         QStringLiteral(" (") + QString::fromUtf8(context.file ? context.file : "") +
+                         QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + QStringLiteral(" - ") +
+                         msg + QStringLiteral(" (") + QString::fromUtf8(context.file ? context.file : "") +
                          QLatin1Char(':') + QString::number(context.line) + QStringLiteral(", ") +
                          QString::fromUtf8(context.function ? context.function : "") + QStringLiteral(")\n");
     m_FileStream << line;

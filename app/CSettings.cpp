@@ -28,7 +28,8 @@ QString boolText(bool value)
 
 CSettings::CSettings(const QString& appDirPath, QObject* parent, const QString& settingsFolder)
     : QObject(parent), m_AppDirPath(appDirPath),
-      m_SettingsFolder(settingsFolder.isEmpty() ? CConstants::DefaultApplicationParameterStoragePath : settingsFolder)
+      m_SettingsFolder(settingsFolder.isEmpty() ? CConstants::DefaultApplicationParameterStoragePath
+                                                : settingsFolder)
 {
     qRegisterMetaType<t_Mapping2DPlotHorizontalAxisType>("t_Mapping2DPlotHorizontalAxisType");
     qRegisterMetaType<CameraPreset>("QtDataVisualization::Q3DCamera::CameraPreset");
@@ -239,8 +240,8 @@ void CSettings::Load()
     file.close();
 
     if (reader.hasError())
-        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path + QStringLiteral(" : ") +
-                                  reader.errorString();
+        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
+                                  QStringLiteral(" : ") + reader.errorString();
     else if (file.error() != QFileDevice::NoError)
         qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
                                   file.errorString();
@@ -289,11 +290,14 @@ bool CSettings::Save()
     writer.writeTextElement(QStringLiteral("EnableSpectrumMode"), boolText(m_EnableSpectrumMode));
     writer.writeTextElement(QStringLiteral("EnableAcAnalysisMode"), boolText(m_EnableAcAnalysisMode));
     writer.writeTextElement(QStringLiteral("EnableMappingMode"), boolText(m_EnableMappingMode));
-    writer.writeTextElement(QStringLiteral("Meter3DCameraPreset"), QString::number(int(m_Meter3DCameraPreset)));
+    writer.writeTextElement(QStringLiteral("Meter3DCameraPreset"),
+                            QString::number(int(m_Meter3DCameraPreset)));
     writer.writeTextElement(QStringLiteral("Meter3DZoomLevel"), QString::number(m_Meter3DZoomLevel, 'g', 6));
     writer.writeTextElement(QStringLiteral("Meter3DOrthoProjection"), boolText(m_Meter3DOrthoProjection));
-    writer.writeTextElement(QStringLiteral("Mapping3DCameraPreset"), QString::number(int(m_Mapping3DCameraPreset)));
-    writer.writeTextElement(QStringLiteral("Mapping3DZoomLevel"), QString::number(m_Mapping3DZoomLevel, 'g', 6));
+    writer.writeTextElement(QStringLiteral("Mapping3DCameraPreset"),
+                            QString::number(int(m_Mapping3DCameraPreset)));
+    writer.writeTextElement(QStringLiteral("Mapping3DZoomLevel"),
+                            QString::number(m_Mapping3DZoomLevel, 'g', 6));
     writer.writeTextElement(QStringLiteral("Mapping3DOrthoProjection"), boolText(m_Mapping3DOrthoProjection));
     writer.writeTextElement(QStringLiteral("Mapping2DPlotHorizontalAxisType"),
                             QString::number(int(m_Mapping2DPlotHorizontalAxisType)));

@@ -22,49 +22,61 @@ public:
     using CameraPreset = QtDataVisualization::Q3DCamera::CameraPreset;
 
 private:
-    Q_PROPERTY(QString InstrumentParameterPath READ InstrumentParameterPath WRITE setInstrumentParameterPath NOTIFY
-                   InstrumentParameterPathChanged)
+    Q_PROPERTY(QString InstrumentParameterPath READ InstrumentParameterPath WRITE setInstrumentParameterPath
+                   NOTIFY InstrumentParameterPathChanged)
     Q_PROPERTY(QString InstrumentDriverPluginsPath READ InstrumentDriverPluginsPath WRITE
                    setInstrumentDriverPluginsPath NOTIFY InstrumentDriverPluginsPathChanged)
-    Q_PROPERTY(QString MapperPluginsPath READ MapperPluginsPath WRITE setMapperPluginsPath NOTIFY MapperPluginsPathChanged)
-    Q_PROPERTY(
-        QString TriggerPluginsPath READ TriggerPluginsPath WRITE setTriggerPluginsPath NOTIFY TriggerPluginsPathChanged)
-    Q_PROPERTY(QString DefaultStoragePath READ DefaultStoragePath WRITE setDefaultStoragePath NOTIFY DefaultStoragePathChanged)
-    Q_PROPERTY(bool SaveRecordingsAsCsv READ SaveRecordingsAsCsv WRITE setSaveRecordingsAsCsv NOTIFY SaveRecordingsAsCsvChanged)
-    Q_PROPERTY(bool CheckForNewVersion READ CheckForNewVersion WRITE setCheckForNewVersion NOTIFY CheckForNewVersionChanged)
+    Q_PROPERTY(QString MapperPluginsPath READ MapperPluginsPath WRITE setMapperPluginsPath NOTIFY
+                   MapperPluginsPathChanged)
+    Q_PROPERTY(QString TriggerPluginsPath READ TriggerPluginsPath WRITE setTriggerPluginsPath NOTIFY
+                   TriggerPluginsPathChanged)
+    Q_PROPERTY(QString DefaultStoragePath READ DefaultStoragePath WRITE setDefaultStoragePath NOTIFY
+                   DefaultStoragePathChanged)
+    Q_PROPERTY(bool SaveRecordingsAsCsv READ SaveRecordingsAsCsv WRITE setSaveRecordingsAsCsv NOTIFY
+                   SaveRecordingsAsCsvChanged)
+    Q_PROPERTY(bool CheckForNewVersion READ CheckForNewVersion WRITE setCheckForNewVersion NOTIFY
+                   CheckForNewVersionChanged)
     Q_PROPERTY(QString IgnoreSpecificVersion READ IgnoreSpecificVersion WRITE setIgnoreSpecificVersion NOTIFY
                    IgnoreSpecificVersionChanged)
     Q_PROPERTY(quint64 MeasurementMaxMeasurementCount READ MeasurementMaxMeasurementCount WRITE
                    setMeasurementMaxMeasurementCount NOTIFY MeasurementMaxMeasurementCountChanged)
-    Q_PROPERTY(quint64 MappingMaxMeasurementCount READ MappingMaxMeasurementCount WRITE setMappingMaxMeasurementCount
-                   NOTIFY MappingMaxMeasurementCountChanged)
-    Q_PROPERTY(uint LogMaxHistoryCount READ LogMaxHistoryCount WRITE setLogMaxHistoryCount NOTIFY LogMaxHistoryCountChanged)
+    Q_PROPERTY(quint64 MappingMaxMeasurementCount READ MappingMaxMeasurementCount WRITE
+                   setMappingMaxMeasurementCount NOTIFY MappingMaxMeasurementCountChanged)
+    Q_PROPERTY(uint LogMaxHistoryCount READ LogMaxHistoryCount WRITE setLogMaxHistoryCount NOTIFY
+                   LogMaxHistoryCountChanged)
     Q_PROPERTY(uint AveragingCount READ AveragingCount WRITE setAveragingCount NOTIFY AveragingCountChanged)
     Q_PROPERTY(int AveragingMode READ AveragingMode WRITE setAveragingMode NOTIFY AveragingModeChanged)
-    Q_PROPERTY(bool EnableMeterMode READ EnableMeterMode WRITE setEnableMeterMode NOTIFY EnableMeterModeChanged)
-    Q_PROPERTY(bool EnableSpectrumMode READ EnableSpectrumMode WRITE setEnableSpectrumMode NOTIFY EnableSpectrumModeChanged)
     Q_PROPERTY(
-        bool EnableAcAnalysisMode READ EnableAcAnalysisMode WRITE setEnableAcAnalysisMode NOTIFY EnableAcAnalysisModeChanged)
-    Q_PROPERTY(bool EnableMappingMode READ EnableMappingMode WRITE setEnableMappingMode NOTIFY EnableMappingModeChanged)
+        bool EnableMeterMode READ EnableMeterMode WRITE setEnableMeterMode NOTIFY EnableMeterModeChanged)
+    Q_PROPERTY(bool EnableSpectrumMode READ EnableSpectrumMode WRITE setEnableSpectrumMode NOTIFY
+                   EnableSpectrumModeChanged)
+    Q_PROPERTY(bool EnableAcAnalysisMode READ EnableAcAnalysisMode WRITE setEnableAcAnalysisMode NOTIFY
+                   EnableAcAnalysisModeChanged)
+    Q_PROPERTY(bool EnableMappingMode READ EnableMappingMode WRITE setEnableMappingMode NOTIFY
+                   EnableMappingModeChanged)
     Q_PROPERTY(QtDataVisualization::Q3DCamera::CameraPreset Meter3DCameraPreset READ Meter3DCameraPreset WRITE
                    setMeter3DCameraPreset NOTIFY Meter3DCameraPresetChanged)
-    Q_PROPERTY(double Meter3DZoomLevel READ Meter3DZoomLevel WRITE setMeter3DZoomLevel NOTIFY Meter3DZoomLevelChanged)
+    Q_PROPERTY(double Meter3DZoomLevel READ Meter3DZoomLevel WRITE setMeter3DZoomLevel NOTIFY
+                   Meter3DZoomLevelChanged)
     Q_PROPERTY(bool Meter3DOrthoProjection READ Meter3DOrthoProjection WRITE setMeter3DOrthoProjection NOTIFY
                    Meter3DOrthoProjectionChanged)
-    Q_PROPERTY(QtDataVisualization::Q3DCamera::CameraPreset Mapping3DCameraPreset READ Mapping3DCameraPreset WRITE
-                   setMapping3DCameraPreset NOTIFY Mapping3DCameraPresetChanged)
-    Q_PROPERTY(double Mapping3DZoomLevel READ Mapping3DZoomLevel WRITE setMapping3DZoomLevel NOTIFY Mapping3DZoomLevelChanged)
-    Q_PROPERTY(bool Mapping3DOrthoProjection READ Mapping3DOrthoProjection WRITE setMapping3DOrthoProjection NOTIFY
-                   Mapping3DOrthoProjectionChanged)
-    Q_PROPERTY(t_Mapping2DPlotHorizontalAxisType Mapping2DPlotHorizontalAxisType READ Mapping2DPlotHorizontalAxisType
-                   WRITE setMapping2DPlotHorizontalAxisType NOTIFY Mapping2DPlotHorizontalAxisTypeChanged)
+    Q_PROPERTY(QtDataVisualization::Q3DCamera::CameraPreset Mapping3DCameraPreset READ Mapping3DCameraPreset
+                   WRITE setMapping3DCameraPreset NOTIFY Mapping3DCameraPresetChanged)
+    Q_PROPERTY(double Mapping3DZoomLevel READ Mapping3DZoomLevel WRITE setMapping3DZoomLevel NOTIFY
+                   Mapping3DZoomLevelChanged)
+    Q_PROPERTY(bool Mapping3DOrthoProjection READ Mapping3DOrthoProjection WRITE setMapping3DOrthoProjection
+                   NOTIFY Mapping3DOrthoProjectionChanged)
+    Q_PROPERTY(
+        t_Mapping2DPlotHorizontalAxisType Mapping2DPlotHorizontalAxisType READ Mapping2DPlotHorizontalAxisType
+            WRITE setMapping2DPlotHorizontalAxisType NOTIFY Mapping2DPlotHorizontalAxisTypeChanged)
     Q_PROPERTY(QStringList CameraPresetNames READ CameraPresetNames CONSTANT)
     Q_PROPERTY(QStringList XAxisTypeNames READ XAxisTypeNames CONSTANT)
 
 public:
     // `settingsFolder` defaults to the application-data folder of the program;
     // tests point it elsewhere.
-    explicit CSettings(const QString& appDirPath, QObject* parent = nullptr, const QString& settingsFolder = QString());
+    explicit CSettings(const QString& appDirPath, QObject* parent = nullptr,
+                       const QString& settingsFolder = QString());
 
     void Reset(bool save);
     void Load();

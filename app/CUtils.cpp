@@ -27,8 +27,8 @@ int integerDigits(double value, const QString& floorText, int zeroDigits)
     return floorText.length() - (floorText.startsWith(QLatin1Char('-')) ? 1 : 0);
 }
 
-QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString& text, const QString& informativeText,
-                                   bool okCancel)
+QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString& text,
+                                   const QString& informativeText, bool okCancel)
 {
     QMessageBox box;
     box.setIcon(icon);

@@ -15,7 +15,8 @@ public:
     explicit CUtils(QObject* parent = nullptr);
 
     Q_INVOKABLE static QString doubleToStringPointAlignment(double value);
-    Q_INVOKABLE static QString doubleToString(double value, int significantNb = 5, bool leftSpacePadding = false);
+    Q_INVOKABLE static QString doubleToString(double value, int significantNb = 5,
+                                              bool leftSpacePadding = false);
     Q_INVOKABLE static QString intToString(double value);
     Q_INVOKABLE static QString fileNameFromPath(const QString& path);
     Q_INVOKABLE static QString getUnitText(int unit);

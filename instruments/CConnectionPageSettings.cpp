@@ -66,8 +66,8 @@ void CConnectionPageSettings::RestoreConnectionSettings()
     file.close();
 
     if (reader.hasError())
-        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path + QStringLiteral(" : ") +
-                                  reader.errorString();
+        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
+                                  QStringLiteral(" : ") + reader.errorString();
     else if (file.error() != QFileDevice::NoError)
         qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
                                   file.errorString();

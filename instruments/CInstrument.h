@@ -21,26 +21,31 @@ class CInstrument : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE setName NOTIFY NameChanged)
-    Q_PROPERTY(CInstrumentInterface::Interface Interface READ Interface WRITE setInterface NOTIFY InterfaceChanged)
+    Q_PROPERTY(
+        CInstrumentInterface::Interface Interface READ Interface WRITE setInterface NOTIFY InterfaceChanged)
     Q_PROPERTY(QString StatusString READ StatusString WRITE setStatusString NOTIFY StatusStringChanged)
-    Q_PROPERTY(QStringList MessagesHistory READ MessagesHistory WRITE setMessagesHistory NOTIFY MessagesHistoryChanged)
+    Q_PROPERTY(QStringList MessagesHistory READ MessagesHistory WRITE setMessagesHistory NOTIFY
+                   MessagesHistoryChanged)
     Q_PROPERTY(QString LastMessage READ LastMessage WRITE setLastMessage NOTIFY LastMessageChanged)
     Q_PROPERTY(int ErrorCode READ ErrorCode WRITE setErrorCode NOTIFY ErrorCodeChanged)
     Q_PROPERTY(QString RessourceName READ RessourceName WRITE setRessourceName NOTIFY RessourceNameChanged)
     Q_PROPERTY(QString SerialNumber READ SerialNumber WRITE setSerialNumber NOTIFY SerialNumberChanged)
-    Q_PROPERTY(QDateTime CalibrationDate READ CalibrationDate WRITE setCalibrationDate NOTIFY CalibrationDateChanged)
     Q_PROPERTY(
-        QDateTime ManufacturingDate READ ManufacturingDate WRITE setManufacturingDate NOTIFY ManufacturingDateChanged)
+        QDateTime CalibrationDate READ CalibrationDate WRITE setCalibrationDate NOTIFY CalibrationDateChanged)
+    Q_PROPERTY(QDateTime ManufacturingDate READ ManufacturingDate WRITE setManufacturingDate NOTIFY
+                   ManufacturingDateChanged)
     Q_PROPERTY(QString Manufacturer READ Manufacturer WRITE setManufacturer NOTIFY ManufacturerChanged)
     Q_PROPERTY(QString Model READ Model WRITE setModel NOTIFY ModelChanged)
-    Q_PROPERTY(
-        QString ElectronicsVersion READ ElectronicsVersion WRITE setElectronicsVersion NOTIFY ElectronicsVersionChanged)
+    Q_PROPERTY(QString ElectronicsVersion READ ElectronicsVersion WRITE setElectronicsVersion NOTIFY
+                   ElectronicsVersionChanged)
     Q_PROPERTY(QString ProbeVersion READ ProbeVersion WRITE setProbeVersion NOTIFY ProbeVersionChanged)
-    Q_PROPERTY(QString FirmwareVersion READ FirmwareVersion WRITE setFirmwareVersion NOTIFY FirmwareVersionChanged)
+    Q_PROPERTY(
+        QString FirmwareVersion READ FirmwareVersion WRITE setFirmwareVersion NOTIFY FirmwareVersionChanged)
     Q_PROPERTY(QList<float> RangeList READ RangeList WRITE setRangeList NOTIFY RangeListChanged)
     Q_PROPERTY(QList<CUnits::UnitType> UnitList READ UnitList WRITE setUnitList NOTIFY UnitListChanged)
     Q_PROPERTY(QStringList DivisorList READ DivisorList WRITE setDivisorList NOTIFY DivisorListChanged)
-    Q_PROPERTY(QList<CTrigger::TriggerMode> TriggerList READ TriggerList WRITE setTriggerList NOTIFY TriggerListChanged)
+    Q_PROPERTY(QList<CTrigger::TriggerMode> TriggerList READ TriggerList WRITE setTriggerList NOTIFY
+                   TriggerListChanged)
     Q_PROPERTY(bool IsRunning READ IsRunning WRITE setIsRunning NOTIFY IsRunningChanged)
     Q_PROPERTY(bool IsConnected READ IsConnected WRITE setIsConnected NOTIFY IsConnectedChanged)
     Q_PROPERTY(CBoundedParm* AveragingBound READ AveragingBound CONSTANT)
@@ -51,8 +56,8 @@ class CInstrument : public QObject
     Q_PROPERTY(CBoundedParm* TesvanaDisplayRateBound READ TesvanaDisplayRateBound CONSTANT)
     Q_PROPERTY(CBoundedParm* FrequencyMinBound READ FrequencyMinBound CONSTANT)
     Q_PROPERTY(CBoundedParm* FrequencyMaxBound READ FrequencyMaxBound CONSTANT)
-    Q_PROPERTY(CMeasurementParameters* MeasurementParameters READ MeasurementParameters WRITE setMeasurementParameters
-                   NOTIFY MeasurementParametersChanged)
+    Q_PROPERTY(CMeasurementParameters* MeasurementParameters READ MeasurementParameters WRITE
+                   setMeasurementParameters NOTIFY MeasurementParametersChanged)
 
 public:
     explicit CInstrument(QObject* parent = nullptr);

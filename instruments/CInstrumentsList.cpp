@@ -46,5 +46,7 @@ QVariant CInstrumentsList::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> CInstrumentsList::roleNames() const
 {
-    return {{DisplayLabelRole, "DisplayLabel"}, {RessourceNameRole, "RessourceName"}, {InterfaceRole, "Interface"}};
+    return {{DisplayLabelRole, "DisplayLabel"},
+            {RessourceNameRole, "RessourceName"},
+            {InterfaceRole, "Interface"}};
 }

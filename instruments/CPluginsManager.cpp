@@ -62,7 +62,9 @@ template <typename Plugin> void stopAndRelease(QList<Plugin*>& plugins)
 }
 } // namespace
 
-CPluginsManager::CPluginsManager(CSettings& settings, QObject* parent) : QObject(parent), m_Settings(settings) {}
+CPluginsManager::CPluginsManager(CSettings& settings, QObject* parent) : QObject(parent), m_Settings(settings)
+{
+}
 
 CPluginsManager::~CPluginsManager()
 {
@@ -94,8 +96,8 @@ void CPluginsManager::l_LoadInstrumentPlugins()
     int loaded = 0;
     if (QDir(folder).exists())
         loaded = loadFolder<CInstrumentPlugin>(folder, "CreateInstrumentPlugin",
-                                               "Could not create instrument plugin from the loaded library", true,
-                                               m_InstrumentPlugins);
+                                               "Could not create instrument plugin from the loaded library",
+                                               true, m_InstrumentPlugins);
     if (loaded == 0)
         qWarning() << "Unable to load any instrument plugins";
 }
@@ -105,8 +107,9 @@ void CPluginsManager::l_LoadMapperPlugins()
     const QString folder = m_Settings.MapperPluginsPath();
     if (!QDir(folder).exists())
         return;
-    loadFolder<CMapperPlugin>(folder, "CreateMapperPlugin", "Could not create mapper plugin from the loaded library",
-                              false, m_MapperPlugins);
+    loadFolder<CMapperPlugin>(folder, "CreateMapperPlugin",
+                              "Could not create mapper plugin from the loaded library", false,
+                              m_MapperPlugins);
 }
 
 void CPluginsManager::l_LoadTriggerPlugins()
@@ -115,5 +118,6 @@ void CPluginsManager::l_LoadTriggerPlugins()
     if (!QDir(folder).exists())
         return;
     loadFolder<CTriggerPlugin>(folder, "CreateTriggerPlugin",
-                               "Could not create trigger plugin from the loaded library", false, m_TriggerPlugins);
+                               "Could not create trigger plugin from the loaded library", false,
+                               m_TriggerPlugins);
 }

@@ -17,7 +17,8 @@ void CMeasureBlock::setComment(const QString& value)
 QString CMeasureBlock::FormatTimestamp(const QDateTime& timestamp, quint64 nanoseconds)
 {
     char fraction[16];
-    std::snprintf(fraction, sizeof fraction, ".%09llu", static_cast<unsigned long long>(nanoseconds % 1000000000ULL));
+    std::snprintf(fraction, sizeof fraction, ".%09llu",
+                  static_cast<unsigned long long>(nanoseconds % 1000000000ULL));
     return timestamp.toString(QStringLiteral("yyyy.MM.dd'T'HH:mm:ss")) + QLatin1String(fraction);
 }
 

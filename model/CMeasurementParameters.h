@@ -16,26 +16,31 @@ class CMeasurementParameters : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(int Averaging READ Averaging WRITE setAveraging NOTIFY AveragingChanged)
-    Q_PROPERTY(double AcquisitionRate READ AcquisitionRate WRITE setAcquisitionRate NOTIFY AcquisitionRateChanged)
-    Q_PROPERTY(double ImmediateAcquisitionRate READ ImmediateAcquisitionRate WRITE setImmediateAcquisitionRate NOTIFY
-                   ImmediateAcquisitionRateChanged)
+    Q_PROPERTY(
+        double AcquisitionRate READ AcquisitionRate WRITE setAcquisitionRate NOTIFY AcquisitionRateChanged)
+    Q_PROPERTY(double ImmediateAcquisitionRate READ ImmediateAcquisitionRate WRITE setImmediateAcquisitionRate
+                   NOTIFY ImmediateAcquisitionRateChanged)
     Q_PROPERTY(int BlockSize READ BlockSize WRITE setBlockSize NOTIFY BlockSizeChanged)
     Q_PROPERTY(double DisplayRate READ DisplayRate WRITE setDisplayRate NOTIFY DisplayRateChanged)
     Q_PROPERTY(double FrequencyMin READ FrequencyMin WRITE setFrequencyMin NOTIFY FrequencyMinChanged)
     Q_PROPERTY(double FrequencyMax READ FrequencyMax WRITE setFrequencyMax NOTIFY FrequencyMaxChanged)
     Q_PROPERTY(double NumberOfBins READ NumberOfBins WRITE setNumberOfBins NOTIFY NumberOfBinsChanged)
     Q_PROPERTY(CUnits::UnitType Units READ Units WRITE setUnits NOTIFY UnitsChanged)
-    Q_PROPERTY(CUnits::UnitType DisplayUnits READ DisplayUnits WRITE setDisplayUnits NOTIFY DisplayUnitsChanged)
-    Q_PROPERTY(QList<CUnits::UnitType> UncertaintyUnitList READ UncertaintyUnitList WRITE setUncertaintyUnitList NOTIFY
-                   UncertaintyUnitListChanged)
     Q_PROPERTY(
-        CUnits::UnitType UncertaintyUnits READ UncertaintyUnits WRITE setUncertaintyUnits NOTIFY UncertaintyUnitsChanged)
+        CUnits::UnitType DisplayUnits READ DisplayUnits WRITE setDisplayUnits NOTIFY DisplayUnitsChanged)
+    Q_PROPERTY(QList<CUnits::UnitType> UncertaintyUnitList READ UncertaintyUnitList WRITE
+                   setUncertaintyUnitList NOTIFY UncertaintyUnitListChanged)
+    Q_PROPERTY(CUnits::UnitType UncertaintyUnits READ UncertaintyUnits WRITE setUncertaintyUnits NOTIFY
+                   UncertaintyUnitsChanged)
     Q_PROPERTY(bool EnableAdcUnit READ EnableAdcUnit WRITE setEnableAdcUnit NOTIFY EnableAdcUnitChanged)
     Q_PROPERTY(bool AutoRange READ AutoRange WRITE setAutoRange NOTIFY AutoRangeChanged)
     Q_PROPERTY(float Range READ Range WRITE setRange NOTIFY RangeChanged)
-    Q_PROPERTY(CTrigger::TriggerMode TriggerMode READ TriggerMode WRITE setTriggerMode NOTIFY TriggerModeChanged)
-    Q_PROPERTY(CTriggerPlugin* TriggerPlugin READ TriggerPlugin WRITE setTriggerPlugin NOTIFY TriggerPluginChanged)
-    Q_PROPERTY(bool ApplyConfiguration READ ApplyConfiguration WRITE setApplyConfiguration NOTIFY ApplyConfigurationChanged)
+    Q_PROPERTY(
+        CTrigger::TriggerMode TriggerMode READ TriggerMode WRITE setTriggerMode NOTIFY TriggerModeChanged)
+    Q_PROPERTY(
+        CTriggerPlugin* TriggerPlugin READ TriggerPlugin WRITE setTriggerPlugin NOTIFY TriggerPluginChanged)
+    Q_PROPERTY(bool ApplyConfiguration READ ApplyConfiguration WRITE setApplyConfiguration NOTIFY
+                   ApplyConfigurationChanged)
 
 public:
     explicit CMeasurementParameters(QObject* parent = nullptr);

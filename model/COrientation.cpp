@@ -2,9 +2,15 @@
 
 COrientation::COrientation(QObject* parent) : QObject(parent) {}
 
-COrientation::COrientation(double roll, double pitch, double yaw) : QObject(nullptr), m_Roll(roll), m_Pitch(pitch), m_Yaw(yaw) {}
+COrientation::COrientation(double roll, double pitch, double yaw)
+    : QObject(nullptr), m_Roll(roll), m_Pitch(pitch), m_Yaw(yaw)
+{
+}
 
-COrientation::COrientation(const COrientation& other) : QObject(nullptr), m_Roll(other.m_Roll), m_Pitch(other.m_Pitch), m_Yaw(other.m_Yaw) {}
+COrientation::COrientation(const COrientation& other)
+    : QObject(nullptr), m_Roll(other.m_Roll), m_Pitch(other.m_Pitch), m_Yaw(other.m_Yaw)
+{
+}
 
 COrientation& COrientation::operator=(const COrientation& other)
 {

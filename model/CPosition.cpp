@@ -4,7 +4,10 @@ CPosition::CPosition(QObject* parent) : QObject(parent) {}
 
 CPosition::CPosition(double x, double y, double z) : QObject(nullptr), m_X(x), m_Y(y), m_Z(z) {}
 
-CPosition::CPosition(const CPosition& other) : QObject(nullptr), m_X(other.m_X), m_Y(other.m_Y), m_Z(other.m_Z) {}
+CPosition::CPosition(const CPosition& other)
+    : QObject(nullptr), m_X(other.m_X), m_Y(other.m_Y), m_Z(other.m_Z)
+{
+}
 
 CPosition& CPosition::operator=(const CPosition& other)
 {

@@ -80,8 +80,8 @@ void CMainViewModel::OnHasActiveInstrumentChanged()
         setInstrumentModel(instrument->Model());
         setInstrumentSerialNumber(instrument->SerialNumber());
         setInstrumentStatus(instrument->StatusString());
-        connect(instrument.data(), &CInstrument::StatusStringChanged, this, &CMainViewModel::OnInstrumentStatusChanged,
-                Qt::UniqueConnection);
+        connect(instrument.data(), &CInstrument::StatusStringChanged, this,
+                &CMainViewModel::OnInstrumentStatusChanged, Qt::UniqueConnection);
         return;
     }
     setInstrumentModel(NoInstrument);

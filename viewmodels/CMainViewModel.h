@@ -21,18 +21,25 @@ class CMainViewModel : public QObject
     Q_PROPERTY(QString LoaderSource READ LoaderSource WRITE setLoaderSource NOTIFY LoaderSourceChanged)
     Q_PROPERTY(bool LoaderSourceChanging READ LoaderSourceChanging WRITE setLoaderSourceChanging NOTIFY
                    LoaderSourceChangingChanged)
-    Q_PROPERTY(CPageViewModel* pActivePageViewModel READ pActivePageViewModel NOTIFY pActivePageViewModelChanged)
-    Q_PROPERTY(double MainWindowHeight READ MainWindowHeight WRITE setMainWindowHeight NOTIFY MainWindowHeightChanged)
-    Q_PROPERTY(bool SmallWindowSize READ SmallWindowSize WRITE setSmallWindowSize NOTIFY SmallWindowSizeChanged)
-    Q_PROPERTY(bool PageMenuExpanded READ PageMenuExpanded WRITE setPageMenuExpanded NOTIFY PageMenuExpandedChanged)
+    Q_PROPERTY(
+        CPageViewModel* pActivePageViewModel READ pActivePageViewModel NOTIFY pActivePageViewModelChanged)
+    Q_PROPERTY(double MainWindowHeight READ MainWindowHeight WRITE setMainWindowHeight NOTIFY
+                   MainWindowHeightChanged)
+    Q_PROPERTY(
+        bool SmallWindowSize READ SmallWindowSize WRITE setSmallWindowSize NOTIFY SmallWindowSizeChanged)
+    Q_PROPERTY(
+        bool PageMenuExpanded READ PageMenuExpanded WRITE setPageMenuExpanded NOTIFY PageMenuExpandedChanged)
     Q_PROPERTY(bool ParameterMenuExpanded READ ParameterMenuExpanded WRITE setParameterMenuExpanded NOTIFY
                    ParameterMenuExpandedChanged)
-    Q_PROPERTY(QString InstrumentModel READ InstrumentModel WRITE setInstrumentModel NOTIFY InstrumentModelChanged)
-    Q_PROPERTY(QString InstrumentSerialNumber READ InstrumentSerialNumber WRITE setInstrumentSerialNumber NOTIFY
-                   InstrumentSerialNumberChanged)
-    Q_PROPERTY(QString InstrumentStatus READ InstrumentStatus WRITE setInstrumentStatus NOTIFY InstrumentStatusChanged)
+    Q_PROPERTY(
+        QString InstrumentModel READ InstrumentModel WRITE setInstrumentModel NOTIFY InstrumentModelChanged)
+    Q_PROPERTY(QString InstrumentSerialNumber READ InstrumentSerialNumber WRITE setInstrumentSerialNumber
+                   NOTIFY InstrumentSerialNumberChanged)
+    Q_PROPERTY(QString InstrumentStatus READ InstrumentStatus WRITE setInstrumentStatus NOTIFY
+                   InstrumentStatusChanged)
     Q_PROPERTY(CInstrument* CurrentInstrument READ CurrentInstrument NOTIFY CurrentInstrumentChanged)
-    Q_PROPERTY(QString LastLogMessages READ LastLogMessages WRITE setLastLogMessages NOTIFY LastLogMessagesChanged)
+    Q_PROPERTY(
+        QString LastLogMessages READ LastLogMessages WRITE setLastLogMessages NOTIFY LastLogMessagesChanged)
     Q_PROPERTY(CLogMessageList* LogMessageList READ LogMessageList CONSTANT)
     Q_PROPERTY(CLogFilterProxyModel* LogMessageProxy READ LogMessageProxy CONSTANT)
 

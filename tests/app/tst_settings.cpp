@@ -74,13 +74,26 @@ private slots:
             QVERIFY(settings.Save());
         }
         const QByteArray content = read();
-        const QList<QByteArray> order = {"InstrumentParameterPath", "DefaultStoragePath", "IgnoreSpecificVersion",
-                                         "SaveRecordingsAsCsv", "CheckForNewVersion", "MappingMaxMeasurementCount",
-                                         "MeasurementMaxMeasurementCount", "LogMaxHistoryCount", "AveragingMode",
-                                         "AveragingCount", "EnableMeterMode", "EnableSpectrumMode",
-                                         "EnableAcAnalysisMode", "EnableMappingMode", "Meter3DCameraPreset",
-                                         "Meter3DZoomLevel", "Meter3DOrthoProjection", "Mapping3DCameraPreset",
-                                         "Mapping3DZoomLevel", "Mapping3DOrthoProjection",
+        const QList<QByteArray> order = {"InstrumentParameterPath",
+                                         "DefaultStoragePath",
+                                         "IgnoreSpecificVersion",
+                                         "SaveRecordingsAsCsv",
+                                         "CheckForNewVersion",
+                                         "MappingMaxMeasurementCount",
+                                         "MeasurementMaxMeasurementCount",
+                                         "LogMaxHistoryCount",
+                                         "AveragingMode",
+                                         "AveragingCount",
+                                         "EnableMeterMode",
+                                         "EnableSpectrumMode",
+                                         "EnableAcAnalysisMode",
+                                         "EnableMappingMode",
+                                         "Meter3DCameraPreset",
+                                         "Meter3DZoomLevel",
+                                         "Meter3DOrthoProjection",
+                                         "Mapping3DCameraPreset",
+                                         "Mapping3DZoomLevel",
+                                         "Mapping3DOrthoProjection",
                                          "Mapping2DPlotHorizontalAxisType"};
         int last = -1;
         for (const QByteArray& name : order)
@@ -114,17 +127,18 @@ private slots:
 
     void parseRules()
     {
-        write(wrap("<CheckForNewVersion>true</CheckForNewVersion>\n"
-                   "<LogMaxHistoryCount>abc</LogMaxHistoryCount>\n"
-                   "<Unknown><Nested>7</Nested><Deeper><X/></Deeper></Unknown>\n"
-                   "<Mapping2DPlotHorizontalAxisType>4</Mapping2DPlotHorizontalAxisType>\n"
-                   "<unknownEmpty/>\n"
-                   "<averagingcount>5</averagingcount>\n"
-                   "<Meter3DCameraPreset>-3</Meter3DCameraPreset>\n"
-                   "<Meter3DZoomLevel>nan</Meter3DZoomLevel>\n"
-                   "<AveragingMode>4294967295</AveragingMode>\n"
-                   "<MeasurementMaxMeasurementCount>99999999999999999999999</MeasurementMaxMeasurementCount>\n"
-                   "<EnableMeterMode>0</EnableMeterMode>"));
+        write(
+            wrap("<CheckForNewVersion>true</CheckForNewVersion>\n"
+                 "<LogMaxHistoryCount>abc</LogMaxHistoryCount>\n"
+                 "<Unknown><Nested>7</Nested><Deeper><X/></Deeper></Unknown>\n"
+                 "<Mapping2DPlotHorizontalAxisType>4</Mapping2DPlotHorizontalAxisType>\n"
+                 "<unknownEmpty/>\n"
+                 "<averagingcount>5</averagingcount>\n"
+                 "<Meter3DCameraPreset>-3</Meter3DCameraPreset>\n"
+                 "<Meter3DZoomLevel>nan</Meter3DZoomLevel>\n"
+                 "<AveragingMode>4294967295</AveragingMode>\n"
+                 "<MeasurementMaxMeasurementCount>99999999999999999999999</MeasurementMaxMeasurementCount>\n"
+                 "<EnableMeterMode>0</EnableMeterMode>"));
         CSettings settings("/p", nullptr, m_Dir.path());
         QCOMPARE(settings.CheckForNewVersion(), false);
         QCOMPARE(settings.LogMaxHistoryCount(), 200u);
@@ -151,9 +165,10 @@ private slots:
     void wrongRootChangesNothingAndIsLogged()
     {
         write("<?xml version=\"1.0\"?><OTHER><LogMaxHistoryCount>5</LogMaxHistoryCount></OTHER>");
-        QTest::ignoreMessage(QtDebugMsg,
-                             QRegularExpression("^Error: Failed to parse file : .*TesvanaApplicationSettings.xml : "
-                                                "Incorrect file$"));
+        QTest::ignoreMessage(
+            QtDebugMsg,
+            QRegularExpression("^Error: Failed to parse file : .*TesvanaApplicationSettings.xml : "
+                               "Incorrect file$"));
         CSettings settings("/p", nullptr, m_Dir.path());
         QCOMPARE(settings.LogMaxHistoryCount(), 200u);
     }
@@ -247,8 +262,8 @@ private slots:
         QFile::setPermissions(m_Dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         if (QFileInfo(m_Dir.path()).isWritable())
         {
-            QFile::setPermissions(m_Dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                    QFileDevice::ExeOwner);
+            QFile::setPermissions(m_Dir.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
             QSKIP("running with privileges that ignore folder permissions");
         }
         settings.setLogMaxHistoryCount(43);

@@ -22,23 +22,26 @@ struct BoxAnswer
 
 void answerNextBox(BoxAnswer* seen, std::function<QAbstractButton*(QMessageBox*)> pick)
 {
-    QTimer::singleShot(0, [seen, pick] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-        {
-            answerNextBox(seen, pick);
-            return;
-        }
-        seen->text = box->text();
-        seen->informativeText = box->informativeText();
-        seen->icon = box->icon();
-        seen->defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
-        QAbstractButton* button = pick(box);
-        if (button)
-            button->click();
-        else
-            QTest::keyClick(box, Qt::Key_Escape);
-    });
+    QTimer::singleShot(0,
+                       [seen, pick]
+                       {
+                           auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                           if (!box)
+                           {
+                               answerNextBox(seen, pick);
+                               return;
+                           }
+                           seen->text = box->text();
+                           seen->informativeText = box->informativeText();
+                           seen->icon = box->icon();
+                           seen->defaultButton =
+                               box->defaultButton() ? box->defaultButton()->text() : QString();
+                           QAbstractButton* button = pick(box);
+                           if (button)
+                               button->click();
+                           else
+                               QTest::keyClick(box, Qt::Key_Escape);
+                       });
 }
 } // namespace
 
@@ -159,7 +162,8 @@ private slots:
 
     void alarmAndAxisTexts()
     {
-        QCOMPARE(CUtils::AlarmStateToString(CAlarm::AlarmState::FlagNotification), QString("Flag Notification"));
+        QCOMPARE(CUtils::AlarmStateToString(CAlarm::AlarmState::FlagNotification),
+                 QString("Flag Notification"));
         QCOMPARE(CUtils::AlarmStateToString(CAlarm::AlarmState(0)), QString());
         QCOMPARE(CUtils::StringToAlarmState("Audio"), CAlarm::AlarmState::Audio);
         QCOMPARE(CUtils::StringToAlarmState("audio"), CAlarm::AlarmState::Off);
@@ -167,9 +171,11 @@ private slots:
             QCOMPARE(CUtils::StringToAlarmState(CUtils::AlarmStateToString(CAlarm::AlarmState(v))),
                      CAlarm::AlarmState(v));
         for (int v = 1; v <= 6; ++v)
-            QCOMPARE(CUtils::StringToAxisState(CUtils::AxisStateToString(CAxis::AxisType(v))), CAxis::AxisType(v));
+            QCOMPARE(CUtils::StringToAxisState(CUtils::AxisStateToString(CAxis::AxisType(v))),
+                     CAxis::AxisType(v));
         QCOMPARE(CUtils::AxisStateToString(CAxis::AxisType::BBprime), QString("B.B'"));
-        QCOMPARE(CUtils::AxisStateToStringUTF(CAxis::AxisType::BBprime), QString::fromUtf8("B\xC2\xB7" "B'"));
+        QCOMPARE(CUtils::AxisStateToStringUTF(CAxis::AxisType::BBprime), QString::fromUtf8("B\xC2\xB7"
+                                                                                           "B'"));
         QCOMPARE(CUtils::AxisStateToStringUTF(CAxis::AxisType::dB), QString::fromUtf8("\xCE\xB5(B)"));
         QCOMPARE(CUtils::AxisStateToStringUTF(CAxis::AxisType(7)), QString());
         QCOMPARE(CUtils::StringToAxisState("bx"), CAxis::AxisType::dB);

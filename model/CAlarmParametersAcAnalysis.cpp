@@ -1,0 +1,3 @@
+#include "model/CAlarmParametersAcAnalysis.h"
+
+CAlarmParametersAcAnalysis::CAlarmParametersAcAnalysis(QObject* parent) : CAlarmParametersAxis(parent) {}

@@ -1,0 +1,3 @@
+#include "model/CAlarmParametersMapping.h"
+
+CAlarmParametersMapping::CAlarmParametersMapping(QObject* parent) : CAlarmParametersLimits(parent) {}

@@ -1,0 +1,3 @@
+#include "model/CAlarmParametersMeter.h"
+
+CAlarmParametersMeter::CAlarmParametersMeter(QObject* parent) : CAlarmParametersLimits(parent) {}

@@ -1,0 +1,3 @@
+#include "model/CAlarmParametersSpectrum.h"
+
+CAlarmParametersSpectrum::CAlarmParametersSpectrum(QObject* parent) : CAlarmParametersState(parent) {}

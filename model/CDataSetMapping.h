@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/CDataset.h"
+#include "model/CMeasureBlockMapping.h"
+
+#include <QSharedPointer>
+
+#include <deque>
+
+using MeasureBlockMappingQueue = std::deque<QSharedPointer<CMeasureBlockMapping>>;
+
+// A mapping recording: one block per position, bounded by the setting
+// MappingMaxMeasurementCount (in samples) divided by the block size.
+class CDataSetMapping : public CDataset
+{
+    Q_OBJECT
+    Q_PROPERTY(const MeasureBlockMappingQueue* MeasureBlocks READ MeasureBlocks CONSTANT)
+public:
+    explicit CDataSetMapping(CSettings& settings, QObject* parent = nullptr);
+
+    const MeasureBlockMappingQueue* MeasureBlocks() const { return &m_MeasureBlocks; }
+
+    void AddMeasureBlock(const QSharedPointer<CMeasureBlockMapping>& block);
+    void Clear() override;
+
+private:
+    MeasureBlockMappingQueue m_MeasureBlocks;
+};
+
+Q_DECLARE_METATYPE(const MeasureBlockMappingQueue*)

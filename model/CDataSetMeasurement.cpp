@@ -1,0 +1,31 @@
+#include "model/CDataSetMeasurement.h"
+
+#include "app/CSettings.h"
+
+CDataSetMeasurement::CDataSetMeasurement(CSettings& settings, QObject* parent) : CDataset(settings, parent) {}
+
+void CDataSetMeasurement::AddMeasureBlock(const QSharedPointer<CMeasureBlock>& block)
+{
+    if (!block)
+        return;
+    const int samples = block->Results.size();
+    if (samples > 0)
+        setResultsCount(ResultsCount() + qulonglong(samples));
+    m_MeasureBlocks.push_back(block);
+
+    // Whole blocks go, oldest first; the newest block always stays, even alone above the limit.
+    const quint64 limit = m_Settings.MeasurementMaxMeasurementCount();
+    while (ResultsCount() > limit && m_MeasureBlocks.size() >= 2)
+    {
+        const int dropped = m_MeasureBlocks.front()->Results.size();
+        m_MeasureBlocks.pop_front();
+        if (dropped > 0)
+            setResultsCount(ResultsCount() - qulonglong(dropped));
+    }
+}
+
+void CDataSetMeasurement::Clear()
+{
+    m_MeasureBlocks.clear();
+    l_ClearHeader();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/CDataset.h"
+#include "model/CMeasureBlock.h"
+
+#include <QSharedPointer>
+
+#include <deque>
+
+using MeasureBlockQueue = std::deque<QSharedPointer<CMeasureBlock>>;
+
+// A recording of the measurement operation, bounded in samples by the setting
+// MeasurementMaxMeasurementCount; the oldest blocks go first.
+class CDataSetMeasurement : public CDataset
+{
+    Q_OBJECT
+    Q_PROPERTY(const MeasureBlockQueue* MeasureBlocks READ MeasureBlocks CONSTANT)
+public:
+    explicit CDataSetMeasurement(CSettings& settings, QObject* parent = nullptr);
+
+    const MeasureBlockQueue* MeasureBlocks() const { return &m_MeasureBlocks; }
+
+    void AddMeasureBlock(const QSharedPointer<CMeasureBlock>& block);
+    void Clear() override;
+
+private:
+    MeasureBlockQueue m_MeasureBlocks;
+};
+
+Q_DECLARE_METATYPE(const MeasureBlockQueue*)

@@ -1,0 +1,3 @@
+#include "model/COperationParameters.h"
+
+COperationParameters::COperationParameters(QObject* parent) : QObject(parent) {}
