@@ -1,6 +1,7 @@
 #include "app/CLogger.h"
 
 #include <QDateTime>
+#include <QDebug>
 #include <QDir>
 
 #include <cstdio>
@@ -17,6 +18,12 @@ CLogger::CLogger(const QString& folder, QObject* parent)
     {
         m_FileStream.setDevice(m_pFile);
         m_FileStream.setCodec("UTF-8");
+    }
+    else
+    {
+        // Said once on the default output; the history and the console go on without the file.
+        qWarning().noquote() << QStringLiteral("Cannot open the log file ") + m_pFile->fileName() +
+                                    QStringLiteral(": ") + m_pFile->errorString();
     }
 }
 

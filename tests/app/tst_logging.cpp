@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -113,6 +114,19 @@ private slots:
         }
         CLogger again(folder);
         QCOMPARE(fileLines(folder + "/Tesvana.log").size(), 0);
+    }
+
+    void unwritableLogFolderIsReportedAndHarmless()
+    {
+        const QString blocker = m_Dir.path() + "/not-a-folder";
+        QFile f(blocker);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Cannot open the log file .*not-a-folder/Tesvana.log"));
+        CLogger logger(blocker);
+        QMessageLogContext context;
+        logger.logMessage(QtDebugMsg, context, "goes nowhere");
+        QVERIFY(QFileInfo(blocker).isFile());
     }
 
     void handlerRoutesToFileHistoryAndStatusLine()
