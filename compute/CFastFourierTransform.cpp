@@ -126,6 +126,7 @@ CFastFourierTransform::CFastFourierTransform(int n) : m_N(n)
         m_Fft.fwd(m_Kernel.data(), kernel.data(), length);
         m_WorkA.resize(std::size_t(length));
         m_WorkB.resize(std::size_t(length));
+        m_RealWork.resize(std::size_t(length));
         return;
     }
 
@@ -171,6 +172,17 @@ std::shared_ptr<CFastFourierTransform> CFastFourierTransform::ForSize(int n)
     return recent.front();
 }
 
+void CFastFourierTransform::l_RaderConvolve(Complex first, Complex* output)
+{
+    // m_WorkB holds the transform of the permuted input; convolve with the kernel.
+    const int length = m_N - 1;
+    for (int q = 0; q < length; ++q)
+        m_WorkB[std::size_t(q)] *= m_Kernel[std::size_t(q)];
+    m_Fft.inv(m_WorkA.data(), m_WorkB.data(), length);
+    for (int q = 0; q < length; ++q)
+        output[m_OutputIndex[std::size_t(q)]] = first + m_WorkA[std::size_t(q)];
+}
+
 void CFastFourierTransform::l_Rader(const Complex* input, Complex* output)
 {
     const int length = m_N - 1;
@@ -182,12 +194,25 @@ void CFastFourierTransform::l_Rader(const Complex* input, Complex* output)
         m_WorkA[std::size_t(q)] = value;
     }
     m_Fft.fwd(m_WorkB.data(), m_WorkA.data(), length);
-    for (int q = 0; q < length; ++q)
-        m_WorkB[std::size_t(q)] *= m_Kernel[std::size_t(q)];
-    m_Fft.inv(m_WorkA.data(), m_WorkB.data(), length);
+    l_RaderConvolve(input[0], output);
     output[0] = sum;
+}
+
+void CFastFourierTransform::l_RaderReal(const float* input, Complex* output)
+{
+    // The permuted input is real: Eigen's real transform does half the work.
+    const int length = m_N - 1;
+    double sum = input[0];
     for (int q = 0; q < length; ++q)
-        output[m_OutputIndex[std::size_t(q)]] = input[0] + m_WorkA[std::size_t(q)];
+    {
+        const float value = input[m_InputIndex[std::size_t(q)]];
+        sum += value;
+        m_RealWork[std::size_t(q)] = value;
+    }
+    m_Fft.ClearFlag(Eigen::FFT<float>::HalfSpectrum);
+    m_Fft.fwd(m_WorkB.data(), m_RealWork.data(), length);
+    l_RaderConvolve(Complex(input[0], 0.0f), output);
+    output[0] = Complex(float(sum), 0.0f);
 }
 
 void CFastFourierTransform::l_Bluestein(const Complex* input, Complex* output)
@@ -226,6 +251,11 @@ void CFastFourierTransform::ForwardReal(const float* signal, std::vector<Complex
     {
         m_Fft.ClearFlag(Eigen::FFT<float>::HalfSpectrum);
         m_Fft.fwd(spectrum.data(), signal, m_N);
+        return;
+    }
+    if (m_Method == Method::Rader)
+    {
+        l_RaderReal(signal, spectrum.data());
         return;
     }
     std::vector<Complex> input(signal, signal + m_N);

@@ -47,6 +47,8 @@ public:
 private:
     void l_ForwardComplex(const Complex* input, Complex* output);
     void l_Rader(const Complex* input, Complex* output);
+    void l_RaderReal(const float* input, Complex* output);
+    void l_RaderConvolve(Complex first, Complex* output);
     void l_Bluestein(const Complex* input, Complex* output);
 
     int m_N;
@@ -66,5 +68,6 @@ private:
 
     std::vector<Complex> m_WorkA;
     std::vector<Complex> m_WorkB;
+    std::vector<float> m_RealWork;
 };
 } // namespace KVL

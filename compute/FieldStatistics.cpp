@@ -46,76 +46,68 @@ const FactorTable& factors()
 bool ComputeP2PValue(const CFluxList& series, float& result)
 {
     result = 0;
-    return RunComputation(
-        [&]
+    return RunComputation([&] {
+        if (series.empty())
+            throw FluxException("No signal", "ComputeP2PValue");
+        float minimum = series.front();
+        float maximum = series.front();
+        for (const float value : series)
         {
-            if (series.empty())
-                throw FluxException("No signal", "ComputeP2PValue");
-            float minimum = series.front();
-            float maximum = series.front();
-            for (const float value : series)
-            {
-                minimum = std::min(minimum, value);
-                maximum = std::max(maximum, value);
-            }
-            result = maximum - minimum;
-            return true;
-        });
+            minimum = std::min(minimum, value);
+            maximum = std::max(maximum, value);
+        }
+        result = maximum - minimum;
+        return true;
+    });
 }
 
 bool ComputeRMSValue(const CFluxList& series, float& result)
 {
     result = 0;
-    return RunComputation(
-        [&]
-        {
-            if (series.empty())
-                throw FluxException("No signal", "ComputeRMSValue");
-            double sum = 0;
-            for (const float value : series)
-                sum += double(value) * double(value);
-            result = float(std::sqrt(sum / double(series.size())));
-            return true;
-        });
+    return RunComputation([&] {
+        if (series.empty())
+            throw FluxException("No signal", "ComputeRMSValue");
+        double sum = 0;
+        for (const float value : series)
+            sum += double(value) * double(value);
+        result = float(std::sqrt(sum / double(series.size())));
+        return true;
+    });
 }
 
 bool ComputeStdDevValue(const CFluxList& series, float& result)
 {
     result = 0;
-    return RunComputation(
-        [&]
-        {
-            if (series.size() < 2)
-                throw FluxException("Need a signal with at least 2 samples", "ComputeStdDevValue");
-            const float n = float(series.size());
-            float sum = 0;
-            for (const float value : series)
-                sum += value;
-            const float mean = sum / n;
-            float deviations = 0;
-            for (const float value : series)
-                deviations += (value - mean) * (value - mean);
-            result = std::sqrt(deviations / (n - 1.0f));
-            return true;
-        });
+    return RunComputation([&] {
+        if (series.size() < 2)
+            throw FluxException("Need a signal with at least 2 samples", "ComputeStdDevValue");
+        const float n = float(series.size());
+        float sum = 0;
+        for (const float value : series)
+            sum += value;
+        const float mean = sum / n;
+        float deviations = 0;
+        for (const float value : series)
+            deviations += (value - mean) * (value - mean);
+        result = std::sqrt(deviations / (n - 1.0f));
+        return true;
+    });
 }
 
 bool ComputeTotalField(const CFluxList& bx, const CFluxList& by, const CFluxList& bz, CFluxList& result)
 {
     result.clear();
-    return RunComputation(
-        [&]
+    return RunComputation([&] {
+        if (bx.size() != by.size() || bx.size() != bz.size())
+            throw FluxException("Field-component vectors are not of equal length", "ComputeTotalField");
+        result.reserve(bx.size());
+        for (std::size_t i = 0; i < bx.size(); ++i)
         {
-            if (bx.size() != by.size() || bx.size() != bz.size())
-                throw FluxException("Field-component vectors are not of equal length", "ComputeTotalField");
-            result.reserve(bx.size());
-            for (std::size_t i = 0; i < bx.size(); ++i)
-            {
-                const double squares = double(by[i]) * by[i] + double(bx[i]) * bx[i] + double(bz[i]) * bz[i];
-                result.push_back(float(std::sqrt(squares)));
-            }
-            return true;
-        });
+            const double squares = double(by[i]) * by[i] + double(bx[i]) * bx[i] + double(bz[i]) * bz[i];
+            result.push_back(float(std::sqrt(squares)));
+        }
+        return true;
+    });
 }
 
 double UnitsConversionFactor(eZRQ5520Units from, eZRQ5520Units to)

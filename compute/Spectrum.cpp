@@ -8,34 +8,50 @@
 
 namespace KVL
 {
+namespace
+{
+// sin^2(i pi / (n - 1)) in single precision with pi = 3.1415927. Blocks keep
+// their size, so the last window of this thread is kept.
+const std::vector<float>& l_Window(int n)
+{
+    thread_local std::vector<float> window;
+    if (int(window.size()) != n)
+    {
+        const float pi = 3.1415927f;
+        const float denominator = float(n - 1);
+        window.resize(std::size_t(n));
+        for (int i = 0; i < n; ++i)
+        {
+            const float s = std::sin(float(i) * pi / denominator);
+            window[std::size_t(i)] = s * s;
+        }
+    }
+    return window;
+}
+} // namespace
+
 bool ComputeSpectrum(const CFluxList& signal, CFluxList& spectrum)
 {
     spectrum.clear();
-    return RunComputation(
-        [&]
-        {
-            const int n = int(signal.size());
-            if (n < 2)
-                throw FluxException("Need signal with at least 2 samples", "ComputeSpectrum");
+    return RunComputation([&] {
+        const int n = int(signal.size());
+        if (n < 2)
+            throw FluxException("Need signal with at least 2 samples", "ComputeSpectrum");
 
-            const float pi = 3.1415927f;
-            const float denominator = float(n - 1);
-            std::vector<float> windowed(signal.size());
-            for (int i = 0; i < n; ++i)
-            {
-                const float s = std::sin(float(i) * pi / denominator);
-                windowed[std::size_t(i)] = signal[std::size_t(i)] * (s * s);
-            }
+        const std::vector<float>& window = l_Window(n);
+        std::vector<float> windowed(signal.size());
+        for (std::size_t i = 0; i < signal.size(); ++i)
+            windowed[i] = signal[i] * window[i];
 
-            std::vector<CFastFourierTransform::Complex> half;
-            CFastFourierTransform::ForSize(n)->ForwardRealHalf(windowed.data(), half);
+        std::vector<CFastFourierTransform::Complex> half;
+        CFastFourierTransform::ForSize(n)->ForwardRealHalf(windowed.data(), half);
 
-            const float scale = 2.0f / float(n);
-            spectrum.reserve(half.size());
-            for (const CFastFourierTransform::Complex& bin : half)
-                spectrum.push_back(scale * std::hypot(bin.real(), bin.imag()));
-            return true;
-        });
+        const float scale = 2.0f / float(n);
+        spectrum.reserve(half.size());
+        for (const CFastFourierTransform::Complex& bin : half)
+            spectrum.push_back(scale * std::hypot(bin.real(), bin.imag()));
+        return true;
+    });
 }
 
 bool ComputeSpectralPeaks(const CFluxList& spectrum, float binWidth, float thresholdDb,
@@ -43,65 +59,62 @@ bool ComputeSpectralPeaks(const CFluxList& spectrum, float binWidth, float thres
 {
     frequencies.clear();
     amplitudes.clear();
-    return RunComputation(
-        [&]
+    return RunComputation([&] {
+        const std::size_t n = spectrum.size();
+        if (n < 2)
+            throw FluxException("Need spectrum with at least 2 bins", "ComputeSpectralPeaks");
+
+        const std::vector<double> v(spectrum.begin(), spectrum.end());
+        std::vector<double> sorted = v;
+        // Only the middle element(s) are needed: nth_element keeps this linear.
+        const std::size_t middle = n / 2;
+        std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(middle), sorted.end());
+        double median = sorted[middle];
+        if (n % 2 == 0)
         {
-            const std::size_t n = spectrum.size();
-            if (n < 2)
-                throw FluxException("Need spectrum with at least 2 bins", "ComputeSpectralPeaks");
-
-            const std::vector<double> v(spectrum.begin(), spectrum.end());
-            std::vector<double> sorted = v;
-            // Only the middle element(s) are needed: nth_element keeps this linear.
-            const std::size_t middle = n / 2;
-            std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(middle), sorted.end());
-            double median = sorted[middle];
-            if (n % 2 == 0)
-            {
-                const double lower =
-                    *std::max_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(middle));
-                median = (lower + median) / 2.0;
-            }
-            const double threshold = median * std::pow(10.0, double(thresholdDb) / 20.0);
-            if (n == 2)
-                return true;
-
-            std::size_t i = 0;
-            while (i < n - 2)
-            {
-                if (!(v[i] > threshold))
-                {
-                    ++i;
-                    continue;
-                }
-                const std::size_t s = i;
-                std::size_t e = s;
-                while (e + 1 < n && v[e + 1] > threshold)
-                    ++e;
-
-                std::size_t k = s;
-                for (std::size_t j = s + 1; j <= e; ++j)
-                {
-                    if (v[j] > v[k])
-                        k = j;
-                }
-                double delta = 0.0;
-                double peak = v[k];
-                if (k != s && k != e)
-                {
-                    const double alpha = v[k - 1];
-                    const double beta = v[k];
-                    const double gamma = v[k + 1];
-                    delta = 0.5 * (alpha - gamma) / (alpha - 2.0 * beta + gamma);
-                    peak = beta - 0.25 * (alpha - gamma) * delta;
-                }
-                const float frequency = float(double(k) + delta) * binWidth;
-                const float amplitude = frequency > 0.0f ? float(2.0 * peak) : float(peak);
-                frequencies.push_back(frequency);
-                amplitudes.push_back(amplitude);
-                i = e + 1;
-            }
+            const double lower = *std::max_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(middle));
+            median = (lower + median) / 2.0;
+        }
+        const double threshold = median * std::pow(10.0, double(thresholdDb) / 20.0);
+        if (n == 2)
             return true;
-        });
+
+        std::size_t i = 0;
+        while (i < n - 2)
+        {
+            if (!(v[i] > threshold))
+            {
+                ++i;
+                continue;
+            }
+            const std::size_t s = i;
+            std::size_t e = s;
+            while (e + 1 < n && v[e + 1] > threshold)
+                ++e;
+
+            std::size_t k = s;
+            for (std::size_t j = s + 1; j <= e; ++j)
+            {
+                if (v[j] > v[k])
+                    k = j;
+            }
+            double delta = 0.0;
+            double peak = v[k];
+            if (k != s && k != e)
+            {
+                const double alpha = v[k - 1];
+                const double beta = v[k];
+                const double gamma = v[k + 1];
+                delta = 0.5 * (alpha - gamma) / (alpha - 2.0 * beta + gamma);
+                peak = beta - 0.25 * (alpha - gamma) * delta;
+            }
+            const float frequency = float(double(k) + delta) * binWidth;
+            const float amplitude = frequency > 0.0f ? float(2.0 * peak) : float(peak);
+            frequencies.push_back(frequency);
+            amplitudes.push_back(amplitude);
+            i = e + 1;
+        }
+        return true;
+    });
 }
 } // namespace KVL

@@ -68,88 +68,73 @@ bool CMeasurementParameters::l_ImmediateOrExternal() const
 
 void CMeasurementParameters::OnAcquisitionRateChanged()
 {
-    l_RunHandler(m_InAcquisitionRate,
-                 [this]
-                 {
-                     if (!m_InFrequencyMax)
-                         setFrequencyMax(m_AcquisitionRate * 0.5);
-                     if (!m_InBlockSize && !l_ImmediateOrExternal() && m_AcquisitionRate >= m_DisplayRate &&
-                         m_DisplayRate > 0)
-                         setBlockSize(int(m_AcquisitionRate / m_DisplayRate));
-                     if (!m_InDisplayRate && l_ImmediateOrExternal() && m_BlockSize >= 1)
-                         setDisplayRate(m_AcquisitionRate / m_BlockSize);
-                 });
+    l_RunHandler(m_InAcquisitionRate, [this] {
+        if (!m_InFrequencyMax)
+            setFrequencyMax(m_AcquisitionRate * 0.5);
+        if (!m_InBlockSize && !l_ImmediateOrExternal() && m_AcquisitionRate >= m_DisplayRate &&
+            m_DisplayRate > 0)
+            setBlockSize(int(m_AcquisitionRate / m_DisplayRate));
+        if (!m_InDisplayRate && l_ImmediateOrExternal() && m_BlockSize >= 1)
+            setDisplayRate(m_AcquisitionRate / m_BlockSize);
+    });
 }
 
 void CMeasurementParameters::OnDisplayRateChanged()
 {
-    l_RunHandler(m_InDisplayRate,
-                 [this]
-                 {
-                     if (!m_InBlockSize && !m_InAcquisitionRate && m_AcquisitionRate >= m_DisplayRate &&
-                         m_DisplayRate > 0)
-                         setBlockSize(int(m_AcquisitionRate / m_DisplayRate));
-                     if (!m_InNumberOfBins && m_FrequencyMax >= m_DisplayRate && m_DisplayRate > 0)
-                         setNumberOfBins(m_FrequencyMax / m_DisplayRate);
-                 });
+    l_RunHandler(m_InDisplayRate, [this] {
+        if (!m_InBlockSize && !m_InAcquisitionRate && m_AcquisitionRate >= m_DisplayRate && m_DisplayRate > 0)
+            setBlockSize(int(m_AcquisitionRate / m_DisplayRate));
+        if (!m_InNumberOfBins && m_FrequencyMax >= m_DisplayRate && m_DisplayRate > 0)
+            setNumberOfBins(m_FrequencyMax / m_DisplayRate);
+    });
 }
 
 void CMeasurementParameters::OnFrequencyMaxChanged()
 {
-    l_RunHandler(m_InFrequencyMax,
-                 [this]
-                 {
-                     if (!m_InAcquisitionRate)
-                         setAcquisitionRate(m_FrequencyMax + m_FrequencyMax);
-                     if (!m_InNumberOfBins && m_FrequencyMax >= m_DisplayRate && m_DisplayRate > 0)
-                         setNumberOfBins(m_FrequencyMax / m_DisplayRate);
-                 });
+    l_RunHandler(m_InFrequencyMax, [this] {
+        if (!m_InAcquisitionRate)
+            setAcquisitionRate(m_FrequencyMax + m_FrequencyMax);
+        if (!m_InNumberOfBins && m_FrequencyMax >= m_DisplayRate && m_DisplayRate > 0)
+            setNumberOfBins(m_FrequencyMax / m_DisplayRate);
+    });
 }
 
 void CMeasurementParameters::OnFrequencyMinChanged()
 {
-    l_RunHandler(m_InFrequencyMin,
-                 [this]
-                 {
-                     if (!m_InNumberOfBins && m_FrequencyMax >= m_DisplayRate && m_DisplayRate > 0)
-                         setNumberOfBins(m_FrequencyMax / m_DisplayRate);
-                 });
+    l_RunHandler(m_InFrequencyMin, [this] {
+        if (!m_InNumberOfBins && m_FrequencyMax >= m_DisplayRate && m_DisplayRate > 0)
+            setNumberOfBins(m_FrequencyMax / m_DisplayRate);
+    });
 }
 
 void CMeasurementParameters::OnBlockSizeChanged()
 {
-    l_RunHandler(m_InBlockSize,
-                 [this]
-                 {
-                     if (m_InDisplayRate)
-                         return;
-                     if (!m_InAcquisitionRate && m_TriggerMode == CTrigger::TriggerMode::CONTINUOUS)
-                         setAcquisitionRate(m_DisplayRate * m_BlockSize);
-                     else if (m_TriggerMode != CTrigger::TriggerMode::CONTINUOUS && m_BlockSize >= 1)
-                         setDisplayRate(m_AcquisitionRate / m_BlockSize);
-                 });
+    l_RunHandler(m_InBlockSize, [this] {
+        if (m_InDisplayRate)
+            return;
+        if (!m_InAcquisitionRate && m_TriggerMode == CTrigger::TriggerMode::CONTINUOUS)
+            setAcquisitionRate(m_DisplayRate * m_BlockSize);
+        else if (m_TriggerMode != CTrigger::TriggerMode::CONTINUOUS && m_BlockSize >= 1)
+            setDisplayRate(m_AcquisitionRate / m_BlockSize);
+    });
 }
 
 void CMeasurementParameters::OnNumberOfBinsChanged()
 {
-    l_RunHandler(m_InNumberOfBins,
-                 [this]
-                 {
-                     if (!m_InDisplayRate && m_FrequencyMax >= m_NumberOfBins && m_NumberOfBins > 0)
-                         setDisplayRate(m_FrequencyMax / m_NumberOfBins);
-                 });
+    l_RunHandler(m_InNumberOfBins, [this] {
+        if (!m_InDisplayRate && m_FrequencyMax >= m_NumberOfBins && m_NumberOfBins > 0)
+            setDisplayRate(m_FrequencyMax / m_NumberOfBins);
+    });
 }
 
 void CMeasurementParameters::OnImmediateAcquisitionRateChanged()
 {
     if (m_TriggerMode != CTrigger::TriggerMode::IMMEDIATE)
         return;
-    l_RunHandler(m_InImmediateAcquisitionRate,
-                 [this]
-                 {
-                     if (!m_InFrequencyMax)
-                         setFrequencyMax(m_ImmediateAcquisitionRate * 0.5);
-                 });
+    l_RunHandler(m_InImmediateAcquisitionRate, [this] {
+        if (!m_InFrequencyMax)
+            setFrequencyMax(m_ImmediateAcquisitionRate * 0.5);
+    });
 }
 
 void CMeasurementParameters::OnTriggerModeChanged()

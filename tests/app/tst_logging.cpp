@@ -122,7 +122,8 @@ private slots:
         QFile f(blocker);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Cannot open the log file .*not-a-folder/Tesvana.log"));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^Cannot open the log file .*not-a-folder/Tesvana.log"));
         CLogger logger(blocker);
         QMessageLogContext context;
         logger.logMessage(QtDebugMsg, context, "goes nowhere");

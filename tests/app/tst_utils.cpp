@@ -22,26 +22,23 @@ struct BoxAnswer
 
 void answerNextBox(BoxAnswer* seen, std::function<QAbstractButton*(QMessageBox*)> pick)
 {
-    QTimer::singleShot(0,
-                       [seen, pick]
-                       {
-                           auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                           if (!box)
-                           {
-                               answerNextBox(seen, pick);
-                               return;
-                           }
-                           seen->text = box->text();
-                           seen->informativeText = box->informativeText();
-                           seen->icon = box->icon();
-                           seen->defaultButton =
-                               box->defaultButton() ? box->defaultButton()->text() : QString();
-                           QAbstractButton* button = pick(box);
-                           if (button)
-                               button->click();
-                           else
-                               QTest::keyClick(box, Qt::Key_Escape);
-                       });
+    QTimer::singleShot(0, [seen, pick] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+        {
+            answerNextBox(seen, pick);
+            return;
+        }
+        seen->text = box->text();
+        seen->informativeText = box->informativeText();
+        seen->icon = box->icon();
+        seen->defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        QAbstractButton* button = pick(box);
+        if (button)
+            button->click();
+        else
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
 }
 } // namespace
 

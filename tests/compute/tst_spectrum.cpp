@@ -166,8 +166,7 @@ private slots:
         const int n = 1000;
         const double fs = 1000;
         // A little noise gives the spectrum a noise floor, as a real probe's has.
-        const auto noisy = [&](CFluxList signal)
-        {
+        const auto noisy = [&](CFluxList signal) {
             const CFluxList noise = randomSignal(n, 11);
             for (std::size_t i = 0; i < signal.size(); ++i)
                 signal[i] += 1e-3f * noise[i];
