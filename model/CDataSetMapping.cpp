@@ -34,3 +34,9 @@ void CDataSetMapping::Clear()
     m_MeasureBlocks.clear();
     l_ClearHeader();
 }
+
+void CDataSetMapping::AppendLoadedBlock(const QSharedPointer<CMeasureBlockMapping>& block)
+{
+    if (block)
+        m_MeasureBlocks.push_back(block);
+}

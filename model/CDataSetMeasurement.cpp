@@ -29,3 +29,9 @@ void CDataSetMeasurement::Clear()
     m_MeasureBlocks.clear();
     l_ClearHeader();
 }
+
+void CDataSetMeasurement::AppendLoadedBlock(const QSharedPointer<CMeasureBlock>& block)
+{
+    if (block)
+        m_MeasureBlocks.push_back(block);
+}

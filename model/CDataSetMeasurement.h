@@ -22,6 +22,9 @@ public:
 
     void AddMeasureBlock(const QSharedPointer<CMeasureBlock>& block);
     void Clear() override;
+    // A block read from a results file: appended as it is, without the size bound
+    // and without counting (the reader sets ResultsCount once the file is read).
+    void AppendLoadedBlock(const QSharedPointer<CMeasureBlock>& block);
 
 private:
     MeasureBlockQueue m_MeasureBlocks;

@@ -14,6 +14,17 @@ void CDataset::OnMeasurementParametersUpdated()
                                                               : CUnits::UnitType::UNKNOWN);
 }
 
+void CDataset::AdoptMeasurementParameters(CMeasurementParameters* parameters)
+{
+    CMeasurementParameters* previous = m_LoadedParameters.data();
+    if (parameters)
+        parameters->setParent(this);
+    m_LoadedParameters = parameters;
+    setMeasurementParameters(parameters);
+    if (previous && previous != parameters)
+        previous->deleteLater();
+}
+
 void CDataset::l_ClearHeader()
 {
     setComment(QString());

@@ -3,10 +3,11 @@
 #include "model/CUnits.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class CSettings;
-class CMeasurementParameters;
+#include "model/CMeasurementParameters.h"
 
 // The common part of a recording: header values and the size counter. The
 // block queues live in the two kinds below.
@@ -44,6 +45,10 @@ public:
 
     virtual void Clear() = 0;
 
+    // Parameters created for a loaded recording: owned by the data set, and the
+    // previous loaded ones are released (no view shows them once a new file is in).
+    void AdoptMeasurementParameters(CMeasurementParameters* parameters);
+
 public slots:
     void OnMeasurementParametersUpdated();
 
@@ -68,6 +73,7 @@ private:
     qulonglong m_ResultsCount = 0;
     bool m_Cleared = false;
     CMeasurementParameters* m_MeasurementParameters = nullptr;
+    QPointer<CMeasurementParameters> m_LoadedParameters;
     QString m_InstrumentName;
     QString m_Date;
     QString m_FilePath;

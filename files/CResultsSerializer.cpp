@@ -1,0 +1,3 @@
+#include "files/CResultsSerializer.h"
+
+CResultsSerializer::CResultsSerializer(QObject* parent) : QObject(parent) {}

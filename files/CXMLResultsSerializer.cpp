@@ -1,0 +1,673 @@
+#include "files/CXMLResultsSerializer.h"
+
+#include "app/CConstants.h"
+#include "files/ResultsFileFormat.h"
+#include "model/CDataSetMapping.h"
+#include "model/CDataSetMeasurement.h"
+#include "model/CNumberText.h"
+
+#include <QIODevice>
+#include <QStringList>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+namespace F = ResultsFileFormat;
+
+// ASCII copy of a short piece for std::from_chars; false for anything longer
+// or not ASCII, which then goes through Qt's own parser.
+bool asciiPiece(const QChar* begin, int length, char* buffer, int capacity, int& outLength)
+{
+    while (length > 0 && begin->isSpace())
+    {
+        ++begin;
+        --length;
+    }
+    while (length > 0 && begin[length - 1].isSpace())
+        --length;
+    if (length > 0 && *begin == QLatin1Char('+'))
+    {
+        ++begin;
+        --length;
+    }
+    if (length >= capacity)
+        return false;
+    for (int i = 0; i < length; ++i)
+    {
+        const ushort c = begin[i].unicode();
+        if (c > 127)
+            return false;
+        buffer[i] = char(c);
+    }
+    outLength = length;
+    return true;
+}
+
+// A number that does not parse reads as 0.
+float parseFloat(const QChar* begin, int length)
+{
+    char buffer[64];
+    int n = 0;
+    if (asciiPiece(begin, length, buffer, int(sizeof buffer), n) && n > 0)
+    {
+        float value = 0;
+        const auto [end, error] = std::from_chars(buffer, buffer + n, value);
+        if (error == std::errc() && end == buffer + n)
+            return value;
+    }
+    return QStringView(begin, length).toString().toFloat();
+}
+
+quint16 parseTemperature(const QChar* begin, int length)
+{
+    char buffer[32];
+    int n = 0;
+    if (asciiPiece(begin, length, buffer, int(sizeof buffer), n) && n > 0)
+    {
+        unsigned short value = 0;
+        const auto [end, error] = std::from_chars(buffer, buffer + n, value);
+        if (error == std::errc() && end == buffer + n)
+            return value;
+        return 0;
+    }
+    return 0;
+}
+
+bool digitsAt(const QString& text, std::initializer_list<int> positions)
+{
+    for (const int i : positions)
+    {
+        if (i >= text.size() || !text.at(i).isDigit() || text.at(i).unicode() > '9')
+            return false;
+    }
+    return true;
+}
+
+int number(const QString& text, int from, int count)
+{
+    int value = 0;
+    for (int i = from; i < from + count; ++i)
+        value = value * 10 + (text.at(i).unicode() - '0');
+    return value;
+}
+
+QDate parseDate(const QString& text)
+{
+    // The writer's exact form is parsed directly; anything else through Qt's parser.
+    if (text.size() == 10 && text.at(4) == QLatin1Char('.') && text.at(7) == QLatin1Char('.') &&
+        digitsAt(text, {0, 1, 2, 3, 5, 6, 8, 9}))
+        return QDate(number(text, 0, 4), number(text, 5, 2), number(text, 8, 2));
+    return QDate::fromString(text, QStringLiteral("yyyy.MM.dd"));
+}
+
+QTime parseClock(const QString& text)
+{
+    if (text.size() == 8 && text.at(2) == QLatin1Char(':') && text.at(5) == QLatin1Char(':') &&
+        digitsAt(text, {0, 1, 3, 4, 6, 7}))
+        return QTime(number(text, 0, 2), number(text, 3, 2), number(text, 6, 2));
+    return QTime::fromString(text, QStringLiteral("HH:mm:ss"));
+}
+
+// Date and clock of consecutive samples usually repeat: the last ones are kept.
+struct TimestampReader
+{
+    QString dateText;
+    QString clockText;
+    QDate date;
+    QTime clock;
+
+    void read(const QString& text, QDateTime& timestamp, quint64& nanoseconds)
+    {
+        const int t = text.indexOf(QLatin1Char('T'));
+        const QString datePart = t < 0 ? text : text.left(t);
+        const QString timePart = t < 0 ? QString() : text.mid(t + 1).section(QLatin1Char('T'), 0, 0);
+        const int dot = timePart.indexOf(QLatin1Char('.'));
+        const QString clockPart = dot < 0 ? timePart : timePart.left(dot);
+        QString fraction = dot < 0 ? QString() : timePart.mid(dot + 1).section(QLatin1Char('.'), 0, 0);
+
+        fraction = fraction.left(9).leftJustified(9, QLatin1Char('0'));
+        bool ok = false;
+        nanoseconds = fraction.toULongLong(&ok, 10);
+        if (!ok || nanoseconds > 999999999ULL)
+            nanoseconds = 0;
+
+        if (datePart != dateText || date.isNull())
+        {
+            dateText = datePart;
+            date = parseDate(datePart);
+        }
+        if (clockPart != clockText || clock.isNull())
+        {
+            clockText = clockPart;
+            clock = parseClock(clockPart);
+        }
+        const int milliseconds = int(nanoseconds / 1000000ULL);
+        if (!date.isValid() || !clock.isValid())
+            timestamp = QDateTime();
+        else if (clock.msecsSinceStartOfDay() + milliseconds < 86400000)
+            timestamp = QDateTime(date, QTime::fromMSecsSinceStartOfDay(clock.msecsSinceStartOfDay() + milliseconds),
+                                  Qt::LocalTime);
+        else
+            timestamp = QDateTime(date, clock, Qt::LocalTime).addMSecs(milliseconds);
+    }
+};
+
+void writeTriple(QXmlStreamWriter& writer, const QString& element, const QString& unit, double a, double b, double c)
+{
+    writer.writeStartElement(element);
+    writer.writeAttribute(QStringLiteral("unit"), unit);
+    QString text;
+    CNumberText::AppendG6(text, a);
+    text += QLatin1Char(';');
+    CNumberText::AppendG6(text, b);
+    text += QLatin1Char(';');
+    CNumberText::AppendG6(text, c);
+    writer.writeCharacters(text);
+    writer.writeEndElement();
+}
+
+// Three numbers joined by ";" (the fixed separator); false unless exactly three pieces.
+bool readTriple(const QString& text, double& a, double& b, double& c)
+{
+    const QVector<QStringRef> pieces = text.splitRef(QLatin1Char(';'));
+    if (pieces.size() != 3)
+        return false;
+    a = pieces.at(0).toDouble();
+    b = pieces.at(1).toDouble();
+    c = pieces.at(2).toDouble();
+    return true;
+}
+} // namespace
+
+CXMLResultsSerializer::CXMLResultsSerializer(QObject* parent) : CResultsSerializer(parent) {}
+
+// ---- writing ---------------------------------------------------------------
+
+bool CXMLResultsSerializer::Serialize(CDataSetMeasurement* dataSet, QIODevice* device)
+{
+    if (!dataSet || !device || dataSet->MeasureBlocks()->empty())
+        return false;
+    QXmlStreamWriter writer(device);
+    writer.setCodec("UTF-8");
+    writer.setAutoFormatting(true);
+    writer.writeStartDocument(QStringLiteral("1.0"));
+    writer.writeStartElement(F::RootElement);
+    writer.writeAttribute(QStringLiteral("ver"), QStringLiteral("1.0"));
+    SerializeDocumentHeader(writer, F::MeasurementDescription);
+    SerializeBodyHeader(writer, dataSet);
+    SerializeDatasetHeader(writer, dataSet);
+    SerializeDataset(writer, dataSet);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    return !writer.hasError();
+}
+
+bool CXMLResultsSerializer::Serialize(CDataSetMapping* dataSet, QIODevice* device)
+{
+    if (!dataSet || !device || dataSet->MeasureBlocks()->empty())
+        return false;
+    QXmlStreamWriter writer(device);
+    writer.setCodec("UTF-8");
+    writer.setAutoFormatting(true);
+    writer.writeStartDocument(QStringLiteral("1.0"));
+    writer.writeStartElement(F::RootElement);
+    writer.writeAttribute(QStringLiteral("ver"), QStringLiteral("1.0"));
+    SerializeDocumentHeader(writer, F::MappingDescription);
+    SerializeBodyHeader(writer, dataSet);
+    SerializeDatasetHeader(writer, dataSet);
+    SerializeDataset(writer, dataSet);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    return !writer.hasError();
+}
+
+void CXMLResultsSerializer::SerializeDocumentHeader(QXmlStreamWriter& writer, const QString& description)
+{
+    writer.writeStartElement(QStringLiteral("header"));
+    writer.writeTextElement(QStringLiteral("src"), CConstants::SoftwareName);
+    writer.writeTextElement(QStringLiteral("dateTime8601"), QDateTime::currentDateTime().toString(F::DateTimeFormat));
+    writer.writeTextElement(QStringLiteral("descr"), description);
+    writer.writeEndElement();
+}
+
+void CXMLResultsSerializer::SerializeBodyHeader(QXmlStreamWriter& writer, CDataset* dataSet)
+{
+    writer.writeStartElement(QStringLiteral("body"));
+    writer.writeAttribute(QStringLiteral("type"), F::BodyType);
+    writer.writeAttribute(QStringLiteral("ver"), QStringLiteral("1.1"));
+    writer.writeTextElement(QStringLiteral("comment"), dataSet->Comment());
+    writer.writeTextElement(QStringLiteral("instrument"), dataSet->InstrumentName());
+}
+
+void CXMLResultsSerializer::l_SerializeDatasetHeader(QXmlStreamWriter& writer, CDataset* dataSet, const QString& type)
+{
+    writer.writeStartElement(QStringLiteral("dataset"));
+    writer.writeAttribute(QStringLiteral("type"), type);
+    writer.writeAttribute(QStringLiteral("ver"), QStringLiteral("1.2"));
+    writer.writeStartElement(QStringLiteral("headings"));
+    writer.writeAttribute(QStringLiteral("colsep"), F::ColumnSeparator);
+    writer.writeCharacters(F::Headings);
+    writer.writeEndElement();
+    // A data set without parameters still writes the fresh defaults, so the file stays readable.
+    const CMeasurementParameters defaults;
+    const CMeasurementParameters* parameters = dataSet->MeasurementParameters();
+    writer.writeTextElement(QStringLiteral("parameters"), (parameters ? parameters : &defaults)->ToString(" "));
+}
+
+void CXMLResultsSerializer::SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet)
+{
+    l_SerializeDatasetHeader(writer, dataSet, F::MeasurementDatasetType);
+}
+
+void CXMLResultsSerializer::SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMapping* dataSet)
+{
+    l_SerializeDatasetHeader(writer, dataSet, F::MappingDatasetType);
+}
+
+void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet)
+{
+    for (const QSharedPointer<CMeasureBlock>& block : *dataSet->MeasureBlocks())
+    {
+        writer.writeStartElement(QStringLiteral("measurements"));
+        writer.writeTextElement(QStringLiteral("comment"), block->Comment());
+        writer.writeTextElement(QStringLiteral("flux"), block->ToString(F::ColumnSeparator));
+        writer.writeEndElement();
+    }
+    writer.writeEndElement(); // dataset
+    writer.writeEndElement(); // body
+}
+
+void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetMapping* dataSet)
+{
+    for (const QSharedPointer<CMeasureBlockMapping>& block : *dataSet->MeasureBlocks())
+    {
+        writer.writeStartElement(QStringLiteral("measurements"));
+        writer.writeTextElement(QStringLiteral("comment"), block->Comment());
+        writeTriple(writer, QStringLiteral("position"), QString(), block->Position.X(), block->Position.Y(),
+                    block->Position.Z());
+        writeTriple(writer, QStringLiteral("orientation"), QStringLiteral("degree"), block->Orientation.Roll(),
+                    block->Orientation.Pitch(), block->Orientation.Yaw());
+        writer.writeTextElement(QStringLiteral("flux"), block->ToString(F::ColumnSeparator));
+        writer.writeEndElement();
+    }
+    writer.writeEndElement(); // dataset
+    writer.writeEndElement(); // body
+}
+
+// ---- reading ---------------------------------------------------------------
+
+bool CXMLResultsSerializer::Deserialize(QIODevice* device, CDataSetMeasurement* dataSet)
+{
+    return l_Deserialize(device, dataSet, CConstants::RecordFileErrorDetails);
+}
+
+bool CXMLResultsSerializer::Deserialize(QIODevice* device, CDataSetMapping* dataSet)
+{
+    return l_Deserialize(device, dataSet, CConstants::MappingFileErrorDetails);
+}
+
+bool CXMLResultsSerializer::l_FailOnReaderError(const QXmlStreamReader& reader)
+{
+    if (!reader.hasError())
+        return false;
+    m_LastErrorMessage = tr("The file is malformed at line %1, column %2: %3")
+                             .arg(reader.lineNumber())
+                             .arg(reader.columnNumber())
+                             .arg(reader.errorString());
+    return true;
+}
+
+template <typename DataSet>
+bool CXMLResultsSerializer::l_Deserialize(QIODevice* device, DataSet* dataSet, const QString& notValid)
+{
+    if (!device || !dataSet)
+        return false;
+    QXmlStreamReader reader(device);
+    if (!reader.readNextStartElement())
+    {
+        // Nothing but a prolog or white space is an empty file; anything else is broken.
+        if (reader.hasError() && reader.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+            l_FailOnReaderError(reader);
+        else
+            m_LastErrorMessage = tr("The file is empty");
+        return false;
+    }
+    if (reader.name() != F::RootElement || reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
+    {
+        m_LastErrorMessage = notValid;
+        return false;
+    }
+
+    while (reader.readNextStartElement())
+    {
+        if (reader.name() == QLatin1String("header"))
+        {
+            DeSerializeHeader(dataSet, reader);
+        }
+        else if (reader.name() == QLatin1String("body"))
+        {
+            if (reader.attributes().value(QStringLiteral("type")) != F::BodyType)
+            {
+                reader.skipCurrentElement();
+                continue;
+            }
+            const QString version = reader.attributes().value(QStringLiteral("ver")).toString();
+            if (version != QLatin1String("1.1"))
+            {
+                m_LastErrorMessage = tr("The Korvelin XML record file body is not supported. (read body v%1).").arg(version);
+                return false;
+            }
+            while (reader.readNextStartElement())
+            {
+                if (reader.name() == QLatin1String("instrument"))
+                    dataSet->setInstrumentName(reader.readElementText());
+                else if (reader.name() == QLatin1String("comment"))
+                    dataSet->setComment(reader.readElementText());
+                else if (reader.name() == QLatin1String("dataset"))
+                {
+                    if (!DeSerializeDataset(dataSet, reader))
+                    {
+                        l_FailOnReaderError(reader);
+                        return false;
+                    }
+                }
+                else
+                    reader.skipCurrentElement();
+            }
+        }
+        else
+        {
+            reader.skipCurrentElement();
+        }
+    }
+    return !l_FailOnReaderError(reader);
+}
+
+void CXMLResultsSerializer::DeSerializeHeader(CDataset* dataSet, QXmlStreamReader& reader)
+{
+    while (reader.readNextStartElement())
+    {
+        if (reader.name() == QLatin1String("dateTime8601"))
+            dataSet->setDate(reader.readElementText());
+        else
+            reader.skipCurrentElement();
+    }
+}
+
+bool CXMLResultsSerializer::DeSerializeDataset(CDataSetMeasurement* dataSet, QXmlStreamReader& reader)
+{
+    return l_DeSerializeDataset(dataSet, reader, F::MeasurementDatasetType);
+}
+
+bool CXMLResultsSerializer::DeSerializeDataset(CDataSetMapping* dataSet, QXmlStreamReader& reader)
+{
+    return l_DeSerializeDataset(dataSet, reader, F::MappingDatasetType);
+}
+
+template <typename DataSet>
+bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamReader& reader, const QString& type)
+{
+    using Block = typename std::remove_reference<decltype(*dataSet->MeasureBlocks()->front())>::type;
+    m_ResultsCounter = 0;
+    QString separator;
+    if (reader.name() != QLatin1String("dataset") || reader.attributes().value(QStringLiteral("type")) != type)
+    {
+        m_LastErrorMessage = QStringLiteral("The file does not contain a ") + QStringLiteral("dataset") +
+                             QStringLiteral(" of type ") + type;
+        return false;
+    }
+    m_DatasetVersion = reader.attributes().value(QStringLiteral("ver")).toString();
+    if (m_DatasetVersion != QLatin1String("1.1") && m_DatasetVersion != QLatin1String("1.2"))
+    {
+        m_LastErrorMessage = tr("The measurement dataset type is not supported. (read body v%1).").arg(m_DatasetVersion);
+        return false;
+    }
+
+    bool blocksRead = true;
+    while (reader.readNextStartElement())
+    {
+        if (reader.name() == QLatin1String("headings"))
+        {
+            separator = reader.attributes().value(QStringLiteral("colsep")).toString();
+            reader.skipCurrentElement();
+        }
+        else if (reader.name() == QLatin1String("parameters"))
+        {
+            FillMeasurementParameters(dataSet, reader.readElementText());
+        }
+        else if (reader.name() == QLatin1String("measurements"))
+        {
+            QSharedPointer<Block> block(new Block());
+            dataSet->AppendLoadedBlock(block);
+            if (!DeSerializeMeasurements(block.data(), reader, separator))
+            {
+                blocksRead = false;
+                break;
+            }
+        }
+        else
+        {
+            reader.skipCurrentElement();
+        }
+    }
+
+    if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
+        dataSet->setResultsCount(qulonglong(dataSet->MeasureBlocks()->size()));
+    else
+        dataSet->setResultsCount(qulonglong(m_ResultsCounter));
+    return blocksRead;
+}
+
+void CXMLResultsSerializer::FillMeasurementParameters(CDataset* dataSet, const QString& text)
+{
+    auto* parameters = new CMeasurementParameters();
+    // Values are read as the file holds them: the coupling rules must not rewrite them.
+    parameters->setApplyConfiguration(false);
+    const QStringList tokens = text.split(QLatin1Char(' '));
+    for (int i = 0; i < tokens.size() && i <= 10; ++i)
+    {
+        const QStringList pair = tokens.at(i).split(QLatin1Char('='));
+        if (pair.size() != 2)
+            continue;
+        const QString& value = pair.at(1);
+        switch (i)
+        {
+        case 0:
+        {
+            const CUnits::UnitType units = QStringToCUnits(value);
+            parameters->setUnits(units);
+            parameters->setDisplayUnits(units);
+            parameters->setUncertaintyUnits(ConvertUnitsToUncertaintyUnits(units));
+            break;
+        }
+        case 1:
+            parameters->setRange(value.toFloat());
+            break;
+        case 2:
+            parameters->setAutoRange(value.toInt() != 0);
+            break;
+        case 3:
+            parameters->setTriggerMode(QStringToCTrigger(value));
+            break;
+        case 4:
+            parameters->setAcquisitionRate(value.toDouble());
+            break;
+        case 5:
+            parameters->setDisplayRate(value.toDouble());
+            break;
+        case 6:
+            parameters->setAveraging(value.toInt());
+            break;
+        case 7:
+            parameters->setFrequencyMin(value.toDouble());
+            break;
+        case 8:
+            parameters->setFrequencyMax(value.toDouble());
+            break;
+        case 9:
+            parameters->setNumberOfBins(value.toDouble());
+            break;
+        case 10:
+            parameters->setBlockSize(value.toInt());
+            break;
+        }
+    }
+    parameters->setApplyConfiguration(true);
+    dataSet->AdoptMeasurementParameters(parameters);
+}
+
+bool CXMLResultsSerializer::DeSerializeMeasurements(CMeasureBlock* block, QXmlStreamReader& reader,
+                                                    const QString& separator)
+{
+    while (reader.readNextStartElement())
+    {
+        if (reader.name() == QLatin1String("comment"))
+            block->setComment(reader.readElementText());
+        else if (reader.name() == QLatin1String("flux"))
+            DeSerializeMeasurement(block, separator, reader);
+        else
+            reader.skipCurrentElement();
+    }
+    return true;
+}
+
+bool CXMLResultsSerializer::DeSerializeMeasurements(CMeasureBlockMapping* block, QXmlStreamReader& reader,
+                                                    const QString& separator)
+{
+    while (reader.readNextStartElement())
+    {
+        if (reader.name() == QLatin1String("comment"))
+            block->setComment(reader.readElementText());
+        else if (reader.name() == QLatin1String("flux"))
+            DeSerializeMeasurement(block, separator, reader);
+        else if (reader.name() == QLatin1String("position"))
+        {
+            double x = 0, y = 0, z = 0;
+            if (!readTriple(reader.readElementText(), x, y, z))
+                return false;
+            block->Position.setX(x);
+            block->Position.setY(y);
+            block->Position.setZ(z);
+        }
+        else if (reader.name() == QLatin1String("orientation"))
+        {
+            double roll = 0, pitch = 0, yaw = 0;
+            if (!readTriple(reader.readElementText(), roll, pitch, yaw))
+                return false;
+            block->Orientation.setRoll(roll);
+            block->Orientation.setPitch(pitch);
+            block->Orientation.setYaw(yaw);
+        }
+        else
+            reader.skipCurrentElement();
+    }
+    return true;
+}
+
+void CXMLResultsSerializer::DeSerializeMeasurement(CMeasureBlock* block, const QString& separator,
+                                                   QXmlStreamReader& reader)
+{
+    const QString text = reader.readElementText();
+    // An empty text is a block without samples, as the writer writes it.
+    if (reader.hasError() || text.isEmpty())
+        return;
+    // A file without a column separator can only have been written with ";".
+    const QString columnSeparator = separator.isEmpty() ? QString(F::ColumnSeparator) : separator;
+    const int lastColumn = m_DatasetVersion == QLatin1String("1.2") ? 7 : 6;
+
+    TimestampReader timestamps;
+    CFieldIntensityResult* sample = nullptr;
+    int column = 0;
+    const QChar* data = text.constData();
+    const int size = text.size();
+    const int separatorSize = columnSeparator.size();
+    const QChar* separatorData = columnSeparator.constData();
+    int start = 0;
+    // Splits at the separator or a line feed, keeping empty pieces.
+    for (int i = 0; i <= size; ++i)
+    {
+        bool boundary = i == size;
+        int skip = 0;
+        if (!boundary)
+        {
+            if (data[i] == QLatin1Char('\n'))
+            {
+                boundary = true;
+                skip = 1;
+            }
+            else if (data[i] == separatorData[0] && i + separatorSize <= size &&
+                     QStringView(data + i, separatorSize) == QStringView(separatorData, separatorSize))
+            {
+                boundary = true;
+                skip = separatorSize;
+            }
+        }
+        if (!boundary)
+            continue;
+
+        const QChar* piece = data + start;
+        const int length = i - start;
+        switch (column)
+        {
+        case 0:
+        {
+            QSharedPointer<CFieldIntensityResult> result(new CFieldIntensityResult());
+            block->Results.append(result);
+            sample = result.data();
+            sample->setdB(std::numeric_limits<float>::quiet_NaN());
+            ++m_ResultsCounter;
+            timestamps.read(QString(piece, length), sample->Timestamp, sample->TimestampNanosecond);
+            break;
+        }
+        case 1:
+            sample->setB(parseFloat(piece, length));
+            break;
+        case 2:
+            sample->setBBprime(parseFloat(piece, length));
+            break;
+        case 3:
+            sample->setBx(parseFloat(piece, length));
+            break;
+        case 4:
+            sample->setBy(parseFloat(piece, length));
+            break;
+        case 5:
+            sample->setBz(parseFloat(piece, length));
+            break;
+        case 6:
+            sample->setTemperature(parseTemperature(piece, length));
+            break;
+        case 7:
+            sample->setdB(parseFloat(piece, length));
+            break;
+        }
+        column = column == lastColumn ? 0 : column + 1;
+        if (skip == 0)
+            break;
+        start = i + skip;
+        i += skip - 1;
+    }
+}
+
+QDateTime CXMLResultsSerializer::StringToTimestamp(const QString& text)
+{
+    TimestampReader reader;
+    QDateTime timestamp;
+    quint64 nanoseconds = 0;
+    reader.read(text, timestamp, nanoseconds);
+    return timestamp;
+}
+
+quint64 CXMLResultsSerializer::StringToTimestampNanosecond(const QString& text)
+{
+    TimestampReader reader;
+    QDateTime timestamp;
+    quint64 nanoseconds = 0;
+    reader.read(text, timestamp, nanoseconds);
+    return nanoseconds;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "files/CResultsSerializer.h"
+
+#include <QDateTime>
+#include <QString>
+
+class CDataset;
+class CMeasureBlock;
+class CMeasureBlockMapping;
+class QXmlStreamReader;
+class QXmlStreamWriter;
+
+// The XML results file of a measurement or mapping recording. Reading streams
+// through the document; it never builds a tree of the whole file.
+class CXMLResultsSerializer : public CResultsSerializer
+{
+    Q_OBJECT
+public:
+    explicit CXMLResultsSerializer(QObject* parent = nullptr);
+
+    bool Serialize(CDataSetMeasurement* dataSet, QIODevice* device) override;
+    bool Serialize(CDataSetMapping* dataSet, QIODevice* device) override;
+    bool Deserialize(QIODevice* device, CDataSetMeasurement* dataSet) override;
+    bool Deserialize(QIODevice* device, CDataSetMapping* dataSet) override;
+
+    QString LastErrorMessage() const { return m_LastErrorMessage; }
+    int ResultsCounter() const { return m_ResultsCounter; }
+    QString DatasetVersion() const { return m_DatasetVersion; }
+
+    static QDateTime StringToTimestamp(const QString& text);
+    static quint64 StringToTimestampNanosecond(const QString& text);
+
+private:
+    void SerializeDocumentHeader(QXmlStreamWriter& writer, const QString& description);
+    void SerializeBodyHeader(QXmlStreamWriter& writer, CDataset* dataSet);
+    void SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet);
+    void SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMapping* dataSet);
+    void SerializeDataset(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet);
+    void SerializeDataset(QXmlStreamWriter& writer, CDataSetMapping* dataSet);
+    void l_SerializeDatasetHeader(QXmlStreamWriter& writer, CDataset* dataSet, const QString& type);
+
+    template <typename DataSet> bool l_Deserialize(QIODevice* device, DataSet* dataSet, const QString& notValid);
+    void DeSerializeHeader(CDataset* dataSet, QXmlStreamReader& reader);
+    bool DeSerializeDataset(CDataSetMeasurement* dataSet, QXmlStreamReader& reader);
+    bool DeSerializeDataset(CDataSetMapping* dataSet, QXmlStreamReader& reader);
+    template <typename DataSet> bool l_DeSerializeDataset(DataSet* dataSet, QXmlStreamReader& reader, const QString& type);
+    void FillMeasurementParameters(CDataset* dataSet, const QString& text);
+    bool DeSerializeMeasurements(CMeasureBlock* block, QXmlStreamReader& reader, const QString& separator);
+    bool DeSerializeMeasurements(CMeasureBlockMapping* block, QXmlStreamReader& reader, const QString& separator);
+    void DeSerializeMeasurement(CMeasureBlock* block, const QString& separator, QXmlStreamReader& reader);
+    // A reader error ends every loop like a closing element; it must not pass for success.
+    bool l_FailOnReaderError(const QXmlStreamReader& reader);
+
+    QString m_LastErrorMessage;
+    int m_ResultsCounter = 0;
+    QString m_DatasetVersion;
+};

@@ -1,0 +1,134 @@
+#include "operations/MappingXmlFile.h"
+
+#include "app/CConstants.h"
+#include "app/CUtils.h"
+#include "model/TesvanaSetter.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QXmlStreamReader>
+
+MappingXmlFile::MappingXmlFile(QObject* parent) : XmlFile(parent) {}
+
+void MappingXmlFile::ClearPreviousData()
+{
+    m_Positions.clear();
+    m_Orientations.clear();
+    m_PositionXMin = m_PositionXMax = 0;
+    m_PositionYMin = m_PositionYMax = 0;
+    m_PositionZMin = m_PositionZMax = 0;
+}
+
+void MappingXmlFile::AddPosition(double x, double y, double z)
+{
+    if (m_PositionXMax < x)
+        setPositionXMax(x);
+    if (m_PositionXMin > x)
+        setPositionXMin(x);
+    if (m_PositionYMax < y)
+        setPositionYMax(y);
+    if (m_PositionYMin > y)
+        setPositionYMin(y);
+    if (m_PositionZMax < z)
+        setPositionZMax(z);
+    if (m_PositionZMin > z)
+        setPositionZMin(z);
+    m_Positions.append(CPosition(x, y, z));
+}
+
+void MappingXmlFile::AddOrientation(double roll, double pitch, double yaw)
+{
+    m_Orientations.append(COrientation(roll, pitch, yaw));
+}
+
+void MappingXmlFile::ReadFile(const QString&)
+{
+    setFileLoaded(false);
+    ClearPreviousData();
+
+    const QString path = m_FilePath;
+    QFile file(path);
+    QXmlStreamReader reader;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    {
+        setFileError(true);
+        qWarning().noquote() << QStringLiteral("Cannot read the file") + QStringLiteral(" : ") + path;
+        CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
+    }
+    else
+    {
+        reader.setDevice(&file);
+        bool notValid = false;
+        if (!reader.readNextStartElement() || reader.name() != QLatin1String("KorvelinMappingFile") ||
+            reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
+        {
+            // A document that is broken before its first element is malformed, not "not valid".
+            if (!reader.hasError())
+                reader.raiseError(tr("Incorrect file"));
+            notValid = reader.error() == QXmlStreamReader::CustomError ||
+                       reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
+        }
+        else
+        {
+            // Values a point does not give carry over from the previous point.
+            double values[6] = {0, 0, 0, 0, 0, 0};
+            static const char* const names[6] = {"X", "Y", "Z", "Roll", "Pitch", "Yaw"};
+            while (reader.readNextStartElement())
+            {
+                if (reader.name() != QLatin1String("point"))
+                {
+                    reader.raiseError(tr("Incorrect file"));
+                    notValid = true;
+                    break;
+                }
+                while (reader.readNextStartElement())
+                {
+                    int index = -1;
+                    for (int i = 0; i < 6; ++i)
+                    {
+                        if (reader.name() == QLatin1String(names[i]))
+                            index = i;
+                    }
+                    if (index < 0)
+                    {
+                        reader.skipCurrentElement();
+                        continue;
+                    }
+                    const QString text = reader.readElementText();
+                    if (reader.hasError())
+                        break;
+                    values[index] = text.toDouble();
+                }
+                if (reader.hasError())
+                    break;
+                AddPosition(values[0], values[1], values[2]);
+                AddOrientation(values[3], values[4], values[5]);
+            }
+        }
+        setFileError(reader.hasError());
+        if (notValid)
+            CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::MappingFileErrorDetails);
+    }
+    file.close();
+
+    if (reader.hasError())
+        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path + QStringLiteral(" : ") +
+                                  reader.errorString();
+    else if (file.error() != QFileDevice::NoError)
+        qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
+                                  file.errorString();
+
+    setFileLoaded(!m_FileError);
+    emit Loaded();
+}
+
+TESVANA_SETTER(MappingXmlFile, const QString&, FileName)
+TESVANA_SETTER(MappingXmlFile, const QString&, FilePath)
+TESVANA_SETTER(MappingXmlFile, bool, FileError)
+TESVANA_SETTER(MappingXmlFile, bool, FileLoaded)
+TESVANA_SETTER(MappingXmlFile, double, PositionXMin)
+TESVANA_SETTER(MappingXmlFile, double, PositionXMax)
+TESVANA_SETTER(MappingXmlFile, double, PositionYMin)
+TESVANA_SETTER(MappingXmlFile, double, PositionYMax)
+TESVANA_SETTER(MappingXmlFile, double, PositionZMin)
+TESVANA_SETTER(MappingXmlFile, double, PositionZMax)

@@ -1,0 +1,389 @@
+#include "app/CSettings.h"
+#include "files/CCSVResultsSerializer.h"
+#include "files/CXMLResultsSerializer.h"
+#include "model/CDataSetMapping.h"
+#include "model/CDataSetMeasurement.h"
+#include "model/CMetaTypes.h"
+
+#include <QBuffer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace
+{
+QSharedPointer<CFieldIntensityResult> sample(int i, const QDateTime& base)
+{
+    QSharedPointer<CFieldIntensityResult> s(new CFieldIntensityResult());
+    s->Timestamp = base.addMSecs(i * 7);
+    // The file keeps whole seconds and the nanosecond part, which holds the milliseconds.
+    s->TimestampNanosecond = quint64(s->Timestamp.time().msec()) * 1000000ULL + quint64(i) * 13 % 1000000;
+    s->setBx(1.234567e-5f * float(i + 1));
+    s->setBy(-0.5f + float(i));
+    s->setBz(3.14159265f);
+    s->setB(std::sqrt(s->Bx() * s->Bx() + s->By() * s->By() + s->Bz() * s->Bz()));
+    s->setBBprime(0.25f * float(i));
+    s->setTemperature(quint16(30000 + i));
+    s->setdB(i == 1 ? std::numeric_limits<float>::quiet_NaN() : 1.5e-5f);
+    return s;
+}
+
+template <typename Block> QSharedPointer<Block> block(int samples, const QString& comment, const QDateTime& base)
+{
+    QSharedPointer<Block> b(new Block());
+    b->setComment(comment);
+    for (int i = 0; i < samples; ++i)
+        b->Results.append(sample(i, base));
+    return b;
+}
+
+bool sameFloat6(float a, float b)
+{
+    if (std::isnan(a) || std::isnan(b))
+        return std::isnan(a) && std::isnan(b);
+    return std::fabs(a - b) <= 5e-6f * std::max(std::fabs(a), std::fabs(b)) + 1e-30f;
+}
+
+QByteArray write(CResultsSerializer& serializer, CDataSetMeasurement* set)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    serializer.Serialize(set, &buffer);
+    return buffer.data();
+}
+
+QByteArray wrapMeasurement(const QByteArray& dataset, const QByteArray& bodyVersion = "1.1")
+{
+    return "<?xml version=\"1.0\"?>\n<KorvelinXmlRecord ver=\"1.0\">\n<header><dateTime8601>2020.01.02T03:04:05"
+           "</dateTime8601><src>x</src></header>\n<body type=\"tKXR_BODY_TESVANA\" ver=\"" +
+           bodyVersion + "\"><comment>c</comment><instrument>probe</instrument>\n" + dataset +
+           "</body></KorvelinXmlRecord>\n";
+}
+} // namespace
+
+class tst_Results : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_Dir;
+    CSettings* m_Settings = nullptr;
+    const QDateTime m_Base = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 120), Qt::LocalTime);
+
+    void fillMeasurement(CDataSetMeasurement& set, CMeasurementParameters& parameters)
+    {
+        parameters.setApplyConfiguration(false);
+        parameters.setUnits(CUnits::UnitType::MICRO_TESLA);
+        parameters.setRange(0.5f);
+        parameters.setAutoRange(true);
+        parameters.setTriggerMode(CTrigger::TriggerMode::CONTINUOUS);
+        parameters.setAcquisitionRate(1234.5);
+        parameters.setDisplayRate(10);
+        parameters.setAveraging(4);
+        parameters.setFrequencyMin(1e-5);
+        parameters.setFrequencyMax(617.25);
+        parameters.setNumberOfBins(61.725);
+        parameters.setBlockSize(123);
+        parameters.setApplyConfiguration(true);
+        set.setMeasurementParameters(&parameters);
+        set.setComment("body <comment> & \"quotes\"\nsecond line");
+        set.setInstrumentName("Simulated probe - SIM-0001");
+        set.AddMeasureBlock(block<CMeasureBlock>(3, "first", m_Base));
+        set.AddMeasureBlock(block<CMeasureBlock>(0, "", m_Base));
+        set.AddMeasureBlock(block<CMeasureBlock>(5, QString::fromUtf8("µT ü"), m_Base.addSecs(1)));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        CMetaTypes::Register();
+        m_Settings = new CSettings("/p", this, m_Dir.path());
+    }
+
+    void measurementRoundTrip()
+    {
+        CDataSetMeasurement set(*m_Settings);
+        CMeasurementParameters parameters;
+        fillMeasurement(set, parameters);
+        CXMLResultsSerializer serializer;
+        const QByteArray xml = write(serializer, &set);
+        QVERIFY(xml.startsWith("<?xml version=\"1.0\""));
+        QVERIFY(xml.contains("<KorvelinXmlRecord ver=\"1.0\">"));
+        QVERIFY(xml.contains("<body type=\"tKXR_BODY_TESVANA\" ver=\"1.1\">"));
+        QVERIFY(xml.contains("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\">"));
+        QVERIFY(xml.contains("<headings colsep=\";\">Timestamp;B;B.B';Bx;By;Bz;Temp;dB</headings>"));
+        QVERIFY(xml.contains("<parameters>Units=\xC2\xB5T Range=0.5 AutoRange=1 TriggerMode=Continuous AcqRate=1234.5 "
+                             "DispRate=10 Avg=4 FreqMin=1e-05 FreqMax=617.25 Bins=61.725 BlockSize=123</parameters>"));
+        QVERIFY(xml.contains("<src>Tesvana v1.2.4</src>"));
+        QVERIFY(xml.contains(";nan\n"));
+        QVERIFY(xml.indexOf("<header>") < xml.indexOf("<body"));
+
+        QBuffer buffer;
+        buffer.setData(xml);
+        buffer.open(QIODevice::ReadOnly);
+        CDataSetMeasurement loaded(*m_Settings);
+        QVERIFY2(serializer.Deserialize(&buffer, &loaded), qPrintable(serializer.LastErrorMessage()));
+        QCOMPARE(loaded.Comment(), set.Comment());
+        QCOMPARE(loaded.InstrumentName(), set.InstrumentName());
+        QVERIFY(!loaded.Date().isEmpty());
+        QCOMPARE(loaded.ResultsCount(), qulonglong(8));
+        QCOMPARE(loaded.MeasureBlocks()->size(), std::size_t(3));
+        const CMeasurementParameters* p = loaded.MeasurementParameters();
+        QVERIFY(p && p != &parameters);
+        QCOMPARE(p->ToString(" "), parameters.ToString(" "));
+        QCOMPARE(p->DisplayUnits(), CUnits::UnitType::MICRO_TESLA);
+        QCOMPARE(p->UncertaintyUnits(), CUnits::UnitType::MICRO_TESLA);
+        for (std::size_t b = 0; b < 3; ++b)
+        {
+            const CMeasureBlock& original = *set.MeasureBlocks()->at(b);
+            const CMeasureBlock& copy = *loaded.MeasureBlocks()->at(b);
+            QCOMPARE(copy.Comment(), original.Comment());
+            QCOMPARE(copy.Results.size(), original.Results.size());
+            for (int i = 0; i < copy.Results.size(); ++i)
+            {
+                const CFieldIntensityResult& a = *original.Results.at(i);
+                const CFieldIntensityResult& c = *copy.Results.at(i);
+                QCOMPARE(c.TimestampNanosecond, a.TimestampNanosecond);
+                QCOMPARE(c.Timestamp, a.Timestamp);
+                QVERIFY(sameFloat6(c.B(), a.B()) && sameFloat6(c.Bx(), a.Bx()) && sameFloat6(c.By(), a.By()));
+                QVERIFY(sameFloat6(c.Bz(), a.Bz()) && sameFloat6(c.BBprime(), a.BBprime()));
+                QVERIFY(sameFloat6(c.dB(), a.dB()));
+                QCOMPARE(c.Temperature(), a.Temperature());
+                QVERIFY(std::isnan(c.dBConverted()));
+            }
+        }
+        QCOMPARE(write(serializer, &loaded).mid(xml.indexOf("<body")), xml.mid(xml.indexOf("<body")));
+    }
+
+    void mappingRoundTripCountsBlocks()
+    {
+        CMeasurementParameters parameters;
+        parameters.setBlockSize(4);
+        CDataSetMapping set(*m_Settings);
+        set.setMeasurementParameters(&parameters);
+        for (int i = 0; i < 3; ++i)
+        {
+            QSharedPointer<CMeasureBlockMapping> b = block<CMeasureBlockMapping>(4, QString("p%1").arg(i), m_Base);
+            b->Position = CPosition(i * 1.5, -2.25, 1e6 + i);
+            b->Orientation = COrientation(90, -45.5, 0.125 * i);
+            set.AddMeasureBlock(b);
+        }
+        CXMLResultsSerializer serializer;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(serializer.Serialize(&set, &buffer));
+        QVERIFY(buffer.data().contains("<position unit=\"\">3;-2.25;1e+06</position>"));
+        QVERIFY(buffer.data().contains("<orientation unit=\"degree\">90;-45.5;0.25</orientation>"));
+        buffer.close();
+        buffer.open(QIODevice::ReadOnly);
+        CDataSetMapping loaded(*m_Settings);
+        QVERIFY(serializer.Deserialize(&buffer, &loaded));
+        QCOMPARE(loaded.ResultsCount(), qulonglong(3));
+        QCOMPARE(loaded.MeasureBlocks()->at(2)->Position.Y(), -2.25);
+        QCOMPARE(loaded.MeasureBlocks()->at(1)->Orientation.Pitch(), -45.5);
+        QCOMPARE(loaded.MeasureBlocks()->at(1)->Results.size(), 4);
+
+        // A measurement file is not a mapping file.
+        CDataSetMeasurement measurement(*m_Settings);
+        buffer.seek(0);
+        QVERIFY(!serializer.Deserialize(&buffer, &measurement));
+        QCOMPARE(serializer.LastErrorMessage(),
+                 QString("The file does not contain a dataset of type tKXR_DATASET_TESVANA_MEASUREMENT"));
+    }
+
+    void version11RowsHaveNoUncertainty()
+    {
+        const QByteArray file = wrapMeasurement(
+            "<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.1\"><headings colsep=\";\">x</headings>"
+            "<parameters>Units=mT Range=2 AutoRange=0 TriggerMode=Timer AcqRate=100 DispRate=1 Avg=1 FreqMin=0 "
+            "FreqMax=50 Bins=50 BlockSize=100</parameters>"
+            "<measurements><comment>hand</comment><flux>2021.12.31T23:59:59.5;1;2;3;4;5;300\n"
+            "2021.12.31T23:59:59.123456789123;1;2;3;4;5;301</flux></measurements></dataset>");
+        QBuffer buffer;
+        buffer.setData(file);
+        buffer.open(QIODevice::ReadOnly);
+        CDataSetMeasurement set(*m_Settings);
+        CXMLResultsSerializer serializer;
+        QVERIFY(serializer.Deserialize(&buffer, &set));
+        QCOMPARE(set.Date(), QString("2020.01.02T03:04:05"));
+        QCOMPARE(set.ResultsCount(), qulonglong(2));
+        const CMeasureBlock& b = *set.MeasureBlocks()->front();
+        QVERIFY(std::isnan(b.Results[0]->dB()));
+        QCOMPARE(b.Results[0]->Temperature(), quint16(300));
+        QCOMPARE(b.Results[0]->TimestampNanosecond, quint64(500000000));
+        QCOMPARE(b.Results[0]->Timestamp.time().msec(), 500);
+        QCOMPARE(b.Results[1]->TimestampNanosecond, quint64(123456789));
+        QCOMPARE(b.Results[1]->Timestamp, QDateTime(QDate(2021, 12, 31), QTime(23, 59, 59, 123), Qt::LocalTime));
+        QCOMPARE(set.MeasurementParameters()->Units(), CUnits::UnitType::MILLI_TESLA);
+        QCOMPARE(set.MeasurementParameters()->TriggerMode(), CTrigger::TriggerMode::TIMER);
+        QCOMPARE(set.MeasurementParameters()->BlockSize(), 100);
+    }
+
+    void parametersApplyByPosition()
+    {
+        CDataSetMeasurement set(*m_Settings);
+        QBuffer buffer;
+        buffer.setData(wrapMeasurement("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\"><parameters>"
+                                       "Units=G Range=3 TriggerMode=External AcqRate=10</parameters></dataset>"));
+        buffer.open(QIODevice::ReadOnly);
+        CXMLResultsSerializer serializer;
+        QVERIFY(serializer.Deserialize(&buffer, &set));
+        // "AutoRange=" is missing: every later value lands one property early.
+        QCOMPARE(set.MeasurementParameters()->AutoRange(), false); // "External" is not a number
+        QCOMPARE(set.MeasurementParameters()->TriggerMode(), CTrigger::TriggerMode::CONTINUOUS);
+        QCOMPARE(set.MeasurementParameters()->Units(), CUnits::UnitType::GAUSS);
+    }
+
+    void timestampPieces()
+    {
+        QCOMPARE(CXMLResultsSerializer::StringToTimestampNanosecond("2024.01.01T00:00:00.5"), quint64(500000000));
+        QCOMPARE(CXMLResultsSerializer::StringToTimestampNanosecond("2024.01.01T00:00:00.000000005"), quint64(5));
+        QCOMPARE(CXMLResultsSerializer::StringToTimestampNanosecond("2024.01.01T00:00:00"), quint64(0));
+        QVERIFY(!CXMLResultsSerializer::StringToTimestamp("garbage").isValid());
+        QVERIFY(!CXMLResultsSerializer::StringToTimestamp("").isValid());
+        QCOMPARE(CXMLResultsSerializer::StringToTimestamp("2024.02.29T23:59:59.999"),
+                 QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59, 999), Qt::LocalTime));
+        QCOMPARE(CXMLResultsSerializer::StringToTimestamp("2024.1.2T3:04:05"), QDateTime());
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("blocks");
+        QTest::newRow("empty") << QByteArray() << "The file is empty" << 0;
+        QTest::newRow("prolog only") << QByteArray("<?xml version=\"1.0\"?>\n  ") << "The file is empty" << 0;
+        QTest::newRow("root version") << QByteArray("<KorvelinXmlRecord ver=\"1.00\"/>")
+                                      << "The file is not a valid Korvelin XML measurement file" << 0;
+        QTest::newRow("other root") << QByteArray("<Other ver=\"1.0\"/>")
+                                    << "The file is not a valid Korvelin XML measurement file" << 0;
+        QTest::newRow("body version") << wrapMeasurement("", "2.0")
+                                      << "The Korvelin XML record file body is not supported. (read body v2.0)." << 0;
+        QTest::newRow("dataset version")
+            << wrapMeasurement("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.3\"/>")
+            << "The measurement dataset type is not supported. (read body v1.3)." << 0;
+        const QByteArray whole = wrapMeasurement("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\">"
+                                                 "<measurements><flux>2024.01.01T00:00:00.0;1;1;1;1;1;1;1"
+                                                 "</flux></measurements><measurements><flux>2024.01.01T00:00:00.5;"
+                                                 "1;1;1;1;1;1;1</flux></measurements></dataset>");
+        // Cut inside the second block, as a full disk would leave it.
+        QTest::newRow("truncated") << whole.left(whole.lastIndexOf("2024.01.01") + 6) << "The file is malformed at line"
+                                   << 2;
+        QTest::newRow("garbage") << QByteArray("\x01\x02 not xml at all") << "The file is malformed at line" << 0;
+    }
+
+    void failures()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        QFETCH(int, blocks);
+        QBuffer buffer;
+        buffer.setData(content);
+        buffer.open(QIODevice::ReadOnly);
+        CDataSetMeasurement set(*m_Settings);
+        CXMLResultsSerializer serializer;
+        QVERIFY(!serializer.Deserialize(&buffer, &set));
+        QVERIFY2(serializer.LastErrorMessage().startsWith(message), qPrintable(serializer.LastErrorMessage()));
+        QCOMPARE(int(set.MeasureBlocks()->size()), blocks);
+    }
+
+    void otherBodyLoadsEmptyAndBadPositionFails()
+    {
+        QBuffer buffer;
+        buffer.setData("<KorvelinXmlRecord ver=\"1.0\"><body type=\"other\" ver=\"9\"><dataset/></body>"
+                       "</KorvelinXmlRecord>");
+        buffer.open(QIODevice::ReadOnly);
+        CDataSetMeasurement set(*m_Settings);
+        CXMLResultsSerializer serializer;
+        QVERIFY(serializer.Deserialize(&buffer, &set));
+        QCOMPARE(set.MeasureBlocks()->size(), std::size_t(0));
+
+        QBuffer mapping;
+        mapping.setData("<KorvelinXmlRecord ver=\"1.0\"><body type=\"tKXR_BODY_TESVANA\" ver=\"1.1\">"
+                        "<dataset type=\"tKXR_DATASET_TESVANA_MAPPING\" ver=\"1.2\"><measurements>"
+                        "<position>1;2</position></measurements><measurements/></dataset></body></KorvelinXmlRecord>");
+        mapping.open(QIODevice::ReadOnly);
+        CDataSetMapping mappingSet(*m_Settings);
+        QVERIFY(!serializer.Deserialize(&mapping, &mappingSet));
+        QCOMPARE(mappingSet.MeasureBlocks()->size(), std::size_t(1));
+    }
+
+    void emptyDataSetWritesNothing()
+    {
+        CDataSetMeasurement set(*m_Settings);
+        CXMLResultsSerializer xml;
+        CCSVResultsSerializer csv;
+        QCOMPARE(write(xml, &set), QByteArray());
+        QCOMPARE(write(csv, &set), QByteArray());
+        QBuffer buffer;
+        buffer.open(QIODevice::ReadOnly);
+        QVERIFY(!csv.Deserialize(&buffer, &set));
+    }
+
+    void csvMeasurementLines()
+    {
+        CDataSetMeasurement set(*m_Settings);
+        CMeasurementParameters parameters;
+        set.setMeasurementParameters(&parameters);
+        set.setComment("plain");
+        set.AddMeasureBlock(block<CMeasureBlock>(3, "", m_Base));
+        set.AddMeasureBlock(block<CMeasureBlock>(3, "", m_Base));
+        CCSVResultsSerializer csv;
+        const QString text = QString::fromUtf8(write(csv, &set));
+        QVERIFY(text.endsWith("\n\n"));
+        const QStringList lines = text.split('\n');
+        QCOMPARE(lines.size() - 1, 4 + 5 + 2 + 1 + 6 + 1);
+        QCOMPARE(lines.at(0), QString("Source;Tesvana v1.2.4"));
+        QVERIFY(lines.at(1).startsWith("Timestamp;"));
+        QCOMPARE(lines.at(4), QString("Type;tKXR_BODY_TESVANA"));
+        QCOMPARE(lines.at(5), QString("Version;1.0"));
+        QCOMPARE(lines.at(9), QString("Parameters;") + parameters.ToString(";"));
+        QCOMPARE(lines.at(11), QString("Timestamp;B;B.B';Bx;By;Bz;Temp;dB"));
+
+        // An independent reader agrees on the row count and a cell.
+        const QString path = m_Dir.path() + "/export.csv";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+        file.close();
+        QProcess python;
+        python.start("python3", {"-c",
+                                 "import csv,sys\n"
+                                 "rows=list(csv.reader(open(sys.argv[1],encoding='utf-8'),delimiter=';'))\n"
+                                 "print(len(rows), rows[12][6], rows[17][0])",
+                                 path});
+        QVERIFY(python.waitForFinished(20000));
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+                 QString("19 30000 ") + lines.at(17).section(';', 0, 0));
+    }
+
+    void csvMappingBlocks()
+    {
+        CMeasurementParameters parameters;
+        parameters.setBlockSize(2);
+        CDataSetMapping set(*m_Settings);
+        set.setMeasurementParameters(&parameters);
+        for (int i = 0; i < 2; ++i)
+        {
+            QSharedPointer<CMeasureBlockMapping> b = block<CMeasureBlockMapping>(2, "", m_Base);
+            b->Position = CPosition(i, 2, 3);
+            set.AddMeasureBlock(b);
+        }
+        CCSVResultsSerializer csv;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(csv.Serialize(&set, &buffer));
+        const QStringList lines = QString::fromUtf8(buffer.data()).split('\n');
+        QCOMPARE(lines.at(11), QString("Position (x y z);0;2;3"));
+        QCOMPARE(lines.at(12), QString("Orientation (roll pitch yaw);0;0;0"));
+        QCOMPARE(lines.at(13), QString("Timestamp;B;B.B';Bx;By;Bz;Temp;dB"));
+        QCOMPARE(lines.at(16), QString());
+        QCOMPARE(lines.at(17), QString("Position (x y z);1;2;3"));
+        QCOMPARE(lines.size() - 1, 11 + 2 * 6);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Results)
+#include "tst_results.moc"
