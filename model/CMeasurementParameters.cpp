@@ -6,6 +6,9 @@
 
 #include <QStringList>
 
+#include <cmath>
+#include <limits>
+
 CMeasurementParameters::CMeasurementParameters(QObject* parent) : QObject(parent)
 {
     connect(this, &CMeasurementParameters::AcquisitionRateChanged, this,
@@ -60,6 +63,19 @@ template <typename Rules> void CMeasurementParameters::l_RunHandler(bool& inProg
     inProgress = false;
 }
 
+int CMeasurementParameters::l_TruncateToInt(double value)
+{
+    // Truncation toward zero; a quotient beyond the int range (a huge rate read
+    // from a file, say) is clamped instead of being undefined.
+    if (std::isnan(value))
+        return 0;
+    if (value >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(value);
+}
+
 bool CMeasurementParameters::l_ImmediateOrExternal() const
 {
     return m_TriggerMode == CTrigger::TriggerMode::IMMEDIATE ||
@@ -73,7 +89,7 @@ void CMeasurementParameters::OnAcquisitionRateChanged()
             setFrequencyMax(m_AcquisitionRate * 0.5);
         if (!m_InBlockSize && !l_ImmediateOrExternal() && m_AcquisitionRate >= m_DisplayRate &&
             m_DisplayRate > 0)
-            setBlockSize(int(m_AcquisitionRate / m_DisplayRate));
+            setBlockSize(l_TruncateToInt(m_AcquisitionRate / m_DisplayRate));
         if (!m_InDisplayRate && l_ImmediateOrExternal() && m_BlockSize >= 1)
             setDisplayRate(m_AcquisitionRate / m_BlockSize);
     });
@@ -83,7 +99,7 @@ void CMeasurementParameters::OnDisplayRateChanged()
 {
     l_RunHandler(m_InDisplayRate, [this] {
         if (!m_InBlockSize && !m_InAcquisitionRate && m_AcquisitionRate >= m_DisplayRate && m_DisplayRate > 0)
-            setBlockSize(int(m_AcquisitionRate / m_DisplayRate));
+            setBlockSize(l_TruncateToInt(m_AcquisitionRate / m_DisplayRate));
         if (!m_InNumberOfBins && m_FrequencyMax >= m_DisplayRate && m_DisplayRate > 0)
             setNumberOfBins(m_FrequencyMax / m_DisplayRate);
     });

@@ -122,6 +122,7 @@ private:
     // cascade sees it true) and marks the handler as in progress.
     template <typename Rules> void l_RunHandler(bool& inProgress, Rules rules);
     bool l_ImmediateOrExternal() const;
+    static int l_TruncateToInt(double value);
 
     int m_Averaging = 1;
     double m_AcquisitionRate = 0;

@@ -41,6 +41,63 @@ void MappingXmlFile::AddOrientation(double roll, double pitch, double yaw)
     m_Orientations.append(COrientation(roll, pitch, yaw));
 }
 
+MappingXmlFile::ParseResult MappingXmlFile::ParseDevice(QIODevice* device, QString* errorText)
+{
+    QXmlStreamReader reader(device);
+    bool notValid = false;
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("KorvelinMappingFile") ||
+        reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
+    {
+        // A document that is broken before its first element is malformed, not "not valid".
+        if (!reader.hasError())
+            reader.raiseError(tr("Incorrect file"));
+        notValid = reader.error() == QXmlStreamReader::CustomError ||
+                   reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
+    }
+    else
+    {
+        // Values a point does not give carry over from the previous point.
+        double values[6] = {0, 0, 0, 0, 0, 0};
+        static const char* const names[6] = {"X", "Y", "Z", "Roll", "Pitch", "Yaw"};
+        while (reader.readNextStartElement())
+        {
+            if (reader.name() != QLatin1String("point"))
+            {
+                reader.raiseError(tr("Incorrect file"));
+                notValid = true;
+                break;
+            }
+            while (reader.readNextStartElement())
+            {
+                int index = -1;
+                for (int i = 0; i < 6; ++i)
+                {
+                    if (reader.name() == QLatin1String(names[i]))
+                        index = i;
+                }
+                if (index < 0)
+                {
+                    reader.skipCurrentElement();
+                    continue;
+                }
+                const QString text = reader.readElementText();
+                if (reader.hasError())
+                    break;
+                values[index] = text.toDouble();
+            }
+            if (reader.hasError())
+                break;
+            AddPosition(values[0], values[1], values[2]);
+            AddOrientation(values[3], values[4], values[5]);
+        }
+    }
+    if (!reader.hasError())
+        return ParseResult::Ok;
+    if (errorText)
+        *errorText = reader.errorString();
+    return notValid ? ParseResult::NotValid : ParseResult::Malformed;
+}
+
 void MappingXmlFile::ReadFile(const QString&)
 {
     setFileLoaded(false);
@@ -48,7 +105,8 @@ void MappingXmlFile::ReadFile(const QString&)
 
     const QString path = m_FilePath;
     QFile file(path);
-    QXmlStreamReader reader;
+    ParseResult result = ParseResult::Ok;
+    QString errorText;
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     {
         setFileError(true);
@@ -57,63 +115,16 @@ void MappingXmlFile::ReadFile(const QString&)
     }
     else
     {
-        reader.setDevice(&file);
-        bool notValid = false;
-        if (!reader.readNextStartElement() || reader.name() != QLatin1String("KorvelinMappingFile") ||
-            reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
-        {
-            // A document that is broken before its first element is malformed, not "not valid".
-            if (!reader.hasError())
-                reader.raiseError(tr("Incorrect file"));
-            notValid = reader.error() == QXmlStreamReader::CustomError ||
-                       reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
-        }
-        else
-        {
-            // Values a point does not give carry over from the previous point.
-            double values[6] = {0, 0, 0, 0, 0, 0};
-            static const char* const names[6] = {"X", "Y", "Z", "Roll", "Pitch", "Yaw"};
-            while (reader.readNextStartElement())
-            {
-                if (reader.name() != QLatin1String("point"))
-                {
-                    reader.raiseError(tr("Incorrect file"));
-                    notValid = true;
-                    break;
-                }
-                while (reader.readNextStartElement())
-                {
-                    int index = -1;
-                    for (int i = 0; i < 6; ++i)
-                    {
-                        if (reader.name() == QLatin1String(names[i]))
-                            index = i;
-                    }
-                    if (index < 0)
-                    {
-                        reader.skipCurrentElement();
-                        continue;
-                    }
-                    const QString text = reader.readElementText();
-                    if (reader.hasError())
-                        break;
-                    values[index] = text.toDouble();
-                }
-                if (reader.hasError())
-                    break;
-                AddPosition(values[0], values[1], values[2]);
-                AddOrientation(values[3], values[4], values[5]);
-            }
-        }
-        setFileError(reader.hasError());
-        if (notValid)
+        result = ParseDevice(&file, &errorText);
+        setFileError(result != ParseResult::Ok);
+        if (result == ParseResult::NotValid)
             CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::MappingFileErrorDetails);
     }
     file.close();
 
-    if (reader.hasError())
+    if (result != ParseResult::Ok)
         qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path + QStringLiteral(" : ") +
-                                  reader.errorString();
+                                  errorText;
     else if (file.error() != QFileDevice::NoError)
         qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
                                   file.errorString();

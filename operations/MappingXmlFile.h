@@ -6,6 +6,8 @@
 
 #include <QList>
 
+class QIODevice;
+
 // Reads a mapping file: the positions and orientations a mapping visits, in
 // file order, and the bounding box of the positions (which always holds 0).
 class MappingXmlFile : public XmlFile
@@ -52,6 +54,16 @@ public:
 
     // Loads the file named by FilePath (the argument is that same path).
     Q_INVOKABLE void ReadFile(const QString& path);
+    enum class ParseResult
+    {
+        Ok,
+        NotValid,  // empty document, wrong root or version, or a stranger under the root
+        Malformed, // the XML itself is broken
+    };
+    // Reads the points of a mapping document from `device` into the lists; what
+    // was read before a fault stays. No dialog: ReadFile decides what to show.
+    ParseResult ParseDevice(QIODevice* device, QString* errorText = nullptr);
+
     void ClearPreviousData();
     void AddPosition(double x, double y, double z);
     void AddOrientation(double roll, double pitch, double yaw);

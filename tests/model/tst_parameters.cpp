@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <limits>
+
 using T = CTrigger::TriggerMode;
 
 namespace
@@ -99,6 +101,15 @@ private slots:
         p.setDisplayRate(30);
         p.setAcquisitionRate(100);
         QCOMPARE(p.BlockSize(), 3);
+    }
+
+    void hugeRatesClampTheBlockSize()
+    {
+        CMeasurementParameters p;
+        p.setTriggerMode(T::CONTINUOUS);
+        p.setDisplayRate(1e-3);
+        p.setAcquisitionRate(1e31);
+        QCOMPARE(p.BlockSize(), std::numeric_limits<int>::max());
     }
 
     void divisionsByZeroAreSkipped()
