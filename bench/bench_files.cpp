@@ -1,0 +1,163 @@
+// Saving and loading recordings: a measurement data set of 120,000 samples and
+// a mapping data set of 1,000 blocks of 1,000 samples, through real files.
+#include "app/CSettings.h"
+#include "files/CXMLResultsSerializer.h"
+#include "model/CDataSetMapping.h"
+#include "model/CDataSetMeasurement.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <malloc.h>
+#include <string>
+
+namespace
+{
+long statusKiB(const char* key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+    {
+        if (line.rfind(key, 0) == 0)
+            return std::stol(line.substr(std::string(key).size()));
+    }
+    return 0;
+}
+
+void resetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+template <typename Block> QSharedPointer<Block> makeBlock(int samples, const QDateTime& start, int index)
+{
+    QSharedPointer<Block> block(new Block());
+    block->Results.reserve(samples);
+    for (int i = 0; i < samples; ++i)
+    {
+        QSharedPointer<CFieldIntensityResult> s(new CFieldIntensityResult());
+        s->Timestamp = start.addMSecs(qint64(index) * samples + i);
+        s->TimestampNanosecond = quint64((index * samples + i) % 1000) * 1000000ULL + 123;
+        s->setBx(1.23456e-5f * float(i % 97));
+        s->setBy(-2.5e-5f + 1e-9f * float(i));
+        s->setBz(4.75e-5f);
+        s->setB(5.5e-5f + 1e-10f * float(i));
+        s->setdB(1.5e-7f);
+        s->setBBprime(0.125f);
+        s->setTemperature(quint16(30000 + i % 100));
+        block->Results.append(s);
+    }
+    return block;
+}
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    CSettings settings{QString(), nullptr, dir.path()};
+    CMeasurementParameters parameters;
+    QDateTime start = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::LocalTime);
+    Fixture()
+    {
+        settings.setMeasurementMaxMeasurementCount(2000000);
+        settings.setMappingMaxMeasurementCount(2000000);
+        parameters.setBlockSize(1000);
+    }
+};
+
+template <typename DataSet, typename Block> void fill(DataSet& set, Fixture& f, int blocks)
+{
+    set.setMeasurementParameters(&f.parameters);
+    for (int b = 0; b < blocks; ++b)
+    {
+        QSharedPointer<Block> block = makeBlock<Block>(1000, f.start, b);
+        if constexpr (std::is_same<Block, CMeasureBlockMapping>::value)
+            block->Position = CPosition(b % 10, b / 10 % 10, b / 100);
+        set.AddMeasureBlock(block);
+    }
+}
+
+template <typename DataSet, typename Block> void BM_Write(benchmark::State& state)
+{
+    Fixture f;
+    const int blocks = int(state.range(0));
+    DataSet set(f.settings);
+    fill<DataSet, Block>(set, f, blocks);
+    const QString path = f.dir.path() + "/bench.xml";
+    CXMLResultsSerializer serializer;
+    qint64 bytes = 0;
+    for (auto _ : state)
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        serializer.Serialize(&set, &file);
+        bytes = file.size();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["rows_per_s"] = benchmark::Counter(double(blocks) * 1000, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["file_MB"] = double(bytes) / 1e6;
+}
+
+template <typename DataSet, typename Block> void BM_Read(benchmark::State& state)
+{
+    Fixture f;
+    const int blocks = int(state.range(0));
+    const QString path = f.dir.path() + "/bench.xml";
+    {
+        DataSet set(f.settings);
+        fill<DataSet, Block>(set, f, blocks);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        CXMLResultsSerializer().Serialize(&set, &file);
+    }
+    const qint64 bytes = QFile(path).size();
+    double peakRatio = 0;
+    double dataSetMB = 0;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        // Freed memory goes back to the system, so each read is measured from scratch.
+        malloc_trim(0);
+        const long before = statusKiB("VmRSS:");
+        resetPeak();
+        state.ResumeTiming();
+        DataSet set(f.settings);
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        CXMLResultsSerializer serializer;
+        if (!serializer.Deserialize(&file, &set))
+            state.SkipWithError("read failed");
+        state.PauseTiming();
+        const long kept = statusKiB("VmRSS:") - before;
+        const long peak = statusKiB("VmHWM:") - before;
+        if (kept > 0)
+        {
+            peakRatio = double(peak) / double(kept);
+            dataSetMB = double(kept) / 1024.0;
+        }
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["rows_per_s"] = benchmark::Counter(double(blocks) * 1000, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["dataset_MB"] = dataSetMB;
+    state.counters["peak_over_dataset"] = peakRatio;
+}
+
+BENCHMARK_TEMPLATE(BM_Write, CDataSetMeasurement, CMeasureBlock)->Arg(120)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Read, CDataSetMeasurement, CMeasureBlock)->Arg(120)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Write, CDataSetMapping, CMeasureBlockMapping)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_TEMPLATE(BM_Read, CDataSetMapping, CMeasureBlockMapping)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(2);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
