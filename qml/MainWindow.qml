@@ -33,6 +33,10 @@ ApplicationWindow {
             source: MainViewModel.LoaderSource
         }
 
+        SettingsBar {
+            Layout.fillWidth: true
+        }
+
         StatusBar {
             Layout.fillWidth: true
             Layout.preferredHeight: Style.statusBarHeight

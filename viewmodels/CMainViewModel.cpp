@@ -1,6 +1,8 @@
 #include "viewmodels/CMainViewModel.h"
 
 #include "app/CSettings.h"
+#include "app/CUtils.h"
+#include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrument.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "model/TesvanaSetter.h"
@@ -47,14 +49,45 @@ void CMainViewModel::l_ShowPage(const QString& source)
 
 void CMainViewModel::displayMeterPage()
 {
-    l_ShowPage(QStringLiteral("Pages/MeterPage.qml"));
+    if (m_pActivePageViewModel && m_pActivePageViewModel->HasUnsavedParameter() &&
+        !CUtils::askParameterLoseConfirmation())
+        return;
+    setLoaderSourceChanging(true);
+    l_ReplacePageViewModel(nullptr, true);
+    setLoaderSource(QStringLiteral("Pages/MeterPage.qml"));
+    setLoaderSourceChanging(false);
+}
+
+void CMainViewModel::l_ReplacePageViewModel(CPageViewModel* page, bool disconnectOld)
+{
+    if (m_pActivePageViewModel)
+    {
+        if (disconnectOld)
+            m_pActivePageViewModel->disconnectSignal();
+        m_pActivePageViewModel->deleteLater();
+    }
+    m_pActivePageViewModel = page;
+    if (page)
+        page->initialize();
+    if (m_pContext)
+        m_pContext->setContextProperty(QStringLiteral("ActivePageViewModel"), page);
+    emit pActivePageViewModelChanged(page);
 }
 
 void CMainViewModel::displayInstrumentSelectionPage()
 {
-    if (m_LoaderSource == QLatin1String("Pages/InstrumentSelectionPage.qml"))
+    if (m_pActivePageViewModel && m_pActivePageViewModel->Name() == QLatin1String("Connection"))
         return;
-    l_ShowPage(QStringLiteral("Pages/InstrumentSelectionPage.qml"));
+    if (m_pActivePageViewModel && m_pActivePageViewModel->Name() == QLatin1String("Settings") &&
+        m_pActivePageViewModel->HasUnsavedParameter() && !CUtils::askParameterLoseConfirmation())
+        return;
+    setLoaderSourceChanging(true);
+    auto* page = new CConnectionPageViewModel(&m_InstrumentSupervisor);
+    l_ReplacePageViewModel(page, false);
+    if (m_pContext)
+        m_pContext->setContextProperty(QStringLiteral("ConnectionPageViewModel"), page);
+    setLoaderSource(QStringLiteral("Pages/InstrumentSelectionPage.qml"));
+    setLoaderSourceChanging(false);
 }
 
 bool CMainViewModel::exitApplicationAllowed()

@@ -99,6 +99,8 @@ signals:
 
 private:
     void l_ShowPage(const QString& source);
+    // Makes `page` the one page view model and publishes it as "ActivePageViewModel".
+    void l_ReplacePageViewModel(CPageViewModel* page, bool disconnectOld);
 
     CSettings& m_Settings;
     QQmlContext* m_pContext;

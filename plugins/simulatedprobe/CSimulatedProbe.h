@@ -1,0 +1,51 @@
+#pragma once
+
+#include "instruments/CInstrument.h"
+#include "plugins/simulatedprobe/CSimulatedAcquisition.h"
+
+#include <QPointer>
+#include <QTimer>
+
+class CTriggerPlugin;
+
+// A simulated three-axis probe: no hardware, realistic capabilities, blocks
+// from an acquisition thread of its own. Named so nobody takes it for a real probe.
+class CSimulatedProbe : public CInstrument
+{
+    Q_OBJECT
+public:
+    static constexpr double ImmediateRate = 1000.0;
+
+    explicit CSimulatedProbe(QObject* parent = nullptr);
+    ~CSimulatedProbe() override;
+
+    // Stops acquiring for good (the plug-in is stopping).
+    void Shutdown();
+    CSimulatedAcquisition::Settings CurrentSettings() const { return m_Acquisition.GetSettings(); }
+
+public slots:
+    void SendTrigger() override;
+    bool Connect() override;
+    void Disconnect() override;
+    void StartMeasurement() override;
+    void StopMeasurement() override;
+    void CalibrateZeroOffset(bool forceCalibration = false) override;
+    void RestoreZeroOffsetToFactory() override;
+
+private slots:
+    void OnParametersAssigned();
+    void OnApplyConfigurationChanged(bool apply);
+    void OnTriggerFired();
+    void OnStagePoll();
+
+private:
+    void l_ReadParameters();
+    void l_SetStatus(const QString& status);
+    void l_ConnectTriggerPlugin();
+
+    CSimulatedAcquisition m_Acquisition;
+    QPointer<CMeasurementParameters> m_ConnectedParameters;
+    QPointer<CTriggerPlugin> m_TriggerPlugin;
+    QTimer m_StagePoll;
+    CSimulatedField::Vector m_Bias = CSimulatedField::SensorBias();
+};

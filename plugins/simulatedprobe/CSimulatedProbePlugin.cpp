@@ -1,0 +1,30 @@
+#include "plugins/simulatedprobe/CSimulatedProbePlugin.h"
+
+#include "model/CMetaTypes.h"
+
+#include <QDebug>
+
+CSimulatedProbePlugin::CSimulatedProbePlugin() {}
+
+void CSimulatedProbePlugin::Start()
+{
+    qDebug() << "Simulated probe driver started";
+    m_Provider.Announce();
+}
+
+void CSimulatedProbePlugin::Stop()
+{
+    qDebug() << "Simulated probe driver stopped";
+    m_Provider.Shutdown();
+}
+
+CInstrumentListProvider* CSimulatedProbePlugin::GetInstrumentListProvider()
+{
+    return &m_Provider;
+}
+
+extern "C" __attribute__((visibility("default"))) CInstrumentPlugin* CreateInstrumentPlugin()
+{
+    CMetaTypes::Register();
+    return new CSimulatedProbePlugin();
+}

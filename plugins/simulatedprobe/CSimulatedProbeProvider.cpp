@@ -1,0 +1,44 @@
+#include "plugins/simulatedprobe/CSimulatedProbeProvider.h"
+
+#include "plugins/simulatedprobe/CSimulatedProbe.h"
+
+#include <QDebug>
+#include <QTimer>
+
+CSimulatedProbeProvider::CSimulatedProbeProvider(QObject* parent)
+    : CInstrumentListProvider(parent), m_Probe(new CSimulatedProbe())
+{
+}
+
+CSimulatedProbeProvider::~CSimulatedProbeProvider()
+{
+    Shutdown();
+}
+
+void CSimulatedProbeProvider::Announce()
+{
+    // As a real bus scan would: the probe shows up a moment after the start.
+    QTimer::singleShot(100, this, [this] {
+        m_Present = true;
+        emit InstrumentListUpdated();
+    });
+}
+
+void CSimulatedProbeProvider::Shutdown()
+{
+    if (m_Probe)
+        m_Probe->Shutdown();
+}
+
+QList<QSharedPointer<CInstrument>> CSimulatedProbeProvider::GetInstrumentList()
+{
+    if (!m_Present)
+        return {};
+    return {m_Probe};
+}
+
+void CSimulatedProbeProvider::SetSerialPortSettings(QString port, int baudRate)
+{
+    qDebug().noquote() << QStringLiteral("Simulated probe: serial port ") + port + QStringLiteral(" at ") +
+                              QString::number(baudRate) + QStringLiteral(" baud (not used: no hardware)");
+}
