@@ -98,7 +98,8 @@ template <typename DataSet, typename Block> void BM_Write(benchmark::State& stat
         bytes = file.size();
     }
     state.SetBytesProcessed(state.iterations() * bytes);
-    state.counters["rows_per_s"] = benchmark::Counter(double(blocks) * 1000, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["rows_per_s"] =
+        benchmark::Counter(double(blocks) * 1000, benchmark::Counter::kIsIterationInvariantRate);
     state.counters["file_MB"] = double(bytes) / 1e6;
 }
 
@@ -142,15 +143,22 @@ template <typename DataSet, typename Block> void BM_Read(benchmark::State& state
         state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * bytes);
-    state.counters["rows_per_s"] = benchmark::Counter(double(blocks) * 1000, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["rows_per_s"] =
+        benchmark::Counter(double(blocks) * 1000, benchmark::Counter::kIsIterationInvariantRate);
     state.counters["dataset_MB"] = dataSetMB;
     state.counters["peak_over_dataset"] = peakRatio;
 }
 
 BENCHMARK_TEMPLATE(BM_Write, CDataSetMeasurement, CMeasureBlock)->Arg(120)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Read, CDataSetMeasurement, CMeasureBlock)->Arg(120)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Write, CDataSetMapping, CMeasureBlockMapping)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK_TEMPLATE(BM_Read, CDataSetMapping, CMeasureBlockMapping)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_TEMPLATE(BM_Write, CDataSetMapping, CMeasureBlockMapping)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+BENCHMARK_TEMPLATE(BM_Read, CDataSetMapping, CMeasureBlockMapping)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 } // namespace
 
 int main(int argc, char** argv)

@@ -68,7 +68,8 @@ bool CCSVResultsSerializer::Deserialize(QIODevice*, CDataSetMapping*)
 void CCSVResultsSerializer::SerializeDocumentHeader(QTextStream& stream, const QString& description)
 {
     stream << "Source" << F::ColumnSeparator << CConstants::SoftwareName << '\n';
-    stream << "Timestamp" << F::ColumnSeparator << QDateTime::currentDateTime().toString(F::DateTimeFormat) << '\n';
+    stream << "Timestamp" << F::ColumnSeparator << QDateTime::currentDateTime().toString(F::DateTimeFormat)
+           << '\n';
     stream << "Description" << F::ColumnSeparator << description << '\n';
     stream << '\n';
 }
@@ -86,8 +87,8 @@ void CCSVResultsSerializer::SerializeDatasetHeader(QTextStream& stream, CDataset
 {
     const CMeasurementParameters defaults;
     const CMeasurementParameters* parameters = dataSet->MeasurementParameters();
-    stream << "Parameters" << F::ColumnSeparator << (parameters ? parameters : &defaults)->ToString(F::ColumnSeparator)
-           << '\n';
+    stream << "Parameters" << F::ColumnSeparator
+           << (parameters ? parameters : &defaults)->ToString(F::ColumnSeparator) << '\n';
     stream << '\n';
 }
 
@@ -106,7 +107,8 @@ void CCSVResultsSerializer::SerializeDataset(QTextStream& stream, CDataSetMappin
         stream << "Position (x y z)" << F::ColumnSeparator
                << triple(block->Position.X(), block->Position.Y(), block->Position.Z()) << '\n';
         stream << "Orientation (roll pitch yaw)" << F::ColumnSeparator
-               << triple(block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw()) << '\n';
+               << triple(block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw())
+               << '\n';
         stream << F::Headings << '\n';
         stream << block->ToString(F::ColumnSeparator) << '\n';
         stream << '\n';

@@ -150,14 +150,16 @@ struct TimestampReader
         if (!date.isValid() || !clock.isValid())
             timestamp = QDateTime();
         else if (clock.msecsSinceStartOfDay() + milliseconds < 86400000)
-            timestamp = QDateTime(date, QTime::fromMSecsSinceStartOfDay(clock.msecsSinceStartOfDay() + milliseconds),
-                                  Qt::LocalTime);
+            timestamp =
+                QDateTime(date, QTime::fromMSecsSinceStartOfDay(clock.msecsSinceStartOfDay() + milliseconds),
+                          Qt::LocalTime);
         else
             timestamp = QDateTime(date, clock, Qt::LocalTime).addMSecs(milliseconds);
     }
 };
 
-void writeTriple(QXmlStreamWriter& writer, const QString& element, const QString& unit, double a, double b, double c)
+void writeTriple(QXmlStreamWriter& writer, const QString& element, const QString& unit, double a, double b,
+                 double c)
 {
     writer.writeStartElement(element);
     writer.writeAttribute(QStringLiteral("unit"), unit);
@@ -230,7 +232,8 @@ void CXMLResultsSerializer::SerializeDocumentHeader(QXmlStreamWriter& writer, co
 {
     writer.writeStartElement(QStringLiteral("header"));
     writer.writeTextElement(QStringLiteral("src"), CConstants::SoftwareName);
-    writer.writeTextElement(QStringLiteral("dateTime8601"), QDateTime::currentDateTime().toString(F::DateTimeFormat));
+    writer.writeTextElement(QStringLiteral("dateTime8601"),
+                            QDateTime::currentDateTime().toString(F::DateTimeFormat));
     writer.writeTextElement(QStringLiteral("descr"), description);
     writer.writeEndElement();
 }
@@ -244,7 +247,8 @@ void CXMLResultsSerializer::SerializeBodyHeader(QXmlStreamWriter& writer, CDatas
     writer.writeTextElement(QStringLiteral("instrument"), dataSet->InstrumentName());
 }
 
-void CXMLResultsSerializer::l_SerializeDatasetHeader(QXmlStreamWriter& writer, CDataset* dataSet, const QString& type)
+void CXMLResultsSerializer::l_SerializeDatasetHeader(QXmlStreamWriter& writer, CDataset* dataSet,
+                                                     const QString& type)
 {
     writer.writeStartElement(QStringLiteral("dataset"));
     writer.writeAttribute(QStringLiteral("type"), type);
@@ -256,7 +260,8 @@ void CXMLResultsSerializer::l_SerializeDatasetHeader(QXmlStreamWriter& writer, C
     // A data set without parameters still writes the fresh defaults, so the file stays readable.
     const CMeasurementParameters defaults;
     const CMeasurementParameters* parameters = dataSet->MeasurementParameters();
-    writer.writeTextElement(QStringLiteral("parameters"), (parameters ? parameters : &defaults)->ToString(" "));
+    writer.writeTextElement(QStringLiteral("parameters"),
+                            (parameters ? parameters : &defaults)->ToString(" "));
 }
 
 void CXMLResultsSerializer::SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet)
@@ -290,8 +295,8 @@ void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetM
         writer.writeTextElement(QStringLiteral("comment"), block->Comment());
         writeTriple(writer, QStringLiteral("position"), QString(), block->Position.X(), block->Position.Y(),
                     block->Position.Z());
-        writeTriple(writer, QStringLiteral("orientation"), QStringLiteral("degree"), block->Orientation.Roll(),
-                    block->Orientation.Pitch(), block->Orientation.Yaw());
+        writeTriple(writer, QStringLiteral("orientation"), QStringLiteral("degree"),
+                    block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw());
         writer.writeTextElement(QStringLiteral("flux"), block->ToString(F::ColumnSeparator));
         writer.writeEndElement();
     }
@@ -337,7 +342,8 @@ bool CXMLResultsSerializer::l_Deserialize(QIODevice* device, DataSet* dataSet, c
             m_LastErrorMessage = tr("The file is empty");
         return false;
     }
-    if (reader.name() != F::RootElement || reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
+    if (reader.name() != F::RootElement ||
+        reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
     {
         m_LastErrorMessage = notValid;
         return false;
@@ -359,7 +365,8 @@ bool CXMLResultsSerializer::l_Deserialize(QIODevice* device, DataSet* dataSet, c
             const QString version = reader.attributes().value(QStringLiteral("ver")).toString();
             if (version != QLatin1String("1.1"))
             {
-                m_LastErrorMessage = tr("The Korvelin XML record file body is not supported. (read body v%1).").arg(version);
+                m_LastErrorMessage =
+                    tr("The Korvelin XML record file body is not supported. (read body v%1).").arg(version);
                 return false;
             }
             while (reader.readNextStartElement())
@@ -410,12 +417,14 @@ bool CXMLResultsSerializer::DeSerializeDataset(CDataSetMapping* dataSet, QXmlStr
 }
 
 template <typename DataSet>
-bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamReader& reader, const QString& type)
+bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamReader& reader,
+                                                 const QString& type)
 {
     using Block = typename std::remove_reference<decltype(*dataSet->MeasureBlocks()->front())>::type;
     m_ResultsCounter = 0;
     QString separator;
-    if (reader.name() != QLatin1String("dataset") || reader.attributes().value(QStringLiteral("type")) != type)
+    if (reader.name() != QLatin1String("dataset") ||
+        reader.attributes().value(QStringLiteral("type")) != type)
     {
         m_LastErrorMessage = QStringLiteral("The file does not contain a ") + QStringLiteral("dataset") +
                              QStringLiteral(" of type ") + type;
@@ -424,7 +433,8 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
     m_DatasetVersion = reader.attributes().value(QStringLiteral("ver")).toString();
     if (m_DatasetVersion != QLatin1String("1.1") && m_DatasetVersion != QLatin1String("1.2"))
     {
-        m_LastErrorMessage = tr("The measurement dataset type is not supported. (read body v%1).").arg(m_DatasetVersion);
+        m_LastErrorMessage =
+            tr("The measurement dataset type is not supported. (read body v%1).").arg(m_DatasetVersion);
         return false;
     }
 

@@ -40,14 +40,17 @@ private:
     void SerializeDataset(QXmlStreamWriter& writer, CDataSetMapping* dataSet);
     void l_SerializeDatasetHeader(QXmlStreamWriter& writer, CDataset* dataSet, const QString& type);
 
-    template <typename DataSet> bool l_Deserialize(QIODevice* device, DataSet* dataSet, const QString& notValid);
+    template <typename DataSet>
+    bool l_Deserialize(QIODevice* device, DataSet* dataSet, const QString& notValid);
     void DeSerializeHeader(CDataset* dataSet, QXmlStreamReader& reader);
     bool DeSerializeDataset(CDataSetMeasurement* dataSet, QXmlStreamReader& reader);
     bool DeSerializeDataset(CDataSetMapping* dataSet, QXmlStreamReader& reader);
-    template <typename DataSet> bool l_DeSerializeDataset(DataSet* dataSet, QXmlStreamReader& reader, const QString& type);
+    template <typename DataSet>
+    bool l_DeSerializeDataset(DataSet* dataSet, QXmlStreamReader& reader, const QString& type);
     void FillMeasurementParameters(CDataset* dataSet, const QString& text);
     bool DeSerializeMeasurements(CMeasureBlock* block, QXmlStreamReader& reader, const QString& separator);
-    bool DeSerializeMeasurements(CMeasureBlockMapping* block, QXmlStreamReader& reader, const QString& separator);
+    bool DeSerializeMeasurements(CMeasureBlockMapping* block, QXmlStreamReader& reader,
+                                 const QString& separator);
     void DeSerializeMeasurement(CMeasureBlock* block, const QString& separator, QXmlStreamReader& reader);
     // A reader error ends every loop like a closing element; it must not pass for success.
     bool l_FailOnReaderError(const QXmlStreamReader& reader);

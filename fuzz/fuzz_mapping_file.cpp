@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, unsigned long s
     MappingXmlFile file;
     file.ParseDevice(&buffer);
     // Every point has its orientation, and the box always holds 0.
-    if (file.Positions()->size() != file.Orientations()->size() || file.PositionXMin() > 0 || file.PositionXMax() < 0)
+    if (file.Positions()->size() != file.Orientations()->size() || file.PositionXMin() > 0 ||
+        file.PositionXMax() < 0)
         __builtin_trap();
     return 0;
 }

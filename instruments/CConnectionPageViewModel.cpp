@@ -77,14 +77,16 @@ void CConnectionPageViewModel::SelectDefaultInstrumentIndex()
     else if (!m_InstrumentNames.isEmpty())
     {
         const CConnectionPageSettings& remembered = *m_pSupervisor->ConnectionPageSettings();
-        index = std::max(0, m_InstrumentNames.indexOf(remembered.Name + QStringLiteral(" - ") + remembered.SerialNumber));
+        index = std::max(
+            0, m_InstrumentNames.indexOf(remembered.Name + QStringLiteral(" - ") + remembered.SerialNumber));
     }
     setSelectedDefaultInstrumentIndex(index);
 }
 
 void CConnectionPageViewModel::SelectBaudrateIndex()
 {
-    setSelectedBaudrateIndex(std::max(0, m_BaudrateNames.indexOf(m_pSupervisor->ConnectionPageSettings()->BaudRate)));
+    setSelectedBaudrateIndex(
+        std::max(0, m_BaudrateNames.indexOf(m_pSupervisor->ConnectionPageSettings()->BaudRate)));
 }
 
 void CConnectionPageViewModel::SelectSerialPortNameIndex()
@@ -121,14 +123,16 @@ void CConnectionPageViewModel::apply()
     QString serialNumber;
     if (m_SelectedDefaultInstrumentIndex >= 1 && m_SelectedDefaultInstrumentIndex < m_InstrumentNames.size())
     {
-        const QStringList parts = m_InstrumentNames.at(m_SelectedDefaultInstrumentIndex).split(QStringLiteral(" - "));
+        const QStringList parts =
+            m_InstrumentNames.at(m_SelectedDefaultInstrumentIndex).split(QStringLiteral(" - "));
         if (parts.size() >= 2)
         {
             name = parts.at(0);
             serialNumber = parts.at(1);
         }
     }
-    m_pSupervisor->SaveConnectionSettings(m_SelectedSerialPortName, m_SelectedBaudrateName, name, serialNumber);
+    m_pSupervisor->SaveConnectionSettings(m_SelectedSerialPortName, m_SelectedBaudrateName, name,
+                                          serialNumber);
     OnInstrumentListUpdated();
     setHasUnsavedParameter(false);
 }

@@ -17,28 +17,30 @@ class CConnectionPageViewModel : public CPageViewModel
     Q_PROPERTY(QStringList SerialPortNames READ SerialPortNames NOTIFY SerialPortNamesChanged)
     Q_PROPERTY(QStringList BaudrateNames READ BaudrateNames NOTIFY BaudrateNamesChanged)
     Q_PROPERTY(QStringList InstrumentNames READ InstrumentNames NOTIFY InstrumentNamesChanged)
-    Q_PROPERTY(QString SelectedSerialPortName READ SelectedSerialPortName WRITE setSelectedSerialPortName NOTIFY
-                   SelectedSerialPortNameChanged)
+    Q_PROPERTY(QString SelectedSerialPortName READ SelectedSerialPortName WRITE setSelectedSerialPortName
+                   NOTIFY SelectedSerialPortNameChanged)
     Q_PROPERTY(QString SelectedBaudrateName READ SelectedBaudrateName WRITE setSelectedBaudrateName NOTIFY
                    SelectedBaudrateNameChanged)
     Q_PROPERTY(int SelectedBaudrateIndex READ SelectedBaudrateIndex WRITE setSelectedBaudrateIndex NOTIFY
                    SelectedBaudrateIndexChanged)
-    Q_PROPERTY(int SelectedSerialPortNameIndex READ SelectedSerialPortNameIndex WRITE setSelectedSerialPortNameIndex
-                   NOTIFY SelectedSerialPortNameIndexChanged)
+    Q_PROPERTY(int SelectedSerialPortNameIndex READ SelectedSerialPortNameIndex WRITE
+                   setSelectedSerialPortNameIndex NOTIFY SelectedSerialPortNameIndexChanged)
     Q_PROPERTY(int SelectedDefaultInstrumentIndex READ SelectedDefaultInstrumentIndex WRITE
                    setSelectedDefaultInstrumentIndex NOTIFY SelectedDefaultInstrumentIndexChanged)
     Q_PROPERTY(int ActiveInstrumentIndex READ ActiveInstrumentIndex WRITE setActiveInstrumentIndex NOTIFY
                    ActiveInstrumentIndexChanged)
     Q_PROPERTY(QString SerialNumber READ SerialNumber WRITE setSerialNumber NOTIFY SerialNumberChanged)
-    Q_PROPERTY(QString CalibrationDate READ CalibrationDate WRITE setCalibrationDate NOTIFY CalibrationDateChanged)
     Q_PROPERTY(
-        QString ManufacturingDate READ ManufacturingDate WRITE setManufacturingDate NOTIFY ManufacturingDateChanged)
+        QString CalibrationDate READ CalibrationDate WRITE setCalibrationDate NOTIFY CalibrationDateChanged)
+    Q_PROPERTY(QString ManufacturingDate READ ManufacturingDate WRITE setManufacturingDate NOTIFY
+                   ManufacturingDateChanged)
     Q_PROPERTY(QString Manufacturer READ Manufacturer WRITE setManufacturer NOTIFY ManufacturerChanged)
     Q_PROPERTY(QString Model READ Model WRITE setModel NOTIFY ModelChanged)
-    Q_PROPERTY(
-        QString ElectronicsVersion READ ElectronicsVersion WRITE setElectronicsVersion NOTIFY ElectronicsVersionChanged)
+    Q_PROPERTY(QString ElectronicsVersion READ ElectronicsVersion WRITE setElectronicsVersion NOTIFY
+                   ElectronicsVersionChanged)
     Q_PROPERTY(QString ProbeVersion READ ProbeVersion WRITE setProbeVersion NOTIFY ProbeVersionChanged)
-    Q_PROPERTY(QString FirmwareVersion READ FirmwareVersion WRITE setFirmwareVersion NOTIFY FirmwareVersionChanged)
+    Q_PROPERTY(
+        QString FirmwareVersion READ FirmwareVersion WRITE setFirmwareVersion NOTIFY FirmwareVersionChanged)
     Q_PROPERTY(bool CalibrationOutOfDate READ CalibrationOutOfDate WRITE setCalibrationOutOfDate NOTIFY
                    CalibrationOutOfDateChanged)
 

@@ -23,8 +23,9 @@ QString CMeasureBlock::FormatTimestamp(const QDateTime& timestamp, quint64 nanos
     const QTime time = timestamp.time();
     if (timestamp.isValid() && date.year() >= 0 && date.year() <= 9999)
     {
-        const int n = std::snprintf(text, sizeof text, "%04d.%02d.%02dT%02d:%02d:%02d.%09llu", date.year(), date.month(),
-                                    date.day(), time.hour(), time.minute(), time.second(), fraction);
+        const int n =
+            std::snprintf(text, sizeof text, "%04d.%02d.%02dT%02d:%02d:%02d.%09llu", date.year(),
+                          date.month(), date.day(), time.hour(), time.minute(), time.second(), fraction);
         return QString::fromLatin1(text, n);
     }
     const int n = std::snprintf(text, sizeof text, ".%09llu", fraction);

@@ -123,8 +123,8 @@ void MappingXmlFile::ReadFile(const QString&)
     file.close();
 
     if (result != ParseResult::Ok)
-        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path + QStringLiteral(" : ") +
-                                  errorText;
+        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
+                                  QStringLiteral(" : ") + errorText;
     else if (file.error() != QFileDevice::NoError)
         qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
                                   file.errorString();

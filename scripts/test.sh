@@ -4,6 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-cd build
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --output-on-failure --parallel "$(nproc)" "$@"
+(
+  cd build
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --output-on-failure --parallel "$(nproc)" "$@"
+)
+# The saved fuzz inputs once more, under AddressSanitizer and UndefinedBehaviorSanitizer.
+bash scripts/fuzz.sh replay

@@ -6,7 +6,8 @@ CClickfire::CClickfire(QObject* parent) : CTriggerPlugin(parent)
 {
     m_Name = QStringLiteral("Manual");
     m_Window.setWindowTitle(tr("Clickfire"));
-    m_Window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
+    m_Window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint |
+                            Qt::WindowCloseButtonHint);
     m_InstructionLabel.setText(tr("Press the button to send the trigger signal."));
     m_Button.setText(tr("Trigger"));
     m_Button.setMinimumHeight(50);

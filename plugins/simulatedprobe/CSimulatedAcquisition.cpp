@@ -74,8 +74,8 @@ QSharedPointer<CMeasureBlock> CSimulatedAcquisition::l_MakeBlock(const Settings&
     const double duration = n / rate;
     const CSimulatedField::Vector first = CSimulatedField::Clean(startTime, settings.position);
     const CSimulatedField::Vector last = CSimulatedField::Clean(startTime + duration, settings.position);
-    const CSimulatedField::Vector derivative = {(last[0] - first[0]) / duration, (last[1] - first[1]) / duration,
-                                                (last[2] - first[2]) / duration};
+    const CSimulatedField::Vector derivative = {
+        (last[0] - first[0]) / duration, (last[1] - first[1]) / duration, (last[2] - first[2]) / duration};
     block->Bprime.setX(derivative[0] * factor);
     block->Bprime.setY(derivative[1] * factor);
     block->Bprime.setZ(derivative[2] * factor);
@@ -83,7 +83,8 @@ QSharedPointer<CMeasureBlock> CSimulatedAcquisition::l_MakeBlock(const Settings&
     for (int i = 0; i < n; ++i)
     {
         const double t = startTime + i / rate;
-        const CSimulatedField::Vector b = m_Field.Sample(t, settings.position, settings.averaging, settings.bias);
+        const CSimulatedField::Vector b =
+            m_Field.Sample(t, settings.position, settings.averaging, settings.bias);
         const double magnitude = std::sqrt(b[0] * b[0] + b[1] * b[1] + b[2] * b[2]);
         QSharedPointer<CFieldIntensityResult> sample(new CFieldIntensityResult());
         const qint64 epochNs = startEpochNs + qint64(std::llround(i / rate * 1e9));
@@ -94,9 +95,9 @@ QSharedPointer<CMeasureBlock> CSimulatedAcquisition::l_MakeBlock(const Settings&
         sample->setBz(float(b[2] * factor));
         sample->setB(float(magnitude * factor));
         sample->setdB(float((1e-4 * magnitude + 10e-9) * factor));
-        const double along = magnitude > 0 ? (b[0] * derivative[0] + b[1] * derivative[1] + b[2] * derivative[2]) /
-                                                 magnitude
-                                           : 0.0;
+        const double along =
+            magnitude > 0 ? (b[0] * derivative[0] + b[1] * derivative[1] + b[2] * derivative[2]) / magnitude
+                          : 0.0;
         sample->setBBprime(float(along * factor));
         sample->setTemperature(quint16(31000 + std::lround(40.0 * std::sin(t / 300.0))));
         block->Results.append(sample);

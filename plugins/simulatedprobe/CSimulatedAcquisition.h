@@ -50,7 +50,8 @@ protected:
     void run() override;
 
 private:
-    QSharedPointer<CMeasureBlock> l_MakeBlock(const Settings& settings, double startTime, qint64 startEpochNs);
+    QSharedPointer<CMeasureBlock> l_MakeBlock(const Settings& settings, double startTime,
+                                              qint64 startEpochNs);
 
     std::function<void(QSharedPointer<CMeasureBlock>)> m_Deliver;
     mutable QMutex m_Mutex;

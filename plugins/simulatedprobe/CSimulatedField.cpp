@@ -36,7 +36,8 @@ CSimulatedField::Vector CSimulatedField::Clean(double t, const Vector& position)
     return b;
 }
 
-CSimulatedField::Vector CSimulatedField::Sample(double t, const Vector& position, int averaging, const Vector& bias)
+CSimulatedField::Vector CSimulatedField::Sample(double t, const Vector& position, int averaging,
+                                                const Vector& bias)
 {
     Vector b = Clean(t, position);
     const double sigma = NoiseTesla / std::sqrt(double(std::max(1, averaging)));

@@ -98,8 +98,8 @@ bool CSimulatedProbe::Connect()
     emit OnUnitListUpdated();
     setRangeList({0.1f, 0.3f, 1.0f, 3.0f});
     emit OnRangeListUpdated();
-    setTriggerList({CTrigger::TriggerMode::CONTINUOUS, CTrigger::TriggerMode::IMMEDIATE, CTrigger::TriggerMode::TIMER,
-                    CTrigger::TriggerMode::EXTERNAL});
+    setTriggerList({CTrigger::TriggerMode::CONTINUOUS, CTrigger::TriggerMode::IMMEDIATE,
+                    CTrigger::TriggerMode::TIMER, CTrigger::TriggerMode::EXTERNAL});
     emit OnTriggerListUpdated();
     setDivisorList({QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("100")});
     emit OnHasAdcUpdated();
@@ -193,8 +193,8 @@ void CSimulatedProbe::l_ReadParameters()
     if (const CMeasurementParameters* p = MeasurementParameters())
     {
         settings.mode = p->TriggerMode();
-        settings.acquisitionRate = settings.mode == CTrigger::TriggerMode::IMMEDIATE ? ImmediateRate
-                                                                                      : p->AcquisitionRate();
+        settings.acquisitionRate =
+            settings.mode == CTrigger::TriggerMode::IMMEDIATE ? ImmediateRate : p->AcquisitionRate();
         settings.blockSize = p->BlockSize();
         settings.averaging = p->Averaging();
         settings.units = p->Units();
@@ -226,7 +226,8 @@ void CSimulatedProbe::OnStagePoll()
     if (position.size() != 3)
         return;
     CSimulatedAcquisition::Settings settings = m_Acquisition.GetSettings();
-    const CSimulatedField::Vector value = {position[0].toDouble(), position[1].toDouble(), position[2].toDouble()};
+    const CSimulatedField::Vector value = {position[0].toDouble(), position[1].toDouble(),
+                                           position[2].toDouble()};
     if (settings.position == value)
         return;
     settings.position = value;

@@ -6,7 +6,8 @@ CStepmate::CStepmate(QObject* parent) : CMapperPluginStopAndGo(parent)
 {
     m_Name = QStringLiteral("Manual");
     m_Window.setWindowTitle(tr("Stepmate"));
-    m_Window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
+    m_Window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint |
+                            Qt::WindowCloseButtonHint);
     m_InstructionLabel.setText(tr("Press the button to send the ready signal."));
     m_Button.setText(tr("Ready"));
     m_Button.setMinimumHeight(50);
@@ -63,7 +64,8 @@ void CStepmate::MoveTo(const CPosition& position, const COrientation& orientatio
     m_CurrentPosition = position;
     m_CurrentOrientation = orientation;
     m_TargetLabel.setText(QStringLiteral("Move to : X:%1 Y:%2 Z:%3")
-                              .arg(QString::number(position.X(), 'g', 6), QString::number(position.Y(), 'g', 6),
+                              .arg(QString::number(position.X(), 'g', 6),
+                                   QString::number(position.Y(), 'g', 6),
                                    QString::number(position.Z(), 'g', 6)));
     m_Window.show();
     m_Window.raise();

@@ -60,6 +60,7 @@ Item {
                                 }
                             }
                             Button {
+                                Layout.alignment: Qt.AlignRight
                                 text: connected ? qsTr("Disconnect") : qsTr("Connect")
                                 onClicked: connected ? page.vm.clearActiveInstrument()
                                                      : page.vm.setActiveInstrument(index)

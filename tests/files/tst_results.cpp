@@ -30,7 +30,8 @@ QSharedPointer<CFieldIntensityResult> sample(int i, const QDateTime& base)
     return s;
 }
 
-template <typename Block> QSharedPointer<Block> block(int samples, const QString& comment, const QDateTime& base)
+template <typename Block>
+QSharedPointer<Block> block(int samples, const QString& comment, const QDateTime& base)
 {
     QSharedPointer<Block> b(new Block());
     b->setComment(comment);
@@ -56,7 +57,8 @@ QByteArray write(CResultsSerializer& serializer, CDataSetMeasurement* set)
 
 QByteArray wrapMeasurement(const QByteArray& dataset, const QByteArray& bodyVersion = "1.1")
 {
-    return "<?xml version=\"1.0\"?>\n<KorvelinXmlRecord ver=\"1.0\">\n<header><dateTime8601>2020.01.02T03:04:05"
+    return "<?xml version=\"1.0\"?>\n<KorvelinXmlRecord "
+           "ver=\"1.0\">\n<header><dateTime8601>2020.01.02T03:04:05"
            "</dateTime8601><src>x</src></header>\n<body type=\"tKXR_BODY_TESVANA\" ver=\"" +
            bodyVersion + "\"><comment>c</comment><instrument>probe</instrument>\n" + dataset +
            "</body></KorvelinXmlRecord>\n";
@@ -114,8 +116,9 @@ private slots:
         QVERIFY(xml.contains("<body type=\"tKXR_BODY_TESVANA\" ver=\"1.1\">"));
         QVERIFY(xml.contains("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\">"));
         QVERIFY(xml.contains("<headings colsep=\";\">Timestamp;B;B.B';Bx;By;Bz;Temp;dB</headings>"));
-        QVERIFY(xml.contains("<parameters>Units=\xC2\xB5T Range=0.5 AutoRange=1 TriggerMode=Continuous AcqRate=1234.5 "
-                             "DispRate=10 Avg=4 FreqMin=1e-05 FreqMax=617.25 Bins=61.725 BlockSize=123</parameters>"));
+        QVERIFY(xml.contains(
+            "<parameters>Units=\xC2\xB5T Range=0.5 AutoRange=1 TriggerMode=Continuous AcqRate=1234.5 "
+            "DispRate=10 Avg=4 FreqMin=1e-05 FreqMax=617.25 Bins=61.725 BlockSize=123</parameters>"));
         QVERIFY(xml.contains("<src>Tesvana v1.2.4</src>"));
         QVERIFY(xml.contains(";nan\n"));
         QVERIFY(xml.indexOf("<header>") < xml.indexOf("<body"));
@@ -165,7 +168,8 @@ private slots:
         set.setMeasurementParameters(&parameters);
         for (int i = 0; i < 3; ++i)
         {
-            QSharedPointer<CMeasureBlockMapping> b = block<CMeasureBlockMapping>(4, QString("p%1").arg(i), m_Base);
+            QSharedPointer<CMeasureBlockMapping> b =
+                block<CMeasureBlockMapping>(4, QString("p%1").arg(i), m_Base);
             b->Position = CPosition(i * 1.5, -2.25, 1e6 + i);
             b->Orientation = COrientation(90, -45.5, 0.125 * i);
             set.AddMeasureBlock(b);
@@ -195,12 +199,14 @@ private slots:
 
     void version11RowsHaveNoUncertainty()
     {
-        const QByteArray file = wrapMeasurement(
-            "<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.1\"><headings colsep=\";\">x</headings>"
-            "<parameters>Units=mT Range=2 AutoRange=0 TriggerMode=Timer AcqRate=100 DispRate=1 Avg=1 FreqMin=0 "
-            "FreqMax=50 Bins=50 BlockSize=100</parameters>"
-            "<measurements><comment>hand</comment><flux>2021.12.31T23:59:59.5;1;2;3;4;5;300\n"
-            "2021.12.31T23:59:59.123456789123;1;2;3;4;5;301</flux></measurements></dataset>");
+        const QByteArray file =
+            wrapMeasurement("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.1\"><headings "
+                            "colsep=\";\">x</headings>"
+                            "<parameters>Units=mT Range=2 AutoRange=0 TriggerMode=Timer AcqRate=100 "
+                            "DispRate=1 Avg=1 FreqMin=0 "
+                            "FreqMax=50 Bins=50 BlockSize=100</parameters>"
+                            "<measurements><comment>hand</comment><flux>2021.12.31T23:59:59.5;1;2;3;4;5;300\n"
+                            "2021.12.31T23:59:59.123456789123;1;2;3;4;5;301</flux></measurements></dataset>");
         QBuffer buffer;
         buffer.setData(file);
         buffer.open(QIODevice::ReadOnly);
@@ -215,7 +221,8 @@ private slots:
         QCOMPARE(b.Results[0]->TimestampNanosecond, quint64(500000000));
         QCOMPARE(b.Results[0]->Timestamp.time().msec(), 500);
         QCOMPARE(b.Results[1]->TimestampNanosecond, quint64(123456789));
-        QCOMPARE(b.Results[1]->Timestamp, QDateTime(QDate(2021, 12, 31), QTime(23, 59, 59, 123), Qt::LocalTime));
+        QCOMPARE(b.Results[1]->Timestamp,
+                 QDateTime(QDate(2021, 12, 31), QTime(23, 59, 59, 123), Qt::LocalTime));
         QCOMPARE(set.MeasurementParameters()->Units(), CUnits::UnitType::MILLI_TESLA);
         QCOMPARE(set.MeasurementParameters()->TriggerMode(), CTrigger::TriggerMode::TIMER);
         QCOMPARE(set.MeasurementParameters()->BlockSize(), 100);
@@ -225,8 +232,9 @@ private slots:
     {
         CDataSetMeasurement set(*m_Settings);
         QBuffer buffer;
-        buffer.setData(wrapMeasurement("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\"><parameters>"
-                                       "Units=G Range=3 TriggerMode=External AcqRate=10</parameters></dataset>"));
+        buffer.setData(
+            wrapMeasurement("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\"><parameters>"
+                            "Units=G Range=3 TriggerMode=External AcqRate=10</parameters></dataset>"));
         buffer.open(QIODevice::ReadOnly);
         CXMLResultsSerializer serializer;
         QVERIFY(serializer.Deserialize(&buffer, &set));
@@ -238,8 +246,10 @@ private slots:
 
     void timestampPieces()
     {
-        QCOMPARE(CXMLResultsSerializer::StringToTimestampNanosecond("2024.01.01T00:00:00.5"), quint64(500000000));
-        QCOMPARE(CXMLResultsSerializer::StringToTimestampNanosecond("2024.01.01T00:00:00.000000005"), quint64(5));
+        QCOMPARE(CXMLResultsSerializer::StringToTimestampNanosecond("2024.01.01T00:00:00.5"),
+                 quint64(500000000));
+        QCOMPARE(CXMLResultsSerializer::StringToTimestampNanosecond("2024.01.01T00:00:00.000000005"),
+                 quint64(5));
         QCOMPARE(CXMLResultsSerializer::StringToTimestampNanosecond("2024.01.01T00:00:00"), quint64(0));
         QVERIFY(!CXMLResultsSerializer::StringToTimestamp("garbage").isValid());
         QVERIFY(!CXMLResultsSerializer::StringToTimestamp("").isValid());
@@ -259,19 +269,22 @@ private slots:
                                       << "The file is not a valid Korvelin XML measurement file" << 0;
         QTest::newRow("other root") << QByteArray("<Other ver=\"1.0\"/>")
                                     << "The file is not a valid Korvelin XML measurement file" << 0;
-        QTest::newRow("body version") << wrapMeasurement("", "2.0")
-                                      << "The Korvelin XML record file body is not supported. (read body v2.0)." << 0;
+        QTest::newRow("body version")
+            << wrapMeasurement("", "2.0")
+            << "The Korvelin XML record file body is not supported. (read body v2.0)." << 0;
         QTest::newRow("dataset version")
             << wrapMeasurement("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.3\"/>")
             << "The measurement dataset type is not supported. (read body v1.3)." << 0;
-        const QByteArray whole = wrapMeasurement("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\">"
-                                                 "<measurements><flux>2024.01.01T00:00:00.0;1;1;1;1;1;1;1"
-                                                 "</flux></measurements><measurements><flux>2024.01.01T00:00:00.5;"
-                                                 "1;1;1;1;1;1;1</flux></measurements></dataset>");
+        const QByteArray whole =
+            wrapMeasurement("<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\">"
+                            "<measurements><flux>2024.01.01T00:00:00.0;1;1;1;1;1;1;1"
+                            "</flux></measurements><measurements><flux>2024.01.01T00:00:00.5;"
+                            "1;1;1;1;1;1;1</flux></measurements></dataset>");
         // Cut inside the second block, as a full disk would leave it.
-        QTest::newRow("truncated") << whole.left(whole.lastIndexOf("2024.01.01") + 6) << "The file is malformed at line"
-                                   << 2;
-        QTest::newRow("garbage") << QByteArray("\x01\x02 not xml at all") << "The file is malformed at line" << 0;
+        QTest::newRow("truncated") << whole.left(whole.lastIndexOf("2024.01.01") + 6)
+                                   << "The file is malformed at line" << 2;
+        QTest::newRow("garbage") << QByteArray("\x01\x02 not xml at all") << "The file is malformed at line"
+                                 << 0;
     }
 
     void failures()
@@ -285,7 +298,8 @@ private slots:
         CDataSetMeasurement set(*m_Settings);
         CXMLResultsSerializer serializer;
         QVERIFY(!serializer.Deserialize(&buffer, &set));
-        QVERIFY2(serializer.LastErrorMessage().startsWith(message), qPrintable(serializer.LastErrorMessage()));
+        QVERIFY2(serializer.LastErrorMessage().startsWith(message),
+                 qPrintable(serializer.LastErrorMessage()));
         QCOMPARE(int(set.MeasureBlocks()->size()), blocks);
     }
 
@@ -301,9 +315,10 @@ private slots:
         QCOMPARE(set.MeasureBlocks()->size(), std::size_t(0));
 
         QBuffer mapping;
-        mapping.setData("<KorvelinXmlRecord ver=\"1.0\"><body type=\"tKXR_BODY_TESVANA\" ver=\"1.1\">"
-                        "<dataset type=\"tKXR_DATASET_TESVANA_MAPPING\" ver=\"1.2\"><measurements>"
-                        "<position>1;2</position></measurements><measurements/></dataset></body></KorvelinXmlRecord>");
+        mapping.setData(
+            "<KorvelinXmlRecord ver=\"1.0\"><body type=\"tKXR_BODY_TESVANA\" ver=\"1.1\">"
+            "<dataset type=\"tKXR_DATASET_TESVANA_MAPPING\" ver=\"1.2\"><measurements>"
+            "<position>1;2</position></measurements><measurements/></dataset></body></KorvelinXmlRecord>");
         mapping.open(QIODevice::ReadOnly);
         CDataSetMapping mappingSet(*m_Settings);
         QVERIFY(!serializer.Deserialize(&mapping, &mappingSet));

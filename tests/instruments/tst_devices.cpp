@@ -68,7 +68,8 @@ private slots:
         // Qt adds the system-menu hint that a close button needs; no minimise or maximise button.
         const Qt::WindowFlags flags = window->windowFlags();
         QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint) && flags.testFlag(Qt::WindowCloseButtonHint));
-        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint) && !flags.testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint) &&
+                !flags.testFlag(Qt::WindowMaximizeButtonHint));
         QPushButton* button = buttonOf(window);
         QCOMPARE(button->text(), QString("Ready"));
         QVERIFY(button->minimumHeight() >= 50);
@@ -192,7 +193,8 @@ private slots:
         const CFieldIntensityResult& a = *blocks[0]->Results[0];
         const CFieldIntensityResult& b = *blocks[0]->Results[1];
         const qint64 spacing = (b.Timestamp.toMSecsSinceEpoch() - a.Timestamp.toMSecsSinceEpoch()) * 1000000 +
-                               qint64(b.TimestampNanosecond % 1000000) - qint64(a.TimestampNanosecond % 1000000);
+                               qint64(b.TimestampNanosecond % 1000000) -
+                               qint64(a.TimestampNanosecond % 1000000);
         QVERIFY2(qAbs(spacing - 1000000) < 2, qPrintable(QString::number(spacing)));
         QVERIFY(a.B() > 40 && a.B() < 60);
         QVERIFY(a.Temperature() > 30000);
@@ -244,11 +246,12 @@ private slots:
             probe->setMeasurementParameters(&parameters);
             emit probe->MeasurementParametersChanged(&parameters);
             QList<float> values;
-            connect(probe.data(), &CInstrument::OnNewMeasureBlock, this, [&](QSharedPointer<CMeasureBlock> block) {
-                if (values.isEmpty())
-                    for (const auto& s : block->Results)
-                        values << s->Bx();
-            });
+            connect(probe.data(), &CInstrument::OnNewMeasureBlock, this,
+                    [&](QSharedPointer<CMeasureBlock> block) {
+                        if (values.isEmpty())
+                            for (const auto& s : block->Results)
+                                values << s->Bx();
+                    });
             probe->StartMeasurement();
             QTRY_VERIFY_WITH_TIMEOUT(!values.isEmpty(), 3000);
             probe->StopMeasurement();

@@ -47,7 +47,8 @@ private:
         QFile f(m_Dir.path() + "/TesvanaConnectionSettings.xml");
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(("<SETTINGS><Name>" + name + "</Name><SerialNumber>" + serial +
-                 "</SerialNumber><SerialPort>ttyUSB7</SerialPort><BaudRate>" + baud + "</BaudRate></SETTINGS>")
+                 "</SerialNumber><SerialPort>ttyUSB7</SerialPort><BaudRate>" + baud +
+                 "</BaudRate></SETTINGS>")
                     .toUtf8());
     }
 
@@ -103,7 +104,8 @@ private slots:
         as(a)->journal = &journal;
         as(b)->journal = &journal;
         QList<bool> states;
-        connect(&supervisor, &CInstrumentSupervisor::HasActiveInstrumentChanged, [&](bool v) { states << v; });
+        connect(&supervisor, &CInstrumentSupervisor::HasActiveInstrumentChanged,
+                [&](bool v) { states << v; });
         supervisor.SetActiveInstrument(a);
         states.clear();
         journal.clear();
@@ -151,7 +153,8 @@ private slots:
 
         CInstrumentsList list;
         list.addInstrument(first);
-        QCOMPARE(list.data(list.index(0), CInstrumentsList::DisplayLabelRole).toString(), QString("Probe - 0001"));
+        QCOMPARE(list.data(list.index(0), CInstrumentsList::DisplayLabelRole).toString(),
+                 QString("Probe - 0001"));
         QCOMPARE(list.roleNames().value(257), QByteArray("DisplayLabel"));
         QVERIFY(!list.data(list.index(0), 300).isValid());
     }

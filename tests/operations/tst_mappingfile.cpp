@@ -55,9 +55,11 @@ private slots:
     {
         MappingXmlFile map;
         QSignalSpy loaded(&map, &MappingXmlFile::Loaded);
-        load(map, file("<KorvelinMappingFile ver=\"1.0\">"
-                       "<point><X>5</X><Y>-2.5</Y><Z>1</Z><Roll>10</Roll><Pitch>20</Pitch><Yaw>30</Yaw><Note>x</Note>"
-                       "</point><point><Z>7</Z></point><point><X>10</X><Y>abc</Y></point></KorvelinMappingFile>"));
+        load(map,
+             file("<KorvelinMappingFile ver=\"1.0\">"
+                  "<point><X>5</X><Y>-2.5</Y><Z>1</Z><Roll>10</Roll><Pitch>20</Pitch><Yaw>30</Yaw><Note>x</"
+                  "Note>"
+                  "</point><point><Z>7</Z></point><point><X>10</X><Y>abc</Y></point></KorvelinMappingFile>"));
         QCOMPARE(loaded.count(), 1);
         QVERIFY(map.FileLoaded());
         QVERIFY(!map.FileError());
@@ -85,14 +87,17 @@ private slots:
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<int>("points");
         const QString notValid = "Could not load file / The file is not a valid Korvelin XML mapping file";
-        QTest::newRow("version") << QByteArray("<KorvelinMappingFile ver=\"1.1\"><point/></KorvelinMappingFile>")
+        QTest::newRow("version") << QByteArray(
+                                        "<KorvelinMappingFile ver=\"1.1\"><point/></KorvelinMappingFile>")
                                  << notValid << 0;
         QTest::newRow("root") << QByteArray("<Other ver=\"1.0\"/>") << notValid << 0;
         QTest::newRow("empty") << QByteArray("") << notValid << 0;
-        QTest::newRow("stranger") << QByteArray("<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><line/>"
-                                                "<point/></KorvelinMappingFile>")
+        QTest::newRow("stranger") << QByteArray(
+                                         "<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><line/>"
+                                         "<point/></KorvelinMappingFile>")
                                   << notValid << 1;
-        QTest::newRow("malformed") << QByteArray("<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><point>")
+        QTest::newRow("malformed") << QByteArray(
+                                          "<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><point>")
                                    << QString() << 1;
     }
 
