@@ -4,6 +4,7 @@
 #include "app/CSettings.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CPluginsManager.h"
+#include "operations/COperationsManager.h"
 #include "viewmodels/CMainViewModel.h"
 
 #include <QLoggingCategory>
@@ -31,6 +32,7 @@ public:
     CPluginsManager& PluginsManager() { return m_PluginsManager; }
     QQmlApplicationEngine& Engine() { return m_Engine; }
     CInstrumentSupervisor& InstrumentSupervisor() { return m_InstrumentSupervisor; }
+    COperationsManager& OperationsManager() { return m_OperationsManager; }
     CMainViewModel& MainViewModel() { return m_MainViewModel; }
     CLogger& Logger() { return m_Logger; }
 
@@ -62,6 +64,7 @@ private:
     CPluginsManager m_PluginsManager;
     QQmlApplicationEngine m_Engine;
     CInstrumentSupervisor m_InstrumentSupervisor;
+    COperationsManager m_OperationsManager;
     CMainViewModel m_MainViewModel;
     QLoggingCategory m_LogCategory;
     CLogger m_Logger;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "operations/CMapperPositionSourceCartesian.h"
+#include "operations/CMapperPositionSourceMappingFile.h"
+
 #include <QObject>
 
 class CMapperPlugin;
-class CMapperPositionSource;
-class CMapperPositionSourceCartesian;
-class CMapperPositionSourceMappingFile;
 
 // How a mapping proceeds: the mapper plug-in and the source of positions.
 class CMappingParameters : public QObject
@@ -22,8 +22,8 @@ public:
 
     CMapperPlugin* SelectedMapper() const { return m_SelectedMapper; }
     CMapperPositionSource* MapperSource() const { return m_MapperSource; }
-    CMapperPositionSourceCartesian* MapperSourceCartesian() const { return m_MapperSourceCartesian; }
-    CMapperPositionSourceMappingFile* MapperSourceFile() const { return m_MapperSourceFile; }
+    CMapperPositionSourceCartesian* MapperSourceCartesian() { return &m_MapperSourceCartesian; }
+    CMapperPositionSourceMappingFile* MapperSourceFile() { return &m_MapperSourceFile; }
 
     void setSelectedMapper(CMapperPlugin* value);
     void setMapperSource(CMapperPositionSource* value);
@@ -37,8 +37,8 @@ signals:
 
 private:
     CMapperPlugin* m_SelectedMapper = nullptr;
-    CMapperPositionSource* m_MapperSource = nullptr;
-    // The two position sources arrive with the mapping operation.
-    CMapperPositionSourceCartesian* m_MapperSourceCartesian = nullptr;
-    CMapperPositionSourceMappingFile* m_MapperSourceFile = nullptr;
+    CMapperPositionSourceCartesian m_MapperSourceCartesian;
+    CMapperPositionSourceMappingFile m_MapperSourceFile;
+    // The grid until the view chooses otherwise.
+    CMapperPositionSource* m_MapperSource = &m_MapperSourceCartesian;
 };

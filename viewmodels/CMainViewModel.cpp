@@ -4,8 +4,11 @@
 #include "app/CUtils.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrument.h"
+#include "instruments/CMapperPlugin.h"
+#include "instruments/CTriggerPlugin.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "model/TesvanaSetter.h"
+#include "operations/COperationsManager.h"
 #include "viewmodels/CPageViewModel.h"
 
 #include <QQmlContext>
@@ -15,9 +18,10 @@ namespace
 const QString NoInstrument = QStringLiteral("--");
 }
 
-CMainViewModel::CMainViewModel(CSettings& settings, QQmlContext* context, CInstrumentSupervisor& supervisor,
-                               QObject* parent)
-    : QObject(parent), m_Settings(settings), m_pContext(context), m_InstrumentSupervisor(supervisor),
+CMainViewModel::CMainViewModel(CSettings& settings, QQmlContext* context, COperationsManager& operations,
+                               CInstrumentSupervisor& supervisor, QObject* parent)
+    : QObject(parent), m_Settings(settings), m_pContext(context), m_OperationsManager(operations),
+      m_InstrumentSupervisor(supervisor),
       m_LogMessageList(settings), m_LogMessageProxy()
 {
     if (m_pContext)
@@ -52,8 +56,14 @@ void CMainViewModel::displayMeterPage()
     if (m_pActivePageViewModel && m_pActivePageViewModel->HasUnsavedParameter() &&
         !CUtils::askParameterLoseConfirmation())
         return;
+    COperation* operation = m_OperationsManager.MeasureOperation();
+    if (!m_OperationsManager.exitActiveOperationAllowed(operation))
+        return;
     setLoaderSourceChanging(true);
     l_ReplacePageViewModel(nullptr, true);
+    m_OperationsManager.setActiveOperation(operation);
+    if (m_pContext)
+        m_pContext->setContextProperty(QStringLiteral("ActiveOperation"), operation);
     setLoaderSource(QStringLiteral("Pages/MeterPage.qml"));
     setLoaderSourceChanging(false);
 }
@@ -81,7 +91,11 @@ void CMainViewModel::displayInstrumentSelectionPage()
     if (m_pActivePageViewModel && m_pActivePageViewModel->Name() == QLatin1String("Settings") &&
         m_pActivePageViewModel->HasUnsavedParameter() && !CUtils::askParameterLoseConfirmation())
         return;
+    if (!m_OperationsManager.exitActiveOperationAllowed(nullptr))
+        return;
     setLoaderSourceChanging(true);
+    l_ReplacePageViewModel(nullptr, false);
+    m_OperationsManager.clearActiveOperation();
     auto* page = new CConnectionPageViewModel(&m_InstrumentSupervisor);
     l_ReplacePageViewModel(page, false);
     if (m_pContext)
@@ -92,10 +106,20 @@ void CMainViewModel::displayInstrumentSelectionPage()
 
 bool CMainViewModel::exitApplicationAllowed()
 {
-    return true;
+    const bool allowed = m_OperationsManager.exitActiveOperationAllowed(nullptr);
+    CMapperPlugin* mapper = m_OperationsManager.MappingOperation()->MappingParameters()->SelectedMapper();
+    if (allowed && mapper)
+        mapper->Close();
+    // The trigger window closes whatever the answer.
+    if (CTriggerPlugin* trigger = m_OperationsManager.MeasureOperation()->MeasurementParameters()->TriggerPlugin())
+        trigger->Close();
+    return allowed;
 }
 
-void CMainViewModel::terminate() {}
+void CMainViewModel::terminate()
+{
+    m_OperationsManager.clearActiveOperation();
+}
 
 void CMainViewModel::OnHasActiveInstrumentChanged()
 {

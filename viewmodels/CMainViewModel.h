@@ -10,6 +10,7 @@
 class CSettings;
 class CInstrument;
 class CInstrumentSupervisor;
+class COperationsManager;
 class CPageViewModel;
 class QQmlContext;
 
@@ -44,8 +45,8 @@ class CMainViewModel : public QObject
     Q_PROPERTY(CLogFilterProxyModel* LogMessageProxy READ LogMessageProxy CONSTANT)
 
 public:
-    CMainViewModel(CSettings& settings, QQmlContext* context, CInstrumentSupervisor& supervisor,
-                   QObject* parent = nullptr);
+    CMainViewModel(CSettings& settings, QQmlContext* context, COperationsManager& operations,
+                   CInstrumentSupervisor& supervisor, QObject* parent = nullptr);
     ~CMainViewModel() override;
 
     QString LoaderSource() const { return m_LoaderSource; }
@@ -104,6 +105,7 @@ private:
 
     CSettings& m_Settings;
     QQmlContext* m_pContext;
+    COperationsManager& m_OperationsManager;
     CInstrumentSupervisor& m_InstrumentSupervisor;
     CLogMessageList m_LogMessageList;
     CLogFilterProxyModel m_LogMessageProxy;

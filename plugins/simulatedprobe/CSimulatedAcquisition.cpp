@@ -151,5 +151,8 @@ void CSimulatedAcquisition::run()
         }
         const qint64 startEpochNs = epochStartNs + qint64(startTime * 1e9);
         m_Deliver(l_MakeBlock(settings, startTime, startEpochNs));
+        // Immediate mode: one acquisition per start.
+        if (settings.mode == CTrigger::TriggerMode::IMMEDIATE)
+            return;
     }
 }

@@ -58,6 +58,8 @@ CSimulatedProbe::CSimulatedProbe(QObject* parent)
     FrequencyMaxBound()->setDefault(10);
 
     connect(this, &CInstrument::MeasurementParametersChanged, this, &CSimulatedProbe::OnParametersAssigned);
+    // An immediate acquisition ends by itself after its one block.
+    connect(&m_Acquisition, &QThread::finished, this, &CSimulatedProbe::OnAcquisitionFinished, Qt::QueuedConnection);
     m_StagePoll.setInterval(50);
     connect(&m_StagePoll, &QTimer::timeout, this, &CSimulatedProbe::OnStagePoll);
 }
@@ -213,6 +215,15 @@ void CSimulatedProbe::l_ConnectTriggerPlugin()
     m_TriggerPlugin = plugin;
     if (m_TriggerPlugin)
         connect(m_TriggerPlugin, &CTriggerPlugin::Trigger, this, &CSimulatedProbe::OnTriggerFired);
+}
+
+void CSimulatedProbe::OnAcquisitionFinished()
+{
+    if (IsRunning() && !m_Acquisition.isRunning())
+    {
+        setIsRunning(false);
+        l_SetStatus(tr("Connected"));
+    }
 }
 
 void CSimulatedProbe::OnTriggerFired()

@@ -36,6 +36,7 @@ private slots:
     void OnParametersAssigned();
     void OnApplyConfigurationChanged(bool apply);
     void OnTriggerFired();
+    void OnAcquisitionFinished();
     void OnStagePoll();
 
 private:

@@ -1,6 +1,7 @@
 #include "../MessageCapture.h"
 #include "../instruments/PluginFolders.h"
 #include "app/CApplication.h"
+#include "app/CConstants.h"
 #include "instruments/CConnectionPageViewModel.h"
 
 #include <QApplication>
@@ -60,6 +61,11 @@ private slots:
     {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             QSKIP("needs an X server (the test script runs the tests under Xvfb)");
+        // Starts from a fresh account; only ever the test's own home (set by ctest).
+        const QString data = CConstants::DefaultApplicationParameterStoragePath;
+        if (!data.contains("/testhome/"))
+            QSKIP("run through ctest, which gives the test a home of its own");
+        QDir(data).removeRecursively();
         QVERIFY(m_Folders.copy("instrument", "libSimulatedProbe.so", "instrument"));
         QVERIFY(m_Folders.copy("mapper", "libStepmate.so", "mapper"));
         QVERIFY(m_Folders.copy("mapper", "libSimulatedStage.so", "mapper"));

@@ -1,0 +1,197 @@
+#include "files/LimitsXmlFile.h"
+
+#include "app/CConstants.h"
+#include "app/CUtils.h"
+#include "compute/FieldStatistics.h"
+#include "model/TesvanaSetter.h"
+#include "operations/COperationMeasure.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QXmlStreamReader>
+
+LimitsXmlFile::LimitsXmlFile(COperationMeasure* operation, QObject* parent) : XmlFile(parent), m_pOperation(operation)
+{
+    if (m_pOperation)
+        connect(m_pOperation->OperationParameters()->MeasurementParameters(),
+                &CMeasurementParameters::DisplayUnitsChanged, this, &LimitsXmlFile::OnOperationParameterUnitChanged);
+}
+
+void LimitsXmlFile::ClearLimits()
+{
+    m_Limits.clear();
+    m_FrequencyMinimum = m_FrequencyMaximum = 0;
+    m_ValueMinimum = m_ValueMaximum = 0;
+    setConverted(false);
+}
+
+void LimitsXmlFile::ClearPreviousLimits()
+{
+    ClearLimits();
+}
+
+void LimitsXmlFile::AddLimit(double upperFrequency, CUnits::UnitType frequencyUnit, double limit,
+                             CUnits::UnitType limitUnit)
+{
+    QSharedPointer<FrequencyRange> range(new FrequencyRange());
+    range->setUpperFrequencyLimitValue(upperFrequency);
+    range->setUpperFrequencyLimitUnit(frequencyUnit);
+    range->setExposureLimitValue(limit);
+    range->setExposureLimitUnit(limitUnit);
+    m_Limits.append(range);
+    m_FrequencyMinimum = std::min(m_FrequencyMinimum, upperFrequency);
+    m_FrequencyMaximum = std::max(m_FrequencyMaximum, upperFrequency);
+    m_ValueMinimum = std::min(m_ValueMinimum, limit);
+    m_ValueMaximum = std::max(m_ValueMaximum, limit);
+}
+
+LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString* errorText)
+{
+    QXmlStreamReader reader(device);
+    bool notValid = false;
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("KorvelinExposureLimitsFile") ||
+        reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
+    {
+        if (!reader.hasError())
+            reader.raiseError(tr("Incorrect file"));
+        notValid = reader.error() == QXmlStreamReader::CustomError ||
+                   reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
+    }
+    else
+    {
+        ClearLimits();
+        // Values an entry does not give carry over from the previous entry.
+        double frequency = 0;
+        double value = 0;
+        CUnits::UnitType frequencyUnit = CUnits::UnitType::UNKNOWN;
+        CUnits::UnitType valueUnit = CUnits::UnitType::UNKNOWN;
+        while (reader.readNextStartElement())
+        {
+            if (reader.name() != QLatin1String("freqRange"))
+            {
+                reader.raiseError(tr("Incorrect file"));
+                notValid = true;
+                break;
+            }
+            while (reader.readNextStartElement())
+            {
+                const QString name = reader.name().toString();
+                if (name != QLatin1String("upperFreqLimit") && name != QLatin1String("freqUnits") &&
+                    name != QLatin1String("exposureLimitValue") && name != QLatin1String("valueUnits"))
+                {
+                    reader.skipCurrentElement();
+                    continue;
+                }
+                const QString text = reader.readElementText();
+                if (reader.hasError())
+                    break;
+                if (name == QLatin1String("upperFreqLimit"))
+                    frequency = text.toDouble();
+                else if (name == QLatin1String("freqUnits"))
+                    frequencyUnit = QStringToCUnits(text);
+                else if (name == QLatin1String("exposureLimitValue"))
+                    value = text.toDouble();
+                else
+                    valueUnit = QStringToCUnits(text);
+            }
+            if (reader.hasError())
+                break;
+            AddLimit(frequency, frequencyUnit, value, valueUnit);
+        }
+    }
+    if (!reader.hasError())
+        return ParseResult::Ok;
+    if (errorText)
+        *errorText = reader.errorString();
+    return notValid ? ParseResult::NotValid : ParseResult::Malformed;
+}
+
+void LimitsXmlFile::l_ForgetFile()
+{
+    if (!m_pOperation)
+        return;
+    CLimitsParameters* limits = m_pOperation->OperationParameters()->LimitsParameters();
+    limits->setLimitsFileName(QString());
+    limits->setLimitsFilePath(QString());
+}
+
+void LimitsXmlFile::ReadLimits(const QString& path)
+{
+    m_FilePath = path;
+    QFile file(path);
+    ParseResult result = ParseResult::Ok;
+    QString errorText;
+    if (!file.exists())
+    {
+        setFileError(true);
+        qWarning().noquote() << QStringLiteral("Cannot read the file") + QStringLiteral(". Limit File doesn't exist : ") +
+                                    path;
+        l_ForgetFile();
+        CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
+    }
+    else if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    {
+        setFileError(true);
+        qWarning().noquote() << QStringLiteral("Cannot read the file") + QStringLiteral(". Limit file path : ") + path;
+        CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
+    }
+    else
+    {
+        result = ParseDevice(&file, &errorText);
+        if (result == ParseResult::NotValid)
+            CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LimitsFileErrorDetails);
+        setFileError(result != ParseResult::Ok);
+        file.close();
+        if (result != ParseResult::Ok)
+            qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path + QStringLiteral(" : ") +
+                                      errorText;
+        else if (file.error() != QFileDevice::NoError)
+            qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
+                                      file.errorString();
+    }
+    if (m_pOperation)
+        m_CurrentUnit = m_pOperation->OperationParameters()->MeasurementParameters()->DisplayUnits();
+}
+
+void LimitsXmlFile::ConvertLimitsFileToCurrentUnits(bool reload)
+{
+    setConverted(false);
+    if (reload)
+    {
+        ClearLimits();
+        const QString path = m_pOperation ? m_pOperation->OperationParameters()->LimitsParameters()->LimitsFilePath()
+                                          : QString();
+        if (!path.isEmpty() && QFile::exists(path))
+            ReadLimits(path);
+        else
+        {
+            l_ForgetFile();
+            if (m_pOperation)
+                m_pOperation->setLimitsFileLoaded(false);
+        }
+    }
+    const CUnits::UnitType display = m_pOperation
+                                         ? m_pOperation->OperationParameters()->MeasurementParameters()->DisplayUnits()
+                                         : m_CurrentUnit;
+    for (const QSharedPointer<FrequencyRange>& range : qAsConst(m_Limits))
+    {
+        float converted = 0;
+        KVL::ComputeUnitsConversion(range->ExposureLimitUnit(), float(range->ExposureLimitValue()), display, converted);
+        range->setExposureLimitValue(converted);
+        m_ValueMinimum = std::min(m_ValueMinimum, double(converted));
+        m_ValueMaximum = std::max(m_ValueMaximum, double(converted));
+    }
+    setConverted(!m_Limits.isEmpty());
+}
+
+void LimitsXmlFile::OnOperationParameterUnitChanged(CUnits::UnitType displayUnits)
+{
+    if (displayUnits == m_CurrentUnit)
+        return;
+    m_CurrentUnit = displayUnits;
+    if (m_pOperation && m_pOperation->LimitsFileLoaded())
+        ConvertLimitsFileToCurrentUnits(true);
+}
+
+TESVANA_SETTER(LimitsXmlFile, bool, Converted)
+TESVANA_SETTER(LimitsXmlFile, bool, FileError)

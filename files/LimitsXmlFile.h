@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/XmlFile.h"
+#include "model/FrequencyRange.h"
+
+#include <QList>
+#include <QSharedPointer>
+
+class COperationMeasure;
+class QIODevice;
+
+// Exposure limits by frequency, read from a limits file and converted to the
+// display unit of the measurement.
+class LimitsXmlFile : public XmlFile
+{
+    Q_OBJECT
+    Q_PROPERTY(bool Converted READ Converted WRITE setConverted NOTIFY ConvertedChanged)
+    Q_PROPERTY(bool FileError READ FileError WRITE setFileError NOTIFY FileErrorChanged)
+public:
+    enum class ParseResult
+    {
+        Ok,
+        NotValid,
+        Malformed,
+    };
+
+    // `operation` may be null (a reader on its own, as the fuzz target uses it).
+    explicit LimitsXmlFile(COperationMeasure* operation, QObject* parent = nullptr);
+
+    bool Converted() const { return m_Converted; }
+    bool FileError() const { return m_FileError; }
+    void setConverted(bool value);
+    void setFileError(bool value);
+
+    void ReadLimits(const QString& path);
+    // Reads the entries of a limits document; no dialog.
+    ParseResult ParseDevice(QIODevice* device, QString* errorText = nullptr);
+    void AddLimit(double upperFrequency, CUnits::UnitType frequencyUnit, double limit, CUnits::UnitType limitUnit);
+    void ClearLimits();
+    void ClearPreviousLimits();
+    void ConvertLimitsFileToCurrentUnits(bool reload);
+
+    const QList<QSharedPointer<FrequencyRange>>& Limits() const { return m_Limits; }
+    double FrequencyMinimum() const { return m_FrequencyMinimum; }
+    double FrequencyMaximum() const { return m_FrequencyMaximum; }
+    double ValueMinimum() const { return m_ValueMinimum; }
+    double ValueMaximum() const { return m_ValueMaximum; }
+    CUnits::UnitType CurrentUnit() const { return m_CurrentUnit; }
+
+public slots:
+    void OnOperationParameterUnitChanged(CUnits::UnitType displayUnits);
+
+signals:
+    void ConvertedChanged(bool value);
+    void FileErrorChanged(bool value);
+
+private:
+    void l_ForgetFile();
+
+    QList<QSharedPointer<FrequencyRange>> m_Limits;
+    double m_FrequencyMinimum = 0;
+    double m_FrequencyMaximum = 0;
+    double m_ValueMinimum = 0;
+    double m_ValueMaximum = 0;
+    bool m_Converted = false;
+    bool m_FileError = false;
+    COperationMeasure* m_pOperation;
+    CUnits::UnitType m_CurrentUnit = CUnits::UnitType::UNKNOWN;
+};

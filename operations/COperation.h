@@ -1,0 +1,72 @@
+#pragma once
+
+#include "model/COperationParameters.h"
+
+#include <QDomElement>
+#include <QList>
+#include <QObject>
+#include <QXmlStreamWriter>
+
+class CInstrument;
+class CInstrumentSupervisor;
+class CTriggerPlugin;
+
+// What the user is doing with the instrument. Starts and stops acquisition on
+// the active instrument, drives the external trigger plug-in, and saves and
+// loads the operation parameter files.
+class COperation : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Name READ Name WRITE setName NOTIFY NameChanged)
+    Q_PROPERTY(bool SessionInProgress READ SessionInProgress WRITE setSessionInProgress NOTIFY SessionInProgressChanged)
+    Q_PROPERTY(COperationParameters* OperationParameters READ OperationParameters CONSTANT)
+    Q_PROPERTY(CInstrument* Instrument READ Instrument CONSTANT)
+public:
+    explicit COperation(CInstrumentSupervisor& supervisor, QObject* parent = nullptr);
+
+    QString Name() const { return m_Name; }
+    bool SessionInProgress() const { return m_SessionInProgress; }
+    COperationParameters* OperationParameters() { return &m_OperationParameters; }
+    // Looked up on every read: the supervisor's active instrument, or null.
+    CInstrument* Instrument() const;
+    CMeasurementParameters* MeasurementParameters() { return m_OperationParameters.MeasurementParameters(); }
+
+    void setName(const QString& value);
+    void setSessionInProgress(bool value);
+
+    void StartExternalTriggerPlugin();
+    void StopExternalTriggerPlugin();
+    // True when the whole file was written (it replaces the previous file only then).
+    Q_INVOKABLE bool SaveParameters(const QString& filePath);
+    Q_INVOKABLE bool LoadParameters(const QString& filePath);
+    bool SaveParametersInDefaultFolder(const QString& fileName);
+    bool LoadParametersInDefaultFolder(const QString& fileName);
+
+public slots:
+    virtual quint64 MaxMeasurementCount() const = 0;
+    virtual void initialize() = 0;
+    virtual void terminate() = 0;
+    virtual void start();
+    virtual void stop();
+    virtual void clear() = 0;
+    virtual bool HasUnsavedData() const;
+    virtual bool IsDataSetEmpty() const = 0;
+    virtual QList<CTriggerPlugin*> AvailableTriggerPlugins() = 0;
+    virtual void WriteCustomParameters(QXmlStreamWriter& writer) = 0;
+    virtual void ReadCustomParameters(QDomElement& element) = 0;
+
+signals:
+    void NameChanged(QString value);
+    void SessionInProgressChanged(bool value);
+    void OnLoadMeasParametersDone();
+
+protected:
+    CInstrumentSupervisor& m_InstrumentSupervisor;
+
+private:
+    void l_ReadMeasurementSection(const QDomElement& section);
+
+    QString m_Name;
+    bool m_SessionInProgress = false;
+    COperationParameters m_OperationParameters;
+};

@@ -1,0 +1,287 @@
+#include "operations/COperationMapping.h"
+
+#include "app/CConstants.h"
+#include "app/CSettings.h"
+#include "instruments/CInstrumentSupervisor.h"
+#include "instruments/CMapperPluginOnTheFly.h"
+#include "instruments/CMapperPluginStopAndGo.h"
+#include "instruments/CPluginsManager.h"
+#include "model/CNumberText.h"
+
+#include <QDebug>
+
+#include <stdexcept>
+
+COperationMapping::COperationMapping(CSettings& settings, CPluginsManager& plugins, CInstrumentSupervisor& supervisor,
+                                     QObject* parent)
+    : COperation(supervisor, parent), m_RecordingManager(settings), m_Settings(settings), m_PluginsManager(plugins)
+{
+    setName(QStringLiteral("Mapping"));
+    connect(&m_RecordingManager, &CRecordingManagerMapping::ReplayMeasureBlock, this,
+            &COperationMapping::OnReplayMeasure);
+}
+
+quint64 COperationMapping::MaxMeasurementCount() const
+{
+    return m_Settings.MappingMaxMeasurementCount();
+}
+
+void COperationMapping::initialize()
+{
+    if (!LoadParametersInDefaultFolder(CConstants::MappingParametersSettingsFilename))
+    {
+        CMeasurementParameters& m = *MeasurementParameters();
+        m.setApplyConfiguration(false);
+        m.setAcquisitionRate(10.0);
+        m.setDisplayRate(1.0);
+        m.setAveraging(100);
+        m.setTriggerMode(CTrigger::TriggerMode::IMMEDIATE);
+        m.setApplyConfiguration(true);
+    }
+    if (CInstrument* instrument = Instrument())
+        connect(instrument, &CInstrument::OnNewMeasureBlock, this, &COperationMapping::OnNewMeasure,
+                Qt::UniqueConnection);
+}
+
+void COperationMapping::terminate()
+{
+    SaveParametersInDefaultFolder(CConstants::MappingParametersSettingsFilename);
+    if (CInstrument* instrument = Instrument())
+        disconnect(instrument, &CInstrument::OnNewMeasureBlock, this, &COperationMapping::OnNewMeasure);
+}
+
+void COperationMapping::l_MoveToNext(CMapperPlugin* mapper)
+{
+    CMapperPositionSource* source = MappingParameters()->MapperSource();
+    CMapperPluginStopAndGo* stopAndGo = CMapperPlugin::AsStopAndGo(mapper);
+    if (!stopAndGo)
+    {
+        qDebug() << "Fail to casting to CMapperPluginStopAndGo";
+        return;
+    }
+    CPosition position;
+    COrientation orientation;
+    if (source->NextPosition(position, orientation))
+    {
+        StopExternalTriggerPlugin();
+        stopAndGo->MoveTo(position, orientation);
+        return;
+    }
+    qDebug() << "End of the MapperSource list";
+    stop();
+    m_RecordingManager.StopRecord();
+}
+
+void COperationMapping::start()
+{
+    CMapperPlugin* mapper = MappingParameters()->SelectedMapper();
+    if (!mapper)
+    {
+        qWarning() << "Mapper is null";
+        return;
+    }
+    if (!Instrument())
+        return;
+    setSessionInProgress(true);
+    mapper->Start();
+    if (mapper->GetKind() != CMapperPlugin::StopAndGo)
+    {
+        if (CMapperPluginOnTheFly* onTheFly = CMapperPlugin::AsOnTheFly(mapper))
+            connect(onTheFly, &CMapperPluginOnTheFly::Acquire, this, &COperationMapping::OnAcquire,
+                    Qt::QueuedConnection);
+        return;
+    }
+    CMapperPluginStopAndGo* stopAndGo = CMapperPlugin::AsStopAndGo(mapper);
+    if (!stopAndGo)
+        return;
+    connect(stopAndGo, &CMapperPluginStopAndGo::Ready, this, &COperationMapping::OnAcquire,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+    CMapperPositionSource* source = MappingParameters()->MapperSource();
+    if (!source)
+        return;
+    source->ResetPosition();
+    l_MoveToNext(mapper);
+}
+
+void COperationMapping::OnAcquire()
+{
+    const QSharedPointer<CInstrument> instrument = m_InstrumentSupervisor.Instrument().toStrongRef();
+    if (instrument)
+        instrument->StartMeasurement();
+    StartExternalTriggerPlugin();
+}
+
+void COperationMapping::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
+{
+    if (!block)
+        return;
+    qDebug().noquote() << QStringLiteral("OnNewMeasure with ") + QString::number(block->Results.size()) +
+                              QStringLiteral(" acquisition");
+    QSharedPointer<CMeasureBlockMapping> mapped(new CMeasureBlockMapping());
+    mapped->CopyFrom(*block);
+
+    CMapperPlugin* mapper = MappingParameters()->SelectedMapper();
+    if (mapper)
+    {
+        mapped->Position = mapper->CurrentPosition();
+        mapped->Orientation = mapper->CurrentOrientation();
+        CMapperPositionSource* source = MappingParameters()->MapperSource();
+        if (source && mapper->GetKind() == CMapperPlugin::StopAndGo)
+        {
+            // Only while a run goes on: a block after the end moves nothing.
+            if (SessionInProgress())
+                l_MoveToNext(mapper);
+        }
+        else if (!source)
+            qWarning() << "MapperSource is not set";
+    }
+    else
+        qWarning() << "SelectedMapper is not set";
+
+    m_RecordingManager.AddMeasureBlock(mapped);
+    emit NewMeasure(mapped);
+}
+
+void COperationMapping::stop()
+{
+    StopExternalTriggerPlugin();
+    setSessionInProgress(false);
+    CMapperPlugin* mapper = MappingParameters()->SelectedMapper();
+    if (!mapper)
+    {
+        qWarning() << "Mapper is null";
+        return;
+    }
+    mapper->Stop();
+    if (CMapperPluginStopAndGo* stopAndGo = CMapperPlugin::AsStopAndGo(mapper))
+        disconnect(stopAndGo, &CMapperPluginStopAndGo::Ready, this, &COperationMapping::OnAcquire);
+    else if (CMapperPluginOnTheFly* onTheFly = CMapperPlugin::AsOnTheFly(mapper))
+        disconnect(onTheFly, &CMapperPluginOnTheFly::Acquire, this, &COperationMapping::OnAcquire);
+}
+
+void COperationMapping::clear()
+{
+    m_RecordingManager.setHasUnsavedData(false);
+    m_RecordingManager.setIsPlayingBack(false);
+    m_RecordingManager.setIsRecording(false);
+    m_RecordingManager.setIsIdleWithData(false);
+    m_RecordingManager.setIsDataLoaded(false);
+    m_RecordingManager.setIsHolding(true);
+    m_RecordingManager.setMeasComment(QString());
+    m_RecordingManager.setBodyComment(QString());
+    m_RecordingManager.DataSet()->Clear();
+}
+
+bool COperationMapping::HasUnsavedData() const
+{
+    return m_RecordingManager.HasUnsavedData();
+}
+
+bool COperationMapping::IsDataSetEmpty() const
+{
+    return m_RecordingManager.IsDataSetEmpty();
+}
+
+QList<CTriggerPlugin*> COperationMapping::AvailableTriggerPlugins()
+{
+    return m_PluginsManager.GetTriggerPlugins();
+}
+
+QList<CMapperPlugin*> COperationMapping::AvailableMapperPlugins()
+{
+    return m_PluginsManager.GetMapperPlugins();
+}
+
+void COperationMapping::OnReplayMeasure(QSharedPointer<CMeasureBlockMapping> block)
+{
+    if (block)
+        emit NewMeasure(block);
+}
+
+void COperationMapping::WriteCustomParameters(QXmlStreamWriter& writer)
+{
+    CMappingParameters& mapping = *MappingParameters();
+    writer.writeStartElement(QStringLiteral("MAPPING_PARAMETERS"));
+    // Without a mapper the element stays, empty: the file must still be written.
+    writer.writeTextElement(QStringLiteral("Mapper"),
+                            mapping.SelectedMapper() ? mapping.SelectedMapper()->GetName() : QString());
+    CMapperPositionSource* source = mapping.MapperSource();
+    writer.writeTextElement(QStringLiteral("Source"), source ? source->Name() : QStringLiteral("Error"));
+    if (source && source->Type() == CMapperPositionSource::Cartesian)
+    {
+        CMapperPositionSourceCartesian& grid = *mapping.MapperSourceCartesian();
+        writer.writeStartElement(QStringLiteral("MAPPING_POSITION_PARAMETERS"));
+        const std::pair<const char*, CAxisStepSeries*> axes[] = {{"X", grid.X()}, {"Y", grid.Y()}, {"Z", grid.Z()}};
+        for (const auto& [name, axis] : axes)
+        {
+            writer.writeStartElement(QLatin1String(name));
+            writer.writeTextElement(QStringLiteral("Start"), CNumberText::G6(axis->Start()));
+            writer.writeTextElement(QStringLiteral("Stop"), CNumberText::G6(axis->Stop()));
+            writer.writeTextElement(QStringLiteral("Step_Size"), CNumberText::G6(axis->StepSize()));
+            writer.writeEndElement();
+        }
+        writer.writeEndElement();
+        writer.writeStartElement(QStringLiteral("MAPPING_ORIENTATION_PARAMETERS"));
+        writer.writeTextElement(QStringLiteral("Roll"), CNumberText::G6(grid.Orientation()->Roll()));
+        writer.writeTextElement(QStringLiteral("Pitch"), CNumberText::G6(grid.Orientation()->Pitch()));
+        writer.writeTextElement(QStringLiteral("Yaw"), CNumberText::G6(grid.Orientation()->Yaw()));
+        writer.writeEndElement();
+    }
+    else if (source && source->Type() == CMapperPositionSource::File)
+    {
+        writer.writeEmptyElement(QStringLiteral("KorvelinMappingFile"));
+    }
+    writer.writeEndElement();
+}
+
+void COperationMapping::ReadCustomParameters(QDomElement& element)
+{
+    qDebug() << element.tagName();
+    if (element.tagName() != QLatin1String("MAPPING_PARAMETERS"))
+        return;
+    try
+    {
+        for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement())
+        {
+            if (child.tagName() == QLatin1String("MAPPING_POSITION_PARAMETERS") ||
+                child.tagName() == QLatin1String("MAPPING_ORIENTATION_PARAMETERS"))
+                ReadCartesianParameters(child);
+        }
+    }
+    catch (const std::exception&)
+    {
+        throw std::runtime_error("Could not read Mapping file");
+    }
+}
+
+void COperationMapping::ReadCartesianParameters(const QDomElement& element)
+{
+    qDebug() << "COperationMapping::ReadCartesianParameters";
+    CMapperPositionSourceCartesian& grid = *MappingParameters()->MapperSourceCartesian();
+    try
+    {
+        if (element.tagName() == QLatin1String("MAPPING_POSITION_PARAMETERS"))
+        {
+            const std::pair<const char*, CAxisStepSeries*> axes[] = {{"X", grid.X()}, {"Y", grid.Y()}, {"Z", grid.Z()}};
+            for (const auto& [name, axis] : axes)
+            {
+                const QDomElement e = element.firstChildElement(QLatin1String(name));
+                if (e.isNull())
+                    continue;
+                axis->setStart(e.firstChildElement(QStringLiteral("Start")).text().toDouble());
+                axis->setStop(e.firstChildElement(QStringLiteral("Stop")).text().toDouble());
+                axis->setStepSize(e.firstChildElement(QStringLiteral("Step_Size")).text().toDouble());
+            }
+        }
+        else
+        {
+            grid.Orientation()->setRoll(element.firstChildElement(QStringLiteral("Roll")).text().toDouble());
+            grid.Orientation()->setPitch(element.firstChildElement(QStringLiteral("Pitch")).text().toDouble());
+            grid.Orientation()->setYaw(element.firstChildElement(QStringLiteral("Yaw")).text().toDouble());
+        }
+    }
+    catch (const std::exception&)
+    {
+        throw std::runtime_error("Failed to read mapping parameters");
+    }
+}

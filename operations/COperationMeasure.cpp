@@ -1,0 +1,151 @@
+#include "operations/COperationMeasure.h"
+
+#include "app/CConstants.h"
+#include "app/CSettings.h"
+#include "instruments/CInstrumentSupervisor.h"
+#include "instruments/CPluginsManager.h"
+#include "model/TesvanaSetter.h"
+
+COperationMeasure::COperationMeasure(CSettings& settings, CPluginsManager& plugins, CInstrumentSupervisor& supervisor,
+                                     QObject* parent)
+    : COperation(supervisor, parent), m_RecordingManager(settings), m_LimitsFile(this, this), m_PluginsManager(plugins),
+      m_Settings(settings)
+{
+    setName(QStringLiteral("MeterSpectrumAc"));
+    connect(&m_RecordingManager, &CRecordingManagerMeasure::ReplayMeasureBlock, this,
+            &COperationMeasure::OnReplayMeasure);
+    connect(OperationParameters()->LimitsParameters(), &CLimitsParameters::LimitsFilePathChanged, this,
+            &COperationMeasure::OnLimitsFilePathChanged);
+}
+
+quint64 COperationMeasure::MaxMeasurementCount() const
+{
+    return m_Settings.MeasurementMaxMeasurementCount();
+}
+
+void COperationMeasure::initialize()
+{
+    if (!LoadParametersInDefaultFolder(CConstants::MeasureParametersSettingsFilename))
+    {
+        CMeasurementParameters& m = *MeasurementParameters();
+        m.setApplyConfiguration(false);
+        m.setAcquisitionRate(20.0);
+        m.setDisplayRate(10.0);
+        m.setAveraging(10);
+        m.setEnableAdcUnit(false);
+        m.setTriggerMode(CTrigger::TriggerMode::CONTINUOUS);
+        m.setApplyConfiguration(true);
+    }
+    if (CInstrument* instrument = Instrument())
+        connect(instrument, &CInstrument::OnNewMeasureBlock, this, &COperationMeasure::OnNewMeasure,
+                Qt::UniqueConnection);
+}
+
+void COperationMeasure::terminate()
+{
+    SaveParametersInDefaultFolder(CConstants::MeasureParametersSettingsFilename);
+    if (CInstrument* instrument = Instrument())
+        disconnect(instrument, &CInstrument::OnNewMeasureBlock, this, &COperationMeasure::OnNewMeasure);
+}
+
+void COperationMeasure::clear()
+{
+    m_RecordingManager.setHasUnsavedData(false);
+    m_RecordingManager.setIsPlayingBack(false);
+    m_RecordingManager.setIsRecording(false);
+    m_RecordingManager.setIsIdleWithData(false);
+    m_RecordingManager.setIsDataLoaded(false);
+    m_RecordingManager.setIsHolding(true);
+    m_RecordingManager.setBodyComment(QString());
+    m_RecordingManager.setMeasComment(QString());
+    m_RecordingManager.DataSet()->Clear();
+}
+
+bool COperationMeasure::HasUnsavedData() const
+{
+    return m_RecordingManager.HasUnsavedData();
+}
+
+bool COperationMeasure::IsDataSetEmpty() const
+{
+    return m_RecordingManager.IsDataSetEmpty();
+}
+
+QList<CTriggerPlugin*> COperationMeasure::AvailableTriggerPlugins()
+{
+    return m_PluginsManager.GetTriggerPlugins();
+}
+
+void COperationMeasure::WriteCustomParameters(QXmlStreamWriter&) {}
+
+void COperationMeasure::ReadCustomParameters(QDomElement&) {}
+
+void COperationMeasure::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
+{
+    if (!block)
+        return;
+    m_RecordingManager.AddMeasureBlock(block);
+    emit NewMeasure(block);
+}
+
+void COperationMeasure::OnReplayMeasure(QSharedPointer<CMeasureBlock> block)
+{
+    if (block)
+        emit NewMeasure(block);
+}
+
+void COperationMeasure::OnLimitsFilePathChanged()
+{
+    CLimitsParameters& limits = *OperationParameters()->LimitsParameters();
+    const QString path = limits.LimitsFilePath();
+    if (path.isEmpty())
+        return;
+    m_LimitsFile.ClearLimits();
+    if (m_LimitsFileLoaded)
+        setLimitsFileLoaded(false);
+    m_LimitsFile.ReadLimits(path);
+    if (m_LimitsFile.FileError())
+    {
+        limits.setLimitsFileName(QString());
+        return;
+    }
+    limits.setLimitsFileName(path);
+    setLimitsFileLoaded(true);
+    m_LimitsFile.ConvertLimitsFileToCurrentUnits(false);
+}
+
+void COperationMeasure::clearLimitsFile()
+{
+    CLimitsParameters& limits = *OperationParameters()->LimitsParameters();
+    limits.setLimitsFilePath(QString());
+    limits.setLimitsFileName(QString());
+    m_LimitsFile.ClearLimits();
+    setLimitsFileLoaded(false);
+}
+
+int COperationMeasure::getLimitsCount() const
+{
+    return m_LimitsFile.Limits().size();
+}
+
+double COperationMeasure::getFrequency(int index) const
+{
+    if (index < 0 || index >= m_LimitsFile.Limits().size())
+        return 0.0;
+    return m_LimitsFile.Limits().at(index)->UpperFrequencyLimitValue();
+}
+
+double COperationMeasure::getExposure(int index) const
+{
+    if (index < 0 || index >= m_LimitsFile.Limits().size())
+        return 0.0;
+    return m_LimitsFile.Limits().at(index)->ExposureLimitValue();
+}
+
+double COperationMeasure::getMaxFrequency() const
+{
+    const QSharedPointer<CInstrument> instrument = m_InstrumentSupervisor.Instrument().toStrongRef();
+    return instrument ? instrument->FrequencyMaxBound()->Max() : -1.0;
+}
+
+TESVANA_SETTER(COperationMeasure, bool, LimitsFileLoaded)

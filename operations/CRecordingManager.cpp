@@ -1,0 +1,261 @@
+#include "operations/CRecordingManager.h"
+
+#include "app/CSettings.h"
+#include "model/CDataset.h"
+#include "model/TesvanaSetter.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cmath>
+
+CRecordingManager::CRecordingManager(CSettings& settings, QObject* parent) : QObject(parent), m_Settings(settings)
+{
+    m_ReplayTimer.setSingleShot(true);
+    m_ReplayTimer.setInterval(m_ReplayBlockDelayMillisecond);
+    connect(&m_ReplayTimer, &QTimer::timeout, this, &CRecordingManager::l_OnReplayBlockTimerTimeout);
+    connect(this, &CRecordingManager::ReplayBlockDelayMillisecondChanged, this,
+            &CRecordingManager::l_OnReplayBlockDelayMillisecondChanged);
+    connect(this, &CRecordingManager::IsProcessingBlockChanged, this, &CRecordingManager::OnBlockProcessed);
+}
+
+void CRecordingManager::l_OnReplayBlockDelayMillisecondChanged()
+{
+    m_ReplayTimer.setInterval(m_ReplayBlockDelayMillisecond);
+}
+
+void CRecordingManager::l_AfterBlockAdded()
+{
+    const int blocks = l_BlockCount();
+    setNumBlocks(blocks);
+    setReplayIndex(blocks > 0 ? blocks - 1 : 0);
+}
+
+void CRecordingManager::l_DataSetCleared()
+{
+    setIsDataSetEmpty(true);
+    setNumBlocks(0);
+    setReplayIndex(0);
+    setNextReplayIndex(0);
+    setStartReplayIndex(0);
+    setEndReplayIndex(0);
+    m_WaitCounter = 0;
+    m_IsProcessingBlock = false;
+}
+
+void CRecordingManager::ResetRecord()
+{
+    setIsDataLoaded(false);
+    setHasUnsavedData(false);
+    setIsPlayingBack(false);
+    setIsRecording(true);
+    BaseDataSet()->setComment(m_BodyComment);
+    BaseDataSet()->Clear();
+}
+
+void CRecordingManager::StopRecord()
+{
+    setIsRecording(false);
+    setIsIdleWithData(!m_IsDataSetEmpty);
+    setNextReplayIndex(0);
+}
+
+void CRecordingManager::Save(QString path)
+{
+    if (path.isEmpty())
+        return;
+
+    // Written beside the target and put in place only when complete: a failed
+    // or interrupted save never damages the previous file.
+    bool xmlSaved = false;
+    {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+        {
+            qDebug().noquote() << QStringLiteral("Error: Cannot create file : ") + path;
+        }
+        else
+        {
+            BaseDataSet()->setFilePath(path.split(QLatin1Char('/')).last());
+            xmlSaved = l_SerializeXml(&file) && file.commit();
+            if (!xmlSaved)
+            {
+                file.cancelWriting();
+                qWarning().noquote() << QStringLiteral("Error while saving file ") + path;
+            }
+            else
+                qInfo().noquote() << QStringLiteral("Data saved in file ") + path;
+        }
+    }
+
+    bool csvSaved = true;
+    if (m_Settings.SaveRecordingsAsCsv())
+    {
+        const QFileInfo info(path);
+        const QString csvPath = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".csv");
+        QSaveFile csv(csvPath);
+        if (!csv.open(QIODevice::WriteOnly | QIODevice::Text))
+        {
+            qDebug().noquote() << QStringLiteral("Error: Cannot create file : ") + path;
+            csvSaved = false;
+        }
+        else
+        {
+            csvSaved = l_SerializeCsv(&csv) && csv.commit();
+        }
+    }
+    // Unsaved unless every file asked for was written: a CSV written after a
+    // failed XML save must not pass the recording off as saved.
+    setHasUnsavedData(!(xmlSaved && csvSaved));
+}
+
+bool CRecordingManager::Load(QString path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        qDebug().noquote() << QStringLiteral("Error: Cannot open file : ") + path;
+        return false;
+    }
+    setHasUnsavedData(false);
+    BaseDataSet()->Clear();
+    BaseDataSet()->setFilePath(path.split(QLatin1Char('/')).last());
+    const bool loaded = l_Deserialize(&file);
+    const int blocks = l_BlockCount();
+    setNumBlocks(blocks);
+    setHasUnsavedData(blocks != 0);
+    setIsIdleWithData(blocks != 0);
+    setIsDataSetEmpty(blocks == 0);
+    setIsDataLoaded(true);
+    file.close();
+    return loaded;
+}
+
+void CRecordingManager::StartReplay()
+{
+    if (m_ReplayStepByStep)
+        setReplayBlockDelayMillisecond(1);
+    if (!m_IsPlayingBack)
+    {
+        setReplayIndex(m_StartReplayIndex);
+        setNextReplayIndex(m_StartReplayIndex);
+        m_ReplayTimer.stop();
+        m_WaitCounter = 0;
+        m_IsProcessingBlock = false;
+    }
+    setIsPlayingBack(true);
+    m_ReplayTimer.start(m_RemainingTime < 1 ? 1 : m_RemainingTime);
+    m_RemainingTime = 0;
+    setIsHolding(false);
+    setIsIdleWithData(false);
+}
+
+void CRecordingManager::PauseReplay()
+{
+    setIsHolding(true);
+    setIsIdleWithData(false);
+    m_RemainingTime = m_ReplayTimer.isActive() ? m_ReplayTimer.remainingTime() : 0;
+    m_ReplayTimer.stop();
+}
+
+void CRecordingManager::StopReplay()
+{
+    m_ReplayTimer.stop();
+    setIsIdleWithData(!m_IsDataSetEmpty);
+    setIsPlayingBack(false);
+    setIsHolding(true);
+    setNextReplayIndex(0);
+    m_RemainingTime = 0;
+    if (m_IsIdleWithData && m_NumBlocks >= 1 && m_ReplayIndex + 1 < m_NumBlocks)
+    {
+        // Shows the last block, as a stopped recording would.
+        setReplayIndex(m_NumBlocks - 1);
+        setNextReplayIndex(m_NumBlocks - 1);
+        PlayNextStep();
+    }
+    m_WaitCounter = 0;
+    m_IsProcessingBlock = false;
+}
+
+void CRecordingManager::playCurrentBlock(int currentBlock)
+{
+    if (currentBlock < 1 || currentBlock > m_NumBlocks)
+        return;
+    setReplayIndex(currentBlock - 1);
+    setNextReplayIndex(currentBlock - 1);
+    PlayNextStep();
+}
+
+bool CRecordingManager::l_ScheduleNextBlock(int index)
+{
+    if (!(index < m_EndReplayIndex && !m_ReplayStepByStep && m_IsPlayingBack))
+        return false;
+    m_IsProcessingBlock = true;
+    const double gap = double(l_BlockTime(index + 1) - l_BlockTime(index)) / m_TimeWarp;
+    const double rounded = std::floor(gap + 0.5);
+    // A gap beyond the timer's range (a corrupt timestamp) is clamped rather than wrapped.
+    m_ReplayTimer.start(int(std::clamp(rounded, 0.0, 2147483647.0)));
+    return true;
+}
+
+void CRecordingManager::l_RunReplayStep()
+{
+    m_WaitCounter = 0;
+    PlayNextStep();
+}
+
+void CRecordingManager::l_OnReplayBlockTimerTimeout()
+{
+    if (!m_IsPlayingBack)
+        return;
+    if (!m_IsProcessingBlock)
+    {
+        l_RunReplayStep();
+        return;
+    }
+    // The views are still busy with the last block: wait, ten times at most.
+    if (m_WaitCounter >= 9)
+        setIsProcessingBlock(false);
+    ++m_WaitCounter;
+    m_ReplayTimer.start(100);
+}
+
+void CRecordingManager::OnBlockProcessed()
+{
+    if (!m_IsPlayingBack || m_IsProcessingBlock || m_WaitCounter < 1 || !m_ReplayTimer.isActive())
+        return;
+    m_WaitCounter = 0;
+    if (m_ReplayTimer.remainingTime() < 11)
+        return;
+    m_ReplayTimer.stop();
+    l_OnReplayBlockTimerTimeout();
+}
+
+TESVANA_SETTER(CRecordingManager, int, ReplayIndex)
+TESVANA_SETTER(CRecordingManager, int, NextReplayIndex)
+TESVANA_SETTER(CRecordingManager, int, StartReplayIndex)
+TESVANA_SETTER(CRecordingManager, int, EndReplayIndex)
+TESVANA_SETTER(CRecordingManager, int, NumBlocks)
+TESVANA_SETTER(CRecordingManager, double, TimeWarp)
+TESVANA_SETTER(CRecordingManager, int, ReplayBlockDelayMillisecond)
+TESVANA_SETTER(CRecordingManager, bool, ReplayStepByStep)
+TESVANA_SETTER(CRecordingManager, bool, IsHolding)
+TESVANA_SETTER(CRecordingManager, bool, HasUnsavedData)
+TESVANA_SETTER(CRecordingManager, bool, IsPlayingBack)
+TESVANA_SETTER(CRecordingManager, bool, IsDataLoaded)
+TESVANA_SETTER(CRecordingManager, bool, IsIdle)
+TESVANA_SETTER(CRecordingManager, bool, IsIdleWithData)
+TESVANA_SETTER(CRecordingManager, bool, IsDataSetEmpty)
+TESVANA_SETTER(CRecordingManager, bool, IsOperationMeasure)
+TESVANA_SETTER(CRecordingManager, bool, IsProcessingBlock)
+TESVANA_SETTER(CRecordingManager, const QString&, MeasComment)
+TESVANA_SETTER(CRecordingManager, const QString&, BodyComment)
+
+void CRecordingManager::setIsRecording(bool value)
+{
+    m_IsRecording = value;
+    emit IsRecordingChanged(value);
+}

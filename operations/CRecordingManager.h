@@ -1,0 +1,179 @@
+#pragma once
+
+#include "files/CCSVResultsSerializer.h"
+#include "files/CXMLResultsSerializer.h"
+
+#include <QObject>
+#include <QTimer>
+
+class CSettings;
+class CDataset;
+
+// Recording state, saving and loading, and block-by-block replay of one
+// operation's data set. The kinds differ in their data set and block type.
+class CRecordingManager : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(CXMLResultsSerializer* XMLResultsSerializer READ XMLResultsSerializer CONSTANT)
+    Q_PROPERTY(CCSVResultsSerializer* CSVResultsSerializer READ CSVResultsSerializer CONSTANT)
+    Q_PROPERTY(int ReplayIndex READ ReplayIndex WRITE setReplayIndex NOTIFY ReplayIndexChanged)
+    Q_PROPERTY(int NextReplayIndex READ NextReplayIndex WRITE setNextReplayIndex NOTIFY NextReplayIndexChanged)
+    Q_PROPERTY(int StartReplayIndex READ StartReplayIndex WRITE setStartReplayIndex NOTIFY StartReplayIndexChanged)
+    Q_PROPERTY(int EndReplayIndex READ EndReplayIndex WRITE setEndReplayIndex NOTIFY EndReplayIndexChanged)
+    Q_PROPERTY(int NumBlocks READ NumBlocks WRITE setNumBlocks NOTIFY NumBlocksChanged)
+    Q_PROPERTY(double TimeWarp READ TimeWarp WRITE setTimeWarp NOTIFY TimeWarpChanged)
+    Q_PROPERTY(int ReplayBlockDelayMillisecond READ ReplayBlockDelayMillisecond WRITE setReplayBlockDelayMillisecond
+                   NOTIFY ReplayBlockDelayMillisecondChanged)
+    Q_PROPERTY(bool ReplayStepByStep READ ReplayStepByStep WRITE setReplayStepByStep NOTIFY ReplayStepByStepChanged)
+    Q_PROPERTY(bool IsHolding READ IsHolding WRITE setIsHolding NOTIFY IsHoldingChanged)
+    Q_PROPERTY(bool HasUnsavedData READ HasUnsavedData WRITE setHasUnsavedData NOTIFY HasUnsavedDataChanged)
+    Q_PROPERTY(bool IsPlayingBack READ IsPlayingBack WRITE setIsPlayingBack NOTIFY IsPlayingBackChanged)
+    Q_PROPERTY(bool IsDataLoaded READ IsDataLoaded WRITE setIsDataLoaded NOTIFY IsDataLoadedChanged)
+    Q_PROPERTY(bool IsRecording READ IsRecording WRITE setIsRecording NOTIFY IsRecordingChanged)
+    Q_PROPERTY(bool IsIdle READ IsIdle WRITE setIsIdle NOTIFY IsIdleChanged)
+    Q_PROPERTY(bool IsIdleWithData READ IsIdleWithData WRITE setIsIdleWithData NOTIFY IsIdleWithDataChanged)
+    Q_PROPERTY(bool IsDataSetEmpty READ IsDataSetEmpty WRITE setIsDataSetEmpty NOTIFY IsDataSetEmptyChanged)
+    Q_PROPERTY(
+        bool IsOperationMeasure READ IsOperationMeasure WRITE setIsOperationMeasure NOTIFY IsOperationMeasureChanged)
+    Q_PROPERTY(bool IsProcessingBlock READ IsProcessingBlock WRITE setIsProcessingBlock NOTIFY IsProcessingBlockChanged)
+    Q_PROPERTY(QString MeasComment READ MeasComment WRITE setMeasComment NOTIFY MeasCommentChanged)
+    Q_PROPERTY(QString BodyComment READ BodyComment WRITE setBodyComment NOTIFY BodyCommentChanged)
+
+public:
+    CRecordingManager(CSettings& settings, QObject* parent = nullptr);
+
+    CXMLResultsSerializer* XMLResultsSerializer() { return &m_XMLResultsSerializer; }
+    CCSVResultsSerializer* CSVResultsSerializer() { return &m_CSVResultsSerializer; }
+    int ReplayIndex() const { return m_ReplayIndex; }
+    int NextReplayIndex() const { return m_NextReplayIndex; }
+    int StartReplayIndex() const { return m_StartReplayIndex; }
+    int EndReplayIndex() const { return m_EndReplayIndex; }
+    int NumBlocks() const { return m_NumBlocks; }
+    double TimeWarp() const { return m_TimeWarp; }
+    int ReplayBlockDelayMillisecond() const { return m_ReplayBlockDelayMillisecond; }
+    bool ReplayStepByStep() const { return m_ReplayStepByStep; }
+    bool IsHolding() const { return m_IsHolding; }
+    bool HasUnsavedData() const { return m_HasUnsavedData; }
+    bool IsPlayingBack() const { return m_IsPlayingBack; }
+    bool IsDataLoaded() const { return m_IsDataLoaded; }
+    bool IsRecording() const { return m_IsRecording; }
+    bool IsIdle() const { return m_IsIdle; }
+    bool IsIdleWithData() const { return m_IsIdleWithData; }
+    bool IsDataSetEmpty() const { return m_IsDataSetEmpty; }
+    bool IsOperationMeasure() const { return m_IsOperationMeasure; }
+    bool IsProcessingBlock() const { return m_IsProcessingBlock; }
+    QString MeasComment() const { return m_MeasComment; }
+    QString BodyComment() const { return m_BodyComment; }
+
+    void setReplayIndex(int value);
+    void setNextReplayIndex(int value);
+    void setStartReplayIndex(int value);
+    void setEndReplayIndex(int value);
+    void setNumBlocks(int value);
+    void setTimeWarp(double value);
+    void setReplayBlockDelayMillisecond(int value);
+    void setReplayStepByStep(bool value);
+    void setIsHolding(bool value);
+    void setHasUnsavedData(bool value);
+    void setIsPlayingBack(bool value);
+    void setIsDataLoaded(bool value);
+    // Emits on every assignment.
+    void setIsRecording(bool value);
+    void setIsIdle(bool value);
+    void setIsIdleWithData(bool value);
+    void setIsDataSetEmpty(bool value);
+    void setIsOperationMeasure(bool value);
+    void setIsProcessingBlock(bool value);
+    void setMeasComment(const QString& value);
+    void setBodyComment(const QString& value);
+
+    // The replay timer, for those who check its pacing rather than the wall clock.
+    const QTimer& ReplayTimer() const { return m_ReplayTimer; }
+    virtual CDataset* BaseDataSet() = 0;
+
+public slots:
+    virtual void StartReplay();
+    virtual void PauseReplay();
+    virtual void StopReplay();
+    virtual void PlayNextStep() = 0;
+    virtual void ResetRecord();
+    virtual void StopRecord();
+    virtual void Save(QString path);
+    virtual bool Load(QString path);
+    void OnBlockProcessed();
+    Q_INVOKABLE void playCurrentBlock(int currentBlock);
+
+signals:
+    void ReplayIndexChanged(int value);
+    void NextReplayIndexChanged(int value);
+    void StartReplayIndexChanged(int value);
+    void EndReplayIndexChanged(int value);
+    void NumBlocksChanged(int value);
+    void TimeWarpChanged(double value);
+    void ReplayBlockDelayMillisecondChanged(int value);
+    void ReplayStepByStepChanged(bool value);
+    void IsHoldingChanged(bool value);
+    void HasUnsavedDataChanged(bool value);
+    void IsPlayingBackChanged(bool value);
+    void IsDataLoadedChanged(bool value);
+    void IsRecordingChanged(bool value);
+    void IsIdleChanged(bool value);
+    void IsIdleWithDataChanged(bool value);
+    void IsDataSetEmptyChanged(bool value);
+    void IsOperationMeasureChanged(bool value);
+    void IsProcessingBlockChanged(bool value);
+    void MeasCommentChanged(QString value);
+    void BodyCommentChanged(QString value);
+
+protected:
+    // The kind-specific parts of saving and loading.
+    virtual bool l_SerializeXml(QIODevice* device) = 0;
+    virtual bool l_SerializeCsv(QIODevice* device) = 0;
+    virtual bool l_Deserialize(QIODevice* device) = 0;
+    virtual int l_BlockCount() const = 0;
+    // Replay time of a block: its first sample, in milliseconds since the epoch (0 without samples).
+    virtual qint64 l_BlockTime(int index) const = 0;
+    virtual qint64 l_BlockSpan(int index) const = 0;
+
+    void l_DataSetCleared();
+    void l_AfterBlockAdded();
+    // Starts the replay timer towards the next block when one follows; true if scheduled.
+    bool l_ScheduleNextBlock(int index);
+    void l_RunReplayStep();
+
+    CSettings& m_Settings;
+    CXMLResultsSerializer m_XMLResultsSerializer;
+    CCSVResultsSerializer m_CSVResultsSerializer;
+    QTimer m_ReplayTimer;
+    int m_RemainingTime = 0;
+    int m_WaitCounter = 0;
+
+private slots:
+    void l_OnReplayBlockTimerTimeout();
+    void l_OnReplayBlockDelayMillisecondChanged();
+
+private:
+    int m_ReplayIndex = 0;
+    int m_NextReplayIndex = 0;
+    int m_StartReplayIndex = 0;
+    int m_EndReplayIndex = 0;
+    int m_NumBlocks = 0;
+    double m_TimeWarp = 1.0;
+    int m_ReplayBlockDelayMillisecond = 1000;
+    bool m_ReplayStepByStep = false;
+    bool m_IsHolding = true;
+    bool m_HasUnsavedData = false;
+    bool m_IsPlayingBack = false;
+    bool m_IsDataLoaded = false;
+    bool m_IsRecording = false;
+    bool m_IsIdle = true;
+    bool m_IsIdleWithData = false;
+    bool m_IsDataSetEmpty = true;
+    bool m_IsOperationMeasure = true;
+    bool m_IsProcessingBlock = false;
+    QString m_MeasComment;
+    QString m_BodyComment;
+
+    friend class CRecordingManagerMeasure;
+    friend class CRecordingManagerMapping;
+};
