@@ -1,0 +1,400 @@
+#include "../MessageCapture.h"
+#include "../instruments/PluginFolders.h"
+#include "app/CConstants.h"
+#include "app/CSettings.h"
+#include "instruments/CInstrumentListProvider.h"
+#include "instruments/CInstrumentPlugin.h"
+#include "instruments/CInstrumentSupervisor.h"
+#include "instruments/CMapperPluginOnTheFly.h"
+#include "instruments/CPluginsManager.h"
+#include "model/CMetaTypes.h"
+#include "operations/COperationsManager.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace
+{
+// An on-the-fly mapper the test drives: it announces where to measure.
+class FlyingMapper : public CMapperPluginOnTheFly
+{
+public:
+    CPosition here;
+    void Start() override {}
+    void Stop() override {}
+    CPosition CurrentPosition() override { return here; }
+    COrientation CurrentOrientation() override { return COrientation(0, 0, 45); }
+    void Close() override {}
+    void fly(double x)
+    {
+        here = CPosition(x, 0, 0);
+        emit Acquire(here, COrientation(0, 0, 45));
+    }
+};
+
+void answerNextBox(bool ok)
+{
+    QTimer::singleShot(0, [ok] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+        {
+            answerNextBox(ok);
+            return;
+        }
+        box->button(ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+    });
+}
+} // namespace
+
+// The operations with the real simulated probe and stage, and the manual mapper.
+class tst_Operations : public QObject
+{
+    Q_OBJECT
+
+private:
+    PluginFolders m_Folders;
+    QTemporaryDir m_Data;
+    CSettings* m_Settings = nullptr;
+    CPluginsManager* m_Plugins = nullptr;
+    CInstrumentSupervisor* m_Supervisor = nullptr;
+    COperationsManager* m_Operations = nullptr;
+    QSharedPointer<CInstrument> m_Probe;
+
+    CMapperPlugin* mapperNamed(const QString& name)
+    {
+        for (CMapperPlugin* mapper : m_Plugins->GetMapperPlugins())
+            if (mapper->GetName() == name)
+                return mapper;
+        return nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        CMetaTypes::Register();
+        const QString data = CConstants::DefaultApplicationParameterStoragePath;
+        if (!data.contains("/testhome/"))
+            QSKIP("run through ctest, which gives the test a home of its own");
+        QDir(data).removeRecursively();
+        QVERIFY(m_Folders.copy("instrument", "libSimulatedProbe.so", "instrument"));
+        QVERIFY(m_Folders.copy("mapper", "libStepmate.so", "mapper"));
+        QVERIFY(m_Folders.copy("mapper", "libSimulatedStage.so", "mapper"));
+        QVERIFY(m_Folders.copy("trigger", "libClickfire.so", "trigger"));
+        m_Settings = new CSettings(m_Folders.program(), this, m_Data.path());
+        m_Plugins = new CPluginsManager(*m_Settings, this);
+        m_Plugins->Initialize();
+        m_Supervisor = new CInstrumentSupervisor(*m_Settings, this);
+        for (CInstrumentPlugin* plugin : m_Plugins->GetInstrumentPlugins())
+        {
+            plugin->Start();
+            m_Supervisor->AddInstrumentListProvider(plugin->GetInstrumentListProvider());
+        }
+        QSignalSpy updated(m_Supervisor, &CInstrumentSupervisor::AvailableInstrumentUpdated);
+        QVERIFY(updated.wait(3000));
+        m_Probe = m_Supervisor->AvailableInstruments().first();
+        m_Supervisor->SetActiveInstrument(m_Probe);
+        m_Operations = new COperationsManager(*m_Settings, *m_Plugins, *m_Supervisor, this);
+    }
+
+    void measurementDefaultsAndLiveBlocks()
+    {
+        COperationMeasure* measure = m_Operations->MeasureOperation();
+        m_Operations->setActiveOperation(measure);
+        QCOMPARE(m_Probe->MeasurementParameters(), measure->MeasurementParameters());
+        const CMeasurementParameters& m = *measure->MeasurementParameters();
+        QCOMPARE(m.AcquisitionRate(), 20.0);
+        QCOMPARE(m.DisplayRate(), 10.0);
+        QCOMPARE(m.Averaging(), 10);
+        QCOMPARE(m.BlockSize(), 2);
+        QCOMPARE(m.TriggerMode(), CTrigger::TriggerMode::CONTINUOUS);
+        QCOMPARE(measure->getMaxFrequency(), m_Probe->FrequencyMaxBound()->Max());
+
+        // Again: no second initialize.
+        QSignalSpy loaded(measure, &COperation::OnLoadMeasParametersDone);
+        m_Operations->setActiveOperation(measure);
+        QCOMPARE(loaded.count(), 0);
+
+        QSignalSpy blocks(measure, &COperationMeasure::NewMeasure);
+        CRecordingManagerMeasure& recorder = *measure->RecordingManager();
+        recorder.ResetRecord();
+        measure->start();
+        QVERIFY(measure->SessionInProgress());
+        QVERIFY(m_Probe->IsRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(blocks.count() >= 3, 5000);
+        measure->stop();
+        recorder.StopRecord();
+        QVERIFY(!m_Probe->IsRunning());
+        QVERIFY(recorder.HasUnsavedData());
+        QVERIFY(recorder.NumBlocks() >= 3);
+        QCOMPARE(recorder.DataSet()->MeasureBlocks()->front()->Results.size(), 2);
+
+        // Among the measurement pages nobody is asked; towards mapping the user is.
+        QVERIFY(m_Operations->exitActiveOperationAllowed(measure));
+        answerNextBox(false);
+        QVERIFY(!m_Operations->exitActiveOperationAllowed(m_Operations->MappingOperation()));
+        answerNextBox(true);
+        QVERIFY(m_Operations->exitActiveOperationAllowed(nullptr));
+
+        QSignalSpy recording(&recorder, &CRecordingManager::IsRecordingChanged);
+        m_Operations->clearActiveOperation();
+        QCOMPARE(recording.count(), 1);
+        QVERIFY(!recorder.HasUnsavedData());
+        QCOMPARE(recorder.NumBlocks(), 0);
+        QVERIFY(QFile::exists(CConstants::DefaultApplicationParameterStoragePath + "/TesvanaMeasureSettings.xml"));
+    }
+
+    void parameterFileRoundTrip()
+    {
+        COperationMeasure* measure = m_Operations->MeasureOperation();
+        CMeasurementParameters& m = *measure->MeasurementParameters();
+        m.setApplyConfiguration(false);
+        m.setTriggerMode(CTrigger::TriggerMode::CONTINUOUS);
+        m.setUnits(CUnits::UnitType::MILLI_GAUSS);
+        m.setAcquisitionRate(500);
+        m.setDisplayRate(5);
+        m.setTriggerPlugin(m_Plugins->GetTriggerPlugins().first());
+        m.setApplyConfiguration(true);
+        measure->OperationParameters()->AlarmParametersMeter()->setMaximum(1.5);
+        measure->OperationParameters()->AlarmParametersAcAnalysis()->setAxis(CAxis::AxisType::Bz);
+        const QString path = m_Data.path() + "/params.xml";
+        QVERIFY(measure->SaveParameters(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        file.close();
+        QVERIFY(text.contains("<TriggerPlugin>Manual</TriggerPlugin>"));
+        QVERIFY(text.indexOf("<MEASUREMENT_PARAMETERS>") < text.indexOf("<LIMITS_PARAMETERS>"));
+        QVERIFY(text.indexOf("<ALARM_MAPPING_PARAMETERS>") < text.indexOf("<MAPPING_PARAMETERS>") ||
+                !text.contains("<MAPPING_PARAMETERS>"));
+
+        m.setApplyConfiguration(false);
+        m.setAcquisitionRate(20);
+        m.setDisplayRate(10);
+        m.setTriggerPlugin(nullptr);
+        m.setApplyConfiguration(true);
+        QVERIFY(measure->LoadParameters(path));
+        QCOMPARE(m.AcquisitionRate(), 500.0);
+        QCOMPARE(m.DisplayRate(), 5.0);
+        QCOMPARE(m.BlockSize(), 100);
+        QCOMPARE(m.FrequencyMax(), 250.0);
+        QCOMPARE(m.NumberOfBins(), 50.0);
+        QCOMPARE(m.Units(), CUnits::UnitType::MILLI_GAUSS);
+        QCOMPARE(m.UncertaintyUnits(), CUnits::UnitType::MILLI_GAUSS);
+        QCOMPARE(m.UncertaintyUnitList(), QList<CUnits::UnitType>({CUnits::UnitType::MILLI_GAUSS, CUnits::UnitType::PERCENT}));
+        QCOMPARE(m.TriggerPlugin(), m_Plugins->GetTriggerPlugins().first());
+        QCOMPARE(measure->OperationParameters()->AlarmParametersMeter()->Maximum(), 1.5);
+        QCOMPARE(measure->OperationParameters()->AlarmParametersAcAnalysis()->Axis(), CAxis::AxisType::Bz);
+        QVERIFY(m.ApplyConfiguration());
+
+        // An unknown trigger plug-in reads as none; "%" uncertainty stays.
+        QByteArray edited = text;
+        edited.replace("<TriggerPlugin>Manual</TriggerPlugin>", "<TriggerPlugin>Robot</TriggerPlugin>");
+        edited = QString::fromUtf8(edited)
+                     .replace(QRegularExpression("<UncertaintyUnits>[^<]*</UncertaintyUnits>"),
+                              "<UncertaintyUnits>%</UncertaintyUnits>")
+                     .toUtf8();
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(edited);
+        file.close();
+        QVERIFY(measure->LoadParameters(path));
+        QVERIFY(!m.TriggerPlugin());
+        QCOMPARE(m.UncertaintyUnits(), CUnits::UnitType::PERCENT);
+
+        // Not XML: refused, logged, nothing changed.
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("not xml");
+        file.close();
+        MessageCapture log;
+        QVERIFY(!measure->LoadParameters(path));
+        QVERIFY(log.contains("Cannot parse XML file. Error : "));
+        QCOMPARE(m.AcquisitionRate(), 500.0);
+        QVERIFY(m.ApplyConfiguration());
+    }
+
+    void limitsFile()
+    {
+        COperationMeasure* measure = m_Operations->MeasureOperation();
+        measure->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MILLI_TESLA);
+        const QString path = m_Data.path() + "/limits.xml";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<KorvelinExposureLimitsFile ver=\"1.0\">"
+                   "<freqRange><upperFreqLimit>50</upperFreqLimit><freqUnits>Hz</freqUnits>"
+                   "<exposureLimitValue>0.2</exposureLimitValue><valueUnits>mT</valueUnits></freqRange>"
+                   "<freqRange><upperFreqLimit>400</upperFreqLimit><exposureLimitValue>0.1</exposureLimitValue>"
+                   "</freqRange></KorvelinExposureLimitsFile>");
+        file.close();
+        CLimitsParameters& limits = *measure->OperationParameters()->LimitsParameters();
+        MessageCapture log;
+        limits.setLimitsFilePath(path);
+        limits.setLimitsFilePath(path); // read twice, still loaded
+        QVERIFY(measure->LimitsFileLoaded());
+        QCOMPARE(limits.LimitsFileName(), path);
+        QCOMPARE(measure->getLimitsCount(), 2);
+        QCOMPARE(measure->getFrequency(1), 400.0);
+        QCOMPARE(measure->LimitsFile()->Limits().at(1)->ExposureLimitUnit(), CUnits::UnitType::MILLI_TESLA);
+        QCOMPARE(measure->LimitsFile()->FrequencyMaximum(), 400.0);
+        QCOMPARE(measure->LimitsFile()->ValueMinimum(), 0.0);
+        QVERIFY(qAbs(measure->getExposure(0) - 0.2) < 1e-6);
+
+        measure->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MICRO_TESLA);
+        QVERIFY(qAbs(measure->getExposure(0) - 200) < 1e-3);
+        QVERIFY(qAbs(measure->getExposure(1) - 100) < 1e-3);
+        QVERIFY(qAbs(measure->LimitsFile()->ValueMaximum() - 200) < 1e-3);
+
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("<KorvelinExposureLimitsFile ver=\"2.0\"/>");
+        file.close();
+        answerNextBox(true);
+        limits.setLimitsFilePath(path);
+        QVERIFY(measure->LimitsFile()->FileError());
+        QVERIFY(!measure->LimitsFileLoaded());
+        QCOMPARE(limits.LimitsFileName(), QString());
+
+        answerNextBox(true);
+        limits.setLimitsFilePath(m_Data.path() + "/absent.xml");
+        QVERIFY(log.contains("Limit File doesn't exist : "));
+        QCOMPARE(limits.LimitsFilePath(), QString());
+        measure->clearLimitsFile();
+        QCOMPARE(measure->getLimitsCount(), 0);
+    }
+
+    void cartesianGrid()
+    {
+        CMapperPositionSourceCartesian grid;
+        QList<CPosition> expected;
+        for (int x = 0; x <= 1; ++x)
+            for (int y = 0; y <= 1; ++y)
+                for (int z = 0; z <= 1; ++z)
+                    expected << CPosition(x, y, z);
+        QCOMPARE(grid.Positions(), expected);
+
+        grid.X()->setStop(0.3);
+        grid.X()->setStepSize(0.1);
+        QCOMPARE(grid.Positions().size(), 3 * 4);
+        QCOMPARE(grid.Positions().at(8).X(), 0.1 + 0.1);
+
+        grid.Y()->setStepSize(0.001);
+        QCOMPARE(grid.Positions().size(), 0);
+        grid.Y()->setStepSize(1);
+        grid.Z()->setStart(2);
+        QCOMPARE(grid.Positions().size(), 0);
+        QCOMPARE(grid.Name(), QString("Cartesian"));
+        QCOMPARE(grid.Name("File"), CMapperPositionSource::File);
+        QCOMPARE(grid.Name(), QString("File"));
+        QCOMPARE(grid.Name("other"), CMapperPositionSource::None);
+        QCOMPARE(grid.Name(), QString("Error"));
+    }
+
+    void stopAndGoRunOverTheDefaultGrid()
+    {
+        COperationMapping* mapping = m_Operations->MappingOperation();
+        m_Operations->setActiveOperation(mapping);
+        QCOMPARE(mapping->MeasurementParameters()->TriggerMode(), CTrigger::TriggerMode::IMMEDIATE);
+        QCOMPARE(mapping->MeasurementParameters()->Averaging(), 100);
+        mapping->MappingParameters()->setSelectedMapper(mapperNamed("Simulated stage"));
+        CRecordingManagerMapping& recorder = *mapping->RecordingManager();
+        recorder.ResetRecord();
+        QList<bool> sessionAtBlock;
+        QObject listening; // the connection ends with this test
+        connect(mapping, &COperationMapping::NewMeasure, &listening,
+                [&] { sessionAtBlock << mapping->SessionInProgress(); });
+        MessageCapture log;
+        mapping->start();
+        QTRY_VERIFY_WITH_TIMEOUT(!mapping->SessionInProgress(), 15000);
+        QTRY_COMPARE(sessionAtBlock.size(), 8);
+        QCOMPARE(sessionAtBlock.last(), false); // the last block is recorded after stop
+        QVERIFY(!recorder.IsRecording());
+        QVERIFY(log.contains("End of the MapperSource list"));
+        QCOMPARE(recorder.NumBlocks(), 8);
+        const auto& blocks = *recorder.DataSet()->MeasureBlocks();
+        QCOMPARE(blocks.at(0)->Position, CPosition(0, 0, 0));
+        QCOMPARE(blocks.at(1)->Position, CPosition(0, 0, 1));
+        QCOMPARE(blocks.at(7)->Position, CPosition(1, 1, 1));
+        for (const auto& block : blocks)
+            QCOMPARE(block->Results.size(), mapping->MeasurementParameters()->BlockSize());
+        int announced = 0;
+        for (const QString& line : log.all())
+            announced += line.startsWith("DEBUG OnNewMeasure with ") && line.endsWith(" acquisition") ? 1 : 0;
+        QCOMPARE(announced, 8);
+
+        // Mapping section round trip.
+        mapping->MappingParameters()->MapperSourceCartesian()->X()->setStop(4);
+        mapping->MappingParameters()->MapperSourceCartesian()->Orientation()->setYaw(30);
+        const QString path = m_Data.path() + "/mapping.xml";
+        QVERIFY(mapping->SaveParameters(path));
+        mapping->MappingParameters()->MapperSourceCartesian()->X()->setStop(1);
+        mapping->MappingParameters()->MapperSourceCartesian()->Orientation()->setYaw(0);
+        QVERIFY(mapping->LoadParameters(path));
+        QCOMPARE(mapping->MappingParameters()->MapperSourceCartesian()->X()->Stop(), 4.0);
+        QCOMPARE(mapping->MappingParameters()->MapperSourceCartesian()->Orientation()->Yaw(), 30.0);
+        mapping->MappingParameters()->MapperSourceCartesian()->X()->setStop(1);
+    }
+
+    void manualMapperDrivenByButtonPresses()
+    {
+        COperationMapping* mapping = m_Operations->MappingOperation();
+        mapping->MappingParameters()->setSelectedMapper(mapperNamed("Manual"));
+        mapping->MappingParameters()->MapperSourceCartesian()->Z()->setStop(0); // four points
+        CRecordingManagerMapping& recorder = *mapping->RecordingManager();
+        recorder.ResetRecord();
+        mapping->start();
+        QDialog* window = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->windowTitle() == "Stepmate")
+                window = qobject_cast<QDialog*>(widget);
+        QVERIFY(window && window->isVisible());
+        QPushButton* button = window->findChild<QPushButton*>();
+        for (int press = 1; press <= 4; ++press)
+        {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(recorder.NumBlocks(), press, 5000);
+        }
+        QTRY_VERIFY(!mapping->SessionInProgress());
+        QCOMPARE(recorder.DataSet()->MeasureBlocks()->at(3)->Position, CPosition(1, 1, 0));
+        QVERIFY(!window->isVisible());
+        mapping->MappingParameters()->MapperSourceCartesian()->Z()->setStop(1);
+    }
+
+    void onTheFlyMapperRecordsWhereItSays()
+    {
+        COperationMapping* mapping = m_Operations->MappingOperation();
+        FlyingMapper flying;
+        QVERIFY(CMapperPlugin::AsOnTheFly(&flying));
+        mapping->MappingParameters()->setSelectedMapper(&flying);
+        CRecordingManagerMapping& recorder = *mapping->RecordingManager();
+        recorder.ResetRecord();
+        mapping->start();
+        for (int i = 0; i < 3; ++i)
+        {
+            flying.fly(10.0 * i);
+            QTRY_COMPARE_WITH_TIMEOUT(recorder.NumBlocks(), i + 1, 5000);
+        }
+        mapping->stop();
+        QCOMPARE(recorder.DataSet()->MeasureBlocks()->at(2)->Position, CPosition(20, 0, 0));
+        QCOMPARE(recorder.DataSet()->MeasureBlocks()->at(2)->Orientation.Yaw(), 45.0);
+        mapping->MappingParameters()->setSelectedMapper(nullptr);
+        m_Operations->clearActiveOperation();
+        QVERIFY(QFile::exists(CConstants::DefaultApplicationParameterStoragePath + "/TesvanaMappingSettings.xml"));
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_Plugins)
+        {
+            m_Supervisor->ClearActiveInstrument();
+            m_Plugins->Finalize();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+};
+
+QTEST_MAIN(tst_Operations)
+#include "tst_operations.moc"

@@ -1,0 +1,256 @@
+#include "app/CSettings.h"
+#include "model/CMetaTypes.h"
+#include "operations/CRecordingManagerMapping.h"
+#include "operations/CRecordingManagerMeasure.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+// A block whose first sample is at `start` ms and whose samples are `span` ms apart in total.
+QSharedPointer<CMeasureBlock> block(qint64 start, qint64 span = 0, const QString& comment = QString())
+{
+    QSharedPointer<CMeasureBlock> b(new CMeasureBlock());
+    b->setComment(comment);
+    const QDateTime base = QDateTime::fromMSecsSinceEpoch(1700000000000LL, Qt::LocalTime);
+    for (qint64 t : {start, start + span})
+    {
+        QSharedPointer<CFieldIntensityResult> s(new CFieldIntensityResult());
+        s->Timestamp = base.addMSecs(t);
+        s->TimestampNanosecond = quint64(s->Timestamp.time().msec()) * 1000000ULL;
+        s->setB(float(start));
+        b->Results.append(s);
+    }
+    return b;
+}
+} // namespace
+
+class tst_Recording : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_Dir;
+    CSettings* m_Settings = nullptr;
+
+    void fill(CRecordingManagerMeasure& recorder, const QList<qint64>& starts, qint64 span = 0)
+    {
+        for (const qint64 start : starts)
+            recorder.AddMeasureBlock(block(start, span));
+        recorder.setStartReplayIndex(0);
+        recorder.setEndReplayIndex(recorder.NumBlocks() - 1);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        CMetaTypes::Register();
+        m_Settings = new CSettings("/p", this, m_Dir.path());
+    }
+
+    void addingCountsOnlyWhileRecording()
+    {
+        CRecordingManagerMeasure recorder(*m_Settings);
+        recorder.setMeasComment("run 1: ");
+        recorder.AddMeasureBlock(block(0, 0, "a"));
+        QVERIFY(!recorder.HasUnsavedData());
+        QVERIFY(!recorder.IsDataSetEmpty());
+        QCOMPARE(recorder.NumBlocks(), 1);
+        QCOMPARE(recorder.DataSet()->MeasureBlocks()->front()->Comment(), QString("run 1: a"));
+
+        QSignalSpy recording(&recorder, &CRecordingManager::IsRecordingChanged);
+        recorder.setBodyComment("body");
+        recorder.ResetRecord();
+        QCOMPARE(recording.count(), 1);
+        QCOMPARE(recorder.NumBlocks(), 0);
+        QCOMPARE(recorder.DataSet()->Comment(), QString());
+        recorder.AddMeasureBlock(block(0));
+        recorder.AddMeasureBlock(block(100));
+        QVERIFY(recorder.HasUnsavedData());
+        QCOMPARE(recorder.ReplayIndex(), 1);
+        recorder.StopRecord();
+        QCOMPARE(recording.count(), 2);
+        QVERIFY(recorder.IsIdleWithData());
+    }
+
+    void saveLoadAndAtomicReplace()
+    {
+        CRecordingManagerMeasure recorder(*m_Settings);
+        recorder.ResetRecord();
+        fill(recorder, {0, 500, 1000});
+        recorder.StopRecord();
+        const QString path = m_Dir.path() + "/run.xml";
+        recorder.Save(path);
+        QVERIFY(!recorder.HasUnsavedData());
+        QCOMPARE(recorder.DataSet()->FilePath(), QString("run.xml"));
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray good = saved.readAll();
+        saved.close();
+
+        // A failed save (nothing to write) keeps the previous file and the data unsaved.
+        CRecordingManagerMeasure empty(*m_Settings);
+        empty.setHasUnsavedData(true);
+        empty.Save(path);
+        QVERIFY(empty.HasUnsavedData());
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), good);
+        saved.close();
+
+        CRecordingManagerMeasure loaded(*m_Settings);
+        QVERIFY(loaded.Load(path));
+        QCOMPARE(loaded.NumBlocks(), 3);
+        QVERIFY(loaded.HasUnsavedData());
+        QVERIFY(loaded.IsIdleWithData());
+        QVERIFY(loaded.IsDataLoaded());
+        QCOMPARE(loaded.DataSet()->MeasureBlocks()->at(2)->Results.first()->B(), 1000.0f);
+
+        QVERIFY(!loaded.Load(m_Dir.path() + "/absent.xml"));
+
+        // With CSV export on, the CSV lands beside the XML file.
+        m_Settings->setSaveRecordingsAsCsv(true);
+        recorder.Save(m_Dir.path() + "/run2.results.xml");
+        m_Settings->setSaveRecordingsAsCsv(false);
+        QVERIFY(QFile::exists(m_Dir.path() + "/run2.results.csv"));
+        QVERIFY(!recorder.HasUnsavedData());
+
+        // A folder that does not exist: logged, and the data stay unsaved.
+        recorder.setHasUnsavedData(false);
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error: Cannot create file : .*/nowhere/x.xml$"));
+        recorder.Save(m_Dir.path() + "/nowhere/x.xml");
+        QVERIFY(recorder.HasUnsavedData());
+    }
+
+    void replayDelaysFollowTheTimeWarp_data()
+    {
+        QTest::addColumn<double>("warp");
+        QTest::addColumn<int>("delay");
+        QTest::newRow("ten times faster") << 10.0 << 50;
+        QTest::newRow("ten times slower") << 0.1 << 5000;
+        QTest::newRow("333 ms at twice the speed") << 2.0 << 167;
+    }
+
+    void replayDelaysFollowTheTimeWarp()
+    {
+        QFETCH(double, warp);
+        QFETCH(int, delay);
+        CRecordingManagerMeasure recorder(*m_Settings);
+        const qint64 gap = delay == 167 ? 333 : 500;
+        fill(recorder, {0, gap, 2 * gap});
+        recorder.setTimeWarp(warp);
+        QList<float> sent;
+        connect(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock,
+                [&](QSharedPointer<CMeasureBlock> b) { sent << b->Results.first()->B(); });
+        recorder.StartReplay();
+        QVERIFY(recorder.IsPlayingBack());
+        QVERIFY(!recorder.IsHolding());
+        QTRY_COMPARE(sent.size(), 1);
+        QVERIFY(recorder.ReplayTimer().isActive());
+        QCOMPARE(recorder.ReplayTimer().interval(), delay);
+        QVERIFY(recorder.IsProcessingBlock());
+    }
+
+    void replayWaitsForTheViewsAndStopsAfterTheLastBlock()
+    {
+        CRecordingManagerMeasure recorder(*m_Settings);
+        fill(recorder, {0, 20, 40}, 200);
+        recorder.setTimeWarp(1);
+        QList<float> sent;
+        connect(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock, [&](QSharedPointer<CMeasureBlock> b) {
+            sent << b->Results.first()->B();
+            // The views finish at once.
+            QTimer::singleShot(0, &recorder, [&] { recorder.setIsProcessingBlock(false); });
+        });
+        recorder.StartReplay();
+        QTRY_COMPARE(sent, QList<float>({0, 20, 40}));
+        // The stop delay of the last block: its 200 ms span plus 5 x 100 ms.
+        QCOMPARE(recorder.StopTimer().interval(), 700);
+        QTRY_VERIFY_WITH_TIMEOUT(!recorder.IsPlayingBack(), 3000);
+        QVERIFY(recorder.IsHolding());
+        QVERIFY(recorder.IsIdleWithData());
+    }
+
+    void stepByStepSendsOneBlockPerCommand()
+    {
+        CRecordingManagerMeasure recorder(*m_Settings);
+        fill(recorder, {0, 500, 1000});
+        recorder.setReplayStepByStep(true);
+        QSignalSpy sent(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock);
+        recorder.StartReplay();
+        QCOMPARE(recorder.ReplayBlockDelayMillisecond(), 1);
+        QTRY_COMPARE(sent.count(), 1);
+        QTest::qWait(50);
+        QCOMPARE(sent.count(), 1);
+        QVERIFY(!recorder.ReplayTimer().isActive());
+        recorder.StartReplay();
+        QTRY_COMPARE(sent.count(), 2);
+        QCOMPARE(recorder.ReplayIndex(), 1);
+    }
+
+    void pauseKeepsTheRemainingTime()
+    {
+        CRecordingManagerMeasure recorder(*m_Settings);
+        fill(recorder, {0, 2000, 4000});
+        QSignalSpy sent(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock);
+        recorder.StartReplay();
+        QTRY_COMPARE(sent.count(), 1);
+        recorder.setIsProcessingBlock(false);
+        QTest::qWait(100);
+        recorder.PauseReplay();
+        QVERIFY(recorder.IsHolding());
+        QVERIFY(recorder.IsPlayingBack());
+        QVERIFY(!recorder.ReplayTimer().isActive());
+        recorder.StartReplay(); // resumes
+        QVERIFY(recorder.ReplayTimer().interval() > 1500 && recorder.ReplayTimer().interval() < 1950);
+        QCOMPARE(recorder.ReplayIndex(), 0);
+    }
+
+    void stopInTheMiddleShowsTheLastBlock()
+    {
+        CRecordingManagerMeasure recorder(*m_Settings);
+        fill(recorder, {0, 1000, 2000, 3000});
+        QList<float> sent;
+        connect(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock,
+                [&](QSharedPointer<CMeasureBlock> b) { sent << b->Results.first()->B(); });
+        recorder.StartReplay();
+        QTRY_COMPARE(sent.size(), 1);
+        recorder.StopReplay();
+        QCOMPARE(sent, QList<float>({0, 3000}));
+        QVERIFY(!recorder.IsPlayingBack());
+        QCOMPARE(recorder.ReplayIndex(), 3);
+    }
+
+    void zeroTimeWarpSendsNothing()
+    {
+        CRecordingManagerMeasure recorder(*m_Settings);
+        fill(recorder, {0, 500});
+        recorder.setTimeWarp(0);
+        QSignalSpy sent(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock);
+        recorder.StartReplay();
+        QTest::qWait(50);
+        QCOMPARE(sent.count(), 0);
+        QVERIFY(recorder.IsPlayingBack());
+    }
+
+    void mappingRecorderClearsUnsavedWithItsData()
+    {
+        CMeasurementParameters parameters;
+        parameters.setBlockSize(1);
+        CRecordingManagerMapping recorder(*m_Settings);
+        recorder.DataSet()->setMeasurementParameters(&parameters);
+        QVERIFY(!recorder.IsOperationMeasure());
+        recorder.ResetRecord();
+        recorder.AddMeasureBlock(QSharedPointer<CMeasureBlockMapping>(new CMeasureBlockMapping()));
+        QVERIFY(recorder.HasUnsavedData());
+        recorder.DataSet()->Clear();
+        QVERIFY(!recorder.HasUnsavedData());
+        QVERIFY(recorder.IsDataSetEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Recording)
+#include "tst_recording.moc"
