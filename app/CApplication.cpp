@@ -50,7 +50,8 @@ void CApplication::destroy()
 
 CApplication::CApplication()
     : QObject(nullptr), m_Settings(m_AppDirPath), m_PluginsManager(m_Settings, this), m_Engine(),
-      m_InstrumentSupervisor(m_Settings), m_OperationsManager(m_Settings, m_PluginsManager, m_InstrumentSupervisor),
+      m_InstrumentSupervisor(m_Settings),
+      m_OperationsManager(m_Settings, m_PluginsManager, m_InstrumentSupervisor),
       m_MainViewModel(m_Settings, m_Engine.rootContext(), m_OperationsManager, m_InstrumentSupervisor),
       m_LogCategory("Tesvana.CApplication"), m_Logger(CConstants::DefaultApplicationParameterStoragePath),
       m_pQuitAction(new QAction(tr("&Quit"))), m_pTrayMenu(new QMenu()), m_pTrayIcon(new QSystemTrayIcon())

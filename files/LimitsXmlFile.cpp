@@ -10,11 +10,13 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
-LimitsXmlFile::LimitsXmlFile(COperationMeasure* operation, QObject* parent) : XmlFile(parent), m_pOperation(operation)
+LimitsXmlFile::LimitsXmlFile(COperationMeasure* operation, QObject* parent)
+    : XmlFile(parent), m_pOperation(operation)
 {
     if (m_pOperation)
         connect(m_pOperation->OperationParameters()->MeasurementParameters(),
-                &CMeasurementParameters::DisplayUnitsChanged, this, &LimitsXmlFile::OnOperationParameterUnitChanged);
+                &CMeasurementParameters::DisplayUnitsChanged, this,
+                &LimitsXmlFile::OnOperationParameterUnitChanged);
 }
 
 void LimitsXmlFile::ClearLimits()
@@ -124,15 +126,16 @@ void LimitsXmlFile::ReadLimits(const QString& path)
     if (!file.exists())
     {
         setFileError(true);
-        qWarning().noquote() << QStringLiteral("Cannot read the file") + QStringLiteral(". Limit File doesn't exist : ") +
-                                    path;
+        qWarning().noquote() << QStringLiteral("Cannot read the file") +
+                                    QStringLiteral(". Limit File doesn't exist : ") + path;
         l_ForgetFile();
         CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
     }
     else if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     {
         setFileError(true);
-        qWarning().noquote() << QStringLiteral("Cannot read the file") + QStringLiteral(". Limit file path : ") + path;
+        qWarning().noquote() << QStringLiteral("Cannot read the file") +
+                                    QStringLiteral(". Limit file path : ") + path;
         CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
     }
     else
@@ -143,8 +146,8 @@ void LimitsXmlFile::ReadLimits(const QString& path)
         setFileError(result != ParseResult::Ok);
         file.close();
         if (result != ParseResult::Ok)
-            qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path + QStringLiteral(" : ") +
-                                      errorText;
+            qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
+                                      QStringLiteral(" : ") + errorText;
         else if (file.error() != QFileDevice::NoError)
             qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
                                       file.errorString();
@@ -159,8 +162,9 @@ void LimitsXmlFile::ConvertLimitsFileToCurrentUnits(bool reload)
     if (reload)
     {
         ClearLimits();
-        const QString path = m_pOperation ? m_pOperation->OperationParameters()->LimitsParameters()->LimitsFilePath()
-                                          : QString();
+        const QString path = m_pOperation
+                                 ? m_pOperation->OperationParameters()->LimitsParameters()->LimitsFilePath()
+                                 : QString();
         if (!path.isEmpty() && QFile::exists(path))
             ReadLimits(path);
         else
@@ -170,13 +174,14 @@ void LimitsXmlFile::ConvertLimitsFileToCurrentUnits(bool reload)
                 m_pOperation->setLimitsFileLoaded(false);
         }
     }
-    const CUnits::UnitType display = m_pOperation
-                                         ? m_pOperation->OperationParameters()->MeasurementParameters()->DisplayUnits()
-                                         : m_CurrentUnit;
+    const CUnits::UnitType display =
+        m_pOperation ? m_pOperation->OperationParameters()->MeasurementParameters()->DisplayUnits()
+                     : m_CurrentUnit;
     for (const QSharedPointer<FrequencyRange>& range : qAsConst(m_Limits))
     {
         float converted = 0;
-        KVL::ComputeUnitsConversion(range->ExposureLimitUnit(), float(range->ExposureLimitValue()), display, converted);
+        KVL::ComputeUnitsConversion(range->ExposureLimitUnit(), float(range->ExposureLimitValue()), display,
+                                    converted);
         range->setExposureLimitValue(converted);
         m_ValueMinimum = std::min(m_ValueMinimum, double(converted));
         m_ValueMaximum = std::max(m_ValueMaximum, double(converted));

@@ -35,7 +35,8 @@ public:
     void ReadLimits(const QString& path);
     // Reads the entries of a limits document; no dialog.
     ParseResult ParseDevice(QIODevice* device, QString* errorText = nullptr);
-    void AddLimit(double upperFrequency, CUnits::UnitType frequencyUnit, double limit, CUnits::UnitType limitUnit);
+    void AddLimit(double upperFrequency, CUnits::UnitType frequencyUnit, double limit,
+                  CUnits::UnitType limitUnit);
     void ClearLimits();
     void ClearPreviousLimits();
     void ConvertLimitsFileToCurrentUnits(bool reload);

@@ -17,7 +17,9 @@ QString CMapperPositionSource::Name() const
 
 CMapperPositionSource::eType CMapperPositionSource::Name(const QString& name)
 {
-    const eType type = name == QLatin1String("Cartesian") ? Cartesian : name == QLatin1String("File") ? File : None;
+    const eType type = name == QLatin1String("Cartesian") ? Cartesian
+                       : name == QLatin1String("File")    ? File
+                                                          : None;
     if (type != m_Type)
     {
         m_Type = type;

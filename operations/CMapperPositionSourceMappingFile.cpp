@@ -12,7 +12,8 @@ void CMapperPositionSourceMappingFile::ResetPosition()
 
 bool CMapperPositionSourceMappingFile::NextPosition(CPosition& position, COrientation& orientation)
 {
-    if (m_NextIndex >= m_MappingFile.Positions()->size() || m_NextIndex >= m_MappingFile.Orientations()->size())
+    if (m_NextIndex >= m_MappingFile.Positions()->size() ||
+        m_NextIndex >= m_MappingFile.Orientations()->size())
         return false;
     orientation = m_MappingFile.Orientations()->at(m_NextIndex);
     position = m_MappingFile.Positions()->at(m_NextIndex);

@@ -126,8 +126,9 @@ bool COperation::SaveParameters(const QString& filePath)
     writer.writeEndElement();
 
     writer.writeStartElement(QStringLiteral("ALARM_SPECTRUM_PARAMETERS"));
-    writer.writeTextElement(QStringLiteral("State"),
-                            CUtils::AlarmStateToString(m_OperationParameters.AlarmParametersSpectrum()->State()));
+    writer.writeTextElement(
+        QStringLiteral("State"),
+        CUtils::AlarmStateToString(m_OperationParameters.AlarmParametersSpectrum()->State()));
     writer.writeEndElement();
 
     const CAlarmParametersAcAnalysis& ac = *m_OperationParameters.AlarmParametersAcAnalysis();
@@ -231,8 +232,8 @@ bool COperation::LoadParameters(const QString& filePath)
     int column = 0;
     if (!document.setContent(&file, false, &message, &line, &column))
     {
-        qWarning() << "Cannot parse XML file. Error : " << message << "Line" << line << "Column" << column << "File"
-                   << filePath;
+        qWarning() << "Cannot parse XML file. Error : " << message << "Line" << line << "Column" << column
+                   << "File" << filePath;
         file.close();
         return false;
     }
@@ -261,12 +262,14 @@ bool COperation::LoadParameters(const QString& filePath)
                         limits.setLimitsFilePath(e.text());
                 }
             }
-            else if (tag == QLatin1String("ALARM_METER_PARAMETERS") || tag == QLatin1String("ALARM_MAPPING_PARAMETERS"))
+            else if (tag == QLatin1String("ALARM_METER_PARAMETERS") ||
+                     tag == QLatin1String("ALARM_MAPPING_PARAMETERS"))
             {
                 CAlarmParametersLimits& alarm =
                     tag == QLatin1String("ALARM_METER_PARAMETERS")
                         ? static_cast<CAlarmParametersLimits&>(*m_OperationParameters.AlarmParametersMeter())
-                        : static_cast<CAlarmParametersLimits&>(*m_OperationParameters.AlarmParametersMapping());
+                        : static_cast<CAlarmParametersLimits&>(
+                              *m_OperationParameters.AlarmParametersMapping());
                 for (QDomElement e = section.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
                 {
                     if (e.tagName() == QLatin1String("Axis"))
@@ -283,7 +286,8 @@ bool COperation::LoadParameters(const QString& filePath)
             {
                 const QDomElement state = section.firstChildElement(QStringLiteral("State"));
                 if (!state.isNull())
-                    m_OperationParameters.AlarmParametersSpectrum()->setState(CUtils::StringToAlarmState(state.text()));
+                    m_OperationParameters.AlarmParametersSpectrum()->setState(
+                        CUtils::StringToAlarmState(state.text()));
             }
             else if (tag == QLatin1String("ALARM_ACANALYSIS_PARAMETERS"))
             {

@@ -18,7 +18,8 @@ class COperation : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE setName NOTIFY NameChanged)
-    Q_PROPERTY(bool SessionInProgress READ SessionInProgress WRITE setSessionInProgress NOTIFY SessionInProgressChanged)
+    Q_PROPERTY(bool SessionInProgress READ SessionInProgress WRITE setSessionInProgress NOTIFY
+                   SessionInProgressChanged)
     Q_PROPERTY(COperationParameters* OperationParameters READ OperationParameters CONSTANT)
     Q_PROPERTY(CInstrument* Instrument READ Instrument CONSTANT)
 public:

@@ -12,9 +12,10 @@
 
 #include <stdexcept>
 
-COperationMapping::COperationMapping(CSettings& settings, CPluginsManager& plugins, CInstrumentSupervisor& supervisor,
-                                     QObject* parent)
-    : COperation(supervisor, parent), m_RecordingManager(settings), m_Settings(settings), m_PluginsManager(plugins)
+COperationMapping::COperationMapping(CSettings& settings, CPluginsManager& plugins,
+                                     CInstrumentSupervisor& supervisor, QObject* parent)
+    : COperation(supervisor, parent), m_RecordingManager(settings), m_Settings(settings),
+      m_PluginsManager(plugins)
 {
     setName(QStringLiteral("Mapping"));
     connect(&m_RecordingManager, &CRecordingManagerMapping::ReplayMeasureBlock, this,
@@ -211,7 +212,8 @@ void COperationMapping::WriteCustomParameters(QXmlStreamWriter& writer)
     {
         CMapperPositionSourceCartesian& grid = *mapping.MapperSourceCartesian();
         writer.writeStartElement(QStringLiteral("MAPPING_POSITION_PARAMETERS"));
-        const std::pair<const char*, CAxisStepSeries*> axes[] = {{"X", grid.X()}, {"Y", grid.Y()}, {"Z", grid.Z()}};
+        const std::pair<const char*, CAxisStepSeries*> axes[] = {
+            {"X", grid.X()}, {"Y", grid.Y()}, {"Z", grid.Z()}};
         for (const auto& [name, axis] : axes)
         {
             writer.writeStartElement(QLatin1String(name));
@@ -241,7 +243,8 @@ void COperationMapping::ReadCustomParameters(QDomElement& element)
         return;
     try
     {
-        for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement())
+        for (QDomElement child = element.firstChildElement(); !child.isNull();
+             child = child.nextSiblingElement())
         {
             if (child.tagName() == QLatin1String("MAPPING_POSITION_PARAMETERS") ||
                 child.tagName() == QLatin1String("MAPPING_ORIENTATION_PARAMETERS"))
@@ -262,7 +265,8 @@ void COperationMapping::ReadCartesianParameters(const QDomElement& element)
     {
         if (element.tagName() == QLatin1String("MAPPING_POSITION_PARAMETERS"))
         {
-            const std::pair<const char*, CAxisStepSeries*> axes[] = {{"X", grid.X()}, {"Y", grid.Y()}, {"Z", grid.Z()}};
+            const std::pair<const char*, CAxisStepSeries*> axes[] = {
+                {"X", grid.X()}, {"Y", grid.Y()}, {"Z", grid.Z()}};
             for (const auto& [name, axis] : axes)
             {
                 const QDomElement e = element.firstChildElement(QLatin1String(name));
@@ -276,7 +280,8 @@ void COperationMapping::ReadCartesianParameters(const QDomElement& element)
         else
         {
             grid.Orientation()->setRoll(element.firstChildElement(QStringLiteral("Roll")).text().toDouble());
-            grid.Orientation()->setPitch(element.firstChildElement(QStringLiteral("Pitch")).text().toDouble());
+            grid.Orientation()->setPitch(
+                element.firstChildElement(QStringLiteral("Pitch")).text().toDouble());
             grid.Orientation()->setYaw(element.firstChildElement(QStringLiteral("Yaw")).text().toDouble());
         }
     }

@@ -6,10 +6,10 @@
 #include "instruments/CPluginsManager.h"
 #include "model/TesvanaSetter.h"
 
-COperationMeasure::COperationMeasure(CSettings& settings, CPluginsManager& plugins, CInstrumentSupervisor& supervisor,
-                                     QObject* parent)
-    : COperation(supervisor, parent), m_RecordingManager(settings), m_LimitsFile(this, this), m_PluginsManager(plugins),
-      m_Settings(settings)
+COperationMeasure::COperationMeasure(CSettings& settings, CPluginsManager& plugins,
+                                     CInstrumentSupervisor& supervisor, QObject* parent)
+    : COperation(supervisor, parent), m_RecordingManager(settings), m_LimitsFile(this, this),
+      m_PluginsManager(plugins), m_Settings(settings)
 {
     setName(QStringLiteral("MeterSpectrumAc"));
     connect(&m_RecordingManager, &CRecordingManagerMeasure::ReplayMeasureBlock, this,

@@ -13,7 +13,8 @@ class COperationMeasure : public COperation
     Q_OBJECT
     Q_PROPERTY(CRecordingManagerMeasure* RecordingManager READ RecordingManager CONSTANT)
     Q_PROPERTY(LimitsXmlFile* LimitsFile READ LimitsFile CONSTANT)
-    Q_PROPERTY(bool LimitsFileLoaded READ LimitsFileLoaded WRITE setLimitsFileLoaded NOTIFY LimitsFileLoadedChanged)
+    Q_PROPERTY(
+        bool LimitsFileLoaded READ LimitsFileLoaded WRITE setLimitsFileLoaded NOTIFY LimitsFileLoadedChanged)
 public:
     COperationMeasure(CSettings& settings, CPluginsManager& plugins, CInstrumentSupervisor& supervisor,
                       QObject* parent = nullptr);

@@ -12,7 +12,8 @@
 
 #include <cmath>
 
-CRecordingManager::CRecordingManager(CSettings& settings, QObject* parent) : QObject(parent), m_Settings(settings)
+CRecordingManager::CRecordingManager(CSettings& settings, QObject* parent)
+    : QObject(parent), m_Settings(settings)
 {
     m_ReplayTimer.setSingleShot(true);
     m_ReplayTimer.setInterval(m_ReplayBlockDelayMillisecond);
@@ -95,7 +96,8 @@ void CRecordingManager::Save(QString path)
     if (m_Settings.SaveRecordingsAsCsv())
     {
         const QFileInfo info(path);
-        const QString csvPath = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".csv");
+        const QString csvPath =
+            info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".csv");
         QSaveFile csv(csvPath);
         if (!csv.open(QIODevice::WriteOnly | QIODevice::Text))
         {

@@ -17,14 +17,17 @@ class CRecordingManager : public QObject
     Q_PROPERTY(CXMLResultsSerializer* XMLResultsSerializer READ XMLResultsSerializer CONSTANT)
     Q_PROPERTY(CCSVResultsSerializer* CSVResultsSerializer READ CSVResultsSerializer CONSTANT)
     Q_PROPERTY(int ReplayIndex READ ReplayIndex WRITE setReplayIndex NOTIFY ReplayIndexChanged)
-    Q_PROPERTY(int NextReplayIndex READ NextReplayIndex WRITE setNextReplayIndex NOTIFY NextReplayIndexChanged)
-    Q_PROPERTY(int StartReplayIndex READ StartReplayIndex WRITE setStartReplayIndex NOTIFY StartReplayIndexChanged)
+    Q_PROPERTY(
+        int NextReplayIndex READ NextReplayIndex WRITE setNextReplayIndex NOTIFY NextReplayIndexChanged)
+    Q_PROPERTY(
+        int StartReplayIndex READ StartReplayIndex WRITE setStartReplayIndex NOTIFY StartReplayIndexChanged)
     Q_PROPERTY(int EndReplayIndex READ EndReplayIndex WRITE setEndReplayIndex NOTIFY EndReplayIndexChanged)
     Q_PROPERTY(int NumBlocks READ NumBlocks WRITE setNumBlocks NOTIFY NumBlocksChanged)
     Q_PROPERTY(double TimeWarp READ TimeWarp WRITE setTimeWarp NOTIFY TimeWarpChanged)
-    Q_PROPERTY(int ReplayBlockDelayMillisecond READ ReplayBlockDelayMillisecond WRITE setReplayBlockDelayMillisecond
-                   NOTIFY ReplayBlockDelayMillisecondChanged)
-    Q_PROPERTY(bool ReplayStepByStep READ ReplayStepByStep WRITE setReplayStepByStep NOTIFY ReplayStepByStepChanged)
+    Q_PROPERTY(int ReplayBlockDelayMillisecond READ ReplayBlockDelayMillisecond WRITE
+                   setReplayBlockDelayMillisecond NOTIFY ReplayBlockDelayMillisecondChanged)
+    Q_PROPERTY(
+        bool ReplayStepByStep READ ReplayStepByStep WRITE setReplayStepByStep NOTIFY ReplayStepByStepChanged)
     Q_PROPERTY(bool IsHolding READ IsHolding WRITE setIsHolding NOTIFY IsHoldingChanged)
     Q_PROPERTY(bool HasUnsavedData READ HasUnsavedData WRITE setHasUnsavedData NOTIFY HasUnsavedDataChanged)
     Q_PROPERTY(bool IsPlayingBack READ IsPlayingBack WRITE setIsPlayingBack NOTIFY IsPlayingBackChanged)
@@ -33,9 +36,10 @@ class CRecordingManager : public QObject
     Q_PROPERTY(bool IsIdle READ IsIdle WRITE setIsIdle NOTIFY IsIdleChanged)
     Q_PROPERTY(bool IsIdleWithData READ IsIdleWithData WRITE setIsIdleWithData NOTIFY IsIdleWithDataChanged)
     Q_PROPERTY(bool IsDataSetEmpty READ IsDataSetEmpty WRITE setIsDataSetEmpty NOTIFY IsDataSetEmptyChanged)
-    Q_PROPERTY(
-        bool IsOperationMeasure READ IsOperationMeasure WRITE setIsOperationMeasure NOTIFY IsOperationMeasureChanged)
-    Q_PROPERTY(bool IsProcessingBlock READ IsProcessingBlock WRITE setIsProcessingBlock NOTIFY IsProcessingBlockChanged)
+    Q_PROPERTY(bool IsOperationMeasure READ IsOperationMeasure WRITE setIsOperationMeasure NOTIFY
+                   IsOperationMeasureChanged)
+    Q_PROPERTY(bool IsProcessingBlock READ IsProcessingBlock WRITE setIsProcessingBlock NOTIFY
+                   IsProcessingBlockChanged)
     Q_PROPERTY(QString MeasComment READ MeasComment WRITE setMeasComment NOTIFY MeasCommentChanged)
     Q_PROPERTY(QString BodyComment READ BodyComment WRITE setBodyComment NOTIFY BodyCommentChanged)
 

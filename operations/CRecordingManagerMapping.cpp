@@ -7,7 +7,8 @@ CRecordingManagerMapping::CRecordingManagerMapping(CSettings& settings, QObject*
 {
     setIsOperationMeasure(false);
     connect(&m_DataSet, &CDataset::ClearedChanged, this, &CRecordingManagerMapping::OnDataSetCleared);
-    connect(this, &CRecordingManager::BodyCommentChanged, this, &CRecordingManagerMapping::OnBodyCommentChanged);
+    connect(this, &CRecordingManager::BodyCommentChanged, this,
+            &CRecordingManagerMapping::OnBodyCommentChanged);
 }
 
 void CRecordingManagerMapping::AddMeasureBlock(QSharedPointer<CMeasureBlockMapping> block)
@@ -44,8 +45,9 @@ qint64 CRecordingManagerMapping::l_BlockTime(int index) const
     if (index < 0 || index >= l_BlockCount())
         return 0;
     const CMeasureBlock& block = *m_DataSet.MeasureBlocks()->at(std::size_t(index));
-    return block.Results.isEmpty() || !block.Results.first() ? 0
-                                                              : block.Results.first()->Timestamp.toMSecsSinceEpoch();
+    return block.Results.isEmpty() || !block.Results.first()
+               ? 0
+               : block.Results.first()->Timestamp.toMSecsSinceEpoch();
 }
 
 qint64 CRecordingManagerMapping::l_BlockSpan(int) const

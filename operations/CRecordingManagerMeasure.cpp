@@ -15,7 +15,8 @@ CRecordingManagerMeasure::CRecordingManagerMeasure(CSettings& settings, QObject*
 {
     m_StopTimer.setSingleShot(true);
     connect(&m_DataSet, &CDataset::ClearedChanged, this, &CRecordingManagerMeasure::OnDataSetCleared);
-    connect(this, &CRecordingManager::BodyCommentChanged, this, &CRecordingManagerMeasure::OnBodyCommentChanged);
+    connect(this, &CRecordingManager::BodyCommentChanged, this,
+            &CRecordingManagerMeasure::OnBodyCommentChanged);
     connect(&m_StopTimer, &QTimer::timeout, this, &CRecordingManagerMeasure::l_OnStopReplayTimerTimeout);
     connect(this, &CRecordingManager::IsHoldingChanged, this, &CRecordingManagerMeasure::OnIsHoldingChanged);
 }
@@ -79,7 +80,8 @@ void CRecordingManagerMeasure::PlayNextStep()
     {
         int delay = m_MinReplaySmallBlockDelayMillisecond;
         if (!ReplayStepByStep() && ReplayIndex() >= 0 && ReplayIndex() < NumBlocks() && TimeWarp() > 0)
-            delay = int(double(l_BlockSpan(ReplayIndex())) / TimeWarp() + 5.0 * m_MinReplaySmallBlockDelayMillisecond);
+            delay = int(double(l_BlockSpan(ReplayIndex())) / TimeWarp() +
+                        5.0 * m_MinReplaySmallBlockDelayMillisecond);
         m_StopWaitCounter = 0;
         m_IsProcessingBlock = true;
         m_StopTimer.start(std::max(0, delay));

@@ -4,9 +4,9 @@
 #include "app/CUtils.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrument.h"
+#include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CMapperPlugin.h"
 #include "instruments/CTriggerPlugin.h"
-#include "instruments/CInstrumentSupervisor.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationsManager.h"
 #include "viewmodels/CPageViewModel.h"
@@ -21,8 +21,7 @@ const QString NoInstrument = QStringLiteral("--");
 CMainViewModel::CMainViewModel(CSettings& settings, QQmlContext* context, COperationsManager& operations,
                                CInstrumentSupervisor& supervisor, QObject* parent)
     : QObject(parent), m_Settings(settings), m_pContext(context), m_OperationsManager(operations),
-      m_InstrumentSupervisor(supervisor),
-      m_LogMessageList(settings), m_LogMessageProxy()
+      m_InstrumentSupervisor(supervisor), m_LogMessageList(settings), m_LogMessageProxy()
 {
     if (m_pContext)
         m_pContext->setContextProperty(QStringLiteral("MainViewModel"), this);
@@ -111,7 +110,8 @@ bool CMainViewModel::exitApplicationAllowed()
     if (allowed && mapper)
         mapper->Close();
     // The trigger window closes whatever the answer.
-    if (CTriggerPlugin* trigger = m_OperationsManager.MeasureOperation()->MeasurementParameters()->TriggerPlugin())
+    if (CTriggerPlugin* trigger =
+            m_OperationsManager.MeasureOperation()->MeasurementParameters()->TriggerPlugin())
         trigger->Close();
     return allowed;
 }

@@ -59,7 +59,8 @@ CSimulatedProbe::CSimulatedProbe(QObject* parent)
 
     connect(this, &CInstrument::MeasurementParametersChanged, this, &CSimulatedProbe::OnParametersAssigned);
     // An immediate acquisition ends by itself after its one block.
-    connect(&m_Acquisition, &QThread::finished, this, &CSimulatedProbe::OnAcquisitionFinished, Qt::QueuedConnection);
+    connect(&m_Acquisition, &QThread::finished, this, &CSimulatedProbe::OnAcquisitionFinished,
+            Qt::QueuedConnection);
     m_StagePoll.setInterval(50);
     connect(&m_StagePoll, &QTimer::timeout, this, &CSimulatedProbe::OnStagePoll);
 }

@@ -147,7 +147,8 @@ private slots:
         QCOMPARE(recording.count(), 1);
         QVERIFY(!recorder.HasUnsavedData());
         QCOMPARE(recorder.NumBlocks(), 0);
-        QVERIFY(QFile::exists(CConstants::DefaultApplicationParameterStoragePath + "/TesvanaMeasureSettings.xml"));
+        QVERIFY(QFile::exists(CConstants::DefaultApplicationParameterStoragePath +
+                              "/TesvanaMeasureSettings.xml"));
     }
 
     void parameterFileRoundTrip()
@@ -187,7 +188,8 @@ private slots:
         QCOMPARE(m.NumberOfBins(), 50.0);
         QCOMPARE(m.Units(), CUnits::UnitType::MILLI_GAUSS);
         QCOMPARE(m.UncertaintyUnits(), CUnits::UnitType::MILLI_GAUSS);
-        QCOMPARE(m.UncertaintyUnitList(), QList<CUnits::UnitType>({CUnits::UnitType::MILLI_GAUSS, CUnits::UnitType::PERCENT}));
+        QCOMPARE(m.UncertaintyUnitList(),
+                 QList<CUnits::UnitType>({CUnits::UnitType::MILLI_GAUSS, CUnits::UnitType::PERCENT}));
         QCOMPARE(m.TriggerPlugin(), m_Plugins->GetTriggerPlugins().first());
         QCOMPARE(measure->OperationParameters()->AlarmParametersMeter()->Maximum(), 1.5);
         QCOMPARE(measure->OperationParameters()->AlarmParametersAcAnalysis()->Axis(), CAxis::AxisType::Bz);
@@ -225,11 +227,12 @@ private slots:
         const QString path = m_Data.path() + "/limits.xml";
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<KorvelinExposureLimitsFile ver=\"1.0\">"
-                   "<freqRange><upperFreqLimit>50</upperFreqLimit><freqUnits>Hz</freqUnits>"
-                   "<exposureLimitValue>0.2</exposureLimitValue><valueUnits>mT</valueUnits></freqRange>"
-                   "<freqRange><upperFreqLimit>400</upperFreqLimit><exposureLimitValue>0.1</exposureLimitValue>"
-                   "</freqRange></KorvelinExposureLimitsFile>");
+        file.write(
+            "<KorvelinExposureLimitsFile ver=\"1.0\">"
+            "<freqRange><upperFreqLimit>50</upperFreqLimit><freqUnits>Hz</freqUnits>"
+            "<exposureLimitValue>0.2</exposureLimitValue><valueUnits>mT</valueUnits></freqRange>"
+            "<freqRange><upperFreqLimit>400</upperFreqLimit><exposureLimitValue>0.1</exposureLimitValue>"
+            "</freqRange></KorvelinExposureLimitsFile>");
         file.close();
         CLimitsParameters& limits = *measure->OperationParameters()->LimitsParameters();
         MessageCapture log;
@@ -382,7 +385,8 @@ private slots:
         QCOMPARE(recorder.DataSet()->MeasureBlocks()->at(2)->Orientation.Yaw(), 45.0);
         mapping->MappingParameters()->setSelectedMapper(nullptr);
         m_Operations->clearActiveOperation();
-        QVERIFY(QFile::exists(CConstants::DefaultApplicationParameterStoragePath + "/TesvanaMappingSettings.xml"));
+        QVERIFY(QFile::exists(CConstants::DefaultApplicationParameterStoragePath +
+                              "/TesvanaMappingSettings.xml"));
     }
 
     void cleanupTestCase()

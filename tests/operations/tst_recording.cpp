@@ -120,7 +120,8 @@ private slots:
 
         // A folder that does not exist: logged, and the data stay unsaved.
         recorder.setHasUnsavedData(false);
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error: Cannot create file : .*/nowhere/x.xml$"));
+        QTest::ignoreMessage(QtDebugMsg,
+                             QRegularExpression("^Error: Cannot create file : .*/nowhere/x.xml$"));
         recorder.Save(m_Dir.path() + "/nowhere/x.xml");
         QVERIFY(recorder.HasUnsavedData());
     }
@@ -160,11 +161,12 @@ private slots:
         fill(recorder, {0, 20, 40}, 200);
         recorder.setTimeWarp(1);
         QList<float> sent;
-        connect(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock, [&](QSharedPointer<CMeasureBlock> b) {
-            sent << b->Results.first()->B();
-            // The views finish at once.
-            QTimer::singleShot(0, &recorder, [&] { recorder.setIsProcessingBlock(false); });
-        });
+        connect(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock,
+                [&](QSharedPointer<CMeasureBlock> b) {
+                    sent << b->Results.first()->B();
+                    // The views finish at once.
+                    QTimer::singleShot(0, &recorder, [&] { recorder.setIsProcessingBlock(false); });
+                });
         recorder.StartReplay();
         QTRY_COMPARE(sent, QList<float>({0, 20, 40}));
         // The stop delay of the last block: its 200 ms span plus 5 x 100 ms.
