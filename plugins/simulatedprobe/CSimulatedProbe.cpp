@@ -109,6 +109,8 @@ bool CSimulatedProbe::Connect()
     setIsConnected(true);
     setErrorCode(0);
     l_SetStatus(tr("Connected"));
+    // Where the stage holds the probe counts from the first block on.
+    OnStagePoll();
     m_StagePoll.start();
     return true;
 }
