@@ -135,6 +135,27 @@ private slots:
         QVERIFY(recorder.NumBlocks() >= 3);
         QCOMPARE(recorder.DataSet()->MeasureBlocks()->front()->Results.size(), 2);
 
+        // Saved, loaded into a fresh recorder and replayed: the same blocks in the same order.
+        const QString path = m_Data.path() + "/live.xml";
+        recorder.Save(path);
+        QVERIFY(!recorder.HasUnsavedData());
+        CRecordingManagerMeasure replay(*m_Settings);
+        QVERIFY(replay.Load(path));
+        QCOMPARE(replay.NumBlocks(), recorder.NumBlocks());
+        replay.setEndReplayIndex(replay.NumBlocks() - 1);
+        replay.setTimeWarp(10);
+        QList<QDateTime> order;
+        connect(&replay, &CRecordingManagerMeasure::ReplayMeasureBlock, &replay, [&](QSharedPointer<CMeasureBlock> b) {
+            order << b->Results.first()->Timestamp;
+            replay.setIsProcessingBlock(false);
+        });
+        replay.StartReplay();
+        QTRY_COMPARE_WITH_TIMEOUT(order.size(), replay.NumBlocks(), 5000);
+        for (int i = 0; i < order.size(); ++i)
+            QCOMPARE(order.at(i), recorder.DataSet()->MeasureBlocks()->at(std::size_t(i))->Results.first()->Timestamp);
+        replay.StopReplay();
+        recorder.setHasUnsavedData(true); // as if recorded again since
+
         // Among the measurement pages nobody is asked; towards mapping the user is.
         QVERIFY(m_Operations->exitActiveOperationAllowed(measure));
         answerNextBox(false);
