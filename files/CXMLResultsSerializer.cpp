@@ -190,7 +190,8 @@ CXMLResultsSerializer::CXMLResultsSerializer(QObject* parent) : CResultsSerializ
 
 // ---- writing ---------------------------------------------------------------
 
-bool CXMLResultsSerializer::Serialize(CDataSetMeasurement* dataSet, QIODevice* device)
+template <typename DataSet>
+bool CXMLResultsSerializer::l_Serialize(DataSet* dataSet, QIODevice* device, const QString& description)
 {
     if (!dataSet || !device || dataSet->MeasureBlocks()->empty())
         return false;
@@ -200,7 +201,7 @@ bool CXMLResultsSerializer::Serialize(CDataSetMeasurement* dataSet, QIODevice* d
     writer.writeStartDocument(QStringLiteral("1.0"));
     writer.writeStartElement(F::RootElement);
     writer.writeAttribute(QStringLiteral("ver"), QStringLiteral("1.0"));
-    SerializeDocumentHeader(writer, F::MeasurementDescription);
+    SerializeDocumentHeader(writer, description);
     SerializeBodyHeader(writer, dataSet);
     SerializeDatasetHeader(writer, dataSet);
     SerializeDataset(writer, dataSet);
@@ -209,23 +210,14 @@ bool CXMLResultsSerializer::Serialize(CDataSetMeasurement* dataSet, QIODevice* d
     return !writer.hasError();
 }
 
+bool CXMLResultsSerializer::Serialize(CDataSetMeasurement* dataSet, QIODevice* device)
+{
+    return l_Serialize(dataSet, device, F::MeasurementDescription);
+}
+
 bool CXMLResultsSerializer::Serialize(CDataSetMapping* dataSet, QIODevice* device)
 {
-    if (!dataSet || !device || dataSet->MeasureBlocks()->empty())
-        return false;
-    QXmlStreamWriter writer(device);
-    writer.setCodec("UTF-8");
-    writer.setAutoFormatting(true);
-    writer.writeStartDocument(QStringLiteral("1.0"));
-    writer.writeStartElement(F::RootElement);
-    writer.writeAttribute(QStringLiteral("ver"), QStringLiteral("1.0"));
-    SerializeDocumentHeader(writer, F::MappingDescription);
-    SerializeBodyHeader(writer, dataSet);
-    SerializeDatasetHeader(writer, dataSet);
-    SerializeDataset(writer, dataSet);
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    return !writer.hasError();
+    return l_Serialize(dataSet, device, F::MappingDescription);
 }
 
 void CXMLResultsSerializer::SerializeDocumentHeader(QXmlStreamWriter& writer, const QString& description)

@@ -32,6 +32,8 @@ public:
     static quint64 StringToTimestampNanosecond(const QString& text);
 
 private:
+    template <typename DataSet>
+    bool l_Serialize(DataSet* dataSet, QIODevice* device, const QString& description);
     void SerializeDocumentHeader(QXmlStreamWriter& writer, const QString& description);
     void SerializeBodyHeader(QXmlStreamWriter& writer, CDataset* dataSet);
     void SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet);

@@ -162,15 +162,7 @@ void COperationMapping::stop()
 
 void COperationMapping::clear()
 {
-    m_RecordingManager.setHasUnsavedData(false);
-    m_RecordingManager.setIsPlayingBack(false);
-    m_RecordingManager.setIsRecording(false);
-    m_RecordingManager.setIsIdleWithData(false);
-    m_RecordingManager.setIsDataLoaded(false);
-    m_RecordingManager.setIsHolding(true);
-    m_RecordingManager.setMeasComment(QString());
-    m_RecordingManager.setBodyComment(QString());
-    m_RecordingManager.DataSet()->Clear();
+    m_RecordingManager.ResetForClear();
 }
 
 bool COperationMapping::HasUnsavedData() const

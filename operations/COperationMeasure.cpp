@@ -50,15 +50,7 @@ void COperationMeasure::terminate()
 
 void COperationMeasure::clear()
 {
-    m_RecordingManager.setHasUnsavedData(false);
-    m_RecordingManager.setIsPlayingBack(false);
-    m_RecordingManager.setIsRecording(false);
-    m_RecordingManager.setIsIdleWithData(false);
-    m_RecordingManager.setIsDataLoaded(false);
-    m_RecordingManager.setIsHolding(true);
-    m_RecordingManager.setBodyComment(QString());
-    m_RecordingManager.setMeasComment(QString());
-    m_RecordingManager.DataSet()->Clear();
+    m_RecordingManager.ResetForClear();
 }
 
 bool COperationMeasure::HasUnsavedData() const

@@ -2,6 +2,7 @@
 
 #include "app/CSettings.h"
 #include "model/CDataset.h"
+#include "model/CMeasureBlock.h"
 #include "model/TesvanaSetter.h"
 
 #include <QDebug>
@@ -26,6 +27,28 @@ CRecordingManager::CRecordingManager(CSettings& settings, QObject* parent)
 void CRecordingManager::l_OnReplayBlockDelayMillisecondChanged()
 {
     m_ReplayTimer.setInterval(m_ReplayBlockDelayMillisecond);
+}
+
+void CRecordingManager::ResetForClear()
+{
+    setHasUnsavedData(false);
+    setIsPlayingBack(false);
+    setIsRecording(false);
+    setIsIdleWithData(false);
+    setIsDataLoaded(false);
+    setIsHolding(true);
+    setBodyComment(QString());
+    setMeasComment(QString());
+    BaseDataSet()->Clear();
+}
+
+void CRecordingManager::l_BeforeBlockAdded(CMeasureBlock& block)
+{
+    if (m_IsRecording && !m_HasUnsavedData)
+        setHasUnsavedData(true);
+    if (m_IsDataSetEmpty)
+        setIsDataSetEmpty(false);
+    block.setComment(m_MeasComment + block.Comment());
 }
 
 void CRecordingManager::l_AfterBlockAdded()

@@ -4,6 +4,8 @@
 #include "files/CXMLResultsSerializer.h"
 
 #include <QObject>
+
+class CMeasureBlock;
 #include <QTimer>
 
 class CSettings;
@@ -91,6 +93,9 @@ public:
     void setMeasComment(const QString& value);
     void setBodyComment(const QString& value);
 
+    // The reset of an operation's clear(): states, comments, then the data set.
+    void ResetForClear();
+
     // The replay timer, for those who check its pacing rather than the wall clock.
     const QTimer& ReplayTimer() const { return m_ReplayTimer; }
     virtual CDataset* BaseDataSet() = 0;
@@ -140,6 +145,8 @@ protected:
     virtual qint64 l_BlockSpan(int index) const = 0;
 
     void l_DataSetCleared();
+    // The steps of adding a block around the data set's own append.
+    void l_BeforeBlockAdded(CMeasureBlock& block);
     void l_AfterBlockAdded();
     // Starts the replay timer towards the next block when one follows; true if scheduled.
     bool l_ScheduleNextBlock(int index);

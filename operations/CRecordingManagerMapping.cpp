@@ -15,11 +15,7 @@ void CRecordingManagerMapping::AddMeasureBlock(QSharedPointer<CMeasureBlockMappi
 {
     if (!block)
         return;
-    if (IsRecording() && !HasUnsavedData())
-        setHasUnsavedData(true);
-    if (IsDataSetEmpty())
-        setIsDataSetEmpty(false);
-    block->setComment(MeasComment() + block->Comment());
+    l_BeforeBlockAdded(*block);
     m_DataSet.AddMeasureBlock(block);
     l_AfterBlockAdded();
 }

@@ -25,11 +25,7 @@ void CRecordingManagerMeasure::AddMeasureBlock(QSharedPointer<CMeasureBlock> blo
 {
     if (!block)
         return;
-    if (IsRecording() && !HasUnsavedData())
-        setHasUnsavedData(true);
-    if (IsDataSetEmpty())
-        setIsDataSetEmpty(false);
-    block->setComment(MeasComment() + block->Comment());
+    l_BeforeBlockAdded(*block);
     m_DataSet.AddMeasureBlock(block);
     l_AfterBlockAdded();
 }
