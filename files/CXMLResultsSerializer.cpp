@@ -468,7 +468,7 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
 void CXMLResultsSerializer::FillMeasurementParameters(CDataset* dataSet, const QString& text)
 {
     auto* parameters = new CMeasurementParameters();
-    // Values are read as the file holds them: the coupling rules must not rewrite them.
+    // One batch: listeners of the new parameters see a single configuration change.
     parameters->setApplyConfiguration(false);
     const QStringList tokens = text.split(QLatin1Char(' '));
     for (int i = 0; i < tokens.size() && i <= 10; ++i)
