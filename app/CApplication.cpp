@@ -56,7 +56,7 @@ CApplication::CApplication()
       m_LogCategory("Tesvana.CApplication"), m_Logger(CConstants::DefaultApplicationParameterStoragePath),
       m_pQuitAction(new QAction(tr("&Quit"))), m_pTrayMenu(new QMenu()), m_pTrayIcon(new QSystemTrayIcon())
 {
-    qDebug() << "CApplication::CApplication() // thread " << QThread::currentThread();
+    qDebug().nospace() << "CApplication::CApplication() // thread " << QThread::currentThread();
     CMetaTypes::Register();
     CConstants::Translate();
 
