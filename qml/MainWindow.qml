@@ -13,6 +13,7 @@ ApplicationWindow {
     width: minimumWidth
     height: minimumHeight
     color: Style.lightColor
+    font.family: Style.letterFontFamily
 
     onHeightChanged: MainViewModel.MainWindowHeight = height
     onWidthChanged: MainViewModel.SmallWindowSize = width <= 1024

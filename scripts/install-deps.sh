@@ -12,7 +12,7 @@ PACKAGES=(
   qml-module-qtdatavisualization qml-module-qt-labs-platform qml-module-qttest
   libeigen3-dev libbenchmark-dev libfftw3-dev
   xvfb xauth libgl1-mesa-dri mesa-utils
-  python3 clang libclang-rt-14-dev
+  python3 clang libclang-rt-14-dev fonts-oxygen python3-fonttools
 )
 
 missing=()
