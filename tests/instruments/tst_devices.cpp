@@ -177,7 +177,8 @@ private slots:
         QCOMPARE(parameters.ImmediateAcquisitionRate(), 1000.0);
 
         QList<QSharedPointer<CMeasureBlock>> blocks;
-        connect(probe.data(), &CInstrument::OnNewMeasureBlock, this,
+        QObject listening; // blocks still queued after this test reach nobody
+        connect(probe.data(), &CInstrument::OnNewMeasureBlock, &listening,
                 [&](QSharedPointer<CMeasureBlock> block) { blocks << block; });
         probe->StartMeasurement();
         QVERIFY(probe->IsRunning());
@@ -248,7 +249,8 @@ private slots:
             probe->setMeasurementParameters(&parameters);
             emit probe->MeasurementParametersChanged(&parameters);
             QList<float> values;
-            connect(probe.data(), &CInstrument::OnNewMeasureBlock, this,
+            QObject listening;
+            connect(probe.data(), &CInstrument::OnNewMeasureBlock, &listening,
                     [&](QSharedPointer<CMeasureBlock> block) {
                         if (values.isEmpty())
                             for (const auto& s : block->Results)
