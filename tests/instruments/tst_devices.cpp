@@ -208,6 +208,8 @@ private slots:
         parameters.setTriggerMode(CTrigger::TriggerMode::EXTERNAL);
         parameters.setTriggerPlugin(trigger.get());
         parameters.setApplyConfiguration(true);
+        // Blocks of the continuous run that are still queued arrive before the count starts.
+        QCoreApplication::sendPostedEvents();
         blocks.clear();
         probe->StartMeasurement();
         trigger->Start();
