@@ -43,13 +43,6 @@ CInstrument* CMainViewModel::CurrentInstrument() const
     return m_CurrentInstrument.data();
 }
 
-void CMainViewModel::l_ShowPage(const QString& source)
-{
-    setLoaderSourceChanging(true);
-    setLoaderSource(source);
-    setLoaderSourceChanging(false);
-}
-
 void CMainViewModel::displayMeterPage()
 {
     if (m_pActivePageViewModel && m_pActivePageViewModel->HasUnsavedParameter() &&

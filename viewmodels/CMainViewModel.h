@@ -99,7 +99,6 @@ signals:
     void LastLogMessagesChanged(QString value);
 
 private:
-    void l_ShowPage(const QString& source);
     // Makes `page` the one page view model and publishes it as "ActivePageViewModel".
     void l_ReplacePageViewModel(CPageViewModel* page, bool disconnectOld);
 
