@@ -51,6 +51,28 @@ void CRecordingManager::l_BeforeBlockAdded(CMeasureBlock& block)
     block.setComment(m_MeasComment + block.Comment());
 }
 
+namespace
+{
+qint64 sampleTime(const QSharedPointer<CFieldIntensityResult>& sample)
+{
+    return sample ? sample->Timestamp.toMSecsSinceEpoch() : 0;
+}
+} // namespace
+
+qint64 CRecordingManager::l_BlockTime(int index) const
+{
+    const CMeasureBlock* block = l_BlockAt(index);
+    return block && !block->Results.isEmpty() ? sampleTime(block->Results.first()) : 0;
+}
+
+qint64 CRecordingManager::l_BlockSpan(int index) const
+{
+    const CMeasureBlock* block = l_BlockAt(index);
+    return block && !block->Results.isEmpty()
+               ? sampleTime(block->Results.last()) - sampleTime(block->Results.first())
+               : 0;
+}
+
 void CRecordingManager::l_AfterBlockAdded()
 {
     const int blocks = l_BlockCount();

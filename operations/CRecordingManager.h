@@ -140,9 +140,12 @@ protected:
     virtual bool l_SerializeCsv(QIODevice* device) = 0;
     virtual bool l_Deserialize(QIODevice* device) = 0;
     virtual int l_BlockCount() const = 0;
+    // The block at `index`, or null outside the data set.
+    virtual const CMeasureBlock* l_BlockAt(int index) const = 0;
     // Replay time of a block: its first sample, in milliseconds since the epoch (0 without samples).
-    virtual qint64 l_BlockTime(int index) const = 0;
-    virtual qint64 l_BlockSpan(int index) const = 0;
+    qint64 l_BlockTime(int index) const;
+    // From the block's first to its last sample, in milliseconds.
+    qint64 l_BlockSpan(int index) const;
 
     void l_DataSetCleared();
     // The steps of adding a block around the data set's own append.

@@ -36,19 +36,11 @@ int CRecordingManagerMapping::l_BlockCount() const
     return int(m_DataSet.MeasureBlocks()->size());
 }
 
-qint64 CRecordingManagerMapping::l_BlockTime(int index) const
+const CMeasureBlock* CRecordingManagerMapping::l_BlockAt(int index) const
 {
     if (index < 0 || index >= l_BlockCount())
-        return 0;
-    const CMeasureBlock& block = *m_DataSet.MeasureBlocks()->at(std::size_t(index));
-    return block.Results.isEmpty() || !block.Results.first()
-               ? 0
-               : block.Results.first()->Timestamp.toMSecsSinceEpoch();
-}
-
-qint64 CRecordingManagerMapping::l_BlockSpan(int) const
-{
-    return 0;
+        return nullptr;
+    return m_DataSet.MeasureBlocks()->at(std::size_t(index)).data();
 }
 
 void CRecordingManagerMapping::PlayNextStep()

@@ -2,14 +2,6 @@
 
 #include "model/TesvanaSetter.h"
 
-namespace
-{
-qint64 sampleTime(const QSharedPointer<CFieldIntensityResult>& sample)
-{
-    return sample ? sample->Timestamp.toMSecsSinceEpoch() : 0;
-}
-} // namespace
-
 CRecordingManagerMeasure::CRecordingManagerMeasure(CSettings& settings, QObject* parent)
     : CRecordingManager(settings, parent), m_DataSet(settings)
 {
@@ -45,20 +37,11 @@ int CRecordingManagerMeasure::l_BlockCount() const
     return int(m_DataSet.MeasureBlocks()->size());
 }
 
-qint64 CRecordingManagerMeasure::l_BlockTime(int index) const
+const CMeasureBlock* CRecordingManagerMeasure::l_BlockAt(int index) const
 {
     if (index < 0 || index >= l_BlockCount())
-        return 0;
-    const CMeasureBlock& block = *m_DataSet.MeasureBlocks()->at(std::size_t(index));
-    return block.Results.isEmpty() ? 0 : sampleTime(block.Results.first());
-}
-
-qint64 CRecordingManagerMeasure::l_BlockSpan(int index) const
-{
-    if (index < 0 || index >= l_BlockCount())
-        return 0;
-    const CMeasureBlock& block = *m_DataSet.MeasureBlocks()->at(std::size_t(index));
-    return block.Results.isEmpty() ? 0 : sampleTime(block.Results.last()) - sampleTime(block.Results.first());
+        return nullptr;
+    return m_DataSet.MeasureBlocks()->at(std::size_t(index)).data();
 }
 
 void CRecordingManagerMeasure::PlayNextStep()

@@ -36,8 +36,7 @@ protected:
     bool l_SerializeCsv(QIODevice* device) override;
     bool l_Deserialize(QIODevice* device) override;
     int l_BlockCount() const override;
-    qint64 l_BlockTime(int index) const override;
-    qint64 l_BlockSpan(int index) const override;
+    const CMeasureBlock* l_BlockAt(int index) const override;
 
 private slots:
     void l_OnStopReplayTimerTimeout();
