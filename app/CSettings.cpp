@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/CXmlReadReport.h"
 
 #include "model/TesvanaSetter.h"
 
@@ -239,12 +240,7 @@ void CSettings::Load()
     }
     file.close();
 
-    if (reader.hasError())
-        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
-                                  QStringLiteral(" : ") + reader.errorString();
-    else if (file.error() != QFileDevice::NoError)
-        qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
-                                  file.errorString();
+    CXmlReadReport::Log(path, reader.hasError(), reader.errorString(), file);
 }
 
 bool CSettings::Save()

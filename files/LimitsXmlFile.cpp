@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/CXmlReadReport.h"
 #include "compute/FieldStatistics.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
@@ -145,12 +146,7 @@ void LimitsXmlFile::ReadLimits(const QString& path)
             CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LimitsFileErrorDetails);
         setFileError(result != ParseResult::Ok);
         file.close();
-        if (result != ParseResult::Ok)
-            qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
-                                      QStringLiteral(" : ") + errorText;
-        else if (file.error() != QFileDevice::NoError)
-            qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
-                                      file.errorString();
+        CXmlReadReport::Log(path, result != ParseResult::Ok, errorText, file);
     }
     if (m_pOperation)
         m_CurrentUnit = m_pOperation->OperationParameters()->MeasurementParameters()->DisplayUnits();

@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CSettings.h"
+#include "app/CXmlReadReport.h"
 
 #include <QDebug>
 #include <QDir>
@@ -65,12 +66,7 @@ void CConnectionPageSettings::RestoreConnectionSettings()
     }
     file.close();
 
-    if (reader.hasError())
-        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
-                                  QStringLiteral(" : ") + reader.errorString();
-    else if (file.error() != QFileDevice::NoError)
-        qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
-                                  file.errorString();
+    CXmlReadReport::Log(path, reader.hasError(), reader.errorString(), file);
 }
 
 bool CConnectionPageSettings::SaveConnectionSettings(const QString& serialPort, const QString& baudRate,

@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/CXmlReadReport.h"
 #include "model/TesvanaSetter.h"
 
 #include <QDebug>
@@ -122,12 +123,7 @@ void MappingXmlFile::ReadFile(const QString&)
     }
     file.close();
 
-    if (result != ParseResult::Ok)
-        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
-                                  QStringLiteral(" : ") + errorText;
-    else if (file.error() != QFileDevice::NoError)
-        qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
-                                  file.errorString();
+    CXmlReadReport::Log(path, result != ParseResult::Ok, errorText, file);
 
     setFileLoaded(!m_FileError);
     emit Loaded();

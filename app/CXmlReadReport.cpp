@@ -1,0 +1,15 @@
+#include "app/CXmlReadReport.h"
+
+#include <QDebug>
+#include <QFileDevice>
+
+void CXmlReadReport::Log(const QString& path, bool parseFailed, const QString& parseError,
+                         const QFileDevice& file)
+{
+    if (parseFailed)
+        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
+                                  QStringLiteral(" : ") + parseError;
+    else if (file.error() != QFileDevice::NoError)
+        qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
+                                  file.errorString();
+}
