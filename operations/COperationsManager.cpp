@@ -15,13 +15,7 @@ void COperationsManager::setActiveOperation(COperation* operation)
 {
     if (operation == m_pActiveOperation)
         return;
-    if (m_pActiveOperation)
-    {
-        m_pActiveOperation->stop();
-        m_pActiveOperation->clear();
-        m_pActiveOperation->terminate();
-    }
-    m_pActiveOperation = nullptr;
+    clearActiveOperation();
     const QSharedPointer<CInstrument> instrument = m_InstrumentSupervisor.Instrument().toStrongRef();
     if (operation && m_InstrumentSupervisor.HasActiveInstrument() && instrument)
     {
