@@ -43,34 +43,46 @@ QSharedPointer<CMeasureBlock> makeBlock(int samples)
     return block;
 }
 
+// The live path as the program wires it: a connected instrument and the active measurement operation.
+struct LivePath
+{
+    QTemporaryDir dir;
+    CSettings settings{QString(), nullptr, dir.path()};
+    CPluginsManager plugins{settings};
+    CInstrumentSupervisor supervisor{settings};
+    QSharedPointer<CInstrument> instrument{new BenchInstrument()};
+    COperationsManager operations{settings, plugins, supervisor};
+    COperationMeasure* measure = operations.MeasureOperation();
+
+    LivePath()
+    {
+        settings.setMeasurementMaxMeasurementCount(120000);
+        supervisor.SetActiveInstrument(instrument);
+        operations.setActiveOperation(measure);
+    }
+    void deliver(const QSharedPointer<CMeasureBlock>& block)
+    {
+        static_cast<BenchInstrument*>(instrument.data())->deliver(block);
+    }
+};
+
 void BM_LivePath(benchmark::State& state)
 {
     const int samples = int(state.range(0));
-    QTemporaryDir dir;
-    CSettings settings(QString(), nullptr, dir.path());
-    settings.setMeasurementMaxMeasurementCount(120000);
-    CPluginsManager plugins(settings);
-    CInstrumentSupervisor supervisor(settings);
-    QSharedPointer<CInstrument> instrument(new BenchInstrument());
-    supervisor.SetActiveInstrument(instrument);
-    COperationsManager operations(settings, plugins, supervisor);
-    COperationMeasure* measure = operations.MeasureOperation();
-    operations.setActiveOperation(measure);
-    measure->RecordingManager()->ResetRecord();
-
+    LivePath path;
+    path.measure->RecordingManager()->ResetRecord();
     std::vector<QSharedPointer<CMeasureBlock>> pool;
     for (int i = 0; i < 8; ++i)
         pool.push_back(makeBlock(samples));
-    auto* source = static_cast<BenchInstrument*>(instrument.data());
     std::size_t next = 0;
     for (auto _ : state)
     {
-        source->deliver(pool[next]);
+        path.deliver(pool[next]);
         next = (next + 1) % pool.size();
     }
     state.counters["samples_per_s"] =
         benchmark::Counter(double(samples), benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["blocks_kept"] = double(measure->RecordingManager()->NumBlocks());
+    state.counters["blocks_kept"] = double(path.measure->RecordingManager()->NumBlocks());
 }
 BENCHMARK(BM_LivePath)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
@@ -79,18 +91,9 @@ BENCHMARK(BM_LivePath)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicros
 void BM_LivePathFreshBlocks(benchmark::State& state)
 {
     const int samples = int(state.range(0));
-    QTemporaryDir dir;
-    CSettings settings(QString(), nullptr, dir.path());
-    settings.setMeasurementMaxMeasurementCount(120000);
-    CPluginsManager plugins(settings);
-    CInstrumentSupervisor supervisor(settings);
-    QSharedPointer<CInstrument> instrument(new BenchInstrument());
-    supervisor.SetActiveInstrument(instrument);
-    COperationsManager operations(settings, plugins, supervisor);
-    operations.setActiveOperation(operations.MeasureOperation());
-    auto* source = static_cast<BenchInstrument*>(instrument.data());
+    LivePath path;
     for (auto _ : state)
-        source->deliver(makeBlock(samples));
+        path.deliver(makeBlock(samples));
     state.counters["samples_per_s"] =
         benchmark::Counter(double(samples), benchmark::Counter::kIsIterationInvariantRate);
 }
