@@ -3,6 +3,7 @@
 #include "app/CConstants.h"
 #include "app/CUtils.h"
 #include "app/CXmlReadReport.h"
+#include "model/CNumberText.h"
 
 #include "model/TesvanaSetter.h"
 
@@ -163,7 +164,7 @@ void CSettings::l_ApplyElement(const QString& name, const QString& text)
     else if (name == QLatin1String("Meter3DZoomLevel") || name == QLatin1String("Mapping3DZoomLevel"))
     {
         // NaN or infinite zoom would break the 3-D view: refused like unparsable text.
-        const double value = text.toDouble(&ok);
+        const double value = CNumberText::ToDouble(text, &ok);
         if (!ok || !std::isfinite(value))
             return;
         if (name == QLatin1String("Meter3DZoomLevel"))
@@ -288,12 +289,11 @@ bool CSettings::Save()
     writer.writeTextElement(QStringLiteral("EnableMappingMode"), boolText(m_EnableMappingMode));
     writer.writeTextElement(QStringLiteral("Meter3DCameraPreset"),
                             QString::number(int(m_Meter3DCameraPreset)));
-    writer.writeTextElement(QStringLiteral("Meter3DZoomLevel"), QString::number(m_Meter3DZoomLevel, 'g', 6));
+    writer.writeTextElement(QStringLiteral("Meter3DZoomLevel"), CNumberText::G6(m_Meter3DZoomLevel));
     writer.writeTextElement(QStringLiteral("Meter3DOrthoProjection"), boolText(m_Meter3DOrthoProjection));
     writer.writeTextElement(QStringLiteral("Mapping3DCameraPreset"),
                             QString::number(int(m_Mapping3DCameraPreset)));
-    writer.writeTextElement(QStringLiteral("Mapping3DZoomLevel"),
-                            QString::number(m_Mapping3DZoomLevel, 'g', 6));
+    writer.writeTextElement(QStringLiteral("Mapping3DZoomLevel"), CNumberText::G6(m_Mapping3DZoomLevel));
     writer.writeTextElement(QStringLiteral("Mapping3DOrthoProjection"), boolText(m_Mapping3DOrthoProjection));
     writer.writeTextElement(QStringLiteral("Mapping2DPlotHorizontalAxisType"),
                             QString::number(int(m_Mapping2DPlotHorizontalAxisType)));

@@ -19,63 +19,27 @@ namespace
 {
 namespace F = ResultsFileFormat;
 
-// ASCII copy of a short piece for std::from_chars; false for anything longer
-// or not ASCII, which then goes through Qt's own parser.
-bool asciiPiece(const QChar* begin, int length, char* buffer, int capacity, int& outLength)
-{
-    while (length > 0 && begin->isSpace())
-    {
-        ++begin;
-        --length;
-    }
-    while (length > 0 && begin[length - 1].isSpace())
-        --length;
-    if (length > 0 && *begin == QLatin1Char('+'))
-    {
-        ++begin;
-        --length;
-    }
-    if (length >= capacity)
-        return false;
-    for (int i = 0; i < length; ++i)
-    {
-        const ushort c = begin[i].unicode();
-        if (c > 127)
-            return false;
-        buffer[i] = char(c);
-    }
-    outLength = length;
-    return true;
-}
-
 // A number that does not parse reads as 0.
 float parseFloat(const QChar* begin, int length)
 {
-    char buffer[64];
-    int n = 0;
-    if (asciiPiece(begin, length, buffer, int(sizeof buffer), n) && n > 0)
-    {
-        float value = 0;
-        const auto [end, error] = std::from_chars(buffer, buffer + n, value);
-        if (error == std::errc() && end == buffer + n)
-            return value;
-    }
-    return QStringView(begin, length).toString().toFloat();
+    return CNumberText::ToFloat(QStringView(begin, length));
 }
 
 quint16 parseTemperature(const QChar* begin, int length)
 {
-    char buffer[32];
-    int n = 0;
-    if (asciiPiece(begin, length, buffer, int(sizeof buffer), n) && n > 0)
-    {
-        unsigned short value = 0;
-        const auto [end, error] = std::from_chars(buffer, buffer + n, value);
-        if (error == std::errc() && end == buffer + n)
-            return value;
+    QStringView text = QStringView(begin, length).trimmed();
+    if (!text.isEmpty() && text.front() == QLatin1Char('+'))
+        text = text.mid(1);
+    quint32 value = 0;
+    if (text.isEmpty() || text.size() > 5)
         return 0;
+    for (const QChar c : text)
+    {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return 0;
+        value = value * 10 + (c.unicode() - '0');
     }
-    return 0;
+    return value > 65535 ? 0 : quint16(value);
 }
 
 bool digitsAt(const QString& text, std::initializer_list<int> positions)
@@ -179,9 +143,9 @@ bool readTriple(const QString& text, double& a, double& b, double& c)
     const QVector<QStringRef> pieces = text.splitRef(QLatin1Char(';'));
     if (pieces.size() != 3)
         return false;
-    a = pieces.at(0).toDouble();
-    b = pieces.at(1).toDouble();
-    c = pieces.at(2).toDouble();
+    a = CNumberText::ToDouble(pieces.at(0));
+    b = CNumberText::ToDouble(pieces.at(1));
+    c = CNumberText::ToDouble(pieces.at(2));
     return true;
 }
 } // namespace
@@ -458,8 +422,9 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
         }
     }
 
+    // A mapping file that failed on a bad position or orientation counts no point.
     if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
-        dataSet->setResultsCount(qulonglong(dataSet->MeasureBlocks()->size()));
+        dataSet->setResultsCount(blocksRead ? qulonglong(dataSet->MeasureBlocks()->size()) : 0);
     else
         dataSet->setResultsCount(qulonglong(m_ResultsCounter));
     return blocksRead;
@@ -470,7 +435,11 @@ void CXMLResultsSerializer::FillMeasurementParameters(CDataset* dataSet, const Q
     auto* parameters = new CMeasurementParameters();
     // One batch: listeners of the new parameters see a single configuration change.
     parameters->setApplyConfiguration(false);
-    const QStringList tokens = text.split(QLatin1Char(' '));
+    QStringList tokens = text.split(QLatin1Char(' '));
+    // The text of an unknown unit is itself one space ("Units=  Range=..."): the empty
+    // piece it leaves belongs to the unit, or every later value would shift by one.
+    if (tokens.size() > 1 && tokens.at(0) == QLatin1String("Units=") && tokens.at(1).isEmpty())
+        tokens.removeAt(1);
     for (int i = 0; i < tokens.size() && i <= 10; ++i)
     {
         const QStringList pair = tokens.at(i).split(QLatin1Char('='));
@@ -488,7 +457,7 @@ void CXMLResultsSerializer::FillMeasurementParameters(CDataset* dataSet, const Q
             break;
         }
         case 1:
-            parameters->setRange(value.toFloat());
+            parameters->setRange(CNumberText::ToFloat(value));
             break;
         case 2:
             parameters->setAutoRange(value.toInt() != 0);
@@ -497,22 +466,22 @@ void CXMLResultsSerializer::FillMeasurementParameters(CDataset* dataSet, const Q
             parameters->setTriggerMode(QStringToCTrigger(value));
             break;
         case 4:
-            parameters->setAcquisitionRate(value.toDouble());
+            parameters->setAcquisitionRate(CNumberText::ToDouble(value));
             break;
         case 5:
-            parameters->setDisplayRate(value.toDouble());
+            parameters->setDisplayRate(CNumberText::ToDouble(value));
             break;
         case 6:
             parameters->setAveraging(value.toInt());
             break;
         case 7:
-            parameters->setFrequencyMin(value.toDouble());
+            parameters->setFrequencyMin(CNumberText::ToDouble(value));
             break;
         case 8:
-            parameters->setFrequencyMax(value.toDouble());
+            parameters->setFrequencyMax(CNumberText::ToDouble(value));
             break;
         case 9:
-            parameters->setNumberOfBins(value.toDouble());
+            parameters->setNumberOfBins(CNumberText::ToDouble(value));
             break;
         case 10:
             parameters->setBlockSize(value.toInt());

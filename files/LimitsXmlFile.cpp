@@ -4,6 +4,7 @@
 #include "app/CUtils.h"
 #include "app/CXmlReadReport.h"
 #include "compute/FieldStatistics.h"
+#include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
 
@@ -55,7 +56,8 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("KorvelinExposureLimitsFile") ||
         reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
     {
-        if (!reader.hasError())
+        // An empty document ends before its first element: not a limits file either.
+        if (!reader.hasError() || reader.error() == QXmlStreamReader::PrematureEndOfDocumentError)
             reader.raiseError(tr("Incorrect file"));
         notValid = reader.error() == QXmlStreamReader::CustomError ||
                    reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
@@ -89,11 +91,11 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
                 if (reader.hasError())
                     break;
                 if (name == QLatin1String("upperFreqLimit"))
-                    frequency = text.toDouble();
+                    frequency = CNumberText::ToDouble(text);
                 else if (name == QLatin1String("freqUnits"))
                     frequencyUnit = QStringToCUnits(text);
                 else if (name == QLatin1String("exposureLimitValue"))
-                    value = text.toDouble();
+                    value = CNumberText::ToDouble(text);
                 else
                     valueUnit = QStringToCUnits(text);
             }
@@ -138,6 +140,8 @@ void LimitsXmlFile::ReadLimits(const QString& path)
         qWarning().noquote() << QStringLiteral("Cannot read the file") +
                                     QStringLiteral(". Limit file path : ") + path;
         CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
+        // The device's own reason (a folder, no permission) is worth keeping in the log.
+        CXmlReadReport::Log(path, false, QString(), file);
     }
     else
     {
@@ -173,6 +177,9 @@ void LimitsXmlFile::ConvertLimitsFileToCurrentUnits(bool reload)
     const CUnits::UnitType display =
         m_pOperation ? m_pOperation->OperationParameters()->MeasurementParameters()->DisplayUnits()
                      : m_CurrentUnit;
+    // The bounds describe the converted values only (from 0, as when read), never
+    // the file's raw numbers in another unit.
+    m_ValueMinimum = m_ValueMaximum = 0;
     for (const QSharedPointer<FrequencyRange>& range : qAsConst(m_Limits))
     {
         float converted = 0;

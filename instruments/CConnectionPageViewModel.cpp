@@ -123,12 +123,13 @@ void CConnectionPageViewModel::apply()
     QString serialNumber;
     if (m_SelectedDefaultInstrumentIndex >= 1 && m_SelectedDefaultInstrumentIndex < m_InstrumentNames.size())
     {
-        const QStringList parts =
-            m_InstrumentNames.at(m_SelectedDefaultInstrumentIndex).split(QStringLiteral(" - "));
-        if (parts.size() >= 2)
+        // A name may itself contain " - "; the serial number follows the last one.
+        const QString& entry = m_InstrumentNames.at(m_SelectedDefaultInstrumentIndex);
+        const int separator = entry.lastIndexOf(QStringLiteral(" - "));
+        if (separator >= 0)
         {
-            name = parts.at(0);
-            serialNumber = parts.at(1);
+            name = entry.left(separator);
+            serialNumber = entry.mid(separator + 3);
         }
     }
     m_pSupervisor->SaveConnectionSettings(m_SelectedSerialPortName, m_SelectedBaudrateName, name,

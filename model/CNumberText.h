@@ -1,12 +1,21 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
-// Number texts of the files: C's %g with six significant digits, "nan" for NaN
-// whatever its sign bit, so that files are identical on every platform.
+// The number texts of every file the program writes and reads: C's %g with six
+// significant digits, "nan" for NaN whatever its sign bit, a point as decimal
+// separator. Formatting and parsing never consult the process's locale, which Qt
+// takes from the user's environment (a German desktop would otherwise write
+// "0,5"), so files read the same on every machine.
 class CNumberText
 {
 public:
     static QString G6(double value);
     static void AppendG6(QString& out, double value);
+
+    // Point-decimal number; surrounding white space and a leading "+" are
+    // accepted. Text that is not a number gives 0 with *ok false.
+    static double ToDouble(QStringView text, bool* ok = nullptr);
+    static float ToFloat(QStringView text, bool* ok = nullptr);
 };

@@ -166,7 +166,7 @@ void COperation::l_ReadMeasurementSection(const QDomElement& section)
         const QString tag = e.tagName();
         const QString text = e.text();
         if (tag == QLatin1String("Range"))
-            m.setRange(text.toFloat());
+            m.setRange(CNumberText::ToFloat(text));
         else if (tag == QLatin1String("AutoRange"))
             m.setAutoRange(text.toInt() == 1);
         else if (tag == QLatin1String("AdcUnit"))
@@ -186,11 +186,11 @@ void COperation::l_ReadMeasurementSection(const QDomElement& section)
         else if (tag == QLatin1String("Averaging"))
             m.setAveraging(text.toInt());
         else if (tag == QLatin1String("AcquisitionRate"))
-            m.setAcquisitionRate(text.toDouble());
+            m.setAcquisitionRate(CNumberText::ToDouble(text));
         else if (tag == QLatin1String("DisplayRate"))
-            m.setDisplayRate(text.toDouble());
+            m.setDisplayRate(CNumberText::ToDouble(text));
         else if (tag == QLatin1String("FrequencyMin"))
-            m.setFrequencyMin(text.toDouble());
+            m.setFrequencyMin(CNumberText::ToDouble(text));
         else if (tag == QLatin1String("TriggerMode"))
             m.setTriggerMode(QStringToCTrigger(text));
         else if (tag == QLatin1String("TriggerPlugin"))
@@ -277,9 +277,9 @@ bool COperation::LoadParameters(const QString& filePath)
                     else if (e.tagName() == QLatin1String("State"))
                         alarm.setState(CUtils::StringToAlarmState(e.text()));
                     else if (e.tagName() == QLatin1String("Minimum"))
-                        alarm.setMinimum(e.text().toDouble());
+                        alarm.setMinimum(CNumberText::ToDouble(e.text()));
                     else if (e.tagName() == QLatin1String("Maximum"))
-                        alarm.setMaximum(e.text().toDouble());
+                        alarm.setMaximum(CNumberText::ToDouble(e.text()));
                 }
             }
             else if (tag == QLatin1String("ALARM_SPECTRUM_PARAMETERS"))

@@ -51,7 +51,7 @@ void COperationMapping::terminate()
         disconnect(instrument, &CInstrument::OnNewMeasureBlock, this, &COperationMapping::OnNewMeasure);
 }
 
-void COperationMapping::l_MoveToNext(CMapperPlugin* mapper)
+void COperationMapping::l_MoveToNext(CMapperPlugin* mapper, bool firstPoint)
 {
     CMapperPositionSource* source = MappingParameters()->MapperSource();
     CMapperPluginStopAndGo* stopAndGo = CMapperPlugin::AsStopAndGo(mapper);
@@ -64,7 +64,10 @@ void COperationMapping::l_MoveToNext(CMapperPlugin* mapper)
     COrientation orientation;
     if (source->NextPosition(position, orientation))
     {
-        StopExternalTriggerPlugin();
+        // Between points the trigger rests while the mapper moves; the first point is
+        // only a move, and stopping there would close the trigger the run is about to use.
+        if (!firstPoint)
+            StopExternalTriggerPlugin();
         stopAndGo->MoveTo(position, orientation);
         return;
     }
@@ -101,7 +104,7 @@ void COperationMapping::start()
     if (!source)
         return;
     source->ResetPosition();
-    l_MoveToNext(mapper);
+    l_MoveToNext(mapper, true);
 }
 
 void COperationMapping::OnAcquire()
@@ -131,7 +134,7 @@ void COperationMapping::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
         {
             // Only while a run goes on: a block after the end moves nothing.
             if (SessionInProgress())
-                l_MoveToNext(mapper);
+                l_MoveToNext(mapper, false);
         }
         else if (!source)
             qWarning() << "MapperSource is not set";
@@ -264,17 +267,20 @@ void COperationMapping::ReadCartesianParameters(const QDomElement& element)
                 const QDomElement e = element.firstChildElement(QLatin1String(name));
                 if (e.isNull())
                     continue;
-                axis->setStart(e.firstChildElement(QStringLiteral("Start")).text().toDouble());
-                axis->setStop(e.firstChildElement(QStringLiteral("Stop")).text().toDouble());
-                axis->setStepSize(e.firstChildElement(QStringLiteral("Step_Size")).text().toDouble());
+                axis->setStart(CNumberText::ToDouble(e.firstChildElement(QStringLiteral("Start")).text()));
+                axis->setStop(CNumberText::ToDouble(e.firstChildElement(QStringLiteral("Stop")).text()));
+                axis->setStepSize(
+                    CNumberText::ToDouble(e.firstChildElement(QStringLiteral("Step_Size")).text()));
             }
         }
         else
         {
-            grid.Orientation()->setRoll(element.firstChildElement(QStringLiteral("Roll")).text().toDouble());
+            grid.Orientation()->setRoll(
+                CNumberText::ToDouble(element.firstChildElement(QStringLiteral("Roll")).text()));
             grid.Orientation()->setPitch(
-                element.firstChildElement(QStringLiteral("Pitch")).text().toDouble());
-            grid.Orientation()->setYaw(element.firstChildElement(QStringLiteral("Yaw")).text().toDouble());
+                CNumberText::ToDouble(element.firstChildElement(QStringLiteral("Pitch")).text()));
+            grid.Orientation()->setYaw(
+                CNumberText::ToDouble(element.firstChildElement(QStringLiteral("Yaw")).text()));
         }
     }
     catch (const std::exception&)

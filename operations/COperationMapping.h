@@ -43,7 +43,7 @@ signals:
 
 private:
     void ReadCartesianParameters(const QDomElement& element);
-    void l_MoveToNext(CMapperPlugin* mapper);
+    void l_MoveToNext(CMapperPlugin* mapper, bool firstPoint);
 
     CRecordingManagerMapping m_RecordingManager;
     CSettings& m_Settings;

@@ -3,6 +3,7 @@
 #include "app/CConstants.h"
 #include "app/CUtils.h"
 #include "app/CXmlReadReport.h"
+#include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 
 #include <QDebug>
@@ -49,8 +50,9 @@ MappingXmlFile::ParseResult MappingXmlFile::ParseDevice(QIODevice* device, QStri
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("KorvelinMappingFile") ||
         reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
     {
-        // A document that is broken before its first element is malformed, not "not valid".
-        if (!reader.hasError())
+        // A document that is broken before its first element is malformed, not "not
+        // valid"; one that simply ends there (an empty file) is not a mapping file.
+        if (!reader.hasError() || reader.error() == QXmlStreamReader::PrematureEndOfDocumentError)
             reader.raiseError(tr("Incorrect file"));
         notValid = reader.error() == QXmlStreamReader::CustomError ||
                    reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
@@ -84,7 +86,7 @@ MappingXmlFile::ParseResult MappingXmlFile::ParseDevice(QIODevice* device, QStri
                 const QString text = reader.readElementText();
                 if (reader.hasError())
                     break;
-                values[index] = text.toDouble();
+                values[index] = CNumberText::ToDouble(text);
             }
             if (reader.hasError())
                 break;

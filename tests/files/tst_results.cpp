@@ -323,6 +323,32 @@ private slots:
         CDataSetMapping mappingSet(*m_Settings);
         QVERIFY(!serializer.Deserialize(&mapping, &mappingSet));
         QCOMPARE(mappingSet.MeasureBlocks()->size(), std::size_t(1));
+        QCOMPARE(mappingSet.ResultsCount(), qulonglong(0));
+    }
+
+    void unknownUnitsKeepEveryParameter()
+    {
+        CDataSetMeasurement set(*m_Settings);
+        CMeasurementParameters parameters;
+        fillMeasurement(set, parameters);
+        parameters.setUnits(CUnits::UnitType::UNKNOWN);
+        parameters.setAcquisitionRate(20.5);
+        parameters.setDisplayRate(2.5);
+        CXMLResultsSerializer serializer;
+        const QByteArray bytes = write(serializer, &set);
+        // The unit text stays one space, as other readers of the format expect.
+        QVERIFY(bytes.contains("<parameters>Units=  Range=0.5 AutoRange=1"));
+
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        CDataSetMeasurement loaded(*m_Settings);
+        QVERIFY(serializer.Deserialize(&buffer, &loaded));
+        const CMeasurementParameters* read = loaded.MeasurementParameters();
+        QCOMPARE(read->Units(), CUnits::UnitType::UNKNOWN);
+        QCOMPARE(read->ToString(" "), parameters.ToString(" "));
+        QCOMPARE(read->AcquisitionRate(), 20.5);
+        QCOMPARE(read->DisplayRate(), 2.5);
     }
 
     void emptyDataSetWritesNothing()

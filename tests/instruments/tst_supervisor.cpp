@@ -206,6 +206,27 @@ private slots:
         QCOMPARE(supervisor.GetDefaultInstrument()->Name(), QString("B"));
     }
 
+    void defaultInstrumentNameWithDash()
+    {
+        CInstrumentSupervisor supervisor(*settings());
+        FakeProvider provider;
+        supervisor.AddInstrumentListProvider(&provider);
+        QSharedPointer<CInstrument> probe = fake("Lab - probe - 3", "SN-42");
+        provider.setList({fake("A", "1"), probe});
+        CConnectionPageViewModel page(&supervisor);
+        page.setSelectedDefaultInstrumentIndex(2);
+        page.apply();
+        QCOMPARE(supervisor.ConnectionPageSettings()->Name, QString("Lab - probe - 3"));
+        QCOMPARE(supervisor.ConnectionPageSettings()->SerialNumber, QString("SN-42"));
+
+        // The next start finds it again by its serial number.
+        CInstrumentSupervisor next(*settings());
+        FakeProvider again;
+        next.AddInstrumentListProvider(&again);
+        again.setList({fake("A", "1"), probe});
+        QCOMPARE(next.GetDefaultInstrument(), probe);
+    }
+
     void connectionPageConnectsAndDescribes_data()
     {
         QTest::addColumn<int>("age");

@@ -120,6 +120,17 @@ private slots:
         QCOMPARE(seen, dialog.isEmpty() ? QStringList() : QStringList{dialog});
     }
 
+    void emptyDocumentIsAnIncorrectFile()
+    {
+        MappingXmlFile map;
+        QStringList seen;
+        answerNextBox(&seen);
+        QTest::ignoreMessage(QtDebugMsg,
+                             QRegularExpression("^Error: Failed to parse file : .* : Incorrect file$"));
+        load(map, file(QByteArray("<?xml version=\"1.0\"?>\n")));
+        QVERIFY(map.FileError());
+    }
+
     void missingFile()
     {
         MappingXmlFile map;

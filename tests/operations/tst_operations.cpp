@@ -7,6 +7,7 @@
 #include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CMapperPluginOnTheFly.h"
 #include "instruments/CPluginsManager.h"
+#include "instruments/CTriggerPlugin.h"
 #include "model/CMetaTypes.h"
 #include "operations/COperationsManager.h"
 
@@ -145,14 +146,16 @@ private slots:
         replay.setEndReplayIndex(replay.NumBlocks() - 1);
         replay.setTimeWarp(10);
         QList<QDateTime> order;
-        connect(&replay, &CRecordingManagerMeasure::ReplayMeasureBlock, &replay, [&](QSharedPointer<CMeasureBlock> b) {
-            order << b->Results.first()->Timestamp;
-            replay.setIsProcessingBlock(false);
-        });
+        connect(&replay, &CRecordingManagerMeasure::ReplayMeasureBlock, &replay,
+                [&](QSharedPointer<CMeasureBlock> b) {
+                    order << b->Results.first()->Timestamp;
+                    replay.setIsProcessingBlock(false);
+                });
         replay.StartReplay();
         QTRY_COMPARE_WITH_TIMEOUT(order.size(), replay.NumBlocks(), 5000);
         for (int i = 0; i < order.size(); ++i)
-            QCOMPARE(order.at(i), recorder.DataSet()->MeasureBlocks()->at(std::size_t(i))->Results.first()->Timestamp);
+            QCOMPARE(order.at(i),
+                     recorder.DataSet()->MeasureBlocks()->at(std::size_t(i))->Results.first()->Timestamp);
         replay.StopReplay();
         recorder.setHasUnsavedData(true); // as if recorded again since
 
@@ -290,6 +293,71 @@ private slots:
         QCOMPARE(measure->getLimitsCount(), 0);
     }
 
+    void limitsBoundsFollowTheConversion_data()
+    {
+        QTest::addColumn<QString>("fileUnit");
+        QTest::addColumn<int>("display");
+        QTest::addColumn<double>("maximum");
+        QTest::newRow("uT file shown in mT") << "\u00b5T" << int(CUnits::UnitType::MILLI_TESLA) << 0.2;
+        QTest::newRow("mT file shown in uT") << "mT" << int(CUnits::UnitType::MICRO_TESLA) << 200.0;
+    }
+
+    void limitsBoundsFollowTheConversion()
+    {
+        QFETCH(QString, fileUnit);
+        QFETCH(int, display);
+        QFETCH(double, maximum);
+        // The file's numbers are 200 and 100 in uT, or 0.2 and 0.1 in mT.
+        const double scale = fileUnit == "mT" ? 0.001 : 1.0;
+        COperationMeasure* measure = m_Operations->MeasureOperation();
+        measure->MeasurementParameters()->setDisplayUnits(CUnits::UnitType(display));
+        const QString path = m_Data.path() + "/bounds.xml";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(
+            QString("<KorvelinExposureLimitsFile ver=\"1.0\">"
+                    "<freqRange><upperFreqLimit>50</upperFreqLimit><freqUnits>Hz</freqUnits>"
+                    "<exposureLimitValue>%1</exposureLimitValue><valueUnits>%3</valueUnits></freqRange>"
+                    "<freqRange><upperFreqLimit>400</upperFreqLimit><exposureLimitValue>%2"
+                    "</exposureLimitValue></freqRange></KorvelinExposureLimitsFile>")
+                .arg(200 * scale)
+                .arg(100 * scale)
+                .arg(fileUnit)
+                .toUtf8());
+        file.close();
+        measure->OperationParameters()->LimitsParameters()->setLimitsFilePath(path);
+        QVERIFY(measure->LimitsFileLoaded());
+        const LimitsXmlFile& limits = *measure->LimitsFile();
+        QVERIFY(qAbs(limits.ValueMaximum() - maximum) < maximum * 1e-6);
+        QCOMPARE(limits.ValueMinimum(), 0.0);
+        measure->clearLimitsFile();
+    }
+
+    void limitsFileThatCannotBeRead()
+    {
+        COperationMeasure* measure = m_Operations->MeasureOperation();
+        CLimitsParameters& limits = *measure->OperationParameters()->LimitsParameters();
+        const QString folder = m_Data.path() + "/a-folder.xml";
+        QVERIFY(QDir().mkpath(folder));
+        MessageCapture log;
+        answerNextBox(true);
+        limits.setLimitsFilePath(folder);
+        QVERIFY(measure->LimitsFile()->FileError());
+        QVERIFY(!measure->LimitsFileLoaded());
+        QVERIFY2(log.contains("DEBUG Error: Cannot read file " + folder + ": "),
+                 qPrintable(log.all().join("\n")));
+
+        const QString empty = m_Data.path() + "/empty-limits.xml";
+        QFile file(empty);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.close();
+        answerNextBox(true);
+        limits.setLimitsFilePath(empty);
+        QVERIFY(measure->LimitsFile()->FileError());
+        QVERIFY(log.contains("DEBUG Error: Failed to parse file : " + empty + " : Incorrect file"));
+        measure->clearLimitsFile();
+    }
+
     void cartesianGrid()
     {
         CMapperPositionSourceCartesian grid;
@@ -385,6 +453,32 @@ private slots:
         QCOMPARE(recorder.DataSet()->MeasureBlocks()->at(3)->Position, CPosition(1, 1, 0));
         QVERIFY(!window->isVisible());
         mapping->MappingParameters()->MapperSourceCartesian()->Z()->setStop(1);
+    }
+
+    void externalTriggerStaysOpenAtTheFirstPoint()
+    {
+        COperationMapping* mapping = m_Operations->MappingOperation();
+        mapping->MappingParameters()->setSelectedMapper(mapperNamed("Manual"));
+        CTriggerPlugin* trigger = m_Plugins->GetTriggerPlugins().first();
+        CMeasurementParameters& m = *mapping->MeasurementParameters();
+        m.setTriggerPlugin(trigger);
+        m.setTriggerMode(CTrigger::TriggerMode::EXTERNAL);
+        QWidget* triggerWindow = nullptr;
+        trigger->Start();
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->windowTitle() == "Clickfire")
+                triggerWindow = widget;
+        QVERIFY(triggerWindow && triggerWindow->isVisible());
+
+        mapping->RecordingManager()->ResetRecord();
+        mapping->start();
+        // The first point is only a move: the trigger the run needs stays open.
+        QVERIFY(triggerWindow->isVisible());
+        mapping->stop();
+        QVERIFY(!triggerWindow->isVisible());
+        m.setTriggerMode(CTrigger::TriggerMode::IMMEDIATE);
+        m.setTriggerPlugin(nullptr);
+        mapping->RecordingManager()->ResetRecord();
     }
 
     void onTheFlyMapperRecordsWhereItSays()
