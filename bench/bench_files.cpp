@@ -5,6 +5,7 @@
 #include "model/CDataSetMapping.h"
 #include "model/CDataSetMeasurement.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -148,6 +149,44 @@ template <typename DataSet, typename Block> void BM_Read(benchmark::State& state
     state.counters["dataset_MB"] = dataSetMB;
     state.counters["peak_over_dataset"] = peakRatio;
 }
+
+// The reader's timestamp parsing per sample: 100,000 rows with timestamps (one
+// second apart every 100 rows, as at 100 Hz) against the same rows without, whose
+// difference is the parsing alone.
+void BM_ReadTimestamps(benchmark::State& state)
+{
+    const bool withTimestamps = state.range(0) != 0;
+    QByteArray rows;
+    for (int i = 0; i < 100000; ++i)
+    {
+        if (i > 0)
+            rows += '\n';
+        if (withTimestamps)
+            rows += QByteArray("2026.01.02T03:") + QByteArray::number(10 + i / 6000) + ':' +
+                    QByteArray::number(10 + i / 100 % 60) + '.' +
+                    QByteArray::number(100000000 + i % 100 * 10000000);
+        rows += ";;;;;;;";
+    }
+    const QByteArray document =
+        "<KorvelinXmlRecord ver=\"1.0\"><body type=\"tKXR_BODY_TESVANA\" ver=\"1.1\">"
+        "<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\"><measurements><flux>" +
+        rows + "</flux></measurements></dataset></body></KorvelinXmlRecord>";
+    Fixture f;
+    for (auto _ : state)
+    {
+        CDataSetMeasurement set(f.settings);
+        QBuffer buffer;
+        buffer.setData(document);
+        buffer.open(QIODevice::ReadOnly);
+        CXMLResultsSerializer serializer;
+        if (!serializer.Deserialize(&buffer, &set))
+            state.SkipWithError("read failed");
+    }
+    state.counters["ns_per_sample"] =
+        benchmark::Counter(100000.0 * double(state.iterations()) / 1e9,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ReadTimestamps)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_TEMPLATE(BM_Write, CDataSetMeasurement, CMeasureBlock)->Arg(120)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Read, CDataSetMeasurement, CMeasureBlock)->Arg(120)->Unit(benchmark::kMillisecond);

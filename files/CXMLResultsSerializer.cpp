@@ -6,6 +6,7 @@
 #include "model/CDataSetMeasurement.h"
 #include "model/CNumberText.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -77,48 +78,86 @@ QTime parseClock(const QString& text)
     return QTime::fromString(text, QStringLiteral("HH:mm:ss"));
 }
 
-// Date and clock of consecutive samples usually repeat: the last ones are kept.
+// Nine digits of nanoseconds from a fraction cut after nine characters or padded
+// with zeros; false when it is not plain digits (the general parser decides then).
+bool fastFraction(QStringView fraction, quint64& nanoseconds)
+{
+    quint64 value = 0;
+    for (int i = 0; i < 9; ++i)
+    {
+        ushort c = '0';
+        if (i < fraction.size())
+            c = fraction.at(i).unicode();
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    nanoseconds = value;
+    return true;
+}
+
+// Consecutive samples share their date and second. The local date-time of that
+// second is worked out once (a local-time conversion costs microseconds: the zone
+// file is consulted each time) and every sample adds its milliseconds within the
+// same UTC offset, which shows the same wall-clock time: offsets change only at
+// zone transitions, and those fall on whole seconds.
 struct TimestampReader
 {
     QString dateText;
     QString clockText;
     QDate date;
     QTime clock;
+    bool cached = false;
+    QDateTime second;
+    qint64 secondMs = 0;
+    int offset = 0;
 
-    void read(const QString& text, QDateTime& timestamp, quint64& nanoseconds)
+    void read(QStringView text, QDateTime& timestamp, quint64& nanoseconds)
     {
-        const int t = text.indexOf(QLatin1Char('T'));
-        const QString datePart = t < 0 ? text : text.left(t);
-        const QString timePart = t < 0 ? QString() : text.mid(t + 1).section(QLatin1Char('T'), 0, 0);
-        const int dot = timePart.indexOf(QLatin1Char('.'));
-        const QString clockPart = dot < 0 ? timePart : timePart.left(dot);
-        QString fraction = dot < 0 ? QString() : timePart.mid(dot + 1).section(QLatin1Char('.'), 0, 0);
+        const int t = int(text.indexOf(QLatin1Char('T')));
+        const QStringView datePart = t < 0 ? text : text.left(t);
+        QStringView timePart = t < 0 ? QStringView() : text.mid(t + 1);
+        const int nextT = int(timePart.indexOf(QLatin1Char('T')));
+        if (nextT >= 0)
+            timePart = timePart.left(nextT);
+        const int dot = int(timePart.indexOf(QLatin1Char('.')));
+        const QStringView clockPart = dot < 0 ? timePart : timePart.left(dot);
+        QStringView fraction = dot < 0 ? QStringView() : timePart.mid(dot + 1);
+        const int nextDot = int(fraction.indexOf(QLatin1Char('.')));
+        if (nextDot >= 0)
+            fraction = fraction.left(nextDot);
 
-        fraction = fraction.left(9).leftJustified(9, QLatin1Char('0'));
-        bool ok = false;
-        nanoseconds = fraction.toULongLong(&ok, 10);
-        if (!ok || nanoseconds > 999999999ULL)
-            nanoseconds = 0;
-
-        if (datePart != dateText || date.isNull())
+        if (!fastFraction(fraction, nanoseconds))
         {
-            dateText = datePart;
-            date = parseDate(datePart);
+            bool ok = false;
+            nanoseconds = fraction.left(9).toString().leftJustified(9, QLatin1Char('0')).toULongLong(&ok, 10);
+            if (!ok || nanoseconds > 999999999ULL)
+                nanoseconds = 0;
         }
-        if (clockPart != clockText || clock.isNull())
+
+        if (!cached || datePart != dateText || clockPart != clockText)
         {
-            clockText = clockPart;
-            clock = parseClock(clockPart);
+            dateText = datePart.toString();
+            clockText = clockPart.toString();
+            date = parseDate(dateText);
+            clock = parseClock(clockText);
+            cached = true;
+            if (date.isValid() && clock.isValid())
+            {
+                second = QDateTime(date, clock, Qt::LocalTime);
+                secondMs = second.toMSecsSinceEpoch();
+                offset = second.offsetFromUtc();
+            }
         }
         const int milliseconds = int(nanoseconds / 1000000ULL);
         if (!date.isValid() || !clock.isValid())
             timestamp = QDateTime();
-        else if (clock.msecsSinceStartOfDay() + milliseconds < 86400000)
+        else if (second.isValid())
+            timestamp = QDateTime::fromMSecsSinceEpoch(secondMs + milliseconds, Qt::OffsetFromUTC, offset);
+        else // a wall-clock time the zone skips: Qt's own rules, as for any local time
             timestamp =
                 QDateTime(date, QTime::fromMSecsSinceStartOfDay(clock.msecsSinceStartOfDay() + milliseconds),
                           Qt::LocalTime);
-        else
-            timestamp = QDateTime(date, clock, Qt::LocalTime).addMSecs(milliseconds);
     }
 };
 
@@ -134,6 +173,20 @@ void writeTriple(QXmlStreamWriter& writer, const QString& element, const QString
     text += QLatin1Char(';');
     CNumberText::AppendG6(text, c);
     writer.writeCharacters(text);
+    writer.writeEndElement();
+}
+
+// The rows go to the device as they are: they hold nothing XML would escape
+// (digits, signs, ".", ":", ";", "T", "e", "nan", "inf" and line feeds), and
+// skipping the writer's escaping and re-encoding of megabytes of text is most of
+// a save's speed.
+void writeFlux(QXmlStreamWriter& writer, const CMeasureBlock& block)
+{
+    writer.writeStartElement(QStringLiteral("flux"));
+    writer.writeCharacters(QString()); // closes the start tag
+    QByteArray rows;
+    block.AppendRows(rows, QByteArray(F::ColumnSeparator.data(), F::ColumnSeparator.size()));
+    writer.device()->write(rows);
     writer.writeEndElement();
 }
 
@@ -236,7 +289,7 @@ void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetM
     {
         writer.writeStartElement(QStringLiteral("measurements"));
         writer.writeTextElement(QStringLiteral("comment"), block->Comment());
-        writer.writeTextElement(QStringLiteral("flux"), block->ToString(F::ColumnSeparator));
+        writeFlux(writer, *block);
         writer.writeEndElement();
     }
     writer.writeEndElement(); // dataset
@@ -253,7 +306,7 @@ void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetM
                     block->Position.Z());
         writeTriple(writer, QStringLiteral("orientation"), QStringLiteral("degree"),
                     block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw());
-        writer.writeTextElement(QStringLiteral("flux"), block->ToString(F::ColumnSeparator));
+        writeFlux(writer, *block);
         writer.writeEndElement();
     }
     writer.writeEndElement(); // dataset
@@ -543,7 +596,31 @@ bool CXMLResultsSerializer::DeSerializeMeasurements(CMeasureBlockMapping* block,
 void CXMLResultsSerializer::DeSerializeMeasurement(CMeasureBlock* block, const QString& separator,
                                                    QXmlStreamReader& reader)
 {
-    const QString text = reader.readElementText();
+    // The element text as readElementText() gathers it, but into a buffer kept from
+    // block to block: a fresh string of this size per block costs more in page
+    // faults than the parsing itself.
+    QString& text = m_FluxText;
+    text.resize(0);
+    for (bool inside = true; inside;)
+    {
+        switch (reader.readNext())
+        {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text.append(reader.text());
+            break;
+        case QXmlStreamReader::EndElement:
+            inside = false;
+            break;
+        case QXmlStreamReader::ProcessingInstruction:
+        case QXmlStreamReader::Comment:
+            break;
+        default:
+            if (!reader.hasError())
+                reader.raiseError(QCoreApplication::translate("QXmlStream", "Expected character data."));
+            inside = false;
+        }
+    }
     // An empty text is a block without samples, as the writer writes it.
     if (reader.hasError() || text.isEmpty())
         return;
@@ -587,12 +664,13 @@ void CXMLResultsSerializer::DeSerializeMeasurement(CMeasureBlock* block, const Q
         {
         case 0:
         {
-            QSharedPointer<CFieldIntensityResult> result(new CFieldIntensityResult());
+            // One allocation for the sample and its reference count.
+            QSharedPointer<CFieldIntensityResult> result = QSharedPointer<CFieldIntensityResult>::create();
             block->Results.append(result);
             sample = result.data();
             sample->setdB(std::numeric_limits<float>::quiet_NaN());
             ++m_ResultsCounter;
-            timestamps.read(QString(piece, length), sample->Timestamp, sample->TimestampNanosecond);
+            timestamps.read(QStringView(piece, length), sample->Timestamp, sample->TimestampNanosecond);
             break;
         }
         case 1:

@@ -60,4 +60,5 @@ private:
     QString m_LastErrorMessage;
     int m_ResultsCounter = 0;
     QString m_DatasetVersion;
+    QString m_FluxText;
 };

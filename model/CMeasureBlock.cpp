@@ -14,53 +14,96 @@ void CMeasureBlock::setComment(const QString& value)
     emit CommentChanged(value);
 }
 
+namespace
+{
+char* writeDigits(char* out, unsigned value, int count)
+{
+    for (int i = count - 1; i >= 0; --i)
+    {
+        out[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    return out + count;
+}
+
+// Writes the timestamp text at `out` (room for 48 characters); returns the end, or
+// null for a timestamp that only Qt's formatter can write (invalid, or a year
+// outside 0..9999).
+char* writeTimestamp(char* out, const QDateTime& timestamp, quint64 nanoseconds)
+{
+    if (!timestamp.isValid())
+        return nullptr;
+    const QDate date = timestamp.date();
+    if (date.year() < 0 || date.year() > 9999)
+        return nullptr;
+    const int seconds = timestamp.time().msecsSinceStartOfDay() / 1000;
+    out = writeDigits(out, unsigned(date.year()), 4);
+    *out++ = '.';
+    out = writeDigits(out, unsigned(date.month()), 2);
+    *out++ = '.';
+    out = writeDigits(out, unsigned(date.day()), 2);
+    *out++ = 'T';
+    out = writeDigits(out, unsigned(seconds / 3600), 2);
+    *out++ = ':';
+    out = writeDigits(out, unsigned(seconds / 60 % 60), 2);
+    *out++ = ':';
+    out = writeDigits(out, unsigned(seconds % 60), 2);
+    *out++ = '.';
+    return writeDigits(out, unsigned(nanoseconds % 1000000000ULL), 9);
+}
+} // namespace
+
 QString CMeasureBlock::FormatTimestamp(const QDateTime& timestamp, quint64 nanoseconds)
 {
-    // Formatted by hand: QDateTime::toString costs more than the whole rest of a row.
     char text[48];
-    const unsigned long long fraction = static_cast<unsigned long long>(nanoseconds % 1000000000ULL);
-    const QDate date = timestamp.date();
-    const QTime time = timestamp.time();
-    if (timestamp.isValid() && date.year() >= 0 && date.year() <= 9999)
-    {
-        const int n =
-            std::snprintf(text, sizeof text, "%04d.%02d.%02dT%02d:%02d:%02d.%09llu", date.year(),
-                          date.month(), date.day(), time.hour(), time.minute(), time.second(), fraction);
-        return QString::fromLatin1(text, n);
-    }
-    const int n = std::snprintf(text, sizeof text, ".%09llu", fraction);
+    if (const char* end = writeTimestamp(text, timestamp, nanoseconds))
+        return QString::fromLatin1(text, int(end - text));
+    const int n = std::snprintf(text, sizeof text, ".%09llu",
+                                static_cast<unsigned long long>(nanoseconds % 1000000000ULL));
     return timestamp.toString(QStringLiteral("yyyy.MM.dd'T'HH:mm:ss")) + QLatin1String(text, n);
 }
 
 QString CMeasureBlock::ToString(const QString& separator) const
 {
-    QString out;
-    if (Results.isEmpty())
-        return out;
-    out.reserve(Results.size() * 96);
+    QByteArray rows;
+    AppendRows(rows, separator.toUtf8());
+    return QString::fromUtf8(rows);
+}
+
+void CMeasureBlock::AppendRows(QByteArray& out, const QByteArray& separator) const
+{
+    // Formatted by hand into one buffer: QDateTime::toString and QString arithmetic
+    // cost more than the whole rest of a row.
+    out.reserve(out.size() + Results.size() * 96);
+    char row[48 + 7 * CNumberText::MaxG6Length];
     bool first = true;
     for (const QSharedPointer<CFieldIntensityResult>& sample : Results)
     {
         if (!sample)
             continue;
         if (!first)
-            out += QLatin1Char('\n');
+            out += '\n';
         first = false;
-        out += FormatTimestamp(sample->Timestamp, sample->TimestampNanosecond);
+        char* end = writeTimestamp(row, sample->Timestamp, sample->TimestampNanosecond);
+        if (!end)
+            out += FormatTimestamp(sample->Timestamp, sample->TimestampNanosecond).toUtf8();
+        else
+            out.append(row, int(end - row));
+        const auto field = [&](double value) {
+            out += separator;
+            out.append(row, int(CNumberText::WriteG6(row, value) - row));
+        };
+        field(sample->B());
+        field(sample->BBprime());
+        field(sample->Bx());
+        field(sample->By());
+        field(sample->Bz());
         out += separator;
-        CNumberText::AppendG6(out, sample->B());
-        out += separator;
-        CNumberText::AppendG6(out, sample->BBprime());
-        out += separator;
-        CNumberText::AppendG6(out, sample->Bx());
-        out += separator;
-        CNumberText::AppendG6(out, sample->By());
-        out += separator;
-        CNumberText::AppendG6(out, sample->Bz());
-        out += separator;
-        out += QString::number(sample->Temperature());
-        out += separator;
-        CNumberText::AppendG6(out, sample->dB());
+        end = writeDigits(row, sample->Temperature(), 5);
+        char* digits = row;
+        while (digits < end - 1 && *digits == '0')
+            ++digits;
+        out.append(digits, int(end - digits));
+        field(sample->dB());
     }
-    return out;
 }

@@ -3,6 +3,7 @@
 #include "model/CBprimeResult.h"
 #include "model/CFieldIntensityResult.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QSharedPointer>
 #include <QString>
@@ -21,6 +22,8 @@ public:
 
     // One line per sample: timestamp, B, BBprime, Bx, By, Bz, Temperature, dB.
     QString ToString(const QString& separator) const;
+    // The same rows in UTF-8, appended to `out`: the files' fast path.
+    void AppendRows(QByteArray& out, const QByteArray& separator) const;
 
     // "yyyy.MM.ddTHH:mm:ss.nnnnnnnnn"
     static QString FormatTimestamp(const QDateTime& timestamp, quint64 nanoseconds);

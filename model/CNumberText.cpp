@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -53,15 +54,19 @@ QString CNumberText::G6(double value)
 
 void CNumberText::AppendG6(QString& out, double value)
 {
+    char buffer[MaxG6Length];
+    out += QLatin1String(buffer, int(WriteG6(buffer, value) - buffer));
+}
+
+char* CNumberText::WriteG6(char* out, double value)
+{
     if (std::isnan(value))
     {
-        out += QLatin1String("nan");
-        return;
+        std::memcpy(out, "nan", 3);
+        return out + 3;
     }
     // std::to_chars with a precision is exactly printf's %g, but in the C locale always.
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    out += QLatin1String(buffer, int(result.ptr - buffer));
+    return std::to_chars(out, out + MaxG6Length, value, std::chars_format::general, 6).ptr;
 }
 
 double CNumberText::ToDouble(QStringView text, bool* ok)

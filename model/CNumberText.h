@@ -13,6 +13,10 @@ class CNumberText
 public:
     static QString G6(double value);
     static void AppendG6(QString& out, double value);
+    // Writes the same text at `out`, which has room for MaxG6Length characters;
+    // returns the end. No allocation: the file writers call it per number.
+    static constexpr int MaxG6Length = 32;
+    static char* WriteG6(char* out, double value);
 
     // Point-decimal number; surrounding white space and a leading "+" are
     // accepted. Text that is not a number gives 0 with *ok false.

@@ -13,7 +13,7 @@ PACKAGES=(
   libeigen3-dev libbenchmark-dev libfftw3-dev
   xvfb xauth libgl1-mesa-dri mesa-utils
   python3 clang libclang-rt-14-dev fonts-oxygen python3-fonttools
-  locales
+  locales tzdata
 )
 
 missing=()

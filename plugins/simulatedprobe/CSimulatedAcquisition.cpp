@@ -3,6 +3,7 @@
 #include "compute/FieldStatistics.h"
 
 #include <QDateTime>
+#include <QDebug>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -63,8 +64,8 @@ double CSimulatedAcquisition::FactorFromTesla(CUnits::UnitType units)
     return KVL::UnitsConversionFactor(KVL::eTesla, code);
 }
 
-QSharedPointer<CMeasureBlock> CSimulatedAcquisition::l_MakeBlock(const Settings& settings, double startTime,
-                                                                 qint64 startEpochNs)
+QSharedPointer<CMeasureBlock> CSimulatedAcquisition::MakeBlock(const Settings& settings, double startTime,
+                                                               qint64 startEpochNs)
 {
     const int n = std::clamp(settings.blockSize, 1, MaxBlockSize);
     const double rate = std::clamp(settings.acquisitionRate, 1e-3, MaxAcquisitionRate);
@@ -80,15 +81,25 @@ QSharedPointer<CMeasureBlock> CSimulatedAcquisition::l_MakeBlock(const Settings&
     block->Bprime.setY(derivative[1] * factor);
     block->Bprime.setZ(derivative[2] * factor);
 
+    // A local-time conversion costs microseconds (the zone file is consulted each
+    // time): one at each end of the block, and when both ends share their UTC
+    // offset, every sample shows its wall-clock time through that fixed offset.
+    const qint64 firstMs = startEpochNs / 1000000;
+    const qint64 lastMs = (startEpochNs + qint64(std::llround((n - 1) / rate * 1e9))) / 1000000;
+    const int offset = QDateTime::fromMSecsSinceEpoch(firstMs).offsetFromUtc();
+    const bool oneOffset = QDateTime::fromMSecsSinceEpoch(lastMs).offsetFromUtc() == offset;
+
     for (int i = 0; i < n; ++i)
     {
         const double t = startTime + i / rate;
         const CSimulatedField::Vector b =
             m_Field.Sample(t, settings.position, settings.averaging, settings.bias);
         const double magnitude = std::sqrt(b[0] * b[0] + b[1] * b[1] + b[2] * b[2]);
-        QSharedPointer<CFieldIntensityResult> sample(new CFieldIntensityResult());
+        QSharedPointer<CFieldIntensityResult> sample = QSharedPointer<CFieldIntensityResult>::create();
         const qint64 epochNs = startEpochNs + qint64(std::llround(i / rate * 1e9));
-        sample->Timestamp = QDateTime::fromMSecsSinceEpoch(epochNs / 1000000);
+        sample->Timestamp = oneOffset
+                                ? QDateTime::fromMSecsSinceEpoch(epochNs / 1000000, Qt::OffsetFromUTC, offset)
+                                : QDateTime::fromMSecsSinceEpoch(epochNs / 1000000);
         sample->TimestampNanosecond = quint64(epochNs % 1000000000LL);
         sample->setBx(float(b[0] * factor));
         sample->setBy(float(b[1] * factor));
@@ -112,6 +123,9 @@ void CSimulatedAcquisition::run()
     clock.start();
     const qint64 epochStartNs = QDateTime::currentMSecsSinceEpoch() * 1000000LL;
     double nextBlockTime = 0.0; // seconds since the start, continuous modes
+    double pacedRate = m_Settings.acquisitionRate;
+    int pacedBlockSize = m_Settings.blockSize;
+    CTrigger::TriggerMode pacedMode = m_Settings.mode;
 
     for (;;)
     {
@@ -130,6 +144,7 @@ void CSimulatedAcquisition::run()
                     continue;
                 }
                 --m_PendingTriggers;
+                pacedMode = settings.mode;
                 startTime = clock.nsecsElapsed() * 1e-9;
             }
             else
@@ -145,12 +160,31 @@ void CSimulatedAcquisition::run()
                     continue;
                 }
                 startTime = nextBlockTime;
-                // After a long pause (or a change of rate) the clock restarts from now.
-                nextBlockTime = now - nextBlockTime > 2.0 * duration + 1.0 ? now : nextBlockTime + duration;
+                // Far behind, the clock restarts from now: after a change of pace that is
+                // expected; otherwise the machine could not keep up, and the signal skipped
+                // is said once each time it happens.
+                const bool paceChanged = settings.acquisitionRate != pacedRate ||
+                                         settings.blockSize != pacedBlockSize || pacedMode != settings.mode;
+                pacedRate = settings.acquisitionRate;
+                pacedBlockSize = settings.blockSize;
+                pacedMode = settings.mode;
+                if (now - nextBlockTime > 2.0 * duration + 1.0)
+                {
+                    const double skipped = now - (nextBlockTime + duration);
+                    if (!paceChanged)
+                        qWarning().noquote()
+                            << QStringLiteral(
+                                   "Simulated probe could not keep up: skipped %1 s of signal (%2 samples)")
+                                   .arg(skipped, 0, 'f', 3)
+                                   .arg(qint64(std::llround(skipped * rate)));
+                    nextBlockTime = now;
+                }
+                else
+                    nextBlockTime += duration;
             }
         }
         const qint64 startEpochNs = epochStartNs + qint64(startTime * 1e9);
-        m_Deliver(l_MakeBlock(settings, startTime, startEpochNs));
+        m_Deliver(MakeBlock(settings, startTime, startEpochNs));
         // Immediate mode: one acquisition per start.
         if (settings.mode == CTrigger::TriggerMode::IMMEDIATE)
             return;

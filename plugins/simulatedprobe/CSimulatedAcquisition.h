@@ -46,13 +46,14 @@ public:
     // Unit factor from tesla; raw converter counts are micro-tesla here.
     static double FactorFromTesla(CUnits::UnitType units);
 
+    // The block whose first sample is `startTime` seconds into the signal, taken at
+    // `startEpochNs` nanoseconds since the epoch.
+    QSharedPointer<CMeasureBlock> MakeBlock(const Settings& settings, double startTime, qint64 startEpochNs);
+
 protected:
     void run() override;
 
 private:
-    QSharedPointer<CMeasureBlock> l_MakeBlock(const Settings& settings, double startTime,
-                                              qint64 startEpochNs);
-
     std::function<void(QSharedPointer<CMeasureBlock>)> m_Deliver;
     mutable QMutex m_Mutex;
     QWaitCondition m_Wake;
