@@ -146,5 +146,3 @@ void BM_SpectralPeaks(benchmark::State& state)
 }
 BENCHMARK(BM_SpectralPeaks)->Unit(benchmark::kMicrosecond);
 } // namespace
-
-BENCHMARK_MAIN();

@@ -199,12 +199,3 @@ BENCHMARK_TEMPLATE(BM_Read, CDataSetMapping, CMeasureBlockMapping)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

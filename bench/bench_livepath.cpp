@@ -99,13 +99,3 @@ void BM_LivePathFreshBlocks(benchmark::State& state)
 }
 BENCHMARK(BM_LivePathFreshBlocks)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication application(argc, argv);
-    CMetaTypes::Register();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -73,12 +73,3 @@ void BM_FullMeasurementDataSet(benchmark::State& state)
 }
 BENCHMARK(BM_FullMeasurementDataSet)->Args({1000, 1000})->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

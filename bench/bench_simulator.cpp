@@ -32,12 +32,3 @@ void BM_SimulatedSecondAt100kHz(benchmark::State& state)
 }
 BENCHMARK(BM_SimulatedSecondAt100kHz)->Unit(benchmark::kMillisecond);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
