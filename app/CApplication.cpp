@@ -59,6 +59,7 @@ CApplication::CApplication()
     qDebug().nospace() << "CApplication::CApplication() // thread " << QThread::currentThread();
     CMetaTypes::Register();
     CConstants::Translate();
+    CPrompt::Install(&m_Prompt);
 
     connect(m_pQuitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
     m_pTrayMenu->addAction(m_pQuitAction);

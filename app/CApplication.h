@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CLogger.h"
+#include "app/CMessageBoxPrompt.h"
 #include "app/CSettings.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CPluginsManager.h"
@@ -72,4 +73,6 @@ private:
     QAction* m_pQuitAction;
     QMenu* m_pTrayMenu;
     QSystemTrayIcon* m_pTrayIcon;
+    // Every dialog of the program goes through it; installed for the object's life.
+    CMessageBoxPrompt m_Prompt;
 };

@@ -1,12 +1,11 @@
 #include "app/CUtils.h"
 
+#include "app/CPrompt.h"
 #include "model/CTrigger.h"
 #include "model/CUnits.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QSaveFile>
 #include <QSysInfo>
 #include <QTextStream>
@@ -25,29 +24,6 @@ int integerDigits(double value, const QString& floorText, int zeroDigits)
     if (floorValue == 0.0 || (value > -1.0 && value < 0.0))
         return zeroDigits;
     return floorText.length() - (floorText.startsWith(QLatin1Char('-')) ? 1 : 0);
-}
-
-QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString& text,
-                                   const QString& informativeText, bool okCancel)
-{
-    QMessageBox box;
-    box.setIcon(icon);
-    box.setText(text);
-    box.setInformativeText(informativeText);
-    box.setMinimumSize(200, 200);
-    if (okCancel)
-    {
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Cancel);
-        box.button(QMessageBox::Ok)->setText(QObject::tr("OK"));
-        box.button(QMessageBox::Cancel)->setText(QObject::tr("Cancel"));
-    }
-    else if (icon == QMessageBox::Information)
-    {
-        box.setStandardButtons(QMessageBox::Ok);
-        box.setDefaultButton(QMessageBox::Ok);
-    }
-    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 } // namespace
 
@@ -156,23 +132,23 @@ QString CUtils::loadFile(const QString& path)
 
 bool CUtils::askDataLoseConfirmation(const QString& text, const QString& informativeText)
 {
-    return runBox(QMessageBox::Warning, text, informativeText, true) == QMessageBox::Ok;
+    return CPrompt::Current().Confirm(text, informativeText);
 }
 
 bool CUtils::askParameterLoseConfirmation()
 {
-    return runBox(QMessageBox::Warning, tr("Are you sure you want to quit the current page ?"),
-                  tr("All unsaved settings will be lost"), true) == QMessageBox::Ok;
+    return CPrompt::Current().Confirm(tr("Are you sure you want to quit the current page ?"),
+                                      tr("All unsaved settings will be lost"));
 }
 
 void CUtils::errorMessage(const QString& text, const QString& informativeText)
 {
-    runBox(QMessageBox::Critical, text, informativeText, false);
+    CPrompt::Current().Error(text, informativeText);
 }
 
 void CUtils::informationMessage(const QString& text, const QString& informativeText)
 {
-    runBox(QMessageBox::Information, text, informativeText, false);
+    CPrompt::Current().Information(text, informativeText);
 }
 
 QString CUtils::AlarmStateToString(CAlarm::AlarmState state)

@@ -1,3 +1,5 @@
+#include "../support/RecordingPrompt.h"
+#include "app/CMessageBoxPrompt.h"
 #include "app/CUtils.h"
 
 #include <QApplication>
@@ -11,7 +13,8 @@
 
 namespace
 {
-// Answers the next modal message box from the event loop and records what it showed.
+// Answers the next modal message box from the event loop and records what it
+// showed: only for the dialog implementation; everything else uses RecordingPrompt.
 struct BoxAnswer
 {
     QString text;
@@ -119,42 +122,58 @@ private slots:
         QCOMPARE(CUtils::loadFile(path), QString("before"));
     }
 
-    void unopenableFilesShowCriticalBoxes()
+    void unopenableFilesAreReported()
     {
-        BoxAnswer seen;
-        answerNextBox(&seen, [](QMessageBox* box) { return box->button(QMessageBox::Ok); });
+        RecordingPrompt prompt;
         QCOMPARE(CUtils::loadFile("/nonexistent/folder/file.txt"), QString());
-        QCOMPARE(seen.text, QString("Could not load file"));
-        QCOMPARE(seen.informativeText, QString("Could not open file /nonexistent/folder/file.txt"));
-        QCOMPARE(seen.icon, QMessageBox::Critical);
-
-        answerNextBox(&seen, [](QMessageBox* box) { return box->button(QMessageBox::Ok); });
         CUtils::saveFile("/nonexistent/folder/file.txt", "x");
-        QCOMPARE(seen.text, QString("Could not save file"));
-        QCOMPARE(seen.informativeText, QString("Could not open file /nonexistent/folder/file.txt"));
+        QCOMPARE(
+            prompt.asked,
+            QStringList({"Error: Could not load file / Could not open file /nonexistent/folder/file.txt",
+                         "Error: Could not save file / Could not open file /nonexistent/folder/file.txt"}));
         QVERIFY(!QFile::exists("/nonexistent/folder/file.txt"));
     }
 
-    void confirmationsAreTrueOnlyForOk()
+    void confirmationsAnswerThroughThePrompt()
     {
+        RecordingPrompt prompt;
+        QVERIFY(CUtils::askDataLoseConfirmation("Lose data?", "All gone"));
+        prompt.confirm = false;
+        QVERIFY(!CUtils::askParameterLoseConfirmation());
+        CUtils::informationMessage("Done", "Saved");
+        QCOMPARE(prompt.asked, QStringList({"Confirm: Lose data? / All gone",
+                                            "Confirm: Are you sure you want to quit the current page ? / "
+                                            "All unsaved settings will be lost",
+                                            "Information: Done / Saved"}));
+    }
+
+    // The dialog implementation itself: icons, and Cancel as the safe default.
+    void messageBoxesAreQtDialogs()
+    {
+        CMessageBoxPrompt boxes;
         BoxAnswer seen;
         answerNextBox(&seen, [](QMessageBox* box) { return box->button(QMessageBox::Ok); });
-        QVERIFY(CUtils::askDataLoseConfirmation("Lose data?", "All gone"));
+        boxes.Error("Could not load file", "Cannot read the file");
+        QCOMPARE(seen.text, QString("Could not load file"));
+        QCOMPARE(seen.informativeText, QString("Cannot read the file"));
+        QCOMPARE(seen.icon, QMessageBox::Critical);
+
+        answerNextBox(&seen, [](QMessageBox* box) { return box->button(QMessageBox::Ok); });
+        QVERIFY(boxes.Confirm("Lose data?", "All gone"));
         QCOMPARE(seen.icon, QMessageBox::Warning);
         QCOMPARE(seen.defaultButton, QString("Cancel"));
 
-        answerNextBox(&seen, [](QMessageBox* box) { return box->button(QMessageBox::Cancel); });
-        QVERIFY(!CUtils::askDataLoseConfirmation("Lose data?", "All gone"));
+        answerNextBox(&seen, [](QMessageBox* box) { return box->defaultButton(); });
+        QVERIFY(!boxes.Confirm("Lose data?", "All gone"));
 
         answerNextBox(&seen, [](QMessageBox* box) { return box->defaultButton(); });
-        QVERIFY(!CUtils::askParameterLoseConfirmation());
-        QCOMPARE(seen.text, QString("Are you sure you want to quit the current page ?"));
-        QCOMPARE(seen.informativeText, QString("All unsaved settings will be lost"));
-
-        answerNextBox(&seen, [](QMessageBox* box) { return box->defaultButton(); });
-        CUtils::informationMessage("Done", "Saved");
+        boxes.Information("Done", "Saved");
         QCOMPARE(seen.icon, QMessageBox::Information);
         QCOMPARE(seen.defaultButton, QString("OK"));
+
+        answerNextBox(&seen, [](QMessageBox* box) { return box->defaultButton(); });
+        boxes.Warning("Careful", "Really");
+        QCOMPARE(seen.icon, QMessageBox::Warning);
     }
 
     void alarmAndAxisTexts()

@@ -1,31 +1,12 @@
+#include "../support/RecordingPrompt.h"
 #include "model/CMetaTypes.h"
 #include "operations/MappingXmlFile.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-
-namespace
-{
-// Closes the next error box and remembers its texts.
-void answerNextBox(QStringList* seen)
-{
-    QTimer::singleShot(0, [seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-        {
-            answerNextBox(seen);
-            return;
-        }
-        *seen << box->text() + " / " + box->informativeText();
-        box->accept();
-    });
-}
-} // namespace
 
 class tst_MappingFile : public QObject
 {
@@ -108,23 +89,20 @@ private slots:
         QFETCH(int, points);
         MappingXmlFile map;
         QSignalSpy loaded(&map, &MappingXmlFile::Loaded);
-        QStringList seen;
-        if (!dialog.isEmpty())
-            answerNextBox(&seen);
+        RecordingPrompt prompt;
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error: Failed to parse file : "));
         load(map, file(content));
         QVERIFY(map.FileError());
         QVERIFY(!map.FileLoaded());
         QCOMPARE(loaded.count(), 1);
         QCOMPARE(map.Positions()->size(), points);
-        QCOMPARE(seen, dialog.isEmpty() ? QStringList() : QStringList{dialog});
+        QCOMPARE(prompt.asked, dialog.isEmpty() ? QStringList() : QStringList{"Error: " + dialog});
     }
 
     void emptyDocumentIsAnIncorrectFile()
     {
         MappingXmlFile map;
-        QStringList seen;
-        answerNextBox(&seen);
+        RecordingPrompt prompt;
         QTest::ignoreMessage(QtDebugMsg,
                              QRegularExpression("^Error: Failed to parse file : .* : Incorrect file$"));
         load(map, file(QByteArray("<?xml version=\"1.0\"?>\n")));
@@ -134,13 +112,12 @@ private slots:
     void missingFile()
     {
         MappingXmlFile map;
-        QStringList seen;
-        answerNextBox(&seen);
+        RecordingPrompt prompt;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Cannot read the file : .*/absent.xml$"));
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error: Cannot read file .*absent.xml"));
         load(map, m_Dir.path() + "/absent.xml");
         QVERIFY(map.FileError());
-        QCOMPARE(seen, QStringList{"Could not load file / Cannot read the file"});
+        QCOMPARE(prompt.asked, QStringList{"Error: Could not load file / Cannot read the file"});
     }
 };
 

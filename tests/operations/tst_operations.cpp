@@ -1,5 +1,6 @@
 #include "../MessageCapture.h"
 #include "../instruments/PluginFolders.h"
+#include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
 #include "app/CSettings.h"
 #include "instruments/CInstrumentListProvider.h"
@@ -14,12 +15,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 namespace
 {
@@ -40,18 +39,6 @@ public:
     }
 };
 
-void answerNextBox(bool ok)
-{
-    QTimer::singleShot(0, [ok] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-        {
-            answerNextBox(ok);
-            return;
-        }
-        box->button(ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
-    });
-}
 } // namespace
 
 // The operations with the real simulated probe and stage, and the manual mapper.
@@ -160,11 +147,14 @@ private slots:
         recorder.setHasUnsavedData(true); // as if recorded again since
 
         // Among the measurement pages nobody is asked; towards mapping the user is.
+        RecordingPrompt prompt;
         QVERIFY(m_Operations->exitActiveOperationAllowed(measure));
-        answerNextBox(false);
+        QCOMPARE(prompt.asked.size(), 0);
+        prompt.confirm = false;
         QVERIFY(!m_Operations->exitActiveOperationAllowed(m_Operations->MappingOperation()));
-        answerNextBox(true);
+        prompt.confirm = true;
         QVERIFY(m_Operations->exitActiveOperationAllowed(nullptr));
+        QCOMPARE(prompt.asked.size(), 2);
 
         QSignalSpy recording(&recorder, &CRecordingManager::IsRecordingChanged);
         m_Operations->clearActiveOperation();
@@ -279,14 +269,16 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("<KorvelinExposureLimitsFile ver=\"2.0\"/>");
         file.close();
-        answerNextBox(true);
+        RecordingPrompt prompt;
         limits.setLimitsFilePath(path);
         QVERIFY(measure->LimitsFile()->FileError());
         QVERIFY(!measure->LimitsFileLoaded());
         QCOMPARE(limits.LimitsFileName(), QString());
 
-        answerNextBox(true);
         limits.setLimitsFilePath(m_Data.path() + "/absent.xml");
+        QCOMPARE(prompt.asked,
+                 QStringList({"Error: Could not load file / The file is not a valid Korvelin XML limits file",
+                              "Error: Could not load file / Cannot read the file"}));
         QVERIFY(log.contains("Limit File doesn't exist : "));
         QCOMPARE(limits.LimitsFilePath(), QString());
         measure->clearLimitsFile();
@@ -340,7 +332,7 @@ private slots:
         const QString folder = m_Data.path() + "/a-folder.xml";
         QVERIFY(QDir().mkpath(folder));
         MessageCapture log;
-        answerNextBox(true);
+        RecordingPrompt prompt;
         limits.setLimitsFilePath(folder);
         QVERIFY(measure->LimitsFile()->FileError());
         QVERIFY(!measure->LimitsFileLoaded());
@@ -351,8 +343,8 @@ private slots:
         QFile file(empty);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.close();
-        answerNextBox(true);
         limits.setLimitsFilePath(empty);
+        QCOMPARE(prompt.asked.size(), 2);
         QVERIFY(measure->LimitsFile()->FileError());
         QVERIFY(log.contains("DEBUG Error: Failed to parse file : " + empty + " : Incorrect file"));
         measure->clearLimitsFile();

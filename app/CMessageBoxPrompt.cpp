@@ -1,0 +1,63 @@
+#include "app/CMessageBoxPrompt.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QObject>
+#include <QPushButton>
+
+namespace
+{
+QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString& text,
+                                   const QString& informativeText, bool okCancel)
+{
+    QMessageBox box;
+    box.setIcon(icon);
+    box.setText(text);
+    box.setInformativeText(informativeText);
+    box.setMinimumSize(200, 200);
+    if (okCancel)
+    {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.button(QMessageBox::Ok)->setText(QObject::tr("OK"));
+        box.button(QMessageBox::Cancel)->setText(QObject::tr("Cancel"));
+    }
+    else if (icon == QMessageBox::Information)
+    {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+    }
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+} // namespace
+
+void CMessageBoxPrompt::Error(const QString& text, const QString& informativeText)
+{
+    runBox(QMessageBox::Critical, text, informativeText, false);
+}
+
+void CMessageBoxPrompt::Warning(const QString& text, const QString& informativeText)
+{
+    runBox(QMessageBox::Warning, text, informativeText, false);
+}
+
+void CMessageBoxPrompt::Information(const QString& text, const QString& informativeText)
+{
+    runBox(QMessageBox::Information, text, informativeText, false);
+}
+
+bool CMessageBoxPrompt::Confirm(const QString& text, const QString& informativeText)
+{
+    return runBox(QMessageBox::Warning, text, informativeText, true) == QMessageBox::Ok;
+}
+
+QString CMessageBoxPrompt::OpenFileName(const QString& title, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(nullptr, title, folder, filter);
+}
+
+QString CMessageBoxPrompt::SaveFileName(const QString& title, const QString& proposedPath,
+                                        const QString& filter)
+{
+    return QFileDialog::getSaveFileName(nullptr, title, proposedPath, filter);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/CPrompt.h"
+
+// The prompt as Qt's modal message boxes and file dialogs.
+class CMessageBoxPrompt : public CPrompt
+{
+public:
+    void Error(const QString& text, const QString& informativeText) override;
+    void Warning(const QString& text, const QString& informativeText) override;
+    void Information(const QString& text, const QString& informativeText) override;
+    bool Confirm(const QString& text, const QString& informativeText) override;
+    QString OpenFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString SaveFileName(const QString& title, const QString& proposedPath, const QString& filter) override;
+};

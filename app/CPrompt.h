@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// The one way the program asks the user something or tells them of a failure.
+// The application object installs the dialog implementation (CMessageBoxPrompt);
+// tests install a double that answers as told and records what was asked. Code
+// below the view models only reports through it where a dialog is part of the
+// behaviour (the file readers); everything else returns its failures.
+class CPrompt
+{
+public:
+    virtual ~CPrompt();
+
+    virtual void Error(const QString& text, const QString& informativeText) = 0;
+    virtual void Warning(const QString& text, const QString& informativeText) = 0;
+    virtual void Information(const QString& text, const QString& informativeText) = 0;
+    // An OK / Cancel question whose OK loses something (data, parameters);
+    // Cancel is the default. True when the user chose OK.
+    virtual bool Confirm(const QString& text, const QString& informativeText) = 0;
+    // Empty when the user cancels.
+    virtual QString OpenFileName(const QString& title, const QString& folder, const QString& filter) = 0;
+    virtual QString SaveFileName(const QString& title, const QString& proposedPath,
+                                 const QString& filter) = 0;
+
+    // The installed prompt; the dialog implementation while none is.
+    static CPrompt& Current();
+    // Not owned; null restores the dialog implementation.
+    static void Install(CPrompt* prompt);
+};
