@@ -6,6 +6,8 @@
 #include <QDebug>
 #include <QVariantList>
 
+#include <limits>
+
 namespace
 {
 // The simulated stage publishes where it holds the probe under this name.
@@ -13,11 +15,7 @@ const char* const StagePositionProperty = "tesvanaSimulatedStagePosition";
 } // namespace
 
 CSimulatedProbe::CSimulatedProbe(QObject* parent)
-    : CInstrument(parent), m_Acquisition([this](QSharedPointer<CMeasureBlock> block) {
-          // Delivered from the acquisition thread; receivers on the GUI thread get it queued.
-          block->moveToThread(thread());
-          emit OnNewMeasureBlock(block);
-      })
+    : CInstrument(parent), m_Acquisition([this](QSharedPointer<CMeasureBlock> block) { l_Deliver(block); })
 {
     setName(QStringLiteral("Simulated probe"));
     setInterface(CInstrumentInterface::USB);
@@ -78,6 +76,46 @@ void CSimulatedProbe::Shutdown()
     setIsRunning(false);
 }
 
+void CSimulatedProbe::l_Deliver(const QSharedPointer<CMeasureBlock>& block)
+{
+    // Runs in the acquisition thread; the failure switches act here, as a real
+    // probe's failures would reach the driver.
+    const int number = ++m_BlocksOfRun;
+    if (m_RunFailures.loseAfterBlocks > 0 && number > m_RunFailures.loseAfterBlocks)
+    {
+        if (number == m_RunFailures.loseAfterBlocks + 1)
+            QMetaObject::invokeMethod(this, &CSimulatedProbe::l_Lose, Qt::QueuedConnection);
+        return;
+    }
+    if (number == m_RunFailures.nanBlock)
+    {
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block->Results))
+        {
+            sample->setB(nan);
+            sample->setBx(nan);
+            sample->setBy(nan);
+            sample->setBz(nan);
+            sample->setBBprime(nan);
+        }
+    }
+    // Receivers on the GUI thread get it queued.
+    block->moveToThread(thread());
+    emit OnNewMeasureBlock(block);
+}
+
+void CSimulatedProbe::l_Lose()
+{
+    m_Acquisition.RequestStop();
+    m_Acquisition.wait();
+    setIsRunning(false);
+    setErrorCode(1);
+    l_SetStatus(tr("Lost: the probe stopped answering"));
+    qWarning().noquote() << QStringLiteral("Simulated probe lost after ") +
+                                QString::number(m_RunFailures.loseAfterBlocks) + QStringLiteral(" blocks");
+    emit Lost();
+}
+
 void CSimulatedProbe::l_SetStatus(const QString& status)
 {
     setStatusString(status);
@@ -93,6 +131,15 @@ bool CSimulatedProbe::Connect()
 {
     if (IsConnected())
         return true;
+    const CSimulatedFailures failures = CSimulatedFailures::FromEnvironment();
+    if (failures.refuseConnect)
+    {
+        setErrorCode(1);
+        l_SetStatus(tr("Connection refused"));
+        return false;
+    }
+    // More than a year old, the calibration is out of date.
+    setCalibrationDate(QDateTime::currentDateTime().addDays(failures.oldCalibration ? -400 : -120));
     setUnitList({CUnits::UnitType::TESLA, CUnits::UnitType::MILLI_TESLA, CUnits::UnitType::MICRO_TESLA,
                  CUnits::UnitType::NANO_TESLA, CUnits::UnitType::GAUSS, CUnits::UnitType::KILO_GAUSS,
                  CUnits::UnitType::MILLI_GAUSS, CUnits::UnitType::MEGA_HERTZ_PROTON,
@@ -134,6 +181,8 @@ void CSimulatedProbe::StartMeasurement()
         return;
     l_ReadParameters();
     l_ConnectTriggerPlugin();
+    m_RunFailures = CSimulatedFailures::FromEnvironment();
+    m_BlocksOfRun = 0;
     m_Acquisition.PrepareStart();
     m_Acquisition.start(QThread::HighPriority);
     setIsRunning(true);

@@ -2,9 +2,12 @@
 
 #include "instruments/CInstrument.h"
 #include "plugins/simulatedprobe/CSimulatedAcquisition.h"
+#include "plugins/simulatedprobe/CSimulatedFailures.h"
 
 #include <QPointer>
 #include <QTimer>
+
+#include <atomic>
 
 class CTriggerPlugin;
 
@@ -32,6 +35,10 @@ public slots:
     void CalibrateZeroOffset(bool forceCalibration = false) override;
     void RestoreZeroOffsetToFactory() override;
 
+signals:
+    // The probe stopped answering mid-acquisition (a failure switch): it leaves the list.
+    void Lost();
+
 private slots:
     void OnParametersAssigned();
     void OnApplyConfigurationChanged(bool apply);
@@ -40,6 +47,8 @@ private slots:
     void OnStagePoll();
 
 private:
+    void l_Deliver(const QSharedPointer<CMeasureBlock>& block);
+    void l_Lose();
     void l_ReadParameters();
     void l_SetStatus(const QString& status);
     void l_ConnectTriggerPlugin();
@@ -49,4 +58,7 @@ private:
     QPointer<CTriggerPlugin> m_TriggerPlugin;
     QTimer m_StagePoll;
     CSimulatedField::Vector m_Bias = CSimulatedField::SensorBias();
+    // Read at the start of each run; the count is the acquisition thread's.
+    CSimulatedFailures m_RunFailures;
+    std::atomic<int> m_BlocksOfRun{0};
 };

@@ -8,6 +8,15 @@
 CSimulatedProbeProvider::CSimulatedProbeProvider(QObject* parent)
     : CInstrumentListProvider(parent), m_Probe(new CSimulatedProbe())
 {
+    connect(m_Probe.data(), &CSimulatedProbe::Lost, this, &CSimulatedProbeProvider::l_Vanish);
+}
+
+void CSimulatedProbeProvider::l_Vanish()
+{
+    if (!m_Present)
+        return;
+    m_Present = false;
+    emit InstrumentListUpdated();
 }
 
 CSimulatedProbeProvider::~CSimulatedProbeProvider()
@@ -21,6 +30,9 @@ void CSimulatedProbeProvider::Announce()
     QTimer::singleShot(100, this, [this] {
         m_Present = true;
         emit InstrumentListUpdated();
+        const int vanishAfterMs = CSimulatedFailures::FromEnvironment().vanishAfterMs;
+        if (vanishAfterMs > 0)
+            QTimer::singleShot(vanishAfterMs, this, &CSimulatedProbeProvider::l_Vanish);
     });
 }
 

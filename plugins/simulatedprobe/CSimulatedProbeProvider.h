@@ -20,6 +20,9 @@ public slots:
     void SetSerialPortSettings(QString port, int baudRate) override;
 
 private:
+    // The probe leaves the list, as an unplugged one would.
+    void l_Vanish();
+
     QSharedPointer<CSimulatedProbe> m_Probe;
     bool m_Present = false;
 };

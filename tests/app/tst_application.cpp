@@ -1,5 +1,5 @@
-#include "../MessageCapture.h"
-#include "../instruments/PluginFolders.h"
+#include "../support/MessageCapture.h"
+#include "../support/PluginFolders.h"
 #include "app/CApplication.h"
 #include "app/CConstants.h"
 #include "instruments/CConnectionPageViewModel.h"

@@ -1,5 +1,5 @@
-#include "../MessageCapture.h"
-#include "PluginFolders.h"
+#include "../support/MessageCapture.h"
+#include "../support/PluginFolders.h"
 #include "app/CSettings.h"
 #include "instruments/CInstrumentListProvider.h"
 #include "instruments/CInstrumentPlugin.h"

@@ -1,4 +1,4 @@
-#include "../MessageCapture.h"
+#include "../support/MessageCapture.h"
 #include "FakeInstruments.h"
 #include "app/CSettings.h"
 #include "instruments/CConnectionPageViewModel.h"

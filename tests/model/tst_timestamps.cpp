@@ -1,4 +1,4 @@
-#include "../MessageCapture.h"
+#include "../support/MessageCapture.h"
 #include "app/CSettings.h"
 #include "files/CXMLResultsSerializer.h"
 #include "model/CDataSetMeasurement.h"

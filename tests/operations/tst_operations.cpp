@@ -1,5 +1,5 @@
-#include "../MessageCapture.h"
-#include "../instruments/PluginFolders.h"
+#include "../support/MessageCapture.h"
+#include "../support/PluginFolders.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
 #include "app/CSettings.h"

@@ -1,0 +1,138 @@
+#include "../support/MessageCapture.h"
+#include "../support/RealPlugins.h"
+#include "instruments/CConnectionPageViewModel.h"
+#include "model/CMetaTypes.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+// The simulated probe's failure switches, each driven through the real plug-in:
+// the program reports the failure and keeps what was recorded.
+class tst_Failures : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<RealPlugins> m_Core;
+    QTemporaryDir m_Files;
+
+    // Records with the measurement operation until `blocks` arrived or the probe is gone.
+    CRecordingManagerMeasure& record(int blocks)
+    {
+        COperationMeasure* measure = m_Core->operations->MeasureOperation();
+        m_Core->operations->setActiveOperation(measure);
+        CRecordingManagerMeasure& recorder = *measure->RecordingManager();
+        recorder.ResetRecord();
+        measure->start();
+        (void)QTest::qWaitFor(
+            [&] { return recorder.NumBlocks() >= blocks || !m_Core->supervisor->HasActiveInstrument(); },
+            10000);
+        return recorder;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        CMetaTypes::Register();
+        if (!qEnvironmentVariable("HOME").contains("/testhome/"))
+            QSKIP("run through ctest, which gives the test a home of its own");
+    }
+
+    void init()
+    {
+        m_Core = std::make_unique<RealPlugins>();
+        QVERIFY(m_Core->start());
+    }
+
+    void cleanup()
+    {
+        for (const char* name :
+             {"TESVANA_SIM_REFUSE_CONNECT", "TESVANA_SIM_LOSE_AFTER_BLOCKS", "TESVANA_SIM_VANISH_AFTER_MS",
+              "TESVANA_SIM_OLD_CALIBRATION", "TESVANA_SIM_NAN_BLOCK"})
+            qunsetenv(name);
+        m_Core.reset();
+    }
+
+    void refusedConnectionLeavesNoActiveInstrument()
+    {
+        qputenv("TESVANA_SIM_REFUSE_CONNECT", "1");
+        m_Core->supervisor->SetActiveInstrument(m_Core->probe());
+        QVERIFY(!m_Core->supervisor->HasActiveInstrument());
+        QVERIFY(!m_Core->probe()->IsConnected());
+        // What the status bar shows of the instrument.
+        QCOMPARE(m_Core->probe()->StatusString(), QString("Connection refused"));
+    }
+
+    void probeLostWhileRecordingKeepsTheRecording()
+    {
+        qputenv("TESVANA_SIM_LOSE_AFTER_BLOCKS", "3");
+        m_Core->supervisor->SetActiveInstrument(m_Core->probe());
+        MessageCapture log;
+        CRecordingManagerMeasure& recorder = record(1);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_Core->supervisor->HasActiveInstrument(), 10000);
+        QVERIFY(log.contains("Simulated probe lost after 3 blocks"));
+        QCOMPARE(recorder.NumBlocks(), 3);
+        QVERIFY(recorder.HasUnsavedData());
+
+        const QString path = m_Files.path() + "/lost.xml";
+        recorder.Save(path);
+        QVERIFY(!recorder.HasUnsavedData());
+        CRecordingManagerMeasure reloaded(*m_Core->settings);
+        QVERIFY(reloaded.Load(path));
+        QCOMPARE(reloaded.NumBlocks(), 3);
+    }
+
+    void vanishedProbeLeavesTheList()
+    {
+        // The fixture's probe was announced already: a second plug-in start announces again.
+        qputenv("TESVANA_SIM_VANISH_AFTER_MS", "200");
+        m_Core->supervisor->SetActiveInstrument(m_Core->probe());
+        QVERIFY(m_Core->supervisor->HasActiveInstrument());
+        for (CInstrumentPlugin* plugin : m_Core->plugins->GetInstrumentPlugins())
+            plugin->Start();
+        QTRY_VERIFY_WITH_TIMEOUT(m_Core->supervisor->AvailableInstruments().isEmpty(), 5000);
+        QVERIFY(!m_Core->supervisor->HasActiveInstrument());
+        QVERIFY(!m_Core->probe());
+    }
+
+    void oldCalibrationIsShownOutOfDate()
+    {
+        qputenv("TESVANA_SIM_OLD_CALIBRATION", "1");
+        CConnectionPageViewModel page(m_Core->supervisor.get());
+        m_Core->supervisor->SetActiveInstrument(m_Core->probe());
+        QVERIFY(m_Core->supervisor->HasActiveInstrument());
+        QTRY_VERIFY(page.CalibrationOutOfDate());
+
+        qunsetenv("TESVANA_SIM_OLD_CALIBRATION");
+        m_Core->supervisor->ClearActiveInstrument();
+        m_Core->supervisor->SetActiveInstrument(m_Core->probe());
+        QTRY_VERIFY(!page.CalibrationOutOfDate());
+    }
+
+    void blockOfNaNSamplesIsRecordedAndSaved()
+    {
+        qputenv("TESVANA_SIM_NAN_BLOCK", "2");
+        m_Core->supervisor->SetActiveInstrument(m_Core->probe());
+        CRecordingManagerMeasure& recorder = record(3);
+        m_Core->operations->MeasureOperation()->stop();
+        recorder.StopRecord();
+        const auto& blocks = *recorder.DataSet()->MeasureBlocks();
+        QVERIFY(std::isnan(blocks.at(1)->Results.first()->B()));
+        QVERIFY(!std::isnan(blocks.at(0)->Results.first()->B()));
+
+        const QString path = m_Files.path() + "/nan.xml";
+        recorder.Save(path);
+        CRecordingManagerMeasure reloaded(*m_Core->settings);
+        QVERIFY(reloaded.Load(path));
+        QCOMPARE(reloaded.NumBlocks(), recorder.NumBlocks());
+        const auto& again = *reloaded.DataSet()->MeasureBlocks();
+        QVERIFY(std::isnan(again.at(1)->Results.first()->Bx()));
+        QCOMPARE(again.at(2)->Results.first()->Bx(), blocks.at(2)->Results.first()->Bx());
+    }
+};
+
+QTEST_MAIN(tst_Failures)
+#include "tst_failures.moc"
