@@ -3,6 +3,8 @@
 #include "app/CConstants.h"
 #include "app/CLogMessage.h"
 #include "app/CUtils.h"
+#include "app/LogCategories.h"
+#include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrumentListProvider.h"
 #include "instruments/CInstrumentPlugin.h"
 #include "model/CMetaTypes.h"
@@ -56,7 +58,7 @@ CApplication::CApplication()
       m_LogCategory("Tesvana.CApplication"), m_Logger(CConstants::DefaultApplicationParameterStoragePath),
       m_pQuitAction(new QAction(tr("&Quit"))), m_pTrayMenu(new QMenu()), m_pTrayIcon(new QSystemTrayIcon())
 {
-    qDebug().nospace() << "CApplication::CApplication() // thread " << QThread::currentThread();
+    qCDebug(lcApp).nospace() << "CApplication::CApplication() // thread " << QThread::currentThread();
     CMetaTypes::Register();
     CConstants::Translate();
     CPrompt::Install(&m_Prompt);
@@ -79,7 +81,7 @@ CApplication::~CApplication()
     qDeleteAll(windows);
     delete m_pVersionChecker;
     m_pVersionChecker = nullptr;
-    qDebug() << "CApplication destructor";
+    qCDebug(lcApp) << "CApplication destructor";
 }
 
 void CApplication::initialize()
@@ -116,7 +118,7 @@ void CApplication::initialize()
 
     // 10.
     m_Engine.load(QUrl(QStringLiteral("qrc:/Resources/MainWindow.qml")));
-    qDebug() << "CApplication initialized";
+    qCDebug(lcApp) << "CApplication initialized";
 }
 
 void CApplication::l_LoadFonts()
@@ -144,6 +146,9 @@ void CApplication::l_RegisterQmlTypes()
     qmlRegisterType<CUnits>("Tesvana.CUnit", 1, 0, "Unit");
     qmlRegisterUncreatableType<CLogMessage>("Tesvana.CLogMessage", 1, 0, "LogMessageLevel",
                                             QStringLiteral("Cannot create LogMessageLevel in QML"));
+    // The types of the pages' view-model properties; the program creates them.
+    qmlRegisterUncreatableType<CConnectionPageViewModel>(
+        "Tesvana.ViewModels", 1, 0, "CConnectionPageViewModel", QStringLiteral("Created by the program"));
 }
 
 void CApplication::l_SetContextProperties()
@@ -189,7 +194,7 @@ void CApplication::onAboutToQuit()
 
 void CApplication::terminate()
 {
-    qDebug() << "CApplication terminate";
+    qCDebug(lcApp) << "CApplication terminate";
     m_MainViewModel.terminate();
     m_PluginsManager.Finalize();
     m_pTrayIcon->hide();
@@ -198,7 +203,7 @@ void CApplication::terminate()
     m_pQuitAction->deleteLater();
     deleteLater();
     m_pInstance = nullptr;
-    qDebug() << "CApplication terminated";
+    qCDebug(lcApp) << "CApplication terminated";
 }
 
 void CApplication::installMessageHandler()

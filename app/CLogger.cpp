@@ -1,5 +1,7 @@
 #include "app/CLogger.h"
 
+#include "app/LogCategories.h"
+
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
@@ -22,8 +24,8 @@ CLogger::CLogger(const QString& folder, QObject* parent)
     else
     {
         // Said once on the default output; the history and the console go on without the file.
-        qWarning().noquote() << QStringLiteral("Cannot open the log file ") + m_pFile->fileName() +
-                                    QStringLiteral(": ") + m_pFile->errorString();
+        qCWarning(lcApp).noquote() << QStringLiteral("Cannot open the log file ") + m_pFile->fileName() +
+                                          QStringLiteral(": ") + m_pFile->errorString();
     }
 }
 

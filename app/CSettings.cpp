@@ -3,6 +3,7 @@
 #include "app/CConstants.h"
 #include "app/CUtils.h"
 #include "app/CXmlReadReport.h"
+#include "app/LogCategories.h"
 #include "model/CNumberText.h"
 
 #include "model/TesvanaSetter.h"
@@ -250,7 +251,7 @@ bool CSettings::Save()
     // application-data folder yet.
     if (!QDir(m_SettingsFolder).exists() && !QDir().mkpath(m_SettingsFolder))
     {
-        qDebug().noquote() << QStringLiteral("Error: Cannot create folder ") + m_SettingsFolder;
+        qCDebug(lcApp).noquote() << QStringLiteral("Error: Cannot create folder ") + m_SettingsFolder;
         return false;
     }
 
@@ -260,8 +261,8 @@ bool CSettings::Save()
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
     {
-        qDebug().noquote() << QStringLiteral("Error: Cannot create file : ") + path + QStringLiteral(" : ") +
-                                  file.errorString();
+        qCDebug(lcApp).noquote() << QStringLiteral("Error: Cannot create file : ") + path +
+                                        QStringLiteral(" : ") + file.errorString();
         return false;
     }
 
@@ -302,8 +303,8 @@ bool CSettings::Save()
 
     if (writer.hasError() || !file.commit())
     {
-        qDebug().noquote() << QStringLiteral("Error: Cannot write file : ") + path + QStringLiteral(" : ") +
-                                  file.errorString();
+        qCDebug(lcApp).noquote() << QStringLiteral("Error: Cannot write file : ") + path +
+                                        QStringLiteral(" : ") + file.errorString();
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "app/CTerminationSignalHandler.h"
 
+#include "app/LogCategories.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QSocketNotifier>
@@ -14,7 +16,7 @@ CTerminationSignalHandler::CTerminationSignalHandler(QObject* parent) : QObject(
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, s_Sockets) != 0)
     {
-        qWarning() << "Termination signals will end the program without saving";
+        qCWarning(lcApp) << "Termination signals will end the program without saving";
         return;
     }
     m_pNotifier = new QSocketNotifier(s_Sockets[1], QSocketNotifier::Read, this);
@@ -59,7 +61,7 @@ void CTerminationSignalHandler::OnSignalReceived()
     char byte = 0;
     const ssize_t read = ::read(s_Sockets[1], &byte, 1);
     (void)read;
-    qInfo() << "Termination signal" << int(byte) << "received: quitting";
+    qCInfo(lcApp) << "Termination signal" << int(byte) << "received: quitting";
     QCoreApplication::quit();
     m_pNotifier->setEnabled(true);
 }

@@ -1,5 +1,7 @@
 #include "app/CXmlReadReport.h"
 
+#include "app/LogCategories.h"
+
 #include <QDebug>
 #include <QFileDevice>
 
@@ -7,9 +9,9 @@ void CXmlReadReport::Log(const QString& path, bool parseFailed, const QString& p
                          const QFileDevice& file)
 {
     if (parseFailed)
-        qDebug().noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
-                                  QStringLiteral(" : ") + parseError;
+        qCDebug(lcFiles).noquote() << QStringLiteral("Error: Failed to parse file : ") + path +
+                                          QStringLiteral(" : ") + parseError;
     else if (file.error() != QFileDevice::NoError)
-        qDebug().noquote() << QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") +
-                                  file.errorString();
+        qCDebug(lcFiles).noquote() << QStringLiteral("Error: Cannot read file ") + path +
+                                          QStringLiteral(": ") + file.errorString();
 }

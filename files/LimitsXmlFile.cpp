@@ -3,6 +3,7 @@
 #include "app/CConstants.h"
 #include "app/CUtils.h"
 #include "app/CXmlReadReport.h"
+#include "app/LogCategories.h"
 #include "compute/FieldStatistics.h"
 #include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
@@ -129,16 +130,16 @@ void LimitsXmlFile::ReadLimits(const QString& path)
     if (!file.exists())
     {
         setFileError(true);
-        qWarning().noquote() << QStringLiteral("Cannot read the file") +
-                                    QStringLiteral(". Limit File doesn't exist : ") + path;
+        qCWarning(lcFiles).noquote() << QStringLiteral("Cannot read the file") +
+                                            QStringLiteral(". Limit File doesn't exist : ") + path;
         l_ForgetFile();
         CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
     }
     else if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     {
         setFileError(true);
-        qWarning().noquote() << QStringLiteral("Cannot read the file") +
-                                    QStringLiteral(". Limit file path : ") + path;
+        qCWarning(lcFiles).noquote() << QStringLiteral("Cannot read the file") +
+                                            QStringLiteral(". Limit file path : ") + path;
         CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
         // The device's own reason (a folder, no permission) is worth keeping in the log.
         CXmlReadReport::Log(path, false, QString(), file);

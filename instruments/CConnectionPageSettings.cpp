@@ -3,6 +3,7 @@
 #include "app/CConstants.h"
 #include "app/CSettings.h"
 #include "app/CXmlReadReport.h"
+#include "app/LogCategories.h"
 
 #include <QDebug>
 #include <QDir>
@@ -84,7 +85,7 @@ bool CConnectionPageSettings::SaveConnectionSettings(const QString& serialPort, 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
     {
-        qDebug().noquote() << QStringLiteral("Error: Cannot create file : ") + path;
+        qCDebug(lcInstruments).noquote() << QStringLiteral("Error: Cannot create file : ") + path;
         return false;
     }
     QXmlStreamWriter writer(&file);
@@ -101,7 +102,7 @@ bool CConnectionPageSettings::SaveConnectionSettings(const QString& serialPort, 
     writer.writeEndDocument();
     if (writer.hasError() || !file.commit())
     {
-        qDebug().noquote() << QStringLiteral("Error: Cannot create file : ") + path;
+        qCDebug(lcInstruments).noquote() << QStringLiteral("Error: Cannot create file : ") + path;
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "instruments/CConnectionPageViewModel.h"
 
+#include "app/LogCategories.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "model/TesvanaSetter.h"
 
@@ -144,16 +145,21 @@ void CConnectionPageViewModel::setActiveInstrument(int index)
     // The page offers only existing rows; anything else is refused rather than activating nothing.
     if (index < 0 || index >= available.size())
     {
-        qWarning() << "No instrument at row" << index;
+        qCWarning(lcInstruments) << "No instrument at row" << index;
         return;
     }
     m_pSupervisor->SetActiveInstrument(available.at(index));
     RefreshActiveInstrument();
 }
 
+void CConnectionPageViewModel::refreshAvailableInstruments()
+{
+    m_pSupervisor->RefreshAvailableInstruments();
+}
+
 void CConnectionPageViewModel::clearActiveInstrument()
 {
-    qDebug() << "Active instrument cleared";
+    qCDebug(lcInstruments) << "Active instrument cleared";
     m_pSupervisor->ClearActiveInstrument();
     RefreshActiveInstrument();
 }

@@ -89,6 +89,8 @@ public:
     Q_INVOKABLE void restore();
     Q_INVOKABLE void setActiveInstrument(int index);
     Q_INVOKABLE void clearActiveInstrument();
+    // Asks the drivers' lists again (the page's Refresh).
+    Q_INVOKABLE void refreshAvailableInstruments();
 
     QString HelpPath() override;
 

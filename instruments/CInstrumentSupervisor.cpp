@@ -1,5 +1,6 @@
 #include "instruments/CInstrumentSupervisor.h"
 
+#include "app/LogCategories.h"
 #include "instruments/CInstrument.h"
 #include "instruments/CInstrumentListProvider.h"
 
@@ -55,7 +56,7 @@ void CInstrumentSupervisor::l_DisconnectActive()
         }
         catch (...)
         {
-            qWarning() << "Error occured when disconnecting the instrument.";
+            qCWarning(lcInstruments) << "Error occured when disconnecting the instrument.";
         }
     }
     m_ActiveInstrument.clear();
@@ -85,7 +86,7 @@ void CInstrumentSupervisor::SetActiveInstrument(const QSharedPointer<CInstrument
         setHasActiveInstrument(false);
         instrument->setIsConnected(false);
         m_ActiveInstrument.clear();
-        qWarning() << "Error occured when connecting the instrument.";
+        qCWarning(lcInstruments) << "Error occured when connecting the instrument.";
         return;
     }
     if (!connected)

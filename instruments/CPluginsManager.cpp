@@ -1,6 +1,7 @@
 #include "instruments/CPluginsManager.h"
 
 #include "app/CSettings.h"
+#include "app/LogCategories.h"
 #include "instruments/CInstrumentPlugin.h"
 #include "instruments/CMapperPlugin.h"
 #include "instruments/CTriggerPlugin.h"
@@ -29,20 +30,20 @@ int loadFolder(const QString& folder, const char* entryPoint, const char* missin
         if (!library.load())
         {
             if (verbose)
-                qInfo().noquote() << library.errorString();
+                qCInfo(lcInstruments).noquote() << library.errorString();
             else
-                qDebug().noquote() << library.errorString();
+                qCDebug(lcInstruments).noquote() << library.errorString();
             continue;
         }
         if (verbose)
-            qInfo() << "library" << fileName << "loaded";
+            qCInfo(lcInstruments) << "library" << fileName << "loaded";
         else
-            qDebug() << "library" << fileName << "loaded";
+            qCDebug(lcInstruments) << "library" << fileName << "loaded";
         ++loaded;
         const auto factory = reinterpret_cast<Factory>(library.resolve(entryPoint));
         if (!factory)
         {
-            qDebug() << missingEntryMessage;
+            qCDebug(lcInstruments) << missingEntryMessage;
             continue;
         }
         if (Plugin* plugin = factory())
@@ -92,14 +93,14 @@ void CPluginsManager::Finalize()
 void CPluginsManager::l_LoadInstrumentPlugins()
 {
     const QString folder = m_Settings.InstrumentDriverPluginsPath();
-    qInfo().noquote() << QStringLiteral("Loading Instrument plugin in ") + folder;
+    qCInfo(lcInstruments).noquote() << QStringLiteral("Loading Instrument plugin in ") + folder;
     int loaded = 0;
     if (QDir(folder).exists())
         loaded = loadFolder<CInstrumentPlugin>(folder, "CreateInstrumentPlugin",
                                                "Could not create instrument plugin from the loaded library",
                                                true, m_InstrumentPlugins);
     if (loaded == 0)
-        qWarning() << "Unable to load any instrument plugins";
+        qCWarning(lcInstruments) << "Unable to load any instrument plugins";
 }
 
 void CPluginsManager::l_LoadMapperPlugins()

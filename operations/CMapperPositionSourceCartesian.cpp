@@ -1,5 +1,7 @@
 #include "operations/CMapperPositionSourceCartesian.h"
 
+#include "app/LogCategories.h"
+
 #include <QDebug>
 
 CMapperPositionSourceCartesian::CMapperPositionSourceCartesian(QObject* parent)
@@ -17,17 +19,17 @@ void CMapperPositionSourceCartesian::InitializePositions()
     m_Positions.clear();
     if (m_X.StepSize() <= 0.001)
     {
-        qDebug() << "X.StepSize is too small";
+        qCDebug(lcOperations) << "X.StepSize is too small";
         return;
     }
     if (m_Y.StepSize() <= 0.001)
     {
-        qDebug() << "Y.StepSize is too small";
+        qCDebug(lcOperations) << "Y.StepSize is too small";
         return;
     }
     if (m_Z.StepSize() <= 0.001)
     {
-        qDebug() << "Z.StepSize is too small";
+        qCDebug(lcOperations) << "Z.StepSize is too small";
         return;
     }
     // Coordinates accumulate by repeated addition, as a stage stepping along would.
@@ -40,7 +42,7 @@ void CMapperPositionSourceCartesian::InitializePositions()
                 // A huge range with a small step would exhaust memory: the grid is cut, and said so.
                 if (m_Positions.size() >= MaxPoints)
                 {
-                    qWarning() << "The grid is cut at" << MaxPoints << "points";
+                    qCWarning(lcOperations) << "The grid is cut at" << MaxPoints << "points";
                     return;
                 }
                 m_Positions.append(CPosition(x, y, z));

@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/LogCategories.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CTriggerPlugin.h"
 #include "model/CNumberText.h"
@@ -69,7 +70,7 @@ void COperation::StartExternalTriggerPlugin()
     if (parameters->TriggerPlugin())
         parameters->TriggerPlugin()->Start();
     else
-        qWarning() << "Trigger plugin is not set";
+        qCWarning(lcOperations) << "Trigger plugin is not set";
 }
 
 void COperation::StopExternalTriggerPlugin()
@@ -85,7 +86,7 @@ bool COperation::SaveParameters(const QString& filePath)
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
     {
-        qCritical().noquote() << QStringLiteral("Error: Cannot read file : ") + filePath;
+        qCCritical(lcOperations).noquote() << QStringLiteral("Error: Cannot read file : ") + filePath;
         return false;
     }
     CMeasurementParameters& m = *m_OperationParameters.MeasurementParameters();
@@ -150,7 +151,7 @@ bool COperation::SaveParameters(const QString& filePath)
     writer.writeEndDocument();
     if (writer.hasError() || !file.commit())
     {
-        qCritical().noquote() << QStringLiteral("Error: Cannot write file : ") + filePath;
+        qCCritical(lcOperations).noquote() << QStringLiteral("Error: Cannot write file : ") + filePath;
         return false;
     }
     return true;
@@ -232,8 +233,8 @@ bool COperation::LoadParameters(const QString& filePath)
     int column = 0;
     if (!document.setContent(&file, false, &message, &line, &column))
     {
-        qWarning() << "Cannot parse XML file. Error : " << message << "Line" << line << "Column" << column
-                   << "File" << filePath;
+        qCWarning(lcOperations) << "Cannot parse XML file. Error : " << message << "Line" << line << "Column"
+                                << column << "File" << filePath;
         file.close();
         return false;
     }
@@ -306,7 +307,7 @@ bool COperation::LoadParameters(const QString& filePath)
     }
     catch (const std::exception&)
     {
-        qWarning().noquote() << QStringLiteral("Error: Failed to parse file : ") + filePath;
+        qCWarning(lcOperations).noquote() << QStringLiteral("Error: Failed to parse file : ") + filePath;
         m.setApplyConfiguration(true);
         return false;
     }

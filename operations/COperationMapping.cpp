@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CSettings.h"
+#include "app/LogCategories.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CMapperPluginOnTheFly.h"
 #include "instruments/CMapperPluginStopAndGo.h"
@@ -57,7 +58,7 @@ void COperationMapping::l_MoveToNext(CMapperPlugin* mapper, bool firstPoint)
     CMapperPluginStopAndGo* stopAndGo = CMapperPlugin::AsStopAndGo(mapper);
     if (!stopAndGo)
     {
-        qDebug() << "Fail to casting to CMapperPluginStopAndGo";
+        qCDebug(lcOperations) << "Fail to casting to CMapperPluginStopAndGo";
         return;
     }
     CPosition position;
@@ -71,7 +72,7 @@ void COperationMapping::l_MoveToNext(CMapperPlugin* mapper, bool firstPoint)
         stopAndGo->MoveTo(position, orientation);
         return;
     }
-    qDebug() << "End of the MapperSource list";
+    qCDebug(lcOperations) << "End of the MapperSource list";
     stop();
     m_RecordingManager.StopRecord();
 }
@@ -81,7 +82,7 @@ void COperationMapping::start()
     CMapperPlugin* mapper = MappingParameters()->SelectedMapper();
     if (!mapper)
     {
-        qWarning() << "Mapper is null";
+        qCWarning(lcOperations) << "Mapper is null";
         return;
     }
     if (!Instrument())
@@ -119,8 +120,9 @@ void COperationMapping::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
 {
     if (!block)
         return;
-    qDebug().noquote() << QStringLiteral("OnNewMeasure with ") + QString::number(block->Results.size()) +
-                              QStringLiteral(" acquisition");
+    qCDebug(lcOperations).noquote() << QStringLiteral("OnNewMeasure with ") +
+                                           QString::number(block->Results.size()) +
+                                           QStringLiteral(" acquisition");
     QSharedPointer<CMeasureBlockMapping> mapped(new CMeasureBlockMapping());
     mapped->CopyFrom(*block);
 
@@ -137,10 +139,10 @@ void COperationMapping::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
                 l_MoveToNext(mapper, false);
         }
         else if (!source)
-            qWarning() << "MapperSource is not set";
+            qCWarning(lcOperations) << "MapperSource is not set";
     }
     else
-        qWarning() << "SelectedMapper is not set";
+        qCWarning(lcOperations) << "SelectedMapper is not set";
 
     m_RecordingManager.AddMeasureBlock(mapped);
     emit NewMeasure(mapped);
@@ -153,7 +155,7 @@ void COperationMapping::stop()
     CMapperPlugin* mapper = MappingParameters()->SelectedMapper();
     if (!mapper)
     {
-        qWarning() << "Mapper is null";
+        qCWarning(lcOperations) << "Mapper is null";
         return;
     }
     mapper->Stop();
@@ -233,7 +235,7 @@ void COperationMapping::WriteCustomParameters(QXmlStreamWriter& writer)
 
 void COperationMapping::ReadCustomParameters(QDomElement& element)
 {
-    qDebug() << element.tagName();
+    qCDebug(lcOperations) << element.tagName();
     if (element.tagName() != QLatin1String("MAPPING_PARAMETERS"))
         return;
     try
@@ -254,7 +256,7 @@ void COperationMapping::ReadCustomParameters(QDomElement& element)
 
 void COperationMapping::ReadCartesianParameters(const QDomElement& element)
 {
-    qDebug() << "COperationMapping::ReadCartesianParameters";
+    qCDebug(lcOperations) << "COperationMapping::ReadCartesianParameters";
     CMapperPositionSourceCartesian& grid = *MappingParameters()->MapperSourceCartesian();
     try
     {

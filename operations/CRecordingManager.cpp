@@ -1,6 +1,7 @@
 #include "operations/CRecordingManager.h"
 
 #include "app/CSettings.h"
+#include "app/LogCategories.h"
 #include "model/CDataset.h"
 #include "model/CMeasureBlock.h"
 #include "model/TesvanaSetter.h"
@@ -121,7 +122,7 @@ void CRecordingManager::Save(QString path)
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly))
         {
-            qDebug().noquote() << QStringLiteral("Error: Cannot create file : ") + path;
+            qCDebug(lcOperations).noquote() << QStringLiteral("Error: Cannot create file : ") + path;
         }
         else
         {
@@ -130,10 +131,10 @@ void CRecordingManager::Save(QString path)
             if (!xmlSaved)
             {
                 file.cancelWriting();
-                qWarning().noquote() << QStringLiteral("Error while saving file ") + path;
+                qCWarning(lcOperations).noquote() << QStringLiteral("Error while saving file ") + path;
             }
             else
-                qInfo().noquote() << QStringLiteral("Data saved in file ") + path;
+                qCInfo(lcOperations).noquote() << QStringLiteral("Data saved in file ") + path;
         }
     }
 
@@ -146,7 +147,7 @@ void CRecordingManager::Save(QString path)
         QSaveFile csv(csvPath);
         if (!csv.open(QIODevice::WriteOnly | QIODevice::Text))
         {
-            qDebug().noquote() << QStringLiteral("Error: Cannot create file : ") + path;
+            qCDebug(lcOperations).noquote() << QStringLiteral("Error: Cannot create file : ") + path;
             csvSaved = false;
         }
         else
@@ -164,7 +165,7 @@ bool CRecordingManager::Load(QString path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
     {
-        qDebug().noquote() << QStringLiteral("Error: Cannot open file : ") + path;
+        qCDebug(lcOperations).noquote() << QStringLiteral("Error: Cannot open file : ") + path;
         return false;
     }
     setHasUnsavedData(false);

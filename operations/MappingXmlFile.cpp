@@ -3,6 +3,7 @@
 #include "app/CConstants.h"
 #include "app/CUtils.h"
 #include "app/CXmlReadReport.h"
+#include "app/LogCategories.h"
 #include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 
@@ -113,7 +114,7 @@ void MappingXmlFile::ReadFile(const QString&)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     {
         setFileError(true);
-        qWarning().noquote() << QStringLiteral("Cannot read the file") + QStringLiteral(" : ") + path;
+        qCWarning(lcFiles).noquote() << QStringLiteral("Cannot read the file") + QStringLiteral(" : ") + path;
         CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
     }
     else

@@ -1,22 +1,22 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
-import "Utils/Style.js" as Style
+import "Theme"
 
 ApplicationWindow {
     id: mainWindow
 
     title: OrganizationName + " " + AppName + " v" + Version
     visible: true
-    minimumWidth: 954
-    minimumHeight: 698
+    minimumWidth: Theme.windowMinimumWidth
+    minimumHeight: Theme.windowMinimumHeight
     width: minimumWidth
     height: minimumHeight
-    color: Style.lightColor
-    font.family: Style.letterFontFamily
+    color: Theme.lightColor
+    font.family: Theme.letterFontFamily
 
     onHeightChanged: MainViewModel.MainWindowHeight = height
-    onWidthChanged: MainViewModel.SmallWindowSize = width <= 1024
+    onWidthChanged: MainViewModel.SmallWindowSize = width <= Theme.compactWindowWidth
     onClosing: function (close) {
         close.accepted = MainViewModel.exitApplicationAllowed()
     }
@@ -40,7 +40,7 @@ ApplicationWindow {
 
         StatusBar {
             Layout.fillWidth: true
-            Layout.preferredHeight: Style.statusBarHeight
+            Layout.preferredHeight: Theme.statusBarHeight
         }
     }
 }

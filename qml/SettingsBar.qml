@@ -1,19 +1,21 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
-import "Utils/Style.js" as Style
+import "Theme"
 
 // Page switching that every page offers.
 Rectangle {
-    implicitHeight: 44
-    color: Style.lightColor
+    implicitHeight: Theme.barHeight
+    color: Theme.lightColor
 
     RowLayout {
         anchors.fill: parent
-        anchors.leftMargin: 8
-        anchors.rightMargin: 8
+        anchors.leftMargin: Theme.spacing
+        anchors.rightMargin: Theme.spacing
 
         Button {
+            objectName: "meterPageButton"
+            Accessible.name: text
             text: qsTr("Meter")
             visible: Settings.EnableMeterMode
             enabled: !MainViewModel.LoaderSourceChanging && InstrumentSupervisor.HasActiveInstrument
@@ -23,6 +25,8 @@ Rectangle {
             Layout.fillWidth: true
         }
         Button {
+            objectName: "instrumentSelectionPageButton"
+            Accessible.name: text
             text: qsTr("Instrument selection")
             enabled: !MainViewModel.LoaderSourceChanging
             onClicked: MainViewModel.displayInstrumentSelectionPage()

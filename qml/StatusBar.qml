@@ -1,17 +1,17 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
-import "Utils/Style.js" as Style
+import "Theme"
 
 // Instrument summary and the last log message.
 Rectangle {
-    color: Style.darkColor
+    color: Theme.darkColor
 
     RowLayout {
         anchors.fill: parent
-        anchors.leftMargin: 8
-        anchors.rightMargin: 8
-        spacing: 16
+        anchors.leftMargin: Theme.spacing
+        anchors.rightMargin: Theme.spacing
+        spacing: Theme.largeSpacing
 
         Repeater {
             model: [
@@ -22,7 +22,7 @@ Rectangle {
 
             delegate: Label {
                 text: modelData.name + ": " + modelData.value
-                font.family: Style.letterFontFamily
+                font.family: Theme.letterFontFamily
             }
         }
 
@@ -30,7 +30,7 @@ Rectangle {
             Layout.fillWidth: true
             text: qsTr("Info") + ": " + MainViewModel.LastLogMessages.trim()
             elide: Text.ElideRight
-            font.family: Style.letterFontFamily
+            font.family: Theme.letterFontFamily
         }
     }
 }

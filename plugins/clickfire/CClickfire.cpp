@@ -1,5 +1,7 @@
 #include "plugins/clickfire/CClickfire.h"
 
+#include "app/LogCategories.h"
+
 #include <QDebug>
 
 CClickfire::CClickfire(QObject* parent) : CTriggerPlugin(parent)
@@ -14,26 +16,26 @@ CClickfire::CClickfire(QObject* parent) : CTriggerPlugin(parent)
     m_Layout.addWidget(&m_InstructionLabel);
     m_Layout.addWidget(&m_Button);
     m_Window.setLayout(&m_Layout);
-    qDebug() << "CClickfire Creator";
+    qCDebug(lcInstruments) << "CClickfire Creator";
     connect(&m_Button, &QPushButton::pressed, this, &CClickfire::OnButtonClicked, Qt::UniqueConnection);
 }
 
 CClickfire::~CClickfire()
 {
-    qDebug() << "CClickfire Destructor";
+    qCDebug(lcInstruments) << "CClickfire Destructor";
     m_Window.close();
     // The member widgets go before the window (reverse order of declaration), each leaving it first.
 }
 
 void CClickfire::OnButtonClicked()
 {
-    qDebug() << "Trigger button pressed";
+    qCDebug(lcInstruments) << "Trigger button pressed";
     emit Trigger();
 }
 
 void CClickfire::Start()
 {
-    qDebug() << "CClickfire Start";
+    qCDebug(lcInstruments) << "CClickfire Start";
     m_Window.show();
     m_Window.raise();
     m_Window.activateWindow();
@@ -41,7 +43,7 @@ void CClickfire::Start()
 
 void CClickfire::Stop()
 {
-    qDebug() << "CClickfire Stop";
+    qCDebug(lcInstruments) << "CClickfire Stop";
     m_Window.close();
 }
 

@@ -1,5 +1,6 @@
 #include "plugins/simulatedprobe/CSimulatedAcquisition.h"
 
+#include "app/LogCategories.h"
 #include "compute/FieldStatistics.h"
 
 #include <QDateTime>
@@ -172,7 +173,7 @@ void CSimulatedAcquisition::run()
                 {
                     const double skipped = now - (nextBlockTime + duration);
                     if (!paceChanged)
-                        qWarning().noquote()
+                        qCWarning(lcInstruments).noquote()
                             << QStringLiteral(
                                    "Simulated probe could not keep up: skipped %1 s of signal (%2 samples)")
                                    .arg(skipped, 0, 'f', 3)

@@ -1,5 +1,6 @@
 #include "plugins/simulatedprobe/CSimulatedProbe.h"
 
+#include "app/LogCategories.h"
 #include "instruments/CTriggerPlugin.h"
 
 #include <QCoreApplication>
@@ -111,8 +112,9 @@ void CSimulatedProbe::l_Lose()
     setIsRunning(false);
     setErrorCode(1);
     l_SetStatus(tr("Lost: the probe stopped answering"));
-    qWarning().noquote() << QStringLiteral("Simulated probe lost after ") +
-                                QString::number(m_RunFailures.loseAfterBlocks) + QStringLiteral(" blocks");
+    qCWarning(lcInstruments).noquote() << QStringLiteral("Simulated probe lost after ") +
+                                              QString::number(m_RunFailures.loseAfterBlocks) +
+                                              QStringLiteral(" blocks");
     emit Lost();
 }
 

@@ -1,5 +1,6 @@
 #include "plugins/simulatedprobe/CSimulatedProbePlugin.h"
 
+#include "app/LogCategories.h"
 #include "model/CMetaTypes.h"
 
 #include <QDebug>
@@ -8,13 +9,13 @@ CSimulatedProbePlugin::CSimulatedProbePlugin() {}
 
 void CSimulatedProbePlugin::Start()
 {
-    qDebug() << "Simulated probe driver started";
+    qCDebug(lcInstruments) << "Simulated probe driver started";
     m_Provider.Announce();
 }
 
 void CSimulatedProbePlugin::Stop()
 {
-    qDebug() << "Simulated probe driver stopped";
+    qCDebug(lcInstruments) << "Simulated probe driver stopped";
     m_Provider.Shutdown();
 }
 

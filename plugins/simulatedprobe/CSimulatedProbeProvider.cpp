@@ -1,5 +1,6 @@
 #include "plugins/simulatedprobe/CSimulatedProbeProvider.h"
 
+#include "app/LogCategories.h"
 #include "plugins/simulatedprobe/CSimulatedProbe.h"
 
 #include <QDebug>
@@ -51,6 +52,7 @@ QList<QSharedPointer<CInstrument>> CSimulatedProbeProvider::GetInstrumentList()
 
 void CSimulatedProbeProvider::SetSerialPortSettings(QString port, int baudRate)
 {
-    qDebug().noquote() << QStringLiteral("Simulated probe: serial port ") + port + QStringLiteral(" at ") +
-                              QString::number(baudRate) + QStringLiteral(" baud (not used: no hardware)");
+    qCDebug(lcInstruments).noquote() << QStringLiteral("Simulated probe: serial port ") + port +
+                                            QStringLiteral(" at ") + QString::number(baudRate) +
+                                            QStringLiteral(" baud (not used: no hardware)");
 }

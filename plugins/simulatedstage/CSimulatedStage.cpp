@@ -1,5 +1,7 @@
 #include "plugins/simulatedstage/CSimulatedStage.h"
 
+#include "app/LogCategories.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QVariantList>
@@ -17,13 +19,13 @@ CSimulatedStage::~CSimulatedStage() = default;
 
 void CSimulatedStage::Start()
 {
-    qDebug() << "Simulated stage started";
+    qCDebug(lcInstruments) << "Simulated stage started";
     l_Publish();
 }
 
 void CSimulatedStage::Stop()
 {
-    qDebug() << "Simulated stage stopped";
+    qCDebug(lcInstruments) << "Simulated stage stopped";
     m_Travel.stop();
 }
 

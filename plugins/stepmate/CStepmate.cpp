@@ -1,5 +1,7 @@
 #include "plugins/stepmate/CStepmate.h"
 
+#include "app/LogCategories.h"
+
 #include <QDebug>
 
 CStepmate::CStepmate(QObject* parent) : CMapperPluginStopAndGo(parent)
@@ -15,14 +17,14 @@ CStepmate::CStepmate(QObject* parent) : CMapperPluginStopAndGo(parent)
     m_Layout.addWidget(&m_TargetLabel);
     m_Layout.addWidget(&m_Button);
     m_Window.setLayout(&m_Layout);
-    qDebug() << "CStepmate creator";
+    qCDebug(lcInstruments) << "CStepmate creator";
     // pressed, not clicked: one signal per press, whatever happens on release.
     connect(&m_Button, &QPushButton::pressed, this, &CStepmate::OnButtonClicked, Qt::UniqueConnection);
 }
 
 CStepmate::~CStepmate()
 {
-    qDebug() << "CStepmate destructor";
+    qCDebug(lcInstruments) << "CStepmate destructor";
     m_Window.close();
     // The member widgets go before the window (reverse order of declaration), each leaving it first.
 }
@@ -34,12 +36,12 @@ void CStepmate::OnButtonClicked()
 
 void CStepmate::Start()
 {
-    qDebug() << "CStepmate Start";
+    qCDebug(lcInstruments) << "CStepmate Start";
 }
 
 void CStepmate::Stop()
 {
-    qDebug() << "CStepmate Stop";
+    qCDebug(lcInstruments) << "CStepmate Stop";
     m_Window.close();
 }
 
@@ -60,7 +62,8 @@ void CStepmate::Close()
 
 void CStepmate::MoveTo(const CPosition& position, const COrientation& orientation)
 {
-    qDebug() << "CStepmate MoveTo X:" << position.X() << " Y:" << position.Y() << " Z:" << position.Z();
+    qCDebug(lcInstruments) << "CStepmate MoveTo X:" << position.X() << " Y:" << position.Y()
+                           << " Z:" << position.Z();
     m_CurrentPosition = position;
     m_CurrentOrientation = orientation;
     m_TargetLabel.setText(QStringLiteral("Move to : X:%1 Y:%2 Z:%3")

@@ -1,24 +1,26 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
-import "../Utils/Style.js" as Style
+import Tesvana.ViewModels 1.0
+import "../Theme"
 
 // Instruments offered by the drivers, the default instrument and the serial
 // settings handed to the drivers, and what the connected instrument reports.
 Item {
     id: page
 
-    readonly property var vm: ConnectionPageViewModel
+    // The page's one way to the program.
+    property CConnectionPageViewModel viewModel: ConnectionPageViewModel
 
     RowLayout {
         anchors.fill: parent
-        anchors.margins: 16
-        spacing: 16
+        anchors.margins: Theme.largeSpacing
+        spacing: Theme.largeSpacing
 
         GroupBox {
             title: qsTr("Available instruments")
             Layout.fillWidth: true
-            Layout.minimumWidth: 320
+            Layout.minimumWidth: Theme.listMinimumWidth
             Layout.fillHeight: true
 
             ColumnLayout {
@@ -30,40 +32,42 @@ Item {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     clip: true
-                    spacing: 4
-                    model: page.vm.ConnectedInstruments
+                    spacing: Theme.smallSpacing
+                    model: page.viewModel.ConnectedInstruments
 
                     delegate: Rectangle {
-                        readonly property bool connected: index === page.vm.ActiveInstrumentIndex
+                        readonly property bool connected: index === page.viewModel.ActiveInstrumentIndex
 
                         width: ListView.view.width
-                        height: 56
-                        radius: 4
-                        color: connected ? Style.accentColor : Style.darkColor
+                        height: Theme.listRowHeight
+                        radius: Theme.cornerRadius
+                        color: connected ? Theme.accentColor : Theme.darkColor
 
                         RowLayout {
                             anchors.fill: parent
-                            anchors.margins: 8
+                            anchors.margins: Theme.spacing
 
                             ColumnLayout {
                                 Layout.fillWidth: true
-                                spacing: 2
+                                spacing: Theme.tinySpacing
 
                                 Label {
                                     text: model.DisplayLabel
                                     font.bold: true
-                                    color: connected ? "white" : "black"
+                                    color: connected ? Theme.textOnColor : Theme.textColor
                                 }
                                 Label {
                                     text: model.RessourceName
-                                    color: connected ? "white" : "#404040"
+                                    color: connected ? Theme.textOnColor : Theme.secondaryTextColor
                                 }
                             }
                             Button {
+                                objectName: "connectButton" + index
+                                Accessible.name: text + " " + model.DisplayLabel
                                 Layout.alignment: Qt.AlignRight
                                 text: connected ? qsTr("Disconnect") : qsTr("Connect")
-                                onClicked: connected ? page.vm.clearActiveInstrument()
-                                                     : page.vm.setActiveInstrument(index)
+                                onClicked: connected ? page.viewModel.clearActiveInstrument()
+                                                     : page.viewModel.setActiveInstrument(index)
                             }
                         }
                     }
@@ -76,17 +80,19 @@ Item {
                 }
 
                 Button {
+                    objectName: "refreshButton"
+                    Accessible.name: text
                     text: qsTr("Refresh")
-                    onClicked: InstrumentSupervisor.RefreshAvailableInstruments()
+                    onClicked: page.viewModel.refreshAvailableInstruments()
                 }
             }
         }
 
         ColumnLayout {
-            Layout.preferredWidth: 400
-            Layout.maximumWidth: 400
+            Layout.preferredWidth: Theme.sidePanelWidth
+            Layout.maximumWidth: Theme.sidePanelWidth
             Layout.fillHeight: true
-            spacing: 16
+            spacing: Theme.largeSpacing
 
             GroupBox {
                 title: qsTr("Connection settings")
@@ -98,38 +104,48 @@ Item {
 
                     Label { text: qsTr("Default instrument") }
                     ComboBox {
+                        objectName: "defaultInstrumentBox"
+                        Accessible.name: qsTr("Default instrument")
                         Layout.fillWidth: true
-                        model: page.vm.InstrumentNames
-                        currentIndex: page.vm.SelectedDefaultInstrumentIndex
-                        onActivated: page.vm.SelectedDefaultInstrumentIndex = index
+                        model: page.viewModel.InstrumentNames
+                        currentIndex: page.viewModel.SelectedDefaultInstrumentIndex
+                        onActivated: page.viewModel.SelectedDefaultInstrumentIndex = index
                     }
                     Label { text: qsTr("Serial port") }
                     ComboBox {
+                        objectName: "serialPortBox"
+                        Accessible.name: qsTr("Serial port")
                         Layout.fillWidth: true
-                        model: page.vm.SerialPortNames
-                        currentIndex: page.vm.SelectedSerialPortNameIndex
-                        onActivated: page.vm.SelectedSerialPortNameIndex = index
+                        model: page.viewModel.SerialPortNames
+                        currentIndex: page.viewModel.SelectedSerialPortNameIndex
+                        onActivated: page.viewModel.SelectedSerialPortNameIndex = index
                     }
                     Label { text: qsTr("Baud rate") }
                     ComboBox {
+                        objectName: "baudRateBox"
+                        Accessible.name: qsTr("Baud rate")
                         Layout.fillWidth: true
-                        model: page.vm.BaudrateNames
-                        currentIndex: page.vm.SelectedBaudrateIndex
-                        onActivated: page.vm.SelectedBaudrateIndex = index
+                        model: page.viewModel.BaudrateNames
+                        currentIndex: page.viewModel.SelectedBaudrateIndex
+                        onActivated: page.viewModel.SelectedBaudrateIndex = index
                     }
                     RowLayout {
                         Layout.columnSpan: 2
                         Layout.alignment: Qt.AlignRight
 
                         Button {
+                            objectName: "restoreButton"
+                            Accessible.name: text
                             text: qsTr("Restore")
-                            enabled: page.vm.HasUnsavedParameter
-                            onClicked: page.vm.restore()
+                            enabled: page.viewModel.HasUnsavedParameter
+                            onClicked: page.viewModel.restore()
                         }
                         Button {
+                            objectName: "applyButton"
+                            Accessible.name: text
                             text: qsTr("Apply")
-                            highlighted: page.vm.HasUnsavedParameter
-                            onClicked: page.vm.apply()
+                            highlighted: page.viewModel.HasUnsavedParameter
+                            onClicked: page.viewModel.apply()
                         }
                     }
                 }
@@ -144,32 +160,32 @@ Item {
                     anchors.left: parent.left
                     anchors.right: parent.right
                     columns: 2
-                    columnSpacing: 12
+                    columnSpacing: Theme.columnSpacing
 
                     Repeater {
                         model: [
-                            [qsTr("Serial number"), page.vm.SerialNumber],
-                            [qsTr("Model"), page.vm.Model],
-                            [qsTr("Manufacturer"), page.vm.Manufacturer],
-                            [qsTr("Calibration date"), page.vm.CalibrationDate],
-                            [qsTr("Manufacturing date"), page.vm.ManufacturingDate],
-                            [qsTr("Electronics version"), page.vm.ElectronicsVersion],
-                            [qsTr("Probe version"), page.vm.ProbeVersion],
-                            [qsTr("Firmware version"), page.vm.FirmwareVersion]
+                            [qsTr("Serial number"), page.viewModel.SerialNumber],
+                            [qsTr("Model"), page.viewModel.Model],
+                            [qsTr("Manufacturer"), page.viewModel.Manufacturer],
+                            [qsTr("Calibration date"), page.viewModel.CalibrationDate],
+                            [qsTr("Manufacturing date"), page.viewModel.ManufacturingDate],
+                            [qsTr("Electronics version"), page.viewModel.ElectronicsVersion],
+                            [qsTr("Probe version"), page.viewModel.ProbeVersion],
+                            [qsTr("Firmware version"), page.viewModel.FirmwareVersion]
                         ]
 
                         delegate: RowLayout {
                             Layout.columnSpan: 2
 
                             Label {
-                                Layout.preferredWidth: 150
+                                Layout.preferredWidth: Theme.labelColumnWidth
                                 text: modelData[0]
-                                color: "#404040"
+                                color: Theme.secondaryTextColor
                             }
                             Label {
                                 Layout.fillWidth: true
                                 text: modelData[1] === "" ? "--" : modelData[1]
-                                font.family: Style.numberFontFamily
+                                font.family: Theme.numberFontFamily
                             }
                         }
                     }
@@ -177,15 +193,15 @@ Item {
                     Rectangle {
                         Layout.columnSpan: 2
                         Layout.fillWidth: true
-                        Layout.preferredHeight: 36
-                        visible: page.vm.CalibrationOutOfDate
-                        radius: 4
-                        color: Style.alarmErrorColor
+                        Layout.preferredHeight: Theme.bannerHeight
+                        visible: page.viewModel.CalibrationOutOfDate
+                        radius: Theme.cornerRadius
+                        color: Theme.alarmErrorColor
 
                         Label {
                             anchors.centerIn: parent
                             text: qsTr("Calibration out of date: have the probe recalibrated")
-                            color: "white"
+                            color: Theme.textOnColor
                             font.bold: true
                         }
                     }

@@ -1,12 +1,12 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
-import "../Utils/Style.js" as Style
+import "../Theme"
 
 Item {
     Label {
         anchors.centerIn: parent
         text: qsTr("Meter")
-        font.family: Style.letterFontFamily
-        font.pixelSize: 20
+        font.family: Theme.letterFontFamily
+        font.pixelSize: Theme.titleFontPixelSize
     }
 }

@@ -1,0 +1,49 @@
+pragma Singleton
+import QtQuick 2.15
+
+// Every colour, font and size of the pages: no page carries a literal of its own.
+QtObject {
+    // The program's style constants.
+    readonly property color lightColor: "#f0f0f0"
+    readonly property color darkColor: "#cdcdcd"
+    readonly property color accentColor: "#0078d7"
+    readonly property int parametersPanelWidth: 210
+    readonly property int mainMenuWidth: 117
+    readonly property int statusBarHeight: 50
+    readonly property int compactMenuClosedWidth: 60
+    readonly property int compactMenuOpenWidth: 180
+    readonly property string letterFontFamily: "KVL Oxygen"
+    readonly property string numberFontFamily: "Oxygen Mono"
+
+    // Alarm states.
+    readonly property color alarmValidColor: "#74ba63"
+    readonly property color alarmErrorColor: "#a85151"
+    readonly property color alarmUndefinedColor: "#ababab"
+    readonly property color alarmUnderTargetColor: "#6CA6CD"
+    readonly property color alarmOverTargetColor: "#FFD700"
+
+    // Text on the light and dark backgrounds, and on the accent or alarm colours.
+    readonly property color textColor: "#000000"
+    readonly property color secondaryTextColor: "#404040"
+    readonly property color textOnColor: "#ffffff"
+
+    // Spacing and the sizes of recurring elements.
+    readonly property int smallSpacing: 4
+    readonly property int spacing: 8
+    readonly property int largeSpacing: 16
+    readonly property int barHeight: 44
+    readonly property int listRowHeight: 56
+    readonly property int titleFontPixelSize: 20
+    readonly property int listMinimumWidth: 320
+    readonly property int tinySpacing: 2
+    readonly property int columnSpacing: 12
+    readonly property int sidePanelWidth: 400
+    readonly property int labelColumnWidth: 150
+    readonly property int bannerHeight: 36
+    readonly property int cornerRadius: 4
+
+    // The window: its smallest size, and the width up to which the compact menu replaces the main menu.
+    readonly property int windowMinimumWidth: 954
+    readonly property int windowMinimumHeight: 698
+    readonly property int compactWindowWidth: 1024
+}
