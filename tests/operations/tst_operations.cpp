@@ -1,5 +1,5 @@
 #include "../support/MessageCapture.h"
-#include "../support/PluginFolders.h"
+#include "../support/RealPlugins.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
 #include "app/CSettings.h"
@@ -47,7 +47,7 @@ class tst_Operations : public QObject
     Q_OBJECT
 
 private:
-    PluginFolders m_Folders;
+    std::unique_ptr<RealPlugins> m_Core;
     QTemporaryDir m_Data;
     CSettings* m_Settings = nullptr;
     CPluginsManager* m_Plugins = nullptr;
@@ -67,28 +67,29 @@ private slots:
     void initTestCase()
     {
         CMetaTypes::Register();
-        const QString data = CConstants::DefaultApplicationParameterStoragePath;
-        if (!data.contains("/testhome/"))
+        if (!CConstants::DefaultApplicationParameterStoragePath.contains("/testhome/"))
             QSKIP("run through ctest, which gives the test a home of its own");
-        QDir(data).removeRecursively();
-        QVERIFY(m_Folders.copy("instrument", "libSimulatedProbe.so", "instrument"));
-        QVERIFY(m_Folders.copy("mapper", "libStepmate.so", "mapper"));
-        QVERIFY(m_Folders.copy("mapper", "libSimulatedStage.so", "mapper"));
-        QVERIFY(m_Folders.copy("trigger", "libClickfire.so", "trigger"));
-        m_Settings = new CSettings(m_Folders.program(), this, m_Data.path());
-        m_Plugins = new CPluginsManager(*m_Settings, this);
-        m_Plugins->Initialize();
-        m_Supervisor = new CInstrumentSupervisor(*m_Settings, this);
-        for (CInstrumentPlugin* plugin : m_Plugins->GetInstrumentPlugins())
-        {
-            plugin->Start();
-            m_Supervisor->AddInstrumentListProvider(plugin->GetInstrumentListProvider());
-        }
-        QSignalSpy updated(m_Supervisor, &CInstrumentSupervisor::AvailableInstrumentUpdated);
-        QVERIFY(updated.wait(3000));
-        m_Probe = m_Supervisor->AvailableInstruments().first();
+    }
+
+    // Each test function on a core of its own, without parameter files of earlier ones.
+    void init()
+    {
+        QDir(CConstants::DefaultApplicationParameterStoragePath).removeRecursively();
+        m_Core = std::make_unique<RealPlugins>();
+        QVERIFY(m_Core->start());
+        m_Settings = m_Core->settings.get();
+        m_Plugins = m_Core->plugins.get();
+        m_Supervisor = m_Core->supervisor.get();
+        m_Operations = m_Core->operations.get();
+        m_Probe = m_Core->probe();
         m_Supervisor->SetActiveInstrument(m_Probe);
-        m_Operations = new COperationsManager(*m_Settings, *m_Plugins, *m_Supervisor, this);
+        QVERIFY(m_Supervisor->HasActiveInstrument());
+    }
+
+    void cleanup()
+    {
+        m_Probe.reset();
+        m_Core.reset();
     }
 
     void measurementDefaultsAndLiveBlocks()
@@ -425,6 +426,7 @@ private slots:
     void manualMapperDrivenByButtonPresses()
     {
         COperationMapping* mapping = m_Operations->MappingOperation();
+        m_Operations->setActiveOperation(mapping);
         mapping->MappingParameters()->setSelectedMapper(mapperNamed("Manual"));
         mapping->MappingParameters()->MapperSourceCartesian()->Z()->setStop(0); // four points
         CRecordingManagerMapping& recorder = *mapping->RecordingManager();
@@ -450,6 +452,7 @@ private slots:
     void externalTriggerStaysOpenAtTheFirstPoint()
     {
         COperationMapping* mapping = m_Operations->MappingOperation();
+        m_Operations->setActiveOperation(mapping);
         mapping->MappingParameters()->setSelectedMapper(mapperNamed("Manual"));
         CTriggerPlugin* trigger = m_Plugins->GetTriggerPlugins().first();
         CMeasurementParameters& m = *mapping->MeasurementParameters();
@@ -476,6 +479,7 @@ private slots:
     void onTheFlyMapperRecordsWhereItSays()
     {
         COperationMapping* mapping = m_Operations->MappingOperation();
+        m_Operations->setActiveOperation(mapping);
         FlyingMapper flying;
         QVERIFY(CMapperPlugin::AsOnTheFly(&flying));
         mapping->MappingParameters()->setSelectedMapper(&flying);
@@ -494,16 +498,6 @@ private slots:
         m_Operations->clearActiveOperation();
         QVERIFY(QFile::exists(CConstants::DefaultApplicationParameterStoragePath +
                               "/TesvanaMappingSettings.xml"));
-    }
-
-    void cleanupTestCase()
-    {
-        if (m_Plugins)
-        {
-            m_Supervisor->ClearActiveInstrument();
-            m_Plugins->Finalize();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
     }
 };
 
