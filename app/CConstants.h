@@ -8,6 +8,8 @@
 class CConstants
 {
 public:
+    static constexpr double Chart2DDefaultYMax = 10.0;
+    static constexpr double Chart2DDefaultYMin = 0.001;
     static const QString Version;
     static const QString ApplicationName;
     static const QString SoftwareName;

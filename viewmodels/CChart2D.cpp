@@ -1,0 +1,37 @@
+#include "viewmodels/CChart2D.h"
+
+#include "app/CConstants.h"
+#include "model/TesvanaSetter.h"
+
+#include <algorithm>
+
+CChart2D::CChart2D(QObject* parent)
+    : QAbstractTableModel(parent), m_Ymax(CConstants::Chart2DDefaultYMax),
+      m_Ymin(CConstants::Chart2DDefaultYMin)
+{
+}
+
+void CChart2D::ComputeMin(float& localMin, float value)
+{
+    localMin = std::min(localMin, value);
+    if (m_YminAllSignal == UnsetYmin || m_YminAllSignal > value)
+        setYminAllSignal(value);
+}
+
+void CChart2D::ComputeMax(float& localMax, float value)
+{
+    localMax = std::max(localMax, value);
+    if (m_YmaxAllSignal == UnsetYmax || m_YmaxAllSignal < value)
+        setYmaxAllSignal(value);
+}
+
+TESVANA_SETTER(CChart2D, double, Xmax)
+TESVANA_SETTER(CChart2D, double, Xmin)
+TESVANA_SETTER(CChart2D, bool, Visible)
+TESVANA_SETTER(CChart2D, bool, AutoScaling)
+TESVANA_SETTER(CChart2D, double, Ymax)
+TESVANA_SETTER(CChart2D, double, Ymin)
+TESVANA_SETTER(CChart2D, double, YmaxAllSignal)
+TESVANA_SETTER(CChart2D, double, YminAllSignal)
+TESVANA_SETTER(CChart2D, bool, FirstDataInit)
+TESVANA_SETTER(CChart2D, bool, YminMaxReseted)

@@ -1,0 +1,476 @@
+#include "viewmodels/CChart2DFieldsData.h"
+
+#include "app/CConstants.h"
+#include "model/COperationParameters.h"
+#include "model/TesvanaSetter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+constexpr float FloatMax = 3.4028235e38f;
+} // namespace
+
+CChart2DFieldsData::CChart2DFieldsData(COperationParameters* parameters, QObject* parent)
+    : CChart2D(parent), m_pParameters(parameters)
+{
+    m_ComponentVisible.fill(true);
+    // Allocated once: the chart never gets more points than this.
+    m_Series.resize(std::size_t(m_NbPointsAxeX));
+    m_SeriesX.resize(std::size_t(m_NbPointsAxeX));
+    if (m_pParameters)
+    {
+        CMeasurementParameters* m = m_pParameters->MeasurementParameters();
+        connect(m, &CMeasurementParameters::DisplayRateChanged, this,
+                &CChart2DFieldsData::OnMeasurementParametersRateChanged);
+        connect(m, &CMeasurementParameters::AcquisitionRateChanged, this,
+                &CChart2DFieldsData::OnMeasurementParametersRateChanged);
+    }
+    m_RedrawTimer.setInterval(20);
+    connect(&m_RedrawTimer, &QTimer::timeout, this, &CChart2DFieldsData::UpdatePlot);
+    m_RedrawTimer.start();
+    QTimer::singleShot(0, this, &CChart2DFieldsData::OnMeasurementParametersRateChanged);
+}
+
+int CChart2DFieldsData::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : std::max(0, m_DownsampledSignalLength);
+}
+
+int CChart2DFieldsData::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ComponentCount + 1;
+}
+
+QVariant CChart2DFieldsData::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.column() >= ComponentCount + 1 ||
+        index.row() >= m_DownsampledSignalLength)
+        return QVariant();
+    if (index.column() == 0)
+        return m_SeriesX[std::size_t(index.row())];
+    return PointValue(index.row(), index.column());
+}
+
+float CChart2DFieldsData::PointValue(int row, int column) const
+{
+    return m_Series[std::size_t(row)][std::size_t(column - 1)];
+}
+
+float CChart2DFieldsData::ComponentValue(const CFieldIntensityResult& result, int column)
+{
+    switch (column)
+    {
+    case 1:
+        return result.B();
+    case 2:
+        return result.BBprime();
+    case 3:
+        return result.Bx();
+    case 4:
+        return result.By();
+    case 5:
+        return result.Bz();
+    case 6:
+        return result.B() - result.dB();
+    case 7:
+        return result.B() + result.dB();
+    }
+    return 0;
+}
+
+double CChart2DFieldsData::MeasureToSeconds(const CFieldIntensityResult& result)
+{
+    return double(result.Timestamp.toSecsSinceEpoch()) + double(result.TimestampNanosecond) / 1e9;
+}
+
+double CChart2DFieldsData::niceNumber(double x, bool ceiling)
+{
+    const double exponent = std::floor(std::log10(x));
+    const double fraction = x / std::pow(10.0, exponent);
+    double nice = 10;
+    if (ceiling)
+        nice = fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10;
+    else
+        nice = fraction < 1.5 ? 1 : fraction < 3 ? 2 : fraction < 7 ? 5 : 10;
+    return nice * std::pow(10.0, exponent);
+}
+
+// The times are in arrival order: both searches are binary.
+int CChart2DFieldsData::GetIndexFromTimeStart(double x) const
+{
+    if (m_Times.empty())
+        return 0;
+    if (m_Times.back() - m_T0 <= x)
+        return int(m_Times.size()) - 1;
+    const auto first = std::lower_bound(m_Times.begin(), m_Times.end(), x,
+                                        [this](double time, double value) { return time - m_T0 < value; });
+    return int(first - m_Times.begin());
+}
+
+int CChart2DFieldsData::GetIndexFromTimeEnd(double x) const
+{
+    const auto after = std::upper_bound(m_Times.begin(), m_Times.end(), x,
+                                        [this](double value, double time) { return value < time - m_T0; });
+    const int last = int(after - m_Times.begin()) - 1;
+    return last >= 1 ? last : 0;
+}
+
+void CChart2DFieldsData::AppendReceived(const QSharedPointer<CFieldIntensityResult>& result)
+{
+    m_Received.push_back(result);
+    m_Times.push_back(MeasureToSeconds(*result));
+}
+
+void CChart2DFieldsData::AppendFiltered(const QSharedPointer<CFieldIntensityResult>& result)
+{
+    m_Filtered.push_back(result);
+    Values values;
+    for (int c = 1; c <= ComponentCount; ++c)
+        values[std::size_t(c - 1)] = ComponentValue(*result, c);
+    m_FilteredValues.push_back(values);
+}
+
+void CChart2DFieldsData::DropOldest(std::size_t count)
+{
+    const auto drop = [count](auto& queue) {
+        queue.erase(queue.begin(), queue.begin() + std::min(count, queue.size()));
+    };
+    drop(m_Received);
+    drop(m_Times);
+    drop(m_Filtered);
+    drop(m_FilteredValues);
+}
+
+void CChart2DFieldsData::MarkNewData()
+{
+    m_T0 = m_Times.empty() ? 0 : m_Times.front();
+    m_NewData = true;
+}
+
+void CChart2DFieldsData::OnMeasurementParametersRateChanged()
+{
+    resetAxisXDelta(false);
+}
+
+void CChart2DFieldsData::UpdatePlot()
+{
+    if (Xmin() == m_LastXmin && Xmax() == m_LastXmax && !m_NewData)
+        return;
+    beginResetModel();
+    if (m_NewData)
+    {
+        UpdateXBoundaries(int(m_MeasureResultCount));
+        m_LastCount = m_MeasureResultCount;
+    }
+    UpdateDownsampling();
+    endResetModel();
+    m_LastXmin = Xmin();
+    m_LastXmax = Xmax();
+    m_NewData = false;
+}
+
+void CChart2DFieldsData::UpdateXBoundaries(int count)
+{
+    if (m_Filtered.size() < 2)
+    {
+        setXmin(0);
+        setXmax(1);
+        return;
+    }
+    m_WindowStart = Xmax() - WindowSeconds;
+    if (!m_Times.empty())
+    {
+        setXmin(m_WindowStart <= 0 ? m_MeasureResultMinX : m_WindowStart);
+        const std::size_t k = std::size_t(std::max(count, 1) - 1);
+        const double newest = k < m_Times.size() ? m_Times[k] : m_Times.back();
+        const double v = (newest - m_T0) + m_MinDeltaAxisX;
+        setXmax(v > 0.5 && m_MeasureResultMaxX > 0.5 ? m_MeasureResultMaxX : v);
+    }
+    if (!m_Filtered.empty())
+        UpdateTimeLegend();
+}
+
+void CChart2DFieldsData::resetAxisXDelta(bool resetFullAxis)
+{
+    if (m_Times.empty())
+        return;
+    m_WindowStart = Xmax() - WindowSeconds;
+    if (resetFullAxis)
+    {
+        setXmin(m_MeasureResultMinX);
+        const double v = (m_Times.back() - m_T0) + m_MinDeltaAxisX;
+        setXmax(v > 0.5 && m_MeasureResultMaxX > 0.5 ? m_MeasureResultMaxX : v);
+    }
+    else
+        setXmin(m_WindowStart <= 0 ? m_MeasureResultMinX : m_WindowStart);
+    emit refreshLimitSliderX();
+}
+
+void CChart2DFieldsData::resetAxisYDelta()
+{
+    setYminMaxReseted(true);
+    UpdateDownsampling();
+    emit refreshLimitSliderY();
+}
+
+void CChart2DFieldsData::refreshLegendData(double axeXMin, double axeXMax)
+{
+    if (m_Filtered.size() < 2)
+    {
+        setXmin(0);
+        setXmax(1);
+        return;
+    }
+    setXmax(std::min(m_MeasureResultMaxX, axeXMax));
+    setXmin(std::max(m_MeasureResultMinX, axeXMin));
+    m_WindowStart = Xmin();
+    if (!m_Filtered.empty())
+        UpdateTimeLegend();
+}
+
+void CChart2DFieldsData::UpdateTimeLegend()
+{
+    const int end = GetIndexFromTimeStart(Xmax());
+    const int start = GetIndexFromTimeEnd(Xmin());
+    if (start >= end || end >= int(m_Filtered.size()))
+        return;
+    const CFieldIntensityResult& first = *m_Filtered[std::size_t(start)];
+    const CFieldIntensityResult& last = *m_Filtered[std::size_t(end)];
+    const QString format = first.Timestamp.msecsTo(last.Timestamp) <= 999 ? QStringLiteral("HH:mm:ss.zzz")
+                                                                          : QStringLiteral("HH:mm:ss");
+    setXminDate(first.Timestamp.toString(QStringLiteral("yyyy.MM.dd")));
+    setXminTime(first.Timestamp.toString(format));
+    setXmaxDate(last.Timestamp.toString(QStringLiteral("yyyy.MM.dd")));
+    setXmaxTime(last.Timestamp.toString(format));
+}
+
+void CChart2DFieldsData::UpdateDownsampling()
+{
+    float localMax = -FloatMax;
+    float localMin = FloatMax;
+    const int filtered = int(m_Filtered.size());
+    // The bounds of every visible value scanned; the bounds over all data seen
+    // follow from them once, at the end.
+    const auto widen = [&](const Values& values) {
+        for (int c = 0; c < ComponentCount; ++c)
+        {
+            if (!m_ComponentVisible[std::size_t(c)])
+                continue;
+            localMin = std::min(localMin, values[std::size_t(c)]);
+            localMax = std::max(localMax, values[std::size_t(c)]);
+        }
+    };
+
+    if (filtered == 1)
+    {
+        m_SeriesX[0] = 0.0;
+        m_SeriesX[1] = 0.1;
+        m_Series[0] = m_Series[1] = m_FilteredValues.front();
+        widen(m_FilteredValues.front());
+        setDownsampledSignalLength(2);
+        setYminMaxReseted(true);
+        setFirstDataInit(true);
+    }
+    else
+    {
+        const int iEnd = m_Times.empty() ? 0 : GetIndexFromTimeStart(Xmax());
+        const int iStart = GetIndexFromTimeEnd(Xmin());
+        const int span = iEnd - iStart;
+        const int length = span < m_NbPointsAxeX ? span + 1 : m_NbPointsAxeX;
+        if (length < 1)
+        {
+            m_Ratio = 1.0;
+            setDownsampledSignalLength(length);
+            setFirstDataInit(true);
+        }
+        else
+        {
+            m_Ratio = std::max(1.0, double(span) / double(length));
+            int previous = iStart;
+            for (int j = 0; j < length; ++j)
+            {
+                if (iStart >= filtered)
+                {
+                    setDownsampledSignalLength(0);
+                    return;
+                }
+                if (j == 0)
+                {
+                    m_SeriesX[0] = m_Times[std::size_t(iStart)] - m_T0;
+                    m_Series[0] = m_FilteredValues[std::size_t(iStart)];
+                    widen(m_Series[0]);
+                    previous = iStart;
+                    continue;
+                }
+                const int step = iStart + int(std::lround(m_Ratio * j));
+                const int index = std::min(step, filtered - 1);
+                m_SeriesX[std::size_t(j)] = m_Times[std::size_t(index)] - m_T0;
+                // The candidates of this point: after the previous one, up to the point's own
+                // index (excluded), and at least the next result.
+                const int from = std::min(previous + 1, filtered - 1);
+                const int to = std::max(from, index - 1);
+                const Values& before = m_Series[std::size_t(j - 1)];
+                Values chosen = m_FilteredValues[std::size_t(from)];
+                std::array<float, ComponentCount> deviation{};
+                for (int k = from; k <= to; ++k)
+                {
+                    const Values& candidate = m_FilteredValues[std::size_t(k)];
+                    for (int c = 0; c < ComponentCount; ++c)
+                    {
+                        const float d = std::fabs(before[std::size_t(c)] - candidate[std::size_t(c)]);
+                        if (d > deviation[std::size_t(c)])
+                        {
+                            deviation[std::size_t(c)] = d;
+                            chosen[std::size_t(c)] = candidate[std::size_t(c)];
+                        }
+                    }
+                    widen(candidate);
+                }
+                m_Series[std::size_t(j)] = chosen;
+                previous = step;
+            }
+            setDownsampledSignalLength(length);
+            setFirstDataInit(true);
+        }
+    }
+
+    // The Y range.
+    if (localMin != FloatMax)
+    {
+        float unused = localMin;
+        ComputeMin(unused, localMin);
+        ComputeMax(unused, localMax);
+    }
+    if (localMin == FloatMax)
+    {
+        setYmin(CConstants::Chart2DDefaultYMin);
+        setYmax(CConstants::Chart2DDefaultYMax);
+        setYTickCount(11);
+        setYminMaxReseted(true);
+        return;
+    }
+    const auto widenAllSignal = [this] {
+        if (YmaxAllSignal() == UnsetYmax || Ymax() > YmaxAllSignal())
+            setYmaxAllSignal(Ymax());
+        if (YminAllSignal() == UnsetYmin || Ymin() < YminAllSignal())
+            setYminAllSignal(Ymin());
+    };
+    if (AutoScaling())
+    {
+        refreshYminYmax(localMin, localMax);
+        widenAllSignal();
+        setYminMaxReseted(true);
+    }
+    else if (YminMaxReseted())
+    {
+        refreshYminYmax(localMin, localMax);
+        widenAllSignal();
+        setYmin(YminAllSignal());
+        setYmax(YmaxAllSignal());
+        if (m_DownsampledSignalLength >= 2)
+            setYminMaxReseted(false);
+    }
+}
+
+void CChart2DFieldsData::refreshYminYmax(double yMin, double yMax)
+{
+    if (yMin == UnsetYmax || yMin == UnsetYmin || yMax == UnsetYmax || yMax == UnsetYmin)
+        return;
+    const double step = niceNumber((yMax - yMin) / (m_YTickCount - 1), false);
+    const double lo = std::floor(yMin / step);
+    const double hi = std::ceil(yMax / step);
+    const int n = int(hi - lo);
+    setYTickCount(n < 11 ? n + 1 : n / 2 + 1);
+    setYmin(step * lo);
+    setYmax(step * hi);
+}
+
+void CChart2DFieldsData::refreshYmin(double sliderValue)
+{
+    if (m_MeasureResultCount != 0)
+        setYmin(std::max(YminAllSignal(), sliderValue));
+}
+
+void CChart2DFieldsData::refreshYmax(double sliderValue)
+{
+    if (m_MeasureResultCount != 0)
+        setYmax(std::min(YmaxAllSignal(), sliderValue));
+}
+
+void CChart2DFieldsData::setComponantVisibility(int index, bool visible, bool updateDownsample)
+{
+    if (index < 0 || index >= ComponentCount)
+        return;
+    m_ComponentVisible[std::size_t(index)] = visible;
+    // Inside a model reset, so that the chart reads the new points at once.
+    if (updateDownsample)
+    {
+        beginResetModel();
+        UpdateDownsampling();
+        endResetModel();
+    }
+}
+
+void CChart2DFieldsData::RecomputeFullFilter()
+{
+    beginResetModel();
+    m_Filtered.clear();
+    m_FilteredValues.clear();
+    ResetFilter();
+    ApplyFilter();
+    UpdateDownsampling();
+    endResetModel();
+}
+
+void CChart2DFieldsData::Clear()
+{
+    m_RedrawTimer.stop();
+    setVisible(false);
+    beginResetModel();
+    setNumberValidPoints(0);
+    m_Received.clear();
+    m_Times.clear();
+    setDownsampledSignalLength(0);
+    RecomputeFullFilter();
+    setMeasureResultMinX(0);
+    setMeasureResultMaxX(1.0);
+    setMeasureResultCount(0);
+    setMinDeltaAxisX(0.1);
+    setXTickCount(10);
+    setXmaxDate(QString());
+    setXminDate(QString());
+    setXmaxTime(QString());
+    setXminTime(QString());
+    setYmin(CConstants::Chart2DDefaultYMin);
+    setYmax(CConstants::Chart2DDefaultYMax);
+    setYminAllSignal(UnsetYmin);
+    setYmaxAllSignal(UnsetYmax);
+    setFirstDataInit(false);
+    setYminMaxReseted(true);
+    setXmin(0);
+    setXmax(1.0);
+    m_WindowStart = 0;
+    m_LastXmin = m_LastXmax = 0;
+    resetAxisXDelta(true);
+    resetAxisYDelta();
+    endResetModel();
+    emit clearCharts();
+    setVisible(true);
+    m_RedrawTimer.start();
+}
+
+TESVANA_SETTER(CChart2DFieldsData, quint64, MeasureResultCount)
+TESVANA_SETTER(CChart2DFieldsData, double, MeasureResultMinX)
+TESVANA_SETTER(CChart2DFieldsData, double, MeasureResultMaxX)
+TESVANA_SETTER(CChart2DFieldsData, double, MinDeltaAxisX)
+TESVANA_SETTER(CChart2DFieldsData, const QString&, XmaxDate)
+TESVANA_SETTER(CChart2DFieldsData, const QString&, XminDate)
+TESVANA_SETTER(CChart2DFieldsData, const QString&, XmaxTime)
+TESVANA_SETTER(CChart2DFieldsData, const QString&, XminTime)
+TESVANA_SETTER(CChart2DFieldsData, int, NbPointsAxeX)
+TESVANA_SETTER(CChart2DFieldsData, int, DownsampledSignalLength)
+TESVANA_SETTER(CChart2DFieldsData, int, XTickCount)
+TESVANA_SETTER(CChart2DFieldsData, int, YTickCount)
+TESVANA_SETTER(CChart2DFieldsData, int, NumberValidPoints)

@@ -1,0 +1,183 @@
+#pragma once
+
+#include "model/CFieldIntensityResult.h"
+#include "viewmodels/CChart2D.h"
+
+#include <QDateTime>
+#include <QSharedPointer>
+#include <QTimer>
+
+#include <array>
+#include <deque>
+#include <vector>
+
+class COperationParameters;
+
+// The time-series chart of field results: keeps the received results and their
+// times, lets a subclass filter them, and hands the chart at most NbPointsAxeX
+// points per component for the visible window, each chosen so that peaks survive.
+// Abstract: a subclass supplies the data, the filter and the X step.
+class CChart2DFieldsData : public CChart2D
+{
+    Q_OBJECT
+    Q_PROPERTY(quint64 MeasureResultCount READ MeasureResultCount WRITE setMeasureResultCount NOTIFY
+                   MeasureResultCountChanged)
+    Q_PROPERTY(double MeasureResultMinX READ MeasureResultMinX WRITE setMeasureResultMinX NOTIFY
+                   MeasureResultMinXChanged)
+    Q_PROPERTY(double MeasureResultMaxX READ MeasureResultMaxX WRITE setMeasureResultMaxX NOTIFY
+                   MeasureResultMaxXChanged)
+    Q_PROPERTY(double MinDeltaAxisX READ MinDeltaAxisX WRITE setMinDeltaAxisX NOTIFY MinDeltaAxisXChanged)
+    Q_PROPERTY(QString XmaxDate READ XmaxDate WRITE setXmaxDate NOTIFY XmaxDateChanged)
+    Q_PROPERTY(QString XminDate READ XminDate WRITE setXminDate NOTIFY XminDateChanged)
+    Q_PROPERTY(QString XmaxTime READ XmaxTime WRITE setXmaxTime NOTIFY XmaxTimeChanged)
+    Q_PROPERTY(QString XminTime READ XminTime WRITE setXminTime NOTIFY XminTimeChanged)
+    Q_PROPERTY(int IntensityFieldCount READ IntensityFieldCount CONSTANT)
+    Q_PROPERTY(int NbPointsAxeX READ NbPointsAxeX WRITE setNbPointsAxeX NOTIFY NbPointsAxeXChanged)
+    Q_PROPERTY(int DownsampledSignalLength READ DownsampledSignalLength WRITE setDownsampledSignalLength
+                   NOTIFY DownsampledSignalLengthChanged)
+    Q_PROPERTY(int XTickCount READ XTickCount WRITE setXTickCount NOTIFY XTickCountChanged)
+    Q_PROPERTY(int YTickCount READ YTickCount WRITE setYTickCount NOTIFY YTickCountChanged)
+    Q_PROPERTY(int NumberValidPoints READ NumberValidPoints WRITE setNumberValidPoints NOTIFY
+                   NumberValidPointsChanged)
+public:
+    static constexpr int ComponentCount = 7;
+    // The window the X axis scrolls by, in seconds.
+    static constexpr double WindowSeconds = 10.0;
+
+    CChart2DFieldsData(COperationParameters* parameters, QObject* parent = nullptr);
+
+    // Table model: column 0 the X value (seconds from t0), columns 1-7 the components
+    // B, B.B', Bx, By, Bz, B-dB, B+dB.
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    quint64 MeasureResultCount() const { return m_MeasureResultCount; }
+    double MeasureResultMinX() const { return m_MeasureResultMinX; }
+    double MeasureResultMaxX() const { return m_MeasureResultMaxX; }
+    double MinDeltaAxisX() const { return m_MinDeltaAxisX; }
+    QString XmaxDate() const { return m_XmaxDate; }
+    QString XminDate() const { return m_XminDate; }
+    QString XmaxTime() const { return m_XmaxTime; }
+    QString XminTime() const { return m_XminTime; }
+    int IntensityFieldCount() const { return ComponentCount; }
+    int NbPointsAxeX() const { return m_NbPointsAxeX; }
+    int DownsampledSignalLength() const { return m_DownsampledSignalLength; }
+    int XTickCount() const { return m_XTickCount; }
+    int YTickCount() const { return m_YTickCount; }
+    int NumberValidPoints() const { return m_NumberValidPoints; }
+
+    void setMeasureResultCount(quint64 value);
+    void setMeasureResultMinX(double value);
+    void setMeasureResultMaxX(double value);
+    void setMinDeltaAxisX(double value);
+    void setXmaxDate(const QString& value);
+    void setXminDate(const QString& value);
+    void setXmaxTime(const QString& value);
+    void setXminTime(const QString& value);
+    void setNbPointsAxeX(int value);
+    void setDownsampledSignalLength(int value);
+    void setXTickCount(int value);
+    void setYTickCount(int value);
+    void setNumberValidPoints(int value);
+
+    // Whole seconds of the timestamp since the epoch plus the nanosecond part.
+    static double MeasureToSeconds(const CFieldIntensityResult& result);
+    static double niceNumber(double x, bool ceiling);
+    // Indexes into the time list for a time relative to t0.
+    int GetIndexFromTimeStart(double x) const;
+    int GetIndexFromTimeEnd(double x) const;
+    void Clear();
+
+    // The value of component `column` (1-7) of a result.
+    static float ComponentValue(const CFieldIntensityResult& result, int column);
+    // The chart's point `row` of series `column`, as data() gives it.
+    float PointValue(int row, int column) const;
+
+public slots:
+    void RecomputeFullFilter();
+    void OnMeasurementParametersRateChanged();
+    void UpdatePlot();
+    virtual void refreshLegendData(double axeXMin, double axeXMax);
+    void setComponantVisibility(int index, bool visible, bool updateDownsample);
+    virtual void resetAxisXDelta(bool resetFullAxis);
+    virtual void resetAxisYDelta();
+    virtual void UpdateXBoundaries(int count);
+    virtual void UpdateTimeLegend();
+    virtual void UpdateDownsampling();
+    void refreshYminYmax(double yMin, double yMax);
+    void refreshYmin(double sliderValue);
+    void refreshYmax(double sliderValue);
+
+signals:
+    void MeasureResultCountChanged(quint64 value);
+    void MeasureResultMinXChanged(double value);
+    void MeasureResultMaxXChanged(double value);
+    void MinDeltaAxisXChanged(double value);
+    void XmaxDateChanged(QString value);
+    void XminDateChanged(QString value);
+    void XmaxTimeChanged(QString value);
+    void XminTimeChanged(QString value);
+    void NbPointsAxeXChanged(int value);
+    void DownsampledSignalLengthChanged(int value);
+    void XTickCountChanged(int value);
+    void YTickCountChanged(int value);
+    void NumberValidPointsChanged(int value);
+    void clearCharts();
+
+protected:
+    virtual void ComputeDeltaX() = 0;
+    // Turns the received results not yet filtered into filtered ones (AppendFiltered).
+    virtual void ApplyFilter() {}
+    virtual void ResetFilter() {}
+
+    // For subclasses as results arrive: a received result with its time, and a
+    // filtered one (the downsampling reads those), and dropping the oldest of both.
+    void AppendReceived(const QSharedPointer<CFieldIntensityResult>& result);
+    void AppendFiltered(const QSharedPointer<CFieldIntensityResult>& result);
+    void DropOldest(std::size_t count);
+    // Sets the time origin to the oldest received result and flags new data.
+    void MarkNewData();
+
+    const std::deque<QSharedPointer<CFieldIntensityResult>>& ReceivedResults() const { return m_Received; }
+    const std::deque<QSharedPointer<CFieldIntensityResult>>& FilteredResults() const { return m_Filtered; }
+    const std::deque<double>& Times() const { return m_Times; }
+    double TimeOrigin() const { return m_T0; }
+    bool ComponentVisible(int column) const { return m_ComponentVisible[std::size_t(column - 1)]; }
+
+private:
+    using Values = std::array<float, ComponentCount>;
+
+    COperationParameters* m_pParameters;
+    std::deque<QSharedPointer<CFieldIntensityResult>> m_Received;
+    std::deque<QSharedPointer<CFieldIntensityResult>> m_Filtered;
+    // The seven component values of each filtered result, side by side: the
+    // downsampling scans these, not the result objects.
+    std::deque<Values> m_FilteredValues;
+    std::deque<double> m_Times;
+    double m_T0 = 0;
+    std::array<bool, ComponentCount> m_ComponentVisible;
+    std::vector<Values> m_Series;
+    std::vector<double> m_SeriesX;
+    double m_Ratio = 1.0;
+    bool m_NewData = false;
+    double m_LastXmin = 0;
+    double m_LastXmax = 0;
+    double m_WindowStart = 0;
+    quint64 m_LastCount = 0;
+    QTimer m_RedrawTimer;
+
+    quint64 m_MeasureResultCount = 0;
+    double m_MeasureResultMinX = 0;
+    double m_MeasureResultMaxX = 1.0;
+    double m_MinDeltaAxisX = 0.1;
+    QString m_XmaxDate;
+    QString m_XminDate;
+    QString m_XmaxTime;
+    QString m_XminTime;
+    int m_NbPointsAxeX = 401;
+    int m_DownsampledSignalLength = 0;
+    int m_XTickCount = 3;
+    int m_YTickCount = 11;
+    int m_NumberValidPoints = 0;
+};
