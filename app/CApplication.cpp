@@ -9,6 +9,12 @@
 #include "instruments/CInstrumentPlugin.h"
 #include "model/CMetaTypes.h"
 #include "model/CUnits.h"
+#include "viewmodels/CAlarmParametersMeterViewModel.h"
+#include "viewmodels/CChart2DMeterData.h"
+#include "viewmodels/CMeasureBlockData.h"
+#include "viewmodels/CMeterOperationDatasetViewModel.h"
+#include "viewmodels/CMeterOperationViewModel.h"
+#include "viewmodels/CReplayParametersViewModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,6 +77,12 @@ CApplication::CApplication()
     // Without a system tray (a bare X server, say) there is nothing to show.
     if (QSystemTrayIcon::isSystemTrayAvailable())
         m_pTrayIcon->setVisible(true);
+    connect(&m_MainViewModel, &CMainViewModel::TrayMessageRequested, this,
+            [this](const QString& title, const QString& message, bool beep) {
+                m_pTrayIcon->showMessage(title, message, QSystemTrayIcon::Warning, 5000);
+                if (beep)
+                    QApplication::beep();
+            });
 }
 
 CApplication::~CApplication()
@@ -147,8 +159,19 @@ void CApplication::l_RegisterQmlTypes()
     qmlRegisterUncreatableType<CLogMessage>("Tesvana.CLogMessage", 1, 0, "LogMessageLevel",
                                             QStringLiteral("Cannot create LogMessageLevel in QML"));
     // The types of the pages' view-model properties; the program creates them.
-    qmlRegisterUncreatableType<CConnectionPageViewModel>(
-        "Tesvana.ViewModels", 1, 0, "CConnectionPageViewModel", QStringLiteral("Created by the program"));
+    const QString created = QStringLiteral("Created by the program");
+    qmlRegisterUncreatableType<CConnectionPageViewModel>("Tesvana.ViewModels", 1, 0,
+                                                         "CConnectionPageViewModel", created);
+    qmlRegisterUncreatableType<CMeterOperationViewModel>("Tesvana.ViewModels", 1, 0,
+                                                         "CMeterOperationViewModel", created);
+    qmlRegisterUncreatableType<CChart2DMeterData>("Tesvana.ViewModels", 1, 0, "CChart2DMeterData", created);
+    qmlRegisterUncreatableType<CMeasureBlockData>("Tesvana.ViewModels", 1, 0, "CMeasureBlockData", created);
+    qmlRegisterUncreatableType<CAlarmParametersMeterViewModel>("Tesvana.ViewModels", 1, 0,
+                                                               "CAlarmParametersMeterViewModel", created);
+    qmlRegisterUncreatableType<CReplayParametersViewModel>("Tesvana.ViewModels", 1, 0,
+                                                           "CReplayParametersViewModel", created);
+    qmlRegisterUncreatableType<CMeterOperationDatasetViewModel>("Tesvana.ViewModels", 1, 0,
+                                                                "CMeterOperationDatasetViewModel", created);
 }
 
 void CApplication::l_SetContextProperties()

@@ -9,6 +9,7 @@
 #include "instruments/CTriggerPlugin.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationsManager.h"
+#include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/CPageViewModel.h"
 
 #include <QQmlContext>
@@ -56,6 +57,11 @@ void CMainViewModel::displayMeterPage()
     m_OperationsManager.setActiveOperation(operation);
     if (m_pContext)
         m_pContext->setContextProperty(QStringLiteral("ActiveOperation"), operation);
+    auto* page = new CMeterOperationViewModel(m_Settings, m_OperationsManager.MeasureOperation());
+    connect(page, &CMeterOperationViewModel::AlarmNotification, this, &CMainViewModel::TrayMessageRequested);
+    l_ReplacePageViewModel(page, false);
+    if (m_pContext)
+        m_pContext->setContextProperty(QStringLiteral("MeterOperationViewModel"), page);
     setLoaderSource(QStringLiteral("Pages/MeterPage.qml"));
     setLoaderSourceChanging(false);
 }

@@ -85,6 +85,8 @@ public slots:
     void OnInstrumentStatusChanged(const QString& status);
 
 signals:
+    // A page's alarm to show in the system tray, with a beep when asked.
+    void TrayMessageRequested(QString title, QString message, bool beep);
     void LoaderSourceChanged(QString value);
     void LoaderSourceChangingChanged(bool value);
     void pActivePageViewModelChanged(CPageViewModel* value);

@@ -42,6 +42,16 @@ QtObject {
     readonly property int bannerHeight: 36
     readonly property int cornerRadius: 4
 
+    // Numbers: the meter's values and the table's columns.
+    readonly property int valueFontPixelSize: 22
+    readonly property int timestampColumnWidth: 250
+    readonly property int valueColumnWidth: 90
+    readonly property int nameColumnWidth: 60
+    readonly property int dialogWidth: 420
+
+    // The chart's seven series: B, B.B', Bx, By, Bz, B-dB, B+dB.
+    readonly property var seriesColors: ["#0078d7", "#8e44ad", "#d35400", "#27ae60", "#c0392b", "#7f8c8d", "#7f8c8d"]
+
     // The window: its smallest size, and the width up to which the compact menu replaces the main menu.
     readonly property int windowMinimumWidth: 954
     readonly property int windowMinimumHeight: 698

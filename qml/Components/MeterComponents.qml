@@ -1,0 +1,114 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import Tesvana.ViewModels 1.0
+import "../Theme"
+
+// The newest block's field components with their maxima, and the compass.
+Item {
+    id: section
+
+    property CMeterOperationViewModel viewModel
+
+    RowLayout {
+        anchors.fill: parent
+        spacing: Theme.largeSpacing
+
+        ColumnLayout {
+            Layout.alignment: Qt.AlignTop
+            spacing: Theme.spacing
+
+            RowLayout {
+                Label { Layout.preferredWidth: Theme.nameColumnWidth; text: "" }
+                Label {
+                    Layout.preferredWidth: Theme.valueColumnWidth * 2
+                    text: qsTr("Value") + " [" + section.viewModel.DisplayUnitsText + "]"
+                    font.bold: true
+                }
+                Label { text: qsTr("Maximum"); font.bold: true }
+            }
+
+            Repeater {
+                model: [
+                    { "name": "B", "value": section.viewModel.BLastBlock, "max": section.viewModel.BMax },
+                    { "name": "B\u00b7B'", "value": section.viewModel.BPrimeLastBlock, "max": section.viewModel.BPrimeMax },
+                    { "name": "Bx", "value": section.viewModel.BxLastBlock, "max": section.viewModel.BxMax },
+                    { "name": "By", "value": section.viewModel.ByLastBlock, "max": section.viewModel.ByMax },
+                    { "name": "Bz", "value": section.viewModel.BzLastBlock, "max": section.viewModel.BzMax }
+                ]
+
+                delegate: RowLayout {
+                    Label {
+                        Layout.preferredWidth: Theme.nameColumnWidth
+                        text: modelData.name
+                        font.pixelSize: Theme.valueFontPixelSize
+                    }
+                    Label {
+                        objectName: "value" + index
+                        Layout.preferredWidth: Theme.valueColumnWidth * 2
+                        text: modelData.value.toPrecision(6)
+                        font.family: Theme.numberFontFamily
+                        font.pixelSize: Theme.valueFontPixelSize
+                    }
+                    Label {
+                        text: modelData.max.toPrecision(6)
+                        font.family: Theme.numberFontFamily
+                        font.pixelSize: Theme.valueFontPixelSize
+                    }
+                }
+            }
+
+            RowLayout {
+                Label {
+                    Layout.preferredWidth: Theme.nameColumnWidth
+                    text: "\u03b5(B)"
+                    font.pixelSize: Theme.valueFontPixelSize
+                }
+                Label {
+                    objectName: "valueUncertainty"
+                    Layout.preferredWidth: Theme.valueColumnWidth * 2
+                    text: (isNaN(section.viewModel.dBLastBlock) ? "--" : section.viewModel.dBLastBlock.toPrecision(3))
+                          + " " + section.viewModel.DisplayUncertaintyUnitsText
+                    font.family: Theme.numberFontFamily
+                    font.pixelSize: Theme.valueFontPixelSize
+                }
+                Button {
+                    objectName: "resetMaximaButton"
+                    Accessible.name: text
+                    text: qsTr("Reset maxima")
+                    onClicked: section.viewModel.resetAllMaximum()
+                }
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+
+            Compass {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                viewModel: section.viewModel
+            }
+
+            RowLayout {
+                Label { text: qsTr("Probe axis") }
+                ComboBox {
+                    objectName: "probeAxisBox"
+                    Accessible.name: qsTr("Probe axis")
+                    model: section.viewModel.ProbeAxisNames
+                    currentIndex: section.viewModel.SelectedProbeAxisIndex
+                    onActivated: section.viewModel.SelectedProbeAxisIndex = index
+                }
+                Label { text: qsTr("Mode") }
+                ComboBox {
+                    objectName: "compassModeBox"
+                    Accessible.name: qsTr("Compass mode")
+                    model: section.viewModel.ModeNames
+                    currentIndex: section.viewModel.SelectedModeIndex
+                    onActivated: section.viewModel.SelectedModeIndex = index
+                }
+            }
+        }
+    }
+}

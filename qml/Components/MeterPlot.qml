@@ -1,0 +1,127 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import QtCharts 2.15
+import Tesvana.ViewModels 1.0
+import "../Theme"
+
+// The scrolling ten-second chart of the seven components, with their visibility,
+// the averaging choice and the date and time of the window's ends.
+ColumnLayout {
+    id: plot
+
+    property CChart2DMeterData chart
+    property string unit
+
+    // Wraps in a narrow window.
+    Flow {
+        Layout.fillWidth: true
+        spacing: Theme.spacing
+
+        Repeater {
+            model: ["B", "B\u00b7B'", "Bx", "By", "Bz", "B-\u03b5", "B+\u03b5"]
+
+            delegate: CheckBox {
+                objectName: "showComponent" + index
+                Accessible.name: qsTr("Show") + " " + modelData
+                text: modelData
+                checked: true
+                onToggled: {
+                    plot.chart.setComponantVisibility(index, checked, true)
+                    chartView.series(index).visible = checked
+                }
+            }
+        }
+        Label { text: qsTr("Averaging") }
+        ComboBox {
+            objectName: "averagingModeBox"
+            Accessible.name: qsTr("Averaging")
+            model: plot.chart.AveragingModeNames
+            currentIndex: plot.chart.AveragingModeIndex
+            onActivated: {
+                plot.chart.onAveragingModeIndexChange(index)
+                plot.chart.saveAveragingParameter()
+            }
+        }
+        SpinBox {
+            objectName: "averagingCountBox"
+            Accessible.name: qsTr("Averaging count")
+            from: 1
+            to: 1000
+            editable: true
+            value: plot.chart.AveragingCount
+            enabled: plot.chart.AveragingModeIndex !== 0
+            onValueModified: {
+                plot.chart.onAveragingCountIndexChange(value)
+                plot.chart.saveAveragingParameter()
+            }
+        }
+    }
+
+    ChartView {
+        id: chartView
+
+        objectName: "meterChart"
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        antialiasing: true
+        legend.visible: false
+
+        ValueAxis {
+            id: axisX
+
+            min: plot.chart.Xmin
+            max: plot.chart.Xmax
+            tickCount: 5
+            titleText: qsTr("Time [s]")
+        }
+        ValueAxis {
+            id: axisY
+
+            min: plot.chart.Ymin
+            max: plot.chart.Ymax
+            tickCount: plot.chart.YTickCount
+            titleText: "[" + plot.unit + "]"
+        }
+
+        Component.onCompleted: {
+            for (var c = 1; c <= 7; ++c) {
+                var series = chartView.createSeries(ChartView.SeriesTypeLine, "", axisX, axisY)
+                series.color = Theme.seriesColors[c - 1]
+                mapper.createObject(chartView, { "series": series, "yColumn": c })
+            }
+        }
+
+        Component {
+            id: mapper
+
+            VXYModelMapper {
+                model: plot.chart
+                xColumn: 0
+            }
+        }
+    }
+
+    RowLayout {
+        Layout.fillWidth: true
+        Layout.maximumWidth: plot.width
+
+        Label { text: plot.chart.XminDate + " " + plot.chart.XminTime; font.family: Theme.numberFontFamily }
+        Item { Layout.fillWidth: true }
+        CheckBox {
+            objectName: "autoScalingBox"
+            Accessible.name: text
+            text: qsTr("Auto-scaling")
+            checked: plot.chart.AutoScaling
+            onToggled: plot.chart.AutoScaling = checked
+        }
+        Button {
+            objectName: "fullRangeButton"
+            Accessible.name: text
+            text: qsTr("Whole recording")
+            onClicked: plot.chart.resetAxisXDelta(true)
+        }
+        Item { Layout.fillWidth: true }
+        Label { text: plot.chart.XmaxDate + " " + plot.chart.XmaxTime; font.family: Theme.numberFontFamily }
+    }
+}

@@ -1,0 +1,45 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import "../Theme"
+
+// A labelled number entry: only numbers are taken, anything else is refused with a
+// reason and the shown value comes back.
+ColumnLayout {
+    id: field
+
+    property string label
+    property real value
+    property string refusal
+    signal accepted(real number)
+
+    Layout.fillWidth: true
+
+    Label { text: field.label }
+    TextField {
+        id: input
+
+        objectName: field.objectName + "Input"
+        Accessible.name: field.label
+        Layout.fillWidth: true
+        text: field.value.toString()
+        font.family: Theme.numberFontFamily
+        inputMethodHints: Qt.ImhFormattedNumbersOnly
+        onEditingFinished: {
+            var number = Number(text.trim().replace(",", "."))
+            if (text.trim().length === 0 || isNaN(number)) {
+                field.refusal = qsTr("Not a number: %1").arg(text)
+                text = field.value.toString()
+                return
+            }
+            field.refusal = ""
+            field.accepted(number)
+            text = Qt.binding(function () { return field.value.toString() })
+        }
+    }
+    Label {
+        visible: field.refusal.length > 0
+        text: field.refusal
+        color: Theme.alarmErrorColor
+    }
+}

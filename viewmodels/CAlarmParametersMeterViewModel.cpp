@@ -1,0 +1,88 @@
+#include "viewmodels/CAlarmParametersMeterViewModel.h"
+
+#include "app/CUtils.h"
+#include "model/CAlarmParametersMeter.h"
+#include "model/TesvanaSetter.h"
+#include "operations/COperation.h"
+
+CAlarmParametersMeterViewModel::CAlarmParametersMeterViewModel(COperation* operation, QObject* parent)
+    : QObject(parent), m_pParameters(operation->OperationParameters()->AlarmParametersMeter())
+{
+    m_States = {CAlarm::AlarmState::Off, CAlarm::AlarmState::Notification, CAlarm::AlarmState::Audio,
+                CAlarm::AlarmState::FlagNotification};
+    for (const CAlarm::AlarmState state : qAsConst(m_States))
+        m_StateNames << CUtils::AlarmStateToString(state);
+    m_Axis = {CAxis::AxisType::B,  CAxis::AxisType::BBprime, CAxis::AxisType::Bx,
+              CAxis::AxisType::By, CAxis::AxisType::Bz,      CAxis::AxisType::dB};
+    for (const CAxis::AxisType axis : qAsConst(m_Axis))
+        m_AxisNames << CUtils::AxisStateToStringUTF(axis);
+    m_SelectedStateIndex = m_StateNames.indexOf(CUtils::AlarmStateToString(m_pParameters->State()));
+    m_SelectedAxisIndex = m_AxisNames.indexOf(CUtils::AxisStateToStringUTF(m_pParameters->Axis()));
+    setMinimum(m_pParameters->Minimum());
+    setMaximum(m_pParameters->Maximum());
+    m_DisplayAlarmUnits = m_pParameters->DisplayAlarmUnits();
+
+    connect(this, &CAlarmParametersMeterViewModel::SelectedStateIndexChanged, this,
+            &CAlarmParametersMeterViewModel::OnSelectedStateIndexChanged);
+    connect(this, &CAlarmParametersMeterViewModel::SelectedAxisIndexChanged, this,
+            &CAlarmParametersMeterViewModel::OnSelectedAxisIndexChanged);
+    connect(this, &CAlarmParametersMeterViewModel::MinimumChanged, this,
+            &CAlarmParametersMeterViewModel::OnMinimumChanged);
+    connect(this, &CAlarmParametersMeterViewModel::MaximumChanged, this,
+            &CAlarmParametersMeterViewModel::OnMaximumChanged);
+    connect(this, &CAlarmParametersMeterViewModel::DisplayAlarmUnitsChanged, this,
+            &CAlarmParametersMeterViewModel::OnDisplayAlarmUnitsChanged);
+}
+
+void CAlarmParametersMeterViewModel::OnSelectedStateIndexChanged(int index)
+{
+    if (index >= 0 && index < m_States.size())
+        m_pParameters->setState(m_States.at(index));
+}
+
+void CAlarmParametersMeterViewModel::OnSelectedAxisIndexChanged(int index)
+{
+    if (index >= 0 && index < m_Axis.size())
+        m_pParameters->setAxis(m_Axis.at(index));
+}
+
+// Limits that cross are refused with a reason, and the panel shows the stored ones again.
+void CAlarmParametersMeterViewModel::OnMinimumChanged(double value)
+{
+    if (value > m_pParameters->Maximum())
+    {
+        setInputError(tr("The minimum must not be above the maximum (%1)").arg(m_pParameters->Maximum()));
+        setMinimum(m_pParameters->Minimum());
+        return;
+    }
+    setInputError(QString());
+    m_pParameters->setMinimum(value);
+}
+
+void CAlarmParametersMeterViewModel::OnMaximumChanged(double value)
+{
+    if (value < m_pParameters->Minimum())
+    {
+        setInputError(tr("The maximum must not be below the minimum (%1)").arg(m_pParameters->Minimum()));
+        setMaximum(m_pParameters->Maximum());
+        return;
+    }
+    setInputError(QString());
+    m_pParameters->setMaximum(value);
+}
+
+void CAlarmParametersMeterViewModel::OnDisplayAlarmUnitsChanged(CUnits::UnitType unit)
+{
+    if (m_pParameters->DisplayAlarmUnits() == unit)
+        emit m_pParameters->DisplayAlarmUnitsChanged(unit);
+    else
+        m_pParameters->setDisplayAlarmUnits(unit);
+}
+
+TESVANA_SETTER(CAlarmParametersMeterViewModel, int, SelectedStateIndex)
+TESVANA_SETTER(CAlarmParametersMeterViewModel, bool, FlagNotification)
+TESVANA_SETTER(CAlarmParametersMeterViewModel, CUnits::UnitType, DisplayAlarmUnits)
+TESVANA_SETTER(CAlarmParametersMeterViewModel, int, SelectedAxisIndex)
+TESVANA_SETTER(CAlarmParametersMeterViewModel, double, Minimum)
+TESVANA_SETTER(CAlarmParametersMeterViewModel, double, Maximum)
+TESVANA_SETTER(CAlarmParametersMeterViewModel, const QString&, InputError)

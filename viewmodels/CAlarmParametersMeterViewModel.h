@@ -1,0 +1,91 @@
+#pragma once
+
+#include "model/CAlarm.h"
+#include "model/CAxis.h"
+#include "model/CUnits.h"
+
+#include <QObject>
+#include <QStringList>
+
+class COperation;
+class CAlarmParametersMeter;
+
+// The meter page's alarm panel: the operation's meter alarm parameters as lists
+// of names and selected indices. The front end writes the panel's properties;
+// the panel passes every change on to the parameters.
+class CAlarmParametersMeterViewModel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QList<CAlarm::AlarmState> States READ States NOTIFY StatesChanged)
+    Q_PROPERTY(QStringList StateNames READ StateNames NOTIFY StateNamesChanged)
+    Q_PROPERTY(int SelectedStateIndex READ SelectedStateIndex WRITE setSelectedStateIndex NOTIFY
+                   SelectedStateIndexChanged)
+    Q_PROPERTY(
+        bool FlagNotification READ FlagNotification WRITE setFlagNotification NOTIFY FlagNotificationChanged)
+    Q_PROPERTY(CUnits::UnitType DisplayAlarmUnits READ DisplayAlarmUnits WRITE setDisplayAlarmUnits NOTIFY
+                   DisplayAlarmUnitsChanged)
+    Q_PROPERTY(QList<CAxis::AxisType> Axis READ Axis NOTIFY AxisChanged)
+    Q_PROPERTY(QStringList AxisNames READ AxisNames NOTIFY AxisNamesChanged)
+    Q_PROPERTY(int SelectedAxisIndex READ SelectedAxisIndex WRITE setSelectedAxisIndex NOTIFY
+                   SelectedAxisIndexChanged)
+    Q_PROPERTY(double Minimum READ Minimum WRITE setMinimum NOTIFY MinimumChanged)
+    Q_PROPERTY(double Maximum READ Maximum WRITE setMaximum NOTIFY MaximumChanged)
+    // Why the last entry was refused; empty when it was taken.
+    Q_PROPERTY(QString InputError READ InputError NOTIFY InputErrorChanged)
+public:
+    explicit CAlarmParametersMeterViewModel(COperation* operation, QObject* parent = nullptr);
+
+    QList<CAlarm::AlarmState> States() const { return m_States; }
+    QStringList StateNames() const { return m_StateNames; }
+    int SelectedStateIndex() const { return m_SelectedStateIndex; }
+    bool FlagNotification() const { return m_FlagNotification; }
+    CUnits::UnitType DisplayAlarmUnits() const { return m_DisplayAlarmUnits; }
+    QList<CAxis::AxisType> Axis() const { return m_Axis; }
+    QStringList AxisNames() const { return m_AxisNames; }
+    int SelectedAxisIndex() const { return m_SelectedAxisIndex; }
+    double Minimum() const { return m_Minimum; }
+    double Maximum() const { return m_Maximum; }
+    QString InputError() const { return m_InputError; }
+
+    void setSelectedStateIndex(int value);
+    void setFlagNotification(bool value);
+    void setDisplayAlarmUnits(CUnits::UnitType value);
+    void setSelectedAxisIndex(int value);
+    void setMinimum(double value);
+    void setMaximum(double value);
+    void setInputError(const QString& value);
+
+public slots:
+    void OnSelectedStateIndexChanged(int index);
+    void OnSelectedAxisIndexChanged(int index);
+    void OnMinimumChanged(double value);
+    void OnMaximumChanged(double value);
+    void OnDisplayAlarmUnitsChanged(CUnits::UnitType unit);
+
+signals:
+    void StatesChanged(QList<CAlarm::AlarmState> value);
+    void StateNamesChanged(QStringList value);
+    void SelectedStateIndexChanged(int value);
+    void FlagNotificationChanged(bool value);
+    void DisplayAlarmUnitsChanged(CUnits::UnitType value);
+    void AxisChanged(QList<CAxis::AxisType> value);
+    void AxisNamesChanged(QStringList value);
+    void SelectedAxisIndexChanged(int value);
+    void MinimumChanged(double value);
+    void MaximumChanged(double value);
+    void InputErrorChanged(QString value);
+
+private:
+    CAlarmParametersMeter* m_pParameters;
+    QList<CAlarm::AlarmState> m_States;
+    QStringList m_StateNames;
+    int m_SelectedStateIndex = -1;
+    bool m_FlagNotification = false;
+    CUnits::UnitType m_DisplayAlarmUnits = CUnits::UnitType::UNKNOWN;
+    QList<CAxis::AxisType> m_Axis;
+    QStringList m_AxisNames;
+    int m_SelectedAxisIndex = -1;
+    double m_Minimum = 0;
+    double m_Maximum = 0;
+    QString m_InputError;
+};

@@ -1,0 +1,320 @@
+#include "viewmodels/CMeasurementOperationViewModel.h"
+
+#include "app/CConstants.h"
+#include "app/CPrompt.h"
+#include "app/CSettings.h"
+#include "app/CUtils.h"
+#include "app/LogCategories.h"
+#include "instruments/CInstrument.h"
+#include "model/TesvanaSetter.h"
+#include "operations/COperationMeasure.h"
+#include "viewmodels/CReplayParametersViewModel.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+
+CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& name, CSettings& settings,
+                                                               COperationMeasure* operation, QObject* parent)
+    : COperationViewModel(name, parent), m_Settings(settings), m_pOperation(operation),
+      m_pReplayParametersViewModel(new CReplayParametersViewModel(operation, this))
+{
+    CMeasurementParameters* m = m_pOperation->MeasurementParameters();
+    connect(m, &CMeasurementParameters::UnitsChanged, this,
+            &CMeasurementOperationViewModel::OnMeasureParametersUnitChanged);
+    connect(m, &CMeasurementParameters::UncertaintyUnitsChanged, this,
+            &CMeasurementOperationViewModel::OnMeasureParametersUncertaintyUnitChanged);
+    connect(m_pOperation->RecordingManager()->DataSet(), &CDataset::MeasurementParametersUpdated, this,
+            &CMeasurementOperationViewModel::OnMeasureParametersUnitChanged);
+    l_EnsureKnownUnit();
+    if (!m_pOperation->RecordingManager()->IsDataLoaded())
+        l_AttachOperationParameters();
+    ApplyUnitsRule();
+
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    for (auto signal : {&CRecordingManager::IsPlayingBackChanged, &CRecordingManager::IsRecordingChanged,
+                        &CRecordingManager::IsIdleWithDataChanged, &CRecordingManager::IsHoldingChanged,
+                        &CRecordingManager::ReplayStepByStepChanged, &CRecordingManager::IsDataLoadedChanged})
+        connect(recorder, signal, this, &CMeasurementOperationViewModel::l_UpdateActions);
+    connect(m_pOperation, &COperation::SessionInProgressChanged, this,
+            &CMeasurementOperationViewModel::l_WatchInstrument);
+    l_WatchInstrument();
+}
+
+int CMeasurementOperationViewModel::VisibleActions(const State& s)
+{
+    int actions = 0;
+    const auto show = [&actions](Action action, bool visible) {
+        if (visible)
+            actions |= action;
+    };
+    const bool resumeCase = s.playingBack ? s.holding : s.recording ? !s.running : true;
+    show(Resume, s.connected && !s.running && !s.idleWithData && resumeCase);
+    show(Step, s.playingBack && s.stepByStep);
+    const bool holdCase =
+        s.idleWithData && ((s.playingBack && !s.holding && !s.stepByStep) || (s.recording && s.running));
+    show(Hold, s.connected ? (s.running || holdCase) : holdCase);
+    show(Record, s.connected && !s.playingBack && !s.recording && !s.idleWithData);
+    show(End, s.connected ? s.idleWithData : !s.playingBack && s.idleWithData);
+    show(Stop, s.playingBack || s.recording);
+    show(Playback, !s.playingBack && s.idleWithData);
+    show(Load, !s.playingBack && !s.idleWithData && (!s.connected || !s.running));
+    show(Save, s.connected && s.idleWithData && !s.dataLoaded);
+    show(ZeroOffset, s.connected && !s.idleWithData && !s.playingBack);
+    return actions;
+}
+
+void CMeasurementOperationViewModel::l_WatchInstrument()
+{
+    disconnect(m_InstrumentRunning);
+    if (CInstrument* instrument = m_pOperation->Instrument())
+        m_InstrumentRunning = connect(instrument, &CInstrument::IsRunningChanged, this,
+                                      &CMeasurementOperationViewModel::l_UpdateActions);
+    l_UpdateActions();
+}
+
+void CMeasurementOperationViewModel::l_UpdateActions()
+{
+    const CRecordingManagerMeasure* r = m_pOperation->RecordingManager();
+    const CInstrument* instrument = m_pOperation->Instrument();
+    const int actions = VisibleActions({instrument != nullptr, instrument && instrument->IsRunning(),
+                                        r->IsPlayingBack(), r->IsRecording(), r->IsIdleWithData(),
+                                        r->IsHolding(), r->ReplayStepByStep(), r->IsDataLoaded()});
+    if (actions == m_Actions)
+        return;
+    m_Actions = actions;
+    emit ActionsChanged();
+}
+
+void CMeasurementOperationViewModel::l_EnsureKnownUnit()
+{
+    CMeasurementParameters* m = m_pOperation->MeasurementParameters();
+    const CInstrument* instrument = m_pOperation->Instrument();
+    if (m->Units() != CUnits::UnitType::UNKNOWN || !instrument || instrument->UnitList().isEmpty())
+        return;
+    const CUnits::UnitType unit = instrument->UnitList().first();
+    m->setUnits(unit);
+    m->setDisplayUnits(unit);
+    m->setUncertaintyUnits(ConvertUnitsToUncertaintyUnits(unit));
+}
+
+void CMeasurementOperationViewModel::l_AttachOperationParameters()
+{
+    m_pOperation->RecordingManager()->DataSet()->setMeasurementParameters(
+        m_pOperation->MeasurementParameters());
+}
+
+CMeasurementParameters* CMeasurementOperationViewModel::ParametersInUse() const
+{
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    if (recorder->IsDataLoaded() && recorder->DataSet()->MeasurementParameters())
+        return recorder->DataSet()->MeasurementParameters();
+    return m_pOperation->MeasurementParameters();
+}
+
+void CMeasurementOperationViewModel::ApplyUnitsRule()
+{
+    const CMeasurementParameters* m = ParametersInUse();
+    setDisplayUnits(m->Units());
+    const CUnits::UnitType uncertainty = m->UncertaintyUnits();
+    setDisplayUncertaintyUnits(
+        uncertainty == CUnits::UnitType::PERCENT ? uncertainty : ConvertUnitsToUncertaintyUnits(m->Units()));
+}
+
+void CMeasurementOperationViewModel::OnMeasureParametersUnitChanged(CUnits::UnitType units)
+{
+    setDisplayUnits(units);
+    if (DisplayUncertaintyUnits() != CUnits::UnitType::PERCENT)
+        setDisplayUncertaintyUnits(ConvertUnitsToUncertaintyUnits(units));
+}
+
+void CMeasurementOperationViewModel::OnMeasureParametersUncertaintyUnitChanged(CUnits::UnitType units)
+{
+    setDisplayUncertaintyUnits(
+        m_pOperation->RecordingManager()->IsDataLoaded() ? ParametersInUse()->UncertaintyUnits() : units);
+}
+
+bool CMeasurementOperationViewModel::l_ConfirmDataLoss()
+{
+    return CUtils::askDataLoseConfirmation(CConstants::QuitApplicationConfirmationMessage,
+                                           CConstants::QuitApplicationConfirmationInformationMessage);
+}
+
+void CMeasurementOperationViewModel::hold()
+{
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    recorder->setIsHolding(true);
+    if (recorder->IsPlayingBack())
+        recorder->PauseReplay();
+    else
+        m_pOperation->stop();
+}
+
+void CMeasurementOperationViewModel::record()
+{
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    recorder->ResetRecord();
+    if (const CInstrument* instrument = m_pOperation->Instrument())
+    {
+        recorder->DataSet()->setInstrumentName(instrument->Model() + QLatin1Char(' ') +
+                                               instrument->SerialNumber());
+        recorder->DataSet()->setDate(
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss")));
+    }
+    l_AttachOperationParameters();
+}
+
+void CMeasurementOperationViewModel::start()
+{
+    m_pOperation->RecordingManager()->StartReplay();
+}
+
+void CMeasurementOperationViewModel::step()
+{
+    m_pOperation->RecordingManager()->StartReplay();
+}
+
+void CMeasurementOperationViewModel::playback()
+{
+    m_pOperation->RecordingManager()->PlayNextStep();
+}
+
+void CMeasurementOperationViewModel::resume()
+{
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    if (recorder->IsPlayingBack())
+    {
+        recorder->StartReplay();
+        return;
+    }
+    if (recorder->IsIdleWithData())
+    {
+        if (!l_ConfirmDataLoss())
+            return;
+        m_pOperation->clear();
+        l_AttachOperationParameters();
+        m_pOperation->start();
+        recorder->setIsHolding(false);
+        recorder->setIsIdle(false);
+        ApplyUnitsRule();
+        return;
+    }
+    m_pOperation->start();
+    recorder->setIsHolding(false);
+    recorder->setIsIdle(false);
+}
+
+void CMeasurementOperationViewModel::stop()
+{
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    if (recorder->IsPlayingBack())
+    {
+        recorder->StopReplay();
+        return;
+    }
+    if (recorder->IsRecording())
+    {
+        hold();
+        recorder->StopRecord();
+        setCommentOverAll(recorder->DataSet()->Comment());
+    }
+}
+
+void CMeasurementOperationViewModel::end()
+{
+    if (!l_ConfirmDataLoss())
+        return;
+    m_pOperation->stop();
+    m_pOperation->clear();
+    l_AttachOperationParameters();
+    ApplyUnitsRule();
+}
+
+QString CMeasurementOperationViewModel::ProposedFileName(const QString& model, const QString& serialNumber,
+                                                         const QDateTime& now)
+{
+    const QRegularExpressionMatch digits = QRegularExpression(QStringLiteral("\\d{4}")).match(model);
+    return (digits.hasMatch() ? digits.captured(0) : QStringLiteral("0000")) + QLatin1Char('_') +
+           serialNumber + QLatin1Char('_') + now.toString(QStringLiteral("yyyy-MM-dd_HH.mm.ss")) +
+           QStringLiteral("_measurement.kxr.xml");
+}
+
+void CMeasurementOperationViewModel::save()
+{
+    const CInstrument* instrument = m_pOperation->Instrument();
+    const QString proposed =
+        ProposedFileName(instrument ? instrument->Model() : QString(),
+                         instrument ? instrument->SerialNumber() : QString(), QDateTime::currentDateTime());
+    const QString path = CPrompt::Current().SaveFileName(
+        tr("Save File"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
+        QStringLiteral("XML (*.xml)"));
+    if (path.isEmpty())
+        return;
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    recorder->Save(path);
+    if (recorder->HasUnsavedData())
+        CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
+}
+
+void CMeasurementOperationViewModel::load()
+{
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    if (recorder->HasUnsavedData() && !l_ConfirmDataLoss())
+        return;
+    const QString path = CPrompt::Current().OpenFileName(tr("Open File"), m_Settings.DefaultStoragePath(),
+                                                         QStringLiteral("XML (*.xml)"));
+    if (path.isEmpty())
+        return;
+    if (m_pOperation->SessionInProgress())
+    {
+        m_pOperation->stop();
+        m_pOperation->clear();
+        stop();
+    }
+    if (recorder->Load(path))
+    {
+        ApplyUnitsRule();
+        emit DatasetLoaded();
+        return;
+    }
+    // The page stays usable with the operation's own parameters.
+    const QString reason = recorder->XMLResultsSerializer()->LastErrorMessage();
+    m_pOperation->clear();
+    l_AttachOperationParameters();
+    ApplyUnitsRule();
+    qCWarning(lcUi).noquote() << QStringLiteral("Error while loading file:") + reason;
+    CUtils::errorMessage(CConstants::LoadFileErrorTitle, reason);
+}
+
+void CMeasurementOperationViewModel::zeroOffset(bool forceCalibration)
+{
+    if (CInstrument* instrument = m_pOperation->Instrument())
+        instrument->CalibrateZeroOffset(forceCalibration);
+}
+
+void CMeasurementOperationViewModel::restoreZeroOffsetToFactory()
+{
+    if (CInstrument* instrument = m_pOperation->Instrument())
+        instrument->RestoreZeroOffsetToFactory();
+}
+
+void CMeasurementOperationViewModel::loadParameters()
+{
+    const QString path = CPrompt::Current().OpenFileName(
+        tr("Open parameters to file"), m_Settings.DefaultStoragePath(), QStringLiteral("XML (*.xml)"));
+    if (!path.isEmpty() && !m_pOperation->LoadParameters(path))
+        CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
+}
+
+void CMeasurementOperationViewModel::saveParameters()
+{
+    const QString proposed = QStringLiteral("MeasurementParameters-") +
+                             QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd-HH.mm.ss")) +
+                             QStringLiteral(".xml");
+    const QString path = CPrompt::Current().SaveFileName(
+        tr("Save parameters to file"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
+        QStringLiteral("XML (*.xml)"));
+    if (!path.isEmpty() && !m_pOperation->SaveParameters(path))
+        CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
+}
+
+TESVANA_SETTER(CMeasurementOperationViewModel, const QString&, CommentOverAll)

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "viewmodels/COperationViewModel.h"
+
+class CSettings;
+class COperationMeasure;
+class CMeasurementParameters;
+class CReplayParametersViewModel;
+
+// The measurement pages' common view model: the recording bar's commands (record,
+// hold, resume, stop, end, save, load, replay), zero offset and parameter files.
+// Every dialog goes through the program's prompt.
+class CMeasurementOperationViewModel : public COperationViewModel
+{
+    Q_OBJECT
+    Q_PROPERTY(
+        QString CommentOverAll READ CommentOverAll WRITE setCommentOverAll NOTIFY CommentOverAllChanged)
+    Q_PROPERTY(CReplayParametersViewModel* ReplayParametersViewModel READ ReplayParametersViewModel CONSTANT)
+    // Which buttons of the recording bar are shown, derived from the recorder's and
+    // the instrument's states.
+    Q_PROPERTY(bool ResumeVisible READ ResumeVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool StepVisible READ StepVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool HoldVisible READ HoldVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool RecordVisible READ RecordVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool EndVisible READ EndVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool StopVisible READ StopVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool PlaybackVisible READ PlaybackVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool LoadVisible READ LoadVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool SaveVisible READ SaveVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool ZeroOffsetVisible READ ZeroOffsetVisible NOTIFY ActionsChanged)
+public:
+    enum Action
+    {
+        Resume = 1 << 0,
+        Step = 1 << 1,
+        Hold = 1 << 2,
+        Record = 1 << 3,
+        End = 1 << 4,
+        Stop = 1 << 5,
+        Playback = 1 << 6,
+        Load = 1 << 7,
+        Save = 1 << 8,
+        ZeroOffset = 1 << 9
+    };
+    // The buttons shown for a state of the recorder and the instrument.
+    struct State
+    {
+        bool connected, running, playingBack, recording, idleWithData, holding, stepByStep, dataLoaded;
+    };
+    static int VisibleActions(const State& state);
+    bool ResumeVisible() const { return m_Actions & Resume; }
+    bool StepVisible() const { return m_Actions & Step; }
+    bool HoldVisible() const { return m_Actions & Hold; }
+    bool RecordVisible() const { return m_Actions & Record; }
+    bool EndVisible() const { return m_Actions & End; }
+    bool StopVisible() const { return m_Actions & Stop; }
+    bool PlaybackVisible() const { return m_Actions & Playback; }
+    bool LoadVisible() const { return m_Actions & Load; }
+    bool SaveVisible() const { return m_Actions & Save; }
+    bool ZeroOffsetVisible() const { return m_Actions & ZeroOffset; }
+
+    CMeasurementOperationViewModel(const QString& name, CSettings& settings, COperationMeasure* operation,
+                                   QObject* parent = nullptr);
+
+    QString CommentOverAll() const { return m_CommentOverAll; }
+    void setCommentOverAll(const QString& value);
+    CReplayParametersViewModel* ReplayParametersViewModel() const { return m_pReplayParametersViewModel; }
+    COperationMeasure* Operation() const { return m_pOperation; }
+
+    // The file name `save()` proposes for an instrument model and serial number.
+    static QString ProposedFileName(const QString& model, const QString& serialNumber, const QDateTime& now);
+
+    Q_INVOKABLE void hold();
+    Q_INVOKABLE void record();
+    Q_INVOKABLE void start();
+    Q_INVOKABLE void stop();
+    Q_INVOKABLE void load();
+    Q_INVOKABLE void end();
+    Q_INVOKABLE void save();
+    Q_INVOKABLE void zeroOffset(bool forceCalibration);
+    Q_INVOKABLE void restoreZeroOffsetToFactory();
+    Q_INVOKABLE void playback();
+    Q_INVOKABLE void resume();
+    Q_INVOKABLE void step();
+    Q_INVOKABLE void loadParameters();
+    Q_INVOKABLE void saveParameters();
+
+public slots:
+    void OnMeasureParametersUnitChanged(CUnits::UnitType units);
+    void OnMeasureParametersUncertaintyUnitChanged(CUnits::UnitType units);
+
+signals:
+    void CommentOverAllChanged(QString value);
+    void ActionsChanged();
+
+protected:
+    // The parameters in use: those loaded with a data set, else the operation's own.
+    CMeasurementParameters* ParametersInUse() const;
+    void ApplyUnitsRule();
+    CSettings& m_Settings;
+
+private:
+    // A first start has no unit yet: the instrument's first one, so that no value is
+    // shown or recorded without a unit.
+    void l_EnsureKnownUnit();
+    void l_AttachOperationParameters();
+    bool l_ConfirmDataLoss();
+
+    void l_UpdateActions();
+    void l_WatchInstrument();
+
+    COperationMeasure* m_pOperation;
+    CReplayParametersViewModel* m_pReplayParametersViewModel;
+    int m_Actions = 0;
+    QMetaObject::Connection m_InstrumentRunning;
+    QString m_CommentOverAll;
+};

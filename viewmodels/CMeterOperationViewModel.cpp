@@ -1,0 +1,437 @@
+#include "viewmodels/CMeterOperationViewModel.h"
+
+#include "app/CSettings.h"
+#include "app/CUtils.h"
+#include "app/LogCategories.h"
+#include "compute/FieldStatistics.h"
+#include "operations/COperationMeasure.h"
+#include "viewmodels/CAlarmParametersMeterViewModel.h"
+#include "viewmodels/CChart2DMeterData.h"
+#include "viewmodels/CMeasureBlockData.h"
+#include "viewmodels/CMeterOperationDatasetViewModel.h"
+
+#include <QQuaternion>
+#include <QVector3D>
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+
+// The uncertainty of a sample as a percentage of B: NaN near B = 0, and beyond 9 %.
+float percentOfB(const CFieldIntensityResult& sample)
+{
+    if (KVL::AlmostEquals(sample.B(), 0.0, 0.0001))
+        return NaN;
+    const double percent = double(sample.dB()) * 100.0 / double(sample.B());
+    return KVL::LesserThan(percent, 10.0, 1.0) ? float(percent) : NaN;
+}
+
+float uncertainty(const CFieldIntensityResult& sample, CUnits::UnitType display, CUnits::UnitType unit)
+{
+    if (unit == CUnits::UnitType::PERCENT)
+        return percentOfB(sample);
+    float converted = NaN;
+    KVL::ComputeUnitsConversion(display, sample.dB(), unit, converted);
+    return converted;
+}
+} // namespace
+
+CMeterOperationViewModel::CMeterOperationViewModel(CSettings& settings, COperationMeasure* operation,
+                                                   QObject* parent)
+    : CMeasurementOperationViewModel(QStringLiteral("MeterOperation"), settings, operation, parent),
+      m_pTable(new CMeasureBlockData(this)), m_pChart(new CChart2DMeterData(settings, operation, this)),
+      m_pDataset(new CMeterOperationDatasetViewModel(m_pTable, m_pChart, this)),
+      m_pAlarm(new CAlarmParametersMeterViewModel(operation, this))
+{
+    CMeasurementParameters* m = operation->MeasurementParameters();
+    connect(operation, &COperationMeasure::NewMeasure, this, &CMeterOperationViewModel::OnNewMeasure);
+    connect(m, &CMeasurementParameters::UnitsChanged, this,
+            &CMeterOperationViewModel::OnOperationParameterUnitChanged);
+    connect(m, &CMeasurementParameters::UncertaintyUnitsChanged, this,
+            qOverload<>(&CMeterOperationViewModel::OnMeasureParametersUncertaintyUnitChanged));
+    connect(m, &CMeasurementParameters::UncertaintyUnitsChanged, this,
+            &CMeterOperationViewModel::OnAlarmAxisUnitChanged);
+    connect(operation->OperationParameters()->AlarmParametersMeter(), &CAlarmParametersMeter::AxisChanged,
+            this, &CMeterOperationViewModel::OnAlarmAxisUnitChanged);
+    connect(operation->RecordingManager()->DataSet(), &CDataset::ClearedChanged, this,
+            &CMeterOperationViewModel::OnDataSetCleared);
+    connect(this, &CMeterOperationViewModel::SelectedProbeAxisIndexChanged, this,
+            &CMeterOperationViewModel::OnSelectedProbeAxisIndexChanged);
+    connect(this, &CMeterOperationViewModel::SelectedModeIndexChanged, this,
+            &CMeterOperationViewModel::OnSelectedModeIndexChanged);
+    connect(this, &COperationViewModel::DatasetLoaded, this, &CMeterOperationViewModel::OnDatasetLoaded);
+    m_RangeTimer.setInterval(2000);
+    connect(&m_RangeTimer, &QTimer::timeout, this, &CMeterOperationViewModel::OnRangeTimerTimedOut);
+    l_InitializeDefaultValues();
+    l_UpdateAlarmUnits();
+    m_RangeTimer.start();
+    if (QSharedPointer<CMeasureBlock> newest = l_NewestBlock())
+        ProcessBlock(newest);
+}
+
+template <typename T>
+void CMeterOperationViewModel::l_Set(T& member, const T& value, void (CMeterOperationViewModel::*signal)(T))
+{
+    if (member == value)
+        return;
+    member = value;
+    emit(this->*signal)(member);
+}
+
+QString CMeterOperationViewModel::HelpPath()
+{
+    static const char* const topics[] = {"meter_component", "meter_plot", "meter_table"};
+    return SectionIndex() >= 0 && SectionIndex() <= 2 ? QString::fromLatin1(topics[SectionIndex()])
+                                                      : QString();
+}
+
+void CMeterOperationViewModel::setSelectedProbeAxisIndex(int value)
+{
+    l_Set(m_SelectedProbeAxisIndex, value, &CMeterOperationViewModel::SelectedProbeAxisIndexChanged);
+}
+
+void CMeterOperationViewModel::setSelectedModeIndex(int value)
+{
+    l_Set(m_SelectedModeIndex, value, &CMeterOperationViewModel::SelectedModeIndexChanged);
+}
+
+void CMeterOperationViewModel::setRotEnable(bool value)
+{
+    l_Set(m_RotEnable, value, &CMeterOperationViewModel::RotEnableChanged);
+}
+
+void CMeterOperationViewModel::l_InitializeDefaultValues()
+{
+    for (auto [member, signal] : {std::pair{&m_BLastBlock, &CMeterOperationViewModel::BLastBlockChanged},
+                                  {&m_dBLastBlock, &CMeterOperationViewModel::dBLastBlockChanged},
+                                  {&m_BPrimeLastBlock, &CMeterOperationViewModel::BPrimeLastBlockChanged},
+                                  {&m_BxLastBlock, &CMeterOperationViewModel::BxLastBlockChanged},
+                                  {&m_ByLastBlock, &CMeterOperationViewModel::ByLastBlockChanged},
+                                  {&m_BzLastBlock, &CMeterOperationViewModel::BzLastBlockChanged}})
+        l_Set(*member, 0.0, signal);
+    resetAllMaximum();
+    m_ProbeAxisNames = QStringList{CUtils::AxisStateToStringUTF(CAxis::AxisType::Bx),
+                                   CUtils::AxisStateToStringUTF(CAxis::AxisType::By),
+                                   CUtils::AxisStateToStringUTF(CAxis::AxisType::Bz)};
+    emit ProbeAxisNamesChanged(m_ProbeAxisNames);
+    m_ModeNames = QStringList{QStringLiteral("DC"), QStringLiteral("AC")};
+    emit ModeNamesChanged(m_ModeNames);
+    setSelectedProbeAxisIndex(2);
+    setSelectedModeIndex(0);
+    Operation()->RecordingManager()->DataSet()->setMeasurementParameters(ParametersInUse());
+}
+
+void CMeterOperationViewModel::setDefaultParameters()
+{
+    l_InitializeDefaultValues();
+}
+
+void CMeterOperationViewModel::resetAllMaximum()
+{
+    l_Set(m_BMax, 0.0, &CMeterOperationViewModel::BMaxChanged);
+    l_Set(m_BPrimeMax, 0.0, &CMeterOperationViewModel::BPrimeMaxChanged);
+    l_Set(m_BxMax, 0.0, &CMeterOperationViewModel::BxMaxChanged);
+    l_Set(m_ByMax, 0.0, &CMeterOperationViewModel::ByMaxChanged);
+    l_Set(m_BzMax, 0.0, &CMeterOperationViewModel::BzMaxChanged);
+}
+
+QSharedPointer<CMeasureBlock> CMeterOperationViewModel::l_NewestBlock()
+{
+    const auto& blocks = *Operation()->RecordingManager()->DataSet()->MeasureBlocks();
+    return blocks.empty() ? QSharedPointer<CMeasureBlock>() : blocks.back();
+}
+
+void CMeterOperationViewModel::ComputeBConverted(CMeasureBlock& block, CUnits::UnitType display,
+                                                 CUnits::UnitType uncertaintyUnit)
+{
+    for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block.Results))
+        sample->setdBConverted(uncertainty(*sample, display, uncertaintyUnit));
+}
+
+void CMeterOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)
+{
+    if (measureBlock && !measureBlock->Results.isEmpty())
+        ProcessBlock(measureBlock);
+}
+
+void CMeterOperationViewModel::ProcessBlock(const QSharedPointer<CMeasureBlock>& block)
+{
+    l_Set(m_NewMeasureReady, false, &CMeterOperationViewModel::NewMeasureReadyChanged);
+    ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
+    l_ComputeCompasSize(*block);
+    l_ComputeLastBlockComponents(*block);
+    m_pTable->Clear();
+    m_pTable->DisplayFields(*block);
+    m_pChart->Plot(*block);
+    l_CheckRange(*block);
+    l_Set(m_CommentBlock, block->Comment(), &CMeterOperationViewModel::CommentBlockChanged);
+    l_ComputeRotationVector(*block);
+    l_Set(m_NewMeasureReady, true, &CMeterOperationViewModel::NewMeasureReadyChanged);
+}
+
+void CMeterOperationViewModel::l_PulseClearCompas()
+{
+    l_Set(m_ClearCompas, true, &CMeterOperationViewModel::ClearCompasChanged);
+    l_Set(m_ClearCompas, false, &CMeterOperationViewModel::ClearCompasChanged);
+}
+
+void CMeterOperationViewModel::l_ComputeCompasSize(const CMeasureBlock& block)
+{
+    double v[3] = {0, 0, 0};
+    double magnitude = 0;
+    if (m_SelectedModeIndex == 0 && !block.Results.isEmpty())
+    {
+        const CFieldIntensityResult& last = *block.Results.last();
+        v[0] = last.Bx();
+        v[1] = last.By();
+        v[2] = last.Bz();
+        magnitude = last.B();
+    }
+    else if (m_SelectedModeIndex == 1)
+    {
+        v[0] = block.Bprime.X();
+        v[1] = block.Bprime.Y();
+        v[2] = block.Bprime.Z();
+        magnitude = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    }
+    if (magnitude == 0 || std::isnan(magnitude))
+    {
+        l_PulseClearCompas();
+        return;
+    }
+    const int axis =
+        m_SelectedProbeAxisIndex == 0 || m_SelectedProbeAxisIndex == 1 ? m_SelectedProbeAxisIndex : 2;
+    const double a = v[(axis + 1) % 3];
+    const double b = v[(axis + 2) % 3];
+    double width = v[axis] / magnitude;
+    l_Set(m_CompasHeight, 1.0 - std::sqrt(a * a + b * b) / magnitude,
+          &CMeterOperationViewModel::CompasHeightChanged);
+    l_Set(m_UpdateLeftCompas, false, &CMeterOperationViewModel::UpdateLeftCompasChanged);
+    l_Set(m_UpdateRightCompas, false, &CMeterOperationViewModel::UpdateRightCompasChanged);
+    if (width >= 0)
+    {
+        l_Set(m_CompasWidth, width, &CMeterOperationViewModel::CompasWidthChanged);
+        l_Set(m_UpdateRightCompas, true, &CMeterOperationViewModel::UpdateRightCompasChanged);
+    }
+    else
+    {
+        width = -width;
+        l_Set(m_CompasWidth, width, &CMeterOperationViewModel::CompasWidthChanged);
+        l_Set(m_UpdateLeftCompas, true, &CMeterOperationViewModel::UpdateLeftCompasChanged);
+    }
+}
+
+void CMeterOperationViewModel::l_ComputeLastBlockComponents(const CMeasureBlock& block)
+{
+    const CFieldIntensityResult& last = *block.Results.last();
+    l_Set(m_BLastBlock, double(last.B()), &CMeterOperationViewModel::BLastBlockChanged);
+    l_Set(m_dBLastBlock, double(last.dBConverted()), &CMeterOperationViewModel::dBLastBlockChanged);
+    l_Set(m_BPrimeLastBlock, double(last.BBprime()), &CMeterOperationViewModel::BPrimeLastBlockChanged);
+    l_Set(m_BxLastBlock, double(last.Bx()), &CMeterOperationViewModel::BxLastBlockChanged);
+    l_Set(m_ByLastBlock, double(last.By()), &CMeterOperationViewModel::ByLastBlockChanged);
+    l_Set(m_BzLastBlock, double(last.Bz()), &CMeterOperationViewModel::BzLastBlockChanged);
+    const auto widen = [this](double& maximum, double value,
+                              void (CMeterOperationViewModel::*signal)(double)) {
+        if (std::fabs(value) > std::fabs(maximum))
+            l_Set(maximum, value, signal);
+    };
+    widen(m_BMax, m_BLastBlock, &CMeterOperationViewModel::BMaxChanged);
+    widen(m_BPrimeMax, m_BPrimeLastBlock, &CMeterOperationViewModel::BPrimeMaxChanged);
+    widen(m_BxMax, m_BxLastBlock, &CMeterOperationViewModel::BxMaxChanged);
+    widen(m_ByMax, m_ByLastBlock, &CMeterOperationViewModel::ByMaxChanged);
+    widen(m_BzMax, m_BzLastBlock, &CMeterOperationViewModel::BzMaxChanged);
+}
+
+void CMeterOperationViewModel::l_ComputeRotationVector(const CMeasureBlock& block)
+{
+    QVector3D direction{float(m_BxLastBlock), float(m_ByLastBlock), float(m_BzLastBlock)};
+    if (m_SelectedModeIndex == 1)
+    {
+        const QSharedPointer<CMeasureBlock> newest = l_NewestBlock();
+        const CBprimeResult& bprime = newest ? newest->Bprime : block.Bprime;
+        direction = QVector3D(float(bprime.X()), float(bprime.Y()), float(bprime.Z()));
+    }
+    const QQuaternion orientation = QQuaternion::rotationTo(QVector3D(0, 1, 0), direction.normalized());
+    l_Set(m_QuatX, double(orientation.x()), &CMeterOperationViewModel::QuatXChanged);
+    l_Set(m_QuatY, double(orientation.y()), &CMeterOperationViewModel::QuatYChanged);
+    l_Set(m_QuatZ, double(orientation.z()), &CMeterOperationViewModel::QuatZChanged);
+    l_Set(m_QuatScalar, double(orientation.scalar()), &CMeterOperationViewModel::QuatScalarChanged);
+    if (!m_RotEnable)
+    {
+        l_Set(m_RotVisible, false, &CMeterOperationViewModel::RotVisibleChanged);
+        return;
+    }
+    const int preset = int(m_Settings.Meter3DCameraPreset());
+    QVector3D view(0, 0, 1);
+    if ((preset >= 3 && preset <= 8) || preset == 12 || preset == 13)
+        view = QVector3D(1, 0, 0);
+    else if (preset >= 16 && preset <= 18)
+        view = QVector3D(0, 1, 0);
+    // Needs two samples; a block of one has no sense of rotation.
+    bool positive = block.Results.size() >= 2;
+    bool negative = block.Results.size() >= 2;
+    for (int i = 1; i < block.Results.size(); ++i)
+    {
+        const CFieldIntensityResult& a = *block.Results.at(i - 1);
+        const CFieldIntensityResult& b = *block.Results.at(i);
+        const float t =
+            QVector3D::dotProduct(view, QVector3D::crossProduct(QVector3D(a.Bx(), a.By(), a.Bz()),
+                                                                QVector3D(b.Bx(), b.By(), b.Bz())));
+        positive = positive && t > 0;
+        negative = negative && t < 0;
+    }
+    if (!positive && !negative)
+    {
+        l_Set(m_RotVisible, false, &CMeterOperationViewModel::RotVisibleChanged);
+        return;
+    }
+    l_Set(m_RotVisible, true, &CMeterOperationViewModel::RotVisibleChanged);
+    const int k = view.x() != 0 ? 0 : view.y() != 0 ? 1 : 2;
+    const int sense = positive ? 0 : 1;
+    static const float angles[3][2][3] = {
+        {{0, 0, 0}, {0, 180, 0}}, {{180, 0, -90}, {0, 0, -90}}, {{0, -90, 0}, {0, 90, 0}}};
+    const float* a = angles[k][sense];
+    const QQuaternion rotation = QQuaternion::fromEulerAngles(a[0], a[1], a[2]);
+    l_Set(m_RotQuatX, double(rotation.x()), &CMeterOperationViewModel::RotQuatXChanged);
+    l_Set(m_RotQuatY, double(rotation.y()), &CMeterOperationViewModel::RotQuatYChanged);
+    l_Set(m_RotQuatZ, double(rotation.z()), &CMeterOperationViewModel::RotQuatZChanged);
+    l_Set(m_RotQuatScalar, double(rotation.scalar()), &CMeterOperationViewModel::RotQuatScalarChanged);
+}
+
+void CMeterOperationViewModel::l_CheckRange(const CMeasureBlock& block)
+{
+    const CAlarmParametersMeter& alarm = *Operation()->OperationParameters()->AlarmParametersMeter();
+    if (alarm.State() != m_LastAlarmState || alarm.Axis() != m_LastAlarmAxis)
+    {
+        m_LastAlarmState = alarm.State();
+        m_LastAlarmAxis = alarm.Axis();
+        m_NotifyAllowed = true;
+    }
+    if (alarm.State() == CAlarm::AlarmState::Off)
+    {
+        m_pAlarm->setFlagNotification(false);
+        return;
+    }
+    for (const QSharedPointer<CFieldIntensityResult>& sample : block.Results)
+    {
+        float value = NaN;
+        switch (alarm.Axis())
+        {
+        case CAxis::AxisType::B:
+            value = sample->B();
+            break;
+        case CAxis::AxisType::BBprime:
+            value = sample->BBprime();
+            break;
+        case CAxis::AxisType::Bx:
+            value = sample->Bx();
+            break;
+        case CAxis::AxisType::By:
+            value = sample->By();
+            break;
+        case CAxis::AxisType::Bz:
+            value = sample->Bz();
+            break;
+        case CAxis::AxisType::dB:
+            value = uncertainty(*sample, DisplayUnits(), DisplayUncertaintyUnits());
+            break;
+        }
+        if (alarm.Minimum() <= value && value <= alarm.Maximum())
+        {
+            m_pAlarm->setFlagNotification(false);
+            continue;
+        }
+        m_RangeTimer.start();
+        m_pAlarm->setFlagNotification(true);
+        if (m_NotifyAllowed)
+        {
+            const QString axis = CUtils::AxisStateToStringUTF(alarm.Axis());
+            const QString unit = CUtils::getUnitText(int(alarm.DisplayAlarmUnits()));
+            const QString minimum = CUtils::doubleToString(alarm.Minimum(), 5);
+            const QString maximum = CUtils::doubleToString(alarm.Maximum(), 5);
+            const QString shown = CUtils::doubleToString(value, 5);
+            const QString title = axis + QStringLiteral(" is out-of-limit [") + unit + QStringLiteral("]");
+            qCWarning(lcUi).noquote() << title + QStringLiteral(" : Minimum = ") + minimum +
+                                             QStringLiteral(", ") + axis + QStringLiteral(" = ") + shown +
+                                             QStringLiteral(", Maximum = ") + maximum;
+            if (alarm.State() == CAlarm::AlarmState::Notification ||
+                alarm.State() == CAlarm::AlarmState::Audio)
+                emit AlarmNotification(title,
+                                       QStringLiteral("Minimum = ") + minimum + QLatin1Char('\n') + axis +
+                                           QStringLiteral(" = ") + shown + QLatin1Char('\n') +
+                                           QStringLiteral("Maximum = ") + maximum,
+                                       alarm.State() == CAlarm::AlarmState::Audio);
+            m_NotifyAllowed = false;
+        }
+        return;
+    }
+}
+
+void CMeterOperationViewModel::OnRangeTimerTimedOut()
+{
+    m_NotifyAllowed = true;
+}
+
+void CMeterOperationViewModel::l_UpdateAlarmUnits()
+{
+    const bool uncertaintyAxis =
+        Operation()->OperationParameters()->AlarmParametersMeter()->Axis() == CAxis::AxisType::dB;
+    m_pAlarm->setDisplayAlarmUnits(uncertaintyAxis ? DisplayUncertaintyUnits() : DisplayUnits());
+}
+
+void CMeterOperationViewModel::OnAlarmAxisUnitChanged()
+{
+    l_UpdateAlarmUnits();
+}
+
+void CMeterOperationViewModel::OnOperationParameterUnitChanged()
+{
+    Operation()->RecordingManager()->DataSet()->Clear();
+    l_InitializeDefaultValues();
+    l_UpdateAlarmUnits();
+}
+
+void CMeterOperationViewModel::OnMeasureParametersUncertaintyUnitChanged()
+{
+    const QSharedPointer<CMeasureBlock> newest = l_NewestBlock();
+    if (!newest || newest->Results.isEmpty())
+        return;
+    ComputeBConverted(*newest, DisplayUnits(), DisplayUncertaintyUnits());
+    l_ComputeLastBlockComponents(*newest);
+    m_pTable->reloadData();
+}
+
+void CMeterOperationViewModel::OnDataSetCleared()
+{
+    m_pChart->Clear();
+    m_pTable->Clear();
+    l_InitializeDefaultValues();
+    l_Set(m_CommentBlock, QString(), &CMeterOperationViewModel::CommentBlockChanged);
+    setCommentOverAll(QString());
+    l_PulseClearCompas();
+}
+
+void CMeterOperationViewModel::OnSelectedProbeAxisIndexChanged()
+{
+    if (const QSharedPointer<CMeasureBlock> newest = l_NewestBlock())
+        l_ComputeCompasSize(*newest);
+}
+
+void CMeterOperationViewModel::OnSelectedModeIndexChanged()
+{
+    if (const QSharedPointer<CMeasureBlock> newest = l_NewestBlock())
+        l_ComputeCompasSize(*newest);
+}
+
+void CMeterOperationViewModel::OnDatasetLoaded()
+{
+    m_pChart->Clear();
+    const auto& blocks = *Operation()->RecordingManager()->DataSet()->MeasureBlocks();
+    for (const QSharedPointer<CMeasureBlock>& block : blocks)
+        m_pChart->Plot(*block);
+    if (!blocks.empty())
+        ProcessBlock(blocks.front());
+}
