@@ -83,6 +83,14 @@ void CMeasureBlockData::DisplayFields(const CMeasureBlock& block)
     endResetModel();
 }
 
+void CMeasureBlockData::ShowBlock(const CMeasureBlock& block)
+{
+    beginResetModel();
+    m_Mapping = false;
+    m_Samples = block.Results;
+    endResetModel();
+}
+
 void CMeasureBlockData::DisplayFields(const CMeasureBlockMapping& block)
 {
     beginResetModel();

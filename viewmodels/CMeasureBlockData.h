@@ -42,6 +42,9 @@ public:
 
     void Clear();
     void DisplayFields(const CMeasureBlock& block);
+    // The block's samples in place of the shown ones, in one model reset: a view
+    // never sees the empty table in between.
+    void ShowBlock(const CMeasureBlock& block);
     void DisplayFields(const CMeasureBlockMapping& block);
     void reloadData();
 

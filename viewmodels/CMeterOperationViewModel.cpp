@@ -113,12 +113,14 @@ void CMeterOperationViewModel::l_InitializeDefaultValues()
                                   {&m_BzLastBlock, &CMeterOperationViewModel::BzLastBlockChanged}})
         l_Set(*member, 0.0, signal);
     resetAllMaximum();
-    m_ProbeAxisNames = QStringList{CUtils::AxisStateToStringUTF(CAxis::AxisType::Bx),
-                                   CUtils::AxisStateToStringUTF(CAxis::AxisType::By),
-                                   CUtils::AxisStateToStringUTF(CAxis::AxisType::Bz)};
-    emit ProbeAxisNamesChanged(m_ProbeAxisNames);
-    m_ModeNames = QStringList{QStringLiteral("DC"), QStringLiteral("AC")};
-    emit ModeNamesChanged(m_ModeNames);
+    // Signalled only when they change: a combo box whose list is replaced rebuilds its popup.
+    l_Set(m_ProbeAxisNames,
+          QStringList{CUtils::AxisStateToStringUTF(CAxis::AxisType::Bx),
+                      CUtils::AxisStateToStringUTF(CAxis::AxisType::By),
+                      CUtils::AxisStateToStringUTF(CAxis::AxisType::Bz)},
+          &CMeterOperationViewModel::ProbeAxisNamesChanged);
+    l_Set(m_ModeNames, QStringList{QStringLiteral("DC"), QStringLiteral("AC")},
+          &CMeterOperationViewModel::ModeNamesChanged);
     setSelectedProbeAxisIndex(2);
     setSelectedModeIndex(0);
     Operation()->RecordingManager()->DataSet()->setMeasurementParameters(ParametersInUse());
@@ -163,8 +165,7 @@ void CMeterOperationViewModel::ProcessBlock(const QSharedPointer<CMeasureBlock>&
     ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
     l_ComputeCompasSize(*block);
     l_ComputeLastBlockComponents(*block);
-    m_pTable->Clear();
-    m_pTable->DisplayFields(*block);
+    m_pTable->ShowBlock(*block);
     m_pChart->Plot(*block);
     l_CheckRange(*block);
     l_Set(m_CommentBlock, block->Comment(), &CMeterOperationViewModel::CommentBlockChanged);

@@ -29,12 +29,13 @@ Item {
             }
 
             Repeater {
+                // A fixed list: each row reads its value and maximum from the view model.
                 model: [
-                    { "name": "B", "value": section.viewModel.BLastBlock, "max": section.viewModel.BMax },
-                    { "name": "B\u00b7B'", "value": section.viewModel.BPrimeLastBlock, "max": section.viewModel.BPrimeMax },
-                    { "name": "Bx", "value": section.viewModel.BxLastBlock, "max": section.viewModel.BxMax },
-                    { "name": "By", "value": section.viewModel.ByLastBlock, "max": section.viewModel.ByMax },
-                    { "name": "Bz", "value": section.viewModel.BzLastBlock, "max": section.viewModel.BzMax }
+                    { "name": "B", "value": "BLastBlock", "max": "BMax" },
+                    { "name": "B\u00b7B'", "value": "BPrimeLastBlock", "max": "BPrimeMax" },
+                    { "name": "Bx", "value": "BxLastBlock", "max": "BxMax" },
+                    { "name": "By", "value": "ByLastBlock", "max": "ByMax" },
+                    { "name": "Bz", "value": "BzLastBlock", "max": "BzMax" }
                 ]
 
                 delegate: RowLayout {
@@ -46,12 +47,12 @@ Item {
                     Label {
                         objectName: "value" + index
                         Layout.preferredWidth: Theme.valueColumnWidth * 2
-                        text: modelData.value.toPrecision(6)
+                        text: section.viewModel[modelData.value].toPrecision(6)
                         font.family: Theme.numberFontFamily
                         font.pixelSize: Theme.valueFontPixelSize
                     }
                     Label {
-                        text: modelData.max.toPrecision(6)
+                        text: section.viewModel[modelData.max].toPrecision(6)
                         font.family: Theme.numberFontFamily
                         font.pixelSize: Theme.valueFontPixelSize
                     }
@@ -82,8 +83,10 @@ Item {
         }
 
         ColumnLayout {
+            // Whatever the numbers leave, not what its content would like.
             Layout.fillWidth: true
             Layout.fillHeight: true
+            Layout.preferredWidth: 1
 
             Compass {
                 Layout.fillWidth: true
@@ -91,7 +94,10 @@ Item {
                 viewModel: section.viewModel
             }
 
-            RowLayout {
+            Flow {
+                Layout.fillWidth: true
+                spacing: Theme.spacing
+
                 Label { text: qsTr("Probe axis") }
                 ComboBox {
                     objectName: "probeAxisBox"

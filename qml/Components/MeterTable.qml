@@ -29,18 +29,48 @@ ColumnLayout {
         Layout.fillWidth: true
         Layout.fillHeight: true
         clip: true
+        // Rows are made at once, never ahead in the background: the model is replaced
+        // with every block, which would cancel rows still being made.
+        cacheBuffer: 0
         model: table.model
         ScrollBar.vertical: ScrollBar {}
 
+        // Plain labels, no nested model: rows are rebuilt with every block.
         delegate: RowLayout {
-            Repeater {
-                model: [Timestamp, B.toPrecision(6), isNaN(dB) ? "--" : dB.toPrecision(3), Bx.toPrecision(6),
-                    By.toPrecision(6), Bz.toPrecision(6), T]
-                delegate: Label {
-                    Layout.preferredWidth: index === 0 ? Theme.timestampColumnWidth : Theme.valueColumnWidth
-                    text: modelData
-                    font.family: Theme.numberFontFamily
-                }
+            Label {
+                Layout.preferredWidth: Theme.timestampColumnWidth
+                text: Timestamp
+                font.family: Theme.numberFontFamily
+            }
+            Label {
+                Layout.preferredWidth: Theme.valueColumnWidth
+                text: B.toPrecision(6)
+                font.family: Theme.numberFontFamily
+            }
+            Label {
+                Layout.preferredWidth: Theme.valueColumnWidth
+                text: isNaN(dB) ? "--" : dB.toPrecision(3)
+                font.family: Theme.numberFontFamily
+            }
+            Label {
+                Layout.preferredWidth: Theme.valueColumnWidth
+                text: Bx.toPrecision(6)
+                font.family: Theme.numberFontFamily
+            }
+            Label {
+                Layout.preferredWidth: Theme.valueColumnWidth
+                text: By.toPrecision(6)
+                font.family: Theme.numberFontFamily
+            }
+            Label {
+                Layout.preferredWidth: Theme.valueColumnWidth
+                text: Bz.toPrecision(6)
+                font.family: Theme.numberFontFamily
+            }
+            Label {
+                Layout.preferredWidth: Theme.valueColumnWidth
+                text: T
+                font.family: Theme.numberFontFamily
             }
         }
     }

@@ -12,23 +12,24 @@ RowLayout {
     property CMeterOperationViewModel viewModel
 
     Repeater {
+        // A fixed list: each button reads whether it is shown from the view model.
         model: [
-            { "name": "resume", "text": qsTr("Resume"), "shown": bar.viewModel.ResumeVisible },
-            { "name": "step", "text": qsTr("Step"), "shown": bar.viewModel.StepVisible },
-            { "name": "hold", "text": qsTr("Hold"), "shown": bar.viewModel.HoldVisible },
-            { "name": "record", "text": qsTr("Record"), "shown": bar.viewModel.RecordVisible },
-            { "name": "stop", "text": qsTr("Stop"), "shown": bar.viewModel.StopVisible },
-            { "name": "end", "text": qsTr("End"), "shown": bar.viewModel.EndVisible },
-            { "name": "start", "text": qsTr("Playback"), "shown": bar.viewModel.PlaybackVisible },
-            { "name": "load", "text": qsTr("Load"), "shown": bar.viewModel.LoadVisible },
-            { "name": "save", "text": qsTr("Save"), "shown": bar.viewModel.SaveVisible }
+            { "name": "resume", "text": qsTr("Resume"), "shown": "ResumeVisible" },
+            { "name": "step", "text": qsTr("Step"), "shown": "StepVisible" },
+            { "name": "hold", "text": qsTr("Hold"), "shown": "HoldVisible" },
+            { "name": "record", "text": qsTr("Record"), "shown": "RecordVisible" },
+            { "name": "stop", "text": qsTr("Stop"), "shown": "StopVisible" },
+            { "name": "end", "text": qsTr("End"), "shown": "EndVisible" },
+            { "name": "start", "text": qsTr("Playback"), "shown": "PlaybackVisible" },
+            { "name": "load", "text": qsTr("Load"), "shown": "LoadVisible" },
+            { "name": "save", "text": qsTr("Save"), "shown": "SaveVisible" }
         ]
 
         delegate: Button {
             objectName: modelData.name + "Button"
             Accessible.name: modelData.text
             text: modelData.text
-            visible: modelData.shown
+            visible: bar.viewModel[modelData.shown]
             onClicked: bar.viewModel[modelData.name]()
         }
     }
