@@ -49,10 +49,14 @@ void CAlarmParametersMeterViewModel::OnSelectedAxisIndexChanged(int index)
 // Limits that cross are refused with a reason, and the panel shows the stored ones again.
 void CAlarmParametersMeterViewModel::OnMinimumChanged(double value)
 {
+    if (m_Restoring)
+        return;
     if (value > m_pParameters->Maximum())
     {
         setInputError(tr("The minimum must not be above the maximum (%1)").arg(m_pParameters->Maximum()));
+        m_Restoring = true;
         setMinimum(m_pParameters->Minimum());
+        m_Restoring = false;
         return;
     }
     setInputError(QString());
@@ -61,10 +65,14 @@ void CAlarmParametersMeterViewModel::OnMinimumChanged(double value)
 
 void CAlarmParametersMeterViewModel::OnMaximumChanged(double value)
 {
+    if (m_Restoring)
+        return;
     if (value < m_pParameters->Minimum())
     {
         setInputError(tr("The maximum must not be below the minimum (%1)").arg(m_pParameters->Minimum()));
+        m_Restoring = true;
         setMaximum(m_pParameters->Maximum());
+        m_Restoring = false;
         return;
     }
     setInputError(QString());

@@ -88,4 +88,6 @@ private:
     double m_Minimum = 0;
     double m_Maximum = 0;
     QString m_InputError;
+    // Set while a refused entry is taken back, which is no new entry.
+    bool m_Restoring = false;
 };

@@ -4,6 +4,8 @@
 #include "model/COperationParameters.h"
 #include "model/TesvanaSetter.h"
 
+#include <QXYSeries>
+
 #include <algorithm>
 #include <cmath>
 
@@ -51,6 +53,18 @@ QVariant CChart2DFieldsData::data(const QModelIndex& index, int role) const
     if (index.column() == 0)
         return m_SeriesX[std::size_t(index.row())];
     return PointValue(index.row(), index.column());
+}
+
+void CChart2DFieldsData::updateSeries(QObject* series, int column) const
+{
+    auto* xy = qobject_cast<QtCharts::QXYSeries*>(series);
+    if (!xy || column < 1 || column > ComponentCount)
+        return;
+    QVector<QPointF> points;
+    points.reserve(std::max(0, m_DownsampledSignalLength));
+    for (int row = 0; row < m_DownsampledSignalLength; ++row)
+        points.append(QPointF(m_SeriesX[std::size_t(row)], double(PointValue(row, column))));
+    xy->replace(points);
 }
 
 float CChart2DFieldsData::PointValue(int row, int column) const
@@ -169,6 +183,7 @@ void CChart2DFieldsData::UpdatePlot()
     m_LastXmin = Xmin();
     m_LastXmax = Xmax();
     m_NewData = false;
+    emit seriesUpdated();
 }
 
 void CChart2DFieldsData::UpdateXBoundaries(int count)
@@ -410,6 +425,7 @@ void CChart2DFieldsData::setComponantVisibility(int index, bool visible, bool up
         beginResetModel();
         UpdateDownsampling();
         endResetModel();
+        emit seriesUpdated();
     }
 }
 
@@ -422,6 +438,7 @@ void CChart2DFieldsData::RecomputeFullFilter()
     ApplyFilter();
     UpdateDownsampling();
     endResetModel();
+    emit seriesUpdated();
 }
 
 void CChart2DFieldsData::Clear()

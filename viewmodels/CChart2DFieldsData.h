@@ -93,6 +93,9 @@ public:
     static float ComponentValue(const CFieldIntensityResult& result, int column);
     // The chart's point `row` of series `column`, as data() gives it.
     float PointValue(int row, int column) const;
+    // Hands the points of component `column` to a chart series in one replacement:
+    // a model mapper would add them one by one, redrawing the line for each.
+    Q_INVOKABLE void updateSeries(QObject* series, int column) const;
 
 public slots:
     void RecomputeFullFilter();
@@ -124,6 +127,8 @@ signals:
     void YTickCountChanged(int value);
     void NumberValidPointsChanged(int value);
     void clearCharts();
+    // The downsampled series changed: a chart that is shown takes them (updateSeries).
+    void seriesUpdated();
 
 protected:
     virtual void ComputeDeltaX() = 0;

@@ -88,19 +88,21 @@ ColumnLayout {
             for (var c = 1; c <= 7; ++c) {
                 var series = chartView.createSeries(ChartView.SeriesTypeLine, "", axisX, axisY)
                 series.color = Theme.seriesColors[c - 1]
-                mapper.createObject(chartView, { "series": series, "yColumn": c })
             }
-        }
-
-        Component {
-            id: mapper
-
-            VXYModelMapper {
-                model: plot.chart
-                xColumn: 0
-            }
+            plot.refresh()
         }
     }
+
+    // The chart takes the new points only while it is shown, all of a series at once.
+    function refresh() {
+        if (!plot.visible)
+            return
+        for (var c = 1; c <= 7; ++c)
+            plot.chart.updateSeries(chartView.series(c - 1), c)
+    }
+    onVisibleChanged: refresh()
+
+    Component.onCompleted: plot.chart.seriesUpdated.connect(plot.refresh)
 
     RowLayout {
         Layout.fillWidth: true

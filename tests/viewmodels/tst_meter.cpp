@@ -1,0 +1,323 @@
+#include "../support/MessageCapture.h"
+#include "../support/RecordingPrompt.h"
+#include "app/CSettings.h"
+#include "instruments/CInstrumentSupervisor.h"
+#include "instruments/CPluginsManager.h"
+#include "model/CMetaTypes.h"
+#include "operations/COperationMeasure.h"
+#include "viewmodels/CAlarmParametersMeterViewModel.h"
+#include "viewmodels/CChart2DMeterData.h"
+#include "viewmodels/CMeasureBlockData.h"
+#include "viewmodels/CMeterOperationDatasetViewModel.h"
+#include "viewmodels/CMeterOperationViewModel.h"
+#include "viewmodels/CReplayParametersViewModel.h"
+
+#include <QDateTime>
+#include <QQuaternion>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+// The meter page's view models without an instrument: averaging, compass,
+// orientation, uncertainty, range check, maxima, the recording bar's rules and
+// the alarm and replay panels.
+namespace
+{
+QSharedPointer<CMeasureBlock> block(const QList<std::array<float, 3>>& fields, float dB = 0.0f)
+{
+    QSharedPointer<CMeasureBlock> b(new CMeasureBlock());
+    qint64 ms = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
+    for (const auto& f : fields)
+    {
+        QSharedPointer<CFieldIntensityResult> s = QSharedPointer<CFieldIntensityResult>::create();
+        s->Timestamp = QDateTime::fromMSecsSinceEpoch(ms += 10, Qt::UTC);
+        s->TimestampNanosecond = quint64(ms % 1000) * 1000000ULL;
+        s->setBx(f[0]);
+        s->setBy(f[1]);
+        s->setBz(f[2]);
+        s->setB(std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]));
+        s->setdB(dB);
+        b->Results.append(s);
+    }
+    return b;
+}
+
+QSharedPointer<CMeasureBlock> ofB(const QList<float>& values)
+{
+    QList<std::array<float, 3>> fields;
+    for (const float v : values)
+        fields << std::array<float, 3>{0, 0, v};
+    return block(fields);
+}
+} // namespace
+
+class tst_Meter : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_Dir;
+    std::unique_ptr<CSettings> m_Settings;
+    std::unique_ptr<CPluginsManager> m_Plugins;
+    std::unique_ptr<CInstrumentSupervisor> m_Supervisor;
+    std::unique_ptr<COperationMeasure> m_Operation;
+    std::unique_ptr<CMeterOperationViewModel> m_Meter;
+
+    QList<float> filteredB(CChart2DMeterData& chart, const QSharedPointer<CMeasureBlock>& b)
+    {
+        chart.Plot(*b);
+        QList<float> values;
+        chart.setXmin(0);
+        chart.setXmax(100);
+        chart.UpdateDownsampling();
+        for (int i = 0; i < chart.DownsampledSignalLength(); ++i)
+            values << chart.PointValue(i, 1);
+        return values;
+    }
+
+private slots:
+    void initTestCase() { CMetaTypes::Register(); }
+
+    void init()
+    {
+        m_Settings = std::make_unique<CSettings>("/p", nullptr, m_Dir.path());
+        m_Plugins = std::make_unique<CPluginsManager>(*m_Settings);
+        m_Supervisor = std::make_unique<CInstrumentSupervisor>(*m_Settings);
+        m_Operation = std::make_unique<COperationMeasure>(*m_Settings, *m_Plugins, *m_Supervisor);
+        m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MILLI_TESLA);
+        m_Meter = std::make_unique<CMeterOperationViewModel>(*m_Settings, m_Operation.get());
+    }
+
+    void cleanup()
+    {
+        m_Meter.reset();
+        m_Operation.reset();
+        m_Supervisor.reset();
+        m_Plugins.reset();
+        m_Settings.reset();
+    }
+
+    void movingAndExponentialAverages()
+    {
+        CChart2DMeterData& chart = *m_Meter->Chart();
+        chart.onAveragingCountIndexChange(3);
+        chart.onAveragingModeIndexChange(2);
+        QCOMPARE(chart.AveragingMode(), CChart2DMeterData::Moving);
+        QCOMPARE(filteredB(chart, ofB({1, 2, 3, 4, 5})), QList<float>({1, 1.5, 2, 3, 4}));
+
+        chart.Clear();
+        chart.onAveragingCountIndexChange(2);
+        chart.onAveragingModeIndexChange(1);
+        QCOMPARE(filteredB(chart, ofB({0, 4, 4})), QList<float>({0, 2, 3}));
+
+        // N is the smaller of the received count and the averaging count.
+        chart.Clear();
+        chart.onAveragingCountIndexChange(4);
+        QCOMPARE(filteredB(chart, ofB({0, 3, 3})), QList<float>({0, 1, 5.0f / 3.0f}));
+
+        chart.onAveragingModeIndexChange(7);
+        QCOMPARE(chart.AveragingModeIndex(), 0);
+        QCOMPARE(chart.AveragingMode(), CChart2DMeterData::Off);
+        QCOMPARE(m_Settings->AveragingMode(), 0);
+        QCOMPARE(m_Settings->AveragingCount(), 4u);
+    }
+
+    void compassFollowsTheProbeAxis_data()
+    {
+        QTest::addColumn<float>("x");
+        QTest::addColumn<float>("z");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<bool>("right");
+        QTest::newRow("along +z") << 0.0f << 2.0f << 1.0 << 1.0 << true;
+        QTest::newRow("along -z") << 0.0f << -2.0f << 1.0 << 1.0 << false;
+        QTest::newRow("across") << 2.0f << 0.0f << 0.0 << 0.0 << true;
+    }
+
+    void compassFollowsTheProbeAxis()
+    {
+        QFETCH(float, x);
+        QFETCH(float, z);
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(bool, right);
+        m_Meter->ProcessBlock(block({{x, 0, z}}));
+        QCOMPARE(m_Meter->CompasWidth(), width);
+        QCOMPARE(m_Meter->CompasHeight(), height);
+        QCOMPARE(m_Meter->UpdateRightCompas(), right);
+        QCOMPARE(m_Meter->UpdateLeftCompas(), !right);
+    }
+
+    void orientationAndRotationSense()
+    {
+        m_Meter->ProcessBlock(block({{0, 3, 0}}));
+        QVERIFY(std::fabs(m_Meter->QuatScalar() - 1.0) < 1e-6);
+        QVERIFY(std::fabs(m_Meter->QuatX()) < 1e-6 && std::fabs(m_Meter->QuatZ()) < 1e-6);
+
+        // Turning counter-clockwise seen from +z (the front camera): sense 0.
+        m_Meter->setRotEnable(true);
+        m_Meter->ProcessBlock(block({{1, 0, 0}, {0.7f, 0.7f, 0}, {0, 1, 0}}));
+        QVERIFY(m_Meter->RotVisible());
+        const QQuaternion expected = QQuaternion::fromEulerAngles(0, -90, 0);
+        QVERIFY(std::fabs(m_Meter->RotQuatY() - expected.y()) < 1e-6);
+        // Products of both signs: no sense to show.
+        m_Meter->ProcessBlock(block({{1, 0, 0}, {0, 1, 0}, {1, 0, 0}}));
+        QVERIFY(!m_Meter->RotVisible());
+        // One sample has no sense either, and does not fail.
+        m_Meter->ProcessBlock(block({{1, 0, 0}}));
+        QVERIFY(!m_Meter->RotVisible());
+    }
+
+    void uncertaintyInPercentOfB()
+    {
+        m_Operation->MeasurementParameters()->setUncertaintyUnits(CUnits::UnitType::PERCENT);
+        QCOMPARE(m_Meter->DisplayUncertaintyUnits(), CUnits::UnitType::PERCENT);
+        QSharedPointer<CMeasureBlock> b = block({{0, 0, 1}, {0, 0, 1}, {0, 0, 0.00005f}});
+        b->Results[0]->setdB(0.05f);
+        b->Results[1]->setdB(0.095f);
+        CMeterOperationViewModel::ComputeBConverted(*b, CUnits::UnitType::MILLI_TESLA,
+                                                    CUnits::UnitType::PERCENT);
+        QVERIFY(std::fabs(b->Results[0]->dBConverted() - 5.0f) < 1e-5f);
+        QVERIFY(std::isnan(b->Results[1]->dBConverted()));
+        QVERIFY(std::isnan(b->Results[2]->dBConverted()));
+        // In a unit: converted from the display unit.
+        CMeterOperationViewModel::ComputeBConverted(*b, CUnits::UnitType::MILLI_TESLA,
+                                                    CUnits::UnitType::MICRO_TESLA);
+        QVERIFY(std::fabs(b->Results[0]->dBConverted() - 50.0f) < 1e-3f);
+    }
+
+    void maximaKeepTheSign()
+    {
+        m_Meter->ProcessBlock(block({{0, 0, -5}}));
+        m_Meter->ProcessBlock(block({{0, 0, 3}}));
+        m_Meter->ProcessBlock(block({{0, 0, 4}}));
+        QCOMPARE(m_Meter->BzMax(), -5.0);
+        QCOMPARE(m_Meter->BzLastBlock(), 4.0);
+        m_Meter->resetAllMaximum();
+        QCOMPARE(m_Meter->BzMax(), 0.0);
+        QCOMPARE(m_Meter->MeterOperationDatasetViewModel()->TableData()->rowCount(), 1);
+    }
+
+    void rangeCheckAnnouncesOnceEveryTwoSeconds()
+    {
+        CAlarmParametersMeter& alarm = *m_Operation->OperationParameters()->AlarmParametersMeter();
+        alarm.setMinimum(0);
+        alarm.setMaximum(10);
+        alarm.setAxis(CAxis::AxisType::Bz);
+        alarm.setState(CAlarm::AlarmState::Notification);
+        QSignalSpy tray(m_Meter.get(), &CMeterOperationViewModel::AlarmNotification);
+        MessageCapture log;
+        const auto warnings = [&log] {
+            int count = 0;
+            for (const QString& line : log.all())
+                count += line.contains(" is out-of-limit [") ? 1 : 0;
+            return count;
+        };
+        m_Meter->ProcessBlock(block({{0, 0, 5}, {0, 0, 12}, {0, 0, 20}}));
+        QCOMPARE(warnings(), 1);
+        QCOMPARE(tray.count(), 1);
+        QVERIFY(m_Meter->AlarmParametersViewModel()->FlagNotification());
+        m_Meter->ProcessBlock(block({{0, 0, 30}}));
+        QCOMPARE(warnings(), 1); // within 2 s: not again
+        m_Meter->ProcessBlock(block({{0, 0, 5}}));
+        QVERIFY(!m_Meter->AlarmParametersViewModel()->FlagNotification());
+        m_Meter->OnRangeTimerTimedOut(); // 2 s without violation
+        m_Meter->ProcessBlock(block({{0, 0, -1}}));
+        QCOMPARE(warnings(), 2);
+        QVERIFY(log.all().last().contains("Bz is out-of-limit [mT] : Minimum = "));
+        alarm.setState(CAlarm::AlarmState::Off);
+        m_Meter->ProcessBlock(block({{0, 0, -1}}));
+        QVERIFY(!m_Meter->AlarmParametersViewModel()->FlagNotification());
+    }
+
+    void recordingBarFollowsTheState()
+    {
+        using VM = CMeasurementOperationViewModel;
+        // Connected, idle: Resume, Record, Load and Zero-offset.
+        QCOMPARE(VM::VisibleActions({true, false, false, false, false, false, false, false}),
+                 VM::Resume | VM::Record | VM::Load | VM::ZeroOffset);
+        // Connected and running: Hold, Record and Zero-offset.
+        QCOMPARE(VM::VisibleActions({true, true, false, false, false, false, false, false}),
+                 VM::Hold | VM::Record | VM::ZeroOffset);
+        // Recording: Hold, Stop and Zero-offset.
+        QCOMPARE(VM::VisibleActions({true, true, false, true, false, false, false, false}),
+                 VM::Hold | VM::Stop | VM::ZeroOffset);
+        // Holding a recording: End, Playback, Save.
+        QCOMPARE(VM::VisibleActions({true, false, false, false, true, true, false, false}),
+                 VM::End | VM::Playback | VM::Save);
+        // A loaded file is not offered for saving again; without an instrument it can still be replayed.
+        QCOMPARE(VM::VisibleActions({false, false, false, false, true, false, false, true}),
+                 VM::End | VM::Playback);
+        // Replaying step by step: Step and Stop.
+        QCOMPARE(VM::VisibleActions({false, false, true, false, true, false, true, true}),
+                 VM::Step | VM::Stop);
+        QCOMPARE(CMeasurementOperationViewModel::ProposedFileName(
+                     "Probe", "SN1", QDateTime(QDate(2026, 2, 3), QTime(4, 5, 6))),
+                 QString("0000_SN1_2026-02-03_04.05.06_measurement.kxr.xml"));
+        QVERIFY(
+            CMeasurementOperationViewModel::ProposedFileName("ZRQ5520 sim", "S", QDateTime::currentDateTime())
+                .startsWith("5520_S_"));
+    }
+
+    void commandsAskThroughThePrompt()
+    {
+        RecordingPrompt prompt;
+        m_Operation->RecordingManager()->AddMeasureBlock(ofB({1}));
+        m_Operation->RecordingManager()->setIsIdleWithData(true);
+        m_Operation->RecordingManager()->setHasUnsavedData(true);
+        prompt.confirm = false;
+        m_Meter->end();
+        QCOMPARE(m_Operation->RecordingManager()->NumBlocks(), 1); // refused: nothing changes
+        m_Meter->load();
+        QCOMPARE(prompt.asked.size(), 2);
+        QVERIFY(prompt.asked.last().startsWith("Confirm: "));
+
+        // A file that fails to load leaves the page usable and says why.
+        prompt.confirm = true;
+        const QString bad = m_Dir.path() + "/bad.xml";
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<KorvelinXmlRecord ver=\"9\"/>");
+        file.close();
+        prompt.files << bad;
+        m_Meter->load();
+        QVERIFY(prompt.asked.last().startsWith("Error: "));
+        QCOMPARE(m_Meter->DisplayUnits(), CUnits::UnitType::MILLI_TESLA);
+        QCOMPARE(m_Operation->RecordingManager()->DataSet()->MeasurementParameters(),
+                 m_Operation->MeasurementParameters());
+    }
+
+    void alarmAndReplayPanels()
+    {
+        CAlarmParametersMeterViewModel& alarm = *m_Meter->AlarmParametersViewModel();
+        alarm.setSelectedStateIndex(2);
+        QCOMPARE(m_Operation->OperationParameters()->AlarmParametersMeter()->State(),
+                 CAlarm::AlarmState::Audio);
+        alarm.setSelectedStateIndex(7); // not in the list: nothing changes
+        QCOMPARE(m_Operation->OperationParameters()->AlarmParametersMeter()->State(),
+                 CAlarm::AlarmState::Audio);
+        alarm.setMaximum(5);
+        alarm.setMinimum(6); // above the maximum: refused with a reason
+        QCOMPARE(alarm.Minimum(), m_Operation->OperationParameters()->AlarmParametersMeter()->Minimum());
+        QVERIFY(!alarm.InputError().isEmpty());
+        alarm.setMinimum(1);
+        QVERIFY(alarm.InputError().isEmpty());
+        QCOMPARE(m_Operation->OperationParameters()->AlarmParametersMeter()->Minimum(), 1.0);
+
+        CReplayParametersViewModel& replay = *m_Meter->ReplayParametersViewModel();
+        QCOMPARE(replay.TimeWarpNames().at(replay.SelectedTimeWarpIndex()), QString("1x"));
+        m_Operation->RecordingManager()->setReplayIndex(0);
+        replay.OnReplayIndexChanged(0);
+        QCOMPARE(replay.CurrentBlock(), 1);
+        replay.setStartingBlock(0);
+        QCOMPARE(m_Operation->RecordingManager()->StartReplayIndex(), 0);
+        replay.setSelectedTimeWarpIndex(5);
+        QCOMPARE(m_Operation->RecordingManager()->TimeWarp(), 10.0);
+    }
+};
+
+QTEST_MAIN(tst_Meter)
+#include "tst_meter.moc"
