@@ -37,7 +37,65 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
         connect(recorder, signal, this, &CMeasurementOperationViewModel::l_UpdateActions);
     connect(m_pOperation, &COperation::SessionInProgressChanged, this,
             &CMeasurementOperationViewModel::l_WatchInstrument);
+    connect(m_pOperation, &COperationMeasure::NewMeasure, this,
+            &CMeasurementOperationViewModel::l_CountRecorded);
+    connect(recorder, &CRecordingManager::IsRecordingChanged, this,
+            &CMeasurementOperationViewModel::l_OnRecordingChanged);
     l_WatchInstrument();
+}
+
+void CMeasurementOperationViewModel::l_OnRecordingChanged(bool recording)
+{
+    if (!recording)
+    {
+        // What was kept is what the file will hold: the notice stays until the next recording.
+        if (m_RecordingKeptText != QString())
+        {
+            m_RecordingKeptText.clear();
+            emit RecordingKeptTextChanged(m_RecordingKeptText);
+        }
+        return;
+    }
+    m_RecordedSamples = 0;
+    if (!m_RetentionNotice.isEmpty())
+    {
+        m_RetentionNotice.clear();
+        emit RetentionNoticeChanged(m_RetentionNotice);
+    }
+}
+
+void CMeasurementOperationViewModel::l_CountRecorded(const QSharedPointer<CMeasureBlock>& block)
+{
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    if (!block || !recorder->IsRecording())
+        return;
+    m_RecordedSamples += quint64(block->Results.size());
+    const quint64 kept = recorder->DataSet()->ResultsCount();
+    const double rate = m_pOperation->MeasurementParameters()->AcquisitionRate();
+    const auto span = [rate](quint64 samples) {
+        return rate > 0 ? QString::number(double(samples) / rate, 'f', 1) + QStringLiteral(" s")
+                        : QString::number(samples) + QStringLiteral(" samples");
+    };
+    const QString text =
+        kept < m_RecordedSamples
+            ? tr("Recording: the newest %1 kept of %2").arg(span(kept), span(m_RecordedSamples))
+            : tr("Recording: %1").arg(span(m_RecordedSamples));
+    if (text != m_RecordingKeptText)
+    {
+        m_RecordingKeptText = text;
+        emit RecordingKeptTextChanged(text);
+    }
+    if (kept < m_RecordedSamples && m_RetentionNotice.isEmpty())
+    {
+        m_RetentionNotice =
+            tr("This recording is longer than the %1 samples kept: its oldest blocks are being "
+               "dropped, and only the newest %2 will be saved. Raise \"Points in other modes\" in "
+               "the settings to keep more.")
+                .arg(m_Settings.MeasurementMaxMeasurementCount())
+                .arg(span(kept));
+        qCWarning(lcUi).noquote() << m_RetentionNotice;
+        emit RetentionNoticeChanged(m_RetentionNotice);
+    }
 }
 
 int CMeasurementOperationViewModel::VisibleActions(const State& s)

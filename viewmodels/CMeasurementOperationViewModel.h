@@ -2,10 +2,13 @@
 
 #include "viewmodels/COperationViewModel.h"
 
+#include <QSharedPointer>
+
 class CSettings;
 class COperationMeasure;
 class CMeasurementParameters;
 class CReplayParametersViewModel;
+class CMeasureBlock;
 
 // The measurement pages' common view model: the recording bar's commands (record,
 // hold, resume, stop, end, save, load, replay), zero offset and parameter files.
@@ -28,6 +31,11 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(bool LoadVisible READ LoadVisible NOTIFY ActionsChanged)
     Q_PROPERTY(bool SaveVisible READ SaveVisible NOTIFY ActionsChanged)
     Q_PROPERTY(bool ZeroOffsetVisible READ ZeroOffsetVisible NOTIFY ActionsChanged)
+    // While recording: how much of the recording is kept ("kept 1.2 s of 34.5 s");
+    // once the oldest blocks start being dropped, a notice saying so and where the
+    // limit is raised. Empty otherwise.
+    Q_PROPERTY(QString RecordingKeptText READ RecordingKeptText NOTIFY RecordingKeptTextChanged)
+    Q_PROPERTY(QString RetentionNotice READ RetentionNotice NOTIFY RetentionNoticeChanged)
 public:
     enum Action
     {
@@ -58,6 +66,8 @@ public:
     bool LoadVisible() const { return m_Actions & Load; }
     bool SaveVisible() const { return m_Actions & Save; }
     bool ZeroOffsetVisible() const { return m_Actions & ZeroOffset; }
+    QString RecordingKeptText() const { return m_RecordingKeptText; }
+    QString RetentionNotice() const { return m_RetentionNotice; }
 
     CMeasurementOperationViewModel(const QString& name, CSettings& settings, COperationMeasure* operation,
                                    QObject* parent = nullptr);
@@ -92,6 +102,8 @@ public slots:
 signals:
     void CommentOverAllChanged(QString value);
     void ActionsChanged();
+    void RecordingKeptTextChanged(QString value);
+    void RetentionNoticeChanged(QString value);
 
 protected:
     // The parameters in use: those loaded with a data set, else the operation's own.
@@ -107,11 +119,16 @@ private:
     bool l_ConfirmDataLoss();
 
     void l_UpdateActions();
+    void l_CountRecorded(const QSharedPointer<CMeasureBlock>& block);
+    void l_OnRecordingChanged(bool recording);
     void l_WatchInstrument();
 
     COperationMeasure* m_pOperation;
     CReplayParametersViewModel* m_pReplayParametersViewModel;
     int m_Actions = 0;
+    quint64 m_RecordedSamples = 0;
+    QString m_RecordingKeptText;
+    QString m_RetentionNotice;
     QMetaObject::Connection m_InstrumentRunning;
     QString m_CommentOverAll;
 };

@@ -71,6 +71,31 @@ Item {
                 elide: Text.ElideRight
             }
 
+            Label {
+                objectName: "recordingKept"
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: page.viewModel.RecordingKeptText
+            }
+
+            Rectangle {
+                objectName: "retentionNotice"
+                Layout.fillWidth: true
+                Layout.preferredHeight: notice.implicitHeight + 2 * Theme.spacing
+                visible: page.viewModel.RetentionNotice.length > 0
+                radius: Theme.cornerRadius
+                color: Theme.alarmOverTargetColor
+
+                Label {
+                    id: notice
+
+                    anchors.fill: parent
+                    anchors.margins: Theme.spacing
+                    wrapMode: Text.WordWrap
+                    text: page.viewModel.RetentionNotice
+                }
+            }
+
             RecordingBar {
                 Layout.fillWidth: true
                 viewModel: page.viewModel

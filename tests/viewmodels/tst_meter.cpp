@@ -290,6 +290,31 @@ private slots:
                  m_Operation->MeasurementParameters());
     }
 
+    void recordingLongerThanTheLimitIsAnnouncedOnce()
+    {
+        m_Settings->setMeasurementMaxMeasurementCount(5);
+        m_Operation->MeasurementParameters()->setAcquisitionRate(2);
+        MessageCapture log;
+        m_Meter->record();
+        m_Operation->OnNewMeasure(ofB({1, 2}));
+        m_Operation->OnNewMeasure(ofB({3, 4}));
+        QCOMPARE(m_Meter->RecordingKeptText(), QString("Recording: 2.0 s"));
+        QVERIFY(m_Meter->RetentionNotice().isEmpty());
+        m_Operation->OnNewMeasure(ofB({5, 6}));
+        m_Operation->OnNewMeasure(ofB({7, 8}));
+        QCOMPARE(m_Meter->RecordingKeptText(), QString("Recording: the newest 2.0 s kept of 4.0 s"));
+        QVERIFY(m_Meter->RetentionNotice().contains("Points in other modes"));
+        int said = 0;
+        for (const QString& line : log.all())
+            said += line.contains("oldest blocks are being dropped") ? 1 : 0;
+        QCOMPARE(said, 1);
+        m_Meter->stop();
+        QVERIFY(m_Meter->RecordingKeptText().isEmpty());
+        QVERIFY(!m_Meter->RetentionNotice().isEmpty()); // still there when the user saves
+        m_Meter->record();
+        QVERIFY(m_Meter->RetentionNotice().isEmpty());
+    }
+
     void alarmAndReplayPanels()
     {
         CAlarmParametersMeterViewModel& alarm = *m_Meter->AlarmParametersViewModel();
