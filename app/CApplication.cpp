@@ -7,11 +7,13 @@
 #include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrumentListProvider.h"
 #include "instruments/CInstrumentPlugin.h"
+#include "model/CMeasurementParameters.h"
 #include "model/CMetaTypes.h"
 #include "model/CUnits.h"
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
 #include "viewmodels/CChart2DMeterData.h"
 #include "viewmodels/CMeasureBlockData.h"
+#include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/CReplayParametersViewModel.h"
@@ -166,6 +168,10 @@ void CApplication::l_RegisterQmlTypes()
                                                          "CMeterOperationViewModel", created);
     qmlRegisterUncreatableType<CChart2DMeterData>("Tesvana.ViewModels", 1, 0, "CChart2DMeterData", created);
     qmlRegisterUncreatableType<CMeasureBlockData>("Tesvana.ViewModels", 1, 0, "CMeasureBlockData", created);
+    qmlRegisterUncreatableType<CMeasurementParametersViewModel>("Tesvana.ViewModels", 1, 0,
+                                                                "CMeasurementParametersViewModel", created);
+    qmlRegisterUncreatableType<CMeasurementParameters>("Tesvana.ViewModels", 1, 0, "CMeasurementParameters",
+                                                       created);
     qmlRegisterUncreatableType<CAlarmParametersMeterViewModel>("Tesvana.ViewModels", 1, 0,
                                                                "CAlarmParametersMeterViewModel", created);
     qmlRegisterUncreatableType<CReplayParametersViewModel>("Tesvana.ViewModels", 1, 0,

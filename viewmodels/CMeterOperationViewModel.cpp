@@ -8,6 +8,7 @@
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
 #include "viewmodels/CChart2DMeterData.h"
 #include "viewmodels/CMeasureBlockData.h"
+#include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 
 #include <QQuaternion>
@@ -44,7 +45,8 @@ CMeterOperationViewModel::CMeterOperationViewModel(CSettings& settings, COperati
     : CMeasurementOperationViewModel(QStringLiteral("MeterOperation"), settings, operation, parent),
       m_pTable(new CMeasureBlockData(this)), m_pChart(new CChart2DMeterData(settings, operation, this)),
       m_pDataset(new CMeterOperationDatasetViewModel(m_pTable, m_pChart, this)),
-      m_pAlarm(new CAlarmParametersMeterViewModel(operation, this))
+      m_pAlarm(new CAlarmParametersMeterViewModel(operation, this)),
+      m_pMeasurement(new CMeasurementParametersViewModel(operation, false, this))
 {
     CMeasurementParameters* m = operation->MeasurementParameters();
     connect(operation, &COperationMeasure::NewMeasure, this, &CMeterOperationViewModel::OnNewMeasure);

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 class CAlarmParametersMeterViewModel;
+class CMeasurementParametersViewModel;
 class CChart2DMeterData;
 class CMeasureBlockData;
 class CMeterOperationDatasetViewModel;
@@ -56,6 +57,8 @@ class CMeterOperationViewModel : public CMeasurementOperationViewModel
         CAlarmParametersMeterViewModel* AlarmParametersViewModel READ AlarmParametersViewModel CONSTANT)
     Q_PROPERTY(CMeterOperationDatasetViewModel* MeterOperationDatasetViewModel READ
                    MeterOperationDatasetViewModel CONSTANT)
+    Q_PROPERTY(CMeasurementParametersViewModel* MeasurementParametersViewModel READ
+                   MeasurementParametersViewModel CONSTANT)
 public:
     CMeterOperationViewModel(CSettings& settings, COperationMeasure* operation, QObject* parent = nullptr);
 
@@ -100,6 +103,10 @@ public:
     CAlarmParametersMeterViewModel* AlarmParametersViewModel() const
     {
         return m_pAlarm;
+    }
+    CMeasurementParametersViewModel* MeasurementParametersViewModel() const
+    {
+        return m_pMeasurement;
     }
     CMeterOperationDatasetViewModel* MeterOperationDatasetViewModel() const
     {
@@ -191,6 +198,7 @@ private:
     CChart2DMeterData* m_pChart;
     CMeterOperationDatasetViewModel* m_pDataset;
     CAlarmParametersMeterViewModel* m_pAlarm;
+    CMeasurementParametersViewModel* m_pMeasurement;
     QTimer m_RangeTimer;
     bool m_NotifyAllowed = true;
     CAlarm::AlarmState m_LastAlarmState = CAlarm::AlarmState::Off;

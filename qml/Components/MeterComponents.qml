@@ -15,6 +15,8 @@ Item {
         spacing: Theme.largeSpacing
 
         ColumnLayout {
+            id: values
+
             Layout.alignment: Qt.AlignTop
             spacing: Theme.spacing
 
@@ -87,6 +89,7 @@ Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
             Layout.preferredWidth: 1
+            Layout.maximumWidth: Math.max(0, section.width - values.width - Theme.largeSpacing)
 
             Compass {
                 Layout.fillWidth: true

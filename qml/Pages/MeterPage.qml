@@ -45,6 +45,7 @@ Item {
 
             StackLayout {
                 Layout.fillWidth: true
+                Layout.maximumWidth: parent.width
                 Layout.fillHeight: true
                 currentIndex: sections.currentIndex
 
@@ -115,6 +116,11 @@ Item {
 
             ColumnLayout {
                 width: panels.availableWidth
+
+                MeasurementPanel {
+                    Layout.fillWidth: true
+                    measurement: page.viewModel.MeasurementParametersViewModel
+                }
 
                 AlarmPanel {
                     Layout.fillWidth: true

@@ -1,3 +1,4 @@
+#include "../instruments/FakeInstruments.h"
 #include "../support/MessageCapture.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CSettings.h"
@@ -8,6 +9,7 @@
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
 #include "viewmodels/CChart2DMeterData.h"
 #include "viewmodels/CMeasureBlockData.h"
+#include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/CReplayParametersViewModel.h"
@@ -313,6 +315,77 @@ private slots:
         QVERIFY(!m_Meter->RetentionNotice().isEmpty()); // still there when the user saves
         m_Meter->record();
         QVERIFY(m_Meter->RetentionNotice().isEmpty());
+    }
+
+    void measurementPanelWithoutAnInstrument()
+    {
+        CMeasurementParametersViewModel& panel = *m_Meter->MeasurementParametersViewModel();
+        QCOMPARE(panel.UnitsList(), QStringList({"--"}));
+        QCOMPARE(panel.Triggers(), QStringList({"--"}));
+        QCOMPARE(panel.Ranges().size(), 1);
+        panel.setSelectedUnitIndex(0);
+        QCOMPARE(m_Operation->MeasurementParameters()->Units(), CUnits::UnitType::MILLI_TESLA);
+        QVERIFY(!panel.applyAcquisitionRate(10));
+    }
+
+    void measurementPanelWithAnInstrument()
+    {
+        QSharedPointer<CInstrument> probe(new FakeInstrument("Probe", "1"));
+        probe->setUnitList({CUnits::UnitType::TESLA, CUnits::UnitType::MILLI_TESLA, CUnits::UnitType::ADC});
+        probe->setRangeList({0.1f, 1.0f});
+        probe->setTriggerList({CTrigger::TriggerMode::CONTINUOUS, CTrigger::TriggerMode::IMMEDIATE,
+                               CTrigger::TriggerMode::TIMER, CTrigger::TriggerMode::EXTERNAL});
+        probe->AcquisitionRateBound()->setMin(1);
+        probe->AcquisitionRateBound()->setMax(1000);
+        m_Supervisor->SetActiveInstrument(probe);
+        QVERIFY(m_Supervisor->HasActiveInstrument());
+        CMeasurementParameters& m = *m_Operation->MeasurementParameters();
+        m.setUnits(CUnits::UnitType::TESLA);
+        m.setAutoRange(false);
+        m.setRange(0.5f); // not a range of this instrument
+        CMeasurementParametersViewModel panel(m_Operation.get(), false);
+        QCOMPARE(panel.UnitsList(), QStringList({"T", "mT"})); // no ADC unless enabled
+        QCOMPARE(panel.UncertaintyUnitsList(), QStringList({"mT", "%"}));
+        // The meter's own panel saw the unlisted range: "Auto" shown, the last range taken
+        // silently; listed at position 1, it is entry 2 for a panel made now.
+        QCOMPARE(m_Meter->MeasurementParametersViewModel()->SelectedRangeIndex(), 0);
+        QCOMPARE(m.Range(), 1.0f);
+        QCOMPARE(panel.SelectedRangeIndex(), 2);
+        QCOMPARE(panel.Ranges().at(2).toMap().value("first").toString(), QString("1"));
+
+        // A unit change with data held asks first; refused, nothing changes.
+        RecordingPrompt prompt;
+        m_Operation->RecordingManager()->AddMeasureBlock(ofB({1}));
+        prompt.confirm = false;
+        panel.setSelectedUnitIndex(1);
+        QCOMPARE(prompt.asked.size(), 1);
+        QCOMPARE(panel.SelectedUnitIndex(), 0);
+        QCOMPARE(m.Units(), CUnits::UnitType::TESLA);
+        QVERIFY(!m_Operation->IsDataSetEmpty());
+        prompt.confirm = true;
+        panel.setSelectedUnitIndex(1);
+        QCOMPARE(m.Units(), CUnits::UnitType::MILLI_TESLA);
+        QCOMPARE(m_Meter->DisplayUnits(), CUnits::UnitType::MILLI_TESLA);
+        QVERIFY(m_Operation->IsDataSetEmpty());
+
+        // Numbers outside the instrument's bounds are refused with a reason.
+        const double rate = m.AcquisitionRate();
+        QVERIFY(!panel.applyAcquisitionRate(5000));
+        QVERIFY(panel.InputError().contains("between 1 and 1000"));
+        QVERIFY(!panel.applyAcquisitionRate(std::nan("")));
+        QCOMPARE(m.AcquisitionRate(), rate);
+        QVERIFY(panel.applyAcquisitionRate(500));
+        QVERIFY(panel.InputError().isEmpty());
+        QCOMPARE(m.AcquisitionRate(), 500.0);
+
+        panel.setSelectedTriggerIndex(1); // Immediate
+        QCOMPARE(m.TriggerMode(), CTrigger::TriggerMode::IMMEDIATE);
+        QVERIFY(panel.IsImmediateAcquisitionRateVisible());
+        QVERIFY(!panel.IsDisplayRateVisible());
+        QVERIFY(!panel.IsAcquisitionRateEnable());
+        panel.setSelectedTriggerIndex(3); // External: the plug-in choice appears
+        QVERIFY(panel.TriggerPluginVisible());
+        m_Supervisor->ClearActiveInstrument();
     }
 
     void alarmAndReplayPanels()
