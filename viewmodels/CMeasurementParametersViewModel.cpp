@@ -251,6 +251,9 @@ void CMeasurementParametersViewModel::OnSelectedTriggerModeIndexChanged(int sele
     if (!instrument || selectedTriggerModeIndex < 0 || selectedTriggerModeIndex >= m_Triggers.size() ||
         (!m_Mapping && selectedTriggerModeIndex >= instrument->TriggerList().size()))
         return;
+    // A list made before the instrument came holds only "--", which names no mode.
+    if (m_Triggers.at(selectedTriggerModeIndex) == None)
+        return;
     m_pParameters->setTriggerMode(StringToTriggerMode(m_Triggers.at(selectedTriggerModeIndex)));
     l_SetInputFlags();
 }

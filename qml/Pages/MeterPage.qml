@@ -122,6 +122,25 @@ Item {
                     measurement: page.viewModel.MeasurementParametersViewModel
                 }
 
+                RowLayout {
+                    Layout.fillWidth: true
+
+                    Button {
+                        objectName: "saveParametersButton"
+                        Accessible.name: qsTr("Save parameters to a file")
+                        Layout.fillWidth: true
+                        text: qsTr("Save…")
+                        onClicked: page.viewModel.saveParameters()
+                    }
+                    Button {
+                        objectName: "loadParametersButton"
+                        Accessible.name: qsTr("Load parameters from a file")
+                        Layout.fillWidth: true
+                        text: qsTr("Load…")
+                        onClicked: page.viewModel.loadParameters()
+                    }
+                }
+
                 AlarmPanel {
                     Layout.fillWidth: true
                     alarm: page.viewModel.AlarmParametersViewModel

@@ -1,6 +1,7 @@
 #include "../instruments/FakeInstruments.h"
 #include "../support/MessageCapture.h"
 #include "../support/RecordingPrompt.h"
+#include "app/CConstants.h"
 #include "app/CSettings.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CPluginsManager.h"
@@ -81,7 +82,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { CMetaTypes::Register(); }
+    void initTestCase()
+    {
+        CMetaTypes::Register();
+        CConstants::Translate(); // the trigger mode names, as the application object fills them
+    }
 
     void init()
     {
@@ -385,6 +390,25 @@ private slots:
         QVERIFY(!panel.IsAcquisitionRateEnable());
         panel.setSelectedTriggerIndex(3); // External: the plug-in choice appears
         QVERIFY(panel.TriggerPluginVisible());
+
+        // Parameters saved to a file and loaded back restore the panel.
+        panel.setSelectedTriggerIndex(0);
+        // The meter's own panel was made before this instrument: its "--" list changes nothing.
+        QCOMPARE(m.TriggerMode(), CTrigger::TriggerMode::CONTINUOUS);
+        m.setDisplayRate(10);
+        QVERIFY(panel.applyAcquisitionRate(200));
+        const QString path = m_Dir.path() + "/parameters.xml";
+        prompt.files << path;
+        m_Meter->saveParameters();
+        QVERIFY(QFile::exists(path));
+        panel.setSelectedUnitIndex(0);
+        QVERIFY(panel.applyAcquisitionRate(300));
+        prompt.files << path;
+        m_Meter->loadParameters();
+        QVERIFY2(m.AcquisitionRate() == 200.0, qPrintable(QString::number(m.AcquisitionRate())));
+        QCOMPARE(panel.SelectedTriggerIndex(), 0);
+        QCOMPARE(panel.SelectedUnitIndex(), 1);
+        QCOMPARE(m.Units(), CUnits::UnitType::MILLI_TESLA);
         m_Supervisor->ClearActiveInstrument();
     }
 
