@@ -116,7 +116,8 @@ int CMeasurementOperationViewModel::VisibleActions(const State& s)
     show(Stop, s.playingBack || s.recording);
     show(Playback, !s.playingBack && s.idleWithData);
     show(Load, !s.playingBack && !s.idleWithData && (!s.connected || !s.running));
-    show(Save, s.connected && s.idleWithData && !s.dataLoaded);
+    // Also without an instrument: a recording whose instrument was lost must still be saved.
+    show(Save, s.idleWithData && !s.dataLoaded);
     show(ZeroOffset, s.connected && !s.idleWithData && !s.playingBack);
     return actions;
 }
@@ -124,9 +125,39 @@ int CMeasurementOperationViewModel::VisibleActions(const State& s)
 void CMeasurementOperationViewModel::l_WatchInstrument()
 {
     disconnect(m_InstrumentRunning);
+    disconnect(m_InstrumentConnected);
     if (CInstrument* instrument = m_pOperation->Instrument())
+    {
         m_InstrumentRunning = connect(instrument, &CInstrument::IsRunningChanged, this,
                                       &CMeasurementOperationViewModel::l_UpdateActions);
+        m_InstrumentConnected = connect(instrument, &CInstrument::IsConnectedChanged, this,
+                                        &CMeasurementOperationViewModel::l_OnInstrumentConnectedChanged);
+    }
+    l_UpdateActions();
+}
+
+// An instrument lost (or disconnected) during a recording ends the recording: what
+// was recorded stays, can be saved, and the page says so.
+void CMeasurementOperationViewModel::l_OnInstrumentConnectedChanged(bool connected)
+{
+    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    if (!connected && recorder->IsRecording())
+    {
+        recorder->setIsHolding(true);
+        recorder->StopRecord();
+        setCommentOverAll(recorder->DataSet()->Comment());
+        m_InstrumentNotice =
+            tr("The instrument was lost during the recording. The %1 blocks recorded are kept: "
+               "save them before leaving this page.")
+                .arg(recorder->NumBlocks());
+        qCWarning(lcUi).noquote() << m_InstrumentNotice;
+        emit InstrumentNoticeChanged(m_InstrumentNotice);
+    }
+    else if (connected && !m_InstrumentNotice.isEmpty())
+    {
+        m_InstrumentNotice.clear();
+        emit InstrumentNoticeChanged(m_InstrumentNotice);
+    }
     l_UpdateActions();
 }
 
@@ -134,9 +165,10 @@ void CMeasurementOperationViewModel::l_UpdateActions()
 {
     const CRecordingManagerMeasure* r = m_pOperation->RecordingManager();
     const CInstrument* instrument = m_pOperation->Instrument();
-    const int actions = VisibleActions({instrument != nullptr, instrument && instrument->IsRunning(),
-                                        r->IsPlayingBack(), r->IsRecording(), r->IsIdleWithData(),
-                                        r->IsHolding(), r->ReplayStepByStep(), r->IsDataLoaded()});
+    const bool connected = instrument && instrument->IsConnected();
+    const int actions =
+        VisibleActions({connected, connected && instrument->IsRunning(), r->IsPlayingBack(), r->IsRecording(),
+                        r->IsIdleWithData(), r->IsHolding(), r->ReplayStepByStep(), r->IsDataLoaded()});
     if (actions == m_Actions)
         return;
     m_Actions = actions;

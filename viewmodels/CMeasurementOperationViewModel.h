@@ -36,6 +36,8 @@ class CMeasurementOperationViewModel : public COperationViewModel
     // limit is raised. Empty otherwise.
     Q_PROPERTY(QString RecordingKeptText READ RecordingKeptText NOTIFY RecordingKeptTextChanged)
     Q_PROPERTY(QString RetentionNotice READ RetentionNotice NOTIFY RetentionNoticeChanged)
+    // Set when the instrument goes away during a recording, which is then kept.
+    Q_PROPERTY(QString InstrumentNotice READ InstrumentNotice NOTIFY InstrumentNoticeChanged)
 public:
     enum Action
     {
@@ -68,6 +70,7 @@ public:
     bool ZeroOffsetVisible() const { return m_Actions & ZeroOffset; }
     QString RecordingKeptText() const { return m_RecordingKeptText; }
     QString RetentionNotice() const { return m_RetentionNotice; }
+    QString InstrumentNotice() const { return m_InstrumentNotice; }
 
     CMeasurementOperationViewModel(const QString& name, CSettings& settings, COperationMeasure* operation,
                                    QObject* parent = nullptr);
@@ -104,6 +107,7 @@ signals:
     void ActionsChanged();
     void RecordingKeptTextChanged(QString value);
     void RetentionNoticeChanged(QString value);
+    void InstrumentNoticeChanged(QString value);
 
 protected:
     // The parameters in use: those loaded with a data set, else the operation's own.
@@ -121,6 +125,7 @@ private:
     void l_UpdateActions();
     void l_CountRecorded(const QSharedPointer<CMeasureBlock>& block);
     void l_OnRecordingChanged(bool recording);
+    void l_OnInstrumentConnectedChanged(bool connected);
     void l_WatchInstrument();
 
     COperationMeasure* m_pOperation;
@@ -129,6 +134,8 @@ private:
     quint64 m_RecordedSamples = 0;
     QString m_RecordingKeptText;
     QString m_RetentionNotice;
+    QString m_InstrumentNotice;
+    QMetaObject::Connection m_InstrumentConnected;
     QMetaObject::Connection m_InstrumentRunning;
     QString m_CommentOverAll;
 };

@@ -79,6 +79,15 @@ Item {
                 text: page.viewModel.RecordingKeptText
             }
 
+            Label {
+                objectName: "instrumentNotice"
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: page.viewModel.InstrumentNotice
+                color: Theme.alarmErrorColor
+                wrapMode: Text.WordWrap
+            }
+
             Rectangle {
                 objectName: "retentionNotice"
                 Layout.fillWidth: true

@@ -255,6 +255,9 @@ private slots:
         // Holding a recording: End, Playback, Save.
         QCOMPARE(VM::VisibleActions({true, false, false, false, true, true, false, false}),
                  VM::End | VM::Playback | VM::Save);
+        // A recording whose instrument was lost can still be saved.
+        QCOMPARE(VM::VisibleActions({false, false, false, false, true, true, false, false}),
+                 VM::End | VM::Playback | VM::Save);
         // A loaded file is not offered for saving again; without an instrument it can still be replayed.
         QCOMPARE(VM::VisibleActions({false, false, false, false, true, false, false, true}),
                  VM::End | VM::Playback);
@@ -410,6 +413,35 @@ private slots:
         QCOMPARE(panel.SelectedUnitIndex(), 1);
         QCOMPARE(m.Units(), CUnits::UnitType::MILLI_TESLA);
         m_Supervisor->ClearActiveInstrument();
+    }
+
+    void instrumentLostWhileRecordingKeepsTheRecording()
+    {
+        QSharedPointer<CInstrument> probe(new FakeInstrument("Probe", "1"));
+        m_Supervisor->SetActiveInstrument(probe);
+        CMeterOperationViewModel meter(*m_Settings,
+                                       m_Operation.get()); // made with the instrument, as the page is
+        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        meter.record();
+        m_Operation->OnNewMeasure(ofB({1, 2}));
+        m_Operation->OnNewMeasure(ofB({3}));
+        QVERIFY(recorder.IsRecording());
+        QVERIFY(!meter.SaveVisible());
+        MessageCapture log;
+        m_Supervisor->ClearActiveInstrument(); // the instrument is gone
+        QVERIFY(!recorder.IsRecording());
+        QCOMPARE(recorder.NumBlocks(), 2);
+        QVERIFY(recorder.IsIdleWithData());
+        QVERIFY(meter.SaveVisible());
+        QVERIFY(meter.InstrumentNotice().contains("2 blocks recorded are kept"));
+        QVERIFY(log.contains("The instrument was lost during the recording."));
+
+        RecordingPrompt prompt;
+        const QString path = m_Dir.path() + "/kept.xml";
+        prompt.files << path;
+        meter.save();
+        QVERIFY(QFile::exists(path));
+        QVERIFY(!recorder.HasUnsavedData());
     }
 
     void alarmAndReplayPanels()
