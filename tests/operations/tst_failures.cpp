@@ -2,6 +2,7 @@
 #include "../support/RealPlugins.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "model/CMetaTypes.h"
+#include "viewmodels/CMeterOperationViewModel.h"
 
 #include <QFile>
 #include <QTest>
@@ -70,12 +71,18 @@ private slots:
     {
         qputenv("TESVANA_SIM_LOSE_AFTER_BLOCKS", "3");
         m_Core->supervisor->SetActiveInstrument(m_Core->probe());
+        // The meter page as the window makes it: it records and says what happened.
+        CMeterOperationViewModel meter(*m_Core->settings, m_Core->operations->MeasureOperation());
         MessageCapture log;
+        meter.record();
         CRecordingManagerMeasure& recorder = record(1);
         QTRY_VERIFY_WITH_TIMEOUT(!m_Core->supervisor->HasActiveInstrument(), 10000);
         QVERIFY(log.contains("Simulated probe lost after 3 blocks"));
         QCOMPARE(recorder.NumBlocks(), 3);
         QVERIFY(recorder.HasUnsavedData());
+        QVERIFY(!recorder.IsRecording());
+        QVERIFY(meter.InstrumentNotice().contains("3 blocks recorded are kept"));
+        QVERIFY(meter.SaveVisible());
 
         const QString path = m_Files.path() + "/lost.xml";
         recorder.Save(path);
