@@ -408,6 +408,16 @@ void CChart2DFieldsData::refreshYmin(double sliderValue)
         setYmin(std::max(YminAllSignal(), sliderValue));
 }
 
+void CChart2DFieldsData::chooseYRange(double low, double high)
+{
+    if (m_MeasureResultCount == 0)
+        return;
+    setAutoScaling(false);
+    setYminMaxReseted(false);
+    refreshYmin(std::min(low, high));
+    refreshYmax(std::max(low, high));
+}
+
 void CChart2DFieldsData::refreshYmax(double sliderValue)
 {
     if (m_MeasureResultCount != 0)

@@ -96,6 +96,9 @@ public:
     // Hands the points of component `column` to a chart series in one replacement:
     // a model mapper would add them one by one, redrawing the line for each.
     Q_INVOKABLE void updateSeries(QObject* series, int column) const;
+    // The user chose the Y range with the sliders: it holds until auto-scaling is
+    // turned back on, instead of giving way to the next redraw.
+    Q_INVOKABLE void chooseYRange(double low, double high);
 
 public slots:
     void RecomputeFullFilter();

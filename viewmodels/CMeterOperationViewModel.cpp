@@ -14,6 +14,7 @@
 #include <QQuaternion>
 #include <QVector3D>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -65,13 +66,29 @@ CMeterOperationViewModel::CMeterOperationViewModel(CSettings& settings, COperati
     connect(this, &CMeterOperationViewModel::SelectedModeIndexChanged, this,
             &CMeterOperationViewModel::OnSelectedModeIndexChanged);
     connect(this, &COperationViewModel::DatasetLoaded, this, &CMeterOperationViewModel::OnDatasetLoaded);
+    CRecordingManagerMeasure* recorder = operation->RecordingManager();
+    connect(recorder, &CRecordingManager::IsPlayingBackChanged, this,
+            &CMeterOperationViewModel::OnPlayingBackChanged);
+    connect(recorder, &CRecordingManager::IsHoldingChanged, this,
+            &CMeterOperationViewModel::OnIsHoldingChanged);
+    // The indicator measures the turn about the axis the camera looks along.
+    connect(&settings, &CSettings::Meter3DCameraPresetChanged, this,
+            &CMeterOperationViewModel::l_RecomputeRotation);
     m_RangeTimer.setInterval(2000);
     connect(&m_RangeTimer, &QTimer::timeout, this, &CMeterOperationViewModel::OnRangeTimerTimedOut);
+    m_SubBlockTimer.setSingleShot(true);
+    connect(&m_SubBlockTimer, &QTimer::timeout, this, &CMeterOperationViewModel::OnSmallBlockTimer);
     l_InitializeDefaultValues();
     l_UpdateAlarmUnits();
     m_RangeTimer.start();
-    if (QSharedPointer<CMeasureBlock> newest = l_NewestBlock())
-        ProcessBlock(newest);
+    const auto& blocks = *recorder->DataSet()->MeasureBlocks();
+    if (!blocks.empty())
+    {
+        // A page opened on a held recording shows it up to the replay position.
+        const int index = std::clamp(recorder->ReplayIndex(), 0, int(blocks.size()) - 1);
+        m_FullRedrawPending = true;
+        ProcessBlock(blocks[std::size_t(index)], true);
+    }
 }
 
 template <typename T>
@@ -103,6 +120,13 @@ void CMeterOperationViewModel::setSelectedModeIndex(int value)
 void CMeterOperationViewModel::setRotEnable(bool value)
 {
     l_Set(m_RotEnable, value, &CMeterOperationViewModel::RotEnableChanged);
+    l_RecomputeRotation();
+}
+
+void CMeterOperationViewModel::l_RecomputeRotation()
+{
+    if (const QSharedPointer<CMeasureBlock> newest = l_NewestBlock(); newest && !newest->Results.isEmpty())
+        l_ComputeRotationVector(*newest);
 }
 
 void CMeterOperationViewModel::l_InitializeDefaultValues()
@@ -125,6 +149,9 @@ void CMeterOperationViewModel::l_InitializeDefaultValues()
           &CMeterOperationViewModel::ModeNamesChanged);
     setSelectedProbeAxisIndex(2);
     setSelectedModeIndex(0);
+    m_SubBlocks.clear();
+    m_SubBlockTimer.stop();
+    m_ReplaySpeed = 1.0;
     Operation()->RecordingManager()->DataSet()->setMeasurementParameters(ParametersInUse());
 }
 
@@ -157,18 +184,147 @@ void CMeterOperationViewModel::ComputeBConverted(CMeasureBlock& block, CUnits::U
 
 void CMeterOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)
 {
-    if (measureBlock && !measureBlock->Results.isEmpty())
+    if (!measureBlock || measureBlock->Results.isEmpty())
+    {
+        l_BlockDone();
+        return;
+    }
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    if (!recorder->IsPlayingBack() && !recorder->IsRecording() && recorder->IsIdleWithData())
+    {
+        // A stored block stepped to: the chart shows the recording up to it.
+        const int blockSize = std::max(1, ParametersInUse()->BlockSize());
+        m_FullRedrawPending =
+            m_pChart->MeasureResultCount() / quint64(blockSize) < quint64(recorder->NumBlocks());
+        ProcessBlock(measureBlock, true);
+        l_BlockDone();
+        return;
+    }
+    if (!recorder->IsPlayingBack())
+    {
         ProcessBlock(measureBlock);
+        return;
+    }
+    // What is left of the previous block is shown at once: the chart never skips samples.
+    while (!m_SubBlocks.empty())
+        l_ShowNextSubBlock();
+    m_SubBlockTimer.stop();
+    l_CutIntoSubBlocks(measureBlock);
+    l_ShowNextSubBlock();
 }
 
-void CMeterOperationViewModel::ProcessBlock(const QSharedPointer<CMeasureBlock>& block)
+void CMeterOperationViewModel::l_CutIntoSubBlocks(const QSharedPointer<CMeasureBlock>& block)
+{
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    m_ReplaySpeed = recorder->TimeWarp() > 0 ? recorder->TimeWarp() : 1.0;
+    const double span =
+        std::max(1.0, std::round(recorder->MinReplaySmallBlockDelayMillisecond() * m_ReplaySpeed)) / 1000.0;
+    const auto& samples = block->Results;
+    int first = 0;
+    double start = CChart2DFieldsData::MeasureToSeconds(*samples.first());
+    for (int i = 1; i <= samples.size(); ++i)
+    {
+        const double t = i < samples.size() ? CChart2DFieldsData::MeasureToSeconds(*samples[i]) : 0;
+        if (i < samples.size() && t < start + span)
+            continue;
+        if (first == 0 && i == samples.size())
+        {
+            m_SubBlocks.push_back(block); // short enough to show whole
+            return;
+        }
+        auto part = QSharedPointer<CMeasureBlock>::create();
+        part->setComment(block->Comment());
+        part->Bprime.setX(block->Bprime.X());
+        part->Bprime.setY(block->Bprime.Y());
+        part->Bprime.setZ(block->Bprime.Z());
+        part->Results = samples.mid(first, i - first);
+        m_SubBlocks.push_back(part);
+        first = i;
+        start = t;
+    }
+}
+
+void CMeterOperationViewModel::l_ShowNextSubBlock()
+{
+    if (m_SubBlocks.empty())
+        return;
+    const QSharedPointer<CMeasureBlock> part = m_SubBlocks.front();
+    m_SubBlocks.pop_front();
+    ProcessBlock(part);
+    if (m_SubBlocks.empty())
+    {
+        l_BlockDone();
+        return;
+    }
+    if (Operation()->RecordingManager()->IsHolding())
+        return; // resumed by OnIsHoldingChanged
+    const double gap = CChart2DFieldsData::MeasureToSeconds(*m_SubBlocks.front()->Results.first()) -
+                       CChart2DFieldsData::MeasureToSeconds(*part->Results.first());
+    m_SubBlockTimer.start(int(std::clamp(std::round(gap * 1000.0 / m_ReplaySpeed), 1.0, 2147483647.0)));
+}
+
+void CMeterOperationViewModel::OnSmallBlockTimer()
+{
+    l_ShowNextSubBlock();
+}
+
+void CMeterOperationViewModel::OnIsHoldingChanged(bool holding)
+{
+    if (holding)
+        m_SubBlockTimer.stop();
+    else if (Operation()->RecordingManager()->IsPlayingBack() && !m_SubBlocks.empty())
+        m_SubBlockTimer.start(1);
+}
+
+void CMeterOperationViewModel::OnPlayingBackChanged(bool playingBack)
+{
+    if (playingBack)
+    {
+        // A replay draws the recording again from its first block, not after it.
+        m_pChart->Clear();
+        m_pTable->Clear();
+        return;
+    }
+    // A stopped replay shows its last block whole (the recorder steps to it).
+    m_SubBlocks.clear();
+    m_SubBlockTimer.stop();
+}
+
+void CMeterOperationViewModel::l_BlockDone()
+{
+    // Lets the replay send its next block without waiting out its patience.
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    if (recorder->IsProcessingBlock())
+        recorder->setIsProcessingBlock(false);
+}
+
+void CMeterOperationViewModel::l_PlotDataSet(int lastIndex)
+{
+    if (m_pChart->MeasureResultCount() > 0)
+        m_pChart->Clear();
+    const auto& blocks = *Operation()->RecordingManager()->DataSet()->MeasureBlocks();
+    const int count = std::min(lastIndex + 1, int(blocks.size()));
+    for (int i = 0; i < count; ++i)
+        m_pChart->Plot(*blocks[std::size_t(i)]);
+}
+
+void CMeterOperationViewModel::ProcessBlock(const QSharedPointer<CMeasureBlock>& block, bool untilCurrentStep)
 {
     l_Set(m_NewMeasureReady, false, &CMeterOperationViewModel::NewMeasureReadyChanged);
     ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
     l_ComputeCompasSize(*block);
     l_ComputeLastBlockComponents(*block);
     m_pTable->ShowBlock(*block);
-    m_pChart->Plot(*block);
+    if (m_FullRedrawPending)
+    {
+        m_FullRedrawPending = false;
+        const auto* recorder = Operation()->RecordingManager();
+        l_PlotDataSet(untilCurrentStep ? recorder->ReplayIndex() : std::numeric_limits<int>::max() - 1);
+    }
+    else if (!untilCurrentStep)
+    {
+        m_pChart->Plot(*block);
+    }
     l_CheckRange(*block);
     l_Set(m_CommentBlock, block->Comment(), &CMeterOperationViewModel::CommentBlockChanged);
     l_ComputeRotationVector(*block);
@@ -431,10 +587,10 @@ void CMeterOperationViewModel::OnSelectedModeIndexChanged()
 
 void CMeterOperationViewModel::OnDatasetLoaded()
 {
-    m_pChart->Clear();
+    // The whole recording in the chart, its first block in the numbers and table.
     const auto& blocks = *Operation()->RecordingManager()->DataSet()->MeasureBlocks();
-    for (const QSharedPointer<CMeasureBlock>& block : blocks)
-        m_pChart->Plot(*block);
-    if (!blocks.empty())
-        ProcessBlock(blocks.front());
+    if (blocks.empty())
+        return;
+    m_FullRedrawPending = true;
+    ProcessBlock(blocks.front());
 }

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <deque>
+
 class CAlarmParametersMeterViewModel;
 class CMeasurementParametersViewModel;
 class CChart2DMeterData;
@@ -129,7 +131,14 @@ public:
     // percent of B (NaN near B = 0 and beyond 9 %).
     static void ComputeBConverted(CMeasureBlock& block, CUnits::UnitType display,
                                   CUnits::UnitType uncertainty);
-    void ProcessBlock(const QSharedPointer<CMeasureBlock>& block);
+    // One block to the numbers, table, chart and alarm. untilCurrentStep: a stored block
+    // being stepped through, so the chart shows the recording up to it.
+    void ProcessBlock(const QSharedPointer<CMeasureBlock>& block, bool untilCurrentStep = false);
+    // Blocks of a replay still waiting to be shown, cut to the display's pace.
+    int PendingSubBlockCount() const
+    {
+        return int(m_SubBlocks.size());
+    }
 
     using CMeasurementOperationViewModel::OnMeasureParametersUncertaintyUnitChanged;
     Q_INVOKABLE void setDefaultParameters();
@@ -146,6 +155,9 @@ public slots:
     void OnSelectedModeIndexChanged();
     void OnDatasetLoaded();
     void OnRangeTimerTimedOut();
+    void OnSmallBlockTimer();
+    void OnPlayingBackChanged(bool playingBack);
+    void OnIsHoldingChanged(bool holding);
 
 signals:
     void BLastBlockChanged(double value);
@@ -193,6 +205,11 @@ private:
     void l_UpdateAlarmUnits();
     void l_PulseClearCompas();
     QSharedPointer<CMeasureBlock> l_NewestBlock();
+    void l_CutIntoSubBlocks(const QSharedPointer<CMeasureBlock>& block);
+    void l_ShowNextSubBlock();
+    void l_PlotDataSet(int lastIndex);
+    void l_BlockDone();
+    void l_RecomputeRotation();
 
     CMeasureBlockData* m_pTable;
     CChart2DMeterData* m_pChart;
@@ -200,6 +217,10 @@ private:
     CAlarmParametersMeterViewModel* m_pAlarm;
     CMeasurementParametersViewModel* m_pMeasurement;
     QTimer m_RangeTimer;
+    QTimer m_SubBlockTimer;
+    std::deque<QSharedPointer<CMeasureBlock>> m_SubBlocks;
+    double m_ReplaySpeed = 1.0;
+    bool m_FullRedrawPending = false;
     bool m_NotifyAllowed = true;
     CAlarm::AlarmState m_LastAlarmState = CAlarm::AlarmState::Off;
     CAxis::AxisType m_LastAlarmAxis = CAxis::AxisType::B;

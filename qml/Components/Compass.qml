@@ -18,7 +18,7 @@ Item {
         height: width
         onPaint: {
             var ctx = getContext("2d")
-            var r = width / 2 - Theme.spacing
+            var r = Math.max(1, width / 2 - Theme.spacing)
             ctx.reset()
             ctx.strokeStyle = Theme.secondaryTextColor
             ctx.lineWidth = 2

@@ -58,39 +58,88 @@ ColumnLayout {
         }
     }
 
-    ChartView {
-        id: chartView
-
-        objectName: "meterChart"
+    RowLayout {
         Layout.fillWidth: true
         Layout.fillHeight: true
-        antialiasing: true
-        legend.visible: false
+        Layout.maximumWidth: plot.width
+        spacing: 0
 
-        ValueAxis {
-            id: axisX
+        // The Y range: the largest range seen so far, narrowed by hand (auto-scaling then stops).
+        RangeSlider {
+            id: ySlider
 
-            min: plot.chart.Xmin
-            max: plot.chart.Xmax
-            tickCount: 5
-            titleText: qsTr("Time [s]")
-        }
-        ValueAxis {
-            id: axisY
-
-            min: plot.chart.Ymin
-            max: plot.chart.Ymax
-            tickCount: plot.chart.YTickCount
-            titleText: "[" + plot.unit + "]"
+            objectName: "yRangeSlider"
+            Accessible.name: qsTr("Y range")
+            Layout.fillHeight: true
+            orientation: Qt.Vertical
+            enabled: plot.chart.MeasureResultCount > 0 && plot.chart.YminAllSignal < plot.chart.YmaxAllSignal
+            from: enabled ? plot.chart.YminAllSignal : 0
+            to: enabled ? plot.chart.YmaxAllSignal : 1
+            first.onMoved: plot.chart.chooseYRange(first.value, second.value)
+            second.onMoved: plot.chart.chooseYRange(first.value, second.value)
         }
 
-        Component.onCompleted: {
-            for (var c = 1; c <= 7; ++c) {
-                var series = chartView.createSeries(ChartView.SeriesTypeLine, "", axisX, axisY)
-                series.color = Theme.seriesColors[c - 1]
+        ChartView {
+            id: chartView
+
+            objectName: "meterChart"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            antialiasing: true
+            legend.visible: false
+
+            ValueAxis {
+                id: axisX
+
+                min: plot.chart.Xmin
+                max: plot.chart.Xmax
+                tickCount: 5
+                titleText: qsTr("Time [s]")
             }
-            plot.refresh()
+            ValueAxis {
+                id: axisY
+
+                min: plot.chart.Ymin
+                max: plot.chart.Ymax
+                tickCount: plot.chart.YTickCount
+                titleText: "[" + plot.unit + "]"
+            }
+
+            Component.onCompleted: {
+                for (var c = 1; c <= 7; ++c) {
+                    var series = chartView.createSeries(ChartView.SeriesTypeLine, "", axisX, axisY)
+                    series.color = Theme.seriesColors[c - 1]
+                }
+                plot.refresh()
+            }
         }
+    }
+
+    // The X range inside the data: the chart follows the newest ten seconds while data arrive.
+    RangeSlider {
+        id: xSlider
+
+        objectName: "xRangeSlider"
+        Accessible.name: qsTr("X range")
+        Layout.fillWidth: true
+        enabled: plot.chart.MeasureResultCount > 1
+        from: plot.chart.MeasureResultMinX
+        to: plot.chart.MeasureResultMaxX
+        first.onMoved: plot.chart.refreshLegendData(first.value, second.value)
+        second.onMoved: plot.chart.refreshLegendData(first.value, second.value)
+    }
+
+    // The sliders show the range in force, however it was set. (The model's
+    // capitalised change signals cannot be handled in QML: these copies can.)
+    readonly property var xRange: [plot.chart.Xmin, plot.chart.Xmax]
+    readonly property var yRange: [plot.chart.Ymin, plot.chart.Ymax]
+    onXRangeChanged: xSlider.setValues(xRange[0], xRange[1])
+    onYRangeChanged: ySlider.setValues(yRange[0], yRange[1])
+
+    Connections {
+        target: plot.chart
+        function onRefreshLimitSliderX() { xSlider.setValues(plot.xRange[0], plot.xRange[1]) }
+        function onRefreshLimitSliderY() { ySlider.setValues(plot.yRange[0], plot.yRange[1]) }
     }
 
     // The chart takes the new points only while it is shown, all of a series at once.
@@ -115,7 +164,10 @@ ColumnLayout {
             Accessible.name: text
             text: qsTr("Auto-scaling")
             checked: plot.chart.AutoScaling
-            onToggled: plot.chart.AutoScaling = checked
+            onToggled: {
+                plot.chart.AutoScaling = checked
+                plot.chart.resetAxisYDelta()
+            }
         }
         Button {
             objectName: "fullRangeButton"

@@ -48,6 +48,8 @@ QtObject {
     readonly property int valueColumnWidth: 90
     readonly property int nameColumnWidth: 60
     readonly property int dialogWidth: 420
+    // 3-D labels are drawn in the scene and shrink with it.
+    readonly property int axisTitle3DPointSize: 48
 
     // The chart's seven series: B, B.B', Bx, By, Bz, B-dB, B+dB.
     readonly property var seriesColors: ["#0078d7", "#8e44ad", "#d35400", "#27ae60", "#c0392b", "#7f8c8d", "#7f8c8d"]

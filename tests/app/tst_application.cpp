@@ -4,6 +4,7 @@
 #include "app/CApplication.h"
 #include "app/CConstants.h"
 #include "instruments/CConnectionPageViewModel.h"
+#include "viewmodels/CChart2DMeterData.h"
 #include "viewmodels/CMeasureBlockData.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
@@ -77,6 +78,21 @@ private:
         QVERIFY2(item->isVisible(), qPrintable(objectName + " is hidden"));
         const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
         QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+        QCoreApplication::processEvents();
+    }
+
+    // Presses a slider's track at that fraction of its length (from the left, or the top).
+    void clickAt(const QString& objectName, double fraction)
+    {
+        QQuickWindow* window = mainWindow();
+        QVERIFY(window);
+        QTest::qWait(100);
+        QQuickItem* item = findItem(window->contentItem(), objectName);
+        QVERIFY2(item && item->isVisible() && item->isEnabled(), qPrintable(objectName));
+        const bool vertical = item->height() > item->width();
+        const QPointF at = vertical ? QPointF(item->width() / 2, item->height() * fraction)
+                                    : QPointF(item->width() * fraction, item->height() / 2);
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, item->mapToScene(at).toPoint());
         QCoreApplication::processEvents();
     }
 
@@ -209,6 +225,26 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(replayed.count(), recorded, 10000);
         QTRY_VERIFY(!recorder.IsPlayingBack());
         screenshot("meter_replayed");
+
+        // The replay drew the recording once more from its start, every sample once.
+        CChart2DMeterData& chart = *meter->Chart();
+        quint64 samples = 0;
+        for (const auto& block : *recorder.DataSet()->MeasureBlocks())
+            samples += quint64(block->Results.size());
+        QCOMPARE(chart.MeasureResultCount(), samples);
+
+        // The rotation indicator and the plot's range sliders, as a user works them.
+        click("rotationIndicatorBox");
+        QVERIFY(meter->RotEnable());
+        click("plotTab");
+        const double before = chart.Xmin();
+        clickAt("xRangeSlider", 0.4);
+        QTRY_VERIFY(chart.Xmin() > before);
+        QVERIFY(chart.Xmin() < chart.Xmax());
+        clickAt("yRangeSlider", 0.1); // vertical: near the top moves the upper end down
+        QVERIFY(!chart.AutoScaling());
+        QVERIFY(chart.Ymax() < chart.YmaxAllSignal());
+        screenshot("meter_plot");
         QCOMPARE(prompt.asked.size(), 3); // save and load file dialogs, and the end's confirmation
         QCOMPARE(qmlWarnings(), QStringList());
         quit();

@@ -48,6 +48,23 @@ QSharedPointer<CMeasureBlock> block(const QList<std::array<float, 3>>& fields, f
     return b;
 }
 
+// count samples of B = 1 mT, 10 ms apart from startMs.
+QSharedPointer<CMeasureBlock> timed(qint64 startMs, int count)
+{
+    QSharedPointer<CMeasureBlock> b(new CMeasureBlock());
+    for (int i = 0; i < count; ++i)
+    {
+        const qint64 ms = startMs + 10 * i;
+        QSharedPointer<CFieldIntensityResult> s = QSharedPointer<CFieldIntensityResult>::create();
+        s->Timestamp = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+        s->TimestampNanosecond = quint64(ms % 1000) * 1000000ULL;
+        s->setBz(1);
+        s->setB(1);
+        b->Results.append(s);
+    }
+    return b;
+}
+
 QSharedPointer<CMeasureBlock> ofB(const QList<float>& values)
 {
     QList<std::array<float, 3>> fields;
@@ -323,6 +340,57 @@ private slots:
         QVERIFY(!m_Meter->RetentionNotice().isEmpty()); // still there when the user saves
         m_Meter->record();
         QVERIFY(m_Meter->RetentionNotice().isEmpty());
+    }
+
+    void replayShowsLongBlocksAtTheDisplaysPace()
+    {
+        // Two recorded blocks of half a second (50 samples, 10 ms apart).
+        RecordingPrompt prompt;
+        prompt.confirm = true;
+        const qint64 t0 = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
+        m_Meter->record();
+        m_Operation->OnNewMeasure(timed(t0, 50));
+        m_Operation->OnNewMeasure(timed(t0 + 500, 50));
+        m_Meter->stop();
+        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        QCOMPARE(recorder.NumBlocks(), 2);
+        QVERIFY(recorder.IsIdleWithData());
+        recorder.setEndReplayIndex(1);
+
+        // At 1x a block is shown 100 ms of samples at a time, 100 ms apart, on a chart
+        // that starts empty.
+        m_Meter->start();
+        QTRY_COMPARE_WITH_TIMEOUT(m_Meter->Chart()->MeasureResultCount(), quint64(10), 1000);
+        QCOMPARE(m_Meter->Table()->rowCount(), 10);
+        QCOMPARE(m_Meter->PendingSubBlockCount(), 4);
+        QVERIFY(recorder.IsProcessingBlock());
+        QTRY_COMPARE_WITH_TIMEOUT(m_Meter->Chart()->MeasureResultCount(), quint64(50), 1000);
+        // The last part shown tells the recorder the block is done.
+        QTRY_VERIFY_WITH_TIMEOUT(!recorder.IsPlayingBack(), 3000);
+        QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(100));
+        QCOMPARE(m_Meter->PendingSubBlockCount(), 0);
+    }
+
+    void loadedRecordingIsChartedOnceAndSteppedThrough()
+    {
+        const qint64 t0 = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
+        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        for (int i = 0; i < 3; ++i)
+            recorder.AddMeasureBlock(timed(t0 + 1000 * i, 20));
+        emit m_Meter->DatasetLoaded();
+        // Every sample once: the first block is not charted twice.
+        QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(60));
+        QCOMPARE(m_Meter->Table()->rowCount(), 20);
+
+        // Stepping to a block of a recording not charted whole draws it up to that block.
+        m_Meter->Chart()->Clear();
+        recorder.setIsIdleWithData(true);
+        recorder.setEndReplayIndex(2);
+        m_Operation->MeasurementParameters()->setBlockSize(20);
+        recorder.playCurrentBlock(2);
+        QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(40));
+        recorder.playCurrentBlock(1);
+        QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(20)); // back: up to the first block
     }
 
     void measurementPanelWithoutAnInstrument()
