@@ -10,13 +10,22 @@
 #include "model/CMeasurementParameters.h"
 #include "model/CMetaTypes.h"
 #include "model/CUnits.h"
+#include "viewmodels/CAcAnalysisOperationDatasetViewModel.h"
+#include "viewmodels/CAcAnalysisOperationViewModel.h"
+#include "viewmodels/CAlarmParametersAcAnalysisViewModel.h"
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
+#include "viewmodels/CChart2DAcAnalysisData.h"
 #include "viewmodels/CChart2DMeterData.h"
+#include "viewmodels/CChart2DSpectrumData.h"
+#include "viewmodels/CFrequencyPeakListData.h"
+#include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMeasureBlockData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/CReplayParametersViewModel.h"
+#include "viewmodels/CSpectrumOperationDatasetViewModel.h"
+#include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -178,6 +187,29 @@ void CApplication::l_RegisterQmlTypes()
                                                            "CReplayParametersViewModel", created);
     qmlRegisterUncreatableType<CMeterOperationDatasetViewModel>("Tesvana.ViewModels", 1, 0,
                                                                 "CMeterOperationDatasetViewModel", created);
+    qmlRegisterUncreatableType<CMeasurementOperationViewModel>("Tesvana.ViewModels", 1, 0,
+                                                               "CMeasurementOperationViewModel", created);
+    qmlRegisterUncreatableType<CSpectrumOperationViewModel>("Tesvana.ViewModels", 1, 0,
+                                                            "CSpectrumOperationViewModel", created);
+    qmlRegisterUncreatableType<CSpectrumOperationDatasetViewModel>(
+        "Tesvana.ViewModels", 1, 0, "CSpectrumOperationDatasetViewModel", created);
+    qmlRegisterUncreatableType<CChart2DSpectrumData>("Tesvana.ViewModels", 1, 0, "CChart2DSpectrumData",
+                                                     created);
+    qmlRegisterUncreatableType<CFrequencyPeakListData>("Tesvana.ViewModels", 1, 0, "CFrequencyPeakListData",
+                                                       created);
+    qmlRegisterUncreatableType<CAlarmParametersSpectrumViewModel>(
+        "Tesvana.ViewModels", 1, 0, "CAlarmParametersSpectrumViewModel", created);
+    qmlRegisterUncreatableType<CAlarmParametersAcAnalysisViewModel>(
+        "Tesvana.ViewModels", 1, 0, "CAlarmParametersAcAnalysisViewModel", created);
+    qmlRegisterUncreatableType<CAcAnalysisOperationViewModel>("Tesvana.ViewModels", 1, 0,
+                                                              "CAcAnalysisOperationViewModel", created);
+    qmlRegisterUncreatableType<CAcAnalysisOperationDatasetViewModel>(
+        "Tesvana.ViewModels", 1, 0, "CAcAnalysisOperationDatasetViewModel", created);
+    qmlRegisterUncreatableType<CChart2DAcAnalysisData>("Tesvana.ViewModels", 1, 0, "CChart2DAcAnalysisData",
+                                                       created);
+    qmlRegisterUncreatableType<CChart2DFieldsData>("Tesvana.ViewModels", 1, 0, "CChart2DFieldsData", created);
+    qmlRegisterUncreatableType<CFrequencyTableData>("Tesvana.ViewModels", 1, 0, "CFrequencyTableData",
+                                                    created);
 }
 
 void CApplication::l_SetContextProperties()

@@ -45,10 +45,20 @@ QString CSettings::FilePath() const
     return m_SettingsFolder + QLatin1Char('/') + CConstants::SystemSettingsFilename;
 }
 
+QString CSettings::l_PluginRoot() const
+{
+    return m_AppDirPath +
+           (CUtils::isMacOs() ? QStringLiteral("/../Plugins/tesvana/") : QStringLiteral("/tesvana/"));
+}
+
+QString CSettings::ShippedLimitsPath() const
+{
+    return l_PluginRoot() + QStringLiteral("limits");
+}
+
 void CSettings::Reset(bool save)
 {
-    const QString pluginRoot = m_AppDirPath + (CUtils::isMacOs() ? QStringLiteral("/../Plugins/tesvana/")
-                                                                 : QStringLiteral("/tesvana/"));
+    const QString pluginRoot = l_PluginRoot();
     setInstrumentParameterPath(CConstants::DefaultApplicationParameterStoragePath);
     setInstrumentDriverPluginsPath(pluginRoot + QStringLiteral("instrument"));
     setMapperPluginsPath(pluginRoot + QStringLiteral("mapper"));

@@ -82,6 +82,8 @@ public:
     void Load();
     bool Save();
     QString FilePath() const;
+    // The exposure limits files installed with the program.
+    QString ShippedLimitsPath() const;
 
     QString InstrumentParameterPath() const { return m_InstrumentParameterPath; }
     QString InstrumentDriverPluginsPath() const { return m_InstrumentDriverPluginsPath; }
@@ -168,6 +170,7 @@ signals:
 private:
     void l_ApplyElement(const QString& name, const QString& text);
 
+    QString l_PluginRoot() const;
     QString m_AppDirPath;
     QString m_SettingsFolder;
     QString m_InstrumentParameterPath;

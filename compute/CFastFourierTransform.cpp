@@ -269,16 +269,14 @@ void CFastFourierTransform::ForwardRealHalf(const float* signal, std::vector<Com
         half.resize(std::size_t(m_N / 2 + 1));
         m_Fft.SetFlag(Eigen::FFT<float>::HalfSpectrum);
         // Eigen writes a full-length scratch only for lengths that are not multiples of 4.
-        std::vector<Complex> output(static_cast<std::size_t>(m_N));
-        m_Fft.fwd(output.data(), signal, m_N);
+        m_HalfScratch.resize(std::size_t(m_N));
+        m_Fft.fwd(m_HalfScratch.data(), signal, m_N);
         m_Fft.ClearFlag(Eigen::FFT<float>::HalfSpectrum);
-        std::copy(output.begin(), output.begin() + (m_N / 2 + 1), half.begin());
+        std::copy(m_HalfScratch.begin(), m_HalfScratch.begin() + (m_N / 2 + 1), half.begin());
         return;
     }
-    std::vector<Complex> spectrum;
-    ForwardReal(signal, spectrum);
-    spectrum.resize(std::size_t(m_N / 2 + 1));
-    half = std::move(spectrum);
+    ForwardReal(signal, m_HalfScratch);
+    half.assign(m_HalfScratch.begin(), m_HalfScratch.begin() + (m_N / 2 + 1));
 }
 
 void CFastFourierTransform::InverseRealHalf(const Complex* half, std::vector<float>& signal)

@@ -69,5 +69,6 @@ private:
     std::vector<Complex> m_WorkA;
     std::vector<Complex> m_WorkB;
     std::vector<float> m_RealWork;
+    std::vector<Complex> m_HalfScratch; // kept between calls: no allocation per block
 };
 } // namespace KVL

@@ -64,8 +64,10 @@ bool ComputeSpectralPeaks(const CFluxList& spectrum, float binWidth, float thres
         if (n < 2)
             throw FluxException("Need spectrum with at least 2 bins", "ComputeSpectralPeaks");
 
-        const std::vector<double> v(spectrum.begin(), spectrum.end());
-        std::vector<double> sorted = v;
+        thread_local std::vector<double> v;
+        thread_local std::vector<double> sorted;
+        v.assign(spectrum.begin(), spectrum.end());
+        sorted = v;
         // Only the middle element(s) are needed: nth_element keeps this linear.
         const std::size_t middle = n / 2;
         std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(middle), sorted.end());

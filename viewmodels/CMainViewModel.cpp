@@ -9,8 +9,10 @@
 #include "instruments/CTriggerPlugin.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationsManager.h"
+#include "viewmodels/CAcAnalysisOperationViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/CPageViewModel.h"
+#include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QQmlContext>
 
@@ -46,10 +48,38 @@ CInstrument* CMainViewModel::CurrentInstrument() const
 
 void CMainViewModel::displayMeterPage()
 {
+    l_DisplayMeasurementPage(QStringLiteral("MeterOperationViewModel"), QStringLiteral("Pages/MeterPage.qml"),
+                             [this](COperationMeasure* operation) -> CMeasurementOperationViewModel* {
+                                 return new CMeterOperationViewModel(m_Settings, operation);
+                             });
+}
+
+void CMainViewModel::displaySpectrumPage()
+{
+    l_DisplayMeasurementPage(QStringLiteral("SpectrumOperationViewModel"),
+                             QStringLiteral("Pages/SpectrumPage.qml"),
+                             [this](COperationMeasure* operation) -> CMeasurementOperationViewModel* {
+                                 return new CSpectrumOperationViewModel(m_Settings, operation);
+                             });
+}
+
+void CMainViewModel::displayAcAnalysisPage()
+{
+    l_DisplayMeasurementPage(QStringLiteral("AcAnalysisOperationViewModel"),
+                             QStringLiteral("Pages/AcAnalysisPage.qml"),
+                             [this](COperationMeasure* operation) -> CMeasurementOperationViewModel* {
+                                 return new CAcAnalysisOperationViewModel(m_Settings, operation);
+                             });
+}
+
+void CMainViewModel::l_DisplayMeasurementPage(
+    const QString& contextName, const QString& source,
+    const std::function<CMeasurementOperationViewModel*(COperationMeasure*)>& create)
+{
     if (m_pActivePageViewModel && m_pActivePageViewModel->HasUnsavedParameter() &&
         !CUtils::askParameterLoseConfirmation())
         return;
-    COperation* operation = m_OperationsManager.MeasureOperation();
+    COperationMeasure* operation = m_OperationsManager.MeasureOperation();
     if (!m_OperationsManager.exitActiveOperationAllowed(operation))
         return;
     setLoaderSourceChanging(true);
@@ -57,12 +87,13 @@ void CMainViewModel::displayMeterPage()
     m_OperationsManager.setActiveOperation(operation);
     if (m_pContext)
         m_pContext->setContextProperty(QStringLiteral("ActiveOperation"), operation);
-    auto* page = new CMeterOperationViewModel(m_Settings, m_OperationsManager.MeasureOperation());
-    connect(page, &CMeterOperationViewModel::AlarmNotification, this, &CMainViewModel::TrayMessageRequested);
+    CMeasurementOperationViewModel* page = create(operation);
+    connect(page, &CMeasurementOperationViewModel::AlarmNotification, this,
+            &CMainViewModel::TrayMessageRequested);
     l_ReplacePageViewModel(page, false);
     if (m_pContext)
-        m_pContext->setContextProperty(QStringLiteral("MeterOperationViewModel"), page);
-    setLoaderSource(QStringLiteral("Pages/MeterPage.qml"));
+        m_pContext->setContextProperty(contextName, page);
+    setLoaderSource(source);
     setLoaderSourceChanging(false);
 }
 

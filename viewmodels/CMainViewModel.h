@@ -7,11 +7,15 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class CSettings;
 class CInstrument;
 class CInstrumentSupervisor;
 class COperationsManager;
 class CPageViewModel;
+class CMeasurementOperationViewModel;
+class COperationMeasure;
 class QQmlContext;
 
 // The object behind the main window: page switching, the instrument summary
@@ -76,6 +80,8 @@ public:
     void setLastLogMessages(const QString& value);
 
     Q_INVOKABLE void displayMeterPage();
+    Q_INVOKABLE void displaySpectrumPage();
+    Q_INVOKABLE void displayAcAnalysisPage();
     Q_INVOKABLE void displayInstrumentSelectionPage();
     Q_INVOKABLE bool exitApplicationAllowed();
     Q_INVOKABLE void terminate();
@@ -103,6 +109,10 @@ signals:
 private:
     // Makes `page` the one page view model and publishes it as "ActivePageViewModel".
     void l_ReplacePageViewModel(CPageViewModel* page, bool disconnectOld);
+    // Opens a page of the measurement operation, asking first as page switching does.
+    void l_DisplayMeasurementPage(
+        const QString& contextName, const QString& source,
+        const std::function<CMeasurementOperationViewModel*(COperationMeasure*)>& create);
 
     CSettings& m_Settings;
     QQmlContext* m_pContext;

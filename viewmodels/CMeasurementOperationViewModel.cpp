@@ -11,6 +11,7 @@
 #include "viewmodels/CReplayParametersViewModel.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& name, CSettings& settings,
@@ -41,7 +42,32 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
             &CMeasurementOperationViewModel::l_CountRecorded);
     connect(recorder, &CRecordingManager::IsRecordingChanged, this,
             &CMeasurementOperationViewModel::l_OnRecordingChanged);
+    connect(m_pOperation->OperationParameters()->LimitsParameters(),
+            &CLimitsParameters::LimitsFileNameChanged, this,
+            [this] { emit LimitsFileNameChanged(LimitsFileName()); });
     l_WatchInstrument();
+}
+
+QString CMeasurementOperationViewModel::LimitsFileName() const
+{
+    const QString path = m_pOperation->OperationParameters()->LimitsParameters()->LimitsFileName();
+    return path.isEmpty() ? QString() : QFileInfo(path).fileName();
+}
+
+void CMeasurementOperationViewModel::chooseLimitsFile()
+{
+    // The shipped limits first; the user's own folder when there are none.
+    const QString shipped = m_Settings.ShippedLimitsPath();
+    const QString folder = QFileInfo(shipped).isDir() ? shipped : m_Settings.DefaultStoragePath();
+    const QString path =
+        CPrompt::Current().OpenFileName(tr("Open limits file"), folder, QStringLiteral("XML (*.xml)"));
+    if (!path.isEmpty())
+        m_pOperation->OperationParameters()->LimitsParameters()->setLimitsFilePath(path);
+}
+
+void CMeasurementOperationViewModel::clearLimitsFile()
+{
+    m_pOperation->clearLimitsFile();
 }
 
 void CMeasurementOperationViewModel::l_OnRecordingChanged(bool recording)

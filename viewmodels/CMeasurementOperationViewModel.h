@@ -38,6 +38,8 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(QString RetentionNotice READ RetentionNotice NOTIFY RetentionNoticeChanged)
     // Set when the instrument goes away during a recording, which is then kept.
     Q_PROPERTY(QString InstrumentNotice READ InstrumentNotice NOTIFY InstrumentNoticeChanged)
+    // The limits file the spectrum and AC pages compare against: its name, empty without one.
+    Q_PROPERTY(QString LimitsFileName READ LimitsFileName NOTIFY LimitsFileNameChanged)
 public:
     enum Action
     {
@@ -71,6 +73,7 @@ public:
     QString RecordingKeptText() const { return m_RecordingKeptText; }
     QString RetentionNotice() const { return m_RetentionNotice; }
     QString InstrumentNotice() const { return m_InstrumentNotice; }
+    QString LimitsFileName() const;
 
     CMeasurementOperationViewModel(const QString& name, CSettings& settings, COperationMeasure* operation,
                                    QObject* parent = nullptr);
@@ -97,6 +100,9 @@ public:
     Q_INVOKABLE void step();
     Q_INVOKABLE void loadParameters();
     Q_INVOKABLE void saveParameters();
+    // A limits file chosen in the file dialog, which opens on the limits shipped with the program.
+    Q_INVOKABLE void chooseLimitsFile();
+    Q_INVOKABLE void clearLimitsFile();
 
 public slots:
     void OnMeasureParametersUnitChanged(CUnits::UnitType units);
@@ -108,6 +114,9 @@ signals:
     void RecordingKeptTextChanged(QString value);
     void RetentionNoticeChanged(QString value);
     void InstrumentNoticeChanged(QString value);
+    void LimitsFileNameChanged(QString value);
+    // An alarm to announce in the system tray (and with a beep).
+    void AlarmNotification(QString title, QString message, bool beep);
 
 protected:
     // The parameters in use: those loaded with a data set, else the operation's own.

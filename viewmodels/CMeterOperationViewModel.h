@@ -192,8 +192,6 @@ signals:
     void RotQuatYChanged(double value);
     void RotQuatZChanged(double value);
     void RotQuatScalarChanged(double value);
-    // An out-of-range block to announce in the system tray (and with a beep).
-    void AlarmNotification(QString title, QString message, bool beep);
 
 private:
     template <typename T> void l_Set(T& member, const T& value, void (CMeterOperationViewModel::*signal)(T));

@@ -9,7 +9,7 @@ import "../Theme"
 RowLayout {
     id: bar
 
-    property CMeterOperationViewModel viewModel
+    property CMeasurementOperationViewModel viewModel
 
     Repeater {
         // A fixed list: each button reads whether it is shown from the view model.

@@ -8,7 +8,7 @@ import "../Theme"
 Dialog {
     id: dialog
 
-    property CMeterOperationViewModel viewModel
+    property CMeasurementOperationViewModel viewModel
 
     objectName: "zeroOffsetDialog"
     title: qsTr("Zero Offset")

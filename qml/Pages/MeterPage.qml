@@ -1,165 +1,43 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
-import QtCharts 2.15
 import Tesvana.ViewModels 1.0
-import "../Theme"
 import "../Components"
 
-// The meter: the newest block as numbers, maxima and a compass; the scrolling
-// chart; the sample table; the alarm and replay panels and the recording bar.
-Item {
+// The meter: the newest block as numbers, maxima, a compass and a 3-D arrow; the
+// scrolling chart; the sample table; the alarm and replay panels and the recording bar.
+OperationPage {
     id: page
 
     // The page's one way to the program.
-    property CMeterOperationViewModel viewModel: MeterOperationViewModel
-    readonly property CChart2DMeterData chart: viewModel.MeterOperationDatasetViewModel.Chart2DData
-    readonly property string unit: viewModel.DisplayUnitsText
+    readonly property CMeterOperationViewModel meter: MeterOperationViewModel
 
-    Item {
-        anchors.fill: parent
-        anchors.margins: Theme.spacing
-
-        ColumnLayout {
-            // Takes what the panels leave, whatever its content would like.
-            anchors.left: parent.left
-            anchors.top: parent.top
-            anchors.bottom: parent.bottom
-            anchors.right: panels.left
-            anchors.rightMargin: Theme.spacing
-            clip: true
-
-            TabBar {
-                id: sections
-
-                objectName: "meterSections"
-                Layout.fillWidth: true
-                Layout.maximumWidth: parent.width
-                currentIndex: page.viewModel.SectionIndex
-                onCurrentIndexChanged: page.viewModel.SectionIndex = currentIndex
-
-                TabButton { objectName: "componentsTab"; Accessible.name: text; text: qsTr("Components") }
-                TabButton { objectName: "plotTab"; Accessible.name: text; text: qsTr("Plot") }
-                TabButton { objectName: "tableTab"; Accessible.name: text; text: qsTr("Table") }
-            }
-
-            StackLayout {
-                Layout.fillWidth: true
-                Layout.maximumWidth: parent.width
-                Layout.fillHeight: true
-                currentIndex: sections.currentIndex
-
-                MeterComponents {
-                    viewModel: page.viewModel
-                }
-
-                MeterPlot {
-                    chart: page.chart
-                    unit: page.unit
-                }
-
-                MeterTable {
-                    model: page.viewModel.MeterOperationDatasetViewModel.TableData
-                    unit: page.unit
-                    uncertaintyUnit: page.viewModel.DisplayUncertaintyUnitsText
-                }
-            }
-
-            Label {
-                Layout.fillWidth: true
-                visible: text.length > 0
-                text: page.viewModel.CommentBlock
-                elide: Text.ElideRight
-            }
-
-            Label {
-                objectName: "recordingKept"
-                Layout.fillWidth: true
-                visible: text.length > 0
-                text: page.viewModel.RecordingKeptText
-            }
-
-            Label {
-                objectName: "instrumentNotice"
-                Layout.fillWidth: true
-                visible: text.length > 0
-                text: page.viewModel.InstrumentNotice
-                color: Theme.alarmErrorColor
-                wrapMode: Text.WordWrap
-            }
-
-            Rectangle {
-                objectName: "retentionNotice"
-                Layout.fillWidth: true
-                Layout.preferredHeight: notice.implicitHeight + 2 * Theme.spacing
-                visible: page.viewModel.RetentionNotice.length > 0
-                radius: Theme.cornerRadius
-                color: Theme.alarmOverTargetColor
-
-                Label {
-                    id: notice
-
-                    anchors.fill: parent
-                    anchors.margins: Theme.spacing
-                    wrapMode: Text.WordWrap
-                    text: page.viewModel.RetentionNotice
-                }
-            }
-
-            RecordingBar {
-                Layout.fillWidth: true
-                viewModel: page.viewModel
-            }
+    viewModel: meter
+    measurement: meter.MeasurementParametersViewModel
+    blockComment: meter.CommentBlock
+    tabs: [
+        { "name": "componentsTab", "text": qsTr("Components") },
+        { "name": "plotTab", "text": qsTr("Plot") },
+        { "name": "tableTab", "text": qsTr("Table") }
+    ]
+    panels: [
+        AlarmPanel {
+            Layout.fillWidth: true
+            alarm: page.meter.AlarmParametersViewModel
         }
+    ]
 
-        // The panels scroll when the window is too low for all of them.
-        ScrollView {
-            id: panels
+    MeterComponents {
+        viewModel: page.meter
+    }
 
-            anchors.right: parent.right
-            anchors.top: parent.top
-            anchors.bottom: parent.bottom
-            width: Theme.parametersPanelWidth
-            clip: true
-            contentWidth: availableWidth
+    MeterPlot {
+        chart: page.meter.MeterOperationDatasetViewModel.Chart2DData
+        unit: page.meter.DisplayUnitsText
+    }
 
-            ColumnLayout {
-                width: panels.availableWidth
-
-                MeasurementPanel {
-                    Layout.fillWidth: true
-                    measurement: page.viewModel.MeasurementParametersViewModel
-                }
-
-                RowLayout {
-                    Layout.fillWidth: true
-
-                    Button {
-                        objectName: "saveParametersButton"
-                        Accessible.name: qsTr("Save parameters to a file")
-                        Layout.fillWidth: true
-                        text: qsTr("Save…")
-                        onClicked: page.viewModel.saveParameters()
-                    }
-                    Button {
-                        objectName: "loadParametersButton"
-                        Accessible.name: qsTr("Load parameters from a file")
-                        Layout.fillWidth: true
-                        text: qsTr("Load…")
-                        onClicked: page.viewModel.loadParameters()
-                    }
-                }
-
-                AlarmPanel {
-                    Layout.fillWidth: true
-                    alarm: page.viewModel.AlarmParametersViewModel
-                }
-
-                ReplayPanel {
-                    Layout.fillWidth: true
-                    replay: page.viewModel.ReplayParametersViewModel
-                }
-            }
-        }
+    MeterTable {
+        model: page.meter.MeterOperationDatasetViewModel.TableData
+        unit: page.meter.DisplayUnitsText
+        uncertaintyUnit: page.meter.DisplayUncertaintyUnitsText
     }
 }

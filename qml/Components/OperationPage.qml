@@ -1,0 +1,160 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import Tesvana.ViewModels 1.0
+import "../Theme"
+
+// The frame of the measurement pages: section tabs over the sections, the block's
+// comment, the recording's notices and the recording bar on the left; the
+// measurement parameters with their file commands and the page's own panels on
+// the right, scrolling when the window is too low for all of them.
+Item {
+    id: page
+
+    property CMeasurementOperationViewModel viewModel
+    property CMeasurementParametersViewModel measurement
+    // Each tab: { "name": objectName, "text": label }, in the order of the sections.
+    property var tabs: []
+    property string blockComment
+    default property alias sections: stack.data
+    property alias panels: extraPanels.data
+
+    Item {
+        anchors.fill: parent
+        anchors.margins: Theme.spacing
+
+        ColumnLayout {
+            // Takes what the panels leave, whatever its content would like.
+            anchors.left: parent.left
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            anchors.right: panelsView.left
+            anchors.rightMargin: Theme.spacing
+            clip: true
+
+            TabBar {
+                id: sectionTabs
+
+                objectName: "pageSections"
+                Layout.fillWidth: true
+                Layout.maximumWidth: parent.width
+                currentIndex: page.viewModel.SectionIndex
+                onCurrentIndexChanged: page.viewModel.SectionIndex = currentIndex
+
+                Repeater {
+                    model: page.tabs
+                    delegate: TabButton {
+                        objectName: modelData.name
+                        Accessible.name: text
+                        text: modelData.text
+                    }
+                }
+            }
+
+            StackLayout {
+                id: stack
+
+                Layout.fillWidth: true
+                Layout.maximumWidth: parent.width
+                Layout.fillHeight: true
+                currentIndex: sectionTabs.currentIndex
+            }
+
+            Label {
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: page.blockComment
+                elide: Text.ElideRight
+            }
+
+            Label {
+                objectName: "recordingKept"
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: page.viewModel.RecordingKeptText
+            }
+
+            Label {
+                objectName: "instrumentNotice"
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: page.viewModel.InstrumentNotice
+                color: Theme.alarmErrorColor
+                wrapMode: Text.WordWrap
+            }
+
+            Rectangle {
+                objectName: "retentionNotice"
+                Layout.fillWidth: true
+                Layout.preferredHeight: notice.implicitHeight + 2 * Theme.spacing
+                visible: page.viewModel.RetentionNotice.length > 0
+                radius: Theme.cornerRadius
+                color: Theme.alarmOverTargetColor
+
+                Label {
+                    id: notice
+
+                    anchors.fill: parent
+                    anchors.margins: Theme.spacing
+                    wrapMode: Text.WordWrap
+                    text: page.viewModel.RetentionNotice
+                }
+            }
+
+            RecordingBar {
+                Layout.fillWidth: true
+                viewModel: page.viewModel
+            }
+        }
+
+        ScrollView {
+            id: panelsView
+
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            width: Theme.parametersPanelWidth
+            clip: true
+            contentWidth: availableWidth
+
+            ColumnLayout {
+                width: panelsView.availableWidth
+
+                MeasurementPanel {
+                    Layout.fillWidth: true
+                    measurement: page.measurement
+                }
+
+                RowLayout {
+                    Layout.fillWidth: true
+
+                    Button {
+                        objectName: "saveParametersButton"
+                        Accessible.name: qsTr("Save parameters to a file")
+                        Layout.fillWidth: true
+                        text: qsTr("Save…")
+                        onClicked: page.viewModel.saveParameters()
+                    }
+                    Button {
+                        objectName: "loadParametersButton"
+                        Accessible.name: qsTr("Load parameters from a file")
+                        Layout.fillWidth: true
+                        text: qsTr("Load…")
+                        onClicked: page.viewModel.loadParameters()
+                    }
+                }
+
+                ColumnLayout {
+                    id: extraPanels
+
+                    Layout.fillWidth: true
+                }
+
+                ReplayPanel {
+                    Layout.fillWidth: true
+                    replay: page.viewModel.ReplayParametersViewModel
+                }
+            }
+        }
+    }
+}

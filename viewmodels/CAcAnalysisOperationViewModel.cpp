@@ -1,0 +1,229 @@
+#include "viewmodels/CAcAnalysisOperationViewModel.h"
+
+#include "app/CUtils.h"
+#include "files/LimitsXmlFile.h"
+#include "model/CMeasurementParameters.h"
+#include "operations/COperationMeasure.h"
+#include "viewmodels/CAcAnalysisOperationDatasetViewModel.h"
+#include "viewmodels/CAlarmParametersAcAnalysisViewModel.h"
+#include "viewmodels/CChart2DAcAnalysisData.h"
+#include "viewmodels/CFrequencyTableData.h"
+#include "viewmodels/CMeasurementParametersViewModel.h"
+
+#include <cmath>
+#include <limits>
+
+CAcAnalysisOperationViewModel::CAcAnalysisOperationViewModel(CSettings& settings,
+                                                             COperationMeasure* operation, QObject* parent)
+    : CMeasurementOperationViewModel(QStringLiteral("AcAnalysisOperation"), settings, operation, parent),
+      m_pTable(new CFrequencyTableData(operation, this)),
+      m_pChart(new CChart2DAcAnalysisData(operation, this)),
+      m_pDataset(new CAcAnalysisOperationDatasetViewModel(m_pTable, m_pChart, this)),
+      m_pAlarm(new CAlarmParametersAcAnalysisViewModel(
+          operation->OperationParameters()->AlarmParametersAcAnalysis(), this)),
+      m_pMeasurement(new CMeasurementParametersViewModel(operation, false, this)),
+      m_FigureOfMeritNames{tr("RMS Amplitude"), tr("Peak-to-Peak Amplitude"), tr("Standard Deviation")},
+      m_ExposureIndex(std::numeric_limits<double>::quiet_NaN())
+{
+    CRecordingManagerMeasure* recorder = operation->RecordingManager();
+    connect(operation, &COperationMeasure::NewMeasure, this, &CAcAnalysisOperationViewModel::OnNewMeasure);
+    connect(operation->MeasurementParameters(), &CMeasurementParameters::UnitsChanged, this,
+            &CAcAnalysisOperationViewModel::OnOperationParameterUnitChanged);
+    connect(recorder->DataSet(), &CDataset::ClearedChanged, this,
+            &CAcAnalysisOperationViewModel::OnDataSetCleared);
+    connect(recorder, &CRecordingManager::IsPlayingBackChanged, this,
+            &CAcAnalysisOperationViewModel::OnPlayingBackChanged);
+    connect(operation, &COperationMeasure::LimitsFileLoadedChanged, this,
+            &CAcAnalysisOperationViewModel::OnLimitFileLoaded);
+    connect(operation->LimitsFile(), &LimitsXmlFile::ConvertedChanged, this, [this](bool converted) {
+        if (converted)
+            l_ComputeTable(); // the limits now in the display unit
+    });
+    connect(this, &CAcAnalysisOperationViewModel::SelectedFigureOfMeritIndexChanged, this,
+            &CAcAnalysisOperationViewModel::OnSelectedFigureOfMeritIndexChanged);
+    connect(this, &COperationViewModel::DatasetLoaded, this, &CAcAnalysisOperationViewModel::OnDatasetLoaded);
+    // A page opened on held data shows it.
+    if (!recorder->DataSet()->MeasureBlocks()->empty())
+        l_Replot();
+}
+
+QString CAcAnalysisOperationViewModel::HelpPath()
+{
+    switch (SectionIndex())
+    {
+    case 0:
+        return QStringLiteral("ac_analysis_plot");
+    case 1:
+        return QStringLiteral("ac_analysis_table");
+    default:
+        return QString();
+    }
+}
+
+void CAcAnalysisOperationViewModel::setSelectedFigureOfMeritIndex(int value)
+{
+    if (m_SelectedFigureOfMeritIndex == value)
+        return;
+    m_SelectedFigureOfMeritIndex = value;
+    emit SelectedFigureOfMeritIndexChanged(value);
+}
+
+void CAcAnalysisOperationViewModel::setDefaultParameters()
+{
+    setSelectedFigureOfMeritIndex(0);
+}
+
+void CAcAnalysisOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)
+{
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    const auto& blocks = *recorder->DataSet()->MeasureBlocks();
+    if (!recorder->IsPlayingBack() && !recorder->IsRecording() && recorder->IsIdleWithData())
+    {
+        if (m_pChart->MeasureResultCount() > 0)
+            m_pChart->Clear();
+        m_pChart->PlotUntilCurrentStep(blocks, m_SelectedFigureOfMeritIndex, recorder->ReplayIndex());
+    }
+    else if (m_FullRedrawPending)
+    {
+        m_FullRedrawPending = false;
+        m_pChart->PlotAll(blocks, m_SelectedFigureOfMeritIndex);
+    }
+    else if (measureBlock && !measureBlock->Results.isEmpty())
+    {
+        m_pChart->Plot(*measureBlock, m_SelectedFigureOfMeritIndex);
+    }
+    l_ComputeTable();
+    if (recorder->IsProcessingBlock())
+        recorder->setIsProcessingBlock(false);
+}
+
+void CAcAnalysisOperationViewModel::l_ComputeTable()
+{
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    const auto& blocks = *recorder->DataSet()->MeasureBlocks();
+    QSharedPointer<CMeasureBlock> block;
+    if (!blocks.empty())
+    {
+        const bool stored = recorder->IsPlayingBack() || recorder->IsIdleWithData();
+        const int index = recorder->ReplayIndex();
+        block = stored && index >= 0 && std::size_t(index) < blocks.size() ? blocks[std::size_t(index)]
+                                                                           : blocks.back();
+    }
+    m_pTable->ComputeFigureOfMerit(block, ParametersInUse()->AcquisitionRate(), m_SelectedFigureOfMeritIndex);
+    if (Operation()->OperationParameters()->AlarmParametersAcAnalysis()->State() != CAlarm::AlarmState::Off)
+        l_CheckRange();
+    l_UpdateExposureIndex();
+}
+
+void CAcAnalysisOperationViewModel::l_CheckRange()
+{
+    const CAlarmParametersAcAnalysis& alarm =
+        *Operation()->OperationParameters()->AlarmParametersAcAnalysis();
+    const int quantity = int(alarm.Axis()) - int(CAxis::AxisType::B);
+    if (quantity < 0 || quantity > 4)
+        return;
+    const int bands = std::min(Operation()->LimitsFile()->Limits().size(), m_pTable->rowCount());
+    for (int row = 0; row < bands; ++row)
+    {
+        const double limit = m_pTable->ExposureLimit(row);
+        const double figure = double(m_pTable->Figure(quantity, row));
+        if (!(limit < figure))
+        {
+            m_pTable->setFlagNotification(false);
+            m_pAlarm->setFlagNotification(false);
+            continue;
+        }
+        const CAlarm::AlarmState state = alarm.State();
+        if (state == CAlarm::AlarmState::Off)
+            return;
+        m_pTable->setFlagNotification(true);
+        m_pAlarm->setFlagNotification(true);
+        if (state == CAlarm::AlarmState::Notification || state == CAlarm::AlarmState::Audio)
+        {
+            const QString axis = CUtils::AxisStateToStringUTF(alarm.Axis());
+            const double minimum = row == 0 ? 0.0 : m_pTable->ExposureLimit(row - 1);
+            emit AlarmNotification(axis + QStringLiteral(" is out-of-limit"),
+                                   QStringLiteral("Minimum = ") + CUtils::doubleToString(minimum, 5) +
+                                       QLatin1Char('\n') + axis + QStringLiteral(" = ") +
+                                       CUtils::doubleToString(figure, 5) + QStringLiteral("\nMaximum = ") +
+                                       CUtils::doubleToString(limit, 5),
+                                   state == CAlarm::AlarmState::Audio);
+        }
+        return;
+    }
+}
+
+void CAcAnalysisOperationViewModel::l_UpdateExposureIndex()
+{
+    // The guidelines sum RMS values over the bands, each against its own limit.
+    double index = std::numeric_limits<double>::quiet_NaN();
+    if (Operation()->LimitsFileLoaded() && m_SelectedFigureOfMeritIndex == 0 && m_pTable->rowCount() > 0)
+    {
+        index = 0;
+        for (int row = 0; row < m_pTable->rowCount(); ++row)
+        {
+            const double limit = m_pTable->ExposureLimit(row);
+            if (limit > 0)
+                index += double(m_pTable->Figure(0, row)) / limit;
+        }
+    }
+    if (index == m_ExposureIndex || (std::isnan(index) && std::isnan(m_ExposureIndex)))
+        return;
+    m_ExposureIndex = index;
+    emit ExposureIndexChanged(index);
+}
+
+void CAcAnalysisOperationViewModel::l_Replot()
+{
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    const auto& blocks = *recorder->DataSet()->MeasureBlocks();
+    m_pChart->Clear();
+    if (recorder->IsPlayingBack())
+        m_pChart->PlotUntilCurrentStep(blocks, m_SelectedFigureOfMeritIndex, recorder->ReplayIndex());
+    else if (!blocks.empty())
+        m_pChart->PlotAll(blocks, m_SelectedFigureOfMeritIndex);
+    l_ComputeTable();
+}
+
+void CAcAnalysisOperationViewModel::OnOperationParameterUnitChanged()
+{
+    Operation()->RecordingManager()->DataSet()->Clear();
+}
+
+void CAcAnalysisOperationViewModel::OnDataSetCleared()
+{
+    m_pChart->Clear();
+    m_pTable->Clear();
+    setCommentOverAll(QString());
+    l_UpdateExposureIndex();
+}
+
+void CAcAnalysisOperationViewModel::OnPlayingBackChanged(bool isPlayingBack)
+{
+    if (!isPlayingBack)
+        return;
+    // A replay draws the recording again from its start.
+    m_pChart->Clear();
+    m_pTable->Clear();
+    setCommentOverAll(Operation()->RecordingManager()->DataSet()->Comment());
+}
+
+void CAcAnalysisOperationViewModel::OnSelectedFigureOfMeritIndexChanged()
+{
+    setCommentOverAll(Operation()->RecordingManager()->DataSet()->Comment());
+    l_Replot();
+}
+
+void CAcAnalysisOperationViewModel::OnLimitFileLoaded(bool isFileLoaded)
+{
+    if (!isFileLoaded)
+        m_pTable->Clear();
+    l_ComputeTable();
+}
+
+void CAcAnalysisOperationViewModel::OnDatasetLoaded()
+{
+    Operation()->RecordingManager()->setReplayIndex(0);
+    setCommentOverAll(Operation()->RecordingManager()->DataSet()->Comment());
+    l_Replot();
+}

@@ -1,0 +1,124 @@
+#include "viewmodels/CFrequencyTableData.h"
+
+#include "compute/FigureOfMerit.h"
+#include "files/LimitsXmlFile.h"
+#include "model/CMeasureBlock.h"
+#include "operations/COperationMeasure.h"
+
+CFrequencyTableData::CFrequencyTableData(COperationMeasure* operation, QObject* parent)
+    : QAbstractTableModel(parent), m_pOperation(operation)
+{
+}
+
+void CFrequencyTableData::setFlagNotification(bool value)
+{
+    if (m_FlagNotification == value)
+        return;
+    m_FlagNotification = value;
+    emit FlagNotificationChanged(value);
+}
+
+void CFrequencyTableData::ComputeFigureOfMerit(const QSharedPointer<CMeasureBlock>& block, double sampleRate,
+                                               int figureIndex)
+{
+    beginResetModel();
+    for (auto& figures : m_Figures)
+        figures.clear();
+    m_UpperLimits.clear();
+    m_SampleRate = sampleRate;
+    if (block && !block->Results.isEmpty())
+    {
+        for (const QSharedPointer<FrequencyRange>& range : m_pOperation->LimitsFile()->Limits())
+            m_UpperLimits.push_back(float(range->UpperFrequencyLimitValue()));
+        if (m_UpperLimits.empty())
+            m_UpperLimits.push_back(float(sampleRate * 0.5));
+        KVL::Instrument::ZRQ5520Types::CFluxList series;
+        series.reserve(std::size_t(block->Results.size()));
+        for (std::size_t q = 0; q < m_Figures.size(); ++q)
+        {
+            series.clear();
+            for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block->Results))
+            {
+                const float values[] = {sample->B(), sample->BBprime(), sample->Bx(), sample->By(),
+                                        sample->Bz()};
+                series.push_back(values[q]);
+            }
+            // A failed computation (a block of one sample) shows zeros, never a short row.
+            if (!KVL::ComputeACFigureOfMeritPerBand(series, float(sampleRate), m_UpperLimits,
+                                                    KVL::eFigureOfMerit(figureIndex), m_Figures[q]))
+                m_Figures[q].assign(m_UpperLimits.size(), 0.0f);
+        }
+    }
+    endResetModel();
+}
+
+void CFrequencyTableData::Clear()
+{
+    beginResetModel();
+    for (auto& figures : m_Figures)
+        figures.clear();
+    m_UpperLimits.clear();
+    endResetModel();
+}
+
+QString CFrequencyTableData::BandText(int row) const
+{
+    const auto& limits = m_pOperation->LimitsFile()->Limits();
+    const auto number = [](double value) { return QString::number(value, 'g', 6); };
+    if (limits.isEmpty())
+        return QStringLiteral("0-") + number(m_SampleRate * 0.5);
+    if (row == 0)
+        return QStringLiteral("0-") + number(limits.first()->UpperFrequencyLimitValue());
+    return number(limits.at(row - 1)->UpperFrequencyLimitValue()) + QLatin1Char('-') +
+           number(limits.at(row)->UpperFrequencyLimitValue());
+}
+
+double CFrequencyTableData::ExposureLimit(int row) const
+{
+    const auto& limits = m_pOperation->LimitsFile()->Limits();
+    return row >= 0 && row < limits.size() ? limits.at(row)->ExposureLimitValue() : 0.0;
+}
+
+int CFrequencyTableData::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_Figures[0].size());
+}
+
+int CFrequencyTableData::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 7;
+}
+
+QVariant CFrequencyTableData::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return QVariant();
+    switch (role)
+    {
+    case FrequencyBandRole:
+        return BandText(index.row());
+    case BRole:
+    case BBprimeRole:
+    case BxRole:
+    case ByRole:
+    case BzRole:
+        return double(Figure(role - BRole, index.row()));
+    case ExposureLimitRole:
+        if (m_pOperation->LimitsFile()->Limits().isEmpty())
+            return QStringLiteral("0");
+        return ExposureLimit(index.row());
+    default:
+        return QVariant();
+    }
+}
+
+QHash<int, QByteArray> CFrequencyTableData::roleNames() const
+{
+    return {{FrequencyBandRole, "FrequencyBand"},
+            {BRole, "B"},
+            {BBprimeRole, "BBprime"},
+            {BxRole, "Bx"},
+            {ByRole, "By"},
+            {BzRole, "Bz"},
+            {ExposureLimitRole, "ExposureLimit"}};
+}

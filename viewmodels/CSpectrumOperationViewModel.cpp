@@ -1,0 +1,248 @@
+#include "viewmodels/CSpectrumOperationViewModel.h"
+
+#include "app/CUtils.h"
+#include "files/LimitsXmlFile.h"
+#include "model/CMeasurementParameters.h"
+#include "operations/COperationMeasure.h"
+#include "viewmodels/CAlarmParametersSpectrumViewModel.h"
+#include "viewmodels/CChart2DSpectrumData.h"
+#include "viewmodels/CFrequencyPeakListData.h"
+#include "viewmodels/CMeasurementParametersViewModel.h"
+#include "viewmodels/CSpectrumOperationDatasetViewModel.h"
+
+#include <cmath>
+#include <limits>
+
+CSpectrumOperationViewModel::CSpectrumOperationViewModel(CSettings& settings, COperationMeasure* operation,
+                                                         QObject* parent)
+    : CMeasurementOperationViewModel(QStringLiteral("SpectrumOperation"), settings, operation, parent),
+      m_pChart(new CChart2DSpectrumData(operation, this)),
+      m_pTable(new CFrequencyPeakListData(operation->LimitsFile(), this)),
+      m_pDataset(new CSpectrumOperationDatasetViewModel(m_pChart, m_pTable, this)),
+      m_pAlarm(new CAlarmParametersSpectrumViewModel(
+          operation->OperationParameters()->AlarmParametersSpectrum(), this)),
+      m_pMeasurement(new CMeasurementParametersViewModel(operation, false, this)),
+      m_FieldNames{QStringLiteral("B"), QStringLiteral("B.B'"), QStringLiteral("Bx"), QStringLiteral("By"),
+                   QStringLiteral("Bz")},
+      m_ExposureIndex(std::numeric_limits<double>::quiet_NaN())
+{
+    CRecordingManagerMeasure* recorder = operation->RecordingManager();
+    connect(operation, &COperationMeasure::NewMeasure, this, &CSpectrumOperationViewModel::OnNewMeasure);
+    connect(operation->MeasurementParameters(), &CMeasurementParameters::UnitsChanged, this,
+            &CSpectrumOperationViewModel::OnOperationParameterUnitChanged);
+    connect(recorder->DataSet(), &CDataset::ClearedChanged, this,
+            &CSpectrumOperationViewModel::OnDataSetCleared);
+    connect(recorder, &CRecordingManager::IsPlayingBackChanged, this,
+            &CSpectrumOperationViewModel::OnPlayingBackChanged);
+    connect(operation, &COperationMeasure::LimitsFileLoadedChanged, this,
+            &CSpectrumOperationViewModel::OnLimitsFileLoaded);
+    connect(operation->LimitsFile(), &LimitsXmlFile::ConvertedChanged, this,
+            &CSpectrumOperationViewModel::OnLimitsFileConverted);
+    connect(this, &CSpectrumOperationViewModel::SelectedFieldIndexChanged, this,
+            &CSpectrumOperationViewModel::OnSelectedFieldIndexChanged);
+    connect(this, &CSpectrumOperationViewModel::ThresholdChanged, this,
+            &CSpectrumOperationViewModel::OnThresholdChanged);
+    connect(this, &COperationViewModel::DatasetLoaded, this, &CSpectrumOperationViewModel::OnDatasetLoaded);
+    loadData();
+}
+
+QString CSpectrumOperationViewModel::HelpPath()
+{
+    switch (SectionIndex())
+    {
+    case 0:
+        return QStringLiteral("spectrum_plot");
+    case 1:
+        return QStringLiteral("spectrum_table");
+    default:
+        return QString();
+    }
+}
+
+void CSpectrumOperationViewModel::setSelectedFieldIndex(int value)
+{
+    if (m_SelectedFieldIndex == value)
+        return;
+    m_SelectedFieldIndex = value;
+    emit SelectedFieldIndexChanged(value);
+}
+
+void CSpectrumOperationViewModel::setThreshold(double value)
+{
+    if (m_Threshold == value)
+        return;
+    m_Threshold = value;
+    emit ThresholdChanged(value);
+}
+
+void CSpectrumOperationViewModel::setDefaultParameters()
+{
+    setSelectedFieldIndex(1);
+    setThreshold(10.0);
+}
+
+void CSpectrumOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)
+{
+    if (measureBlock && !measureBlock->Results.isEmpty())
+        l_Show(measureBlock);
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    if (recorder->IsProcessingBlock())
+        recorder->setIsProcessingBlock(false);
+}
+
+void CSpectrumOperationViewModel::l_Show(const QSharedPointer<CMeasureBlock>& block)
+{
+    m_pChart->setMeasurementParameters(ParametersInUse());
+    m_pChart->Plot(*block, m_SelectedFieldIndex);
+    l_ComputePeaks();
+    if (Operation()->OperationParameters()->AlarmParametersSpectrum()->State() != CAlarm::AlarmState::Off)
+        l_CheckLimit(m_pChart->GetSpectrum());
+    setCommentOverAll(Operation()->RecordingManager()->DataSet()->Comment());
+}
+
+void CSpectrumOperationViewModel::l_ComputePeaks()
+{
+    if (m_pChart->GetSpectrum().size() < 2)
+    {
+        m_pTable->Clear(); // nothing measured yet, or a block of one sample
+        l_UpdateExposureIndex();
+        return;
+    }
+    m_pTable->ComputeSpectralPeaks(m_pChart->GetSpectrum(), float(m_pChart->DeltaFrequency()),
+                                   float(m_Threshold), ParametersInUse()->FrequencyMin());
+    l_UpdateExposureIndex();
+}
+
+double CSpectrumOperationViewModel::ExposureIndexOf(const std::vector<float>& frequencies,
+                                                    const std::vector<float>& amplitudes,
+                                                    const CFrequencyPeakListData& limits)
+{
+    // Each peak's amplitude is that of a sinusoid: its RMS is the amplitude over sqrt 2.
+    double index = 0;
+    for (std::size_t i = 0; i < frequencies.size() && i < amplitudes.size(); ++i)
+    {
+        const double limit = limits.ExposureLimit(double(frequencies[i]));
+        if (limit > 0)
+            index += double(amplitudes[i]) / std::sqrt(2.0) / limit;
+    }
+    return index;
+}
+
+void CSpectrumOperationViewModel::l_UpdateExposureIndex()
+{
+    const double index = Operation()->LimitsFileLoaded()
+                             ? ExposureIndexOf(m_pTable->Frequencies(), m_pTable->Amplitudes(), *m_pTable)
+                             : std::numeric_limits<double>::quiet_NaN();
+    if (index == m_ExposureIndex || (std::isnan(index) && std::isnan(m_ExposureIndex)))
+        return;
+    m_ExposureIndex = index;
+    emit ExposureIndexChanged(index);
+}
+
+void CSpectrumOperationViewModel::l_CheckLimit(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum)
+{
+    const auto& entries = Operation()->LimitsFile()->Limits();
+    const double df = m_pChart->DeltaFrequency();
+    const double frequencyMin = ParametersInUse()->FrequencyMin();
+    int j = 0;
+    while (j < entries.size() && entries[j]->UpperFrequencyLimitValue() < frequencyMin)
+        ++j;
+    if (j >= entries.size() || !(df > 0))
+        return;
+    std::size_t k = std::size_t(frequencyMin / df);
+    for (; k < spectrum.size() && j < entries.size(); ++k)
+    {
+        const double limit = entries[j]->ExposureLimitValue();
+        if (limit < double(spectrum[k]))
+        {
+            const CAlarm::AlarmState state =
+                Operation()->OperationParameters()->AlarmParametersSpectrum()->State();
+            if (state == CAlarm::AlarmState::Off)
+                return;
+            m_pAlarm->setFlagNotification(true);
+            if (state == CAlarm::AlarmState::Notification || state == CAlarm::AlarmState::Audio)
+                emit AlarmNotification(
+                    QStringLiteral("Spectrum is out-of-limit"),
+                    QStringLiteral("Frequency = ") + CUtils::doubleToString(df * double(k), 5) +
+                        QStringLiteral(" Hz\nExposure = ") + CUtils::doubleToString(double(spectrum[k]), 5) +
+                        QStringLiteral("\nLimit = ") + CUtils::doubleToString(limit, 5),
+                    state == CAlarm::AlarmState::Audio);
+            return;
+        }
+        m_pAlarm->setFlagNotification(false);
+        if (df * double(k) >= entries[j]->UpperFrequencyLimitValue())
+            ++j;
+    }
+}
+
+QSharedPointer<CMeasureBlock> CSpectrumOperationViewModel::l_CurrentBlock() const
+{
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    const auto& blocks = *recorder->DataSet()->MeasureBlocks();
+    if (blocks.empty())
+        return {};
+    const bool stored = recorder->IsPlayingBack() || recorder->IsDataLoaded() || recorder->IsIdleWithData();
+    const int index = stored ? recorder->ReplayIndex() : int(blocks.size()) - 1;
+    return index >= 0 && std::size_t(index) < blocks.size() ? blocks[std::size_t(index)] : blocks.back();
+}
+
+void CSpectrumOperationViewModel::loadData()
+{
+    if (const QSharedPointer<CMeasureBlock> block = l_CurrentBlock(); block && !block->Results.isEmpty())
+        l_Show(block);
+}
+
+void CSpectrumOperationViewModel::unloadData()
+{
+    m_pChart->Clear();
+    m_pTable->Clear();
+    l_UpdateExposureIndex();
+}
+
+void CSpectrumOperationViewModel::OnOperationParameterUnitChanged()
+{
+    Operation()->RecordingManager()->DataSet()->Clear();
+}
+
+void CSpectrumOperationViewModel::OnDataSetCleared()
+{
+    unloadData();
+    setCommentOverAll(QString());
+}
+
+void CSpectrumOperationViewModel::OnPlayingBackChanged(bool isPlayingBack)
+{
+    if (!isPlayingBack)
+        return;
+    unloadData();
+    setCommentOverAll(Operation()->RecordingManager()->DataSet()->Comment());
+}
+
+void CSpectrumOperationViewModel::OnSelectedFieldIndexChanged()
+{
+    loadData();
+}
+
+void CSpectrumOperationViewModel::OnThresholdChanged()
+{
+    if (!Operation()->RecordingManager()->DataSet()->MeasureBlocks()->empty())
+        l_ComputePeaks();
+}
+
+void CSpectrumOperationViewModel::OnLimitsFileLoaded()
+{
+    m_pChart->UpdateBoundaries();
+    l_ComputePeaks(); // the limit of each peak
+}
+
+void CSpectrumOperationViewModel::OnLimitsFileConverted(bool isConverted)
+{
+    if (isConverted)
+        OnLimitsFileLoaded();
+}
+
+void CSpectrumOperationViewModel::OnDatasetLoaded()
+{
+    Operation()->RecordingManager()->setReplayIndex(0);
+    loadData();
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "model/CFluxList.h"
+#include "viewmodels/CMeasurementOperationViewModel.h"
+
+#include <QSharedPointer>
+#include <QStringList>
+
+class CAlarmParametersSpectrumViewModel;
+class CChart2DSpectrumData;
+class CFrequencyPeakListData;
+class CMeasurementParametersViewModel;
+class CSpectrumOperationDatasetViewModel;
+
+// The spectrum page: the amplitude spectrum of one quantity of the newest block,
+// its peaks with the exposure limit at each, and the alarm when a bin crosses the
+// limits file.
+class CSpectrumOperationViewModel : public CMeasurementOperationViewModel
+{
+    Q_OBJECT
+    Q_PROPERTY(QStringList FieldNames READ FieldNames CONSTANT)
+    Q_PROPERTY(int SelectedFieldIndex READ SelectedFieldIndex WRITE setSelectedFieldIndex NOTIFY
+                   SelectedFieldIndexChanged)
+    Q_PROPERTY(double Threshold READ Threshold WRITE setThreshold NOTIFY ThresholdChanged)
+    Q_PROPERTY(CMeasurementParametersViewModel* MeasurementParametersViewModel READ
+                   MeasurementParametersViewModel CONSTANT)
+    Q_PROPERTY(
+        CAlarmParametersSpectrumViewModel* AlarmParametersViewModel READ AlarmParametersViewModel CONSTANT)
+    Q_PROPERTY(CSpectrumOperationDatasetViewModel* SpectrumOperationDatasetViewModel READ
+                   SpectrumOperationDatasetViewModel CONSTANT)
+    // The peaks' summed share of their limits (RMS of each peak over the limit at its
+    // frequency): above 1 the field exceeds the limits. NaN without a limits file.
+    Q_PROPERTY(double ExposureIndex READ ExposureIndex NOTIFY ExposureIndexChanged)
+
+public:
+    CSpectrumOperationViewModel(CSettings& settings, COperationMeasure* operation, QObject* parent = nullptr);
+
+    QStringList FieldNames() const { return m_FieldNames; }
+    int SelectedFieldIndex() const { return m_SelectedFieldIndex; }
+    double Threshold() const { return m_Threshold; }
+    double ExposureIndex() const { return m_ExposureIndex; }
+    void setSelectedFieldIndex(int value);
+    void setThreshold(double value);
+    CMeasurementParametersViewModel* MeasurementParametersViewModel() const { return m_pMeasurement; }
+    CAlarmParametersSpectrumViewModel* AlarmParametersViewModel() const { return m_pAlarm; }
+    CSpectrumOperationDatasetViewModel* SpectrumOperationDatasetViewModel() const { return m_pDataset; }
+    CChart2DSpectrumData* Chart() const { return m_pChart; }
+    CFrequencyPeakListData* Table() const { return m_pTable; }
+
+    // The exposure index of peaks (amplitudes and frequencies) against a limit lookup.
+    static double ExposureIndexOf(const std::vector<float>& frequencies, const std::vector<float>& amplitudes,
+                                  const CFrequencyPeakListData& limits);
+
+    Q_INVOKABLE void loadData();
+    Q_INVOKABLE void unloadData();
+    Q_INVOKABLE void setDefaultParameters();
+
+public slots:
+    QString HelpPath() override;
+    void OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock);
+    void OnOperationParameterUnitChanged();
+    void OnDataSetCleared();
+    void OnPlayingBackChanged(bool isPlayingBack);
+    void OnSelectedFieldIndexChanged();
+    void OnThresholdChanged();
+    void OnLimitsFileLoaded();
+    void OnLimitsFileConverted(bool isConverted);
+    void OnDatasetLoaded();
+
+signals:
+    void SelectedFieldIndexChanged(int value);
+    void ThresholdChanged(double value);
+    void ExposureIndexChanged(double value);
+
+private:
+    void l_Show(const QSharedPointer<CMeasureBlock>& block);
+    void l_ComputePeaks();
+    void l_CheckLimit(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum);
+    void l_UpdateExposureIndex();
+    QSharedPointer<CMeasureBlock> l_CurrentBlock() const;
+
+    CChart2DSpectrumData* m_pChart;
+    CFrequencyPeakListData* m_pTable;
+    CSpectrumOperationDatasetViewModel* m_pDataset;
+    CAlarmParametersSpectrumViewModel* m_pAlarm;
+    CMeasurementParametersViewModel* m_pMeasurement;
+    QStringList m_FieldNames;
+    int m_SelectedFieldIndex = 1;
+    double m_Threshold = 10.0;
+    double m_ExposureIndex;
+};
