@@ -21,6 +21,22 @@ Rectangle {
             enabled: !MainViewModel.LoaderSourceChanging && InstrumentSupervisor.HasActiveInstrument
             onClicked: MainViewModel.displayMeterPage()
         }
+        Button {
+            objectName: "spectrumPageButton"
+            Accessible.name: text
+            text: qsTr("Spectrum")
+            visible: Settings.EnableSpectrumMode
+            enabled: !MainViewModel.LoaderSourceChanging && InstrumentSupervisor.HasActiveInstrument
+            onClicked: MainViewModel.displaySpectrumPage()
+        }
+        Button {
+            objectName: "acAnalysisPageButton"
+            Accessible.name: text
+            text: qsTr("AC analysis")
+            visible: Settings.EnableAcAnalysisMode
+            enabled: !MainViewModel.LoaderSourceChanging && InstrumentSupervisor.HasActiveInstrument
+            onClicked: MainViewModel.displayAcAnalysisPage()
+        }
         Item {
             Layout.fillWidth: true
         }

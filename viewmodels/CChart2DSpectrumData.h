@@ -30,6 +30,7 @@ public:
     double MaxFrequency() const { return m_MaxFrequency; }
     double MinFrequency() const { return m_MinFrequency; }
     int NbPointsAxeX() const { return m_NbPointsAxeX; }
+    static constexpr int MaximumPoints = 401;
     int DownsampledSignalLength() const { return m_DownsampledSignalLength; }
 
     // The parameters the blocks were measured with (the operation's, or a loaded file's).
@@ -71,6 +72,7 @@ private:
     void l_SetLength(int value);
     double l_FrequencyMax() const;
 
+    const int m_NbPointsAxeX = MaximumPoints;
     COperationMeasure* m_pOperation;
     CMeasurementParameters* m_pParameters;
     KVL::Instrument::ZRQ5520Types::CFluxList m_Spectrum;
@@ -82,6 +84,5 @@ private:
     double m_MinSpectrum = 1.0;
     double m_MaxFrequency = 10.0;
     double m_MinFrequency = 0;
-    int m_NbPointsAxeX = 401;
     int m_DownsampledSignalLength = 0;
 };

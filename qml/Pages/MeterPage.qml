@@ -31,7 +31,7 @@ OperationPage {
     }
 
     MeterPlot {
-        chart: page.meter.MeterOperationDatasetViewModel.Chart2DData
+        meterChart: page.meter.MeterOperationDatasetViewModel.Chart2DData
         unit: page.meter.DisplayUnitsText
     }
 

@@ -1,0 +1,55 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import Tesvana.ViewModels 1.0
+import "../Theme"
+
+// The newest block's figure of merit per frequency band, with each band's limit.
+ColumnLayout {
+    id: table
+
+    property CAcAnalysisOperationViewModel viewModel
+    readonly property string unit: viewModel.DisplayUnitsText
+
+    RowLayout {
+        Repeater {
+            model: [qsTr("Band [Hz]"), "B", "B\u00b7B'", "Bx", "By", "Bz", qsTr("Limit") + " [" + table.unit + "]"]
+            delegate: Label {
+                Layout.preferredWidth: index === 0 ? Theme.labelColumnWidth : Theme.valueColumnWidth
+                text: modelData
+                font.bold: true
+            }
+        }
+    }
+
+    ListView {
+        objectName: "bandTable"
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        clip: true
+        cacheBuffer: 0
+        model: table.viewModel.AcAnalysisOperationDatasetViewModel.TableData
+        ScrollBar.vertical: ScrollBar {}
+
+        delegate: RowLayout {
+            Label {
+                Layout.preferredWidth: Theme.labelColumnWidth
+                text: FrequencyBand
+                font.family: Theme.numberFontFamily
+            }
+            Repeater {
+                model: [B, BBprime, Bx, By, Bz]
+                delegate: Label {
+                    Layout.preferredWidth: Theme.valueColumnWidth
+                    text: modelData.toPrecision(4)
+                    font.family: Theme.numberFontFamily
+                }
+            }
+            Label {
+                Layout.preferredWidth: Theme.valueColumnWidth
+                text: typeof ExposureLimit === "number" ? ExposureLimit.toPrecision(4) : "--"
+                font.family: Theme.numberFontFamily
+            }
+        }
+    }
+}

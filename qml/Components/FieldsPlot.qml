@@ -1,0 +1,161 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import QtCharts 2.15
+import Tesvana.ViewModels 1.0
+import "../Theme"
+
+// The scrolling ten-second chart of the seven components, with their visibility,
+// the X and Y range sliders and the date and time of the window's ends. Items
+// given to it join the row of controls above the chart.
+ColumnLayout {
+    id: plot
+
+    property CChart2DFieldsData chart
+    property string unit
+    default property alias tools: controls.data
+
+    // Wraps in a narrow window.
+    Flow {
+        id: controls
+
+        Layout.fillWidth: true
+        spacing: Theme.spacing
+
+        Repeater {
+            model: ["B", "B\u00b7B'", "Bx", "By", "Bz", "B-\u03b5", "B+\u03b5"]
+
+            delegate: CheckBox {
+                objectName: "showComponent" + index
+                Accessible.name: qsTr("Show") + " " + modelData
+                text: modelData
+                checked: true
+                onToggled: {
+                    plot.chart.setComponantVisibility(index, checked, true)
+                    chartView.series(index).visible = checked
+                }
+            }
+        }
+    }
+
+    RowLayout {
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        Layout.maximumWidth: plot.width
+        spacing: 0
+
+        // The Y range: the largest range seen so far, narrowed by hand (auto-scaling then stops).
+        RangeSlider {
+            id: ySlider
+
+            objectName: "yRangeSlider"
+            Accessible.name: qsTr("Y range")
+            Layout.fillHeight: true
+            orientation: Qt.Vertical
+            enabled: plot.chart.MeasureResultCount > 0 && plot.chart.YminAllSignal < plot.chart.YmaxAllSignal
+            from: enabled ? plot.chart.YminAllSignal : 0
+            to: enabled ? plot.chart.YmaxAllSignal : 1
+            first.onMoved: plot.chart.chooseYRange(first.value, second.value)
+            second.onMoved: plot.chart.chooseYRange(first.value, second.value)
+        }
+
+        ChartView {
+            id: chartView
+
+            objectName: "meterChart"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            antialiasing: true
+            legend.visible: false
+
+            ValueAxis {
+                id: axisX
+
+                min: plot.chart.Xmin
+                max: plot.chart.Xmax
+                tickCount: 5
+                titleText: qsTr("Time [s]")
+            }
+            ValueAxis {
+                id: axisY
+
+                min: plot.chart.Ymin
+                max: plot.chart.Ymax
+                tickCount: plot.chart.YTickCount
+                titleText: "[" + plot.unit + "]"
+            }
+
+            Component.onCompleted: {
+                for (var c = 1; c <= 7; ++c) {
+                    var series = chartView.createSeries(ChartView.SeriesTypeLine, "", axisX, axisY)
+                    series.color = Theme.seriesColors[c - 1]
+                }
+                plot.refresh()
+            }
+        }
+    }
+
+    // The X range inside the data: the chart follows the newest ten seconds while data arrive.
+    RangeSlider {
+        id: xSlider
+
+        objectName: "xRangeSlider"
+        Accessible.name: qsTr("X range")
+        Layout.fillWidth: true
+        enabled: plot.chart.MeasureResultCount > 1
+        from: plot.chart.MeasureResultMinX
+        to: plot.chart.MeasureResultMaxX
+        first.onMoved: plot.chart.refreshLegendData(first.value, second.value)
+        second.onMoved: plot.chart.refreshLegendData(first.value, second.value)
+    }
+
+    // The sliders show the range in force, however it was set. (The model's
+    // capitalised change signals cannot be handled in QML: these copies can.)
+    readonly property var xRange: [plot.chart.Xmin, plot.chart.Xmax]
+    readonly property var yRange: [plot.chart.Ymin, plot.chart.Ymax]
+    onXRangeChanged: xSlider.setValues(xRange[0], xRange[1])
+    onYRangeChanged: ySlider.setValues(yRange[0], yRange[1])
+
+    Connections {
+        target: plot.chart
+        function onRefreshLimitSliderX() { xSlider.setValues(plot.xRange[0], plot.xRange[1]) }
+        function onRefreshLimitSliderY() { ySlider.setValues(plot.yRange[0], plot.yRange[1]) }
+    }
+
+    // The chart takes the new points only while it is shown, all of a series at once.
+    function refresh() {
+        if (!plot.visible)
+            return
+        for (var c = 1; c <= 7; ++c)
+            plot.chart.updateSeries(chartView.series(c - 1), c)
+    }
+    onVisibleChanged: refresh()
+
+    Component.onCompleted: plot.chart.seriesUpdated.connect(plot.refresh)
+
+    RowLayout {
+        Layout.fillWidth: true
+        Layout.maximumWidth: plot.width
+
+        Label { text: plot.chart.XminDate + " " + plot.chart.XminTime; font.family: Theme.numberFontFamily }
+        Item { Layout.fillWidth: true }
+        CheckBox {
+            objectName: "autoScalingBox"
+            Accessible.name: text
+            text: qsTr("Auto-scaling")
+            checked: plot.chart.AutoScaling
+            onToggled: {
+                plot.chart.AutoScaling = checked
+                plot.chart.resetAxisYDelta()
+            }
+        }
+        Button {
+            objectName: "fullRangeButton"
+            Accessible.name: text
+            text: qsTr("Whole recording")
+            onClicked: plot.chart.resetAxisXDelta(true)
+        }
+        Item { Layout.fillWidth: true }
+        Label { text: plot.chart.XmaxDate + " " + plot.chart.XmaxTime; font.family: Theme.numberFontFamily }
+    }
+}

@@ -1,0 +1,93 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import QtCharts 2.15
+import Tesvana.ViewModels 1.0
+import "../Theme"
+
+// The amplitude spectrum on a logarithmic axis, the limits file as a step line over
+// it, the quantity choice and the frequency range slider.
+ColumnLayout {
+    id: plot
+
+    property CSpectrumOperationViewModel viewModel
+    readonly property CChart2DSpectrumData chart: viewModel.SpectrumOperationDatasetViewModel.FFTChart2DData
+
+    RowLayout {
+        Layout.fillWidth: true
+        Layout.maximumWidth: plot.width
+
+        Label { text: qsTr("Quantity") }
+        ComboBox {
+            objectName: "spectrumFieldBox"
+            Accessible.name: qsTr("Quantity")
+            model: plot.viewModel.FieldNames
+            currentIndex: plot.viewModel.SelectedFieldIndex
+            onActivated: plot.viewModel.SelectedFieldIndex = index
+        }
+        Item { Layout.fillWidth: true }
+    }
+
+    ChartView {
+        id: chartView
+
+        objectName: "spectrumChart"
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        antialiasing: true
+        legend.visible: false
+
+        ValueAxis {
+            id: axisX
+
+            min: plot.chart.Xmin
+            max: plot.chart.Xmax
+            tickCount: 5
+            titleText: qsTr("Frequency [Hz]")
+        }
+        LogValueAxis {
+            id: axisY
+
+            min: Math.max(plot.chart.Ymin, Number.MIN_VALUE)
+            max: Math.max(plot.chart.Ymax, plot.chart.Ymin * 10)
+            labelFormat: "%.0e"
+            titleText: "[" + plot.viewModel.DisplayUnitsText + "]"
+        }
+
+        Component.onCompleted: {
+            var spectrum = chartView.createSeries(ChartView.SeriesTypeLine, qsTr("Spectrum"), axisX, axisY)
+            spectrum.color = Theme.seriesColors[0]
+            var limits = chartView.createSeries(ChartView.SeriesTypeLine, qsTr("Limits"), axisX, axisY)
+            limits.color = Theme.alarmErrorColor
+            plot.refresh()
+        }
+    }
+
+    // The series take their points in one replacement, only while shown.
+    function refresh() {
+        if (!plot.visible || chartView.count < 2)
+            return
+        plot.chart.updateSeries(chartView.series(0))
+        plot.chart.updateLimitSeries(chartView.series(1))
+    }
+    onVisibleChanged: refresh()
+    Component.onCompleted: plot.chart.seriesUpdated.connect(plot.refresh)
+
+    RangeSlider {
+        id: xSlider
+
+        objectName: "frequencyRangeSlider"
+        Accessible.name: qsTr("Frequency range")
+        Layout.fillWidth: true
+        enabled: plot.chart.DownsampledSignalLength > 1
+        from: plot.chart.MinFrequency
+        to: plot.chart.MaxFrequency
+        first.onMoved: plot.chart.refreshAxisX(first.value, second.value)
+        second.onMoved: plot.chart.refreshAxisX(first.value, second.value)
+    }
+
+    // The slider shows the range in force (the model's change signals are
+    // capitalised, which QML cannot handle: this copy can).
+    readonly property var xRange: [plot.chart.Xmin, plot.chart.Xmax]
+    onXRangeChanged: xSlider.setValues(xRange[0], xRange[1])
+}

@@ -1,0 +1,452 @@
+#include "../support/MessageCapture.h"
+#include "../support/RecordingPrompt.h"
+#include "app/CConstants.h"
+#include "app/CSettings.h"
+#include "compute/CFastFourierTransform.h"
+#include "compute/FieldStatistics.h"
+#include "compute/FigureOfMerit.h"
+#include "files/LimitsXmlFile.h"
+#include "instruments/CInstrumentSupervisor.h"
+#include "instruments/CPluginsManager.h"
+#include "model/CMetaTypes.h"
+#include "operations/COperationMeasure.h"
+#include "viewmodels/CAcAnalysisOperationViewModel.h"
+#include "viewmodels/CAlarmParametersAcAnalysisViewModel.h"
+#include "viewmodels/CChart2DAcAnalysisData.h"
+#include "viewmodels/CChart2DSpectrumData.h"
+#include "viewmodels/CFrequencyPeakListData.h"
+#include "viewmodels/CFrequencyTableData.h"
+#include "viewmodels/CSpectrumOperationViewModel.h"
+
+#include <QDateTime>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <random>
+
+// The spectrum and AC analysis pages' models: downsampling over frequency, the
+// peak and band tables against a limits file, the limit checks, the exposure
+// index, the band figures, and the limits files shipped with the program.
+namespace
+{
+constexpr double Pi = 3.14159265358979323846;
+
+// n samples at `rate` of Bz = B = f(t) (in the operation's unit), 1 ms apart in time stamps.
+QSharedPointer<CMeasureBlock> signalBlock(int n, double rate, const std::function<double(double)>& f)
+{
+    QSharedPointer<CMeasureBlock> block(new CMeasureBlock());
+    const qint64 start = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC).toMSecsSinceEpoch();
+    for (int i = 0; i < n; ++i)
+    {
+        auto s = QSharedPointer<CFieldIntensityResult>::create();
+        const qint64 ns = qint64(double(i) / rate * 1e9);
+        s->Timestamp = QDateTime::fromMSecsSinceEpoch(start + ns / 1000000, Qt::UTC);
+        s->TimestampNanosecond = quint64((start * 1000000 + ns) % 1000000000);
+        const float v = float(f(double(i) / rate));
+        s->setB(v);
+        s->setBBprime(v);
+        s->setBx(0.5f * v);
+        s->setBy(0);
+        s->setBz(v);
+        block->Results.append(s);
+    }
+    return block;
+}
+
+QSharedPointer<CMeasureBlock> sine(int n, double rate, double frequency, double rms)
+{
+    return signalBlock(n, rate,
+                       [=](double t) { return rms * std::sqrt(2.0) * std::sin(2 * Pi * frequency * t); });
+}
+
+QString shippedLimits(const QString& name)
+{
+    return qEnvironmentVariable("TESVANA_BIN_DIR") + "/tesvana/limits/" + name;
+}
+} // namespace
+
+class tst_SpectrumView : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_Dir;
+    std::unique_ptr<CSettings> m_Settings;
+    std::unique_ptr<CPluginsManager> m_Plugins;
+    std::unique_ptr<CInstrumentSupervisor> m_Supervisor;
+    std::unique_ptr<COperationMeasure> m_Operation;
+
+    void setRate(double rate, int blockSize)
+    {
+        CMeasurementParameters* m = m_Operation->MeasurementParameters();
+        m->setAcquisitionRate(rate);
+        m->setBlockSize(blockSize);
+        m->setFrequencyMin(0);
+        m->setFrequencyMax(rate / 2);
+    }
+
+    void addLimits(const QList<std::pair<double, double>>& entries)
+    {
+        for (const auto& [frequency, value] : entries)
+            m_Operation->LimitsFile()->AddLimit(frequency, CUnits::UnitType::HZ, value,
+                                                CUnits::UnitType::MICRO_TESLA);
+        m_Operation->setLimitsFileLoaded(true);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        CMetaTypes::Register();
+        CConstants::Translate();
+    }
+
+    void init()
+    {
+        m_Settings = std::make_unique<CSettings>("/p", nullptr, m_Dir.path());
+        m_Plugins = std::make_unique<CPluginsManager>(*m_Settings);
+        m_Supervisor = std::make_unique<CInstrumentSupervisor>(*m_Settings);
+        m_Operation = std::make_unique<COperationMeasure>(*m_Settings, *m_Plugins, *m_Supervisor);
+        m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MICRO_TESLA);
+        m_Operation->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MICRO_TESLA);
+    }
+
+    void cleanup()
+    {
+        m_Operation.reset();
+        m_Supervisor.reset();
+        m_Plugins.reset();
+        m_Settings.reset();
+    }
+
+    void spectrumDownsampling()
+    {
+        CChart2DSpectrumData chart(m_Operation.get());
+        // 512 samples at 1000 Hz: 257 bins, all shown between 0 and 500 Hz.
+        setRate(1000, 512);
+        chart.Plot(*sine(512, 1000, 50, 1), 4);
+        QCOMPARE(int(chart.GetSpectrum().size()), 257);
+        QCOMPARE(chart.DownsampledSignalLength(), 257);
+        for (int j = 0; j < 257; ++j)
+            QCOMPARE(chart.PointFrequency(j), 1000.0 / 512 * j);
+
+        // 8192 samples: 4097 bins in view give 401 points, each the bin of its span
+        // that deviates most from the point before.
+        setRate(8192, 8192);
+        chart.Plot(
+            *signalBlock(8192, 8192,
+                         [](double t) { return std::sin(2 * Pi * 700 * t) + 0.01 * std::sin(t * 1e5); }),
+            4);
+        QCOMPARE(chart.DownsampledSignalLength(), 401);
+        const auto& bins = chart.GetSpectrum();
+        const double ratio = 4096.0 / 401.0;
+        int p = 0;
+        for (int j = 1; j < 401; ++j)
+        {
+            const int idx = std::min(int(std::ceil(ratio * j)), 4097);
+            float chosen = bins[std::size_t(p)];
+            float deviation = 0;
+            for (int c = p; c < std::max(idx, p + 1); ++c)
+            {
+                const float d = std::fabs(chart.PointAmplitude(j - 1) - bins[std::size_t(c)]);
+                if (d > deviation)
+                {
+                    deviation = d;
+                    chosen = bins[std::size_t(c)];
+                }
+            }
+            QCOMPARE(chart.PointAmplitude(j), chosen);
+            p = idx;
+        }
+
+        // A span of exactly 401 bins (402 in view) is shown with 401 points.
+        chart.refreshAxisX(0, 401);
+        QCOMPARE(chart.DownsampledSignalLength(), 401);
+        // The Y range without limits: a fifth of the smallest, twice the largest amplitude.
+        QCOMPARE(chart.Ymin(), chart.MinSpectrum() * 0.2);
+        QCOMPARE(chart.Ymax(), chart.MaxSpectrum() * 2);
+    }
+
+    void peaksLimitsAndAlarm()
+    {
+        CSpectrumOperationViewModel page(*m_Settings, m_Operation.get());
+        page.setSelectedFieldIndex(4);
+        page.setThreshold(60); // well above the leakage of the window
+        setRate(1000, 1000);
+        addLimits({{40, 5}, {60, 1}, {80, 3}});
+        // A 50 Hz peak takes the limit of the 60 Hz entry; peaks below FrequencyMin are left out.
+        m_Operation->OnNewMeasure(signalBlock(1000, 1000, [](double t) {
+            return 2 * std::sin(2 * Pi * 50 * t) + 2 * std::sin(2 * Pi * 20 * t);
+        }));
+        CFrequencyPeakListData& peaks = *page.Table();
+        QCOMPARE(peaks.rowCount(), 2);
+        QCOMPARE(peaks.data(peaks.index(1, 0), CFrequencyPeakListData::ExposureLimitRole).toDouble(), 1.0);
+        QCOMPARE(peaks.ExposureLimit(40), 1.0); // strictly above
+        QCOMPARE(peaks.ExposureLimit(90), 0.0);
+        m_Operation->MeasurementParameters()->setFrequencyMin(30);
+        page.loadData();
+        QCOMPARE(peaks.rowCount(), 1);
+        QVERIFY(std::fabs(peaks.data(peaks.index(0, 0), CFrequencyPeakListData::FrequencyRole).toDouble() -
+                          50) < 0.5);
+        // With limits, the Y range takes them in.
+        QVERIFY(page.Chart()->Ymax() >= 2 * 5.0);
+
+        // The check compares the spectrum's bins (half a tone's amplitude under the window).
+        // It walks the entries: 2.0 up to 100 Hz, 1.0 up to 200 Hz, nothing beyond.
+        m_Operation->LimitsFile()->ClearLimits();
+        m_Operation->MeasurementParameters()->setFrequencyMin(0);
+        addLimits({{100, 2.0}, {200, 1.0}});
+        m_Operation->OperationParameters()->AlarmParametersSpectrum()->setState(
+            CAlarm::AlarmState::Notification);
+        QSignalSpy told(&page, &CSpectrumOperationViewModel::AlarmNotification);
+        m_Operation->OnNewMeasure(sine(1000, 1000, 50, 3 / std::sqrt(2.0)));
+        QVERIFY(!page.AlarmParametersViewModel()->FlagNotification());
+        m_Operation->OnNewMeasure(sine(1000, 1000, 150, 3 / std::sqrt(2.0)));
+        QVERIFY(page.AlarmParametersViewModel()->FlagNotification());
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(told.first().at(0).toString(), QString("Spectrum is out-of-limit"));
+        QVERIFY(told.first().at(1).toString().startsWith("Frequency = 1"));
+        m_Operation->OnNewMeasure(sine(1000, 1000, 250, 3 / std::sqrt(2.0)));
+        QVERIFY(!page.AlarmParametersViewModel()->FlagNotification());
+        // A block of one sample or a constant signal: no peak, no crash.
+        MessageCapture log;
+        m_Operation->OnNewMeasure(signalBlock(1, 1000, [](double) { return 1.0; }));
+        QCOMPARE(peaks.rowCount(), 0);
+        m_Operation->OnNewMeasure(signalBlock(1000, 1000, [](double) { return 1.0; }));
+        QVERIFY(peaks.rowCount() <= 1); // at most the field itself, at 0 Hz
+    }
+
+    void exposureIndexAgainstTheShippedLimits()
+    {
+        RecordingPrompt prompt;
+        setRate(1000, 1000);
+        m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(
+            shippedLimits("ICNIRP2010_GeneralPublic.xml"));
+        QVERIFY(m_Operation->LimitsFileLoaded());
+        QVERIFY(prompt.asked.isEmpty());
+        CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation.get());
+        CAcAnalysisOperationViewModel ac(*m_Settings, m_Operation.get());
+        spectrum.setSelectedFieldIndex(4);
+        QVERIFY(std::isnan(spectrum.ExposureIndex()) || spectrum.Table()->rowCount() == 0);
+        // 200 uT RMS at 50 Hz is the general public's reference level: index 1.
+        m_Operation->OnNewMeasure(sine(1000, 1000, 50, 200));
+        QVERIFY2(std::fabs(spectrum.ExposureIndex() - 1.0) < 0.02,
+                 qPrintable(QString::number(spectrum.ExposureIndex())));
+        QVERIFY2(std::fabs(ac.ExposureIndex() - 1.0) < 0.02, qPrintable(QString::number(ac.ExposureIndex())));
+        // Two tones in two bands add, each against its own limit (over a little noise, as a
+        // probe has: exact tones leave a floor of rounding that joins their peaks).
+        std::mt19937 random(7);
+        std::normal_distribution<double> noise(0.0, 0.2);
+        m_Operation->OnNewMeasure(signalBlock(1000, 1000, [&](double t) {
+            return 100 * std::sqrt(2.0) * (std::sin(2 * Pi * 10 * t) + std::sin(2 * Pi * 50 * t)) +
+                   noise(random);
+        }));
+        QCOMPARE(spectrum.Table()->rowCount(), 2);
+        const double expected =
+            100 / spectrum.Table()->ExposureLimit(10) + 100 / spectrum.Table()->ExposureLimit(50);
+        QVERIFY2(std::fabs(spectrum.ExposureIndex() / expected - 1.0) < 0.02,
+                 qPrintable(QString::number(spectrum.ExposureIndex())));
+        // Bands end on whole bins: the 10 Hz tone may meet the neighbouring step's limit.
+        QVERIFY2(std::fabs(ac.ExposureIndex() / expected - 1.0) < 0.05,
+                 qPrintable(QString::number(ac.ExposureIndex())));
+        // Peak-to-peak is no RMS: no index.
+        ac.setSelectedFigureOfMeritIndex(1);
+        QVERIFY(std::isnan(ac.ExposureIndex()));
+        m_Operation->clearLimitsFile();
+        QVERIFY(std::isnan(spectrum.ExposureIndex()));
+    }
+
+    void shippedLimitsFollowTheGuidelines_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QList<QList<double>>>("pieces");
+        QTest::newRow("general public") << "ICNIRP2010_GeneralPublic.xml"
+                                        << QList<QList<double>>{{1, 8, 4e-2, 2},
+                                                                {8, 25, 5e-3, 1},
+                                                                {25, 400, 2e-4, 0},
+                                                                {400, 3e3, 8e-2, 1},
+                                                                {3e3, 10e6, 2.7e-5, 0}};
+        QTest::newRow("occupational") << "ICNIRP2010_Occupational.xml"
+                                      << QList<QList<double>>{{1, 8, 0.2, 2},
+                                                              {8, 25, 2.5e-2, 1},
+                                                              {25, 300, 1e-3, 0},
+                                                              {300, 3e3, 0.3, 1},
+                                                              {3e3, 10e6, 1e-4, 0}};
+    }
+
+    void shippedLimitsFollowTheGuidelines()
+    {
+        QFETCH(QString, file);
+        QFETCH(QList<QList<double>>, pieces);
+        m_Operation->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::TESLA);
+        m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(shippedLimits(file));
+        QVERIFY(m_Operation->LimitsFileLoaded());
+        CFrequencyPeakListData lookup(m_Operation->LimitsFile());
+        const auto curve = [&](double f) {
+            double value = 1e300;
+            for (const QList<double>& piece : pieces)
+                if (f >= piece[0] && f <= piece[1]) // at a boundary the lower of both pieces
+                    value = std::min(value, piece[2] / std::pow(f, piece[3]));
+            return value;
+        };
+        for (int i = 0; i < 1000; ++i)
+        {
+            const double f = std::pow(10.0, 5.0 * i / 999.0);
+            const double limit = lookup.ExposureLimit(f);
+            const double standard = curve(f);
+            QVERIFY2(limit <= standard * (1 + 1e-6),
+                     qPrintable(QString("%1 Hz: %2 > %3").arg(f).arg(limit).arg(standard)));
+            QVERIFY2(limit >= standard * 0.9,
+                     qPrintable(QString("%1 Hz: %2 < %3").arg(f).arg(limit).arg(standard)));
+        }
+    }
+
+    void bandTableAndChartPoint()
+    {
+        CAcAnalysisOperationViewModel page(*m_Settings, m_Operation.get());
+        setRate(200, 200);
+        // Without a file: one band up to half the rate, whose RMS is the plain RMS.
+        const QSharedPointer<CMeasureBlock> block = signalBlock(200, 200, [](double t) {
+            return 1 + std::sin(2 * Pi * 10 * t) + 0.3 * std::sin(2 * Pi * 70 * t);
+        });
+        m_Operation->OnNewMeasure(block);
+        CFrequencyTableData& table = *page.Table();
+        QCOMPARE(table.rowCount(), 1);
+        QCOMPARE(table.BandText(0), QString("0-100"));
+        QCOMPARE(table.data(table.index(0, 0), CFrequencyTableData::ExposureLimitRole).toString(),
+                 QString("0"));
+        KVL::Instrument::ZRQ5520Types::CFluxList bz;
+        for (const auto& s : block->Results)
+            bz.push_back(s->Bz());
+        float rms = 0;
+        QVERIFY(KVL::ComputeRMSValue(bz, rms));
+        QVERIFY(std::fabs(table.Figure(4, 0) - rms) < 1e-4f * rms);
+
+        // Bands 0-50, 50-100, 100-200: the last lies above the Nyquist frequency.
+        addLimits({{50, 1.0}, {100, 0.5}, {200, 0.5}});
+        m_Operation->OnNewMeasure(block);
+        QCOMPARE(table.rowCount(), 3);
+        QCOMPARE(table.BandText(1), QString("50-100"));
+        QCOMPARE(table.BandText(2), QString("100-200"));
+        QCOMPARE(table.Figure(4, 2), 0.0f);
+
+        // The alarm on Bx: band 0 (0.7 RMS of 10 Hz and DC) within 1.0; band 1 (70 Hz) over 0.5? No: 0.106.
+        m_Operation->OperationParameters()->AlarmParametersAcAnalysis()->setState(
+            CAlarm::AlarmState::Notification);
+        m_Operation->OperationParameters()->AlarmParametersAcAnalysis()->setAxis(CAxis::AxisType::Bz);
+        QSignalSpy told(&page, &CMeasurementOperationViewModel::AlarmNotification);
+        m_Operation->OnNewMeasure(block);
+        QCOMPARE(told.count(), 1); // band 0 holds DC 1 and the 10 Hz tone: above 1.0
+        QVERIFY2(told.first().at(1).toString().startsWith("Minimum = 0") &&
+                     told.first().at(1).toString().contains("\nBz = "),
+                 qPrintable(told.first().at(1).toString()));
+
+        // The chart point: dB is half the difference of the figures of B + dB and B - dB.
+        QSharedPointer<CMeasureBlock> uncertain = signalBlock(4, 200, [](double) { return 1.0; });
+        for (const auto& s : uncertain->Results)
+            s->setdB(0.2f);
+        const auto point = CChart2DAcAnalysisData::FigurePoint(*uncertain, 0);
+        QVERIFY(std::fabs(point->dB() - 0.2f) < 1e-6f);
+        QVERIFY(std::isnan(point->dBConverted()));
+        QCOMPARE(point->Timestamp, uncertain->Results.last()->Timestamp);
+
+        // A block of one sample with the standard deviation: every series logs, the point is 0.
+        MessageCapture log;
+        const auto lone =
+            CChart2DAcAnalysisData::FigurePoint(*signalBlock(1, 200, [](double) { return 1.0; }), 2);
+        QCOMPARE(lone->B(), 0.0f);
+        QVERIFY(log.contains("Error with ComputeStdDevValue: Bx"));
+        QVERIFY(log.contains("Error with ComputeStdDevValue: B+dB"));
+    }
+
+    // The band RMS and standard deviation from the spectrum (Parseval) are the figures
+    // of the band's own signal, transformed back.
+    void bandFiguresEqualTheTimeDomain_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::newRow("even") << 4096;
+        QTest::newRow("odd") << 1001;
+        QTest::newRow("prime") << 997;
+    }
+
+    void bandFiguresEqualTheTimeDomain()
+    {
+        QFETCH(int, n);
+        const float rate = 1000;
+        KVL::Instrument::ZRQ5520Types::CFluxList signal;
+        for (int i = 0; i < n; ++i)
+        {
+            const double t = i / double(rate);
+            signal.push_back(float(0.3 + std::sin(2 * Pi * 20 * t) + 0.5 * std::sin(2 * Pi * 130 * t + 1) +
+                                   0.2 * std::cos(2 * Pi * 410 * t)));
+        }
+        const std::vector<float> limits{50, 200, 300, 500, 700};
+        // The reference: mask the bins of each band, transform back, take the figure.
+        KVL::CFastFourierTransform transform(n);
+        std::vector<KVL::CFastFourierTransform::Complex> full;
+        transform.ForwardReal(signal.data(), full);
+        std::vector<float> rmsExpected, stdExpected;
+        const float binWidth = rate / float(n);
+        long lo = 0, mirror = n;
+        float previous = 0;
+        for (const float limit : limits)
+        {
+            const float upper = std::min(limit, rate / 2);
+            if (previous >= rate / 2)
+            {
+                rmsExpected.push_back(0);
+                stdExpected.push_back(0);
+                continue;
+            }
+            const long hi = std::lround(upper / binWidth);
+            const long m = std::lround((rate - upper) / binWidth);
+            std::vector<KVL::CFastFourierTransform::Complex> half(std::size_t(n / 2 + 1));
+            for (int k = 0; k <= n / 2; ++k)
+                half[std::size_t(k)] =
+                    (lo <= k && k < hi) || (m <= k && k < mirror) ? full[std::size_t(k)] : 0.0f;
+            KVL::Instrument::ZRQ5520Types::CFluxList band;
+            transform.InverseRealHalf(half.data(), band);
+            float r = 0, s = 0;
+            QVERIFY(KVL::ComputeRMSValue(band, r));
+            QVERIFY(KVL::ComputeStdDevValue(band, s));
+            rmsExpected.push_back(r);
+            stdExpected.push_back(s);
+            lo = hi;
+            mirror = m;
+            previous = upper;
+        }
+        std::vector<float> rms, std;
+        QVERIFY(KVL::ComputeACFigureOfMeritPerBand(signal, rate, limits, KVL::kRMS, rms));
+        QVERIFY(KVL::ComputeACFigureOfMeritPerBand(signal, rate, limits, KVL::kStdDev, std));
+        QCOMPARE(rms.size(), limits.size());
+        for (std::size_t b = 0; b < limits.size(); ++b)
+        {
+            QVERIFY2(std::fabs(rms[b] - rmsExpected[b]) <= 1e-4f * std::max(1.0f, rmsExpected[b]),
+                     qPrintable(QString("band %1: %2 vs %3").arg(b).arg(rms[b]).arg(rmsExpected[b])));
+            QVERIFY2(std::fabs(std[b] - stdExpected[b]) <= 1e-4f * std::max(1.0f, stdExpected[b]),
+                     qPrintable(QString("band %1: %2 vs %3").arg(b).arg(std[b]).arg(stdExpected[b])));
+        }
+    }
+
+    void alarmPanels()
+    {
+        CAlarmParametersAcAnalysisViewModel ac(
+            m_Operation->OperationParameters()->AlarmParametersAcAnalysis());
+        QCOMPARE(ac.AxisNames().size(), 5); // no uncertainty axis
+        ac.setSelectedStateIndex(7);
+        QCOMPARE(m_Operation->OperationParameters()->AlarmParametersAcAnalysis()->State(),
+                 CAlarm::AlarmState::Off);
+        ac.setSelectedStateIndex(2);
+        ac.setSelectedAxisIndex(3);
+        QCOMPARE(m_Operation->OperationParameters()->AlarmParametersAcAnalysis()->State(),
+                 CAlarm::AlarmState::Audio);
+        QCOMPARE(m_Operation->OperationParameters()->AlarmParametersAcAnalysis()->Axis(),
+                 CAxis::AxisType::By);
+    }
+};
+
+QTEST_MAIN(tst_SpectrumView)
+#include "tst_spectrumview.moc"
