@@ -111,15 +111,18 @@ ColumnLayout {
 
     // The sliders show the range in force, however it was set. (The model's
     // capitalised change signals cannot be handled in QML: these copies can.)
-    readonly property var xRange: [plot.chart.Xmin, plot.chart.Xmax]
-    readonly property var yRange: [plot.chart.Ymin, plot.chart.Ymax]
-    onXRangeChanged: xSlider.setValues(xRange[0], xRange[1])
-    onYRangeChanged: ySlider.setValues(yRange[0], yRange[1])
+    // They follow after the sliders' own bounds have.
+    readonly property var xRange: [plot.chart.Xmin, plot.chart.Xmax, plot.chart.MeasureResultMinX,
+        plot.chart.MeasureResultMaxX]
+    readonly property var yRange: [plot.chart.Ymin, plot.chart.Ymax, plot.chart.YminAllSignal,
+        plot.chart.YmaxAllSignal]
+    onXRangeChanged: Qt.callLater(function() { xSlider.setValues(plot.chart.Xmin, plot.chart.Xmax) })
+    onYRangeChanged: Qt.callLater(function() { ySlider.setValues(plot.chart.Ymin, plot.chart.Ymax) })
 
     Connections {
         target: plot.chart
-        function onRefreshLimitSliderX() { xSlider.setValues(plot.xRange[0], plot.xRange[1]) }
-        function onRefreshLimitSliderY() { ySlider.setValues(plot.yRange[0], plot.yRange[1]) }
+        function onRefreshLimitSliderX() { xSlider.setValues(plot.chart.Xmin, plot.chart.Xmax) }
+        function onRefreshLimitSliderY() { ySlider.setValues(plot.chart.Ymin, plot.chart.Ymax) }
     }
 
     // The chart takes the new points only while it is shown, all of a series at once.

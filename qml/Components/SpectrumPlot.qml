@@ -88,6 +88,7 @@ ColumnLayout {
 
     // The slider shows the range in force (the model's change signals are
     // capitalised, which QML cannot handle: this copy can).
-    readonly property var xRange: [plot.chart.Xmin, plot.chart.Xmax]
-    onXRangeChanged: xSlider.setValues(xRange[0], xRange[1])
+    // After the slider's own bounds have followed.
+    readonly property var xRange: [plot.chart.Xmin, plot.chart.Xmax, plot.chart.MinFrequency, plot.chart.MaxFrequency]
+    onXRangeChanged: Qt.callLater(function() { xSlider.setValues(plot.chart.Xmin, plot.chart.Xmax) })
 }

@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tesvana.ViewModels 1.0
 import "../Components"
+import "../Theme"
 
 // The figure of merit of every block over time, the newest block's figures per band
 // against the limits file, the alarm when a band exceeds its limit, and the recording bar.
@@ -51,6 +52,7 @@ OperationPage {
         Label { text: qsTr("Figure of merit") }
         ComboBox {
             objectName: "figureOfMeritBox"
+            implicitWidth: Theme.labelColumnWidth + Theme.valueColumnWidth
             Accessible.name: qsTr("Figure of merit")
             model: page.analysis.FigureOfMeritNames
             currentIndex: page.analysis.SelectedFigureOfMeritIndex

@@ -4,10 +4,17 @@
 #include "app/CApplication.h"
 #include "app/CConstants.h"
 #include "instruments/CConnectionPageViewModel.h"
+#include "operations/COperationMeasure.h"
+#include "operations/COperationsManager.h"
+#include "viewmodels/CAcAnalysisOperationViewModel.h"
+#include "viewmodels/CChart2DAcAnalysisData.h"
 #include "viewmodels/CChart2DMeterData.h"
+#include "viewmodels/CFrequencyPeakListData.h"
+#include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMeasureBlockData.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
+#include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +22,9 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 // The whole program in this process, with the real plug-ins and the real QML
 // front end under an X server: start-up, pages, the default instrument across
@@ -66,6 +76,22 @@ private:
         return nullptr;
     }
 
+    // Scrolls the panel holding the item so that it shows, as a user would.
+    static void ensureVisible(QQuickItem* item)
+    {
+        for (QQuickItem* p = item->parentItem(); p; p = p->parentItem())
+        {
+            if (!p->inherits("QQuickFlickable"))
+                continue;
+            auto* content = qvariant_cast<QQuickItem*>(p->property("contentItem"));
+            const double y = item->mapToItem(content, QPointF(0, 0)).y();
+            const double most = std::max(0.0, p->property("contentHeight").toDouble() - p->height());
+            p->setProperty("contentY", std::clamp(y - p->height() / 2, 0.0, most));
+            QTest::qWait(50);
+            return;
+        }
+    }
+
     // Clicks the control of that objectName in the window, as a user would.
     void click(const QString& objectName)
     {
@@ -76,6 +102,7 @@ private:
         QQuickItem* item = findItem(window->contentItem(), objectName);
         QVERIFY2(item, qPrintable(objectName));
         QVERIFY2(item->isVisible(), qPrintable(objectName + " is hidden"));
+        ensureVisible(item);
         const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
         QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
         QCoreApplication::processEvents();
@@ -93,6 +120,20 @@ private:
         const QPointF at = vertical ? QPointF(item->width() / 2, item->height() * fraction)
                                     : QPointF(item->width() * fraction, item->height() / 2);
         QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, item->mapToScene(at).toPoint());
+        QCoreApplication::processEvents();
+    }
+
+    // Types into a number field as a user would: click, erase, type, Return.
+    void typeInto(const QString& objectName, const QString& text)
+    {
+        click(objectName + "Input");
+        QQuickWindow* window = mainWindow();
+        QTest::keyClick(window, Qt::Key_End);
+        for (int i = 0; i < 20; ++i)
+            QTest::keyClick(window, Qt::Key_Backspace);
+        for (const QChar c : text)
+            QTest::keyClick(window, c.toLatin1());
+        QTest::keyClick(window, Qt::Key_Return);
         QCoreApplication::processEvents();
     }
 
@@ -121,6 +162,7 @@ private slots:
         QVERIFY(m_Folders.copy("mapper", "libStepmate.so", "mapper"));
         QVERIFY(m_Folders.copy("mapper", "libSimulatedStage.so", "mapper"));
         QVERIFY(m_Folders.copy("trigger", "libClickfire.so", "trigger"));
+        QVERIFY(m_Folders.copy("limits", "ICNIRP2010_GeneralPublic.xml", "limits"));
         CApplication::m_AppDirPath = m_Folders.program();
         m_Log = new MessageCapture();
     }
@@ -246,6 +288,80 @@ private slots:
         QVERIFY(chart.Ymax() < chart.YmaxAllSignal());
         screenshot("meter_plot");
         QCOMPARE(prompt.asked.size(), 3); // save and load file dialogs, and the end's confirmation
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // The spectrum and AC analysis pages with the shipped general-public limits: the
+    // simulated probe's 50 and 150 Hz components as peaks, the band table, the exposure
+    // index, and a recording replayed through the AC page's own bar.
+    void spectrumAndAcAnalysisPagesWithTheShippedLimits()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        CMainViewModel& main = app->MainViewModel();
+        RecordingPrompt prompt;
+        COperationMeasure& operation = *app->OperationsManager().MeasureOperation();
+        // One block a second of 1000 samples: the rate follows the display rate and block size.
+        typeInto("displayRateField", "1");
+        typeInto("blockSizeField", "1000");
+        typeInto("acquisitionRateField", "1000");
+        QCOMPARE(operation.MeasurementParameters()->AcquisitionRate(), 1000.0);
+        QCOMPARE(operation.MeasurementParameters()->BlockSize(), 1000);
+
+        click("spectrumPageButton");
+        QCOMPARE(main.LoaderSource(), QString("Pages/SpectrumPage.qml"));
+        auto* spectrum = qobject_cast<CSpectrumOperationViewModel*>(main.pActivePageViewModel());
+        QVERIFY(spectrum);
+        const QString limits = m_Folders.folder("limits") + "/ICNIRP2010_GeneralPublic.xml";
+        prompt.files << limits;
+        click("chooseLimitsButton");
+        QVERIFY2(prompt.asked.last().endsWith(m_Folders.folder("limits")), qPrintable(prompt.asked.last()));
+        QVERIFY(operation.LimitsFileLoaded());
+        QCOMPARE(spectrum->LimitsFileName(), QString("ICNIRP2010_GeneralPublic.xml"));
+
+        spectrum->setSelectedFieldIndex(2); // Bx, as its combo box sets it
+        click("resumeButton");
+        const auto hasPeakNear = [spectrum](float f) {
+            for (const float peak : spectrum->Table()->Frequencies())
+                if (std::fabs(peak - f) < 1.0f)
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(hasPeakNear(50) && hasPeakNear(150), 5000);
+        QVERIFY(spectrum->ExposureIndex() > 0 && spectrum->ExposureIndex() < 1);
+        qInfo().noquote() << "Simulated probe, Bx, general public: spectrum exposure index"
+                          << spectrum->ExposureIndex();
+        screenshot("spectrum_limits");
+        click("tableTab");
+        screenshot("spectrum_peaks");
+
+        click("acAnalysisPageButton");
+        QCOMPARE(main.LoaderSource(), QString("Pages/AcAnalysisPage.qml"));
+        auto* ac = qobject_cast<CAcAnalysisOperationViewModel*>(main.pActivePageViewModel());
+        QVERIFY(ac);
+        QCOMPARE(ac->LimitsFileName(), QString("ICNIRP2010_GeneralPublic.xml")); // the operation keeps it
+        // The probe goes on acquiring across the page change.
+        QTRY_VERIFY_WITH_TIMEOUT(ac->Table()->rowCount() == operation.LimitsFile()->Limits().size(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(ac->Chart()->MeasureResultCount() >= 2, 5000);
+        QVERIFY(ac->ExposureIndex() > 0 && ac->ExposureIndex() < 1);
+        qInfo().noquote() << "Simulated probe, B, general public: AC exposure index" << ac->ExposureIndex();
+        screenshot("ac_analysis_limits");
+        click("tableTab");
+        screenshot("ac_analysis_bands");
+
+        // Record a few blocks, stop, replay them through the bar.
+        CRecordingManagerMeasure& recorder = *operation.RecordingManager();
+        click("recordButton");
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.NumBlocks() >= 2, 5000);
+        click("stopButton");
+        const int recorded = recorder.NumBlocks();
+        QSignalSpy replayed(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock);
+        recorder.setTimeWarp(10);
+        click("startButton");
+        QTRY_COMPARE_WITH_TIMEOUT(replayed.count(), recorded, 10000);
+        QTRY_VERIFY(!recorder.IsPlayingBack());
+        QCOMPARE(ac->Chart()->MeasureResultCount(), quint64(recorded));
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
