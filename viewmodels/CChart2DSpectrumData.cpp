@@ -175,21 +175,23 @@ void CChart2DSpectrumData::UpdatePlot()
     l_Set(m_MinSpectrum, double(localMin), &CChart2DSpectrumData::MinSpectrumChanged);
 }
 
+std::pair<double, double> CChart2DSpectrumData::YRange(double minimum, double maximum, bool limitsLoaded,
+                                                       double smallestLimit, double largestLimit)
+{
+    if (!limitsLoaded)
+        return {minimum * 0.2, 2.0 * maximum};
+    const double lo = minimum < smallestLimit || smallestLimit <= 0 ? minimum : smallestLimit;
+    const double hi = maximum > largestLimit || largestLimit <= 0 ? maximum : largestLimit;
+    return {lo * 0.2, 2.0 * hi};
+}
+
 void CChart2DSpectrumData::UpdateYMinMax()
 {
     const LimitsXmlFile& limits = *m_pOperation->LimitsFile();
-    if (!m_pOperation->LimitsFileLoaded())
-    {
-        setYmin(m_MinSpectrum * 0.2);
-        setYmax(2.0 * m_MaxSpectrum);
-        return;
-    }
-    const double smallest = limits.ValueMinimum();
-    const double largest = limits.ValueMaximum();
-    const double lo = m_MinSpectrum < smallest || smallest <= 0 ? m_MinSpectrum : smallest;
-    const double hi = m_MaxSpectrum > largest || largest <= 0 ? m_MaxSpectrum : largest;
-    setYmin(lo * 0.2);
-    setYmax(2.0 * hi);
+    const auto [low, high] = YRange(m_MinSpectrum, m_MaxSpectrum, m_pOperation->LimitsFileLoaded(),
+                                    limits.ValueMinimum(), limits.ValueMaximum());
+    setYmin(low);
+    setYmax(high);
 }
 
 void CChart2DSpectrumData::UpdateBoundaries()

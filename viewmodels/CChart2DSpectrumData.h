@@ -3,6 +3,7 @@
 #include "model/CFluxList.h"
 #include "viewmodels/CChart2D.h"
 
+#include <utility>
 #include <vector>
 
 class CMeasureBlock;
@@ -43,6 +44,10 @@ public:
     void UpdateDownsampling();
     void UpdatePlot();
     void UpdateYMinMax();
+    // The Y range for a spectrum between minimum and maximum, taking in the limit
+    // values (smallest, largest) when a limits file is loaded.
+    static std::pair<double, double> YRange(double minimum, double maximum, bool limitsLoaded,
+                                            double smallestLimit, double largestLimit);
     void UpdateBoundaries();
     void Clear();
     double PointFrequency(int row) const { return m_X[std::size_t(row)]; }

@@ -19,6 +19,7 @@
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -168,6 +169,54 @@ private slots:
         // The Y range without limits: a fifth of the smallest, twice the largest amplitude.
         QCOMPARE(chart.Ymin(), chart.MinSpectrum() * 0.2);
         QCOMPARE(chart.Ymax(), chart.MaxSpectrum() * 2);
+    }
+
+    void yRangeWithAndWithoutLimits()
+    {
+        const auto near = [](std::pair<double, double> range, double low, double high) {
+            return std::fabs(range.first - low) < 1e-12 && std::fabs(range.second - high) < 1e-12;
+        };
+        QVERIFY(near(CChart2DSpectrumData::YRange(0.02, 3, false, 0, 0), 0.004, 6));
+        QVERIFY(near(CChart2DSpectrumData::YRange(0.02, 3, true, 0.5, 2), 0.004, 6));
+        QVERIFY(near(CChart2DSpectrumData::YRange(0.6, 1.5, true, 0.5, 2), 0.1, 4));
+        // A file whose values reach 0 leaves the spectrum's own range.
+        QVERIFY(near(CChart2DSpectrumData::YRange(0.6, 1.5, true, 0, 0), 0.12, 3));
+    }
+
+    void badLimitsFileIsClearedVisibly()
+    {
+        RecordingPrompt prompt;
+        CSpectrumOperationViewModel page(*m_Settings, m_Operation.get());
+        setRate(1000, 1000);
+        prompt.files << shippedLimits("ICNIRP2010_GeneralPublic.xml");
+        page.chooseLimitsFile();
+        QCOMPARE(page.LimitsFileName(), QString("ICNIRP2010_GeneralPublic.xml"));
+        // Text where numbers belong, then a file that is no limits file, then none at all.
+        const QString texts = m_Dir.path() + "/texts.xml";
+        QFile file(texts);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<KorvelinExposureLimitsFile ver=\"1.0\"><freqRange><upperFreqLimit>fifty</upperFreqLimit>"
+                   "<exposureLimitValue>x</exposureLimitValue></freqRange></KorvelinExposureLimitsFile>");
+        file.close();
+        const QString other = m_Dir.path() + "/other.xml";
+        QFile wrong(other);
+        QVERIFY(wrong.open(QIODevice::WriteOnly));
+        wrong.write("<KorvelinXmlRecord ver=\"1.0\"/>");
+        wrong.close();
+        prompt.files << other << m_Dir.path() + "/missing.xml";
+        page.chooseLimitsFile();
+        QVERIFY(prompt.asked.last().startsWith("Error: Could not load file"));
+        QVERIFY(page.LimitsFileName().isEmpty());
+        QVERIFY(!m_Operation->LimitsFileLoaded());
+        page.chooseLimitsFile();
+        QVERIFY(page.LimitsFileName().isEmpty());
+        // The page goes on.
+        m_Operation->OnNewMeasure(sine(1000, 1000, 50, 1));
+        QVERIFY(std::isnan(page.ExposureIndex()));
+        prompt.files << texts;
+        page.chooseLimitsFile(); // read as 0: a limit of 0 counts nowhere
+        m_Operation->OnNewMeasure(sine(1000, 1000, 50, 1));
+        QVERIFY(!std::isnan(page.ExposureIndex()));
     }
 
     void peaksLimitsAndAlarm()
