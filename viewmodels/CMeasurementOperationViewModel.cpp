@@ -16,58 +16,72 @@
 
 CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& name, CSettings& settings,
                                                                COperationMeasure* operation, QObject* parent)
-    : COperationViewModel(name, parent), m_Settings(settings), m_pOperation(operation),
-      m_pReplayParametersViewModel(new CReplayParametersViewModel(operation, this))
+    : CMeasurementOperationViewModel(name, settings, operation, operation->RecordingManager(),
+                                     new CReplayParametersViewModel(operation), Kind::Measurement, parent)
 {
+    m_pMeasure = operation;
+    connect(operation, &COperationMeasure::NewMeasure, this, &CMeasurementOperationViewModel::CountRecorded);
+    connect(operation->OperationParameters()->LimitsParameters(), &CLimitsParameters::LimitsFileNameChanged,
+            this, [this] { emit LimitsFileNameChanged(LimitsFileName()); });
+}
+
+CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& name, CSettings& settings,
+                                                               COperation* operation,
+                                                               CRecordingManager* recorder,
+                                                               CReplayParametersViewModel* replay, Kind kind,
+                                                               QObject* parent)
+    : COperationViewModel(name, parent), m_Settings(settings), m_pOperation(operation), m_pRecorder(recorder),
+      m_pReplayParametersViewModel(replay), m_Kind(kind)
+{
+    replay->setParent(this);
     CMeasurementParameters* m = m_pOperation->MeasurementParameters();
     connect(m, &CMeasurementParameters::UnitsChanged, this,
             &CMeasurementOperationViewModel::OnMeasureParametersUnitChanged);
     connect(m, &CMeasurementParameters::UncertaintyUnitsChanged, this,
             &CMeasurementOperationViewModel::OnMeasureParametersUncertaintyUnitChanged);
-    connect(m_pOperation->RecordingManager()->DataSet(), &CDataset::MeasurementParametersUpdated, this,
+    connect(m_pRecorder->BaseDataSet(), &CDataset::MeasurementParametersUpdated, this,
             &CMeasurementOperationViewModel::OnMeasureParametersUnitChanged);
     l_EnsureKnownUnit();
-    if (!m_pOperation->RecordingManager()->IsDataLoaded())
+    if (!m_pRecorder->IsDataLoaded())
         l_AttachOperationParameters();
     ApplyUnitsRule();
 
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
     for (auto signal : {&CRecordingManager::IsPlayingBackChanged, &CRecordingManager::IsRecordingChanged,
                         &CRecordingManager::IsIdleWithDataChanged, &CRecordingManager::IsHoldingChanged,
                         &CRecordingManager::ReplayStepByStepChanged, &CRecordingManager::IsDataLoadedChanged})
         connect(recorder, signal, this, &CMeasurementOperationViewModel::l_UpdateActions);
     connect(m_pOperation, &COperation::SessionInProgressChanged, this,
             &CMeasurementOperationViewModel::l_WatchInstrument);
-    connect(m_pOperation, &COperationMeasure::NewMeasure, this,
-            &CMeasurementOperationViewModel::l_CountRecorded);
     connect(recorder, &CRecordingManager::IsRecordingChanged, this,
             &CMeasurementOperationViewModel::l_OnRecordingChanged);
-    connect(m_pOperation->OperationParameters()->LimitsParameters(),
-            &CLimitsParameters::LimitsFileNameChanged, this,
-            [this] { emit LimitsFileNameChanged(LimitsFileName()); });
     l_WatchInstrument();
 }
 
 QString CMeasurementOperationViewModel::LimitsFileName() const
 {
-    const QString path = m_pOperation->OperationParameters()->LimitsParameters()->LimitsFileName();
+    if (!m_pMeasure)
+        return QString();
+    const QString path = m_pMeasure->OperationParameters()->LimitsParameters()->LimitsFileName();
     return path.isEmpty() ? QString() : QFileInfo(path).fileName();
 }
 
 void CMeasurementOperationViewModel::chooseLimitsFile()
 {
+    if (!m_pMeasure)
+        return;
     // The shipped limits first; the user's own folder when there are none.
     const QString shipped = m_Settings.ShippedLimitsPath();
     const QString folder = QFileInfo(shipped).isDir() ? shipped : m_Settings.DefaultStoragePath();
     const QString path =
         CPrompt::Current().OpenFileName(tr("Open limits file"), folder, QStringLiteral("XML (*.xml)"));
     if (!path.isEmpty())
-        m_pOperation->OperationParameters()->LimitsParameters()->setLimitsFilePath(path);
+        m_pMeasure->OperationParameters()->LimitsParameters()->setLimitsFilePath(path);
 }
 
 void CMeasurementOperationViewModel::clearLimitsFile()
 {
-    m_pOperation->clearLimitsFile();
+    if (m_pMeasure)
+        m_pMeasure->clearLimitsFile();
 }
 
 void CMeasurementOperationViewModel::l_OnRecordingChanged(bool recording)
@@ -90,13 +104,13 @@ void CMeasurementOperationViewModel::l_OnRecordingChanged(bool recording)
     }
 }
 
-void CMeasurementOperationViewModel::l_CountRecorded(const QSharedPointer<CMeasureBlock>& block)
+void CMeasurementOperationViewModel::CountRecorded(const QSharedPointer<CMeasureBlock>& block)
 {
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    CRecordingManager* recorder = m_pRecorder;
     if (!block || !recorder->IsRecording())
         return;
     m_RecordedSamples += quint64(block->Results.size());
-    const quint64 kept = recorder->DataSet()->ResultsCount();
+    const quint64 kept = recorder->BaseDataSet()->ResultsCount();
     const double rate = m_pOperation->MeasurementParameters()->AcquisitionRate();
     const auto span = [rate](quint64 samples) {
         return rate > 0 ? QString::number(double(samples) / rate, 'f', 1) + QStringLiteral(" s")
@@ -166,12 +180,12 @@ void CMeasurementOperationViewModel::l_WatchInstrument()
 // was recorded stays, can be saved, and the page says so.
 void CMeasurementOperationViewModel::l_OnInstrumentConnectedChanged(bool connected)
 {
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    CRecordingManager* recorder = m_pRecorder;
     if (!connected && recorder->IsRecording())
     {
         recorder->setIsHolding(true);
         recorder->StopRecord();
-        setCommentOverAll(recorder->DataSet()->Comment());
+        setCommentOverAll(recorder->BaseDataSet()->Comment());
         m_InstrumentNotice =
             tr("The instrument was lost during the recording. The %1 blocks recorded are kept: "
                "save them before leaving this page.")
@@ -189,7 +203,7 @@ void CMeasurementOperationViewModel::l_OnInstrumentConnectedChanged(bool connect
 
 void CMeasurementOperationViewModel::l_UpdateActions()
 {
-    const CRecordingManagerMeasure* r = m_pOperation->RecordingManager();
+    const CRecordingManager* r = m_pRecorder;
     const CInstrument* instrument = m_pOperation->Instrument();
     const bool connected = instrument && instrument->IsConnected();
     const int actions =
@@ -215,15 +229,14 @@ void CMeasurementOperationViewModel::l_EnsureKnownUnit()
 
 void CMeasurementOperationViewModel::l_AttachOperationParameters()
 {
-    m_pOperation->RecordingManager()->DataSet()->setMeasurementParameters(
-        m_pOperation->MeasurementParameters());
+    m_pRecorder->BaseDataSet()->setMeasurementParameters(m_pOperation->MeasurementParameters());
 }
 
 CMeasurementParameters* CMeasurementOperationViewModel::ParametersInUse() const
 {
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
-    if (recorder->IsDataLoaded() && recorder->DataSet()->MeasurementParameters())
-        return recorder->DataSet()->MeasurementParameters();
+    CRecordingManager* recorder = m_pRecorder;
+    if (recorder->IsDataLoaded() && recorder->BaseDataSet()->MeasurementParameters())
+        return recorder->BaseDataSet()->MeasurementParameters();
     return m_pOperation->MeasurementParameters();
 }
 
@@ -245,8 +258,7 @@ void CMeasurementOperationViewModel::OnMeasureParametersUnitChanged(CUnits::Unit
 
 void CMeasurementOperationViewModel::OnMeasureParametersUncertaintyUnitChanged(CUnits::UnitType units)
 {
-    setDisplayUncertaintyUnits(
-        m_pOperation->RecordingManager()->IsDataLoaded() ? ParametersInUse()->UncertaintyUnits() : units);
+    setDisplayUncertaintyUnits(m_pRecorder->IsDataLoaded() ? ParametersInUse()->UncertaintyUnits() : units);
 }
 
 bool CMeasurementOperationViewModel::l_ConfirmDataLoss()
@@ -257,7 +269,7 @@ bool CMeasurementOperationViewModel::l_ConfirmDataLoss()
 
 void CMeasurementOperationViewModel::hold()
 {
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    CRecordingManager* recorder = m_pRecorder;
     recorder->setIsHolding(true);
     if (recorder->IsPlayingBack())
         recorder->PauseReplay();
@@ -267,13 +279,13 @@ void CMeasurementOperationViewModel::hold()
 
 void CMeasurementOperationViewModel::record()
 {
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    CRecordingManager* recorder = m_pRecorder;
     recorder->ResetRecord();
     if (const CInstrument* instrument = m_pOperation->Instrument())
     {
-        recorder->DataSet()->setInstrumentName(instrument->Model() + QLatin1Char(' ') +
-                                               instrument->SerialNumber());
-        recorder->DataSet()->setDate(
+        recorder->BaseDataSet()->setInstrumentName(instrument->Model() + QLatin1Char(' ') +
+                                                   instrument->SerialNumber());
+        recorder->BaseDataSet()->setDate(
             QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss")));
     }
     l_AttachOperationParameters();
@@ -281,22 +293,22 @@ void CMeasurementOperationViewModel::record()
 
 void CMeasurementOperationViewModel::start()
 {
-    m_pOperation->RecordingManager()->StartReplay();
+    m_pRecorder->StartReplay();
 }
 
 void CMeasurementOperationViewModel::step()
 {
-    m_pOperation->RecordingManager()->StartReplay();
+    m_pRecorder->StartReplay();
 }
 
 void CMeasurementOperationViewModel::playback()
 {
-    m_pOperation->RecordingManager()->PlayNextStep();
+    m_pRecorder->PlayNextStep();
 }
 
 void CMeasurementOperationViewModel::resume()
 {
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    CRecordingManager* recorder = m_pRecorder;
     if (recorder->IsPlayingBack())
     {
         recorder->StartReplay();
@@ -321,7 +333,7 @@ void CMeasurementOperationViewModel::resume()
 
 void CMeasurementOperationViewModel::stop()
 {
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    CRecordingManager* recorder = m_pRecorder;
     if (recorder->IsPlayingBack())
     {
         recorder->StopReplay();
@@ -331,7 +343,7 @@ void CMeasurementOperationViewModel::stop()
     {
         hold();
         recorder->StopRecord();
-        setCommentOverAll(recorder->DataSet()->Comment());
+        setCommentOverAll(recorder->BaseDataSet()->Comment());
     }
 }
 
@@ -346,26 +358,27 @@ void CMeasurementOperationViewModel::end()
 }
 
 QString CMeasurementOperationViewModel::ProposedFileName(const QString& model, const QString& serialNumber,
-                                                         const QDateTime& now)
+                                                         const QDateTime& now, Kind kind)
 {
     const QRegularExpressionMatch digits = QRegularExpression(QStringLiteral("\\d{4}")).match(model);
     return (digits.hasMatch() ? digits.captured(0) : QStringLiteral("0000")) + QLatin1Char('_') +
            serialNumber + QLatin1Char('_') + now.toString(QStringLiteral("yyyy-MM-dd_HH.mm.ss")) +
-           QStringLiteral("_measurement.kxr.xml");
+           (kind == Kind::Mapping ? QStringLiteral("_mapping.kxr.xml")
+                                  : QStringLiteral("_measurement.kxr.xml"));
 }
 
 void CMeasurementOperationViewModel::save()
 {
     const CInstrument* instrument = m_pOperation->Instrument();
-    const QString proposed =
-        ProposedFileName(instrument ? instrument->Model() : QString(),
-                         instrument ? instrument->SerialNumber() : QString(), QDateTime::currentDateTime());
+    const QString proposed = ProposedFileName(instrument ? instrument->Model() : QString(),
+                                              instrument ? instrument->SerialNumber() : QString(),
+                                              QDateTime::currentDateTime(), m_Kind);
     const QString path = CPrompt::Current().SaveFileName(
         tr("Save File"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
         QStringLiteral("XML (*.xml)"));
     if (path.isEmpty())
         return;
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    CRecordingManager* recorder = m_pRecorder;
     recorder->Save(path);
     if (recorder->HasUnsavedData())
         CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
@@ -373,7 +386,7 @@ void CMeasurementOperationViewModel::save()
 
 void CMeasurementOperationViewModel::load()
 {
-    CRecordingManagerMeasure* recorder = m_pOperation->RecordingManager();
+    CRecordingManager* recorder = m_pRecorder;
     if (recorder->HasUnsavedData() && !l_ConfirmDataLoss())
         return;
     const QString path = CPrompt::Current().OpenFileName(tr("Open File"), m_Settings.DefaultStoragePath(),
@@ -389,6 +402,7 @@ void CMeasurementOperationViewModel::load()
     if (recorder->Load(path))
     {
         ApplyUnitsRule();
+        OnDataLoaded();
         emit DatasetLoaded();
         return;
     }
@@ -398,7 +412,9 @@ void CMeasurementOperationViewModel::load()
     l_AttachOperationParameters();
     ApplyUnitsRule();
     qCWarning(lcUi).noquote() << QStringLiteral("Error while loading file:") + reason;
-    CUtils::errorMessage(CConstants::LoadFileErrorTitle, reason);
+    CUtils::errorMessage(CConstants::LoadFileErrorTitle,
+                         m_Kind == Kind::Mapping ? tr("The file is not a valid Korvelin XML mapping file")
+                                                 : reason);
 }
 
 void CMeasurementOperationViewModel::zeroOffset(bool forceCalibration)
@@ -423,7 +439,8 @@ void CMeasurementOperationViewModel::loadParameters()
 
 void CMeasurementOperationViewModel::saveParameters()
 {
-    const QString proposed = QStringLiteral("MeasurementParameters-") +
+    const QString proposed = (m_Kind == Kind::Mapping ? QStringLiteral("MappingParameters-")
+                                                      : QStringLiteral("MeasurementParameters-")) +
                              QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd-HH.mm.ss")) +
                              QStringLiteral(".xml");
     const QString path = CPrompt::Current().SaveFileName(

@@ -5,7 +5,9 @@
 #include <QSharedPointer>
 
 class CSettings;
+class COperation;
 class COperationMeasure;
+class CRecordingManager;
 class CMeasurementParameters;
 class CReplayParametersViewModel;
 class CMeasureBlock;
@@ -75,16 +77,27 @@ public:
     QString InstrumentNotice() const { return m_InstrumentNotice; }
     QString LimitsFileName() const;
 
+    // What the page's recordings are: file names and messages differ.
+    enum class Kind
+    {
+        Measurement,
+        Mapping
+    };
+
     CMeasurementOperationViewModel(const QString& name, CSettings& settings, COperationMeasure* operation,
                                    QObject* parent = nullptr);
 
     QString CommentOverAll() const { return m_CommentOverAll; }
     void setCommentOverAll(const QString& value);
     CReplayParametersViewModel* ReplayParametersViewModel() const { return m_pReplayParametersViewModel; }
-    COperationMeasure* Operation() const { return m_pOperation; }
+    // The measurement operation of a measurement page; null on the mapping page.
+    COperationMeasure* Operation() const { return m_pMeasure; }
+    COperation* BaseOperation() const { return m_pOperation; }
+    CRecordingManager* Recorder() const { return m_pRecorder; }
 
     // The file name `save()` proposes for an instrument model and serial number.
-    static QString ProposedFileName(const QString& model, const QString& serialNumber, const QDateTime& now);
+    static QString ProposedFileName(const QString& model, const QString& serialNumber, const QDateTime& now,
+                                    Kind kind = Kind::Measurement);
 
     Q_INVOKABLE void hold();
     Q_INVOKABLE void record();
@@ -119,6 +132,13 @@ signals:
     void AlarmNotification(QString title, QString message, bool beep);
 
 protected:
+    CMeasurementOperationViewModel(const QString& name, CSettings& settings, COperation* operation,
+                                   CRecordingManager* recorder, CReplayParametersViewModel* replay, Kind kind,
+                                   QObject* parent);
+    // Counts a block the operation delivered (for the retention notice).
+    void CountRecorded(const QSharedPointer<CMeasureBlock>& block);
+    // After a results file loaded, before DatasetLoaded.
+    virtual void OnDataLoaded() {}
     // The parameters in use: those loaded with a data set, else the operation's own.
     CMeasurementParameters* ParametersInUse() const;
     void ApplyUnitsRule();
@@ -132,13 +152,15 @@ private:
     bool l_ConfirmDataLoss();
 
     void l_UpdateActions();
-    void l_CountRecorded(const QSharedPointer<CMeasureBlock>& block);
     void l_OnRecordingChanged(bool recording);
     void l_OnInstrumentConnectedChanged(bool connected);
     void l_WatchInstrument();
 
-    COperationMeasure* m_pOperation;
+    COperation* m_pOperation;
+    CRecordingManager* m_pRecorder;
+    COperationMeasure* m_pMeasure = nullptr;
     CReplayParametersViewModel* m_pReplayParametersViewModel;
+    Kind m_Kind;
     int m_Actions = 0;
     quint64 m_RecordedSamples = 0;
     QString m_RecordingKeptText;
