@@ -6,7 +6,13 @@
 #include "operations/COperation.h"
 
 CAlarmParametersMeterViewModel::CAlarmParametersMeterViewModel(COperation* operation, QObject* parent)
-    : QObject(parent), m_pParameters(operation->OperationParameters()->AlarmParametersMeter())
+    : CAlarmParametersMeterViewModel(operation->OperationParameters()->AlarmParametersMeter(), parent)
+{
+}
+
+CAlarmParametersMeterViewModel::CAlarmParametersMeterViewModel(CAlarmParametersLimits* parameters,
+                                                               QObject* parent)
+    : QObject(parent), m_pParameters(parameters)
 {
     m_States = {CAlarm::AlarmState::Off, CAlarm::AlarmState::Notification, CAlarm::AlarmState::Audio,
                 CAlarm::AlarmState::FlagNotification};

@@ -8,7 +8,7 @@
 #include <QStringList>
 
 class COperation;
-class CAlarmParametersMeter;
+class CAlarmParametersLimits;
 
 // The meter page's alarm panel: the operation's meter alarm parameters as lists
 // of names and selected indices. The front end writes the panel's properties;
@@ -34,6 +34,8 @@ class CAlarmParametersMeterViewModel : public QObject
     Q_PROPERTY(QString InputError READ InputError NOTIFY InputErrorChanged)
 public:
     explicit CAlarmParametersMeterViewModel(COperation* operation, QObject* parent = nullptr);
+    // A panel on other limits of the same kind (the mapping page's).
+    explicit CAlarmParametersMeterViewModel(CAlarmParametersLimits* parameters, QObject* parent = nullptr);
 
     QList<CAlarm::AlarmState> States() const { return m_States; }
     QStringList StateNames() const { return m_StateNames; }
@@ -76,7 +78,7 @@ signals:
     void InputErrorChanged(QString value);
 
 private:
-    CAlarmParametersMeter* m_pParameters;
+    CAlarmParametersLimits* m_pParameters;
     QList<CAlarm::AlarmState> m_States;
     QStringList m_StateNames;
     int m_SelectedStateIndex = -1;

@@ -10,6 +10,7 @@
 #include "viewmodels/CMeasureBlockData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
+#include "viewmodels/CRangeCheck.h"
 
 #include <QQuaternion>
 #include <QVector3D>
@@ -18,35 +19,14 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
-constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
-
-// The uncertainty of a sample as a percentage of B: NaN near B = 0, and beyond 9 %.
-float percentOfB(const CFieldIntensityResult& sample)
-{
-    if (KVL::AlmostEquals(sample.B(), 0.0, 0.0001))
-        return NaN;
-    const double percent = double(sample.dB()) * 100.0 / double(sample.B());
-    return KVL::LesserThan(percent, 10.0, 1.0) ? float(percent) : NaN;
-}
-
-float uncertainty(const CFieldIntensityResult& sample, CUnits::UnitType display, CUnits::UnitType unit)
-{
-    if (unit == CUnits::UnitType::PERCENT)
-        return percentOfB(sample);
-    float converted = NaN;
-    KVL::ComputeUnitsConversion(display, sample.dB(), unit, converted);
-    return converted;
-}
-} // namespace
-
 CMeterOperationViewModel::CMeterOperationViewModel(CSettings& settings, COperationMeasure* operation,
                                                    QObject* parent)
     : CMeasurementOperationViewModel(QStringLiteral("MeterOperation"), settings, operation, parent),
       m_pTable(new CMeasureBlockData(this)), m_pChart(new CChart2DMeterData(settings, operation, this)),
       m_pDataset(new CMeterOperationDatasetViewModel(m_pTable, m_pChart, this)),
       m_pAlarm(new CAlarmParametersMeterViewModel(operation, this)),
+      m_pRangeCheck(
+          new CRangeCheck(operation->OperationParameters()->AlarmParametersMeter(), m_pAlarm, this)),
       m_pMeasurement(new CMeasurementParametersViewModel(operation, false, this))
 {
     CMeasurementParameters* m = operation->MeasurementParameters();
@@ -74,13 +54,12 @@ CMeterOperationViewModel::CMeterOperationViewModel(CSettings& settings, COperati
     // The indicator measures the turn about the axis the camera looks along.
     connect(&settings, &CSettings::Meter3DCameraPresetChanged, this,
             &CMeterOperationViewModel::l_RecomputeRotation);
-    m_RangeTimer.setInterval(2000);
-    connect(&m_RangeTimer, &QTimer::timeout, this, &CMeterOperationViewModel::OnRangeTimerTimedOut);
+    connect(m_pRangeCheck, &CRangeCheck::AlarmNotification, this,
+            &CMeasurementOperationViewModel::AlarmNotification);
     m_SubBlockTimer.setSingleShot(true);
     connect(&m_SubBlockTimer, &QTimer::timeout, this, &CMeterOperationViewModel::OnSmallBlockTimer);
     l_InitializeDefaultValues();
     l_UpdateAlarmUnits();
-    m_RangeTimer.start();
     const auto& blocks = *recorder->DataSet()->MeasureBlocks();
     if (!blocks.empty())
     {
@@ -173,13 +152,6 @@ QSharedPointer<CMeasureBlock> CMeterOperationViewModel::l_NewestBlock()
 {
     const auto& blocks = *Operation()->RecordingManager()->DataSet()->MeasureBlocks();
     return blocks.empty() ? QSharedPointer<CMeasureBlock>() : blocks.back();
-}
-
-void CMeterOperationViewModel::ComputeBConverted(CMeasureBlock& block, CUnits::UnitType display,
-                                                 CUnits::UnitType uncertaintyUnit)
-{
-    for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block.Results))
-        sample->setdBConverted(uncertainty(*sample, display, uncertaintyUnit));
 }
 
 void CMeterOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)
@@ -311,7 +283,7 @@ void CMeterOperationViewModel::l_PlotDataSet(int lastIndex)
 void CMeterOperationViewModel::ProcessBlock(const QSharedPointer<CMeasureBlock>& block, bool untilCurrentStep)
 {
     l_Set(m_NewMeasureReady, false, &CMeterOperationViewModel::NewMeasureReadyChanged);
-    ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
+    CRangeCheck::ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
     l_ComputeCompasSize(*block);
     l_ComputeLastBlockComponents(*block);
     m_pTable->ShowBlock(*block);
@@ -462,76 +434,12 @@ void CMeterOperationViewModel::l_ComputeRotationVector(const CMeasureBlock& bloc
 
 void CMeterOperationViewModel::l_CheckRange(const CMeasureBlock& block)
 {
-    const CAlarmParametersMeter& alarm = *Operation()->OperationParameters()->AlarmParametersMeter();
-    if (alarm.State() != m_LastAlarmState || alarm.Axis() != m_LastAlarmAxis)
-    {
-        m_LastAlarmState = alarm.State();
-        m_LastAlarmAxis = alarm.Axis();
-        m_NotifyAllowed = true;
-    }
-    if (alarm.State() == CAlarm::AlarmState::Off)
-    {
-        m_pAlarm->setFlagNotification(false);
-        return;
-    }
-    for (const QSharedPointer<CFieldIntensityResult>& sample : block.Results)
-    {
-        float value = NaN;
-        switch (alarm.Axis())
-        {
-        case CAxis::AxisType::B:
-            value = sample->B();
-            break;
-        case CAxis::AxisType::BBprime:
-            value = sample->BBprime();
-            break;
-        case CAxis::AxisType::Bx:
-            value = sample->Bx();
-            break;
-        case CAxis::AxisType::By:
-            value = sample->By();
-            break;
-        case CAxis::AxisType::Bz:
-            value = sample->Bz();
-            break;
-        case CAxis::AxisType::dB:
-            value = uncertainty(*sample, DisplayUnits(), DisplayUncertaintyUnits());
-            break;
-        }
-        if (alarm.Minimum() <= value && value <= alarm.Maximum())
-        {
-            m_pAlarm->setFlagNotification(false);
-            continue;
-        }
-        m_RangeTimer.start();
-        m_pAlarm->setFlagNotification(true);
-        if (m_NotifyAllowed)
-        {
-            const QString axis = CUtils::AxisStateToStringUTF(alarm.Axis());
-            const QString unit = CUtils::getUnitText(int(alarm.DisplayAlarmUnits()));
-            const QString minimum = CUtils::doubleToString(alarm.Minimum(), 5);
-            const QString maximum = CUtils::doubleToString(alarm.Maximum(), 5);
-            const QString shown = CUtils::doubleToString(value, 5);
-            const QString title = axis + QStringLiteral(" is out-of-limit [") + unit + QStringLiteral("]");
-            qCWarning(lcUi).noquote() << title + QStringLiteral(" : Minimum = ") + minimum +
-                                             QStringLiteral(", ") + axis + QStringLiteral(" = ") + shown +
-                                             QStringLiteral(", Maximum = ") + maximum;
-            if (alarm.State() == CAlarm::AlarmState::Notification ||
-                alarm.State() == CAlarm::AlarmState::Audio)
-                emit AlarmNotification(title,
-                                       QStringLiteral("Minimum = ") + minimum + QLatin1Char('\n') + axis +
-                                           QStringLiteral(" = ") + shown + QLatin1Char('\n') +
-                                           QStringLiteral("Maximum = ") + maximum,
-                                       alarm.State() == CAlarm::AlarmState::Audio);
-            m_NotifyAllowed = false;
-        }
-        return;
-    }
+    m_pRangeCheck->Check(block, DisplayUnits(), DisplayUncertaintyUnits());
 }
 
 void CMeterOperationViewModel::OnRangeTimerTimedOut()
 {
-    m_NotifyAllowed = true;
+    m_pRangeCheck->AllowNotify();
 }
 
 void CMeterOperationViewModel::l_UpdateAlarmUnits()
@@ -558,7 +466,7 @@ void CMeterOperationViewModel::OnMeasureParametersUncertaintyUnitChanged()
     const QSharedPointer<CMeasureBlock> newest = l_NewestBlock();
     if (!newest || newest->Results.isEmpty())
         return;
-    ComputeBConverted(*newest, DisplayUnits(), DisplayUncertaintyUnits());
+    CRangeCheck::ComputeBConverted(*newest, DisplayUnits(), DisplayUncertaintyUnits());
     l_ComputeLastBlockComponents(*newest);
     m_pTable->reloadData();
 }

@@ -14,6 +14,7 @@ class CAlarmParametersMeterViewModel;
 class CMeasurementParametersViewModel;
 class CChart2DMeterData;
 class CMeasureBlockData;
+class CRangeCheck;
 class CMeterOperationDatasetViewModel;
 
 // The meter page: the newest block as numbers and maxima, a compass and a field
@@ -127,10 +128,6 @@ public:
     void setSelectedModeIndex(int value);
     void setRotEnable(bool value);
 
-    // dBConverted of every sample: the uncertainty in the uncertainty unit, or in
-    // percent of B (NaN near B = 0 and beyond 9 %).
-    static void ComputeBConverted(CMeasureBlock& block, CUnits::UnitType display,
-                                  CUnits::UnitType uncertainty);
     // One block to the numbers, table, chart and alarm. untilCurrentStep: a stored block
     // being stepped through, so the chart shows the recording up to it.
     void ProcessBlock(const QSharedPointer<CMeasureBlock>& block, bool untilCurrentStep = false);
@@ -213,15 +210,12 @@ private:
     CChart2DMeterData* m_pChart;
     CMeterOperationDatasetViewModel* m_pDataset;
     CAlarmParametersMeterViewModel* m_pAlarm;
+    CRangeCheck* m_pRangeCheck;
     CMeasurementParametersViewModel* m_pMeasurement;
-    QTimer m_RangeTimer;
     QTimer m_SubBlockTimer;
     std::deque<QSharedPointer<CMeasureBlock>> m_SubBlocks;
     double m_ReplaySpeed = 1.0;
     bool m_FullRedrawPending = false;
-    bool m_NotifyAllowed = true;
-    CAlarm::AlarmState m_LastAlarmState = CAlarm::AlarmState::Off;
-    CAxis::AxisType m_LastAlarmAxis = CAxis::AxisType::B;
 
     double m_BLastBlock = 0, m_dBLastBlock = 0, m_BPrimeLastBlock = 0, m_BxLastBlock = 0, m_ByLastBlock = 0,
            m_BzLastBlock = 0;

@@ -13,6 +13,7 @@
 #include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
+#include "viewmodels/CRangeCheck.h"
 #include "viewmodels/CReplayParametersViewModel.h"
 
 #include <QDateTime>
@@ -202,14 +203,12 @@ private slots:
         QSharedPointer<CMeasureBlock> b = block({{0, 0, 1}, {0, 0, 1}, {0, 0, 0.00005f}});
         b->Results[0]->setdB(0.05f);
         b->Results[1]->setdB(0.095f);
-        CMeterOperationViewModel::ComputeBConverted(*b, CUnits::UnitType::MILLI_TESLA,
-                                                    CUnits::UnitType::PERCENT);
+        CRangeCheck::ComputeBConverted(*b, CUnits::UnitType::MILLI_TESLA, CUnits::UnitType::PERCENT);
         QVERIFY(std::fabs(b->Results[0]->dBConverted() - 5.0f) < 1e-5f);
         QVERIFY(std::isnan(b->Results[1]->dBConverted()));
         QVERIFY(std::isnan(b->Results[2]->dBConverted()));
         // In a unit: converted from the display unit.
-        CMeterOperationViewModel::ComputeBConverted(*b, CUnits::UnitType::MILLI_TESLA,
-                                                    CUnits::UnitType::MICRO_TESLA);
+        CRangeCheck::ComputeBConverted(*b, CUnits::UnitType::MILLI_TESLA, CUnits::UnitType::MICRO_TESLA);
         QVERIFY(std::fabs(b->Results[0]->dBConverted() - 50.0f) < 1e-3f);
     }
 
