@@ -10,15 +10,22 @@
 #include "model/CMeasurementParameters.h"
 #include "model/CMetaTypes.h"
 #include "model/CUnits.h"
+#include "operations/CAxisStepSeries.h"
+#include "operations/CMapperPositionSourceCartesian.h"
 #include "viewmodels/CAcAnalysisOperationDatasetViewModel.h"
 #include "viewmodels/CAcAnalysisOperationViewModel.h"
 #include "viewmodels/CAlarmParametersAcAnalysisViewModel.h"
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
+#include "viewmodels/CArrowListModel.h"
 #include "viewmodels/CChart2DAcAnalysisData.h"
+#include "viewmodels/CChart2DMappingData.h"
 #include "viewmodels/CChart2DMeterData.h"
 #include "viewmodels/CChart2DSpectrumData.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
+#include "viewmodels/CMappingOperationDatasetViewModel.h"
+#include "viewmodels/CMappingOperationViewModel.h"
+#include "viewmodels/CMappingParametersViewModel.h"
 #include "viewmodels/CMeasureBlockData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
@@ -208,6 +215,20 @@ void CApplication::l_RegisterQmlTypes()
     qmlRegisterUncreatableType<CChart2DAcAnalysisData>("Tesvana.ViewModels", 1, 0, "CChart2DAcAnalysisData",
                                                        created);
     qmlRegisterUncreatableType<CChart2DFieldsData>("Tesvana.ViewModels", 1, 0, "CChart2DFieldsData", created);
+    qmlRegisterUncreatableType<CMappingOperationViewModel>("Tesvana.ViewModels", 1, 0,
+                                                           "CMappingOperationViewModel", created);
+    qmlRegisterUncreatableType<CMappingParametersViewModel>("Tesvana.ViewModels", 1, 0,
+                                                            "CMappingParametersViewModel", created);
+    qmlRegisterUncreatableType<CMappingOperationDatasetViewModel>(
+        "Tesvana.ViewModels", 1, 0, "CMappingOperationDatasetViewModel", created);
+    qmlRegisterUncreatableType<CChart2DMappingData>("Tesvana.ViewModels", 1, 0, "CChart2DMappingData",
+                                                    created);
+    qmlRegisterUncreatableType<CArrowListModel>("Tesvana.ViewModels", 1, 0, "CArrowListModel", created);
+    qmlRegisterUncreatableType<CMapperPositionSourceCartesian>("Tesvana.ViewModels", 1, 0,
+                                                               "CMapperPositionSourceCartesian", created);
+    qmlRegisterUncreatableType<CAxisStepSeries>("Tesvana.ViewModels", 1, 0, "CAxisStepSeries", created);
+    qmlRegisterUncreatableType<CPosition>("Tesvana.ViewModels", 1, 0, "CPosition", created);
+    qmlRegisterUncreatableType<COrientation>("Tesvana.ViewModels", 1, 0, "COrientation", created);
     qmlRegisterUncreatableType<CFrequencyTableData>("Tesvana.ViewModels", 1, 0, "CFrequencyTableData",
                                                     created);
 }

@@ -37,6 +37,14 @@ Rectangle {
             enabled: !MainViewModel.LoaderSourceChanging && InstrumentSupervisor.HasActiveInstrument
             onClicked: MainViewModel.displayAcAnalysisPage()
         }
+        Button {
+            objectName: "mappingPageButton"
+            Accessible.name: text
+            text: qsTr("Mapping")
+            visible: Settings.EnableMappingMode
+            enabled: !MainViewModel.LoaderSourceChanging && InstrumentSupervisor.HasActiveInstrument
+            onClicked: MainViewModel.displayMappingPage()
+        }
         Item {
             Layout.fillWidth: true
         }

@@ -157,6 +157,26 @@ void CChart2DFieldsData::DropOldest(std::size_t count)
     drop(m_FilteredValues);
 }
 
+void CChart2DFieldsData::AppendReceivedAt(const QSharedPointer<CFieldIntensityResult>& result, double x)
+{
+    m_Received.push_back(result);
+    m_Times.push_back(x);
+}
+
+void CChart2DFieldsData::MarkNewData(double origin)
+{
+    m_T0 = origin;
+    m_NewData = true;
+}
+
+void CChart2DFieldsData::ClearResults()
+{
+    m_Received.clear();
+    m_Times.clear();
+    m_Filtered.clear();
+    m_FilteredValues.clear();
+}
+
 void CChart2DFieldsData::MarkNewData()
 {
     m_T0 = m_Times.empty() ? 0 : m_Times.front();

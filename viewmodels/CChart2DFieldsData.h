@@ -146,6 +146,12 @@ protected:
     void DropOldest(std::size_t count);
     // Sets the time origin to the oldest received result and flags new data.
     void MarkNewData();
+    // A chart over another horizontal quantity (a position): a result at x, and the
+    // origin of x; the results must come in order of x.
+    void AppendReceivedAt(const QSharedPointer<CFieldIntensityResult>& result, double x);
+    void MarkNewData(double origin);
+    // Empties the received and filtered results, to add them again in another order.
+    void ClearResults();
 
     const std::deque<QSharedPointer<CFieldIntensityResult>>& ReceivedResults() const { return m_Received; }
     const std::deque<QSharedPointer<CFieldIntensityResult>>& FilteredResults() const { return m_Filtered; }

@@ -10,6 +10,7 @@
 #include "model/TesvanaSetter.h"
 #include "operations/COperationsManager.h"
 #include "viewmodels/CAcAnalysisOperationViewModel.h"
+#include "viewmodels/CMappingOperationViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/CPageViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
@@ -48,38 +49,50 @@ CInstrument* CMainViewModel::CurrentInstrument() const
 
 void CMainViewModel::displayMeterPage()
 {
+    COperationMeasure* operation = m_OperationsManager.MeasureOperation();
     l_DisplayMeasurementPage(QStringLiteral("MeterOperationViewModel"), QStringLiteral("Pages/MeterPage.qml"),
-                             [this](COperationMeasure* operation) -> CMeasurementOperationViewModel* {
+                             operation, [this, operation]() -> CMeasurementOperationViewModel* {
                                  return new CMeterOperationViewModel(m_Settings, operation);
                              });
 }
 
 void CMainViewModel::displaySpectrumPage()
 {
+    COperationMeasure* operation = m_OperationsManager.MeasureOperation();
     l_DisplayMeasurementPage(QStringLiteral("SpectrumOperationViewModel"),
-                             QStringLiteral("Pages/SpectrumPage.qml"),
-                             [this](COperationMeasure* operation) -> CMeasurementOperationViewModel* {
+                             QStringLiteral("Pages/SpectrumPage.qml"), operation,
+                             [this, operation]() -> CMeasurementOperationViewModel* {
                                  return new CSpectrumOperationViewModel(m_Settings, operation);
                              });
 }
 
 void CMainViewModel::displayAcAnalysisPage()
 {
+    COperationMeasure* operation = m_OperationsManager.MeasureOperation();
     l_DisplayMeasurementPage(QStringLiteral("AcAnalysisOperationViewModel"),
-                             QStringLiteral("Pages/AcAnalysisPage.qml"),
-                             [this](COperationMeasure* operation) -> CMeasurementOperationViewModel* {
+                             QStringLiteral("Pages/AcAnalysisPage.qml"), operation,
+                             [this, operation]() -> CMeasurementOperationViewModel* {
                                  return new CAcAnalysisOperationViewModel(m_Settings, operation);
                              });
 }
 
-void CMainViewModel::l_DisplayMeasurementPage(
-    const QString& contextName, const QString& source,
-    const std::function<CMeasurementOperationViewModel*(COperationMeasure*)>& create)
+void CMainViewModel::displayMappingPage()
+{
+    COperationMapping* operation = m_OperationsManager.MappingOperation();
+    l_DisplayMeasurementPage(QStringLiteral("MappingOperationViewModel"),
+                             QStringLiteral("Pages/MappingPage.qml"), operation,
+                             [this, operation]() -> CMeasurementOperationViewModel* {
+                                 return new CMappingOperationViewModel(m_Settings, operation);
+                             });
+}
+
+void CMainViewModel::l_DisplayMeasurementPage(const QString& contextName, const QString& source,
+                                              COperation* operation,
+                                              const std::function<CMeasurementOperationViewModel*()>& create)
 {
     if (m_pActivePageViewModel && m_pActivePageViewModel->HasUnsavedParameter() &&
         !CUtils::askParameterLoseConfirmation())
         return;
-    COperationMeasure* operation = m_OperationsManager.MeasureOperation();
     if (!m_OperationsManager.exitActiveOperationAllowed(operation))
         return;
     setLoaderSourceChanging(true);
@@ -87,7 +100,7 @@ void CMainViewModel::l_DisplayMeasurementPage(
     m_OperationsManager.setActiveOperation(operation);
     if (m_pContext)
         m_pContext->setContextProperty(QStringLiteral("ActiveOperation"), operation);
-    CMeasurementOperationViewModel* page = create(operation);
+    CMeasurementOperationViewModel* page = create();
     connect(page, &CMeasurementOperationViewModel::AlarmNotification, this,
             &CMainViewModel::TrayMessageRequested);
     l_ReplacePageViewModel(page, false);

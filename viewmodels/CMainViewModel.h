@@ -15,7 +15,7 @@ class CInstrumentSupervisor;
 class COperationsManager;
 class CPageViewModel;
 class CMeasurementOperationViewModel;
-class COperationMeasure;
+class COperation;
 class QQmlContext;
 
 // The object behind the main window: page switching, the instrument summary
@@ -82,6 +82,7 @@ public:
     Q_INVOKABLE void displayMeterPage();
     Q_INVOKABLE void displaySpectrumPage();
     Q_INVOKABLE void displayAcAnalysisPage();
+    Q_INVOKABLE void displayMappingPage();
     Q_INVOKABLE void displayInstrumentSelectionPage();
     Q_INVOKABLE bool exitApplicationAllowed();
     Q_INVOKABLE void terminate();
@@ -109,10 +110,9 @@ signals:
 private:
     // Makes `page` the one page view model and publishes it as "ActivePageViewModel".
     void l_ReplacePageViewModel(CPageViewModel* page, bool disconnectOld);
-    // Opens a page of the measurement operation, asking first as page switching does.
-    void l_DisplayMeasurementPage(
-        const QString& contextName, const QString& source,
-        const std::function<CMeasurementOperationViewModel*(COperationMeasure*)>& create);
+    // Opens a page of an operation, asking first as page switching does.
+    void l_DisplayMeasurementPage(const QString& contextName, const QString& source, COperation* operation,
+                                  const std::function<CMeasurementOperationViewModel*()>& create);
 
     CSettings& m_Settings;
     QQmlContext* m_pContext;

@@ -109,12 +109,16 @@ void CMeasurementOperationViewModel::CountRecorded(const QSharedPointer<CMeasure
     CRecordingManager* recorder = m_pRecorder;
     if (!block || !recorder->IsRecording())
         return;
-    m_RecordedSamples += quint64(block->Results.size());
+    // A map counts its points (blocks), a recording its samples.
+    const bool mapping = m_Kind == Kind::Mapping;
+    m_RecordedSamples += mapping ? 1 : quint64(block->Results.size());
     const quint64 kept = recorder->BaseDataSet()->ResultsCount();
     const double rate = m_pOperation->MeasurementParameters()->AcquisitionRate();
-    const auto span = [rate](quint64 samples) {
-        return rate > 0 ? QString::number(double(samples) / rate, 'f', 1) + QStringLiteral(" s")
-                        : QString::number(samples) + QStringLiteral(" samples");
+    const auto span = [rate, mapping](quint64 count) {
+        if (mapping)
+            return tr("%1 points").arg(count);
+        return rate > 0 ? QString::number(double(count) / rate, 'f', 1) + QStringLiteral(" s")
+                        : QString::number(count) + QStringLiteral(" samples");
     };
     const QString text =
         kept < m_RecordedSamples
@@ -128,11 +132,16 @@ void CMeasurementOperationViewModel::CountRecorded(const QSharedPointer<CMeasure
     if (kept < m_RecordedSamples && m_RetentionNotice.isEmpty())
     {
         m_RetentionNotice =
-            tr("This recording is longer than the %1 samples kept: its oldest blocks are being "
-               "dropped, and only the newest %2 will be saved. Raise \"Points in other modes\" in "
-               "the settings to keep more.")
-                .arg(m_Settings.MeasurementMaxMeasurementCount())
-                .arg(span(kept));
+            mapping ? tr("This map is larger than the %1 samples kept: its first points are being dropped, "
+                         "and only the newest %2 will be saved. Raise \"Points in Mapping mode\" in the "
+                         "settings to keep more.")
+                          .arg(m_Settings.MappingMaxMeasurementCount())
+                          .arg(span(kept))
+                    : tr("This recording is longer than the %1 samples kept: its oldest blocks are being "
+                         "dropped, and only the newest %2 will be saved. Raise \"Points in other modes\" in "
+                         "the settings to keep more.")
+                          .arg(m_Settings.MeasurementMaxMeasurementCount())
+                          .arg(span(kept));
         qCWarning(lcUi).noquote() << m_RetentionNotice;
         emit RetentionNoticeChanged(m_RetentionNotice);
     }
@@ -159,6 +168,20 @@ int CMeasurementOperationViewModel::VisibleActions(const State& s)
     // Also without an instrument: a recording whose instrument was lost must still be saved.
     show(Save, s.idleWithData && !s.dataLoaded);
     show(ZeroOffset, s.connected && !s.idleWithData && !s.playingBack);
+    return actions;
+}
+
+int CMeasurementOperationViewModel::VisibleMappingActions(const State& s, bool sessionInProgress)
+{
+    // A mapping run is a session of moves and measurements: Resume starts one, Hold
+    // only pauses a replay, Load waits for the run to end.
+    int actions = VisibleActions(s) & ~(Resume | Hold | Load);
+    if (s.connected && (s.playingBack ? s.holding : !sessionInProgress && !s.idleWithData))
+        actions |= Resume;
+    if (s.playingBack && !s.holding && !s.stepByStep)
+        actions |= Hold;
+    if (!s.playingBack && !sessionInProgress)
+        actions |= Load;
     return actions;
 }
 
@@ -206,9 +229,17 @@ void CMeasurementOperationViewModel::l_UpdateActions()
     const CRecordingManager* r = m_pRecorder;
     const CInstrument* instrument = m_pOperation->Instrument();
     const bool connected = instrument && instrument->IsConnected();
-    const int actions =
-        VisibleActions({connected, connected && instrument->IsRunning(), r->IsPlayingBack(), r->IsRecording(),
-                        r->IsIdleWithData(), r->IsHolding(), r->ReplayStepByStep(), r->IsDataLoaded()});
+    const State state{connected,
+                      connected && instrument->IsRunning(),
+                      r->IsPlayingBack(),
+                      r->IsRecording(),
+                      r->IsIdleWithData(),
+                      r->IsHolding(),
+                      r->ReplayStepByStep(),
+                      r->IsDataLoaded()};
+    const int actions = m_Kind == Kind::Mapping
+                            ? VisibleMappingActions(state, m_pOperation->SessionInProgress())
+                            : VisibleActions(state);
     if (actions == m_Actions)
         return;
     m_Actions = actions;

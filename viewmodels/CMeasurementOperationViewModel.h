@@ -62,6 +62,8 @@ public:
         bool connected, running, playingBack, recording, idleWithData, holding, stepByStep, dataLoaded;
     };
     static int VisibleActions(const State& state);
+    // The mapping page's variants of Resume, Hold and Load.
+    static int VisibleMappingActions(const State& state, bool sessionInProgress);
     bool ResumeVisible() const { return m_Actions & Resume; }
     bool StepVisible() const { return m_Actions & Step; }
     bool HoldVisible() const { return m_Actions & Hold; }
@@ -101,7 +103,7 @@ public:
 
     Q_INVOKABLE void hold();
     Q_INVOKABLE void record();
-    Q_INVOKABLE void start();
+    Q_INVOKABLE virtual void start();
     Q_INVOKABLE void stop();
     Q_INVOKABLE void load();
     Q_INVOKABLE void end();
@@ -109,7 +111,7 @@ public:
     Q_INVOKABLE void zeroOffset(bool forceCalibration);
     Q_INVOKABLE void restoreZeroOffsetToFactory();
     Q_INVOKABLE void playback();
-    Q_INVOKABLE void resume();
+    Q_INVOKABLE virtual void resume();
     Q_INVOKABLE void step();
     Q_INVOKABLE void loadParameters();
     Q_INVOKABLE void saveParameters();

@@ -1,0 +1,231 @@
+#include "../support/RecordingPrompt.h"
+#include "app/CConstants.h"
+#include "app/CSettings.h"
+#include "instruments/CInstrumentSupervisor.h"
+#include "instruments/CPluginsManager.h"
+#include "model/CMeasureBlockMapping.h"
+#include "model/CMetaTypes.h"
+#include "operations/CMapperPositionSourceCartesian.h"
+#include "operations/COperationMapping.h"
+#include "viewmodels/CArrowListModel.h"
+#include "viewmodels/CChart2DMappingData.h"
+#include "viewmodels/CMappingOperationViewModel.h"
+#include "viewmodels/CMappingParametersViewModel.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+// The mapping page's models without an instrument: arrows, extent, the chart's
+// horizontal axis, the frame rotation, the mapper and source panel, the bar.
+namespace
+{
+QSharedPointer<CMeasureBlockMapping> point(double x, double y, double z, float bx, float by, float bz,
+                                           int second = 0)
+{
+    auto block = QSharedPointer<CMeasureBlockMapping>::create();
+    block->Position.setX(x);
+    block->Position.setY(y);
+    block->Position.setZ(z);
+    auto s = QSharedPointer<CFieldIntensityResult>::create();
+    s->Timestamp = QDateTime(QDate(2026, 5, 6), QTime(7, 8, second), Qt::UTC);
+    s->setBx(bx);
+    s->setBy(by);
+    s->setBz(bz);
+    s->setB(std::sqrt(bx * bx + by * by + bz * bz));
+    block->Results.append(s);
+    return block;
+}
+} // namespace
+
+class tst_Mapping : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_Dir;
+    std::unique_ptr<CSettings> m_Settings;
+    std::unique_ptr<CPluginsManager> m_Plugins;
+    std::unique_ptr<CInstrumentSupervisor> m_Supervisor;
+    std::unique_ptr<COperationMapping> m_Operation;
+    std::unique_ptr<CMappingOperationViewModel> m_Page;
+
+private slots:
+    void initTestCase()
+    {
+        CMetaTypes::Register();
+        CConstants::Translate();
+    }
+
+    void init()
+    {
+        m_Settings = std::make_unique<CSettings>("/p", nullptr, m_Dir.path());
+        m_Plugins = std::make_unique<CPluginsManager>(*m_Settings);
+        m_Supervisor = std::make_unique<CInstrumentSupervisor>(*m_Settings);
+        m_Operation = std::make_unique<COperationMapping>(*m_Settings, *m_Plugins, *m_Supervisor);
+        m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MILLI_TESLA);
+        m_Operation->MeasurementParameters()->setBlockSize(1);
+        m_Page = std::make_unique<CMappingOperationViewModel>(*m_Settings, m_Operation.get());
+    }
+
+    void cleanup()
+    {
+        m_Page.reset();
+        m_Operation.reset();
+        m_Supervisor.reset();
+        m_Plugins.reset();
+        m_Settings.reset();
+    }
+
+    void arrowsFollowTheField()
+    {
+        // Nothing is taken before a run is resumed or a map loaded.
+        m_Page->OnNewMeasure(point(0, 0, 0, 0, 1, 0));
+        QCOMPARE(m_Page->Arrows()->rowCount(), 0);
+        m_Page->resume();
+        QVERIFY(m_Page->CanAcceptNewMeasure());
+        // A field along +Y: the arrow at rest, the identity rotation.
+        m_Page->OnNewMeasure(point(1, 2, 3, 0, 2, 0));
+        QCOMPARE(m_Page->QuatScalar(), 1.0);
+        QCOMPARE(m_Page->QuatX(), 0.0);
+        QCOMPARE(m_Page->QuatZ(), 0.0);
+        QCOMPARE(m_Page->Scale(), 2.0);
+        QCOMPARE(m_Page->MaxScale(), 2.0);
+        QCOMPARE(m_Page->Position()->Z(), 3.0);
+        QCOMPARE(m_Page->ByLastBlock(), 2.0);
+        // The history keeps MaxVectorCount arrows: a fourth removes the first.
+        m_Page->setMaxVectorCount(3);
+        m_Page->OnNewMeasure(point(2, 0, 0, 1, 0, 0));
+        m_Page->OnNewMeasure(point(3, 0, 0, 1, 0, 0));
+        m_Page->OnNewMeasure(point(4, 0, 0, 1, 0, 0));
+        CArrowListModel& arrows = *m_Page->Arrows();
+        QCOMPARE(arrows.rowCount(), 3);
+        QCOMPARE(arrows.data(arrows.index(0), CArrowListModel::XRole).toFloat(), 2.0f);
+        QCOMPARE(m_Page->HelpPath(), QString("mapping_numeric"));
+        m_Page->setSectionIndex(4);
+        QVERIFY(m_Page->HelpPath().isEmpty());
+    }
+
+    void extentFollowsTheSourceAndTheBlocks()
+    {
+        CMapperPositionSourceCartesian* grid = m_Operation->MappingParameters()->MapperSourceCartesian();
+        grid->X()->setStart(-5);
+        grid->X()->setStop(5);
+        QCOMPARE(m_Page->XStart(), -5.0);
+        QCOMPARE(m_Page->XStop(), 5.0);
+        // A loaded map whose points all lie at X = 2: 2 to 3.
+        m_Page->resume();
+        CRecordingManagerMapping& recorder = *m_Operation->RecordingManager();
+        recorder.DataSet()->setMeasurementParameters(m_Operation->MeasurementParameters());
+        for (int i = 0; i < 3; ++i)
+            recorder.DataSet()->AddMeasureBlock(point(2, i, 0, 0, 1, 0, i));
+        emit m_Page->DatasetLoaded();
+        QCOMPARE(m_Page->XStart(), 2.0);
+        QCOMPARE(m_Page->XStop(), 3.0);
+        QCOMPARE(m_Page->YStop(), 2.0);
+        QCOMPARE(m_Page->Arrows()->rowCount(), 3);
+    }
+
+    void chartAlongTimeOrPositionAndRotatedOnce()
+    {
+        CChart2DMappingData& chart = *m_Page->Chart();
+        m_Page->resume();
+        m_Page->OnNewMeasure(point(5, 0, 0, 1, 0, 0, 1));
+        m_Page->OnNewMeasure(point(1, 0, 0, 2, 0, 0, 2));
+        m_Page->OnNewMeasure(point(3, 0, 0, 3, 0, 0, 3));
+        QCOMPARE(chart.MeasureResultCount(), quint64(3));
+        // Along X: the points in order of position, shown at their positions.
+        chart.setHorizontalAxisType(1);
+        QCOMPARE(m_Settings->Mapping2DPlotHorizontalAxisType(), CSettings::e_HorizAxisIsXPosition);
+        QCOMPARE(chart.MeasureResultMinX(), 1.0);
+        QCOMPARE(chart.MeasureResultMaxX(), 5.0);
+        chart.setXmin(0);
+        chart.setXmax(10);
+        chart.UpdateDownsampling();
+        QCOMPARE(chart.DownsampledSignalLength(), 3);
+        QCOMPARE(chart.data(chart.index(0, 0)).toDouble(), 1.0);
+        QCOMPARE(chart.data(chart.index(2, 0)).toDouble(), 5.0);
+        QCOMPARE(chart.PointValue(0, 3), 2.0f); // Bx of the point at X = 1
+        chart.setHorizontalAxisType(0);
+        chart.setXmin(0);
+        chart.setXmax(10);
+        chart.UpdateDownsampling();
+        QCOMPARE(chart.PointValue(0, 3), 1.0f); // in time, the first measured
+
+        // A block turned by its orientation once: plotting it again changes nothing.
+        auto turned = point(0, 0, 0, 1, 0, 0);
+        turned->Orientation.setYaw(90);
+        CChart2DMappingData::RotateOnce(*turned);
+        const float bx = turned->Results.first()->Bx();
+        const float bz = turned->Results.first()->Bz();
+        QVERIFY(turned->RotAppliedOnMeasBlock());
+        QVERIFY(std::fabs(bx - 1.0f) > 0.5f); // turned a quarter
+        CChart2DMappingData::RotateOnce(*turned);
+        QCOMPARE(turned->Results.first()->Bx(), bx);
+        QCOMPARE(turned->Results.first()->Bz(), bz);
+    }
+
+    void mapperAndSourcePanel()
+    {
+        CMappingParametersViewModel& panel = *m_Page->MappingParametersViewModel();
+        QCOMPARE(panel.Sources(), QStringList({"Cartesian", "File"}));
+        QCOMPARE(panel.SelectedSourceIndex(), 0);
+        panel.setSelectedSourceIndex(1);
+        QVERIFY(!panel.IsCartesianSource());
+        QCOMPARE(m_Operation->MappingParameters()->MapperSource(),
+                 static_cast<CMapperPositionSource*>(m_Operation->MappingParameters()->MapperSourceFile()));
+        panel.setSelectedSourceIndex(0);
+        QVERIFY(panel.IsCartesianSource());
+        // No mapper plug-in loaded here: no selection, and an index beyond is ignored.
+        QCOMPARE(panel.SelectedMapperIndex(), -1);
+        panel.setSelectedMapperIndex(3);
+        QVERIFY(!m_Operation->MappingParameters()->SelectedMapper());
+        // A grid axis is refused with a reason and left as it was.
+        CAxisStepSeries& x = *panel.Grid()->X();
+        QVERIFY(panel.applyAxis(0, 0, 10, 2));
+        QVERIFY(!panel.applyAxis(0, 5, 1, 1));
+        QVERIFY(panel.InputError().contains("start"));
+        QVERIFY(!panel.applyAxis(0, 0, 1, 0));
+        QVERIFY(!panel.applyAxis(0, 0, 1, -1));
+        QVERIFY(!panel.applyAxis(0, 0, std::nan(""), 1));
+        QCOMPARE(x.Stop(), 10.0);
+        QCOMPARE(x.StepSize(), 2.0);
+        QVERIFY(panel.applyAxis(0, 0, 1, 1));
+        QVERIFY(panel.InputError().isEmpty());
+        // A mapping file that is missing: the panel says so.
+        RecordingPrompt prompt;
+        prompt.files << m_Dir.path() + "/missing.xml";
+        panel.setSelectedSourceIndex(1);
+        panel.chooseMappingFile();
+        QVERIFY(!panel.MappingFileText().isEmpty());
+    }
+
+    void mappingBar()
+    {
+        using VM = CMeasurementOperationViewModel;
+        // Connected, no run: Resume, Record, Load.
+        int actions =
+            VM::VisibleMappingActions({true, false, false, false, false, false, false, false}, false);
+        QVERIFY(actions & VM::Resume);
+        QVERIFY(actions & VM::Load);
+        // A run in progress: no Resume, no Load; Stop while recording.
+        actions = VM::VisibleMappingActions({true, true, false, true, false, false, false, false}, true);
+        QVERIFY(!(actions & VM::Resume));
+        QVERIFY(!(actions & VM::Load));
+        QVERIFY(actions & VM::Stop);
+        // A replay: Hold while it runs, Resume once held.
+        actions = VM::VisibleMappingActions({true, false, true, false, true, false, false, true}, false);
+        QVERIFY(actions & VM::Hold);
+        actions = VM::VisibleMappingActions({true, false, true, false, true, true, false, true}, false);
+        QVERIFY(actions & VM::Resume);
+        QCOMPARE(VM::ProposedFileName("ZRQ5520", "S", QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)),
+                                      VM::Kind::Mapping),
+                 QString("5520_S_2026-01-02_03.04.05_mapping.kxr.xml"));
+    }
+};
+
+QTEST_MAIN(tst_Mapping)
+#include "tst_mapping.moc"
