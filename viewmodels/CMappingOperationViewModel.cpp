@@ -183,8 +183,14 @@ void CMappingOperationViewModel::l_ComputeVector3D(const CMeasureBlockMapping& b
         m_Rotation, m_Scale, m_MaxVectorCount);
 }
 
-void CMappingOperationViewModel::l_SetExtent(const std::array<double, 6>& extent)
+void CMappingOperationViewModel::l_SetExtent(std::array<double, 6> extent)
 {
+    // A flat axis (a planar grid) still gets room: a 3-D axis cannot end where it starts.
+    for (std::size_t a = 0; a < 3; ++a)
+    {
+        if (!(extent[2 * a + 1] > extent[2 * a]))
+            extent[2 * a + 1] = extent[2 * a] + 1.0;
+    }
     if (extent == m_Extent)
         return;
     m_Extent = extent;
@@ -221,11 +227,6 @@ void CMappingOperationViewModel::l_ExtentFromBlocks()
             extent[std::size_t(2 * a)] = std::min(extent[std::size_t(2 * a)], p[a]);
             extent[std::size_t(2 * a + 1)] = std::max(extent[std::size_t(2 * a + 1)], p[a]);
         }
-    }
-    for (std::size_t a = 0; a < 3; ++a)
-    {
-        if (extent[2 * a + 1] <= extent[2 * a])
-            extent[2 * a + 1] = extent[2 * a] + 1.0; // a flat axis still has room
     }
     l_SetExtent(extent);
 }

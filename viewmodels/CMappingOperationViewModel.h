@@ -128,7 +128,7 @@ private:
     void l_SetCanAccept(bool value);
     void l_ComputeLastBlockComponents(const CMeasureBlockMapping& block);
     void l_ComputeVector3D(const CMeasureBlockMapping& block);
-    void l_SetExtent(const std::array<double, 6>& extent);
+    void l_SetExtent(std::array<double, 6> extent);
     void l_ExtentFromSource();
     void l_ExtentFromBlocks();
     void l_ReloadAllData(bool untilCurrentStep, bool reloadArrows);

@@ -72,7 +72,7 @@ GroupBox {
                         Accessible.name: qsTr("%1 %2").arg(["X", "Y", "Z"][axisIndex]).arg(modelData.name)
                         Layout.fillWidth: true
                         Layout.preferredWidth: 1
-                        text: Number(modelData.value).toPrecision(4)
+                        text: String(Number(Number(modelData.value).toPrecision(4)))
                         font.family: Theme.numberFontFamily
                         inputMethodHints: Qt.ImhFormattedNumbersOnly
                         onEditingFinished: {
@@ -80,7 +80,7 @@ GroupBox {
                             var number = Number(text.trim().replace(",", "."))
                             values[index] = text.trim().length === 0 ? NaN : number
                             if (!panel.mapping.applyAxis(axisIndex, values[0], values[1], values[2]))
-                                text = Number(modelData.value).toPrecision(4)
+                                text = String(Number(Number(modelData.value).toPrecision(4)))
                         }
                     }
                 }

@@ -4,13 +4,18 @@
 #include "app/CApplication.h"
 #include "app/CConstants.h"
 #include "instruments/CConnectionPageViewModel.h"
+#include "operations/CMapperPositionSourceCartesian.h"
+#include "operations/COperationMapping.h"
 #include "operations/COperationMeasure.h"
 #include "operations/COperationsManager.h"
 #include "viewmodels/CAcAnalysisOperationViewModel.h"
+#include "viewmodels/CArrowListModel.h"
 #include "viewmodels/CChart2DAcAnalysisData.h"
 #include "viewmodels/CChart2DMeterData.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
+#include "viewmodels/CMappingOperationViewModel.h"
+#include "viewmodels/CMappingParametersViewModel.h"
 #include "viewmodels/CMeasureBlockData.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
@@ -124,9 +129,9 @@ private:
     }
 
     // Types into a number field as a user would: click, erase, type, Return.
-    void typeInto(const QString& objectName, const QString& text)
+    void typeInto(const QString& objectName, const QString& text, bool numberField = true)
     {
-        click(objectName + "Input");
+        click(numberField ? objectName + "Input" : objectName);
         QQuickWindow* window = mainWindow();
         QTest::keyClick(window, Qt::Key_End);
         for (int i = 0; i < 20; ++i)
@@ -362,6 +367,65 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(replayed.count(), recorded, 10000);
         QTRY_VERIFY(!recorder.IsPlayingBack());
         QCOMPARE(ac->Chart()->MeasureResultCount(), quint64(recorded));
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // A map of the simulated dipole over a small grid with the simulated stage, run,
+    // saved, ended, loaded and replayed through the page's own buttons.
+    void mappingPageMapsSavesLoadsAndReplays()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        CMainViewModel& main = app->MainViewModel();
+        RecordingPrompt prompt;
+        click("mappingPageButton");
+        QCOMPARE(main.LoaderSource(), QString("Pages/MappingPage.qml"));
+        auto* mapping = qobject_cast<CMappingOperationViewModel*>(main.pActivePageViewModel());
+        QVERIFY(mapping);
+        CMappingParametersViewModel& panel = *mapping->MappingParametersViewModel();
+        QVERIFY(panel.Mappers().contains("Simulated stage"));
+        panel.setSelectedMapperIndex(panel.Mappers().indexOf("Simulated stage")); // as its combo box sets it
+        // A 3 x 3 grid in the plane z = 0: the stop of X and Y typed as a user would.
+        typeInto("grid0Stop", "2", false);
+        typeInto("grid1Stop", "2", false);
+        typeInto("grid2Stop", "0", false);
+        QCOMPARE(panel.Grid()->X()->Stop(), 2.0);
+        QCOMPARE(mapping->XStop(), 2.0);
+
+        CRecordingManagerMapping& recorder = *app->OperationsManager().MappingOperation()->RecordingManager();
+        click("resumeButton");
+        QTRY_VERIFY_WITH_TIMEOUT(!app->OperationsManager().MappingOperation()->SessionInProgress(), 30000);
+        QCOMPARE(mapping->Arrows()->rowCount(), 9);
+        QCOMPARE(recorder.NumBlocks(), 9);
+        click("vectorTab");
+        screenshot("mapping_vectors");
+        click("plotTab");
+        screenshot("mapping_plot");
+
+        const QString path = QDir(qEnvironmentVariable("HOME")).filePath("map-run.xml");
+        QFile::remove(path);
+        prompt.files << path;
+        click("saveButton");
+        QVERIFY(QFile::exists(path));
+        QVERIFY(prompt.asked.last().contains("_mapping.kxr.xml"));
+        click("endButton");
+        QTRY_COMPARE(recorder.NumBlocks(), 0);
+        QCOMPARE(mapping->Arrows()->rowCount(), 0);
+        prompt.files << path;
+        click("loadButton");
+        QCOMPARE(recorder.NumBlocks(), 9);
+        QCOMPARE(mapping->Arrows()->rowCount(), 9);
+        QCOMPARE(mapping->XStart(), 0.0);
+        QCOMPARE(mapping->XStop(), 2.0);
+
+        QSignalSpy replayed(&recorder, &CRecordingManagerMapping::ReplayMeasureBlock);
+        recorder.setTimeWarp(10);
+        click("startButton");
+        QTRY_COMPARE_WITH_TIMEOUT(replayed.count(), 9, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(mapping->Arrows()->rowCount(), 9, 5000);
+        click("numericTab");
+        screenshot("mapping_replayed");
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
