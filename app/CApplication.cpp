@@ -21,6 +21,7 @@
 #include "viewmodels/CChart2DMappingData.h"
 #include "viewmodels/CChart2DMeterData.h"
 #include "viewmodels/CChart2DSpectrumData.h"
+#include "viewmodels/CColourMap.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMappingOperationDatasetViewModel.h"
@@ -223,6 +224,7 @@ void CApplication::l_RegisterQmlTypes()
         "Tesvana.ViewModels", 1, 0, "CMappingOperationDatasetViewModel", created);
     qmlRegisterUncreatableType<CChart2DMappingData>("Tesvana.ViewModels", 1, 0, "CChart2DMappingData",
                                                     created);
+    qmlRegisterUncreatableType<CColourMap>("Tesvana.ViewModels", 1, 0, "CColourMap", created);
     qmlRegisterUncreatableType<CArrowListModel>("Tesvana.ViewModels", 1, 0, "CArrowListModel", created);
     qmlRegisterUncreatableType<CMapperPositionSourceCartesian>("Tesvana.ViewModels", 1, 0,
                                                                "CMapperPositionSourceCartesian", created);

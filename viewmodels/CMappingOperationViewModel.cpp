@@ -12,6 +12,7 @@
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
 #include "viewmodels/CArrowListModel.h"
 #include "viewmodels/CChart2DMappingData.h"
+#include "viewmodels/CColourMap.h"
 #include "viewmodels/CMappingOperationDatasetViewModel.h"
 #include "viewmodels/CMappingParametersViewModel.h"
 #include "viewmodels/CMeasureBlockData.h"
@@ -38,7 +39,7 @@ CMappingOperationViewModel::CMappingOperationViewModel(CSettings& settings, COpe
           new CRangeCheck(operation->OperationParameters()->AlarmParametersMapping(), m_pAlarm, this)),
       m_pMeasurement(new CMeasurementParametersViewModel(operation, true, this)),
       m_pMappingParameters(new CMappingParametersViewModel(operation, this)),
-      m_pArrows(new CArrowListModel(this))
+      m_pArrows(new CArrowListModel(this)), m_pColourMap(new CColourMap(this))
 {
     const int blockSize = operation->MeasurementParameters()->BlockSize();
     m_MaxVectorCount =
@@ -130,6 +131,7 @@ void CMappingOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlockMappin
     l_ShowPlace(*block);
     CRangeCheck::ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
     l_ComputeLastBlockComponents(*block);
+    l_AddToColourMap(*block);
     m_pChart->Plot(block);
     m_pTable->DisplayFields(*block);
     if (m_CommentBlock != block->Comment())
@@ -160,6 +162,13 @@ void CMappingOperationViewModel::l_ComputeLastBlockComponents(const CMeasureBloc
     m_Last = {double(last.B()),  double(last.dBConverted()), double(last.BBprime()),
               double(field.x()), double(field.y()),          double(field.z())};
     emit LastBlockChanged();
+}
+
+void CMappingOperationViewModel::l_AddToColourMap(const CMeasureBlockMapping& block)
+{
+    if (!block.Results.isEmpty())
+        m_pColourMap->Add(block.Position.X(), block.Position.Y(), block.Position.Z(),
+                          {m_Last[0], m_Last[3], m_Last[4], m_Last[5]});
 }
 
 void CMappingOperationViewModel::l_ComputeVector3D(const CMeasureBlockMapping& block)
@@ -248,6 +257,7 @@ void CMappingOperationViewModel::l_ClearAll(bool arrows)
 {
     m_pChart->ClearAll();
     m_pTable->Clear();
+    m_pColourMap->Clear();
     if (arrows)
     {
         m_pArrows->Clear();
@@ -278,6 +288,8 @@ void CMappingOperationViewModel::l_ReloadAllData(bool untilCurrentStep, bool rel
         if (reloadArrows)
             l_ComputeVector3D(*block);
         CRangeCheck::ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
+        l_ComputeLastBlockComponents(*block);
+        l_AddToColourMap(*block);
         m_pChart->Plot(block);
     }
     const CMeasureBlockMapping& current = *blocks[std::size_t(last)];

@@ -11,6 +11,7 @@
 
 class CAlarmParametersMeterViewModel;
 class CArrowListModel;
+class CColourMap;
 class CChart2DMappingData;
 class CMappingOperationDatasetViewModel;
 class CMappingParametersViewModel;
@@ -35,6 +36,8 @@ class CMappingOperationViewModel : public CMeasurementOperationViewModel
     Q_PROPERTY(CMappingOperationDatasetViewModel* MappingOperationDatasetViewModel READ
                    MappingOperationDatasetViewModel CONSTANT)
     Q_PROPERTY(CArrowListModel* Arrows READ Arrows CONSTANT)
+    // For a planar grid: the chosen quantity over the grid's plane.
+    Q_PROPERTY(CColourMap* ColourMap READ ColourMap CONSTANT)
     Q_PROPERTY(CPosition* Position READ Position CONSTANT)
     Q_PROPERTY(COrientation* Orientation READ Orientation CONSTANT)
     Q_PROPERTY(double BLastBlock READ BLastBlock NOTIFY LastBlockChanged)
@@ -69,6 +72,7 @@ public:
     CMappingParametersViewModel* MappingParametersViewModel() const { return m_pMappingParameters; }
     CMappingOperationDatasetViewModel* MappingOperationDatasetViewModel() const { return m_pDataset; }
     CArrowListModel* Arrows() const { return m_pArrows; }
+    CColourMap* ColourMap() const { return m_pColourMap; }
     CChart2DMappingData* Chart() const { return m_pChart; }
     CMeasureBlockData* Table() const { return m_pTable; }
     CPosition* Position() { return &m_Position; }
@@ -134,6 +138,7 @@ private:
     void l_ReloadAllData(bool untilCurrentStep, bool reloadArrows);
     void l_ClearAll(bool arrows);
     void l_ShowPlace(const CMeasureBlockMapping& block);
+    void l_AddToColourMap(const CMeasureBlockMapping& block);
 
     COperationMapping* m_pMapping;
     CMeasureBlockData* m_pTable;
@@ -144,6 +149,7 @@ private:
     CMeasurementParametersViewModel* m_pMeasurement;
     CMappingParametersViewModel* m_pMappingParameters;
     CArrowListModel* m_pArrows;
+    CColourMap* m_pColourMap;
     CPosition m_Position;
     COrientation m_Orientation;
     std::array<double, 6> m_Last{};

@@ -20,7 +20,8 @@ OperationPage {
         { "name": "numericTab", "text": qsTr("Numeric") },
         { "name": "plotTab", "text": qsTr("Plot") },
         { "name": "tableTab", "text": qsTr("Table") },
-        { "name": "vectorTab", "text": qsTr("Vectors") }
+        { "name": "vectorTab", "text": qsTr("Vectors") },
+        { "name": "colourMapTab", "text": qsTr("Colour map") }
     ]
     panels: [
         MappingPanel {
@@ -60,5 +61,10 @@ OperationPage {
 
     MappingVectors3D {
         viewModel: page.mapping
+    }
+
+    ColourMap {
+        map: page.mapping.ColourMap
+        unit: page.mapping.DisplayUnitsText
     }
 }

@@ -54,6 +54,11 @@ QtObject {
     // The chart's seven series: B, B.B', Bx, By, Bz, B-dB, B+dB.
     readonly property var seriesColors: ["#0078d7", "#8e44ad", "#d35400", "#27ae60", "#c0392b", "#7f8c8d", "#7f8c8d"]
 
+    // The colour map's scale, low to high values.
+    readonly property var colourMapStops: ["#30123b", "#4662d7", "#36aaf9", "#1ae4b6", "#72fe5e", "#c8ef34",
+        "#faba39", "#f66b19", "#ca2a04", "#7a0403"]
+    readonly property int colourScaleWidth: 24
+
     // The window: its smallest size, and the width up to which the compact menu replaces the main menu.
     readonly property int windowMinimumWidth: 954
     readonly property int windowMinimumHeight: 698

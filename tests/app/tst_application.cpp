@@ -12,6 +12,7 @@
 #include "viewmodels/CArrowListModel.h"
 #include "viewmodels/CChart2DAcAnalysisData.h"
 #include "viewmodels/CChart2DMeterData.h"
+#include "viewmodels/CColourMap.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMappingOperationViewModel.h"
@@ -402,6 +403,12 @@ private slots:
         screenshot("mapping_vectors");
         click("plotTab");
         screenshot("mapping_plot");
+        // The grid is planar (z = 0): the colour map of B over X and Y.
+        QVERIFY(mapping->ColourMap()->Planar());
+        QCOMPARE(mapping->ColourMap()->Cells().size(), 9);
+        QVERIFY(mapping->ColourMap()->ValueMax() > mapping->ColourMap()->ValueMin());
+        click("colourMapTab");
+        screenshot("mapping_colour_map");
 
         const QString path = QDir(qEnvironmentVariable("HOME")).filePath("map-run.xml");
         QFile::remove(path);

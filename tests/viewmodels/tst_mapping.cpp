@@ -9,6 +9,7 @@
 #include "operations/COperationMapping.h"
 #include "viewmodels/CArrowListModel.h"
 #include "viewmodels/CChart2DMappingData.h"
+#include "viewmodels/CColourMap.h"
 #include "viewmodels/CMappingOperationViewModel.h"
 #include "viewmodels/CMappingParametersViewModel.h"
 
@@ -201,6 +202,30 @@ private slots:
         panel.setSelectedSourceIndex(1);
         panel.chooseMappingFile();
         QVERIFY(!panel.MappingFileText().isEmpty());
+    }
+
+    void colourMapOfAPlanarGrid()
+    {
+        CColourMap map;
+        map.Add(0, 0, 5, {1, 0, 0, 1});
+        QVERIFY(!map.Planar()); // one point is no plane
+        map.Add(2, 0, 5, {3, 0, 0, 3});
+        map.Add(0, 1, 5, {2, 0, 0, 2});
+        QVERIFY(map.Planar());
+        QCOMPARE(map.UName(), QString("X"));
+        QCOMPARE(map.VName(), QString("Y"));
+        QCOMPARE(map.CellWidth(), 2.0);
+        QCOMPARE(map.CellHeight(), 1.0);
+        QCOMPARE(map.ValueMin(), 1.0);
+        QCOMPARE(map.ValueMax(), 3.0);
+        QCOMPARE(map.Cells().size(), 3);
+        map.setQuantityIndex(1); // Bx is 0 everywhere: a flat scale, no failure
+        QCOMPARE(map.ValueMin(), 0.0);
+        // A point off the plane: a volume, no colour map.
+        map.Add(0, 0, 6, {1, 0, 0, 1});
+        QVERIFY(!map.Planar());
+        map.Clear();
+        QVERIFY(map.Cells().isEmpty());
     }
 
     void mappingBar()
