@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 CMappingParametersViewModel::CMappingParametersViewModel(COperationMapping* operation, QObject* parent)
     : QObject(parent), m_pOperation(operation)
 {
@@ -18,6 +20,12 @@ CMappingParametersViewModel::CMappingParametersViewModel(COperationMapping* oper
     MappingXmlFile* file = parameters->MapperSourceFile()->MappingFile();
     connect(file, &MappingXmlFile::Loaded, this, &CMappingParametersViewModel::l_UpdateFileText);
     connect(file, &MappingXmlFile::FileErrorChanged, this, &CMappingParametersViewModel::l_UpdateFileText);
+    for (CAxisStepSeries* axis : {Grid()->X(), Grid()->Y(), Grid()->Z()})
+    {
+        connect(axis, &CAxisStepSeries::StartChanged, this, &CMappingParametersViewModel::GridTextChanged);
+        connect(axis, &CAxisStepSeries::StopChanged, this, &CMappingParametersViewModel::GridTextChanged);
+        connect(axis, &CAxisStepSeries::StepSizeChanged, this, &CMappingParametersViewModel::GridTextChanged);
+    }
     connect(this, &CMappingParametersViewModel::SelectedSourceIndexChanged, this,
             &CMappingParametersViewModel::OnSelectedSourceIndexChanged);
     connect(this, &CMappingParametersViewModel::SelectedMapperIndexChanged, this,
@@ -91,6 +99,29 @@ void CMappingParametersViewModel::chooseMappingFile()
     file->setFilePath(path);
     file->ReadFile(path);
     l_UpdateFileText();
+}
+
+double CMappingParametersViewModel::GridPointCount(double xStart, double xStop, double xStep, double yStart,
+                                                   double yStop, double yStep, double zStart, double zStop,
+                                                   double zStep)
+{
+    const auto along = [](double start, double stop, double step) {
+        return step > 0 && stop >= start ? std::floor((stop - start) / step + 1e-9) + 1.0 : 0.0;
+    };
+    return along(xStart, xStop, xStep) * along(yStart, yStop, yStep) * along(zStart, zStop, zStep);
+}
+
+QString CMappingParametersViewModel::GridText() const
+{
+    CMapperPositionSourceCartesian* grid = Grid();
+    const double points = GridPointCount(grid->X()->Start(), grid->X()->Stop(), grid->X()->StepSize(),
+                                         grid->Y()->Start(), grid->Y()->Stop(), grid->Y()->StepSize(),
+                                         grid->Z()->Start(), grid->Z()->Stop(), grid->Z()->StepSize());
+    if (points > CMapperPositionSourceCartesian::MaxPoints)
+        return tr("%1 points: too many, the run stops after the first %2")
+            .arg(points, 0, 'g', 4)
+            .arg(CMapperPositionSourceCartesian::MaxPoints);
+    return tr("%1 points").arg(points, 0, 'f', 0);
 }
 
 CMapperPositionSourceCartesian* CMappingParametersViewModel::Grid() const

@@ -24,6 +24,8 @@ class CMappingParametersViewModel : public QObject
     // The grid's axes as they stand (start, stop, step), and why the last entry was refused.
     Q_PROPERTY(CMapperPositionSourceCartesian* Grid READ Grid CONSTANT)
     Q_PROPERTY(QString InputError READ InputError NOTIFY InputErrorChanged)
+    // How many points the grid has, and that it will be cut when it is too large.
+    Q_PROPERTY(QString GridText READ GridText NOTIFY GridTextChanged)
 
 public:
     explicit CMappingParametersViewModel(COperationMapping* operation, QObject* parent = nullptr);
@@ -37,6 +39,10 @@ public:
     QString MappingFileText() const { return m_MappingFileText; }
     CMapperPositionSourceCartesian* Grid() const;
     QString InputError() const { return m_InputError; }
+    QString GridText() const;
+    // Points of the grid as it stands (start to stop by step on each axis).
+    static double GridPointCount(double xStart, double xStop, double xStep, double yStart, double yStop,
+                                 double yStep, double zStart, double zStop, double zStep);
     void setSelectedMapperIndex(int value);
     void setSelectedSourceIndex(int value);
 
@@ -58,6 +64,7 @@ signals:
     void IsMapperOnTheFlyChanged(bool value);
     void MappingFileTextChanged(QString value);
     void InputErrorChanged(QString value);
+    void GridTextChanged();
 
 private:
     void l_UpdateFileText();

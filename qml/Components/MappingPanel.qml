@@ -88,6 +88,15 @@ GroupBox {
         }
 
         Label {
+            objectName: "gridText"
+            Layout.fillWidth: true
+            Layout.maximumWidth: panel.availableWidth
+            visible: panel.mapping.IsCartesianSource
+            text: panel.mapping.GridText
+            wrapMode: Text.WordWrap
+        }
+
+        Label {
             objectName: "mappingInputError"
             Layout.fillWidth: true
             Layout.maximumWidth: panel.availableWidth

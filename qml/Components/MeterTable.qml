@@ -11,11 +11,13 @@ ColumnLayout {
     property CMeasureBlockData model
     property string unit
     property string uncertaintyUnit
+    // The mapping page's rows also carry the point's position.
+    property bool positions: false
 
     RowLayout {
         Repeater {
             model: [qsTr("Timestamp"), "B [" + table.unit + "]", "\u03b5(B) [" + table.uncertaintyUnit + "]",
-                "Bx", "By", "Bz", qsTr("T")]
+                "Bx", "By", "Bz", qsTr("T")].concat(table.positions ? ["X [mm]", "Y [mm]", "Z [mm]"] : [])
             delegate: Label {
                 Layout.preferredWidth: index === 0 ? Theme.timestampColumnWidth : Theme.valueColumnWidth
                 text: modelData
@@ -71,6 +73,14 @@ ColumnLayout {
                 Layout.preferredWidth: Theme.valueColumnWidth
                 text: T
                 font.family: Theme.numberFontFamily
+            }
+            Repeater {
+                model: table.positions ? [X, Y, Z] : []
+                delegate: Label {
+                    Layout.preferredWidth: Theme.valueColumnWidth
+                    text: Number(modelData).toPrecision(5)
+                    font.family: Theme.numberFontFamily
+                }
             }
         }
     }

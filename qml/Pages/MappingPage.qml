@@ -57,6 +57,7 @@ OperationPage {
         model: page.mapping.MappingOperationDatasetViewModel.TableData
         unit: page.mapping.DisplayUnitsText
         uncertaintyUnit: page.mapping.DisplayUncertaintyUnitsText
+        positions: true
     }
 
     MappingVectors3D {

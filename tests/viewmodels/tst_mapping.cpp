@@ -196,6 +196,10 @@ private slots:
         QCOMPARE(x.StepSize(), 2.0);
         QVERIFY(panel.applyAxis(0, 0, 1, 1));
         QVERIFY(panel.InputError().isEmpty());
+        QCOMPARE(panel.GridText(), QString("8 points"));
+        QCOMPARE(CMappingParametersViewModel::GridPointCount(0, 2, 1, 0, 2, 1, 0, 0, 1), 9.0);
+        QVERIFY(CMappingParametersViewModel::GridPointCount(0, 1e6, 0.01, 0, 1, 1, 0, 0, 1) >
+                CMapperPositionSourceCartesian::MaxPoints);
         // A mapping file that is missing: the panel says so.
         RecordingPrompt prompt;
         prompt.files << m_Dir.path() + "/missing.xml";
