@@ -14,4 +14,6 @@ public slots:
 
 signals:
     void Ready();
+    // The mapper cannot go on (a drive fault, a lost connection): the run must stop.
+    void Failed(QString reason);
 };

@@ -101,11 +101,25 @@ void COperationMapping::start()
         return;
     connect(stopAndGo, &CMapperPluginStopAndGo::Ready, this, &COperationMapping::OnAcquire,
             Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+    connect(stopAndGo, &CMapperPluginStopAndGo::Failed, this, &COperationMapping::OnMapperFailed,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
     CMapperPositionSource* source = MappingParameters()->MapperSource();
     if (!source)
         return;
     source->ResetPosition();
     l_MoveToNext(mapper, true);
+}
+
+void COperationMapping::OnMapperFailed(const QString& reason)
+{
+    if (!SessionInProgress())
+        return;
+    // The run ends where it is: the points measured so far stay, and can be saved.
+    qCWarning(lcOperations).noquote() << QStringLiteral("The mapper failed: ") + reason;
+    stop();
+    m_RecordingManager.setIsHolding(true);
+    m_RecordingManager.StopRecord();
+    emit MapperFailed(reason);
 }
 
 void COperationMapping::OnAcquire()
@@ -160,7 +174,10 @@ void COperationMapping::stop()
     }
     mapper->Stop();
     if (CMapperPluginStopAndGo* stopAndGo = CMapperPlugin::AsStopAndGo(mapper))
+    {
         disconnect(stopAndGo, &CMapperPluginStopAndGo::Ready, this, &COperationMapping::OnAcquire);
+        disconnect(stopAndGo, &CMapperPluginStopAndGo::Failed, this, &COperationMapping::OnMapperFailed);
+    }
     else if (CMapperPluginOnTheFly* onTheFly = CMapperPlugin::AsOnTheFly(mapper))
         disconnect(onTheFly, &CMapperPluginOnTheFly::Acquire, this, &COperationMapping::OnAcquire);
 }

@@ -37,9 +37,12 @@ public slots:
     void OnNewMeasure(QSharedPointer<CMeasureBlock> block);
     void OnReplayMeasure(QSharedPointer<CMeasureBlockMapping> block);
     void OnAcquire();
+    void OnMapperFailed(const QString& reason);
 
 signals:
     void NewMeasure(QSharedPointer<CMeasureBlockMapping> pMeasureBlock);
+    // The run stopped because the mapper failed; the points measured are kept.
+    void MapperFailed(QString reason);
 
 private:
     void ReadCartesianParameters(const QDomElement& element);

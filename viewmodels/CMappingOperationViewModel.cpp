@@ -74,6 +74,12 @@ CMappingOperationViewModel::CMappingOperationViewModel(CSettings& settings, COpe
                 &CMappingOperationViewModel::OnMappingParmsSourceChanged);
     }
     connect(this, &COperationViewModel::DatasetLoaded, this, &CMappingOperationViewModel::OnDatasetLoaded);
+    connect(operation, &COperationMapping::MapperFailed, this, [this](const QString& reason) {
+        ShowNotice(tr("The mapper failed (%1): the run stopped. The %2 points measured are kept: save them "
+                      "before leaving this page.")
+                       .arg(reason)
+                       .arg(m_pMapping->RecordingManager()->NumBlocks()));
+    });
     OnAlarmAxisUnitChanged();
     l_ExtentFromSource();
     // A page opened on a held map shows it.
@@ -364,6 +370,7 @@ void CMappingOperationViewModel::resume()
         m_pMapping->clear();
     }
     // A mapping run is always recorded.
+    ShowNotice(QString());
     record();
     l_SetCanAccept(true);
     m_pMapping->start();

@@ -57,6 +57,14 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
     l_WatchInstrument();
 }
 
+void CMeasurementOperationViewModel::ShowNotice(const QString& text)
+{
+    if (text == m_InstrumentNotice)
+        return;
+    m_InstrumentNotice = text;
+    emit InstrumentNoticeChanged(text);
+}
+
 QString CMeasurementOperationViewModel::LimitsFileName() const
 {
     if (!m_pMeasure)

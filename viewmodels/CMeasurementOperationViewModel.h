@@ -137,6 +137,8 @@ protected:
     CMeasurementOperationViewModel(const QString& name, CSettings& settings, COperation* operation,
                                    CRecordingManager* recorder, CReplayParametersViewModel* replay, Kind kind,
                                    QObject* parent);
+    // Says on the page what went wrong with the run (with the instrument notice).
+    void ShowNotice(const QString& text);
     // Counts a block the operation delivered (for the retention notice).
     void CountRecorded(const QSharedPointer<CMeasureBlock>& block);
     // After a results file loaded, before DatasetLoaded.

@@ -10,6 +10,11 @@
 
 CSimulatedStage::CSimulatedStage(QObject* parent) : CMapperPluginStopAndGo(parent)
 {
+    // TESVANA_SIM_STAGE_FAIL_AFTER=N: the stage fails on its (N+1)th move, for trying a
+    // run whose mapper gives up.
+    bool ok = false;
+    const int failAfter = qEnvironmentVariableIntValue("TESVANA_SIM_STAGE_FAIL_AFTER", &ok);
+    m_FailAfterMoves = ok ? failAfter : -1;
     m_Name = QStringLiteral("Simulated stage");
     m_Travel.setSingleShot(true);
     connect(&m_Travel, &QTimer::timeout, this, &CSimulatedStage::OnArrived);
@@ -46,6 +51,11 @@ void CSimulatedStage::Close()
 
 void CSimulatedStage::MoveTo(const CPosition& position, const COrientation& orientation)
 {
+    if (m_FailAfterMoves >= 0 && m_Moves++ >= m_FailAfterMoves)
+    {
+        emit Failed(QStringLiteral("Simulated stage: the drive stopped"));
+        return;
+    }
     m_Target = position;
     m_TargetOrientation = orientation;
     const double dx = position.X() - m_Position.X();

@@ -38,4 +38,6 @@ private:
     CPosition m_Target;
     COrientation m_TargetOrientation;
     QTimer m_Travel;
+    int m_FailAfterMoves = -1;
+    int m_Moves = 0;
 };

@@ -437,6 +437,41 @@ private slots:
         quit();
     }
 
+    // The stage fails on its fifth move: the run stops, says why, and its four points
+    // are kept and saved.
+    void mapperFailingMidRunKeepsThePoints()
+    {
+        qputenv("TESVANA_SIM_STAGE_FAIL_AFTER", "4");
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        qunsetenv("TESVANA_SIM_STAGE_FAIL_AFTER");
+        CMainViewModel& main = app->MainViewModel();
+        RecordingPrompt prompt;
+        click("mappingPageButton");
+        auto* mapping = qobject_cast<CMappingOperationViewModel*>(main.pActivePageViewModel());
+        QVERIFY(mapping);
+        CMappingParametersViewModel& panel = *mapping->MappingParametersViewModel();
+        panel.setSelectedMapperIndex(panel.Mappers().indexOf("Simulated stage"));
+        QVERIFY(panel.applyAxis(0, 0, 2, 1));
+        QVERIFY(panel.applyAxis(1, 0, 2, 1));
+        QVERIFY(panel.applyAxis(2, 0, 0, 1));
+        COperationMapping& operation = *app->OperationsManager().MappingOperation();
+        click("resumeButton");
+        QTRY_VERIFY_WITH_TIMEOUT(!mapping->InstrumentNotice().isEmpty(), 20000);
+        QVERIFY(!operation.SessionInProgress());
+        QCOMPARE(operation.RecordingManager()->NumBlocks(), 4);
+        QVERIFY(mapping->InstrumentNotice().contains("The mapper failed"));
+        QVERIFY(mapping->SaveVisible());
+        const QString path = QDir(qEnvironmentVariable("HOME")).filePath("map-failed.xml");
+        QFile::remove(path);
+        prompt.files << path;
+        click("saveButton");
+        QVERIFY(QFile::exists(path));
+        screenshot("mapping_mapper_failed");
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
     void cleanupTestCase()
     {
         qInstallMessageHandler(nullptr);
