@@ -23,6 +23,8 @@
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QDir>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -468,6 +470,46 @@ private slots:
         click("saveButton");
         QVERIFY(QFile::exists(path));
         screenshot("mapping_mapper_failed");
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // With the manual mapper its window shows the next point, and each press of its
+    // Ready button measures there and moves on.
+    void manualMapperAdvancesOnEachPress()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        CMainViewModel& main = app->MainViewModel();
+        click("mappingPageButton");
+        auto* mapping = qobject_cast<CMappingOperationViewModel*>(main.pActivePageViewModel());
+        QVERIFY(mapping);
+        CMappingParametersViewModel& panel = *mapping->MappingParametersViewModel();
+        QVERIFY(panel.Mappers().contains("Manual"));
+        panel.setSelectedMapperIndex(panel.Mappers().indexOf("Manual"));
+        QVERIFY(panel.applyAxis(0, 0, 1, 1));
+        QVERIFY(panel.applyAxis(1, 0, 0, 1));
+        QVERIFY(panel.applyAxis(2, 0, 0, 1));
+        COperationMapping& operation = *app->OperationsManager().MappingOperation();
+        click("resumeButton");
+        const auto window = []() -> QWidget* {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->windowTitle() == "Stepmate" && widget->isVisible())
+                    return widget;
+            return nullptr;
+        };
+        for (int point = 1; point <= 2; ++point)
+        {
+            QTRY_VERIFY_WITH_TIMEOUT(window(), 5000);
+            QVERIFY(window()->findChild<QLabel*>() != nullptr);
+            auto* ready = window()->findChild<QPushButton*>();
+            QVERIFY(ready);
+            QTest::mouseClick(ready, Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(mapping->Arrows()->rowCount(), point, 5000);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!operation.SessionInProgress(), 5000);
+        QCOMPARE(operation.RecordingManager()->NumBlocks(), 2);
+        QCOMPARE(mapping->Position()->X(), 1.0);
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
