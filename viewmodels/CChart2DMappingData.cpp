@@ -9,8 +9,109 @@
 
 CChart2DMappingData::CChart2DMappingData(CSettings& settings, COperationMapping* operation, QObject* parent)
     : CChart2DFieldsData(operation->OperationParameters(), parent), m_Settings(settings),
-      m_pOperation(operation), m_HorizontalAxisType(int(settings.Mapping2DPlotHorizontalAxisType()))
+      m_pOperation(operation), m_HorizontalAxisType(int(settings.Mapping2DPlotHorizontalAxisType())),
+      m_AveragingCount(settings.AveragingCount()),
+      m_AveragingModeIndex(
+          settings.AveragingMode() == 1 || settings.AveragingMode() == 2 ? settings.AveragingMode() : 0)
 {
+}
+
+QStringList CChart2DMappingData::AveragingModeNames() const
+{
+    return {tr("Off"), tr("Exponential"), tr("Moving")};
+}
+
+void CChart2DMappingData::onAveragingModeIndexChange(int index)
+{
+    const int mode = index == 1 || index == 2 ? index : 0;
+    m_Settings.setAveragingMode(mode);
+    if (mode == m_AveragingModeIndex)
+        return;
+    m_AveragingModeIndex = mode;
+    for (Entry& entry : m_Blocks)
+        entry.filtered = l_Filter(*entry.block);
+    l_Rebuild();
+    emit AveragingChanged();
+}
+
+void CChart2DMappingData::onAveragingCountIndexChange(uint count)
+{
+    m_Settings.setAveragingCount(count);
+    if (count == m_AveragingCount)
+        return;
+    m_AveragingCount = count;
+    for (Entry& entry : m_Blocks)
+        entry.filtered = l_Filter(*entry.block);
+    l_Rebuild();
+    emit AveragingChanged();
+}
+
+void CChart2DMappingData::saveAveragingParameter()
+{
+    m_Settings.Save();
+}
+
+std::vector<float> CChart2DMappingData::Filtered(const std::vector<float>& x, int modeIndex, uint count)
+{
+    if (modeIndex == 0 || count == 0 || x.empty())
+        return x;
+    const double n = double(count);
+    std::vector<float> y(x.size());
+    if (modeIndex == 1)
+    {
+        double previous = x[0];
+        y[0] = x[0];
+        for (std::size_t i = 1; i < x.size(); ++i)
+        {
+            previous = (n - 1.0) / n * previous + double(x[i]) / n;
+            y[i] = float(previous);
+        }
+        return y;
+    }
+    // Moving: the window starts full of copies of the first value.
+    double sum = n * double(x[0]);
+    for (std::size_t i = 0; i < x.size(); ++i)
+    {
+        sum += double(x[i]) - double(x[i >= count ? i - count : 0]);
+        y[i] = float(sum / n);
+    }
+    return y;
+}
+
+std::vector<QSharedPointer<CFieldIntensityResult>>
+CChart2DMappingData::l_Filter(const CMeasureBlockMapping& block) const
+{
+    std::vector<QSharedPointer<CFieldIntensityResult>> result(block.Results.begin(), block.Results.end());
+    if (m_AveragingModeIndex == 0 || m_AveragingCount == 0)
+        return result;
+    using Getter = float (CFieldIntensityResult::*)() const;
+    using Setter = void (CFieldIntensityResult::*)(float);
+    const std::pair<Getter, Setter> quantities[] = {
+        {&CFieldIntensityResult::B, &CFieldIntensityResult::setB},
+        {&CFieldIntensityResult::BBprime, &CFieldIntensityResult::setBBprime},
+        {&CFieldIntensityResult::Bx, &CFieldIntensityResult::setBx},
+        {&CFieldIntensityResult::By, &CFieldIntensityResult::setBy},
+        {&CFieldIntensityResult::Bz, &CFieldIntensityResult::setBz},
+        {&CFieldIntensityResult::dB, &CFieldIntensityResult::setdB}};
+    // Averaged copies: the block's own samples stay as measured.
+    for (auto& sample : result)
+    {
+        auto copy = QSharedPointer<CFieldIntensityResult>::create();
+        copy->Timestamp = sample->Timestamp;
+        copy->TimestampNanosecond = sample->TimestampNanosecond;
+        sample = copy;
+    }
+    for (const auto& [get, set] : quantities)
+    {
+        std::vector<float> values;
+        values.reserve(std::size_t(block.Results.size()));
+        for (const auto& sample : block.Results)
+            values.push_back(((*sample).*get)());
+        const std::vector<float> averaged = Filtered(values, m_AveragingModeIndex, m_AveragingCount);
+        for (std::size_t i = 0; i < result.size(); ++i)
+            ((*result[i]).*set)(averaged[i]);
+    }
+    return result;
 }
 
 QStringList CChart2DMappingData::HorizontalAxisNames() const
@@ -75,7 +176,7 @@ void CChart2DMappingData::Plot(const QSharedPointer<CMeasureBlockMapping>& block
         return;
     RotateOnce(*block);
     const bool first = m_Blocks.empty();
-    const Entry entry{l_Key(*block), m_Arrivals++, block};
+    const Entry entry{l_Key(*block), m_Arrivals++, block, l_Filter(*block)};
     // After the blocks at the same place: several at one position are all kept, in order.
     const auto at = std::upper_bound(m_Blocks.begin(), m_Blocks.end(), entry.key,
                                      [](double key, const Entry& e) { return key < e.key; });
@@ -105,10 +206,11 @@ void CChart2DMappingData::l_Rebuild()
     const bool time = m_HorizontalAxisType == 0;
     for (const Entry& entry : m_Blocks)
     {
-        for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(entry.block->Results))
+        for (std::size_t i = 0; i < entry.filtered.size(); ++i)
         {
+            const QSharedPointer<CFieldIntensityResult>& sample = entry.block->Results[int(i)];
             AppendReceivedAt(sample, time ? MeasureToSeconds(*sample) : entry.key);
-            AppendFiltered(sample);
+            AppendFiltered(entry.filtered[i]);
         }
     }
     setMeasureResultCount(quint64(ReceivedResults().size()));

@@ -20,6 +20,10 @@ class CChart2DMappingData : public CChart2DFieldsData
     Q_PROPERTY(int HorizontalAxisType READ HorizontalAxisType WRITE setHorizontalAxisType NOTIFY
                    HorizontalAxisTypeChanged)
     Q_PROPERTY(QStringList HorizontalAxisNames READ HorizontalAxisNames CONSTANT)
+    // Averaging within each block (never across blocks): 0 Off, 1 Exponential, 2 Moving.
+    Q_PROPERTY(uint AveragingCount READ AveragingCount NOTIFY AveragingChanged)
+    Q_PROPERTY(int AveragingModeIndex READ AveragingModeIndex NOTIFY AveragingChanged)
+    Q_PROPERTY(QStringList AveragingModeNames READ AveragingModeNames CONSTANT)
 
 public:
     CChart2DMappingData(CSettings& settings, COperationMapping* operation, QObject* parent = nullptr);
@@ -35,8 +39,18 @@ public:
     static void RotateOnce(CMeasureBlockMapping& block);
     void ClearAll();
 
+    uint AveragingCount() const { return m_AveragingCount; }
+    int AveragingModeIndex() const { return m_AveragingModeIndex; }
+    QStringList AveragingModeNames() const;
+    Q_INVOKABLE void onAveragingModeIndexChange(int index);
+    Q_INVOKABLE void onAveragingCountIndexChange(uint count);
+    Q_INVOKABLE void saveAveragingParameter();
+    // One quantity of a block averaged as the mode says, with N = count.
+    static std::vector<float> Filtered(const std::vector<float>& values, int modeIndex, uint count);
+
 signals:
     void HorizontalAxisTypeChanged(int value);
+    void AveragingChanged();
 
 protected:
     void ComputeDeltaX() override;
@@ -46,6 +60,8 @@ protected:
 
 private:
     double l_Key(const CMeasureBlockMapping& block) const;
+    // The block's samples averaged, or the samples themselves with averaging off.
+    std::vector<QSharedPointer<CFieldIntensityResult>> l_Filter(const CMeasureBlockMapping& block) const;
     void l_Rebuild();
 
     struct Entry
@@ -53,6 +69,7 @@ private:
         double key;
         quint64 arrival;
         QSharedPointer<CMeasureBlockMapping> block;
+        std::vector<QSharedPointer<CFieldIntensityResult>> filtered;
     };
     CSettings& m_Settings;
     COperationMapping* m_pOperation;
@@ -60,4 +77,6 @@ private:
     quint64 m_Arrivals = 0;
     quint64 m_Samples = 0;
     int m_HorizontalAxisType = 0;
+    uint m_AveragingCount = 1;
+    int m_AveragingModeIndex = 0;
 };

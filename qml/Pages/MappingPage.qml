@@ -51,6 +51,9 @@ OperationPage {
             currentIndex: page.mapping.MappingOperationDatasetViewModel.Chart2DData.HorizontalAxisType
             onActivated: page.mapping.MappingOperationDatasetViewModel.Chart2DData.HorizontalAxisType = index
         }
+        AveragingControls {
+            chart: page.mapping.MappingOperationDatasetViewModel.Chart2DData
+        }
     }
 
     MeterTable {

@@ -169,6 +169,39 @@ private slots:
         QCOMPARE(turned->Results.first()->Bz(), bz);
     }
 
+    void averagingWithinEachBlock()
+    {
+        using C = CChart2DMappingData;
+        // Exponential, N = 2: y0 = x0, y = (y + x) / 2.
+        QCOMPARE(C::Filtered({0, 4, 4}, 1, 2), std::vector<float>({0, 2, 3}));
+        // Moving, N = 3, the window starting full of the first value.
+        QCOMPARE(C::Filtered({3, 6, 9, 12}, 2, 3), std::vector<float>({3, 4, 6, 9}));
+        QCOMPARE(C::Filtered({1, 2}, 0, 3), std::vector<float>({1, 2}));
+        QCOMPARE(C::Filtered({1, 2}, 2, 0), std::vector<float>({1, 2}));
+        // The chart averages within a block, never across blocks, and leaves the samples as measured.
+        CChart2DMappingData& chart = *m_Page->Chart();
+        chart.setHorizontalAxisType(0);
+        chart.onAveragingModeIndexChange(1);
+        chart.onAveragingCountIndexChange(2);
+        m_Page->resume();
+        auto block = point(0, 0, 0, 0, 0, 0, 1);
+        block->Results.append(point(0, 0, 0, 4, 0, 0, 2)->Results.first());
+        m_Page->OnNewMeasure(block);
+        m_Page->OnNewMeasure(point(1, 0, 0, 8, 0, 0, 2));
+        chart.setXmin(0);
+        chart.setXmax(100);
+        chart.UpdateDownsampling();
+        QCOMPARE(chart.DownsampledSignalLength(), 3);
+        QCOMPARE(chart.PointValue(1, 3), 2.0f); // (0 + 4) / 2
+        QCOMPARE(chart.PointValue(2, 3), 8.0f); // a new block starts afresh
+        QCOMPARE(block->Results.last()->Bx(), 4.0f);
+        chart.onAveragingModeIndexChange(0);
+        chart.setXmin(0);
+        chart.setXmax(100);
+        chart.UpdateDownsampling();
+        QCOMPARE(chart.PointValue(1, 3), 4.0f);
+    }
+
     void mapperAndSourcePanel()
     {
         CMappingParametersViewModel& panel = *m_Page->MappingParametersViewModel();
