@@ -136,8 +136,8 @@ bool CMappingParametersViewModel::applyAxis(int axis, double start, double stop,
     QString error;
     if (!series)
         error = tr("No such axis");
-    else if (!(step > 0))
-        error = tr("The step must be above 0");
+    else if (!(step > MinimumStep))
+        error = tr("The step must be above %1 mm").arg(MinimumStep); // the grid takes no finer step
     else if (!(start <= stop))
         error = tr("The start must not be above the stop");
     if (error != m_InputError)

@@ -28,6 +28,9 @@ class CMappingParametersViewModel : public QObject
     Q_PROPERTY(QString GridText READ GridText NOTIFY GridTextChanged)
 
 public:
+    // The finest step the grid source takes.
+    static constexpr double MinimumStep = 0.001;
+
     explicit CMappingParametersViewModel(COperationMapping* operation, QObject* parent = nullptr);
 
     QStringList Mappers() const { return m_Mappers; }

@@ -224,6 +224,7 @@ private slots:
         QVERIFY(panel.InputError().contains("start"));
         QVERIFY(!panel.applyAxis(0, 0, 1, 0));
         QVERIFY(!panel.applyAxis(0, 0, 1, -1));
+        QVERIFY(!panel.applyAxis(0, 0, 1, 0.0005)); // finer than the grid takes
         QVERIFY(!panel.applyAxis(0, 0, std::nan(""), 1));
         QCOMPARE(x.Stop(), 10.0);
         QCOMPARE(x.StepSize(), 2.0);
