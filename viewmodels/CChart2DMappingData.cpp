@@ -170,16 +170,14 @@ double CChart2DMappingData::l_Key(const CMeasureBlockMapping& block) const
     }
 }
 
-void CChart2DMappingData::Plot(const QSharedPointer<CMeasureBlockMapping>& block)
+bool CChart2DMappingData::l_Insert(const QSharedPointer<CMeasureBlockMapping>& block)
 {
-    if (!block || block->Results.isEmpty())
-        return;
     RotateOnce(*block);
-    const bool first = m_Blocks.empty();
     const Entry entry{l_Key(*block), m_Arrivals++, block, l_Filter(*block)};
     // After the blocks at the same place: several at one position are all kept, in order.
     const auto at = std::upper_bound(m_Blocks.begin(), m_Blocks.end(), entry.key,
                                      [](double key, const Entry& e) { return key < e.key; });
+    bool atTheEnd = at == m_Blocks.end();
     m_Blocks.insert(at, entry);
     m_Samples += quint64(block->Results.size());
     // The oldest blocks go first once the retained limit is passed.
@@ -191,8 +189,26 @@ void CChart2DMappingData::Plot(const QSharedPointer<CMeasureBlockMapping>& block
                              [](const Entry& a, const Entry& b) { return a.arrival < b.arrival; });
         m_Samples -= quint64(oldest->block->Results.size());
         m_Blocks.erase(oldest);
+        atTheEnd = false;
     }
-    l_Rebuild();
+    return atTheEnd;
+}
+
+void CChart2DMappingData::Plot(const QSharedPointer<CMeasureBlockMapping>& block)
+{
+    if (!block || block->Results.isEmpty())
+        return;
+    const bool first = m_Blocks.empty();
+    // A block after all others (a run in time, or along the axis) only adds its samples.
+    if (l_Insert(block))
+    {
+        l_Append(m_Blocks.back());
+        l_UpdateBounds();
+    }
+    else
+    {
+        l_Rebuild();
+    }
     if (first)
     {
         resetAxisXDelta(true);
@@ -200,21 +216,45 @@ void CChart2DMappingData::Plot(const QSharedPointer<CMeasureBlockMapping>& block
     }
 }
 
+void CChart2DMappingData::PlotAll(const std::vector<QSharedPointer<CMeasureBlockMapping>>& blocks)
+{
+    const bool first = m_Blocks.empty();
+    for (const QSharedPointer<CMeasureBlockMapping>& block : blocks)
+    {
+        if (block && !block->Results.isEmpty())
+            l_Insert(block);
+    }
+    l_Rebuild();
+    if (first && !m_Blocks.empty())
+    {
+        resetAxisXDelta(true);
+        resetAxisYDelta();
+    }
+}
+
+void CChart2DMappingData::l_Append(const Entry& entry)
+{
+    const bool time = m_HorizontalAxisType == 0;
+    for (std::size_t i = 0; i < entry.filtered.size(); ++i)
+    {
+        const QSharedPointer<CFieldIntensityResult>& sample = entry.block->Results[int(i)];
+        AppendReceivedAt(sample, time ? MeasureToSeconds(*sample) : entry.key);
+        AppendFiltered(entry.filtered[i]);
+    }
+}
+
 void CChart2DMappingData::l_Rebuild()
 {
     ClearResults();
-    const bool time = m_HorizontalAxisType == 0;
     for (const Entry& entry : m_Blocks)
-    {
-        for (std::size_t i = 0; i < entry.filtered.size(); ++i)
-        {
-            const QSharedPointer<CFieldIntensityResult>& sample = entry.block->Results[int(i)];
-            AppendReceivedAt(sample, time ? MeasureToSeconds(*sample) : entry.key);
-            AppendFiltered(entry.filtered[i]);
-        }
-    }
+        l_Append(entry);
+    l_UpdateBounds();
+}
+
+void CChart2DMappingData::l_UpdateBounds()
+{
     setMeasureResultCount(quint64(ReceivedResults().size()));
-    if (time)
+    if (m_HorizontalAxisType == 0)
     {
         MarkNewData();
         const double rate = m_pOperation->MeasurementParameters()->AcquisitionRate();

@@ -35,6 +35,8 @@ public:
 
     // Turns the block's field into the mapping frame (once) and plots it.
     void Plot(const QSharedPointer<CMeasureBlockMapping>& block);
+    // Many blocks at once (a reload): the chart is built once.
+    void PlotAll(const std::vector<QSharedPointer<CMeasureBlockMapping>>& blocks);
     // Turns a block's field vectors into the mapping frame unless that was done.
     static void RotateOnce(CMeasureBlockMapping& block);
     void ClearAll();
@@ -63,6 +65,7 @@ private:
     // The block's samples averaged, or the samples themselves with averaging off.
     std::vector<QSharedPointer<CFieldIntensityResult>> l_Filter(const CMeasureBlockMapping& block) const;
     void l_Rebuild();
+    void l_UpdateBounds();
 
     struct Entry
     {
@@ -71,6 +74,9 @@ private:
         QSharedPointer<CMeasureBlockMapping> block;
         std::vector<QSharedPointer<CFieldIntensityResult>> filtered;
     };
+    // Adds the block in its place; true when it went after every other one.
+    bool l_Insert(const QSharedPointer<CMeasureBlockMapping>& block);
+    void l_Append(const Entry& entry);
     CSettings& m_Settings;
     COperationMapping* m_pOperation;
     std::vector<Entry> m_Blocks;

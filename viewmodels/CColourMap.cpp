@@ -8,9 +8,15 @@
 
 CColourMap::CColourMap(QObject* parent) : QObject(parent) {}
 
-void CColourMap::Add(double x, double y, double z, const std::array<double, 4>& field)
+void CColourMap::Add(double x, double y, double z, const std::array<double, 4>& field, bool update)
 {
     m_Points.push_back({{x, y, z}, field});
+    if (update)
+        l_Update();
+}
+
+void CColourMap::Update()
+{
     l_Update();
 }
 

@@ -36,7 +36,9 @@ public:
     explicit CColourMap(QObject* parent = nullptr);
 
     // A measured point: its position and the last sample's field in the mapping frame.
-    void Add(double x, double y, double z, const std::array<double, 4>& field);
+    // `update` false defers the cells to a later Update() (a reload adds many points).
+    void Add(double x, double y, double z, const std::array<double, 4>& field, bool update = true);
+    void Update();
     void Clear();
 
     bool Planar() const { return m_Plane >= 0; }

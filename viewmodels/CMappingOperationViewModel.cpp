@@ -170,11 +170,11 @@ void CMappingOperationViewModel::l_ComputeLastBlockComponents(const CMeasureBloc
     emit LastBlockChanged();
 }
 
-void CMappingOperationViewModel::l_AddToColourMap(const CMeasureBlockMapping& block)
+void CMappingOperationViewModel::l_AddToColourMap(const CMeasureBlockMapping& block, bool update)
 {
     if (!block.Results.isEmpty())
         m_pColourMap->Add(block.Position.X(), block.Position.Y(), block.Position.Z(),
-                          {m_Last[0], m_Last[3], m_Last[4], m_Last[5]});
+                          {m_Last[0], m_Last[3], m_Last[4], m_Last[5]}, update);
 }
 
 void CMappingOperationViewModel::l_ComputeVector3D(const CMeasureBlockMapping& block)
@@ -288,6 +288,8 @@ void CMappingOperationViewModel::l_ReloadAllData(bool untilCurrentStep, bool rel
         emit MaxScaleChanged(m_MaxScale);
         setMaxVectorCount(int(blocks.size()));
     }
+    std::vector<QSharedPointer<CMeasureBlockMapping>> shown;
+    shown.reserve(std::size_t(last + 1));
     for (int i = 0; i <= last; ++i)
     {
         const QSharedPointer<CMeasureBlockMapping>& block = blocks[std::size_t(i)];
@@ -295,9 +297,11 @@ void CMappingOperationViewModel::l_ReloadAllData(bool untilCurrentStep, bool rel
             l_ComputeVector3D(*block);
         CRangeCheck::ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
         l_ComputeLastBlockComponents(*block);
-        l_AddToColourMap(*block);
-        m_pChart->Plot(block);
+        l_AddToColourMap(*block, false);
+        shown.push_back(block);
     }
+    m_pColourMap->Update();
+    m_pChart->PlotAll(shown);
     const CMeasureBlockMapping& current = *blocks[std::size_t(last)];
     l_ShowPlace(current);
     m_pTable->DisplayFields(current);
