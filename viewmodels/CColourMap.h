@@ -35,7 +35,7 @@ class CColourMap : public QObject
 public:
     explicit CColourMap(QObject* parent = nullptr);
 
-    // A measured point: its position and the last sample's field in the mapping frame.
+    // A measured point: its position and its field (B, Bx, By, Bz) in the mapping frame.
     // `update` false defers the cells to a later Update() (a reload adds many points).
     void Add(double x, double y, double z, const std::array<double, 4>& field, bool update = true);
     void Update();

@@ -170,11 +170,24 @@ void CMappingOperationViewModel::l_ComputeLastBlockComponents(const CMeasureBloc
     emit LastBlockChanged();
 }
 
-void CMappingOperationViewModel::l_AddToColourMap(const CMeasureBlockMapping& block, bool update)
+void CMappingOperationViewModel::l_AddToColourMap(CMeasureBlockMapping& block, bool update)
 {
-    if (!block.Results.isEmpty())
-        m_pColourMap->Add(block.Position.X(), block.Position.Y(), block.Position.Z(),
-                          {m_Last[0], m_Last[3], m_Last[4], m_Last[5]}, update);
+    if (block.Results.isEmpty())
+        return;
+    // A point's colour is its block's mean field in the mapping frame: a single sample
+    // would carry the moment's ripple (50 Hz mains) into the map.
+    CChart2DMappingData::RotateOnce(block);
+    std::array<double, 4> mean{};
+    for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block.Results))
+    {
+        mean[0] += double(sample->B());
+        mean[1] += double(sample->Bx());
+        mean[2] += double(sample->By());
+        mean[3] += double(sample->Bz());
+    }
+    for (double& value : mean)
+        value /= double(block.Results.size());
+    m_pColourMap->Add(block.Position.X(), block.Position.Y(), block.Position.Z(), mean, update);
 }
 
 void CMappingOperationViewModel::l_ComputeVector3D(const CMeasureBlockMapping& block)

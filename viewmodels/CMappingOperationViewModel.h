@@ -138,7 +138,7 @@ private:
     void l_ReloadAllData(bool untilCurrentStep, bool reloadArrows);
     void l_ClearAll(bool arrows);
     void l_ShowPlace(const CMeasureBlockMapping& block);
-    void l_AddToColourMap(const CMeasureBlockMapping& block, bool update = true);
+    void l_AddToColourMap(CMeasureBlockMapping& block, bool update = true);
 
     COperationMapping* m_pMapping;
     CMeasureBlockData* m_pTable;

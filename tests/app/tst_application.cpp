@@ -23,9 +23,9 @@
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QDir>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
@@ -374,8 +374,8 @@ private slots:
         quit();
     }
 
-    // A map of the simulated dipole over a small grid with the simulated stage, run,
-    // saved, ended, loaded and replayed through the page's own buttons.
+    // A 5 x 5 x 1 map of the simulated dipole with the simulated stage, run, saved,
+    // ended, loaded and replayed through the page's own buttons.
     void mappingPageMapsSavesLoadsAndReplays()
     {
         CApplication* app = CApplication::instance();
@@ -389,25 +389,25 @@ private slots:
         CMappingParametersViewModel& panel = *mapping->MappingParametersViewModel();
         QVERIFY(panel.Mappers().contains("Simulated stage"));
         panel.setSelectedMapperIndex(panel.Mappers().indexOf("Simulated stage")); // as its combo box sets it
-        // A 3 x 3 grid in the plane z = 0: the stop of X and Y typed as a user would.
-        typeInto("grid0Stop", "2", false);
-        typeInto("grid1Stop", "2", false);
+        // A 5 x 5 grid in the plane z = 0: the stop of X and Y typed as a user would.
+        typeInto("grid0Stop", "4", false);
+        typeInto("grid1Stop", "4", false);
         typeInto("grid2Stop", "0", false);
-        QCOMPARE(panel.Grid()->X()->Stop(), 2.0);
-        QCOMPARE(mapping->XStop(), 2.0);
+        QCOMPARE(panel.Grid()->X()->Stop(), 4.0);
+        QCOMPARE(mapping->XStop(), 4.0);
 
         CRecordingManagerMapping& recorder = *app->OperationsManager().MappingOperation()->RecordingManager();
         click("resumeButton");
-        QTRY_VERIFY_WITH_TIMEOUT(!app->OperationsManager().MappingOperation()->SessionInProgress(), 30000);
-        QCOMPARE(mapping->Arrows()->rowCount(), 9);
-        QCOMPARE(recorder.NumBlocks(), 9);
+        QTRY_VERIFY_WITH_TIMEOUT(!app->OperationsManager().MappingOperation()->SessionInProgress(), 60000);
+        QCOMPARE(mapping->Arrows()->rowCount(), 25);
+        QCOMPARE(recorder.NumBlocks(), 25);
         click("vectorTab");
         screenshot("mapping_vectors");
         click("plotTab");
         screenshot("mapping_plot");
         // The grid is planar (z = 0): the colour map of B over X and Y.
         QVERIFY(mapping->ColourMap()->Planar());
-        QCOMPARE(mapping->ColourMap()->Cells().size(), 9);
+        QCOMPARE(mapping->ColourMap()->Cells().size(), 25);
         QVERIFY(mapping->ColourMap()->ValueMax() > mapping->ColourMap()->ValueMin());
         click("colourMapTab");
         screenshot("mapping_colour_map");
@@ -423,16 +423,16 @@ private slots:
         QCOMPARE(mapping->Arrows()->rowCount(), 0);
         prompt.files << path;
         click("loadButton");
-        QCOMPARE(recorder.NumBlocks(), 9);
-        QCOMPARE(mapping->Arrows()->rowCount(), 9);
+        QCOMPARE(recorder.NumBlocks(), 25);
+        QCOMPARE(mapping->Arrows()->rowCount(), 25);
         QCOMPARE(mapping->XStart(), 0.0);
-        QCOMPARE(mapping->XStop(), 2.0);
+        QCOMPARE(mapping->XStop(), 4.0);
 
         QSignalSpy replayed(&recorder, &CRecordingManagerMapping::ReplayMeasureBlock);
         recorder.setTimeWarp(10);
         click("startButton");
-        QTRY_COMPARE_WITH_TIMEOUT(replayed.count(), 9, 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(mapping->Arrows()->rowCount(), 9, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(replayed.count(), 25, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(mapping->Arrows()->rowCount(), 25, 5000);
         click("numericTab");
         screenshot("mapping_replayed");
         QCOMPARE(qmlWarnings(), QStringList());
