@@ -22,8 +22,7 @@ CAcAnalysisOperationViewModel::CAcAnalysisOperationViewModel(CSettings& settings
       m_pAlarm(new CAlarmParametersAcAnalysisViewModel(
           operation->OperationParameters()->AlarmParametersAcAnalysis(), this)),
       m_pMeasurement(new CMeasurementParametersViewModel(operation, false, this)),
-      m_FigureOfMeritNames{tr("RMS Amplitude"), tr("Peak-to-Peak Amplitude"), tr("Standard Deviation")},
-      m_ExposureIndex(std::numeric_limits<double>::quiet_NaN())
+      m_FigureOfMeritNames{tr("RMS Amplitude"), tr("Peak-to-Peak Amplitude"), tr("Standard Deviation")}
 {
     CRecordingManagerMeasure* recorder = operation->RecordingManager();
     connect(operation, &COperationMeasure::NewMeasure, this, &CAcAnalysisOperationViewModel::OnNewMeasure);
@@ -167,10 +166,7 @@ void CAcAnalysisOperationViewModel::l_UpdateExposureIndex()
                 index += double(m_pTable->Figure(0, row)) / limit;
         }
     }
-    if (index == m_ExposureIndex || (std::isnan(index) && std::isnan(m_ExposureIndex)))
-        return;
-    m_ExposureIndex = index;
-    emit ExposureIndexChanged(index);
+    setExposureIndex(index);
 }
 
 void CAcAnalysisOperationViewModel::l_Replot()

@@ -26,9 +26,6 @@ class CAcAnalysisOperationViewModel : public CMeasurementOperationViewModel
         CAlarmParametersAcAnalysisViewModel* AlarmParametersViewModel READ AlarmParametersViewModel CONSTANT)
     Q_PROPERTY(CAcAnalysisOperationDatasetViewModel* AcAnalysisOperationDatasetViewModel READ
                    AcAnalysisOperationDatasetViewModel CONSTANT)
-    // With RMS and a limits file: the bands' summed share of their limits (B); above 1
-    // the field exceeds the limits. NaN otherwise.
-    Q_PROPERTY(double ExposureIndex READ ExposureIndex NOTIFY ExposureIndexChanged)
 
 public:
     CAcAnalysisOperationViewModel(CSettings& settings, COperationMeasure* operation,
@@ -37,7 +34,6 @@ public:
     QStringList FigureOfMeritNames() const { return m_FigureOfMeritNames; }
     int SelectedFigureOfMeritIndex() const { return m_SelectedFigureOfMeritIndex; }
     void setSelectedFigureOfMeritIndex(int value);
-    double ExposureIndex() const { return m_ExposureIndex; }
     CMeasurementParametersViewModel* MeasurementParametersViewModel() const { return m_pMeasurement; }
     CAlarmParametersAcAnalysisViewModel* AlarmParametersViewModel() const { return m_pAlarm; }
     CAcAnalysisOperationDatasetViewModel* AcAnalysisOperationDatasetViewModel() const { return m_pDataset; }
@@ -58,7 +54,6 @@ public slots:
 
 signals:
     void SelectedFigureOfMeritIndexChanged(int value);
-    void ExposureIndexChanged(double value);
 
 private:
     void l_ComputeTable();
@@ -73,6 +68,5 @@ private:
     CMeasurementParametersViewModel* m_pMeasurement;
     QStringList m_FigureOfMeritNames;
     int m_SelectedFigureOfMeritIndex = 0;
-    double m_ExposureIndex;
     bool m_FullRedrawPending = false;
 };

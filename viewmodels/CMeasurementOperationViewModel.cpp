@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cmath>
+
 CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& name, CSettings& settings,
                                                                COperationMeasure* operation, QObject* parent)
     : CMeasurementOperationViewModel(name, settings, operation, operation->RecordingManager(),
@@ -55,6 +57,14 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
     connect(recorder, &CRecordingManager::IsRecordingChanged, this,
             &CMeasurementOperationViewModel::l_OnRecordingChanged);
     l_WatchInstrument();
+}
+
+void CMeasurementOperationViewModel::setExposureIndex(double value)
+{
+    if (value == m_ExposureIndex || (std::isnan(value) && std::isnan(m_ExposureIndex)))
+        return;
+    m_ExposureIndex = value;
+    emit ExposureIndexChanged(value);
 }
 
 void CMeasurementOperationViewModel::ShowNotice(const QString& text)

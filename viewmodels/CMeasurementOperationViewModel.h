@@ -4,6 +4,8 @@
 
 #include <QSharedPointer>
 
+#include <limits>
+
 class CSettings;
 class COperation;
 class COperationMeasure;
@@ -42,6 +44,9 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(QString InstrumentNotice READ InstrumentNotice NOTIFY InstrumentNoticeChanged)
     // The limits file the spectrum and AC pages compare against: its name, empty without one.
     Q_PROPERTY(QString LimitsFileName READ LimitsFileName NOTIFY LimitsFileNameChanged)
+    // Against that file, how much of the limits the field takes (the pages' summation
+    // rule): above 1 the field exceeds them. NaN where it does not apply.
+    Q_PROPERTY(double ExposureIndex READ ExposureIndex NOTIFY ExposureIndexChanged)
 public:
     enum Action
     {
@@ -78,6 +83,7 @@ public:
     QString RetentionNotice() const { return m_RetentionNotice; }
     QString InstrumentNotice() const { return m_InstrumentNotice; }
     QString LimitsFileName() const;
+    double ExposureIndex() const { return m_ExposureIndex; }
 
     // What the page's recordings are: file names and messages differ.
     enum class Kind
@@ -130,6 +136,7 @@ signals:
     void RetentionNoticeChanged(QString value);
     void InstrumentNoticeChanged(QString value);
     void LimitsFileNameChanged(QString value);
+    void ExposureIndexChanged(double value);
     // An alarm to announce in the system tray (and with a beep).
     void AlarmNotification(QString title, QString message, bool beep);
 
@@ -137,6 +144,8 @@ protected:
     CMeasurementOperationViewModel(const QString& name, CSettings& settings, COperation* operation,
                                    CRecordingManager* recorder, CReplayParametersViewModel* replay, Kind kind,
                                    QObject* parent);
+    // NaN for "does not apply": a NaN after a NaN is no change.
+    void setExposureIndex(double value);
     // Says on the page what went wrong with the run (with the instrument notice).
     void ShowNotice(const QString& text);
     // Counts a block the operation delivered (for the retention notice).
@@ -165,6 +174,7 @@ private:
     COperationMeasure* m_pMeasure = nullptr;
     CReplayParametersViewModel* m_pReplayParametersViewModel;
     Kind m_Kind;
+    double m_ExposureIndex = std::numeric_limits<double>::quiet_NaN();
     int m_Actions = 0;
     quint64 m_RecordedSamples = 0;
     QString m_RecordingKeptText;

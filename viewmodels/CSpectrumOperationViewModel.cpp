@@ -23,8 +23,7 @@ CSpectrumOperationViewModel::CSpectrumOperationViewModel(CSettings& settings, CO
           operation->OperationParameters()->AlarmParametersSpectrum(), this)),
       m_pMeasurement(new CMeasurementParametersViewModel(operation, false, this)),
       m_FieldNames{QStringLiteral("B"), QStringLiteral("B.B'"), QStringLiteral("Bx"), QStringLiteral("By"),
-                   QStringLiteral("Bz")},
-      m_ExposureIndex(std::numeric_limits<double>::quiet_NaN())
+                   QStringLiteral("Bz")}
 {
     CRecordingManagerMeasure* recorder = operation->RecordingManager();
     connect(operation, &COperationMeasure::NewMeasure, this, &CSpectrumOperationViewModel::OnNewMeasure);
@@ -133,10 +132,7 @@ void CSpectrumOperationViewModel::l_UpdateExposureIndex()
     const double index = Operation()->LimitsFileLoaded()
                              ? ExposureIndexOf(m_pTable->Frequencies(), m_pTable->Amplitudes(), *m_pTable)
                              : std::numeric_limits<double>::quiet_NaN();
-    if (index == m_ExposureIndex || (std::isnan(index) && std::isnan(m_ExposureIndex)))
-        return;
-    m_ExposureIndex = index;
-    emit ExposureIndexChanged(index);
+    setExposureIndex(index);
 }
 
 void CSpectrumOperationViewModel::l_CheckLimit(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum)

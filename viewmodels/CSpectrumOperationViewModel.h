@@ -28,9 +28,6 @@ class CSpectrumOperationViewModel : public CMeasurementOperationViewModel
         CAlarmParametersSpectrumViewModel* AlarmParametersViewModel READ AlarmParametersViewModel CONSTANT)
     Q_PROPERTY(CSpectrumOperationDatasetViewModel* SpectrumOperationDatasetViewModel READ
                    SpectrumOperationDatasetViewModel CONSTANT)
-    // The peaks' summed share of their limits (RMS of each peak over the limit at its
-    // frequency): above 1 the field exceeds the limits. NaN without a limits file.
-    Q_PROPERTY(double ExposureIndex READ ExposureIndex NOTIFY ExposureIndexChanged)
 
 public:
     CSpectrumOperationViewModel(CSettings& settings, COperationMeasure* operation, QObject* parent = nullptr);
@@ -38,7 +35,6 @@ public:
     QStringList FieldNames() const { return m_FieldNames; }
     int SelectedFieldIndex() const { return m_SelectedFieldIndex; }
     double Threshold() const { return m_Threshold; }
-    double ExposureIndex() const { return m_ExposureIndex; }
     void setSelectedFieldIndex(int value);
     void setThreshold(double value);
     CMeasurementParametersViewModel* MeasurementParametersViewModel() const { return m_pMeasurement; }
@@ -70,7 +66,6 @@ public slots:
 signals:
     void SelectedFieldIndexChanged(int value);
     void ThresholdChanged(double value);
-    void ExposureIndexChanged(double value);
 
 private:
     void l_Show(const QSharedPointer<CMeasureBlock>& block);
@@ -87,5 +82,4 @@ private:
     QStringList m_FieldNames;
     int m_SelectedFieldIndex = 1;
     double m_Threshold = 10.0;
-    double m_ExposureIndex;
 };
