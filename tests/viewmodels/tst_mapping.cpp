@@ -1,8 +1,6 @@
+#include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
-#include "app/CSettings.h"
-#include "instruments/CInstrumentSupervisor.h"
-#include "instruments/CPluginsManager.h"
 #include "model/CMeasureBlockMapping.h"
 #include "model/CMetaTypes.h"
 #include "operations/CMapperPositionSourceCartesian.h"
@@ -14,7 +12,6 @@
 #include "viewmodels/CMappingParametersViewModel.h"
 
 #include <QDateTime>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -47,11 +44,9 @@ class tst_Mapping : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_Dir;
-    std::unique_ptr<CSettings> m_Settings;
-    std::unique_ptr<CPluginsManager> m_Plugins;
-    std::unique_ptr<CInstrumentSupervisor> m_Supervisor;
-    std::unique_ptr<COperationMapping> m_Operation;
+    std::unique_ptr<OperationCore<COperationMapping>> m_Core;
+    COperationMapping* m_Operation = nullptr;
+    CSettings* m_Settings = nullptr;
     std::unique_ptr<CMappingOperationViewModel> m_Page;
 
 private slots:
@@ -63,22 +58,18 @@ private slots:
 
     void init()
     {
-        m_Settings = std::make_unique<CSettings>("/p", nullptr, m_Dir.path());
-        m_Plugins = std::make_unique<CPluginsManager>(*m_Settings);
-        m_Supervisor = std::make_unique<CInstrumentSupervisor>(*m_Settings);
-        m_Operation = std::make_unique<COperationMapping>(*m_Settings, *m_Plugins, *m_Supervisor);
+        m_Core = std::make_unique<OperationCore<COperationMapping>>();
+        m_Operation = &m_Core->operation;
+        m_Settings = &m_Core->settings;
         m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MILLI_TESLA);
         m_Operation->MeasurementParameters()->setBlockSize(1);
-        m_Page = std::make_unique<CMappingOperationViewModel>(*m_Settings, m_Operation.get());
+        m_Page = std::make_unique<CMappingOperationViewModel>(*m_Settings, m_Operation);
     }
 
     void cleanup()
     {
         m_Page.reset();
-        m_Operation.reset();
-        m_Supervisor.reset();
-        m_Plugins.reset();
-        m_Settings.reset();
+        m_Core.reset();
     }
 
     void arrowsFollowTheField()
@@ -236,7 +227,7 @@ private slots:
                 CMapperPositionSourceCartesian::MaxPoints);
         // A mapping file that is missing: the panel says so.
         RecordingPrompt prompt;
-        prompt.files << m_Dir.path() + "/missing.xml";
+        prompt.files << m_Core->dir.path() + "/missing.xml";
         panel.setSelectedSourceIndex(1);
         panel.chooseMappingFile();
         QVERIFY(!panel.MappingFileText().isEmpty());

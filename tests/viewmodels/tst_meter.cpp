@@ -1,10 +1,8 @@
 #include "../instruments/FakeInstruments.h"
 #include "../support/MessageCapture.h"
+#include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
-#include "app/CSettings.h"
-#include "instruments/CInstrumentSupervisor.h"
-#include "instruments/CPluginsManager.h"
 #include "model/CMetaTypes.h"
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
@@ -19,7 +17,6 @@
 #include <QDateTime>
 #include <QQuaternion>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -80,11 +77,9 @@ class tst_Meter : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_Dir;
-    std::unique_ptr<CSettings> m_Settings;
-    std::unique_ptr<CPluginsManager> m_Plugins;
-    std::unique_ptr<CInstrumentSupervisor> m_Supervisor;
-    std::unique_ptr<COperationMeasure> m_Operation;
+    std::unique_ptr<OperationCore<COperationMeasure>> m_Core;
+    COperationMeasure* m_Operation = nullptr;
+    CSettings* m_Settings = nullptr;
     std::unique_ptr<CMeterOperationViewModel> m_Meter;
 
     QList<float> filteredB(CChart2DMeterData& chart, const QSharedPointer<CMeasureBlock>& b)
@@ -108,21 +103,17 @@ private slots:
 
     void init()
     {
-        m_Settings = std::make_unique<CSettings>("/p", nullptr, m_Dir.path());
-        m_Plugins = std::make_unique<CPluginsManager>(*m_Settings);
-        m_Supervisor = std::make_unique<CInstrumentSupervisor>(*m_Settings);
-        m_Operation = std::make_unique<COperationMeasure>(*m_Settings, *m_Plugins, *m_Supervisor);
+        m_Core = std::make_unique<OperationCore<COperationMeasure>>();
+        m_Operation = &m_Core->operation;
+        m_Settings = &m_Core->settings;
         m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MILLI_TESLA);
-        m_Meter = std::make_unique<CMeterOperationViewModel>(*m_Settings, m_Operation.get());
+        m_Meter = std::make_unique<CMeterOperationViewModel>(*m_Settings, m_Operation);
     }
 
     void cleanup()
     {
         m_Meter.reset();
-        m_Operation.reset();
-        m_Supervisor.reset();
-        m_Plugins.reset();
-        m_Settings.reset();
+        m_Core.reset();
     }
 
     void movingAndExponentialAverages()
@@ -303,7 +294,7 @@ private slots:
 
         // A file that fails to load leaves the page usable and says why.
         prompt.confirm = true;
-        const QString bad = m_Dir.path() + "/bad.xml";
+        const QString bad = m_Core->dir.path() + "/bad.xml";
         QFile file(bad);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<KorvelinXmlRecord ver=\"9\"/>");
@@ -419,13 +410,13 @@ private slots:
                                CTrigger::TriggerMode::TIMER, CTrigger::TriggerMode::EXTERNAL});
         probe->AcquisitionRateBound()->setMin(1);
         probe->AcquisitionRateBound()->setMax(1000);
-        m_Supervisor->SetActiveInstrument(probe);
-        QVERIFY(m_Supervisor->HasActiveInstrument());
+        m_Core->supervisor.SetActiveInstrument(probe);
+        QVERIFY(m_Core->supervisor.HasActiveInstrument());
         CMeasurementParameters& m = *m_Operation->MeasurementParameters();
         m.setUnits(CUnits::UnitType::TESLA);
         m.setAutoRange(false);
         m.setRange(0.5f); // not a range of this instrument
-        CMeasurementParametersViewModel panel(m_Operation.get(), false);
+        CMeasurementParametersViewModel panel(m_Operation, false);
         QCOMPARE(panel.UnitsList(), QStringList({"T", "mT"})); // no ADC unless enabled
         QCOMPARE(panel.UncertaintyUnitsList(), QStringList({"mT", "%"}));
         // The meter's own panel saw the unlisted range: "Auto" shown, the last range taken
@@ -474,7 +465,7 @@ private slots:
         QCOMPARE(m.TriggerMode(), CTrigger::TriggerMode::CONTINUOUS);
         m.setDisplayRate(10);
         QVERIFY(panel.applyAcquisitionRate(200));
-        const QString path = m_Dir.path() + "/parameters.xml";
+        const QString path = m_Core->dir.path() + "/parameters.xml";
         prompt.files << path;
         m_Meter->saveParameters();
         QVERIFY(QFile::exists(path));
@@ -486,15 +477,15 @@ private slots:
         QCOMPARE(panel.SelectedTriggerIndex(), 0);
         QCOMPARE(panel.SelectedUnitIndex(), 1);
         QCOMPARE(m.Units(), CUnits::UnitType::MILLI_TESLA);
-        m_Supervisor->ClearActiveInstrument();
+        m_Core->supervisor.ClearActiveInstrument();
     }
 
     void instrumentLostWhileRecordingKeepsTheRecording()
     {
         QSharedPointer<CInstrument> probe(new FakeInstrument("Probe", "1"));
-        m_Supervisor->SetActiveInstrument(probe);
+        m_Core->supervisor.SetActiveInstrument(probe);
         CMeterOperationViewModel meter(*m_Settings,
-                                       m_Operation.get()); // made with the instrument, as the page is
+                                       m_Operation); // made with the instrument, as the page is
         CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
         meter.record();
         m_Operation->OnNewMeasure(ofB({1, 2}));
@@ -502,7 +493,7 @@ private slots:
         QVERIFY(recorder.IsRecording());
         QVERIFY(!meter.SaveVisible());
         MessageCapture log;
-        m_Supervisor->ClearActiveInstrument(); // the instrument is gone
+        m_Core->supervisor.ClearActiveInstrument(); // the instrument is gone
         QVERIFY(!recorder.IsRecording());
         QCOMPARE(recorder.NumBlocks(), 2);
         QVERIFY(recorder.IsIdleWithData());
@@ -511,7 +502,7 @@ private slots:
         QVERIFY(log.contains("The instrument was lost during the recording."));
 
         RecordingPrompt prompt;
-        const QString path = m_Dir.path() + "/kept.xml";
+        const QString path = m_Core->dir.path() + "/kept.xml";
         prompt.files << path;
         meter.save();
         QVERIFY(QFile::exists(path));

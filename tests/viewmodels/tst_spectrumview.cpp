@@ -1,13 +1,11 @@
 #include "../support/MessageCapture.h"
+#include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
-#include "app/CSettings.h"
 #include "compute/CFastFourierTransform.h"
 #include "compute/FieldStatistics.h"
 #include "compute/FigureOfMerit.h"
 #include "files/LimitsXmlFile.h"
-#include "instruments/CInstrumentSupervisor.h"
-#include "instruments/CPluginsManager.h"
 #include "model/CMetaTypes.h"
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CAcAnalysisOperationViewModel.h"
@@ -21,7 +19,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -75,11 +72,9 @@ class tst_SpectrumView : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_Dir;
-    std::unique_ptr<CSettings> m_Settings;
-    std::unique_ptr<CPluginsManager> m_Plugins;
-    std::unique_ptr<CInstrumentSupervisor> m_Supervisor;
-    std::unique_ptr<COperationMeasure> m_Operation;
+    std::unique_ptr<OperationCore<COperationMeasure>> m_Core;
+    COperationMeasure* m_Operation = nullptr;
+    CSettings* m_Settings = nullptr;
 
     void setRate(double rate, int blockSize)
     {
@@ -107,25 +102,18 @@ private slots:
 
     void init()
     {
-        m_Settings = std::make_unique<CSettings>("/p", nullptr, m_Dir.path());
-        m_Plugins = std::make_unique<CPluginsManager>(*m_Settings);
-        m_Supervisor = std::make_unique<CInstrumentSupervisor>(*m_Settings);
-        m_Operation = std::make_unique<COperationMeasure>(*m_Settings, *m_Plugins, *m_Supervisor);
+        m_Core = std::make_unique<OperationCore<COperationMeasure>>();
+        m_Operation = &m_Core->operation;
+        m_Settings = &m_Core->settings;
         m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MICRO_TESLA);
         m_Operation->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MICRO_TESLA);
     }
 
-    void cleanup()
-    {
-        m_Operation.reset();
-        m_Supervisor.reset();
-        m_Plugins.reset();
-        m_Settings.reset();
-    }
+    void cleanup() { m_Core.reset(); }
 
     void spectrumDownsampling()
     {
-        CChart2DSpectrumData chart(m_Operation.get());
+        CChart2DSpectrumData chart(m_Operation);
         // 512 samples at 1000 Hz: 257 bins, all shown between 0 and 500 Hz.
         setRate(1000, 512);
         chart.Plot(*sine(512, 1000, 50, 1), 4);
@@ -186,24 +174,24 @@ private slots:
     void badLimitsFileIsClearedVisibly()
     {
         RecordingPrompt prompt;
-        CSpectrumOperationViewModel page(*m_Settings, m_Operation.get());
+        CSpectrumOperationViewModel page(*m_Settings, m_Operation);
         setRate(1000, 1000);
         prompt.files << shippedLimits("ICNIRP2010_GeneralPublic.xml");
         page.chooseLimitsFile();
         QCOMPARE(page.LimitsFileName(), QString("ICNIRP2010_GeneralPublic.xml"));
         // Text where numbers belong, then a file that is no limits file, then none at all.
-        const QString texts = m_Dir.path() + "/texts.xml";
+        const QString texts = m_Core->dir.path() + "/texts.xml";
         QFile file(texts);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<KorvelinExposureLimitsFile ver=\"1.0\"><freqRange><upperFreqLimit>fifty</upperFreqLimit>"
                    "<exposureLimitValue>x</exposureLimitValue></freqRange></KorvelinExposureLimitsFile>");
         file.close();
-        const QString other = m_Dir.path() + "/other.xml";
+        const QString other = m_Core->dir.path() + "/other.xml";
         QFile wrong(other);
         QVERIFY(wrong.open(QIODevice::WriteOnly));
         wrong.write("<KorvelinXmlRecord ver=\"1.0\"/>");
         wrong.close();
-        prompt.files << other << m_Dir.path() + "/missing.xml";
+        prompt.files << other << m_Core->dir.path() + "/missing.xml";
         page.chooseLimitsFile();
         QVERIFY(prompt.asked.last().startsWith("Error: Could not load file"));
         QVERIFY(page.LimitsFileName().isEmpty());
@@ -221,7 +209,7 @@ private slots:
 
     void peaksLimitsAndAlarm()
     {
-        CSpectrumOperationViewModel page(*m_Settings, m_Operation.get());
+        CSpectrumOperationViewModel page(*m_Settings, m_Operation);
         page.setSelectedFieldIndex(4);
         page.setThreshold(60); // well above the leakage of the window
         setRate(1000, 1000);
@@ -276,8 +264,8 @@ private slots:
             shippedLimits("ICNIRP2010_GeneralPublic.xml"));
         QVERIFY(m_Operation->LimitsFileLoaded());
         QVERIFY(prompt.asked.isEmpty());
-        CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation.get());
-        CAcAnalysisOperationViewModel ac(*m_Settings, m_Operation.get());
+        CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
+        CAcAnalysisOperationViewModel ac(*m_Settings, m_Operation);
         spectrum.setSelectedFieldIndex(4);
         QVERIFY(std::isnan(spectrum.ExposureIndex()) || spectrum.Table()->rowCount() == 0);
         // 200 uT RMS at 50 Hz is the general public's reference level: index 1.
@@ -355,7 +343,7 @@ private slots:
 
     void bandTableAndChartPoint()
     {
-        CAcAnalysisOperationViewModel page(*m_Settings, m_Operation.get());
+        CAcAnalysisOperationViewModel page(*m_Settings, m_Operation);
         setRate(200, 200);
         // Without a file: one band up to half the rate, whose RMS is the plain RMS.
         const QSharedPointer<CMeasureBlock> block = signalBlock(200, 200, [](double t) {
