@@ -371,6 +371,29 @@ private slots:
         grid.Y()->setStepSize(1);
         grid.Z()->setStart(2);
         QCOMPARE(grid.Positions().size(), 0);
+
+        // A grid beyond what a data set holds is cut, and walked without being stored.
+        grid.Z()->setStart(0);
+        grid.X()->setStop(100000);
+        grid.X()->setStepSize(0.002);
+        QCOMPARE(grid.PointCount(), CMapperPositionSourceCartesian::MaxPoints);
+        grid.ResetPosition();
+        CPosition position;
+        COrientation orientation;
+        QVERIFY(grid.NextPosition(position, orientation));
+        QCOMPARE(position, CPosition(0, 0, 0));
+        QVERIFY(grid.NextPosition(position, orientation));
+        QCOMPARE(position, CPosition(0, 0, 1));
+        QVERIFY(grid.NextPosition(position, orientation));
+        QCOMPARE(position, CPosition(0, 1, 0));
+        QVERIFY(grid.NextPosition(position, orientation));
+        QVERIFY(grid.NextPosition(position, orientation));
+        QCOMPARE(position, CPosition(0.002, 0, 0));
+        // A change of an axis starts the walk over.
+        grid.X()->setStop(0.002);
+        QVERIFY(grid.NextPosition(position, orientation));
+        QCOMPARE(position, CPosition(0, 0, 0));
+        QCOMPARE(grid.PointCount(), 8);
         QCOMPARE(grid.Name(), QString("Cartesian"));
         QCOMPARE(grid.Name("File"), CMapperPositionSource::File);
         QCOMPARE(grid.Name(), QString("File"));
