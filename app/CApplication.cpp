@@ -22,6 +22,7 @@
 #include "viewmodels/CChart2DMeterData.h"
 #include "viewmodels/CChart2DSpectrumData.h"
 #include "viewmodels/CColourMap.h"
+#include "viewmodels/CColourMapItem.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMappingOperationDatasetViewModel.h"
@@ -130,7 +131,7 @@ void CApplication::initialize()
 
     // 4-6.
     l_LoadFonts();
-    l_RegisterQmlTypes();
+    RegisterQmlTypes();
     l_SetContextProperties();
 
     // 7. Let the drivers report their instruments, at most 2 s.
@@ -172,7 +173,7 @@ void CApplication::l_LoadFonts()
     }
 }
 
-void CApplication::l_RegisterQmlTypes()
+void CApplication::RegisterQmlTypes()
 {
     qmlRegisterType<CUnits>("Tesvana.CUnit", 1, 0, "Unit");
     qmlRegisterUncreatableType<CLogMessage>("Tesvana.CLogMessage", 1, 0, "LogMessageLevel",
@@ -225,6 +226,7 @@ void CApplication::l_RegisterQmlTypes()
     qmlRegisterUncreatableType<CChart2DMappingData>("Tesvana.ViewModels", 1, 0, "CChart2DMappingData",
                                                     created);
     qmlRegisterUncreatableType<CColourMap>("Tesvana.ViewModels", 1, 0, "CColourMap", created);
+    qmlRegisterType<CColourMapItem>("Tesvana.ViewModels", 1, 0, "ColourMapView");
     qmlRegisterUncreatableType<CArrowListModel>("Tesvana.ViewModels", 1, 0, "CArrowListModel", created);
     qmlRegisterUncreatableType<CMapperPositionSourceCartesian>("Tesvana.ViewModels", 1, 0,
                                                                "CMapperPositionSourceCartesian", created);

@@ -43,6 +43,9 @@ public:
 
     static QString m_AppDirPath;
 
+    // The program's types for QML, once per process (also for tools that load a component alone).
+    static void RegisterQmlTypes();
+
 public slots:
     void onAboutToQuit();
     void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg);
@@ -53,7 +56,6 @@ private:
     ~CApplication() override;
 
     void l_LoadFonts();
-    void l_RegisterQmlTypes();
     void l_SetContextProperties();
     void l_WaitForInstruments();
     // The part of a message's handling that touches user-interface objects.

@@ -1,17 +1,17 @@
 #pragma once
 
+#include <QColor>
+#include <QImage>
 #include <QObject>
 #include <QStringList>
-#include <QVariantList>
+#include <QVector>
 
 #include <array>
 #include <vector>
 
-class CMeasureBlockMapping;
-
 // The colour map of a planar map: when the measured points all share one
-// coordinate, the chosen quantity (B, Bx, By, Bz) of each point as a cell of the
-// grid's plane, for spotting hot spots at a glance.
+// coordinate, the chosen quantity (B, Bx, By, Bz) over the grid's plane,
+// interpolated between the measured points, for spotting hot spots at a glance.
 class CColourMap : public QObject
 {
     Q_OBJECT
@@ -25,18 +25,15 @@ class CColourMap : public QObject
     Q_PROPERTY(double UMax READ UMax NOTIFY changed)
     Q_PROPERTY(double VMin READ VMin NOTIFY changed)
     Q_PROPERTY(double VMax READ VMax NOTIFY changed)
-    Q_PROPERTY(double CellWidth READ CellWidth NOTIFY changed)
-    Q_PROPERTY(double CellHeight READ CellHeight NOTIFY changed)
     Q_PROPERTY(double ValueMin READ ValueMin NOTIFY changed)
     Q_PROPERTY(double ValueMax READ ValueMax NOTIFY changed)
-    // One { u, v, value } per measured point.
-    Q_PROPERTY(QVariantList Cells READ Cells NOTIFY changed)
+    Q_PROPERTY(int PointCount READ PointCount NOTIFY changed)
 
 public:
     explicit CColourMap(QObject* parent = nullptr);
 
     // A measured point: its position and its field (B, Bx, By, Bz) in the mapping frame.
-    // `update` false defers the cells to a later Update() (a reload adds many points).
+    // `update` false defers the map to a later Update() (a reload adds many points).
     void Add(double x, double y, double z, const std::array<double, 4>& field, bool update = true);
     void Update();
     void Clear();
@@ -50,15 +47,23 @@ public:
     void setQuantityIndex(int value);
     QString UName() const;
     QString VName() const;
-    double UMin() const { return m_U[0]; }
-    double UMax() const { return m_U[1]; }
-    double VMin() const { return m_V[0]; }
-    double VMax() const { return m_V[1]; }
-    double CellWidth() const { return m_CellWidth; }
-    double CellHeight() const { return m_CellHeight; }
+    double UMin() const { return m_U.empty() ? 0 : m_U.front(); }
+    double UMax() const { return m_U.empty() ? 1 : m_U.back(); }
+    double VMin() const { return m_V.empty() ? 0 : m_V.front(); }
+    double VMax() const { return m_V.empty() ? 1 : m_V.back(); }
     double ValueMin() const { return m_Value[0]; }
     double ValueMax() const { return m_Value[1]; }
-    QVariantList Cells() const { return m_Cells; }
+    int PointCount() const { return int(m_Points.size()); }
+
+    // The quantity at a place of the plane: bilinear between the four surrounding grid
+    // points, over those measured when some are not yet; NaN off the grid or with none.
+    Q_INVOKABLE double valueAt(double u, double v) const;
+    // The measured grid points of the plane, as (u, v).
+    std::vector<std::array<double, 2>> Nodes() const;
+    // The map as an image of width x height pixels, V upwards; unmeasured parts transparent.
+    QImage Render(int width, int height, const QVector<QColor>& stops) const;
+    // A fraction of the scale (0 low, 1 high) as a colour between the stops.
+    static QColor ColourOf(double fraction, const QVector<QColor>& stops);
 
 signals:
     // Any point or the quantity changed (lower case: QML handles it).
@@ -67,8 +72,9 @@ signals:
 
 private:
     void l_Update();
-    // The smallest gap between distinct coordinates, the size of a cell.
-    static double l_Step(std::vector<double> values);
+    // The distinct values, merged when closer than a stage could tell apart.
+    static std::vector<double> l_Distinct(std::vector<double> values);
+    static std::size_t l_Index(const std::vector<double>& axis, double value);
 
     struct Point
     {
@@ -78,10 +84,9 @@ private:
     std::vector<Point> m_Points;
     int m_Quantity = 0;
     int m_Plane = -1; // the shared coordinate: 0 X, 1 Y, 2 Z
-    std::array<double, 2> m_U{0, 1};
-    std::array<double, 2> m_V{0, 1};
+    std::vector<double> m_U;
+    std::vector<double> m_V;
+    // The quantity at each grid point, u fastest; NaN where nothing was measured.
+    std::vector<double> m_Grid;
     std::array<double, 2> m_Value{0, 1};
-    double m_CellWidth = 1;
-    double m_CellHeight = 1;
-    QVariantList m_Cells;
 };

@@ -4,8 +4,8 @@ import QtQuick.Layouts 1.15
 import Tesvana.ViewModels 1.0
 import "../Theme"
 
-// A planar map's chosen quantity as colours over the grid's plane, each measured
-// point a cell and a dot, with the colour scale in the display unit.
+// A planar map's chosen quantity as colours over the grid's plane, interpolated
+// between the measured points (dots), with the colour scale in the display unit.
 ColumnLayout {
     id: section
 
@@ -36,56 +36,31 @@ ColumnLayout {
         Layout.fillHeight: true
         visible: section.map.Planar
 
-        Canvas {
-            id: canvas
-
-            objectName: "colourMap"
-            Accessible.name: qsTr("Colour map")
+        ColumnLayout {
             Layout.fillWidth: true
             Layout.fillHeight: true
 
-            // Low to high, through the theme's stops.
-            function colourOf(fraction) {
-                var stops = Theme.colourMapStops
-                var f = Math.max(0, Math.min(1, isNaN(fraction) ? 0 : fraction)) * (stops.length - 1)
-                var i = Math.min(Math.floor(f), stops.length - 2)
-                var next = Qt.lighter(stops[i + 1], 1.0)
-                return Qt.tint(stops[i], Qt.rgba(next.r, next.g, next.b, f - i))
+            Label {
+                objectName: "colourMapVAxis"
+                text: "\u2191 " + section.map.VName + " [mm]  " + section.map.VMin.toPrecision(4) + " \u2026 "
+                      + section.map.VMax.toPrecision(4)
+                color: Theme.secondaryTextColor
             }
-
-            onPaint: {
-                var ctx = getContext("2d")
-                ctx.reset()
-                var m = section.map
-                var margin = Theme.largeSpacing * 2
-                var du = (m.UMax - m.UMin) + m.CellWidth
-                var dv = (m.VMax - m.VMin) + m.CellHeight
-                var scale = Math.min((width - 2 * margin) / du, (height - 2 * margin) / dv)
-                var x0 = margin, y0 = height - margin
-                var range = m.ValueMax - m.ValueMin
-                ctx.font = Theme.valueFontPixelSize / 2 + "px sans-serif"
-                ctx.fillStyle = Theme.secondaryTextColor
-                ctx.fillText(m.UName + " [mm] " + m.UMin.toPrecision(4) + " \u2192 " + m.UMax.toPrecision(4), x0, height - Theme.spacing)
-                ctx.fillText(m.VName + " [mm] " + m.VMin.toPrecision(4) + " \u2192 " + m.VMax.toPrecision(4), x0, Theme.largeSpacing)
-                for (var i = 0; i < m.Cells.length; ++i) {
-                    var c = m.Cells[i]
-                    var x = x0 + (c.u - m.UMin) * scale
-                    var y = y0 - (c.v - m.VMin + m.CellHeight) * scale
-                    ctx.fillStyle = colourOf(range > 0 ? (c.value - m.ValueMin) / range : 0.5)
-                    ctx.fillRect(x, y, m.CellWidth * scale + 1, m.CellHeight * scale + 1)
-                    ctx.fillStyle = Theme.textColor
-                    ctx.beginPath()
-                    ctx.arc(x + m.CellWidth * scale / 2, y + m.CellHeight * scale / 2, 2, 0, 2 * Math.PI)
-                    ctx.fill()
-                }
+            ColourMapView {
+                objectName: "colourMap"
+                Accessible.name: qsTr("Colour map")
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                map: section.map
+                stops: Theme.colourMapStops
+                markerColor: Theme.textColor
             }
-
-            Connections {
-                target: section.map
-                function onChanged() { canvas.requestPaint() }
+            Label {
+                objectName: "colourMapUAxis"
+                text: "\u2192 " + section.map.UName + " [mm]  " + section.map.UMin.toPrecision(4) + " \u2026 "
+                      + section.map.UMax.toPrecision(4)
+                color: Theme.secondaryTextColor
             }
-            onWidthChanged: requestPaint()
-            onHeightChanged: requestPaint()
         }
 
         // The colour scale, high at the top.

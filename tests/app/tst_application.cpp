@@ -407,7 +407,7 @@ private slots:
         screenshot("mapping_plot");
         // The grid is planar (z = 0): the colour map of B over X and Y.
         QVERIFY(mapping->ColourMap()->Planar());
-        QCOMPARE(mapping->ColourMap()->Cells().size(), 25);
+        QCOMPARE(mapping->ColourMap()->PointCount(), 25);
         QVERIFY(mapping->ColourMap()->ValueMax() > mapping->ColourMap()->ValueMin());
         click("colourMapTab");
         screenshot("mapping_colour_map");

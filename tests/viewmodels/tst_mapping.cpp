@@ -243,18 +243,71 @@ private slots:
         QVERIFY(map.Planar());
         QCOMPARE(map.UName(), QString("X"));
         QCOMPARE(map.VName(), QString("Y"));
-        QCOMPARE(map.CellWidth(), 2.0);
-        QCOMPARE(map.CellHeight(), 1.0);
+        QCOMPARE(map.UMax(), 2.0);
+        QCOMPARE(map.VMax(), 1.0);
         QCOMPARE(map.ValueMin(), 1.0);
         QCOMPARE(map.ValueMax(), 3.0);
-        QCOMPARE(map.Cells().size(), 3);
-        map.setQuantityIndex(1); // Bx is 0 everywhere: a flat scale, no failure
+        // The unmeasured corner (2, 1) is left out of the interpolation, not taken as zero.
+        QCOMPARE(map.valueAt(2, 0), 3.0);
+        QCOMPARE(map.valueAt(1, 0), 2.0);
+        QCOMPARE(map.valueAt(0, 0.5), 1.5);
+        QCOMPARE(map.Nodes().size(), std::size_t(3));
+        QVERIFY(std::isnan(map.valueAt(3, 0))); // off the grid
+        map.setQuantityIndex(1);                // Bx is 0 everywhere: a flat scale, no failure
         QCOMPARE(map.ValueMin(), 0.0);
+        QCOMPARE(map.valueAt(1, 0.5), 0.0);
         // A point off the plane: a volume, no colour map.
         map.Add(0, 0, 6, {1, 0, 0, 1});
         QVERIFY(!map.Planar());
+        QVERIFY(std::isnan(map.valueAt(0, 0)));
         map.Clear();
-        QVERIFY(map.Cells().isEmpty());
+        QCOMPARE(map.PointCount(), 0);
+    }
+
+    void colourMapInterpolatesAKnownField()
+    {
+        // A plane field linear in both coordinates is reproduced exactly between the points,
+        // on an uneven grid in the Y-Z plane whose coordinates carry stepping rounding.
+        CColourMap map;
+        const auto field = [](double y, double z) { return 2 * y - 3 * z + 10; };
+        const double ys[] = {-1, 0.1 + 0.2, 2};
+        const double zs[] = {0, 0.5, 4};
+        for (double y : ys)
+            for (double z : zs)
+                map.Add(7, y, z, {field(y, z), 0, 0, 0});
+        QVERIFY(map.Planar());
+        QCOMPARE(map.UName(), QString("Y"));
+        QCOMPARE(map.VName(), QString("Z"));
+        QCOMPARE(map.PointCount(), 9);
+        for (double y : {-1.0, -0.4, 0.3, 1.1, 2.0})
+            for (double z : {0.0, 0.25, 1.0, 3.9})
+                QVERIFY2(std::fabs(map.valueAt(y, z) - field(y, z)) < 1e-9, qPrintable(QString::number(y)));
+        QCOMPARE(map.ValueMin(), field(-1, 4));
+        QCOMPARE(map.ValueMax(), field(2, 0));
+
+        // The same point again shows its newest value.
+        map.Add(7, -1, 4, {100, 0, 0, 0});
+        QCOMPARE(map.valueAt(-1, 4), 100.0);
+        QCOMPARE(map.ValueMax(), 100.0);
+
+        // The scale: the ends are the first and last stops, the middle between them.
+        const QVector<QColor> stops{QColor(0, 0, 0), QColor(200, 100, 0), QColor(255, 255, 255)};
+        QCOMPARE(CColourMap::ColourOf(0, stops), stops[0]);
+        QCOMPARE(CColourMap::ColourOf(1, stops), stops[2]);
+        QCOMPARE(CColourMap::ColourOf(2, stops), stops[2]);
+        QCOMPARE(CColourMap::ColourOf(0.25, stops), QColor(100, 50, 0));
+        QCOMPARE(CColourMap::ColourOf(std::nan(""), stops), stops[0]);
+
+        // The rendered image: the top right corner is the highest value (V upwards).
+        CColourMap corner;
+        corner.Add(0, 0, 0, {0, 0, 0, 0});
+        corner.Add(1, 0, 0, {0, 0, 0, 0});
+        corner.Add(0, 1, 0, {0, 0, 0, 0});
+        corner.Add(1, 1, 0, {1, 0, 0, 0});
+        const QImage image = corner.Render(11, 11, stops);
+        QCOMPARE(QColor(image.pixel(10, 0)), stops[2]);
+        QCOMPARE(QColor(image.pixel(0, 10)), stops[0]);
+        QCOMPARE(QColor(image.pixel(5, 5)), CColourMap::ColourOf(0.25, stops));
     }
 
     void mappingBar()
