@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the meter's 3-D meshes into qml/Mesh/.
 
-FieldArrow.obj: a slender arrow from -Y to +Y, centred on the origin so that it
+FieldArrow.obj (and FieldArrowCoarse.obj, with a square section): a slender arrow from -Y to +Y, centred on the origin so that it
 turns about its middle; at rest it points along +Y, as the field direction does
 for a field along +Y.
 
@@ -98,28 +98,36 @@ ARROW_HEAD_RADIUS = 0.16
 ARROW_HEAD_START = 0.45
 
 
-def circle(y, r):
-    return [(r * math.cos(2 * math.pi * j / TUBE_STEPS), y, -r * math.sin(2 * math.pi * j / TUBE_STEPS))
-            for j in range(TUBE_STEPS)]
+def circle(y, r, steps):
+    return [(r * math.cos(2 * math.pi * j / steps), y, -r * math.sin(2 * math.pi * j / steps))
+            for j in range(steps)]
 
 
 def radial_normal(p):
     return (p[0], 0.0, p[2])
 
 
-bottom, top = circle(-1.0, SHAFT_RADIUS), circle(ARROW_HEAD_START, SHAFT_RADIUS)
-head = circle(ARROW_HEAD_START, ARROW_HEAD_RADIUS)
-tip = (0.0, 1.0, 0.0)
-for j in range(TUBE_STEPS):
-    k = (j + 1) % TUBE_STEPS
-    a, b = add_vertex(bottom[j], radial_normal(bottom[j])), add_vertex(bottom[k], radial_normal(bottom[k]))
-    c, d = add_vertex(top[k], radial_normal(top[k])), add_vertex(top[j], radial_normal(top[j]))
-    faces += [(a, c, b), (a, d, c)]
-    down = (0.0, -1.0, 0.0)
-    faces.append((add_vertex(bottom[j], down), add_vertex(bottom[k], down), add_vertex((0.0, -1.0, 0.0), down)))
-    faces.append((add_vertex(head[j], down), add_vertex(head[k], down), add_vertex((0.0, ARROW_HEAD_START, 0.0), down)))
-    slope = ARROW_HEAD_RADIUS / (1.0 - ARROW_HEAD_START)
-    n0 = (head[j][0], slope * ARROW_HEAD_RADIUS, head[j][2])
-    n1 = (head[k][0], slope * ARROW_HEAD_RADIUS, head[k][2])
-    faces.append((add_vertex(head[j], n0), add_vertex(tip, n0), add_vertex(head[k], n1)))
-write("FieldArrow.obj")
+def field_arrow(steps, name):
+    bottom, top = circle(-1.0, SHAFT_RADIUS, steps), circle(ARROW_HEAD_START, SHAFT_RADIUS, steps)
+    head = circle(ARROW_HEAD_START, ARROW_HEAD_RADIUS, steps)
+    tip = (0.0, 1.0, 0.0)
+    for j in range(steps):
+        k = (j + 1) % steps
+        a, b = add_vertex(bottom[j], radial_normal(bottom[j])), add_vertex(bottom[k], radial_normal(bottom[k]))
+        c, d = add_vertex(top[k], radial_normal(top[k])), add_vertex(top[j], radial_normal(top[j]))
+        faces.extend([(a, c, b), (a, d, c)])
+        down = (0.0, -1.0, 0.0)
+        faces.append((add_vertex(bottom[j], down), add_vertex(bottom[k], down), add_vertex((0.0, -1.0, 0.0), down)))
+        faces.append((add_vertex(head[j], down), add_vertex(head[k], down),
+                      add_vertex((0.0, ARROW_HEAD_START, 0.0), down)))
+        slope = ARROW_HEAD_RADIUS / (1.0 - ARROW_HEAD_START)
+        n0 = (head[j][0], slope * ARROW_HEAD_RADIUS, head[j][2])
+        n1 = (head[k][0], slope * ARROW_HEAD_RADIUS, head[k][2])
+        faces.append((add_vertex(head[j], n0), add_vertex(tip, n0), add_vertex(head[k], n1)))
+    write(name)
+
+
+field_arrow(TUBE_STEPS, "FieldArrow.obj")
+# Thousands of arrows: a software renderer spends its time on triangles, and at that
+# size a square section looks the same.
+field_arrow(4, "FieldArrowCoarse.obj")

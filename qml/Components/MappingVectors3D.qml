@@ -13,6 +13,7 @@ Scatter3D {
     objectName: "mappingVectors3D"
     Accessible.name: qsTr("Field vectors")
     shadowQuality: AbstractGraph3D.ShadowQualityNone
+    msaaSamples: viewModel.Arrows.count > 1000 ? 0 : 4
     selectionMode: AbstractGraph3D.SelectionItem
     orthoProjection: Settings.Mapping3DOrthoProjection
     scene.activeCamera.cameraPreset: Settings.Mapping3DCameraPreset
@@ -39,7 +40,9 @@ Scatter3D {
 
     Scatter3DSeries {
         mesh: Abstract3DSeries.MeshUserDefined
-        userDefinedMesh: ":/Resources/Mesh/FieldArrow.obj"
+        // Beyond a thousand arrows, fewer triangles each keep the view turning smoothly.
+        userDefinedMesh: graph.viewModel.Arrows.count > 1000 ? ":/Resources/Mesh/FieldArrowCoarse.obj"
+                                                               : ":/Resources/Mesh/FieldArrow.obj"
         // Dense grids get smaller arrows.
         itemSize: Math.max(0.05, Math.min(0.5, 2.0 / Math.sqrt(Math.max(1, graph.viewModel.Arrows.count))))
         baseColor: Theme.accentColor
