@@ -62,6 +62,7 @@ void CTerminationSignalHandler::OnSignalReceived()
     const ssize_t read = ::read(s_Sockets[1], &byte, 1);
     (void)read;
     qCInfo(lcApp) << "Termination signal" << int(byte) << "received: quitting";
+    emit TerminationRequested(int(byte));
     QCoreApplication::quit();
     m_pNotifier->setEnabled(true);
 }

@@ -15,6 +15,10 @@ public:
     explicit CTerminationSignalHandler(QObject* parent = nullptr);
     ~CTerminationSignalHandler() override;
 
+signals:
+    // Emitted before the program is asked to quit.
+    void TerminationRequested(int signalNumber);
+
 private slots:
     void OnSignalReceived();
 

@@ -7,6 +7,23 @@ CFieldIntensityResult::CFieldIntensityResult(QObject* parent)
 {
 }
 
+float CFieldIntensityResult::Quantity(int index) const
+{
+    switch (index)
+    {
+    case 0:
+        return B();
+    case 1:
+        return BBprime();
+    case 2:
+        return Bx();
+    case 3:
+        return By();
+    default:
+        return Bz();
+    }
+}
+
 // Setters store and emit on every call: samples are filled once by their
 // creator, and no comparison is needed for NaN values.
 void CFieldIntensityResult::setBx(tFlux value)

@@ -18,6 +18,9 @@ class CFieldIntensityResult : public CTimestampableResult
 public:
     explicit CFieldIntensityResult(QObject* parent = nullptr);
 
+    // The quantities the pages and the tool analyse, by index: 0 B, 1 B.B', 2 Bx, 3 By, 4 Bz.
+    float Quantity(int index) const;
+
     tFlux Bx() const { return m_Bx; }
     tFlux By() const { return m_By; }
     tFlux Bz() const { return m_Bz; }

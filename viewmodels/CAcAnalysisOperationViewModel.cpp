@@ -16,7 +16,7 @@
 CAcAnalysisOperationViewModel::CAcAnalysisOperationViewModel(CSettings& settings,
                                                              COperationMeasure* operation, QObject* parent)
     : CMeasurementOperationViewModel(QStringLiteral("AcAnalysisOperation"), settings, operation, parent),
-      m_pTable(new CFrequencyTableData(operation, this)),
+      m_pTable(new CFrequencyTableData(operation->LimitsFile(), this)),
       m_pChart(new CChart2DAcAnalysisData(operation, this)),
       m_pDataset(new CAcAnalysisOperationDatasetViewModel(m_pTable, m_pChart, this)),
       m_pAlarm(new CAlarmParametersAcAnalysisViewModel(
@@ -108,7 +108,8 @@ void CAcAnalysisOperationViewModel::l_ComputeTable()
         block = stored && index >= 0 && std::size_t(index) < blocks.size() ? blocks[std::size_t(index)]
                                                                            : blocks.back();
     }
-    m_pTable->ComputeFigureOfMerit(block, ParametersInUse()->AcquisitionRate(), m_SelectedFigureOfMeritIndex);
+    m_pTable->ComputeFigureOfMerit(block.data(), ParametersInUse()->AcquisitionRate(),
+                                   m_SelectedFigureOfMeritIndex);
     if (Operation()->OperationParameters()->AlarmParametersAcAnalysis()->State() != CAlarm::AlarmState::Off)
         l_CheckRange();
     l_UpdateExposureIndex();
@@ -155,18 +156,9 @@ void CAcAnalysisOperationViewModel::l_CheckRange()
 void CAcAnalysisOperationViewModel::l_UpdateExposureIndex()
 {
     // The guidelines sum RMS values over the bands, each against its own limit.
-    double index = std::numeric_limits<double>::quiet_NaN();
-    if (Operation()->LimitsFileLoaded() && m_SelectedFigureOfMeritIndex == 0 && m_pTable->rowCount() > 0)
-    {
-        index = 0;
-        for (int row = 0; row < m_pTable->rowCount(); ++row)
-        {
-            const double limit = m_pTable->ExposureLimit(row);
-            if (limit > 0)
-                index += double(m_pTable->Figure(0, row)) / limit;
-        }
-    }
-    setExposureIndex(index);
+    setExposureIndex(Operation()->LimitsFileLoaded() && m_SelectedFigureOfMeritIndex == 0
+                         ? m_pTable->ExposureIndex()
+                         : std::numeric_limits<double>::quiet_NaN());
 }
 
 void CAcAnalysisOperationViewModel::l_Replot()

@@ -17,22 +17,6 @@ namespace
 constexpr float SmallestFloat = 1.1754944e-38f;
 constexpr float LargestFloat = 3.4028235e38f;
 
-float quantity(const CFieldIntensityResult& sample, int fieldIndex)
-{
-    switch (fieldIndex)
-    {
-    case 0:
-        return sample.B();
-    case 1:
-        return sample.BBprime();
-    case 2:
-        return sample.Bx();
-    case 3:
-        return sample.By();
-    default:
-        return sample.Bz();
-    }
-}
 } // namespace
 
 CChart2DSpectrumData::CChart2DSpectrumData(COperationMeasure* operation, QObject* parent)
@@ -83,7 +67,7 @@ void CChart2DSpectrumData::Plot(const CMeasureBlock& block, int fieldIndex)
     {
         m_Series.reserve(std::size_t(block.Results.size()));
         for (const QSharedPointer<CFieldIntensityResult>& sample : block.Results)
-            m_Series.push_back(quantity(*sample, fieldIndex));
+            m_Series.push_back(sample->Quantity(fieldIndex));
     }
     if (!KVL::ComputeSpectrum(m_Series, m_Spectrum))
     {

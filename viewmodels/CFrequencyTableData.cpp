@@ -3,10 +3,11 @@
 #include "compute/FigureOfMerit.h"
 #include "files/LimitsXmlFile.h"
 #include "model/CMeasureBlock.h"
-#include "operations/COperationMeasure.h"
 
-CFrequencyTableData::CFrequencyTableData(COperationMeasure* operation, QObject* parent)
-    : QAbstractTableModel(parent), m_pOperation(operation)
+#include <limits>
+
+CFrequencyTableData::CFrequencyTableData(const LimitsXmlFile* limits, QObject* parent)
+    : QAbstractTableModel(parent), m_pLimits(limits)
 {
 }
 
@@ -18,8 +19,7 @@ void CFrequencyTableData::setFlagNotification(bool value)
     emit FlagNotificationChanged(value);
 }
 
-void CFrequencyTableData::ComputeFigureOfMerit(const QSharedPointer<CMeasureBlock>& block, double sampleRate,
-                                               int figureIndex)
+void CFrequencyTableData::ComputeFigureOfMerit(const CMeasureBlock* block, double sampleRate, int figureIndex)
 {
     beginResetModel();
     for (auto& figures : m_Figures)
@@ -28,7 +28,7 @@ void CFrequencyTableData::ComputeFigureOfMerit(const QSharedPointer<CMeasureBloc
     m_SampleRate = sampleRate;
     if (block && !block->Results.isEmpty())
     {
-        for (const QSharedPointer<FrequencyRange>& range : m_pOperation->LimitsFile()->Limits())
+        for (const QSharedPointer<FrequencyRange>& range : m_pLimits->Limits())
             m_UpperLimits.push_back(float(range->UpperFrequencyLimitValue()));
         if (m_UpperLimits.empty())
             m_UpperLimits.push_back(float(sampleRate * 0.5));
@@ -63,7 +63,7 @@ void CFrequencyTableData::Clear()
 
 QString CFrequencyTableData::BandText(int row) const
 {
-    const auto& limits = m_pOperation->LimitsFile()->Limits();
+    const auto& limits = m_pLimits->Limits();
     const auto number = [](double value) { return QString::number(value, 'g', 6); };
     if (limits.isEmpty())
         return QStringLiteral("0-") + number(m_SampleRate * 0.5);
@@ -75,8 +75,22 @@ QString CFrequencyTableData::BandText(int row) const
 
 double CFrequencyTableData::ExposureLimit(int row) const
 {
-    const auto& limits = m_pOperation->LimitsFile()->Limits();
+    const auto& limits = m_pLimits->Limits();
     return row >= 0 && row < limits.size() ? limits.at(row)->ExposureLimitValue() : 0.0;
+}
+
+double CFrequencyTableData::ExposureIndex() const
+{
+    if (m_pLimits->Limits().isEmpty() || rowCount() == 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    double index = 0;
+    for (int row = 0; row < rowCount(); ++row)
+    {
+        const double limit = ExposureLimit(row);
+        if (limit > 0)
+            index += double(Figure(0, row)) / limit;
+    }
+    return index;
 }
 
 int CFrequencyTableData::rowCount(const QModelIndex& parent) const
@@ -104,7 +118,7 @@ QVariant CFrequencyTableData::data(const QModelIndex& index, int role) const
     case BzRole:
         return double(Figure(role - BRole, index.row()));
     case ExposureLimitRole:
-        if (m_pOperation->LimitsFile()->Limits().isEmpty())
+        if (m_pLimits->Limits().isEmpty())
             return QStringLiteral("0");
         return ExposureLimit(index.row());
     default:

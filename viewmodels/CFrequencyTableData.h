@@ -7,7 +7,7 @@
 #include <vector>
 
 class CMeasureBlock;
-class COperationMeasure;
+class LimitsXmlFile;
 
 // The band table of the AC analysis page: the figure of merit of B, B.B', Bx, By
 // and Bz in each band of the limits file (one band up to half the acquisition rate
@@ -30,19 +30,23 @@ public:
         ExposureLimitRole
     };
 
-    explicit CFrequencyTableData(COperationMeasure* operation, QObject* parent = nullptr);
+    // `limits` (not owned) gives the bands; with none loaded the table has the one band up to half the rate.
+    explicit CFrequencyTableData(const LimitsXmlFile* limits, QObject* parent = nullptr);
 
     bool FlagNotification() const { return m_FlagNotification; }
     void setFlagNotification(bool value);
 
     // The figures of `block` (null: the table empties) measured at `sampleRate`.
-    void ComputeFigureOfMerit(const QSharedPointer<CMeasureBlock>& block, double sampleRate, int figureIndex);
+    void ComputeFigureOfMerit(const CMeasureBlock* block, double sampleRate, int figureIndex);
     void Clear();
     QString BandText(int row) const;
     // Figure of quantity q (0 B .. 4 Bz) in band `row`.
     float Figure(int quantity, int row) const { return m_Figures[std::size_t(quantity)][std::size_t(row)]; }
     // The band's limit; 0 without a limits file.
     double ExposureLimit(int row) const;
+    // The exposure index of the guidelines: the sum over the bands of B's figure over the band's
+    // limit, meaningful for RMS figures; NaN without limits.
+    double ExposureIndex() const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -53,7 +57,7 @@ signals:
     void FlagNotificationChanged(bool value);
 
 private:
-    COperationMeasure* m_pOperation;
+    const LimitsXmlFile* m_pLimits;
     std::array<std::vector<float>, 5> m_Figures;
     std::vector<float> m_UpperLimits;
     double m_SampleRate = 0;

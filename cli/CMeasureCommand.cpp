@@ -1,0 +1,325 @@
+#include "cli/CMeasureCommand.h"
+
+#include "app/CSettings.h"
+#include "app/CTerminationSignalHandler.h"
+#include "files/CCSVResultsSerializer.h"
+#include "files/LimitsXmlFile.h"
+#include "instruments/CInstrument.h"
+#include "instruments/CInstrumentPlugin.h"
+#include "instruments/CInstrumentSupervisor.h"
+#include "instruments/CPluginsManager.h"
+#include "operations/COperationMeasure.h"
+#include "operations/COperationsManager.h"
+#include "operations/CRecordingManagerMeasure.h"
+#include "viewmodels/CMeasurementOperationViewModel.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+namespace
+{
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("CMeasureCommand", text);
+}
+
+// The core of the program on the plug-ins beside the tool, torn down in the program's order.
+struct Core
+{
+    QTemporaryDir data;
+    std::unique_ptr<CSettings> settings;
+    std::unique_ptr<CPluginsManager> plugins;
+    std::unique_ptr<CInstrumentSupervisor> supervisor;
+    std::unique_ptr<COperationsManager> operations;
+
+    bool Start(const QString& programFolder, const QString& wantedSerial)
+    {
+        if (!data.isValid())
+            return false;
+        settings = std::make_unique<CSettings>(programFolder, nullptr, data.path());
+        settings->setInstrumentParameterPath(data.path());
+        settings->setSaveRecordingsAsCsv(false);
+        plugins = std::make_unique<CPluginsManager>(*settings);
+        plugins->Initialize();
+        supervisor = std::make_unique<CInstrumentSupervisor>(*settings);
+        for (CInstrumentPlugin* plugin : plugins->GetInstrumentPlugins())
+        {
+            plugin->Start();
+            supervisor->AddInstrumentListProvider(plugin->GetInstrumentListProvider());
+        }
+        operations = std::make_unique<COperationsManager>(*settings, *plugins, *supervisor);
+        if (plugins->GetInstrumentPlugins().isEmpty())
+            return true;
+        // Drivers list their instruments shortly after starting: wait for the one asked for, or a while.
+        // Without a wanted one, the lists settle a moment after the first.
+        QEventLoop loop;
+        QTimer settle;
+        settle.setSingleShot(true);
+        QObject::connect(&settle, &QTimer::timeout, &loop, &QEventLoop::quit);
+        QObject::connect(supervisor.get(), &CInstrumentSupervisor::AvailableInstrumentUpdated, &loop, [&] {
+            if (wantedSerial.isEmpty())
+                settle.start(300);
+            else if (Find(wantedSerial))
+                loop.quit();
+        });
+        QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return true;
+    }
+
+    QSharedPointer<CInstrument> Find(const QString& serial) const
+    {
+        for (const QSharedPointer<CInstrument>& instrument : supervisor->AvailableInstruments())
+            if (instrument->SerialNumber() == serial)
+                return instrument;
+        return nullptr;
+    }
+
+    ~Core()
+    {
+        if (operations)
+            operations->clearActiveOperation();
+        operations.reset();
+        if (supervisor)
+            supervisor->ClearActiveInstrument();
+        if (plugins)
+            plugins->Finalize();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        supervisor.reset();
+        plugins.reset();
+    }
+};
+
+// The meter page's recording commands without a page to help with.
+class RecordingCommands : public CMeasurementOperationViewModel
+{
+public:
+    RecordingCommands(CSettings& settings, COperationMeasure* operation)
+        : CMeasurementOperationViewModel(QStringLiteral("Meter"), settings, operation)
+    {
+    }
+    QString HelpPath() override { return QString(); }
+};
+
+QJsonObject describe(const CInstrument& instrument)
+{
+    return {{QStringLiteral("model"), instrument.Model()},
+            {QStringLiteral("serialNumber"), instrument.SerialNumber()},
+            {QStringLiteral("connection"), instrument.RessourceName()},
+            {QStringLiteral("manufacturer"), instrument.Manufacturer()},
+            {QStringLiteral("name"), instrument.Name()}};
+}
+
+// A place that can take the file: checked before measuring, so that a run is never lost to it.
+bool writable(const QString& path, QString* error)
+{
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+    {
+        *error = tr("cannot write %1: %2").arg(path, probe.errorString());
+        return false;
+    }
+    probe.cancelWriting();
+    return true;
+}
+} // namespace
+
+CMeasureCommand::CMeasureCommand(const QString& programFolder) : m_ProgramFolder(programFolder) {}
+
+bool CMeasureCommand::List(QList<QJsonObject>& instruments, QString* error)
+{
+    Core core;
+    if (!core.Start(m_ProgramFolder, QString()))
+    {
+        *error = tr("cannot create a temporary folder");
+        return false;
+    }
+    if (core.plugins->GetInstrumentPlugins().isEmpty())
+    {
+        *error = tr("no instrument driver plug-in in %1").arg(core.settings->InstrumentDriverPluginsPath());
+        return false;
+    }
+    for (const QSharedPointer<CInstrument>& instrument : core.supervisor->AvailableInstruments())
+        instruments.append(describe(*instrument));
+    return true;
+}
+
+int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QString* error)
+{
+    if (!writable(options.out, error) || (!options.csv.isEmpty() && !writable(options.csv, error)))
+        return 1;
+    Core core;
+    if (!core.Start(m_ProgramFolder, options.serial))
+    {
+        *error = tr("cannot create a temporary folder");
+        return 1;
+    }
+    const QSharedPointer<CInstrument> instrument = core.Find(options.serial);
+    if (!instrument)
+    {
+        QStringList found;
+        for (const QSharedPointer<CInstrument>& other : core.supervisor->AvailableInstruments())
+            found << other->SerialNumber();
+        *error = tr("no instrument with serial number %1 (found: %2)")
+                     .arg(options.serial, found.isEmpty() ? tr("none") : found.join(QStringLiteral(", ")));
+        return 1;
+    }
+    core.supervisor->SetActiveInstrument(instrument);
+    if (!core.supervisor->HasActiveInstrument())
+    {
+        *error = tr("cannot connect to %1 (%2)").arg(options.serial, instrument->RessourceName());
+        return 1;
+    }
+    COperationMeasure* measure = core.operations->MeasureOperation();
+    core.operations->setActiveOperation(measure);
+    // The meter page's commands, so that a recording is set up exactly as from the window.
+    RecordingCommands page(*core.settings, measure);
+
+    // The instrument's own bounds decide what it can do.
+    CMeasurementParameters& parameters = *measure->MeasurementParameters();
+    const double rate = options.rate > 0 ? options.rate : parameters.AcquisitionRate();
+    if (rate < instrument->AcquisitionRateBound()->Min() || rate > instrument->AcquisitionRateBound()->Max())
+    {
+        *error = tr("rate %1 Hz is outside what %2 takes (%3 to %4 Hz)")
+                     .arg(rate)
+                     .arg(options.serial)
+                     .arg(instrument->AcquisitionRateBound()->Min())
+                     .arg(instrument->AcquisitionRateBound()->Max());
+        return 1;
+    }
+    const int blockSize =
+        options.blockSize > 0 ? options.blockSize : int(instrument->BlockSizeBound()->Default());
+    if (blockSize < instrument->BlockSizeBound()->Min() || blockSize > instrument->BlockSizeBound()->Max())
+    {
+        *error = tr("block size %1 is outside what %2 takes (%3 to %4)")
+                     .arg(blockSize)
+                     .arg(options.serial)
+                     .arg(instrument->BlockSizeBound()->Min())
+                     .arg(instrument->BlockSizeBound()->Max());
+        return 1;
+    }
+    parameters.setApplyConfiguration(false);
+    if (!options.unit.isEmpty())
+    {
+        parameters.setUnits(QStringToCUnits(options.unit));
+        parameters.setDisplayUnits(parameters.Units());
+        parameters.setUncertaintyUnits(ConvertUnitsToUncertaintyUnits(parameters.Units()));
+    }
+    parameters.setAcquisitionRate(rate);
+    parameters.setBlockSize(blockSize);
+    parameters.setTriggerMode(options.trigger == QLatin1String("timer") ? CTrigger::TriggerMode::TIMER
+                              : options.trigger == QLatin1String("immediate")
+                                  ? CTrigger::TriggerMode::IMMEDIATE
+                                  : CTrigger::TriggerMode::CONTINUOUS);
+    parameters.setApplyConfiguration(true);
+
+    if (!options.limits.isEmpty())
+    {
+        measure->OperationParameters()->LimitsParameters()->setLimitsFilePath(options.limits);
+        if (!measure->LimitsFileLoaded())
+        {
+            *error = tr("%1 is not a limits file the program can use").arg(options.limits);
+            return 1;
+        }
+    }
+
+    // Everything asked for is kept: the retained-results limit of the window does not apply.
+    const double expected = options.blocks > 0
+                                ? double(options.blocks) * blockSize
+                                : (options.duration > 0 ? options.duration * rate + 2.0 * blockSize : 0.0);
+    if (expected > 0)
+        core.settings->setMeasurementMaxMeasurementCount(
+            std::max<quint64>(core.settings->MeasurementMaxMeasurementCount(), quint64(expected)));
+
+    CRecordingManagerMeasure& recorder = *measure->RecordingManager();
+    int received = 0;
+    double lastB = NAN;
+    QElapsedTimer elapsed;
+    QEventLoop loop;
+    QObject::connect(measure, &COperationMeasure::NewMeasure, &loop,
+                     [&](QSharedPointer<CMeasureBlock> block) {
+                         ++received;
+                         if (block && !block->Results.isEmpty())
+                             lastB = double(block->Results.back()->B());
+                         if (options.progress)
+                             std::fprintf(stderr, "\r%d blocks  %.1f s  B %.6g %s   ", received,
+                                          double(elapsed.elapsed()) / 1000.0, lastB,
+                                          qPrintable(CUnitsToQString(parameters.Units())));
+                         if (options.blocks > 0 && received >= options.blocks)
+                             loop.quit();
+                     });
+    QObject::connect(core.supervisor.get(), &CInstrumentSupervisor::HasActiveInstrumentChanged, &loop,
+                     [&](bool active) {
+                         if (!active)
+                             loop.quit();
+                     });
+    // Ctrl+C, a terminal hang-up or a kill end the run; what was measured is still saved.
+    CTerminationSignalHandler termination;
+    bool interrupted = false;
+    QObject::connect(&termination, &CTerminationSignalHandler::TerminationRequested, &loop, [&] {
+        interrupted = true;
+        loop.quit();
+    });
+    if (options.duration > 0)
+        QTimer::singleShot(int(std::lround(options.duration * 1000)), Qt::PreciseTimer, &loop,
+                           &QEventLoop::quit);
+
+    elapsed.start();
+    page.resume();
+    page.record();
+    loop.exec();
+    page.stop();
+    measure->stop();
+    if (options.progress)
+        std::fprintf(stderr, "\n");
+
+    const bool lost = !core.supervisor->HasActiveInstrument();
+    const int blocks = recorder.NumBlocks();
+    qulonglong samples = 0;
+    for (const auto& block : *recorder.DataSet()->MeasureBlocks())
+        samples += qulonglong(block->Results.size());
+    summary = {{QStringLiteral("instrument"), describe(*instrument)},
+               {QStringLiteral("blocks"), blocks},
+               {QStringLiteral("samples"), double(samples)},
+               {QStringLiteral("seconds"), double(elapsed.elapsed()) / 1000.0},
+               {QStringLiteral("interrupted"), interrupted},
+               {QStringLiteral("out"), QFileInfo(options.out).absoluteFilePath()}};
+    if (blocks == 0)
+    {
+        *error = lost ? tr("the instrument was lost before any block") : tr("no block was measured");
+        return 1;
+    }
+    recorder.Save(options.out);
+    if (recorder.HasUnsavedData())
+    {
+        *error = tr("cannot write %1").arg(options.out);
+        return 1;
+    }
+    if (!options.csv.isEmpty())
+    {
+        QSaveFile csv(options.csv);
+        CCSVResultsSerializer serializer;
+        if (!csv.open(QIODevice::WriteOnly) || !serializer.Serialize(recorder.DataSet(), &csv) ||
+            !csv.commit())
+        {
+            *error = tr("cannot write %1: %2").arg(options.csv, csv.errorString());
+            return 1;
+        }
+        summary.insert(QStringLiteral("csv"), QFileInfo(options.csv).absoluteFilePath());
+    }
+    if (lost)
+    {
+        *error = tr("the instrument was lost: the %1 blocks measured before are saved").arg(blocks);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,316 @@
+#include "cli/CRecordingAnalysis.h"
+
+#include "cli/CRecordingFile.h"
+#include "compute/FieldStatistics.h"
+#include "compute/Spectrum.h"
+#include "files/CCSVResultsSerializer.h"
+#include "files/LimitsXmlFile.h"
+#include "model/CMeasureBlockMapping.h"
+#include "model/CNumberText.h"
+#include "viewmodels/CFrequencyPeakListData.h"
+#include "viewmodels/CFrequencyTableData.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+using KVL::Instrument::ZRQ5520Types::CFluxList;
+
+const char* const ComponentNames[] = {"B", "B.B'", "Bx", "By", "Bz"};
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("CRecordingAnalysis", text);
+}
+
+void append(const CMeasureBlock& block, int index, CFluxList& series)
+{
+    for (const auto& sample : block.Results)
+        series.push_back(sample->Quantity(index));
+}
+
+// A number JSON can hold: NaN and infinities become null.
+QJsonValue number(double value)
+{
+    return std::isfinite(value) ? QJsonValue(value) : QJsonValue();
+}
+
+QJsonObject statistics(const CFluxList& series)
+{
+    float rms = NAN, p2p = NAN, deviation = NAN;
+    KVL::ComputeRMSValue(series, rms);
+    KVL::ComputeP2PValue(series, p2p);
+    KVL::ComputeStdDevValue(series, deviation);
+    QJsonObject result{{QStringLiteral("rms"), number(double(rms))},
+                       {QStringLiteral("peakToPeak"), number(double(p2p))},
+                       {QStringLiteral("stdDev"), number(double(deviation))}};
+    if (!series.empty())
+    {
+        const auto [low, high] = std::minmax_element(series.begin(), series.end());
+        result.insert(QStringLiteral("min"), number(double(*low)));
+        result.insert(QStringLiteral("max"), number(double(*high)));
+    }
+    return result;
+}
+
+// B.B' is there when the probe gave it: any sample with a value.
+bool hasBprime(const std::vector<const CMeasureBlock*>& blocks)
+{
+    for (const CMeasureBlock* block : blocks)
+        for (const auto& sample : block->Results)
+            if (sample->BBprime() != 0 && std::isfinite(sample->BBprime()))
+                return true;
+    return false;
+}
+
+QJsonObject statisticsOf(const std::vector<const CMeasureBlock*>& blocks, bool bprime)
+{
+    QJsonObject result;
+    CFluxList series;
+    for (int q = 0; q < 5; ++q)
+    {
+        if (q == 1 && !bprime)
+            continue;
+        series.clear();
+        for (const CMeasureBlock* block : blocks)
+            append(*block, q, series);
+        result.insert(QString::fromLatin1(ComponentNames[q]), statistics(series));
+    }
+    return result;
+}
+
+QString unitOf(const CRecordingFile& file)
+{
+    const CMeasurementParameters* parameters = file.DataSet()->MeasurementParameters();
+    return parameters ? CUnitsToQString(parameters->Units()) : QString();
+}
+
+double rateOf(const CRecordingFile& file)
+{
+    const CMeasurementParameters* parameters = file.DataSet()->MeasurementParameters();
+    return parameters ? parameters->AcquisitionRate() : 0.0;
+}
+
+const CMeasureBlock* blockAt(const CRecordingFile& file, int index, int* resolved, QString* error)
+{
+    const int count = int(file.Blocks().size());
+    const int at = index < 0 ? count + index : index;
+    if (at < 0 || at >= count)
+    {
+        if (error)
+            *error = count == 0 ? tr("the file holds no block")
+                                : tr("no block %1: the file holds blocks 0 to %2").arg(index).arg(count - 1);
+        return nullptr;
+    }
+    *resolved = at;
+    return file.Blocks()[std::size_t(at)];
+}
+
+QJsonObject position(const CMeasureBlockMapping& block)
+{
+    return {{QStringLiteral("x"), block.Position.X()},
+            {QStringLiteral("y"), block.Position.Y()},
+            {QStringLiteral("z"), block.Position.Z()}};
+}
+} // namespace
+
+int CRecordingAnalysis::ComponentIndex(const QString& name)
+{
+    for (int q = 0; q < 5; ++q)
+        if (name.compare(QLatin1String(ComponentNames[q]), Qt::CaseInsensitive) == 0)
+            return q;
+    if (name.compare(QLatin1String("BBprime"), Qt::CaseInsensitive) == 0)
+        return 1;
+    return -1;
+}
+
+QString CRecordingAnalysis::ComponentName(int index)
+{
+    return index >= 0 && index < 5 ? QString::fromLatin1(ComponentNames[index]) : QString();
+}
+
+QJsonObject CRecordingAnalysis::Info(const CRecordingFile& file)
+{
+    const CDataset* set = file.DataSet();
+    QJsonObject info{{QStringLiteral("kind"), file.KindName()},
+                     {QStringLiteral("instrument"), set->InstrumentName()},
+                     {QStringLiteral("date"), set->Date()},
+                     {QStringLiteral("unit"), unitOf(file)},
+                     {QStringLiteral("acquisitionRate"), number(rateOf(file))},
+                     {QStringLiteral("blocks"), double(file.Blocks().size())},
+                     {QStringLiteral("samples"), double(file.SampleCount())},
+                     {QStringLiteral("comment"), set->Comment()}};
+    const CFieldIntensityResult* first = nullptr;
+    const CFieldIntensityResult* last = nullptr;
+    for (const CMeasureBlock* block : file.Blocks())
+        if (!block->Results.isEmpty())
+        {
+            if (!first)
+                first = block->Results.front().data();
+            last = block->Results.back().data();
+        }
+    if (first && last)
+    {
+        // Whole seconds from the date and time, the rest from the nanoseconds.
+        const auto seconds = [](const QDateTime& t) {
+            const qint64 ms = t.toMSecsSinceEpoch();
+            return double(ms / 1000 - (ms % 1000 < 0 ? 1 : 0));
+        };
+        const double span = seconds(last->Timestamp) - seconds(first->Timestamp) +
+                            (double(last->TimestampNanosecond) - double(first->TimestampNanosecond)) * 1e-9;
+        info.insert(QStringLiteral("start"),
+                    CMeasureBlock::FormatTimestamp(first->Timestamp, first->TimestampNanosecond));
+        info.insert(QStringLiteral("end"),
+                    CMeasureBlock::FormatTimestamp(last->Timestamp, last->TimestampNanosecond));
+        info.insert(QStringLiteral("timeSpan"), span);
+    }
+    return info;
+}
+
+QJsonObject CRecordingAnalysis::Stats(const CRecordingFile& file, bool perBlock)
+{
+    const bool bprime = hasBprime(file.Blocks());
+    QJsonObject stats{{QStringLiteral("unit"), unitOf(file)},
+                      {QStringLiteral("samples"), double(file.SampleCount())},
+                      {QStringLiteral("all"), statisticsOf(file.Blocks(), bprime)}};
+    if (perBlock)
+    {
+        QJsonArray blocks;
+        for (std::size_t i = 0; i < file.Blocks().size(); ++i)
+        {
+            QJsonObject block = statisticsOf({file.Blocks()[i]}, bprime);
+            block.insert(QStringLiteral("block"), double(i));
+            if (const CMeasureBlockMapping* mapping = file.MappingBlock(i))
+                block.insert(QStringLiteral("position"), position(*mapping));
+            blocks.append(block);
+        }
+        stats.insert(QStringLiteral("blocks"), blocks);
+    }
+    return stats;
+}
+
+QJsonObject CRecordingAnalysis::Spectrum(const CRecordingFile& file, const QString& component, int block,
+                                         double thresholdDb, QString* error)
+{
+    const int q = ComponentIndex(component);
+    if (q < 0)
+    {
+        *error = tr("unknown component %1: B, B.B', Bx, By or Bz").arg(component);
+        return {};
+    }
+    int at = 0;
+    const CMeasureBlock* chosen = blockAt(file, block, &at, error);
+    if (!chosen)
+        return {};
+    const double rate = rateOf(file);
+    CFluxList series, spectrum;
+    append(*chosen, q, series);
+    if (!(rate > 0) || !KVL::ComputeSpectrum(series, spectrum))
+    {
+        *error = tr("block %1 has no spectrum (%2 samples at %3 Hz)").arg(at).arg(series.size()).arg(rate);
+        return {};
+    }
+    // The bins of a block are its own length apart.
+    const double binWidth = rate / double(series.size());
+    LimitsXmlFile noLimits(nullptr);
+    CFrequencyPeakListData peaks(&noLimits);
+    peaks.ComputeSpectralPeaks(spectrum, float(binWidth), float(thresholdDb), 0.0);
+    QJsonArray list;
+    for (std::size_t i = 0; i < peaks.Frequencies().size(); ++i)
+        list.append(QJsonObject{{QStringLiteral("frequency"), number(double(peaks.Frequencies()[i]))},
+                                {QStringLiteral("amplitude"), number(double(peaks.Amplitudes()[i]))}});
+    return {{QStringLiteral("component"), ComponentName(q)}, {QStringLiteral("block"), at},
+            {QStringLiteral("unit"), unitOf(file)},          {QStringLiteral("binWidth"), binWidth},
+            {QStringLiteral("thresholdDb"), thresholdDb},    {QStringLiteral("peaks"), list}};
+}
+
+QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFile& limits, int block,
+                                   QString* error)
+{
+    int at = 0;
+    const CMeasureBlock* chosen = blockAt(file, block, &at, error);
+    if (!chosen)
+        return {};
+    CFrequencyTableData table(&limits);
+    table.ComputeFigureOfMerit(chosen, rateOf(file), 0);
+    QJsonArray bands;
+    for (int row = 0; row < table.rowCount(); ++row)
+    {
+        QJsonObject band{{QStringLiteral("band"), table.BandText(row)},
+                         {QStringLiteral("limit"), number(table.ExposureLimit(row))}};
+        for (int q = 0; q < 5; ++q)
+            band.insert(ComponentName(q), number(double(table.Figure(q, row))));
+        bands.append(band);
+    }
+    return {{QStringLiteral("block"), at},
+            {QStringLiteral("figure"), QStringLiteral("RMS")},
+            {QStringLiteral("unit"), unitOf(file)},
+            {QStringLiteral("bands"), bands},
+            {QStringLiteral("exposureIndex"), number(table.ExposureIndex())}};
+}
+
+bool CRecordingAnalysis::Convert(const CRecordingFile& file, const QString& format, const QString& outPath,
+                                 QString* error)
+{
+    QSaveFile out(outPath);
+    if (!out.open(QIODevice::WriteOnly))
+    {
+        *error = tr("cannot write %1: %2").arg(outPath, out.errorString());
+        return false;
+    }
+    bool written = false;
+    if (format == QLatin1String("csv"))
+    {
+        CCSVResultsSerializer csv;
+        written =
+            file.Mapping() ? csv.Serialize(file.Mapping(), &out) : csv.Serialize(file.Measurement(), &out);
+    }
+    else
+    {
+        QJsonArray blocks;
+        for (std::size_t i = 0; i < file.Blocks().size(); ++i)
+        {
+            const CMeasureBlock& block = *file.Blocks()[i];
+            QJsonArray samples;
+            for (const auto& sample : block.Results)
+                samples.append(QJsonObject{
+                    {QStringLiteral("timestamp"),
+                     CMeasureBlock::FormatTimestamp(sample->Timestamp, sample->TimestampNanosecond)},
+                    {QStringLiteral("B"), number(double(sample->B()))},
+                    {QStringLiteral("B.B'"), number(double(sample->BBprime()))},
+                    {QStringLiteral("Bx"), number(double(sample->Bx()))},
+                    {QStringLiteral("By"), number(double(sample->By()))},
+                    {QStringLiteral("Bz"), number(double(sample->Bz()))},
+                    {QStringLiteral("temperature"), double(sample->Temperature())},
+                    {QStringLiteral("dB"), number(double(sample->dB()))}});
+            QJsonObject object{{QStringLiteral("block"), double(i)},
+                               {QStringLiteral("comment"), block.Comment()},
+                               {QStringLiteral("samples"), samples}};
+            if (const CMeasureBlockMapping* mapping = file.MappingBlock(i))
+            {
+                object.insert(QStringLiteral("position"), position(*mapping));
+                object.insert(QStringLiteral("orientation"),
+                              QJsonObject{{QStringLiteral("roll"), mapping->Orientation.Roll()},
+                                          {QStringLiteral("pitch"), mapping->Orientation.Pitch()},
+                                          {QStringLiteral("yaw"), mapping->Orientation.Yaw()}});
+            }
+            blocks.append(object);
+        }
+        QJsonObject document = Info(file);
+        document.insert(QStringLiteral("blockList"), blocks);
+        written = out.write(QJsonDocument(document).toJson(QJsonDocument::Indented)) >= 0;
+    }
+    if (!written || !out.commit())
+    {
+        out.cancelWriting();
+        *error = tr("cannot write %1: %2").arg(outPath, out.errorString());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+class CRecordingFile;
+class LimitsXmlFile;
+
+// What the command-line tool tells of a results file, each analysis as one JSON
+// object: the machine output as it stands, and the source of the text for people.
+// The computations are the program's own (field statistics, spectrum, figure of merit).
+class CRecordingAnalysis
+{
+public:
+    // Kind, instrument, date, units, blocks, samples, time span, comment.
+    static QJsonObject Info(const CRecordingFile& file);
+    // RMS, peak-to-peak, standard deviation, minimum and maximum of each quantity,
+    // over the whole recording and, with `perBlock`, of each block.
+    static QJsonObject Stats(const CRecordingFile& file, bool perBlock);
+    // The spectral peaks of one quantity of block `block` (negative: counted from the end).
+    static QJsonObject Spectrum(const CRecordingFile& file, const QString& component, int block,
+                                double thresholdDb, QString* error);
+    // The band table (RMS of each quantity per band of the limits) and the exposure index of a block.
+    static QJsonObject Ac(const CRecordingFile& file, const LimitsXmlFile& limits, int block, QString* error);
+    // The results as the program's CSV, or as JSON (one object per block), written atomically.
+    static bool Convert(const CRecordingFile& file, const QString& format, const QString& outPath,
+                        QString* error);
+
+    // "B", "B.B'", "Bx", "By", "Bz": their index, or -1.
+    static int ComponentIndex(const QString& name);
+    static QString ComponentName(int index);
+};

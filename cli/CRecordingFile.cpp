@@ -1,0 +1,81 @@
+#include "cli/CRecordingFile.h"
+
+#include "files/CXMLResultsSerializer.h"
+#include "model/CMeasureBlockMapping.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+CRecordingFile::CRecordingFile(CSettings& settings) : m_Settings(settings) {}
+
+CRecordingFile::~CRecordingFile() = default;
+
+bool CRecordingFile::Load(const QString& path)
+{
+    m_Path = path;
+    m_Error.clear();
+    m_Blocks.clear();
+    m_Samples = 0;
+    m_Measurement = std::make_unique<CDataSetMeasurement>(m_Settings);
+    m_Mapping.reset();
+    m_Kind = Kind::Measurement;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        m_Error =
+            QCoreApplication::translate("CRecordingFile", "cannot open %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    CXMLResultsSerializer reader;
+    bool loaded = reader.Deserialize(&file, m_Measurement.get());
+    // The kind is told by the data set element, met before any block: a second read costs nothing.
+    if (!loaded && reader.LastErrorMessage().startsWith(QLatin1String("The file does not contain a dataset")))
+    {
+        m_Measurement.reset();
+        m_Mapping = std::make_unique<CDataSetMapping>(m_Settings);
+        m_Kind = Kind::Mapping;
+        file.seek(0);
+        CXMLResultsSerializer mappingReader;
+        loaded = mappingReader.Deserialize(&file, m_Mapping.get());
+        if (!loaded)
+            m_Error = mappingReader.LastErrorMessage();
+    }
+    else if (!loaded)
+        m_Error = reader.LastErrorMessage();
+    if (!loaded)
+    {
+        if (m_Error.isEmpty())
+            m_Error = QCoreApplication::translate("CRecordingFile", "not a results file");
+        m_Error = path + QStringLiteral(": ") + m_Error;
+        m_Measurement = std::make_unique<CDataSetMeasurement>(m_Settings);
+        m_Mapping.reset();
+        m_Kind = Kind::Measurement;
+        return false;
+    }
+    if (m_Mapping)
+        for (const auto& block : *m_Mapping->MeasureBlocks())
+            m_Blocks.push_back(block.data());
+    else
+        for (const auto& block : *m_Measurement->MeasureBlocks())
+            m_Blocks.push_back(block.data());
+    for (const CMeasureBlock* block : m_Blocks)
+        m_Samples += qulonglong(block->Results.size());
+    return true;
+}
+
+QString CRecordingFile::KindName() const
+{
+    return m_Kind == Kind::Mapping ? QStringLiteral("mapping") : QStringLiteral("measurement");
+}
+
+CDataset* CRecordingFile::DataSet() const
+{
+    return m_Mapping ? static_cast<CDataset*>(m_Mapping.get()) : m_Measurement.get();
+}
+
+const CMeasureBlockMapping* CRecordingFile::MappingBlock(std::size_t index) const
+{
+    if (!m_Mapping || index >= m_Mapping->MeasureBlocks()->size())
+        return nullptr;
+    return m_Mapping->MeasureBlocks()->at(index).data();
+}

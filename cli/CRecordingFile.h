@@ -1,0 +1,52 @@
+#pragma once
+
+#include "model/CDataSetMapping.h"
+#include "model/CDataSetMeasurement.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class CSettings;
+
+// A results file of either kind (measurement or mapping) read into the program's
+// own data set, for the command-line tool's analyses.
+class CRecordingFile
+{
+public:
+    enum class Kind
+    {
+        Measurement,
+        Mapping
+    };
+
+    explicit CRecordingFile(CSettings& settings);
+    ~CRecordingFile();
+
+    // False with ErrorText() when the file cannot be opened or read; the data set is then empty.
+    bool Load(const QString& path);
+    QString ErrorText() const { return m_Error; }
+    QString Path() const { return m_Path; }
+
+    Kind FileKind() const { return m_Kind; }
+    QString KindName() const;
+    CDataset* DataSet() const;
+    CDataSetMeasurement* Measurement() const { return m_Measurement.get(); }
+    CDataSetMapping* Mapping() const { return m_Mapping.get(); }
+    // The blocks in file order, of either kind.
+    const std::vector<const CMeasureBlock*>& Blocks() const { return m_Blocks; }
+    // The position of block `index` of a mapping; null for a measurement.
+    const CMeasureBlockMapping* MappingBlock(std::size_t index) const;
+    qulonglong SampleCount() const { return m_Samples; }
+
+private:
+    CSettings& m_Settings;
+    Kind m_Kind = Kind::Measurement;
+    std::unique_ptr<CDataSetMeasurement> m_Measurement;
+    std::unique_ptr<CDataSetMapping> m_Mapping;
+    std::vector<const CMeasureBlock*> m_Blocks;
+    qulonglong m_Samples = 0;
+    QString m_Path;
+    QString m_Error;
+};
