@@ -84,10 +84,10 @@ struct Core
         return nullptr;
     }
 
+    // The active operation is not ended: ending it would store the script's parameters as the
+    // window's next ones.
     ~Core()
     {
-        if (operations)
-            operations->clearActiveOperation();
         operations.reset();
         if (supervisor)
             supervisor->ClearActiveInstrument();
@@ -196,12 +196,11 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
                      .arg(instrument->AcquisitionRateBound()->Max());
         return 1;
     }
-    const int blockSize =
-        options.blockSize > 0 ? options.blockSize : int(instrument->BlockSizeBound()->Default());
-    if (blockSize < instrument->BlockSizeBound()->Min() || blockSize > instrument->BlockSizeBound()->Max())
+    if (options.blockSize > 0 && (options.blockSize < instrument->BlockSizeBound()->Min() ||
+                                  options.blockSize > instrument->BlockSizeBound()->Max()))
     {
         *error = tr("block size %1 is outside what %2 takes (%3 to %4)")
-                     .arg(blockSize)
+                     .arg(options.blockSize)
                      .arg(options.serial)
                      .arg(instrument->BlockSizeBound()->Min())
                      .arg(instrument->BlockSizeBound()->Max());
@@ -214,13 +213,23 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
         parameters.setDisplayUnits(parameters.Units());
         parameters.setUncertaintyUnits(ConvertUnitsToUncertaintyUnits(parameters.Units()));
     }
-    parameters.setAcquisitionRate(rate);
-    parameters.setBlockSize(blockSize);
     parameters.setTriggerMode(options.trigger == QLatin1String("timer") ? CTrigger::TriggerMode::TIMER
                               : options.trigger == QLatin1String("immediate")
                                   ? CTrigger::TriggerMode::IMMEDIATE
                                   : CTrigger::TriggerMode::CONTINUOUS);
+    // The parameters keep rate, display rate and block size consistent (a block is one display
+    // period): the block size is asked through the display rate, as the measurement panel does.
+    if (options.blockSize > 0)
+    {
+        parameters.setDisplayRate(rate / options.blockSize);
+        parameters.setBlockSize(options.blockSize);
+    }
+    if (parameters.AcquisitionRate() != rate)
+        parameters.setAcquisitionRate(rate);
+    if (options.blockSize > 0 && parameters.BlockSize() != options.blockSize)
+        parameters.setBlockSize(options.blockSize);
     parameters.setApplyConfiguration(true);
+    const int blockSize = std::max(1, parameters.BlockSize());
 
     if (!options.limits.isEmpty())
     {

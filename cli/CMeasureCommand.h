@@ -8,8 +8,9 @@ class QTextStream;
 
 // `tesvana-cli list` and `measure`: the instruments of the loaded driver plug-ins,
 // and a recording taken with the measurement operation and saved with the program's
-// serializers. The core runs on settings and parameter files of its own, so a
-// script neither sees nor changes what the window keeps.
+// serializers. The measurement starts from the window's last measurement parameters
+// (the defaults when there are none), changed by the options; the tool never writes
+// the window's settings or parameter files.
 class CMeasureCommand
 {
 public:

@@ -1,0 +1,413 @@
+#include "app/CSettings.h"
+#include "cli/CRecordingFile.h"
+#include "files/CCSVResultsSerializer.h"
+#include "files/CXMLResultsSerializer.h"
+#include "model/CMeasureBlockMapping.h"
+#include "model/CMetaTypes.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <csignal>
+#include <memory>
+
+// The command-line tool as a script runs it: the built program, its exit status,
+// its standard output (JSON parsed back) and its one line on standard error.
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+    struct Run
+    {
+        int status = -1;
+        QByteArray out;
+        QByteArray err;
+        QJsonValue json() const
+        {
+            QJsonParseError error{};
+            const QJsonDocument document = QJsonDocument::fromJson(out, &error);
+            if (error.error != QJsonParseError::NoError)
+                qWarning() << "not JSON:" << error.errorString() << out.left(200);
+            return document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
+        }
+    };
+
+    std::unique_ptr<QTemporaryDir> m_Dir;
+    std::unique_ptr<CSettings> m_Settings;
+    QString m_Program;
+
+    Run run(const QStringList& arguments, int timeout = 60000)
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_Dir->path());
+        process.start(m_Program, arguments);
+        Run result;
+        if (!process.waitForFinished(timeout))
+        {
+            process.kill();
+            process.waitForFinished();
+            qWarning() << "tesvana-cli did not finish:" << arguments;
+            return result;
+        }
+        result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        result.out = process.readAllStandardOutput();
+        result.err = process.readAllStandardError();
+        return result;
+    }
+
+    QString path(const QString& name) const { return m_Dir->filePath(name); }
+
+    // A measurement of known signals: Bx a sine of 8 Hz and 1 mT, By 2 throughout, Bz 0;
+    // four blocks of 64 samples at 64 Hz, in mT.
+    QString writeMeasurement(const QString& name)
+    {
+        CDataSetMeasurement set(*m_Settings);
+        CMeasurementParameters parameters;
+        parameters.setApplyConfiguration(false);
+        parameters.setUnits(CUnits::UnitType::MILLI_TESLA);
+        parameters.setAcquisitionRate(64);
+        parameters.setBlockSize(64);
+        parameters.setApplyConfiguration(true);
+        set.setMeasurementParameters(&parameters);
+        set.setInstrumentName("ZRQ5520 simulator SIM-0001");
+        set.setComment("known signals");
+        const QDateTime start = QDateTime::fromString("2026-03-29T00:59:59.5Z", Qt::ISODateWithMs);
+        for (int b = 0; b < 4; ++b)
+        {
+            auto block = QSharedPointer<CMeasureBlock>::create();
+            for (int i = 0; i < 64; ++i)
+            {
+                const int n = b * 64 + i;
+                auto sample = QSharedPointer<CFieldIntensityResult>::create();
+                sample->Timestamp = start.addMSecs(qint64(n) * 1000 / 64);
+                sample->TimestampNanosecond = quint64((sample->Timestamp.time().msec() * 1000000));
+                const float bx = float(std::sin(2 * M_PI * 8 * n / 64.0));
+                sample->setBx(bx);
+                sample->setBy(2);
+                sample->setBz(0);
+                sample->setB(std::sqrt(bx * bx + 4));
+                block->Results.append(sample);
+            }
+            set.AddMeasureBlock(block);
+        }
+        return l_Save(set, name);
+    }
+
+    // A map of 3 x 2 points, one block of 4 samples each, B growing along X.
+    QString writeMapping(const QString& name)
+    {
+        CDataSetMapping set(*m_Settings);
+        CMeasurementParameters parameters;
+        parameters.setApplyConfiguration(false);
+        parameters.setUnits(CUnits::UnitType::MILLI_TESLA);
+        parameters.setAcquisitionRate(100);
+        parameters.setBlockSize(4);
+        parameters.setApplyConfiguration(true);
+        set.setMeasurementParameters(&parameters);
+        const QDateTime start = QDateTime::currentDateTimeUtc();
+        for (int p = 0; p < 6; ++p)
+        {
+            auto block = QSharedPointer<CMeasureBlockMapping>::create();
+            block->Position = CPosition(p % 3, p / 3, 5);
+            for (int i = 0; i < 4; ++i)
+            {
+                auto sample = QSharedPointer<CFieldIntensityResult>::create();
+                sample->Timestamp = start.addSecs(p);
+                sample->setBx(float(p % 3));
+                sample->setB(float(p % 3));
+                block->Results.append(sample);
+            }
+            set.AddMeasureBlock(block);
+        }
+        return l_Save(set, name);
+    }
+
+    template <typename DataSet> QString l_Save(DataSet& set, const QString& name)
+    {
+        QSaveFile file(path(name));
+        CXMLResultsSerializer writer;
+        if (!file.open(QIODevice::WriteOnly) || !writer.Serialize(&set, &file) || !file.commit())
+            qWarning() << "cannot write" << name;
+        return path(name);
+    }
+
+    static QJsonObject object(const QJsonValue& value) { return value.toObject(); }
+
+private slots:
+    void initTestCase()
+    {
+        CMetaTypes::Register();
+        m_Program = qEnvironmentVariable("TESVANA_BIN_DIR") + "/tesvana-cli";
+        if (!QFile::exists(m_Program))
+            QSKIP("run through ctest, which says where the program is");
+    }
+
+    void init()
+    {
+        m_Dir = std::make_unique<QTemporaryDir>();
+        m_Settings = std::make_unique<CSettings>("/p", nullptr, m_Dir->filePath("settings"));
+    }
+
+    void cleanup()
+    {
+        m_Settings.reset();
+        m_Dir.reset();
+    }
+
+    void usageAndExitStatuses()
+    {
+        const Run help = run({"--help"});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.contains("convert"));
+        const Run commandHelp = run({"ac", "--help"});
+        QCOMPARE(commandHelp.status, 0);
+        QVERIFY(commandHelp.out.startsWith("Usage: tesvana-cli ac "));
+
+        const QString file = writeMeasurement("m.xml");
+        const QList<QStringList> bad = {
+            {},
+            {"bogus"},
+            {"stats", "--nope", file},
+            {"stats"},
+            {"measure", "--out", "x.xml"},
+            {"measure", "--instrument", "SIM-0001"},
+            {"measure", "--instrument", "SIM-0001", "--out", "x.xml", "--rate", "fast"},
+            {"measure", "--instrument", "SIM-0001", "--out", "x.xml", "--blocks", "2", "--duration", "1"},
+            {"measure", "--instrument", "SIM-0001", "--out", "x.xml", "--unit", "furlong"},
+            {"measure", "--instrument", "SIM-0001", "--out", "x.xml", "--trigger", "sometimes"},
+            {"convert", file, "--to", "pdf"},
+            {"spectrum", file, "--component", "Bq"},
+            {"spectrum", file, "--block", "last"},
+            {"ac", file},
+        };
+        for (const QStringList& arguments : bad)
+        {
+            const Run r = run(arguments);
+            QVERIFY2(r.status == 2, qPrintable(arguments.join(' ')));
+            QVERIFY2(r.err.startsWith("tesvana-cli: ") && r.err.count('\n') == 1, r.err.constData());
+            QVERIFY(r.out.isEmpty());
+        }
+        QVERIFY(!QFile::exists(path("x.xml")));
+    }
+
+    void analysesOfAKnownMeasurement()
+    {
+        const QString file = writeMeasurement("m.xml");
+        const QJsonObject info = object(run({"info", file, "--json"}).json());
+        QCOMPARE(info["kind"].toString(), QString("measurement"));
+        QCOMPARE(info["blocks"].toInt(), 4);
+        QCOMPARE(info["samples"].toInt(), 256);
+        QCOMPARE(info["unit"].toString(), QString("mT"));
+        QCOMPARE(info["acquisitionRate"].toDouble(), 64.0);
+        QCOMPARE(info["comment"].toString(), QString("known signals"));
+        QCOMPARE(info["timeSpan"].toDouble(), 3.984); // whole milliseconds apart in the file
+
+        const Run statsRun = run({"stats", file, "--json", "--per-block"});
+        QCOMPARE(statsRun.status, 0);
+        const QJsonObject stats = object(statsRun.json());
+        const QJsonObject by = stats["all"]["By"].toObject();
+        QCOMPARE(by["rms"].toDouble(), 2.0);
+        QCOMPARE(by["peakToPeak"].toDouble(), 0.0);
+        QCOMPARE(by["min"].toDouble(), 2.0);
+        const QJsonObject bx = stats["all"]["Bx"].toObject();
+        QVERIFY(std::fabs(bx["max"].toDouble() - 1) < 1e-6);
+        QVERIFY(std::fabs(bx["min"].toDouble() + 1) < 1e-6);
+        QVERIFY(std::fabs(bx["rms"].toDouble() - std::sqrt(0.5)) < 0.01);
+        QVERIFY(std::fabs(bx["stdDev"].toDouble() - std::sqrt(0.5)) < 0.01);
+        QVERIFY(!stats["all"].toObject().contains("B.B'")); // the probe gave none
+        QCOMPARE(stats["blocks"].toArray().size(), 4);
+        // For people: a table with the unit.
+        const Run text = run({"stats", file});
+        QVERIFY(text.out.contains("Bx") && text.out.contains("mT"));
+
+        const QJsonObject spectrum = object(run({"spectrum", file, "--component", "Bx", "--json"}).json());
+        QCOMPARE(spectrum["binWidth"].toDouble(), 1.0);
+        QCOMPARE(spectrum["block"].toInt(), 3);
+        bool eightHz = false;
+        for (const QJsonValue& peak : spectrum["peaks"].toArray())
+            eightHz = eightHz || std::fabs(peak["frequency"].toDouble() - 8) < 0.5;
+        QVERIFY2(eightHz, QJsonDocument(spectrum).toJson().constData());
+        const Run outside = run({"spectrum", file, "--block", "9"});
+        QCOMPARE(outside.status, 1);
+        QVERIFY(outside.err.contains("no block 9"));
+
+        // The band table against a limits file in T: the file's mT results against converted limits.
+        QFile limits(path("limits.xml"));
+        QVERIFY(limits.open(QIODevice::WriteOnly));
+        limits.write("<?xml version=\"1.0\"?><KorvelinExposureLimitsFile ver=\"1.0\">"
+                     "<freqRange><upperFreqLimit>4</upperFreqLimit><freqUnits>Hz</freqUnits>"
+                     "<exposureLimitValue>0.01</exposureLimitValue><valueUnits>T</valueUnits></freqRange>"
+                     "<freqRange><upperFreqLimit>16</upperFreqLimit><freqUnits>Hz</freqUnits>"
+                     "<exposureLimitValue>0.001</exposureLimitValue><valueUnits>T</valueUnits></freqRange>"
+                     "</KorvelinExposureLimitsFile>");
+        limits.close();
+        const QJsonObject ac = object(run({"ac", file, "--limits", limits.fileName(), "--json"}).json());
+        const QJsonArray bands = ac["bands"].toArray();
+        QCOMPARE(bands.size(), 2);
+        QCOMPARE(bands[0]["band"].toString(), QString("0-4"));
+        QCOMPARE(bands[1]["limit"].toDouble(), 1.0); // 1 mT
+        // The 8 Hz sine of amplitude 1 mT: RMS 0.707 mT in the second band.
+        QVERIFY2(std::fabs(bands[1]["Bx"].toDouble() - std::sqrt(0.5)) < 0.02,
+                 QJsonDocument(ac).toJson().constData());
+        // The index of the guidelines: B's RMS over each band's limit, summed.
+        QCOMPARE(ac["exposureIndex"].toDouble(),
+                 bands[0]["B"].toDouble() / 10 + bands[1]["B"].toDouble() / bands[1]["limit"].toDouble());
+        const Run badLimits = run({"ac", file, "--limits", file});
+        QCOMPARE(badLimits.status, 1);
+        QVERIFY(badLimits.err.contains("not a limits file"));
+    }
+
+    void conversions()
+    {
+        const QString file = writeMeasurement("m.xml");
+        QCOMPARE(run({"convert", file, "--to", "csv"}).status, 0);
+        // The program's own CSV (its header's save time aside).
+        CRecordingFile loaded(*m_Settings);
+        QVERIFY(loaded.Load(file));
+        QBuffer expected;
+        expected.open(QIODevice::WriteOnly);
+        QVERIFY(CCSVResultsSerializer().Serialize(loaded.Measurement(), &expected));
+        QFile written(path("m.csv"));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QList<QByteArray> a = written.readAll().split('\n');
+        QList<QByteArray> b = expected.data().split('\n');
+        QCOMPARE(a.size(), b.size());
+        a.removeAt(1);
+        b.removeAt(1);
+        QCOMPARE(a, b);
+
+        const Run json = run({"convert", file, "--to", "json", "-o", path("out.json"), "--json"});
+        QCOMPARE(json.status, 0);
+        QCOMPARE(object(json.json())["out"].toString(), path("out.json"));
+        QFile out(path("out.json"));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QJsonObject document = QJsonDocument::fromJson(out.readAll()).object();
+        const QJsonArray blocks = document["blockList"].toArray();
+        QCOMPARE(blocks.size(), 4);
+        QCOMPARE(blocks[1]["samples"].toArray().size(), 64);
+        QCOMPARE(blocks[0]["samples"][1]["Bx"].toDouble(), double(0.707107f)); // six digits, as in the file
+        QCOMPARE(blocks[0]["samples"][0]["timestamp"].toString(), QString("2026.03.29T00:59:59.500000000"));
+
+        // A failed conversion leaves the previous output whole; a missing folder is one line and status 1.
+        QFile hostile(path("hostile.xml"));
+        QVERIFY(hostile.open(QIODevice::WriteOnly));
+        hostile.write("<KorvelinXmlRecord ver=\"1.0\"><body type=\"tKXR_BODY_TESVANA\" ver=\"1.1\"><dataset");
+        hostile.close();
+        const QByteArray before = QFile(path("out.json")).exists() ? QByteArray("kept") : QByteArray();
+        const Run failed = run({"convert", hostile.fileName(), "--to", "json", "-o", path("out.json")});
+        QCOMPARE(failed.status, 1);
+        QVERIFY(QJsonDocument::fromJson([&] {
+                    QFile f(path("out.json"));
+                    f.open(QIODevice::ReadOnly);
+                    return f.readAll();
+                }())
+                    .isObject());
+        QVERIFY(!before.isEmpty());
+        const Run nowhere = run({"convert", file, "--to", "csv", "-o", path("missing/folder/m.csv")});
+        QCOMPARE(nowhere.status, 1);
+        QCOMPARE(nowhere.err.count('\n'), 1);
+        QVERIFY(!QDir(path("missing")).exists());
+    }
+
+    void mapsFoldersAndHostileFiles()
+    {
+        QDir(m_Dir->path()).mkdir("set");
+        writeMapping("set/a-map.xml");
+        writeMeasurement("set/b-measurement.xml");
+        QFile bad(path("set/c-truncated.xml"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("<?xml version=\"1.0\"?><KorvelinXmlRecord ver=\"1.0\"><body");
+        bad.close();
+
+        // One failure does not stop the others; the status says something failed.
+        const Run all = run({"stats", path("set"), "--per-block", "--json"});
+        QCOMPARE(all.status, 1);
+        QCOMPARE(all.err.count('\n'), 1);
+        QVERIFY(all.err.contains("c-truncated.xml"));
+        const QJsonArray results = all.json().toArray();
+        QCOMPARE(results.size(), 3);
+        QCOMPARE(results[0]["blocks"].toArray().size(), 6);
+        QCOMPARE(results[0]["blocks"][4]["position"]["x"].toDouble(), 1.0);
+        QCOMPARE(results[0]["blocks"][4]["position"]["y"].toDouble(), 1.0);
+        QCOMPARE(results[0]["blocks"][4]["Bx"]["rms"].toDouble(), 1.0);
+        QCOMPARE(results[1]["all"]["By"]["rms"].toDouble(), 2.0);
+        QVERIFY(results[2]["error"].toString().contains("c-truncated.xml"));
+        const QJsonObject map = object(run({"info", path("set/a-map.xml"), "--json"}).json());
+        QCOMPARE(map["kind"].toString(), QString("mapping"));
+
+        QCOMPARE(run({"info", path("missing.xml")}).status, 1);
+        QDir(m_Dir->path()).mkdir("empty");
+        QCOMPARE(run({"info", path("empty")}).status, 1);
+
+        // Every file of the fuzz corpora: an answer and a status, never a crash or a hang.
+        const QString corpora = qEnvironmentVariable("TESVANA_SOURCE_DIR") + "/fuzz/corpus/";
+        for (const char* corpus : {"results_measurement", "results_mapping", "limits_file", "mapping_file"})
+        {
+            for (const char* command : {"info", "stats", "spectrum"})
+            {
+                const Run r = run({command, corpora + corpus, "--json"});
+                QVERIFY2(r.status == 0 || r.status == 1, qPrintable(QString(command) + " " + corpus));
+                QVERIFY(r.json().isArray());
+            }
+            const Run ac = run({"ac", path("set/b-measurement.xml"), "--limits", corpora + corpus});
+            QVERIFY(ac.status == 0 || ac.status == 1);
+        }
+    }
+
+    void measureWithTheSimulatedProbe()
+    {
+        const Run list = run({"list", "--json"});
+        QCOMPARE(list.status, 0);
+        QCOMPARE(list.json().toArray().at(0)["serialNumber"].toString(), QString("SIM-0001"));
+
+        const Run measured =
+            run({"measure", "--instrument", "SIM-0001", "--rate", "1000", "--block", "50", "--blocks", "3",
+                 "--unit", "uT", "--out", "f.xml", "--csv", "f.csv", "--json"});
+        QCOMPARE(measured.status, 0);
+        QCOMPARE(object(measured.json())["blocks"].toInt(), 3);
+        CRecordingFile file(*m_Settings);
+        QVERIFY2(file.Load(path("f.xml")), qPrintable(file.ErrorText()));
+        QCOMPARE(file.Blocks().size(), std::size_t(3));
+        QCOMPARE(file.Blocks()[2]->Results.size(), 50);
+        QCOMPARE(file.DataSet()->MeasurementParameters()->AcquisitionRate(), 1000.0);
+        QCOMPARE(file.DataSet()->MeasurementParameters()->Units(), CUnits::UnitType::MICRO_TESLA);
+        QCOMPARE(file.DataSet()->InstrumentName(), QString("ZRQ5520 simulator SIM-0001"));
+        QVERIFY(QFile(path("f.csv")).size() > 0);
+
+        const Run missing = run({"measure", "--instrument", "SIM-9999", "--blocks", "1", "--out", "g.xml"});
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.err.contains("SIM-9999") && missing.err.contains("SIM-0001"));
+        QVERIFY(!QFile::exists(path("g.xml")));
+        const Run tooFast = run({"measure", "--instrument", "SIM-0001", "--rate", "1e9", "--out", "g.xml"});
+        QCOMPARE(tooFast.status, 1);
+        QVERIFY(!QFile::exists(path("g.xml")));
+
+        // Ctrl+C stops an open-ended run and still saves what was measured.
+        QProcess process;
+        process.setWorkingDirectory(m_Dir->path());
+        process.start(m_Program, {"measure", "--instrument", "SIM-0001", "--rate", "200", "--block", "20",
+                                  "--out", "interrupted.xml", "--json"});
+        QVERIFY(process.waitForStarted());
+        QTest::qWait(2500);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 0);
+        const QJsonObject summary = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        QVERIFY(summary["interrupted"].toBool());
+        QVERIFY(summary["blocks"].toInt() >= 1);
+        CRecordingFile interrupted(*m_Settings);
+        QVERIFY(interrupted.Load(path("interrupted.xml")));
+        QCOMPARE(int(interrupted.Blocks().size()), summary["blocks"].toInt());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
