@@ -36,9 +36,10 @@ bool CCSVResultsSerializer::Serialize(CDataSetMeasurement* dataSet, QIODevice* d
     SerializeDocumentHeader(stream, F::MeasurementDescription);
     SerializeBodyHeader(stream, dataSet);
     SerializeDatasetHeader(stream, dataSet);
+    m_WriteFailed = false;
     SerializeDataset(stream, dataSet);
     stream.flush();
-    return stream.status() == QTextStream::Ok;
+    return stream.status() == QTextStream::Ok && !m_WriteFailed;
 }
 
 bool CCSVResultsSerializer::Serialize(CDataSetMapping* dataSet, QIODevice* device)
@@ -50,9 +51,22 @@ bool CCSVResultsSerializer::Serialize(CDataSetMapping* dataSet, QIODevice* devic
     SerializeDocumentHeader(stream, F::MappingDescription);
     SerializeBodyHeader(stream, dataSet);
     SerializeDatasetHeader(stream, dataSet);
+    m_WriteFailed = false;
     SerializeDataset(stream, dataSet);
     stream.flush();
-    return stream.status() == QTextStream::Ok;
+    return stream.status() == QTextStream::Ok && !m_WriteFailed;
+}
+
+void CCSVResultsSerializer::l_WriteRows(QTextStream& stream, const CMeasureBlock& block)
+{
+    // The rows are the bulk of the file: they go out as the UTF-8 bytes they are made in,
+    // not through the text stream's conversions.
+    stream.flush();
+    m_Rows.clear();
+    block.AppendRows(m_Rows, QByteArray(F::ColumnSeparator.data(), F::ColumnSeparator.size()));
+    m_Rows += '\n';
+    if (stream.device()->write(m_Rows) != m_Rows.size())
+        m_WriteFailed = true;
 }
 
 bool CCSVResultsSerializer::Deserialize(QIODevice*, CDataSetMeasurement*)
@@ -96,7 +110,7 @@ void CCSVResultsSerializer::SerializeDataset(QTextStream& stream, CDataSetMeasur
 {
     stream << F::Headings << '\n';
     for (const QSharedPointer<CMeasureBlock>& block : *dataSet->MeasureBlocks())
-        stream << block->ToString(F::ColumnSeparator) << '\n';
+        l_WriteRows(stream, *block);
     stream << '\n';
 }
 
@@ -110,7 +124,7 @@ void CCSVResultsSerializer::SerializeDataset(QTextStream& stream, CDataSetMappin
                << triple(block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw())
                << '\n';
         stream << F::Headings << '\n';
-        stream << block->ToString(F::ColumnSeparator) << '\n';
+        l_WriteRows(stream, *block);
         stream << '\n';
     }
 }

@@ -2,9 +2,11 @@
 
 #include "files/CResultsSerializer.h"
 
+#include <QByteArray>
 #include <QString>
 
 class CDataset;
+class CMeasureBlock;
 class QTextStream;
 
 // Semicolon-separated export of a recording for spreadsheets; it cannot be read back.
@@ -25,4 +27,8 @@ private:
     void SerializeDatasetHeader(QTextStream& stream, CDataset* dataSet);
     void SerializeDataset(QTextStream& stream, CDataSetMeasurement* dataSet);
     void SerializeDataset(QTextStream& stream, CDataSetMapping* dataSet);
+    void l_WriteRows(QTextStream& stream, const CMeasureBlock& block);
+
+    QByteArray m_Rows;
+    bool m_WriteFailed = false;
 };

@@ -14,6 +14,7 @@ PACKAGES=(
   xvfb xauth libgl1-mesa-dri mesa-utils
   python3 clang libclang-rt-14-dev fonts-oxygen python3-fonttools
   locales tzdata
+  dpkg-dev lintian
 )
 
 missing=()

@@ -1,0 +1,76 @@
+// tesvana-cli's analyses of the 1,000,000-sample mapping recording of the file
+// benchmarks, against the program's own load of that file: stats and convert --to csv
+// should cost little more than reading.
+#include "BenchRecording.h"
+#include "cli/CRecordingAnalysis.h"
+#include "cli/CRecordingFile.h"
+#include "files/CXMLResultsSerializer.h"
+#include "model/CDataSetMapping.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+constexpr int Blocks = 1000;
+
+// The recording, written once for every benchmark of this program.
+const QString& RecordingPath()
+{
+    static Fixture fixture;
+    static const QString path = [] {
+        const QString file = fixture.dir.path() + "/map.xml";
+        CDataSetMapping set(fixture.settings);
+        fill<CDataSetMapping, CMeasureBlockMapping>(set, fixture, Blocks);
+        QFile out(file);
+        out.open(QIODevice::WriteOnly);
+        CXMLResultsSerializer().Serialize(&set, &out);
+        return file;
+    }();
+    return path;
+}
+
+void BM_ProgramLoad(benchmark::State& state)
+{
+    Fixture f;
+    RecordingPath();
+    for (auto _ : state)
+    {
+        CRecordingFile file(f.settings);
+        if (!file.Load(RecordingPath()) || file.SampleCount() != Blocks * 1000ULL)
+            state.SkipWithError("load failed");
+    }
+}
+
+void BM_Stats(benchmark::State& state)
+{
+    Fixture f;
+    RecordingPath();
+    for (auto _ : state)
+    {
+        CRecordingFile file(f.settings);
+        file.Load(RecordingPath());
+        benchmark::DoNotOptimize(CRecordingAnalysis::Stats(file, false));
+    }
+}
+
+void BM_ConvertCsv(benchmark::State& state)
+{
+    Fixture f;
+    RecordingPath();
+    QString error;
+    for (auto _ : state)
+    {
+        CRecordingFile file(f.settings);
+        file.Load(RecordingPath());
+        if (!CRecordingAnalysis::Convert(file, QStringLiteral("csv"), f.dir.path() + "/map.csv", &error))
+            state.SkipWithError("convert failed");
+    }
+    state.counters["csv_MB"] = double(QFile(f.dir.path() + "/map.csv").size()) / 1e6;
+}
+
+BENCHMARK(BM_ProgramLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Stats)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ConvertCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
+} // namespace
