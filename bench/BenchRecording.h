@@ -39,7 +39,11 @@ struct Fixture
     QTemporaryDir dir;
     CSettings settings{QString(), nullptr, dir.path()};
     CMeasurementParameters parameters;
-    QDateTime start = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::LocalTime);
+    // Local wall-clock time at a fixed UTC offset, as live blocks and loaded files carry it.
+    QDateTime start = [] {
+        const QDateTime local(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::LocalTime);
+        return local.toOffsetFromUtc(local.offsetFromUtc());
+    }();
     Fixture()
     {
         settings.setMeasurementMaxMeasurementCount(2000000);

@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "files/ResultsFileFormat.h"
+#include "model/CBlockRowsBatches.h"
 #include "model/CDataSetMapping.h"
 #include "model/CDataSetMeasurement.h"
 #include "model/CNumberText.h"
@@ -12,6 +13,11 @@
 namespace
 {
 namespace F = ResultsFileFormat;
+
+QByteArray Separator()
+{
+    return QByteArray(F::ColumnSeparator.data(), F::ColumnSeparator.size());
+}
 
 QString triple(double a, double b, double c)
 {
@@ -57,15 +63,12 @@ bool CCSVResultsSerializer::Serialize(CDataSetMapping* dataSet, QIODevice* devic
     return stream.status() == QTextStream::Ok && !m_WriteFailed;
 }
 
-void CCSVResultsSerializer::l_WriteRows(QTextStream& stream, const CMeasureBlock& block)
+void CCSVResultsSerializer::l_WriteRows(QTextStream& stream, const QByteArray& rows)
 {
     // The rows are the bulk of the file: they go out as the UTF-8 bytes they are made in,
     // not through the text stream's conversions.
     stream.flush();
-    m_Rows.clear();
-    block.AppendRows(m_Rows, QByteArray(F::ColumnSeparator.data(), F::ColumnSeparator.size()));
-    m_Rows += '\n';
-    if (stream.device()->write(m_Rows) != m_Rows.size())
+    if (stream.device()->write(rows) != rows.size() || stream.device()->write("\n", 1) != 1)
         m_WriteFailed = true;
 }
 
@@ -109,22 +112,27 @@ void CCSVResultsSerializer::SerializeDatasetHeader(QTextStream& stream, CDataset
 void CCSVResultsSerializer::SerializeDataset(QTextStream& stream, CDataSetMeasurement* dataSet)
 {
     stream << F::Headings << '\n';
-    for (const QSharedPointer<CMeasureBlock>& block : *dataSet->MeasureBlocks())
-        l_WriteRows(stream, *block);
+    const MeasureBlockQueue& blocks = *dataSet->MeasureBlocks();
+    CBlockRowsBatches rows([&blocks](std::size_t i) { return blocks[i].data(); }, blocks.size(), Separator());
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        l_WriteRows(stream, rows.Rows(i));
     stream << '\n';
 }
 
 void CCSVResultsSerializer::SerializeDataset(QTextStream& stream, CDataSetMapping* dataSet)
 {
-    for (const QSharedPointer<CMeasureBlockMapping>& block : *dataSet->MeasureBlocks())
+    const MeasureBlockMappingQueue& blocks = *dataSet->MeasureBlocks();
+    CBlockRowsBatches rows([&blocks](std::size_t i) { return blocks[i].data(); }, blocks.size(), Separator());
+    for (std::size_t i = 0; i < blocks.size(); ++i)
     {
+        const CMeasureBlockMapping* block = blocks[i].data();
         stream << "Position (x y z)" << F::ColumnSeparator
                << triple(block->Position.X(), block->Position.Y(), block->Position.Z()) << '\n';
         stream << "Orientation (roll pitch yaw)" << F::ColumnSeparator
                << triple(block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw())
                << '\n';
         stream << F::Headings << '\n';
-        l_WriteRows(stream, *block);
+        l_WriteRows(stream, rows.Rows(i));
         stream << '\n';
     }
 }

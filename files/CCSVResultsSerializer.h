@@ -6,7 +6,6 @@
 #include <QString>
 
 class CDataset;
-class CMeasureBlock;
 class QTextStream;
 
 // Semicolon-separated export of a recording for spreadsheets; it cannot be read back.
@@ -27,8 +26,7 @@ private:
     void SerializeDatasetHeader(QTextStream& stream, CDataset* dataSet);
     void SerializeDataset(QTextStream& stream, CDataSetMeasurement* dataSet);
     void SerializeDataset(QTextStream& stream, CDataSetMapping* dataSet);
-    void l_WriteRows(QTextStream& stream, const CMeasureBlock& block);
+    void l_WriteRows(QTextStream& stream, const QByteArray& rows);
 
-    QByteArray m_Rows;
     bool m_WriteFailed = false;
 };

@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "files/ResultsFileFormat.h"
+#include "model/CBlockRowsBatches.h"
 #include "model/CDataSetMapping.h"
 #include "model/CDataSetMeasurement.h"
 #include "model/CNumberText.h"
@@ -180,14 +181,18 @@ void writeTriple(QXmlStreamWriter& writer, const QString& element, const QString
 // (digits, signs, ".", ":", ";", "T", "e", "nan", "inf" and line feeds), and
 // skipping the writer's escaping and re-encoding of megabytes of text is most of
 // a save's speed.
-void writeFlux(QXmlStreamWriter& writer, const CMeasureBlock& block)
+void writeFlux(QXmlStreamWriter& writer, const QByteArray& rows)
 {
     writer.writeStartElement(QStringLiteral("flux"));
     writer.writeCharacters(QString()); // closes the start tag
-    QByteArray rows;
-    block.AppendRows(rows, QByteArray(F::ColumnSeparator.data(), F::ColumnSeparator.size()));
     writer.device()->write(rows);
     writer.writeEndElement();
+}
+
+template <typename Queue> CBlockRowsBatches rowsOf(const Queue& blocks)
+{
+    return CBlockRowsBatches([&blocks](std::size_t i) { return blocks[i].data(); }, blocks.size(),
+                             QByteArray(F::ColumnSeparator.data(), F::ColumnSeparator.size()));
 }
 
 // Three numbers joined by ";" (the fixed separator); false unless exactly three pieces.
@@ -285,11 +290,14 @@ void CXMLResultsSerializer::SerializeDatasetHeader(QXmlStreamWriter& writer, CDa
 
 void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet)
 {
-    for (const QSharedPointer<CMeasureBlock>& block : *dataSet->MeasureBlocks())
+    const MeasureBlockQueue& blocks = *dataSet->MeasureBlocks();
+    CBlockRowsBatches rows = rowsOf(blocks);
+    for (std::size_t i = 0; i < blocks.size(); ++i)
     {
+        const CMeasureBlock* block = blocks[i].data();
         writer.writeStartElement(QStringLiteral("measurements"));
         writer.writeTextElement(QStringLiteral("comment"), block->Comment());
-        writeFlux(writer, *block);
+        writeFlux(writer, rows.Rows(i));
         writer.writeEndElement();
     }
     writer.writeEndElement(); // dataset
@@ -298,15 +306,18 @@ void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetM
 
 void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetMapping* dataSet)
 {
-    for (const QSharedPointer<CMeasureBlockMapping>& block : *dataSet->MeasureBlocks())
+    const MeasureBlockMappingQueue& blocks = *dataSet->MeasureBlocks();
+    CBlockRowsBatches rows = rowsOf(blocks);
+    for (std::size_t i = 0; i < blocks.size(); ++i)
     {
+        const CMeasureBlockMapping* block = blocks[i].data();
         writer.writeStartElement(QStringLiteral("measurements"));
         writer.writeTextElement(QStringLiteral("comment"), block->Comment());
         writeTriple(writer, QStringLiteral("position"), QString(), block->Position.X(), block->Position.Y(),
                     block->Position.Z());
         writeTriple(writer, QStringLiteral("orientation"), QStringLiteral("degree"),
                     block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw());
-        writeFlux(writer, *block);
+        writeFlux(writer, rows.Rows(i));
         writer.writeEndElement();
     }
     writer.writeEndElement(); // dataset

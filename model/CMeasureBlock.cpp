@@ -3,6 +3,7 @@
 #include "model/CNumberText.h"
 
 #include <cstdio>
+#include <limits>
 
 CMeasureBlock::CMeasureBlock(QObject* parent) : QObject(parent) {}
 
@@ -76,6 +77,12 @@ void CMeasureBlock::AppendRows(QByteArray& out, const QByteArray& separator) con
     // cost more than the whole rest of a row.
     out.reserve(out.size() + Results.size() * 96);
     char row[48 + 7 * CNumberText::MaxG6Length];
+    // Samples of one second share the text up to the fraction; with a fixed UTC offset
+    // (how recordings and live blocks carry their time) it is made once per second.
+    char prefix[48];
+    qint64 prefixSecond = std::numeric_limits<qint64>::min();
+    int prefixOffset = 0;
+    int prefixLength = 0;
     bool first = true;
     for (const QSharedPointer<CFieldIntensityResult>& sample : Results)
     {
@@ -84,12 +91,35 @@ void CMeasureBlock::AppendRows(QByteArray& out, const QByteArray& separator) con
         if (!first)
             out += '\n';
         first = false;
-        char* end = writeTimestamp(row, sample->Timestamp, sample->TimestampNanosecond);
-        if (!end)
-            out += FormatTimestamp(sample->Timestamp, sample->TimestampNanosecond).toUtf8();
-        else
+        const QDateTime& timestamp = sample->Timestamp;
+        const Qt::TimeSpec spec = timestamp.timeSpec();
+        if ((spec == Qt::OffsetFromUTC || spec == Qt::UTC) && timestamp.isValid())
+        {
+            const int offset = timestamp.offsetFromUtc();
+            const qint64 local = timestamp.toMSecsSinceEpoch() + qint64(offset) * 1000;
+            const qint64 second = local / 1000 - (local % 1000 < 0 ? 1 : 0);
+            if (second != prefixSecond || offset != prefixOffset)
+            {
+                const char* end = writeTimestamp(prefix, timestamp, 0);
+                prefixLength = end ? int(end - prefix) - 9 : -1; // without the nine fraction digits
+                prefixSecond = second;
+                prefixOffset = offset;
+            }
+            if (prefixLength > 0)
+            {
+                out.append(prefix, prefixLength);
+                out.append(
+                    row,
+                    int(writeDigits(row, unsigned(sample->TimestampNanosecond % 1000000000ULL), 9) - row));
+            }
+            else
+                out += FormatTimestamp(timestamp, sample->TimestampNanosecond).toUtf8();
+        }
+        else if (char* end = writeTimestamp(row, timestamp, sample->TimestampNanosecond))
             out.append(row, int(end - row));
-        const auto field = [&](double value) {
+        else
+            out += FormatTimestamp(timestamp, sample->TimestampNanosecond).toUtf8();
+        const auto field = [&](float value) {
             out += separator;
             out.append(row, int(CNumberText::WriteG6(row, value) - row));
         };
@@ -99,7 +129,7 @@ void CMeasureBlock::AppendRows(QByteArray& out, const QByteArray& separator) con
         field(sample->By());
         field(sample->Bz());
         out += separator;
-        end = writeDigits(row, sample->Temperature(), 5);
+        char* end = writeDigits(row, sample->Temperature(), 5);
         char* digits = row;
         while (digits < end - 1 && *digits == '0')
             ++digits;

@@ -69,6 +69,91 @@ char* CNumberText::WriteG6(char* out, double value)
     return std::to_chars(out, out + MaxG6Length, value, std::chars_format::general, 6).ptr;
 }
 
+char* CNumberText::WriteG6(char* out, float value)
+{
+    // Below the normal range a float has fewer than six digits of its own: the exact way.
+    if (!std::isnormal(value))
+        return WriteG6(out, double(value));
+    // Shortest scientific form: [-]d[.ddd]e[+-]XX, at most nine digits.
+    char shortest[24];
+    const char* end =
+        std::to_chars(shortest, shortest + sizeof shortest, value, std::chars_format::scientific).ptr;
+    const char* p = shortest;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    char digits[12];
+    int count = 0;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.')
+            digits[count++] = *p;
+    int exponent = 0;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
+
+    if (count > 6)
+    {
+        // A seventh digit 5 closing the digits may be a tie of the decimal text only,
+        // not of the exact value: that one case goes the exact way.
+        if (count == 7 && digits[6] == '5')
+            return WriteG6(out, double(value));
+        const bool up = digits[6] >= '5';
+        count = 6;
+        if (up)
+        {
+            int i = 5;
+            while (i >= 0 && digits[i] == '9')
+                digits[i--] = '0';
+            if (i >= 0)
+                ++digits[i];
+            else
+            {
+                digits[0] = '1';
+                ++exponent;
+            }
+        }
+    }
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+
+    if (negative)
+        *out++ = '-';
+    if (exponent < -4 || exponent >= 6)
+    {
+        *out++ = digits[0];
+        if (count > 1)
+        {
+            *out++ = '.';
+            for (int i = 1; i < count; ++i)
+                *out++ = digits[i];
+        }
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        *out++ = char('0' + magnitude / 10);
+        *out++ = char('0' + magnitude % 10);
+        return out;
+    }
+    if (exponent < 0)
+    {
+        *out++ = '0';
+        *out++ = '.';
+        for (int i = -1; i > exponent; --i)
+            *out++ = '0';
+        for (int i = 0; i < count; ++i)
+            *out++ = digits[i];
+        return out;
+    }
+    for (int i = 0; i <= exponent; ++i)
+        *out++ = i < count ? digits[i] : '0';
+    if (count > exponent + 1)
+    {
+        *out++ = '.';
+        for (int i = exponent + 1; i < count; ++i)
+            *out++ = digits[i];
+    }
+    return out;
+}
+
 double CNumberText::ToDouble(QStringView text, bool* ok)
 {
     return parse<double>(text, ok);

@@ -17,6 +17,10 @@ public:
     // returns the end. No allocation: the file writers call it per number.
     static constexpr int MaxG6Length = 32;
     static char* WriteG6(char* out, double value);
+    // The same text for a sample's single-precision value, several times faster: from
+    // the float's shortest digits, which round to six digits as the exact value does
+    // (the one ambiguous case, a seventh digit 5, takes the exact way).
+    static char* WriteG6(char* out, float value);
 
     // Point-decimal number; surrounding white space and a leading "+" are
     // accepted. Text that is not a number gives 0 with *ok false.

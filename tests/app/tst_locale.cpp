@@ -18,8 +18,10 @@
 #include <QTest>
 
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 // Run by ctest under a German locale made at test time (tests/app/run_locale_test.sh):
 // the application object takes the locale from the environment, as on a user's
@@ -170,6 +172,53 @@ private slots:
         bool ok = true;
         QCOMPARE(CNumberText::ToDouble(QStringLiteral("0,5"), &ok), 0.0);
         QVERIFY(!ok);
+    }
+
+    // Samples take the single-precision way: its text must be the exact value's, digit for digit.
+    void singlePrecisionTextsAreTheExactOnes()
+    {
+        const auto same = [](float value) {
+            char a[CNumberText::MaxG6Length];
+            char b[CNumberText::MaxG6Length];
+            const QByteArray single(a, int(CNumberText::WriteG6(a, value) - a));
+            const QByteArray exact(b, int(CNumberText::WriteG6(b, double(value)) - b));
+            if (single != exact)
+                qWarning() << value << single << exact;
+            return single == exact;
+        };
+        // Ties of six digits, carries into a new power of ten, the ends of the range, subnormals, zeros.
+        const float hard[] = {999999.5f,
+                              123456.5f,
+                              9.999995e-05f,
+                              9.9999949e-05f,
+                              0.1f,
+                              1.0f,
+                              100000.0f,
+                              1e-4f,
+                              9.99999e-5f,
+                              1e6f,
+                              999999.0f,
+                              0.000123456f,
+                              1.5e-45f,
+                              1.17549435e-38f,
+                              3.40282347e38f,
+                              -0.0f,
+                              0.0f,
+                              -5.33633e-05f,
+                              std::numeric_limits<float>::infinity()};
+        for (float value : hard)
+            QVERIFY(same(value));
+        // A spread over every bit pattern (checked exhaustively once, too slow for each run).
+        for (quint64 bits = 0; bits < (1ULL << 32); bits += 4099)
+        {
+            const quint32 pattern = quint32(bits);
+            float value;
+            std::memcpy(&value, &pattern, sizeof value);
+            if (!std::isnan(value))
+                QVERIFY(same(value));
+        }
+        char nan[CNumberText::MaxG6Length];
+        QCOMPARE(QByteArray(nan, int(CNumberText::WriteG6(nan, std::nanf("")) - nan)), QByteArray("nan"));
     }
 
     void filesAreTheSameAsUnderTheCLocale()

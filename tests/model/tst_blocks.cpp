@@ -61,6 +61,43 @@ private slots:
         QVERIFY(lines.at(2).startsWith("2024.03.05T14:07:09.999999999,"));
     }
 
+    // Rows of a fixed UTC offset reuse the text of their second: a new second, a new day
+    // and a change of offset (a daylight-saving change) must each show.
+    void rowTimesAcrossSecondsAndOffsets()
+    {
+        CMeasureBlock block;
+        const qint64 start = QDateTime(QDate(2026, 3, 29), QTime(0, 59, 59), Qt::UTC).toMSecsSinceEpoch();
+        const struct
+        {
+            qint64 ms;
+            int offset;
+            const char* text;
+        } rows[] = {
+            {start + 998, 3600, "2026.03.29T01:59:59.998"},
+            {start + 999, 3600, "2026.03.29T01:59:59.999"},
+            {start + 1000, 7200, "2026.03.29T03:00:00.000"}, // the clocks go forward
+            {start + 1001, 7200, "2026.03.29T03:00:00.001"},
+            {start + 1001, 0, "2026.03.29T01:00:00.001"},
+            {start - 3599000 - 1, 0, "2026.03.28T23:59:59.999"},
+        };
+        for (const auto& row : rows)
+        {
+            QSharedPointer<CFieldIntensityResult> s = sample(0);
+            s->Timestamp = QDateTime::fromMSecsSinceEpoch(row.ms, Qt::OffsetFromUTC, row.offset);
+            s->TimestampNanosecond = quint64(s->Timestamp.time().msec()) * 1000000 + 7;
+            block.Results.append(s);
+        }
+        const QStringList lines = block.ToString(";").split('\n');
+        QCOMPARE(lines.size(), 6);
+        for (int i = 0; i < 6; ++i)
+        {
+            QCOMPARE(lines[i].section(';', 0, 0), QString(rows[i].text) + "000007");
+            QCOMPARE(lines[i].section(';', 0, 0),
+                     CMeasureBlock::FormatTimestamp(block.Results[i]->Timestamp,
+                                                    block.Results[i]->TimestampNanosecond));
+        }
+    }
+
     void nanAndLargeValues()
     {
         CMeasureBlock block;
