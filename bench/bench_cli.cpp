@@ -63,8 +63,7 @@ void BM_ConvertCsv(benchmark::State& state)
     for (auto _ : state)
     {
         CRecordingFile file(f.settings);
-        file.Load(RecordingPath());
-        if (!CRecordingAnalysis::Convert(file, QStringLiteral("csv"), f.dir.path() + "/map.csv", &error))
+        if (!CRecordingAnalysis::LoadAsCsv(file, RecordingPath(), f.dir.path() + "/map.csv", &error))
             state.SkipWithError("convert failed");
     }
     state.counters["csv_MB"] = double(QFile(f.dir.path() + "/map.csv").size()) / 1e6;

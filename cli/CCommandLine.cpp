@@ -166,7 +166,7 @@ QStringList CCommandLine::l_Files(const QStringList& inputs)
 }
 
 int CCommandLine::l_ForEachFile(const QStringList& inputs, bool json, const FileAction& action,
-                                const std::function<void(const QJsonObject&)>& print)
+                                const std::function<void(const QJsonObject&)>& print, const FileLoader& load)
 {
     const QStringList files = l_Files(inputs);
     if (files.isEmpty())
@@ -186,10 +186,10 @@ int CCommandLine::l_ForEachFile(const QStringList& inputs, bool json, const File
         QJsonObject result;
         QString error;
         CRecordingFile file(settings);
-        bool done = file.Load(path);
-        if (!done)
+        bool done = load ? load(file, path, &error) : file.Load(path);
+        if (!done && !load)
             error = file.ErrorText();
-        else if (!(done = action(file, result, &error)))
+        if (done && !(done = action(file, result, &error)))
             error = path + QStringLiteral(": ") + error;
         if (!done)
         {
@@ -613,20 +613,28 @@ int CCommandLine::l_Convert(const QStringList& arguments)
     const bool many = inputs.size() > 1 || QFileInfo(inputs.first()).isDir();
     if (many && !output.isEmpty() && !QFileInfo(output).isDir())
         return l_UsageError(tr("convert: -o must be a folder when several files are converted"));
+    const auto targetOf = [&](const QString& path) {
+        const QFileInfo info(path);
+        const QString name = info.completeBaseName() + QLatin1Char('.') + format;
+        return output.isEmpty() ? info.dir().filePath(name) : many ? QDir(output).filePath(name) : output;
+    };
+    // CSV is written while the file is read; JSON needs the whole file first.
+    FileLoader loadAsCsv;
+    if (format == QLatin1String("csv"))
+        loadAsCsv = [&](CRecordingFile& file, const QString& path, QString* error) {
+            return CRecordingAnalysis::LoadAsCsv(file, path, targetOf(path), error);
+        };
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
         [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
-            const QFileInfo info(file.Path());
-            const QString name = info.completeBaseName() + QLatin1Char('.') + format;
-            const QString target = output.isEmpty() ? info.dir().filePath(name)
-                                   : many           ? QDir(output).filePath(name)
-                                                    : output;
-            if (!CRecordingAnalysis::Convert(file, format, target, error))
+            const QString target = targetOf(file.Path());
+            if (format == QLatin1String("json") && !CRecordingAnalysis::ConvertToJson(file, target, error))
                 return false;
             result = {{QStringLiteral("out"), target}, {QStringLiteral("format"), format}};
             return true;
         },
         [this](const QJsonObject& result) {
             m_Out << tr("wrote %1").arg(result.value(QStringLiteral("out")).toString()) << '\n';
-        });
+        },
+        loadAsCsv);
 }

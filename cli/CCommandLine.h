@@ -32,6 +32,8 @@ public:
 private:
     // An analysis of a loaded file: false with the reason.
     using FileAction = std::function<bool(const CRecordingFile& file, QJsonObject& result, QString* error)>;
+    // Reads a file into `file`: false with the reason (the file's own load unless given).
+    using FileLoader = std::function<bool(CRecordingFile& file, const QString& path, QString* error)>;
 
     int l_List(const QStringList& arguments);
     int l_Measure(const QStringList& arguments);
@@ -49,7 +51,7 @@ private:
     // Loads each file of `inputs` and runs `action` on it, one failure not stopping the
     // others, and writes the results.
     int l_ForEachFile(const QStringList& inputs, bool json, const FileAction& action,
-                      const std::function<void(const QJsonObject&)>& print);
+                      const std::function<void(const QJsonObject&)>& print, const FileLoader& load = {});
     int l_UsageError(const QString& message);
     void l_Error(const QString& message);
     void l_PrintJson(const QJsonValue& value);

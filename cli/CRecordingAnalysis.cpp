@@ -17,6 +17,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 namespace
 {
@@ -255,8 +259,7 @@ QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFi
             {QStringLiteral("exposureIndex"), number(table.ExposureIndex())}};
 }
 
-bool CRecordingAnalysis::Convert(const CRecordingFile& file, const QString& format, const QString& outPath,
-                                 QString* error)
+bool CRecordingAnalysis::ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error)
 {
     QSaveFile out(outPath);
     if (!out.open(QIODevice::WriteOnly))
@@ -264,49 +267,112 @@ bool CRecordingAnalysis::Convert(const CRecordingFile& file, const QString& form
         *error = tr("cannot write %1: %2").arg(outPath, out.errorString());
         return false;
     }
-    bool written = false;
-    if (format == QLatin1String("csv"))
+    QJsonArray blocks;
+    for (std::size_t i = 0; i < file.Blocks().size(); ++i)
     {
-        CCSVResultsSerializer csv;
-        written =
-            file.Mapping() ? csv.Serialize(file.Mapping(), &out) : csv.Serialize(file.Measurement(), &out);
-    }
-    else
-    {
-        QJsonArray blocks;
-        for (std::size_t i = 0; i < file.Blocks().size(); ++i)
+        const CMeasureBlock& block = *file.Blocks()[i];
+        QJsonArray samples;
+        for (const auto& sample : block.Results)
+            samples.append(
+                QJsonObject{{QStringLiteral("timestamp"),
+                             CMeasureBlock::FormatTimestamp(sample->Timestamp, sample->TimestampNanosecond)},
+                            {QStringLiteral("B"), number(double(sample->B()))},
+                            {QStringLiteral("B.B'"), number(double(sample->BBprime()))},
+                            {QStringLiteral("Bx"), number(double(sample->Bx()))},
+                            {QStringLiteral("By"), number(double(sample->By()))},
+                            {QStringLiteral("Bz"), number(double(sample->Bz()))},
+                            {QStringLiteral("temperature"), double(sample->Temperature())},
+                            {QStringLiteral("dB"), number(double(sample->dB()))}});
+        QJsonObject object{{QStringLiteral("block"), double(i)},
+                           {QStringLiteral("comment"), block.Comment()},
+                           {QStringLiteral("samples"), samples}};
+        if (const CMeasureBlockMapping* mapping = file.MappingBlock(i))
         {
-            const CMeasureBlock& block = *file.Blocks()[i];
-            QJsonArray samples;
-            for (const auto& sample : block.Results)
-                samples.append(QJsonObject{
-                    {QStringLiteral("timestamp"),
-                     CMeasureBlock::FormatTimestamp(sample->Timestamp, sample->TimestampNanosecond)},
-                    {QStringLiteral("B"), number(double(sample->B()))},
-                    {QStringLiteral("B.B'"), number(double(sample->BBprime()))},
-                    {QStringLiteral("Bx"), number(double(sample->Bx()))},
-                    {QStringLiteral("By"), number(double(sample->By()))},
-                    {QStringLiteral("Bz"), number(double(sample->Bz()))},
-                    {QStringLiteral("temperature"), double(sample->Temperature())},
-                    {QStringLiteral("dB"), number(double(sample->dB()))}});
-            QJsonObject object{{QStringLiteral("block"), double(i)},
-                               {QStringLiteral("comment"), block.Comment()},
-                               {QStringLiteral("samples"), samples}};
-            if (const CMeasureBlockMapping* mapping = file.MappingBlock(i))
-            {
-                object.insert(QStringLiteral("position"), position(*mapping));
-                object.insert(QStringLiteral("orientation"),
-                              QJsonObject{{QStringLiteral("roll"), mapping->Orientation.Roll()},
-                                          {QStringLiteral("pitch"), mapping->Orientation.Pitch()},
-                                          {QStringLiteral("yaw"), mapping->Orientation.Yaw()}});
-            }
-            blocks.append(object);
+            object.insert(QStringLiteral("position"), position(*mapping));
+            object.insert(QStringLiteral("orientation"),
+                          QJsonObject{{QStringLiteral("roll"), mapping->Orientation.Roll()},
+                                      {QStringLiteral("pitch"), mapping->Orientation.Pitch()},
+                                      {QStringLiteral("yaw"), mapping->Orientation.Yaw()}});
         }
-        QJsonObject document = Info(file);
-        document.insert(QStringLiteral("blockList"), blocks);
-        written = out.write(QJsonDocument(document).toJson(QJsonDocument::Indented)) >= 0;
+        blocks.append(object);
     }
-    if (!written || !out.commit())
+    QJsonObject document = Info(file);
+    document.insert(QStringLiteral("blockList"), blocks);
+    if (out.write(QJsonDocument(document).toJson(QJsonDocument::Indented)) < 0 || !out.commit())
+    {
+        out.cancelWriting();
+        *error = tr("cannot write %1: %2").arg(outPath, out.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool CRecordingAnalysis::LoadAsCsv(CRecordingFile& file, const QString& path, const QString& outPath,
+                                   QString* error)
+{
+    QSaveFile out(outPath);
+    if (!out.open(QIODevice::WriteOnly))
+    {
+        *error = tr("cannot write %1: %2").arg(outPath, out.errorString());
+        return false;
+    }
+    CCSVResultsSerializer csv;
+    const QByteArray separator(";");
+    // Blocks read, waiting for the writer; the reader goes on meanwhile.
+    std::mutex mutex;
+    std::condition_variable arrived;
+    // Shared: a load that fails drops its data set while the writer may still hold blocks.
+    std::deque<QSharedPointer<CMeasureBlock>> queue;
+    bool finished = false;
+    bool begun = false;
+    std::thread writer([&] {
+        QByteArray rows;
+        for (;;)
+        {
+            QSharedPointer<CMeasureBlock> block;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                arrived.wait(lock, [&] { return finished || !queue.empty(); });
+                if (queue.empty())
+                    return;
+                block = queue.front();
+                queue.pop_front();
+            }
+            rows.clear();
+            block->AppendRows(rows, separator);
+            csv.Add(*block, rows);
+        }
+    });
+    const bool loaded = file.Load(path, [&](const QSharedPointer<CMeasureBlock>& block) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!begun)
+        {
+            // The data set's header values come before its first block.
+            csv.Begin(file.DataSet(), file.FileKind() == CRecordingFile::Kind::Mapping, &out);
+            begun = true;
+        }
+        queue.push_back(block);
+        arrived.notify_one();
+    });
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        finished = true;
+        arrived.notify_one();
+    }
+    writer.join();
+    if (!loaded)
+    {
+        out.cancelWriting();
+        *error = file.ErrorText();
+        return false;
+    }
+    if (!begun)
+    {
+        out.cancelWriting();
+        *error = path + QStringLiteral(": ") + tr("the file holds no block");
+        return false;
+    }
+    if (!csv.End() || !out.commit())
     {
         out.cancelWriting();
         *error = tr("cannot write %1: %2").arg(outPath, out.errorString());

@@ -22,9 +22,12 @@ public:
                                 double thresholdDb, QString* error);
     // The band table (RMS of each quantity per band of the limits) and the exposure index of a block.
     static QJsonObject Ac(const CRecordingFile& file, const LimitsXmlFile& limits, int block, QString* error);
-    // The results as the program's CSV, or as JSON (one object per block), written atomically.
-    static bool Convert(const CRecordingFile& file, const QString& format, const QString& outPath,
-                        QString* error);
+    // The results as JSON (one object per block), written atomically.
+    static bool ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error);
+    // Loads `path` into `file` and writes its results as the program's CSV meanwhile: each
+    // block is written on a second thread as soon as it is read, so the conversion costs
+    // little more than the reading. Written atomically: nothing is left of a failed one.
+    static bool LoadAsCsv(CRecordingFile& file, const QString& path, const QString& outPath, QString* error);
 
     // "B", "B.B'", "Bx", "By", "Bz": their index, or -1.
     static int ComponentIndex(const QString& name);

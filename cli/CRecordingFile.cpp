@@ -10,7 +10,8 @@ CRecordingFile::CRecordingFile(CSettings& settings) : m_Settings(settings) {}
 
 CRecordingFile::~CRecordingFile() = default;
 
-bool CRecordingFile::Load(const QString& path)
+bool CRecordingFile::Load(const QString& path,
+                          const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead)
 {
     m_Path = path;
     m_Error.clear();
@@ -27,6 +28,7 @@ bool CRecordingFile::Load(const QString& path)
         return false;
     }
     CXMLResultsSerializer reader;
+    reader.setBlockRead(blockRead);
     bool loaded = reader.Deserialize(&file, m_Measurement.get());
     // The kind is told by the data set element, met before any block: a second read costs nothing.
     if (!loaded && reader.LastErrorMessage().startsWith(QLatin1String("The file does not contain a dataset")))
@@ -36,6 +38,7 @@ bool CRecordingFile::Load(const QString& path)
         m_Kind = Kind::Mapping;
         file.seek(0);
         CXMLResultsSerializer mappingReader;
+        mappingReader.setBlockRead(blockRead);
         loaded = mappingReader.Deserialize(&file, m_Mapping.get());
         if (!loaded)
             m_Error = mappingReader.LastErrorMessage();

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,7 +26,9 @@ public:
     ~CRecordingFile();
 
     // False with ErrorText() when the file cannot be opened or read; the data set is then empty.
-    bool Load(const QString& path);
+    // `blockRead` is called with each block as soon as it is read (see CXMLResultsSerializer).
+    bool Load(const QString& path,
+              const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead = {});
     QString ErrorText() const { return m_Error; }
     QString Path() const { return m_Path; }
 

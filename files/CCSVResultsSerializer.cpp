@@ -37,39 +37,68 @@ bool CCSVResultsSerializer::Serialize(CDataSetMeasurement* dataSet, QIODevice* d
 {
     if (!dataSet || !device || dataSet->MeasureBlocks()->empty())
         return false;
-    QTextStream stream(device);
-    stream.setCodec("UTF-8");
-    SerializeDocumentHeader(stream, F::MeasurementDescription);
-    SerializeBodyHeader(stream, dataSet);
-    SerializeDatasetHeader(stream, dataSet);
-    m_WriteFailed = false;
-    SerializeDataset(stream, dataSet);
-    stream.flush();
-    return stream.status() == QTextStream::Ok && !m_WriteFailed;
+    Begin(dataSet, false, device);
+    SerializeDataset(*m_Stream, dataSet);
+    return End();
 }
 
 bool CCSVResultsSerializer::Serialize(CDataSetMapping* dataSet, QIODevice* device)
 {
     if (!dataSet || !device || dataSet->MeasureBlocks()->empty())
         return false;
-    QTextStream stream(device);
-    stream.setCodec("UTF-8");
-    SerializeDocumentHeader(stream, F::MappingDescription);
-    SerializeBodyHeader(stream, dataSet);
-    SerializeDatasetHeader(stream, dataSet);
-    m_WriteFailed = false;
-    SerializeDataset(stream, dataSet);
-    stream.flush();
-    return stream.status() == QTextStream::Ok && !m_WriteFailed;
+    Begin(dataSet, true, device);
+    SerializeDataset(*m_Stream, dataSet);
+    return End();
 }
 
-void CCSVResultsSerializer::l_WriteRows(QTextStream& stream, const QByteArray& rows)
+void CCSVResultsSerializer::Begin(CDataset* dataSet, bool mapping, QIODevice* device)
 {
+    m_Stream = std::make_unique<QTextStream>(device);
+    m_Stream->setCodec("UTF-8");
+    m_Mapping = mapping;
+    m_WriteFailed = false;
+    SerializeDocumentHeader(*m_Stream, mapping ? F::MappingDescription : F::MeasurementDescription);
+    SerializeBodyHeader(*m_Stream, dataSet);
+    SerializeDatasetHeader(*m_Stream, dataSet);
+    if (!mapping)
+        *m_Stream << F::Headings << '\n';
+}
+
+void CCSVResultsSerializer::Add(const CMeasureBlock& block, const QByteArray& rows)
+{
+    QTextStream& stream = *m_Stream;
+    if (m_Mapping)
+    {
+        const auto* mapping = qobject_cast<const CMeasureBlockMapping*>(&block);
+        const CPosition position = mapping ? mapping->Position : CPosition();
+        stream << "Position (x y z)" << F::ColumnSeparator << triple(position.X(), position.Y(), position.Z())
+               << '\n';
+        stream << "Orientation (roll pitch yaw)" << F::ColumnSeparator
+               << (mapping ? triple(mapping->Orientation.Roll(), mapping->Orientation.Pitch(),
+                                    mapping->Orientation.Yaw())
+                           : triple(0, 0, 0))
+               << '\n';
+        stream << F::Headings << '\n';
+    }
     // The rows are the bulk of the file: they go out as the UTF-8 bytes they are made in,
     // not through the text stream's conversions.
     stream.flush();
     if (stream.device()->write(rows) != rows.size() || stream.device()->write("\n", 1) != 1)
         m_WriteFailed = true;
+    if (m_Mapping)
+        stream << '\n';
+}
+
+bool CCSVResultsSerializer::End()
+{
+    if (!m_Stream)
+        return false;
+    if (!m_Mapping)
+        *m_Stream << '\n';
+    m_Stream->flush();
+    const bool written = m_Stream->status() == QTextStream::Ok && !m_WriteFailed;
+    m_Stream.reset();
+    return written;
 }
 
 bool CCSVResultsSerializer::Deserialize(QIODevice*, CDataSetMeasurement*)
@@ -109,30 +138,18 @@ void CCSVResultsSerializer::SerializeDatasetHeader(QTextStream& stream, CDataset
     stream << '\n';
 }
 
-void CCSVResultsSerializer::SerializeDataset(QTextStream& stream, CDataSetMeasurement* dataSet)
+void CCSVResultsSerializer::SerializeDataset(QTextStream&, CDataSetMeasurement* dataSet)
 {
-    stream << F::Headings << '\n';
     const MeasureBlockQueue& blocks = *dataSet->MeasureBlocks();
     CBlockRowsBatches rows([&blocks](std::size_t i) { return blocks[i].data(); }, blocks.size(), Separator());
     for (std::size_t i = 0; i < blocks.size(); ++i)
-        l_WriteRows(stream, rows.Rows(i));
-    stream << '\n';
+        Add(*blocks[i], rows.Rows(i));
 }
 
-void CCSVResultsSerializer::SerializeDataset(QTextStream& stream, CDataSetMapping* dataSet)
+void CCSVResultsSerializer::SerializeDataset(QTextStream&, CDataSetMapping* dataSet)
 {
     const MeasureBlockMappingQueue& blocks = *dataSet->MeasureBlocks();
     CBlockRowsBatches rows([&blocks](std::size_t i) { return blocks[i].data(); }, blocks.size(), Separator());
     for (std::size_t i = 0; i < blocks.size(); ++i)
-    {
-        const CMeasureBlockMapping* block = blocks[i].data();
-        stream << "Position (x y z)" << F::ColumnSeparator
-               << triple(block->Position.X(), block->Position.Y(), block->Position.Z()) << '\n';
-        stream << "Orientation (roll pitch yaw)" << F::ColumnSeparator
-               << triple(block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw())
-               << '\n';
-        stream << F::Headings << '\n';
-        l_WriteRows(stream, rows.Rows(i));
-        stream << '\n';
-    }
+        Add(*blocks[i], rows.Rows(i));
 }

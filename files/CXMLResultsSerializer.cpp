@@ -479,6 +479,8 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
                 blocksRead = false;
                 break;
             }
+            if (m_BlockRead)
+                m_BlockRead(block);
         }
         else
         {

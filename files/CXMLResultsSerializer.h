@@ -3,7 +3,10 @@
 #include "files/CResultsSerializer.h"
 
 #include <QDateTime>
+#include <QSharedPointer>
 #include <QString>
+
+#include <functional>
 
 class CDataset;
 class CMeasureBlock;
@@ -25,6 +28,12 @@ public:
     bool Deserialize(QIODevice* device, CDataSetMapping* dataSet) override;
 
     QString LastErrorMessage() const { return m_LastErrorMessage; }
+    // Called with each block as soon as it is read whole, while the rest of the file is
+    // still being read (the data set's header values are all in by then).
+    void setBlockRead(std::function<void(const QSharedPointer<CMeasureBlock>&)> handler)
+    {
+        m_BlockRead = std::move(handler);
+    }
     int ResultsCounter() const { return m_ResultsCounter; }
     QString DatasetVersion() const { return m_DatasetVersion; }
 
@@ -58,6 +67,7 @@ private:
     bool l_FailOnReaderError(const QXmlStreamReader& reader);
 
     QString m_LastErrorMessage;
+    std::function<void(const QSharedPointer<CMeasureBlock>&)> m_BlockRead;
     int m_ResultsCounter = 0;
     QString m_DatasetVersion;
     QString m_FluxText;

@@ -311,6 +311,26 @@ private slots:
                 }())
                     .isObject());
         QVERIFY(!before.isEmpty());
+        // A file that breaks off after some blocks: the CSV written while reading is dropped whole.
+        QFile whole(file);
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        QFile cut(path("cut.xml"));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(whole.readAll().left(int(whole.size() * 3 / 5)));
+        cut.close();
+        const QByteArray previous = [&] {
+            QFile f(path("m.csv"));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        const Run broken = run({"convert", cut.fileName(), "--to", "csv", "-o", path("m.csv")});
+        QCOMPARE(broken.status, 1);
+        QVERIFY(broken.err.contains("cut.xml"));
+        QFile kept(path("m.csv"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), previous);
+        QCOMPARE(QDir(m_Dir->path()).entryList({"*.csv*"}, QDir::Files), QStringList{"m.csv"});
+
         const Run nowhere = run({"convert", file, "--to", "csv", "-o", path("missing/folder/m.csv")});
         QCOMPARE(nowhere.status, 1);
         QCOMPARE(nowhere.err.count('\n'), 1);
