@@ -127,6 +127,28 @@ int CCommandLine::l_Parse(QCommandLineParser& parser, const QStringList& argumen
     return -1;
 }
 
+bool CCommandLine::l_ReadLimits(const QString& path, QByteArray& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        l_Error(tr("cannot open %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    text = file.readAll();
+    LimitsXmlFile check(nullptr);
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::ReadOnly);
+    QString reason;
+    if (check.ParseDevice(&buffer, &reason) != LimitsXmlFile::ParseResult::Ok || check.Limits().isEmpty())
+    {
+        l_Error(tr("%1 is not a limits file the program can use%2")
+                    .arg(path, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+        return false;
+    }
+    return true;
+}
+
 int CCommandLine::l_UsageError(const QString& message)
 {
     l_Error(message);
@@ -316,6 +338,10 @@ int CCommandLine::l_Measure(const QStringList& arguments)
             return l_UsageError(tr("measure: --trigger takes continuous, timer or immediate"));
     }
     options.progress = !options.json && ::isatty(STDERR_FILENO);
+    // Checked here, without the operation's dialog, so that a bad file is one line before any measuring.
+    QByteArray limitsText;
+    if (!options.limits.isEmpty() && !l_ReadLimits(options.limits, limitsText))
+        return Failed;
 
     QJsonObject summary;
     QString error;
@@ -528,26 +554,9 @@ int CCommandLine::l_Ac(const QStringList& arguments)
     int block = -1;
     if (!integerOption(parser, QStringLiteral("block"), block))
         return l_UsageError(tr("ac: --block takes a whole number"));
-    QFile limitsFile(limitsPath);
-    if (!limitsFile.open(QIODevice::ReadOnly))
-    {
-        l_Error(tr("cannot open %1: %2").arg(limitsPath, limitsFile.errorString()));
+    QByteArray limitsText;
+    if (!l_ReadLimits(limitsPath, limitsText))
         return Failed;
-    }
-    const QByteArray limitsText = limitsFile.readAll();
-    {
-        LimitsXmlFile check(nullptr);
-        QBuffer buffer;
-        QString reason;
-        buffer.setData(limitsText);
-        buffer.open(QIODevice::ReadOnly);
-        if (check.ParseDevice(&buffer, &reason) != LimitsXmlFile::ParseResult::Ok || check.Limits().isEmpty())
-        {
-            l_Error(tr("%1 is not a limits file the program can use%2")
-                        .arg(limitsPath, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
-            return Failed;
-        }
-    }
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
         [&](const CRecordingFile& file, QJsonObject& result, QString* error) {

@@ -52,6 +52,8 @@ private:
     // others, and writes the results.
     int l_ForEachFile(const QStringList& inputs, bool json, const FileAction& action,
                       const std::function<void(const QJsonObject&)>& print, const FileLoader& load = {});
+    // A limits file's text, when the program can use it; otherwise false after the reason.
+    bool l_ReadLimits(const QString& path, QByteArray& text);
     int l_UsageError(const QString& message);
     void l_Error(const QString& message);
     void l_PrintJson(const QJsonValue& value);

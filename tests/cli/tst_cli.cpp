@@ -406,6 +406,11 @@ private slots:
         QCOMPARE(missing.status, 1);
         QVERIFY(missing.err.contains("SIM-9999") && missing.err.contains("SIM-0001"));
         QVERIFY(!QFile::exists(path("g.xml")));
+        const Run badLimits = run({"measure", "--instrument", "SIM-0001", "--blocks", "1", "--limits",
+                                   path("f.csv"), "--out", "g.xml"});
+        QCOMPARE(badLimits.status, 1);
+        QCOMPARE(badLimits.err.count('\n'), 1);
+        QVERIFY(!QFile::exists(path("g.xml")));
         const Run tooFast = run({"measure", "--instrument", "SIM-0001", "--rate", "1e9", "--out", "g.xml"});
         QCOMPARE(tooFast.status, 1);
         QVERIFY(!QFile::exists(path("g.xml")));
