@@ -3,6 +3,7 @@
 #include "app/CConstants.h"
 #include "app/CLogMessage.h"
 #include "app/CUtils.h"
+#include "app/CVersionChecker.h"
 #include "app/LogCategories.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrumentListProvider.h"
@@ -150,6 +151,14 @@ void CApplication::initialize()
 
     // 10.
     m_Engine.load(QUrl(QStringLiteral("qrc:/Resources/MainWindow.qml")));
+
+    // 11. One question to the maker's version file; without network it only logs.
+    m_pVersionChecker =
+        new CVersionChecker(CConstants::ApplicationName, CConstants::Version, CConstants::VersionURL, this);
+    connect(m_pVersionChecker, &CVersionChecker::NewVersionAvailable, this,
+            &CApplication::OnNewVersionAvailable);
+    if (m_Settings.CheckForNewVersion())
+        m_pVersionChecker->Check();
     qCDebug(lcApp) << "CApplication initialized";
 }
 

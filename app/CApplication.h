@@ -18,6 +18,8 @@ class QSystemTrayIcon;
 
 // The single application object: owns every long-lived object, runs the
 // start-up sequence and the orderly shutdown.
+class CVersionChecker;
+
 class CApplication : public QObject
 {
     Q_OBJECT
@@ -70,8 +72,8 @@ private:
     COperationsManager m_OperationsManager;
     CMainViewModel m_MainViewModel;
     QLoggingCategory m_LogCategory;
+    CVersionChecker* m_pVersionChecker = nullptr;
     CLogger m_Logger;
-    QObject* m_pVersionChecker = nullptr;
     QAction* m_pQuitAction;
     QMenu* m_pTrayMenu;
     QSystemTrayIcon* m_pTrayIcon;

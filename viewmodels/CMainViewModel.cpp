@@ -146,6 +146,12 @@ void CMainViewModel::displayInstrumentSelectionPage()
     setLoaderSourceChanging(false);
 }
 
+void CMainViewModel::ignoreSoftwareUpdate(const QString& version)
+{
+    m_Settings.setIgnoreSpecificVersion(version);
+    m_Settings.Save();
+}
+
 bool CMainViewModel::exitApplicationAllowed()
 {
     const bool allowed = m_OperationsManager.exitActiveOperationAllowed(nullptr);

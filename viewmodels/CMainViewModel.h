@@ -85,6 +85,8 @@ public:
     Q_INVOKABLE void displayMappingPage();
     Q_INVOKABLE void displayInstrumentSelectionPage();
     Q_INVOKABLE bool exitApplicationAllowed();
+    // The new-version dialog's "Skip this version": not offered again, remembered in the settings file.
+    Q_INVOKABLE void ignoreSoftwareUpdate(const QString& version);
     Q_INVOKABLE void terminate();
 
 public slots:

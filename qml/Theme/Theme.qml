@@ -63,4 +63,6 @@ QtObject {
     readonly property int windowMinimumWidth: 954
     readonly property int windowMinimumHeight: 698
     readonly property int compactWindowWidth: 1024
+    // The new-version dialog's height (its width is the dialogs' own).
+    readonly property int dialogHeight: 180
 }

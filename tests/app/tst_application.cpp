@@ -476,6 +476,54 @@ private slots:
 
     // With the manual mapper its window shows the next point, and each press of its
     // Ready button measures there and moves on.
+    // A newer version announced: its own window; "Skip this version" is remembered in the
+    // settings file and not offered again; "Ignore" only closes.
+    void newVersionDialog()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        const auto dialog = [app]() -> QQuickWindow* {
+            for (QObject* root : app->Engine().rootObjects())
+                if (root->objectName() == "newSoftwareVersionDialog")
+                    if (auto* window = qobject_cast<QQuickWindow*>(root); window && window->isVisible())
+                        return window;
+            return nullptr;
+        };
+        const auto press = [](QQuickWindow* window, const QString& objectName) {
+            QQuickItem* item = findItem(window->contentItem(), objectName);
+            QVERIFY2(item, qPrintable(objectName));
+            QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier,
+                              item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+            QCoreApplication::processEvents();
+        };
+        app->OnNewVersionAvailable("9.9.9");
+        QQuickWindow* window = dialog();
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->title(), QString("Software update available"));
+        QCOMPARE(findItem(window->contentItem(), "newVersionText")->property("text").toString(),
+                 QString("The new version 9.9.9 of this software is available."));
+        QTest::qWait(200);
+        QVERIFY(window->grabWindow().save(QCoreApplication::applicationDirPath() +
+                                          "/screenshots/new_version.png"));
+        press(window, "skipVersionButton");
+        QTRY_VERIFY(!dialog());
+        QCOMPARE(app->Settings()->IgnoreSpecificVersion(), QString("9.9.9"));
+        CSettings stored(m_Folders.program());
+        QCOMPARE(stored.IgnoreSpecificVersion(), QString("9.9.9"));
+
+        const int roots = app->Engine().rootObjects().size();
+        app->OnNewVersionAvailable("9.9.9");
+        QCOMPARE(app->Engine().rootObjects().size(), roots);
+        app->OnNewVersionAvailable("10.0");
+        QVERIFY(dialog());
+        press(dialog(), "ignoreVersionButton");
+        QTRY_VERIFY(!dialog());
+        QCOMPARE(app->Settings()->IgnoreSpecificVersion(), QString("9.9.9"));
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
     void manualMapperAdvancesOnEachPress()
     {
         CApplication* app = CApplication::instance();
