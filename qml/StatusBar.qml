@@ -2,10 +2,17 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import "Theme"
+import "Widgets"
 
-// Instrument summary and the last log message.
+// Instrument summary, the last log message and the log dialog.
 Rectangle {
     color: Theme.darkColor
+
+    LogDialog {
+        id: logDialog
+
+        parent: Overlay.overlay
+    }
 
     RowLayout {
         anchors.fill: parent
@@ -27,10 +34,17 @@ Rectangle {
         }
 
         Label {
+            objectName: "lastLogMessage"
             Layout.fillWidth: true
             text: qsTr("Info") + ": " + MainViewModel.LastLogMessages.trim()
             elide: Text.ElideRight
             font.family: Theme.letterFontFamily
+        }
+        Button {
+            objectName: "logButton"
+            Accessible.name: qsTr("Log messages")
+            text: qsTr("Log\u2026")
+            onClicked: logDialog.open()
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "../support/RecordingPrompt.h"
 #include "app/CApplication.h"
 #include "app/CConstants.h"
+#include "app/CLogFilterProxyModel.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "operations/CMapperPositionSourceCartesian.h"
 #include "operations/COperationMapping.h"
@@ -476,6 +477,40 @@ private slots:
 
     // With the manual mapper its window shows the next point, and each press of its
     // Ready button measures there and moves on.
+    // The log dialog from the status bar: search and least level narrow the list.
+    void logDialog()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        CLogFilterProxyModel* proxy = app->MainViewModel().LogMessageProxy();
+        qWarning("a warning the log dialog finds");
+        qWarning("another line");
+        click("logButton");
+        QQuickItem* list = findItem(mainWindow()->contentItem(), "logList");
+        QVERIFY(list);
+        const int warnings = proxy->rowCount();
+        QVERIFY(warnings >= 2);
+        typeInto("logSearchField", "DIALOG FINDS", false);
+        QTRY_COMPARE(proxy->rowCount(), 1);
+        screenshot("log_dialog");
+        typeInto("logSearchField", "", false);
+        QTRY_COMPARE(proxy->rowCount(), warnings);
+        click("logLevelBox");
+        QTest::keyClick(mainWindow(), Qt::Key_Up);
+        QTest::keyClick(mainWindow(), Qt::Key_Up);
+        QTest::keyClick(mainWindow(), Qt::Key_Return);
+        QTRY_COMPARE(proxy->MinLevel(), 0);
+        QVERIFY(proxy->rowCount() > warnings);
+        proxy->setMinLevel(2);
+        click("logCloseButton");
+        QTRY_VERIFY(!findItem(mainWindow()->contentItem(), "logList"));
+        // The status bar shows the newest message that passes the level.
+        QCOMPARE(findItem(mainWindow()->contentItem(), "lastLogMessage")->property("text").toString(),
+                 "Info: " + app->MainViewModel().LastLogMessages().trimmed());
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
     // A newer version announced: its own window; "Skip this version" is remembered in the
     // settings file and not offered again; "Ignore" only closes.
     void newVersionDialog()
