@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import "Theme"
 
-// Page switching that every page offers.
+// Page switching that every page offers, also from the keyboard (Ctrl+1 to Ctrl+4, Ctrl+0).
 Rectangle {
     implicitHeight: Theme.barHeight
     color: Theme.lightColor
@@ -14,7 +14,18 @@ Rectangle {
         anchors.rightMargin: Theme.spacing
 
         Button {
+            id: meterPageButton
+
             objectName: "meterPageButton"
+            ToolTip.visible: hovered
+            ToolTip.delay: Theme.toolTipDelay
+            ToolTip.text: text + " (Ctrl+1)"
+
+            Shortcut {
+                sequence: "Ctrl+1"
+                enabled: meterPageButton.visible && meterPageButton.enabled
+                onActivated: meterPageButton.clicked()
+            }
             Accessible.name: text
             text: qsTr("Meter")
             visible: Settings.EnableMeterMode
@@ -22,7 +33,18 @@ Rectangle {
             onClicked: MainViewModel.displayMeterPage()
         }
         Button {
+            id: spectrumPageButton
+
             objectName: "spectrumPageButton"
+            ToolTip.visible: hovered
+            ToolTip.delay: Theme.toolTipDelay
+            ToolTip.text: text + " (Ctrl+2)"
+
+            Shortcut {
+                sequence: "Ctrl+2"
+                enabled: spectrumPageButton.visible && spectrumPageButton.enabled
+                onActivated: spectrumPageButton.clicked()
+            }
             Accessible.name: text
             text: qsTr("Spectrum")
             visible: Settings.EnableSpectrumMode
@@ -30,7 +52,18 @@ Rectangle {
             onClicked: MainViewModel.displaySpectrumPage()
         }
         Button {
+            id: acAnalysisPageButton
+
             objectName: "acAnalysisPageButton"
+            ToolTip.visible: hovered
+            ToolTip.delay: Theme.toolTipDelay
+            ToolTip.text: text + " (Ctrl+3)"
+
+            Shortcut {
+                sequence: "Ctrl+3"
+                enabled: acAnalysisPageButton.visible && acAnalysisPageButton.enabled
+                onActivated: acAnalysisPageButton.clicked()
+            }
             Accessible.name: text
             text: qsTr("AC analysis")
             visible: Settings.EnableAcAnalysisMode
@@ -38,7 +71,18 @@ Rectangle {
             onClicked: MainViewModel.displayAcAnalysisPage()
         }
         Button {
+            id: mappingPageButton
+
             objectName: "mappingPageButton"
+            ToolTip.visible: hovered
+            ToolTip.delay: Theme.toolTipDelay
+            ToolTip.text: text + " (Ctrl+4)"
+
+            Shortcut {
+                sequence: "Ctrl+4"
+                enabled: mappingPageButton.visible && mappingPageButton.enabled
+                onActivated: mappingPageButton.clicked()
+            }
             Accessible.name: text
             text: qsTr("Mapping")
             visible: Settings.EnableMappingMode
@@ -49,11 +93,22 @@ Rectangle {
             Layout.fillWidth: true
         }
         Button {
+            id: instrumentSelectionPageButton
+
             objectName: "instrumentSelectionPageButton"
             Accessible.name: text
             text: qsTr("Instrument selection")
             enabled: !MainViewModel.LoaderSourceChanging
             onClicked: MainViewModel.displayInstrumentSelectionPage()
+            ToolTip.visible: hovered
+            ToolTip.delay: Theme.toolTipDelay
+            ToolTip.text: text + " (Ctrl+0)"
+
+            Shortcut {
+                sequence: "Ctrl+0"
+                enabled: instrumentSelectionPageButton.enabled
+                onActivated: instrumentSelectionPageButton.clicked()
+            }
         }
     }
 }

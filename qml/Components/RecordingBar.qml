@@ -5,7 +5,7 @@ import Tesvana.ViewModels 1.0
 import "../Theme"
 
 // The recording bar of the measurement pages: each button shown exactly when its
-// view model says so.
+// view model says so, each with a key for people who repeat it all day (in its tooltip).
 RowLayout {
     id: bar
 
@@ -14,23 +14,36 @@ RowLayout {
     Repeater {
         // A fixed list: each button reads whether it is shown from the view model.
         model: [
-            { "name": "resume", "text": qsTr("Resume"), "shown": "ResumeVisible" },
-            { "name": "step", "text": qsTr("Step"), "shown": "StepVisible" },
-            { "name": "hold", "text": qsTr("Hold"), "shown": "HoldVisible" },
-            { "name": "record", "text": qsTr("Record"), "shown": "RecordVisible" },
-            { "name": "stop", "text": qsTr("Stop"), "shown": "StopVisible" },
-            { "name": "end", "text": qsTr("End"), "shown": "EndVisible" },
-            { "name": "start", "text": qsTr("Playback"), "shown": "PlaybackVisible" },
-            { "name": "load", "text": qsTr("Load"), "shown": "LoadVisible" },
-            { "name": "save", "text": qsTr("Save"), "shown": "SaveVisible" }
+            { "name": "resume", "text": qsTr("Resume"), "shown": "ResumeVisible", "key": "F5" },
+            { "name": "step", "text": qsTr("Step"), "shown": "StepVisible", "key": "F7" },
+            { "name": "hold", "text": qsTr("Hold"), "shown": "HoldVisible", "key": "F6" },
+            { "name": "record", "text": qsTr("Record"), "shown": "RecordVisible", "key": "Ctrl+R" },
+            { "name": "stop", "text": qsTr("Stop"), "shown": "StopVisible", "key": "Shift+F5" },
+            { "name": "end", "text": qsTr("End"), "shown": "EndVisible", "key": "Ctrl+E" },
+            { "name": "start", "text": qsTr("Playback"), "shown": "PlaybackVisible", "key": "Ctrl+P" },
+            { "name": "load", "text": qsTr("Load"), "shown": "LoadVisible", "key": "Ctrl+O" },
+            { "name": "save", "text": qsTr("Save"), "shown": "SaveVisible", "key": "Ctrl+S" }
         ]
 
         delegate: Button {
+            id: button
+
             objectName: modelData.name + "Button"
             Accessible.name: modelData.text
             text: modelData.text
             visible: bar.viewModel[modelData.shown]
             onClicked: bar.viewModel[modelData.name]()
+            ToolTip.visible: hovered
+            ToolTip.delay: Theme.toolTipDelay
+            ToolTip.text: modelData.text + " (" + shortcut.nativeText + ")"
+
+            Shortcut {
+                id: shortcut
+
+                sequence: modelData.key
+                enabled: button.visible && button.enabled
+                onActivated: button.clicked()
+            }
         }
     }
 

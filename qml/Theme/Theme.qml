@@ -65,6 +65,8 @@ QtObject {
     readonly property int compactWindowWidth: 1024
     // The new-version dialog's height (its width is the dialogs' own).
     readonly property int dialogHeight: 180
+    // Tooltips wait this long (ms) before showing.
+    readonly property int toolTipDelay: 600
     // The log dialog, at most (it shrinks with the window).
     readonly property int logDialogWidth: 820
     readonly property int logDialogHeight: 560

@@ -5,6 +5,7 @@
 #include "app/CConstants.h"
 #include "app/CLogFilterProxyModel.h"
 #include "instruments/CConnectionPageViewModel.h"
+#include "instruments/CInstrument.h"
 #include "operations/CMapperPositionSourceCartesian.h"
 #include "operations/COperationMapping.h"
 #include "operations/COperationMeasure.h"
@@ -477,6 +478,36 @@ private slots:
 
     // With the manual mapper its window shows the next point, and each press of its
     // Ready button measures there and moves on.
+    // The keys of the action bar and of page switching do what their buttons do, only when shown.
+    void keyboardShortcuts()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        QVERIFY(app->InstrumentSupervisor().HasActiveInstrument());
+        CMainViewModel& main = app->MainViewModel();
+        QQuickWindow* window = mainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Keys go to the window the user works in.
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(main.LoaderSource(), QString("Pages/MeterPage.qml"));
+        CInstrument* probe = app->InstrumentSupervisor().AvailableInstruments().first().data();
+        QTest::keyClick(window, Qt::Key_F6); // Hold: not shown before a run, nothing happens
+        QVERIFY(!probe->IsRunning());
+        QTest::keyClick(window, Qt::Key_F5);
+        QTRY_VERIFY(probe->IsRunning());
+        QTest::keyClick(window, Qt::Key_F6);
+        QTRY_VERIFY(!probe->IsRunning());
+        QTest::keyClick(window, Qt::Key_2, Qt::ControlModifier);
+        QTRY_COMPARE(main.LoaderSource(), QString("Pages/SpectrumPage.qml"));
+        QTest::keyClick(window, Qt::Key_4, Qt::ControlModifier);
+        QTRY_COMPARE(main.LoaderSource(), QString("Pages/MappingPage.qml"));
+        QTest::keyClick(window, Qt::Key_1, Qt::ControlModifier);
+        QTRY_COMPARE(main.LoaderSource(), QString("Pages/MeterPage.qml"));
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
     // The log dialog from the status bar: search and least level narrow the list.
     void logDialog()
     {
