@@ -8,6 +8,7 @@
 #include "instruments/CInstrument.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
+#include "viewmodels/CChartImageExporter.h"
 #include "viewmodels/CReplayParametersViewModel.h"
 
 #include <QDateTime>
@@ -431,6 +432,23 @@ void CMeasurementOperationViewModel::save()
     recorder->Save(path);
     if (recorder->HasUnsavedData())
         CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
+}
+
+void CMeasurementOperationViewModel::exportChartImage(QQuickItem* chart)
+{
+    const CInstrument* instrument = m_pOperation->Instrument();
+    QString proposed = ProposedFileName(instrument ? instrument->Model() : QString(),
+                                        instrument ? instrument->SerialNumber() : QString(),
+                                        QDateTime::currentDateTime(), m_Kind);
+    proposed.replace(QStringLiteral(".kxr.xml"), QStringLiteral(".png"));
+    const QString path = CPrompt::Current().SaveFileName(
+        tr("Export image"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
+        tr("PNG image (*.png);;SVG image (*.svg)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!CChartImageExporter::Export(chart, path, &error))
+        CUtils::errorMessage(tr("Could not export the image"), error);
 }
 
 void CMeasurementOperationViewModel::load()

@@ -10,6 +10,7 @@ class CSettings;
 class COperation;
 class COperationMeasure;
 class CRecordingManager;
+class QQuickItem;
 class CMeasurementParameters;
 class CReplayParametersViewModel;
 class CMeasureBlock;
@@ -123,6 +124,8 @@ public:
     Q_INVOKABLE void saveParameters();
     // A limits file chosen in the file dialog, which opens on the limits shipped with the program.
     Q_INVOKABLE void chooseLimitsFile();
+    // "Export image": the chart as PNG or SVG, the file name proposed like the results file's.
+    Q_INVOKABLE void exportChartImage(QQuickItem* chart);
     Q_INVOKABLE void clearLimitsFile();
 
 public slots:

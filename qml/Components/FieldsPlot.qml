@@ -12,6 +12,8 @@ ColumnLayout {
     id: plot
 
     property CChart2DFieldsData chart
+    // The page, for commands on the chart ("Export image").
+    property CMeasurementOperationViewModel pageViewModel
     property string unit
     default property alias tools: controls.data
 
@@ -35,6 +37,13 @@ ColumnLayout {
                     chartView.series(index).visible = checked
                 }
             }
+        }
+        Button {
+            objectName: "exportImageButton"
+            Accessible.name: text
+            text: qsTr("Export image")
+            visible: plot.pageViewModel !== null
+            onClicked: plot.pageViewModel.exportChartImage(chartView)
         }
     }
 

@@ -26,6 +26,12 @@ ColumnLayout {
             onActivated: plot.viewModel.SelectedFieldIndex = index
         }
         Item { Layout.fillWidth: true }
+        Button {
+            objectName: "exportImageButton"
+            Accessible.name: text
+            text: qsTr("Export image")
+            onClicked: plot.viewModel.exportChartImage(chartView)
+        }
     }
 
     ChartView {

@@ -46,6 +46,7 @@ OperationPage {
     ]
 
     FieldsPlot {
+        pageViewModel: page.analysis
         chart: page.analysis.AcAnalysisOperationDatasetViewModel.Chart2DData
         unit: page.analysis.DisplayUnitsText
 

@@ -40,6 +40,7 @@ OperationPage {
     }
 
     FieldsPlot {
+        pageViewModel: page.mapping
         chart: page.mapping.MappingOperationDatasetViewModel.Chart2DData
         unit: page.mapping.DisplayUnitsText
 

@@ -31,6 +31,7 @@ OperationPage {
     }
 
     MeterPlot {
+        pageViewModel: page.meter
         meterChart: page.meter.MeterOperationDatasetViewModel.Chart2DData
         unit: page.meter.DisplayUnitsText
     }

@@ -32,6 +32,7 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <cmath>
@@ -298,6 +299,32 @@ private slots:
         QVERIFY(chart.Ymax() < chart.YmaxAllSignal());
         screenshot("meter_plot");
         QCOMPARE(prompt.asked.size(), 3); // save and load file dialogs, and the end's confirmation
+
+        // "Export image": the chart as shown into a PNG of its size, and as a scalable SVG.
+        const QString png = m_Folders.program() + "/chart.png";
+        const QString svg = m_Folders.program() + "/chart.svg";
+        prompt.files << png << svg;
+        click("exportImageButton");
+        QVERIFY2(prompt.asked.last().endsWith("_measurement.png"), qPrintable(prompt.asked.last()));
+        QQuickItem* chartItem = findItem(mainWindow()->contentItem(), "meterChart");
+        const QImage image(png);
+        QVERIFY(!image.isNull());
+        const qreal ratio = mainWindow()->devicePixelRatio();
+        QCOMPARE(image.size(), QSize(qRound(chartItem->width() * ratio), qRound(chartItem->height() * ratio)));
+        click("exportImageButton");
+        QFile vector(svg);
+        QVERIFY(vector.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&vector);
+        int polylines = 0;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("polyline"))
+                ++polylines;
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(polylines >= 5); // B, Bx, By, Bz and B.B' at least
+        const QString shots = QCoreApplication::applicationDirPath() + "/screenshots/";
+        QFile::remove(shots + "meter_chart_export.svg");
+        QFile::copy(svg, shots + "meter_chart_export.svg");
+        QCOMPARE(prompt.asked.size(), 5);
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
