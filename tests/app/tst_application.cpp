@@ -370,6 +370,20 @@ private slots:
         qInfo().noquote() << "Simulated probe, Bx, general public: spectrum exposure index"
                           << spectrum->ExposureIndex();
         screenshot("spectrum_limits");
+        // The spectrum's logarithmic axis in an exported SVG.
+        const QString svg = m_Folders.program() + "/spectrum.svg";
+        prompt.files << svg;
+        click("exportImageButton");
+        QVERIFY(prompt.asked.last().endsWith("_measurement.png"));
+        QFile vector(svg);
+        QVERIFY(vector.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&vector);
+        while (!xml.atEnd())
+            xml.readNext();
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        const QString shots = QCoreApplication::applicationDirPath() + "/screenshots/";
+        QFile::remove(shots + "spectrum_chart_export.svg");
+        QFile::copy(svg, shots + "spectrum_chart_export.svg");
         click("tableTab");
         screenshot("spectrum_peaks");
 
