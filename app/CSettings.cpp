@@ -56,6 +56,12 @@ QString CSettings::ShippedLimitsPath() const
     return l_PluginRoot() + QStringLiteral("limits");
 }
 
+QString CSettings::HelpFolder() const
+{
+    return m_AppDirPath +
+           (CUtils::isMacOs() ? QStringLiteral("/../Resources/help") : QStringLiteral("/help"));
+}
+
 void CSettings::Reset(bool save)
 {
     const QString pluginRoot = l_PluginRoot();

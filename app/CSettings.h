@@ -84,6 +84,8 @@ public:
     QString FilePath() const;
     // The exposure limits files installed with the program.
     QString ShippedLimitsPath() const;
+    // The help pages installed with the program.
+    QString HelpFolder() const;
 
     QString InstrumentParameterPath() const { return m_InstrumentParameterPath; }
     QString InstrumentDriverPluginsPath() const { return m_InstrumentDriverPluginsPath; }

@@ -93,6 +93,24 @@ Rectangle {
             Layout.fillWidth: true
         }
         Button {
+            id: helpButton
+
+            objectName: "helpButton"
+            Accessible.name: text
+            text: qsTr("Help")
+            enabled: !MainViewModel.LoaderSourceChanging
+            onClicked: MainViewModel.displayHelp()
+            ToolTip.visible: hovered
+            ToolTip.delay: Theme.toolTipDelay
+            ToolTip.text: qsTr("Help on what is shown") + " (F1)"
+
+            Shortcut {
+                sequence: "F1"
+                enabled: helpButton.enabled
+                onActivated: helpButton.clicked()
+            }
+        }
+        Button {
             id: instrumentSelectionPageButton
 
             objectName: "instrumentSelectionPageButton"

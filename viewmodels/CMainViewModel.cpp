@@ -2,6 +2,7 @@
 
 #include "app/CSettings.h"
 #include "app/CUtils.h"
+#include "app/LogCategories.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrument.h"
 #include "instruments/CInstrumentSupervisor.h"
@@ -15,7 +16,11 @@
 #include "viewmodels/CPageViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QQmlContext>
+#include <QUrl>
 
 namespace
 {
@@ -144,6 +149,17 @@ void CMainViewModel::displayInstrumentSelectionPage()
         m_pContext->setContextProperty(QStringLiteral("ConnectionPageViewModel"), page);
     setLoaderSource(QStringLiteral("Pages/InstrumentSelectionPage.qml"));
     setLoaderSourceChanging(false);
+}
+
+void CMainViewModel::displayHelp()
+{
+    const QString name = m_pActivePageViewModel ? m_pActivePageViewModel->HelpPath() : QString();
+    const QString path = m_Settings.HelpFolder() + QLatin1Char('/') + name + QStringLiteral(".html");
+    const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(path));
+    qCInfo(lcUi).noquote() << QStringLiteral("Opening contextual help : ") + url.toString();
+    // A missing page is said as such: a desktop handler may "open" a file that is not there.
+    if (name.isEmpty() || !QFileInfo::exists(path) || !QDesktopServices::openUrl(url))
+        CUtils::errorMessage(tr("Could not open help"), tr("Could not find file : ") + url.toString());
 }
 
 void CMainViewModel::ignoreSoftwareUpdate(const QString& version)

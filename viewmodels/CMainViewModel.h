@@ -85,6 +85,8 @@ public:
     Q_INVOKABLE void displayMappingPage();
     Q_INVOKABLE void displayInstrumentSelectionPage();
     Q_INVOKABLE bool exitApplicationAllowed();
+    // The help page of the current page's section, in the desktop's browser.
+    Q_INVOKABLE void displayHelp();
     // The new-version dialog's "Skip this version": not offered again, remembered in the settings file.
     Q_INVOKABLE void ignoreSoftwareUpdate(const QString& version);
     Q_INVOKABLE void terminate();

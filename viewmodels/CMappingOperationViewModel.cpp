@@ -92,9 +92,9 @@ CMappingOperationViewModel::CMappingOperationViewModel(CSettings& settings, COpe
 
 QString CMappingOperationViewModel::HelpPath()
 {
-    static const char* const topics[] = {"mapping_numeric", "mapping_plot", "mapping_table",
-                                         "mapping_vector"};
-    return SectionIndex() >= 0 && SectionIndex() <= 3 ? QString::fromLatin1(topics[SectionIndex()])
+    static const char* const topics[] = {"mapping_numeric", "mapping_plot", "mapping_table", "mapping_vector",
+                                         "mapping_colour_map"};
+    return SectionIndex() >= 0 && SectionIndex() <= 4 ? QString::fromLatin1(topics[SectionIndex()])
                                                       : QString();
 }
 

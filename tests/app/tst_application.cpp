@@ -22,9 +22,11 @@
 #include "viewmodels/CMeasureBlockData.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
+#include "viewmodels/COperationViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -40,6 +42,16 @@
 // The whole program in this process, with the real plug-ins and the real QML
 // front end under an X server: start-up, pages, the default instrument across
 // a restart, and shutdown.
+// Takes the URLs the program asks the desktop to open (the help pages) instead of a browser.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
 class tst_Application : public QObject
 {
     Q_OBJECT
@@ -310,7 +322,8 @@ private slots:
         const QImage image(png);
         QVERIFY(!image.isNull());
         const qreal ratio = mainWindow()->devicePixelRatio();
-        QCOMPARE(image.size(), QSize(qRound(chartItem->width() * ratio), qRound(chartItem->height() * ratio)));
+        QCOMPARE(image.size(),
+                 QSize(qRound(chartItem->width() * ratio), qRound(chartItem->height() * ratio)));
         click("exportImageButton");
         QFile vector(svg);
         QVERIFY(vector.open(QIODevice::ReadOnly));
@@ -545,6 +558,63 @@ private slots:
         QTRY_COMPARE(main.LoaderSource(), QString("Pages/MappingPage.qml"));
         QTest::keyClick(window, Qt::Key_1, Qt::ControlModifier);
         QTRY_COMPARE(main.LoaderSource(), QString("Pages/MeterPage.qml"));
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // Help opens the page of the section shown, for every page and section the program has;
+    // a page that is not there is an error box, nothing else.
+    void helpPagesOfEverySection()
+    {
+        QVERIFY(m_Folders.copyFolder("help", QString(qgetenv("TESVANA_BIN_DIR")) + "/help"));
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        CMainViewModel& main = app->MainViewModel();
+        RecordingPrompt prompt;
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler("file", &catcher, "open");
+        const auto helpOf = [&](const QString& pageButton, int sections) {
+            QStringList names;
+            click(pageButton);
+            auto* page = qobject_cast<COperationViewModel*>(main.pActivePageViewModel());
+            for (int section = 0; section < sections; ++section)
+            {
+                if (page)
+                    page->setSectionIndex(section);
+                catcher.urls.clear();
+                if (section == 0)
+                    QTest::keyClick(mainWindow(), Qt::Key_F1);
+                else
+                    click("helpButton");
+                if (catcher.urls.size() != 1)
+                    return QStringList{"no page opened for " + pageButton};
+                const QString file = catcher.urls.first().toLocalFile();
+                if (!QFileInfo::exists(file) || !file.startsWith(m_Folders.program() + "/help/"))
+                    return QStringList{"missing " + file};
+                names << QFileInfo(file).completeBaseName();
+            }
+            return names;
+        };
+        mainWindow()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
+        QCOMPARE(helpOf("meterPageButton", 3), (QStringList{"meter_component", "meter_plot", "meter_table"}));
+        QCOMPARE(helpOf("spectrumPageButton", 2), (QStringList{"spectrum_plot", "spectrum_table"}));
+        QCOMPARE(helpOf("acAnalysisPageButton", 2), (QStringList{"ac_analysis_plot", "ac_analysis_table"}));
+        QCOMPARE(helpOf("mappingPageButton", 5),
+                 (QStringList{"mapping_numeric", "mapping_plot", "mapping_table", "mapping_vector",
+                              "mapping_colour_map"}));
+        QCOMPARE(helpOf("instrumentSelectionPageButton", 1), QStringList{"connection"});
+        QVERIFY(m_Log->contains("INFO Opening contextual help : file://"));
+        QCOMPARE(prompt.asked.size(), 0);
+
+        // A page without its help file: the error box, and nothing opened.
+        QFile::remove(m_Folders.program() + "/help/connection.html");
+        catcher.urls.clear();
+        click("helpButton");
+        QCOMPARE(catcher.urls.size(), 0);
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY(prompt.asked.first().contains("Could not open help / Could not find file : file://"));
+        QDesktopServices::unsetUrlHandler("file");
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }

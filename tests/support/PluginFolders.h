@@ -25,6 +25,16 @@ struct PluginFolders
         make(toKind);
         return QFile::copy(built(fromKind, library), folder(toKind) + "/" + (as.isEmpty() ? library : as));
     }
+    // The files of a folder of the built program (the help pages, say) beside this program.
+    bool copyFolder(const QString& name, const QString& from) const
+    {
+        QDir().mkpath(dir.path() + "/" + name);
+        const QStringList files = QDir(from).entryList(QDir::Files);
+        for (const QString& file : files)
+            if (!QFile::copy(from + "/" + file, dir.path() + "/" + name + "/" + file))
+                return false;
+        return !files.isEmpty();
+    }
     void text(const QString& kind, const QString& name) const
     {
         make(kind);
