@@ -97,7 +97,9 @@ private slots:
         QCOMPARE(arrows.rowCount(), 3);
         QCOMPARE(arrows.data(arrows.index(0), CArrowListModel::XRole).toFloat(), 2.0f);
         QCOMPARE(m_Page->HelpPath(), QString("mapping_numeric"));
-        m_Page->setSectionIndex(4);
+        m_Page->setSectionIndex(4); // the colour map
+        QCOMPARE(m_Page->HelpPath(), QString("mapping_colour_map"));
+        m_Page->setSectionIndex(5);
         QVERIFY(m_Page->HelpPath().isEmpty());
     }
 
