@@ -10,6 +10,7 @@
 #include "operations/COperationMapping.h"
 #include "operations/COperationMeasure.h"
 #include "operations/COperationsManager.h"
+#include "operations/CRecordingManagerMeasure.h"
 #include "viewmodels/CAcAnalysisOperationViewModel.h"
 #include "viewmodels/CArrowListModel.h"
 #include "viewmodels/CChart2DAcAnalysisData.h"
@@ -23,6 +24,7 @@
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/COperationViewModel.h"
+#include "viewmodels/CPageViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QApplication>
@@ -615,6 +617,49 @@ private slots:
         QCOMPARE(prompt.asked.size(), 1);
         QVERIFY(prompt.asked.first().contains("Could not open help / Could not find file : file://"));
         QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // Leaving an operation with unsaved data asks first: declined, everything stays as it was;
+    // accepted, the page changes. Quitting asks the same, and declined the program stays.
+    void pageSwitchingAsksFirst()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        CMainViewModel& main = app->MainViewModel();
+        RecordingPrompt prompt;
+        QCOMPARE(main.LoaderSource(), QString("Pages/MeterPage.qml"));
+        CRecordingManagerMeasure& recorder = *app->OperationsManager().MeasureOperation()->RecordingManager();
+        click("resumeButton");
+        click("recordButton");
+        QTRY_VERIFY(recorder.NumBlocks() >= 2);
+        click("stopButton");
+        QVERIFY(recorder.HasUnsavedData());
+        const int blocks = recorder.NumBlocks();
+        CPageViewModel* meter = main.pActivePageViewModel();
+
+        prompt.confirm = false;
+        click("mappingPageButton");
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY(prompt.asked.first().startsWith("Confirm"));
+        QCOMPARE(main.LoaderSource(), QString("Pages/MeterPage.qml"));
+        QCOMPARE(main.pActivePageViewModel(), meter);
+        QCOMPARE(recorder.NumBlocks(), blocks);
+        QVERIFY(recorder.HasUnsavedData());
+        // The pages of the same operation share its data: no question.
+        click("spectrumPageButton");
+        QCOMPARE(main.LoaderSource(), QString("Pages/SpectrumPage.qml"));
+        QCOMPARE(prompt.asked.size(), 1);
+        // Quitting asks too; declined, the window stays.
+        QVERIFY(!main.exitApplicationAllowed());
+        QCOMPARE(prompt.asked.size(), 2);
+        QVERIFY(mainWindow()->isVisible());
+
+        prompt.confirm = true;
+        click("mappingPageButton");
+        QCOMPARE(prompt.asked.size(), 3);
+        QCOMPARE(main.LoaderSource(), QString("Pages/MappingPage.qml"));
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
