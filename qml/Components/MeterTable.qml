@@ -14,18 +14,6 @@ ColumnLayout {
     // The mapping page's rows also carry the point's position.
     property bool positions: false
 
-    RowLayout {
-        Repeater {
-            model: [qsTr("Timestamp"), "B [" + table.unit + "]", "\u03b5(B) [" + table.uncertaintyUnit + "]",
-                "Bx", "By", "Bz", qsTr("T")].concat(table.positions ? ["X [mm]", "Y [mm]", "Z [mm]"] : [])
-            delegate: Label {
-                Layout.preferredWidth: index === 0 ? Theme.timestampColumnWidth : Theme.valueColumnWidth
-                text: modelData
-                font.bold: true
-            }
-        }
-    }
-
     ListView {
         objectName: "sampleTable"
         Layout.fillWidth: true
@@ -36,6 +24,32 @@ ColumnLayout {
         cacheBuffer: 0
         model: table.model
         ScrollBar.vertical: ScrollBar {}
+        // More columns than a narrow window holds (the map's positions): they scroll sideways, the
+        // headings with them, and stay on top when the rows scroll.
+        contentWidth: headerItem ? headerItem.implicitWidth : width
+        flickableDirection: Flickable.AutoFlickIfNeeded
+        ScrollBar.horizontal: ScrollBar {}
+        headerPositioning: ListView.OverlayHeader
+        header: Rectangle {
+            z: 2
+            implicitWidth: headings.implicitWidth
+            implicitHeight: headings.implicitHeight
+            color: Theme.lightColor
+
+            RowLayout {
+                id: headings
+
+                Repeater {
+                    model: [qsTr("Timestamp"), "B [" + table.unit + "]", "\u03b5(B) [" + table.uncertaintyUnit + "]",
+                        "Bx", "By", "Bz", qsTr("T")].concat(table.positions ? ["X [mm]", "Y [mm]", "Z [mm]"] : [])
+                    delegate: Label {
+                        Layout.preferredWidth: index === 0 ? Theme.timestampColumnWidth : Theme.valueColumnWidth
+                        text: modelData
+                        font.bold: true
+                    }
+                }
+            }
+        }
 
         // Plain labels, no nested model: rows are rebuilt with every block.
         delegate: RowLayout {
