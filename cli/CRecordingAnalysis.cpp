@@ -5,6 +5,7 @@
 #include "compute/Spectrum.h"
 #include "files/CCSVResultsSerializer.h"
 #include "files/LimitsXmlFile.h"
+#include "files/ResultsFileFormat.h"
 #include "model/CMeasureBlockMapping.h"
 #include "model/CNumberText.h"
 #include "viewmodels/CFrequencyPeakListData.h"
@@ -317,7 +318,7 @@ bool CRecordingAnalysis::LoadAsCsv(CRecordingFile& file, const QString& path, co
         return false;
     }
     CCSVResultsSerializer csv;
-    const QByteArray separator(";");
+    const QByteArray separator = ResultsFileFormat::ColumnSeparatorBytes();
     // Blocks read, waiting for the writer; the reader goes on meanwhile.
     std::mutex mutex;
     std::condition_variable arrived;

@@ -14,11 +14,6 @@ namespace
 {
 namespace F = ResultsFileFormat;
 
-QByteArray Separator()
-{
-    return QByteArray(F::ColumnSeparator.data(), F::ColumnSeparator.size());
-}
-
 QString triple(double a, double b, double c)
 {
     QString text;
@@ -141,7 +136,7 @@ void CCSVResultsSerializer::SerializeDatasetHeader(QTextStream& stream, CDataset
 void CCSVResultsSerializer::SerializeDataset(QTextStream&, CDataSetMeasurement* dataSet)
 {
     const MeasureBlockQueue& blocks = *dataSet->MeasureBlocks();
-    CBlockRowsBatches rows([&blocks](std::size_t i) { return blocks[i].data(); }, blocks.size(), Separator());
+    CBlockRowsBatches rows = CBlockRowsBatches::Of(blocks, F::ColumnSeparatorBytes());
     for (std::size_t i = 0; i < blocks.size(); ++i)
         Add(*blocks[i], rows.Rows(i));
 }
@@ -149,7 +144,7 @@ void CCSVResultsSerializer::SerializeDataset(QTextStream&, CDataSetMeasurement* 
 void CCSVResultsSerializer::SerializeDataset(QTextStream&, CDataSetMapping* dataSet)
 {
     const MeasureBlockMappingQueue& blocks = *dataSet->MeasureBlocks();
-    CBlockRowsBatches rows([&blocks](std::size_t i) { return blocks[i].data(); }, blocks.size(), Separator());
+    CBlockRowsBatches rows = CBlockRowsBatches::Of(blocks, F::ColumnSeparatorBytes());
     for (std::size_t i = 0; i < blocks.size(); ++i)
         Add(*blocks[i], rows.Rows(i));
 }

@@ -189,12 +189,6 @@ void writeFlux(QXmlStreamWriter& writer, const QByteArray& rows)
     writer.writeEndElement();
 }
 
-template <typename Queue> CBlockRowsBatches rowsOf(const Queue& blocks)
-{
-    return CBlockRowsBatches([&blocks](std::size_t i) { return blocks[i].data(); }, blocks.size(),
-                             QByteArray(F::ColumnSeparator.data(), F::ColumnSeparator.size()));
-}
-
 // Three numbers joined by ";" (the fixed separator); false unless exactly three pieces.
 bool readTriple(const QString& text, double& a, double& b, double& c)
 {
@@ -291,7 +285,7 @@ void CXMLResultsSerializer::SerializeDatasetHeader(QXmlStreamWriter& writer, CDa
 void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet)
 {
     const MeasureBlockQueue& blocks = *dataSet->MeasureBlocks();
-    CBlockRowsBatches rows = rowsOf(blocks);
+    CBlockRowsBatches rows = CBlockRowsBatches::Of(blocks, F::ColumnSeparatorBytes());
     for (std::size_t i = 0; i < blocks.size(); ++i)
     {
         const CMeasureBlock* block = blocks[i].data();
@@ -307,7 +301,7 @@ void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetM
 void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetMapping* dataSet)
 {
     const MeasureBlockMappingQueue& blocks = *dataSet->MeasureBlocks();
-    CBlockRowsBatches rows = rowsOf(blocks);
+    CBlockRowsBatches rows = CBlockRowsBatches::Of(blocks, F::ColumnSeparatorBytes());
     for (std::size_t i = 0; i < blocks.size(); ++i)
     {
         const CMeasureBlockMapping* block = blocks[i].data();

@@ -18,6 +18,13 @@ public:
     CBlockRowsBatches(std::function<const CMeasureBlock*(std::size_t)> block, std::size_t count,
                       QByteArray separator);
 
+    // The rows of a data set's queue of blocks (shared pointers, in file order).
+    template <typename Queue> static CBlockRowsBatches Of(const Queue& blocks, QByteArray separator)
+    {
+        return CBlockRowsBatches([&blocks](std::size_t i) { return blocks[i].data(); }, blocks.size(),
+                                 std::move(separator));
+    }
+
     // The rows of block `index`, asked for in increasing order.
     const QByteArray& Rows(std::size_t index);
 
