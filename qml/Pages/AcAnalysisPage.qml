@@ -50,14 +50,17 @@ OperationPage {
         chart: page.analysis.AcAnalysisOperationDatasetViewModel.Chart2DData
         unit: page.analysis.DisplayUnitsText
 
-        Label { text: qsTr("Figure of merit") }
-        ComboBox {
-            objectName: "figureOfMeritBox"
-            implicitWidth: Theme.labelColumnWidth + Theme.valueColumnWidth
-            Accessible.name: qsTr("Figure of merit")
-            model: page.analysis.FigureOfMeritNames
-            currentIndex: page.analysis.SelectedFigureOfMeritIndex
-            onActivated: page.analysis.SelectedFigureOfMeritIndex = index
+        // A label and its box wrap together in a narrow window.
+        RowLayout {
+            Label { text: qsTr("Figure of merit") }
+            ComboBox {
+                objectName: "figureOfMeritBox"
+                implicitWidth: Theme.labelColumnWidth + Theme.valueColumnWidth
+                Accessible.name: qsTr("Figure of merit")
+                model: page.analysis.FigureOfMeritNames
+                currentIndex: page.analysis.SelectedFigureOfMeritIndex
+                onActivated: page.analysis.SelectedFigureOfMeritIndex = index
+            }
         }
     }
 

@@ -44,13 +44,16 @@ OperationPage {
         chart: page.mapping.MappingOperationDatasetViewModel.Chart2DData
         unit: page.mapping.DisplayUnitsText
 
-        Label { text: qsTr("X-axis represents:") }
-        ComboBox {
-            objectName: "horizontalAxisBox"
-            Accessible.name: qsTr("X-axis represents")
-            model: page.mapping.MappingOperationDatasetViewModel.Chart2DData.HorizontalAxisNames
-            currentIndex: page.mapping.MappingOperationDatasetViewModel.Chart2DData.HorizontalAxisType
-            onActivated: page.mapping.MappingOperationDatasetViewModel.Chart2DData.HorizontalAxisType = index
+        // A label and its box wrap together in a narrow window.
+        RowLayout {
+            Label { text: qsTr("X-axis represents:") }
+            ComboBox {
+                objectName: "horizontalAxisBox"
+                Accessible.name: qsTr("X-axis represents")
+                model: page.mapping.MappingOperationDatasetViewModel.Chart2DData.HorizontalAxisNames
+                currentIndex: page.mapping.MappingOperationDatasetViewModel.Chart2DData.HorizontalAxisType
+                onActivated: page.mapping.MappingOperationDatasetViewModel.Chart2DData.HorizontalAxisType = index
+            }
         }
         AveragingControls {
             chart: page.mapping.MappingOperationDatasetViewModel.Chart2DData
