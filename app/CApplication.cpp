@@ -34,6 +34,7 @@
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/CReplayParametersViewModel.h"
+#include "viewmodels/CSettingsPageViewModel.h"
 #include "viewmodels/CSpectrumOperationDatasetViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
@@ -191,6 +192,8 @@ void CApplication::RegisterQmlTypes()
     const QString created = QStringLiteral("Created by the program");
     qmlRegisterUncreatableType<CConnectionPageViewModel>("Tesvana.ViewModels", 1, 0,
                                                          "CConnectionPageViewModel", created);
+    qmlRegisterUncreatableType<CSettingsPageViewModel>("Tesvana.ViewModels", 1, 0, "CSettingsPageViewModel",
+                                                       created);
     qmlRegisterUncreatableType<CMeterOperationViewModel>("Tesvana.ViewModels", 1, 0,
                                                          "CMeterOperationViewModel", created);
     qmlRegisterUncreatableType<CChart2DMeterData>("Tesvana.ViewModels", 1, 0, "CChart2DMeterData", created);

@@ -61,3 +61,8 @@ QString CMessageBoxPrompt::SaveFileName(const QString& title, const QString& pro
 {
     return QFileDialog::getSaveFileName(nullptr, title, proposedPath, filter);
 }
+
+QString CMessageBoxPrompt::FolderName(const QString& title, const QString& folder)
+{
+    return QFileDialog::getExistingDirectory(nullptr, title, folder);
+}

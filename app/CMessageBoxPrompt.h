@@ -12,4 +12,5 @@ public:
     bool Confirm(const QString& text, const QString& informativeText) override;
     QString OpenFileName(const QString& title, const QString& folder, const QString& filter) override;
     QString SaveFileName(const QString& title, const QString& proposedPath, const QString& filter) override;
+    QString FolderName(const QString& title, const QString& folder) override;
 };

@@ -22,6 +22,8 @@ public:
     virtual QString OpenFileName(const QString& title, const QString& folder, const QString& filter) = 0;
     virtual QString SaveFileName(const QString& title, const QString& proposedPath,
                                  const QString& filter) = 0;
+    // An existing folder; empty when the user cancels.
+    virtual QString FolderName(const QString& title, const QString& folder) = 0;
 
     // The installed prompt; the dialog implementation while none is.
     static CPrompt& Current();

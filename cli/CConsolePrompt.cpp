@@ -39,3 +39,8 @@ QString CConsolePrompt::SaveFileName(const QString&, const QString&, const QStri
 {
     return QString();
 }
+
+QString CConsolePrompt::FolderName(const QString&, const QString&)
+{
+    return QString();
+}

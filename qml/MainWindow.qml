@@ -1,10 +1,29 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import QtQuick.Window 2.15
 import "Theme"
 
 ApplicationWindow {
     id: mainWindow
+
+    // The first size is chosen once, when the desktop's size is known.
+    property bool sized: false
+
+    function chooseFirstSize() {
+        if (sized)
+            return
+        sized = true
+        var width = minimumWidth + Theme.windowGrowth
+        var height = minimumHeight + Theme.windowGrowth
+        if (Screen.desktopAvailableWidth >= width + Theme.desktopMargin
+                && Screen.desktopAvailableHeight >= height + Theme.desktopMargin) {
+            mainWindow.width = width
+            mainWindow.height = height
+        } else {
+            mainWindow.visibility = Window.Maximized
+        }
+    }
 
     title: OrganizationName + " " + AppName + " v" + Version
     visible: true
@@ -15,6 +34,7 @@ ApplicationWindow {
     color: Theme.lightColor
     font.family: Theme.letterFontFamily
 
+    Component.onCompleted: Qt.callLater(chooseFirstSize)
     onHeightChanged: MainViewModel.MainWindowHeight = height
     onWidthChanged: MainViewModel.SmallWindowSize = width <= Theme.compactWindowWidth
     onClosing: function (close) {
@@ -25,13 +45,47 @@ ApplicationWindow {
         anchors.fill: parent
         spacing: 0
 
-        Loader {
-            id: pageLoader
-
+        RowLayout {
             Layout.fillWidth: true
             Layout.fillHeight: true
-            active: !MainViewModel.LoaderSourceChanging
-            source: MainViewModel.LoaderSource
+            spacing: 0
+
+            // Holds the menu's place; the open drawer reaches over the page.
+            Item {
+                z: 1
+                Layout.fillHeight: true
+                Layout.preferredWidth: MainViewModel.SmallWindowSize ? Theme.compactMenuClosedWidth : Theme.mainMenuWidth
+
+                MainMenu {
+                    objectName: compact ? "smallMainMenu" : "mainMenu"
+                    anchors.top: parent.top
+                    anchors.bottom: parent.bottom
+                    anchors.left: parent.left
+                    compact: MainViewModel.SmallWindowSize
+                }
+            }
+
+            Item {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+
+                Loader {
+                    id: pageLoader
+
+                    anchors.fill: parent
+                    active: !MainViewModel.LoaderSourceChanging
+                    source: MainViewModel.LoaderSource
+                }
+                // A click anywhere on the page closes the open drawer.
+                MouseArea {
+                    anchors.fill: parent
+                    visible: MainViewModel.PageMenuExpanded || MainViewModel.ParameterMenuExpanded
+                    onClicked: {
+                        MainViewModel.PageMenuExpanded = false
+                        MainViewModel.ParameterMenuExpanded = false
+                    }
+                }
+            }
         }
 
         SettingsBar {

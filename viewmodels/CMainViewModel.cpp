@@ -14,6 +14,7 @@
 #include "viewmodels/CMappingOperationViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/CPageViewModel.h"
+#include "viewmodels/CSettingsPageViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QDesktopServices>
@@ -119,6 +120,9 @@ void CMainViewModel::l_ReplacePageViewModel(CPageViewModel* page, bool disconnec
 {
     if (m_pActivePageViewModel)
     {
+        // Leaving was confirmed: the settings page's edits are undone before the next page reads the store.
+        if (auto* settings = qobject_cast<CSettingsPageViewModel*>(m_pActivePageViewModel))
+            settings->discardUnsavedEdits();
         if (disconnectOld)
             m_pActivePageViewModel->disconnectSignal();
         m_pActivePageViewModel->deleteLater();
@@ -148,6 +152,24 @@ void CMainViewModel::displayInstrumentSelectionPage()
     if (m_pContext)
         m_pContext->setContextProperty(QStringLiteral("ConnectionPageViewModel"), page);
     setLoaderSource(QStringLiteral("Pages/InstrumentSelectionPage.qml"));
+    setLoaderSourceChanging(false);
+}
+
+void CMainViewModel::displaySettingsPage()
+{
+    if (m_pActivePageViewModel && m_pActivePageViewModel->Name() == QLatin1String("Connection") &&
+        m_pActivePageViewModel->HasUnsavedParameter() && !CUtils::askParameterLoseConfirmation())
+        return;
+    if (!m_OperationsManager.exitActiveOperationAllowed(nullptr))
+        return;
+    setLoaderSourceChanging(true);
+    l_ReplacePageViewModel(nullptr, false);
+    m_OperationsManager.clearActiveOperation();
+    auto* page = new CSettingsPageViewModel(m_Settings);
+    l_ReplacePageViewModel(page, false);
+    if (m_pContext)
+        m_pContext->setContextProperty(QStringLiteral("SettingsPageViewModel"), page);
+    setLoaderSource(QStringLiteral("Pages/SettingsPage.qml"));
     setLoaderSourceChanging(false);
 }
 

@@ -84,6 +84,7 @@ public:
     Q_INVOKABLE void displayAcAnalysisPage();
     Q_INVOKABLE void displayMappingPage();
     Q_INVOKABLE void displayInstrumentSelectionPage();
+    Q_INVOKABLE void displaySettingsPage();
     Q_INVOKABLE bool exitApplicationAllowed();
     // The help page of the current page's section, in the desktop's browser.
     Q_INVOKABLE void displayHelp();

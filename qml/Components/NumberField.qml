@@ -11,6 +11,10 @@ ColumnLayout {
     property string label
     property real value
     property string refusal
+    // Where given, numbers outside the bounds, or with a fraction, are refused too.
+    property real minimum: -Infinity
+    property real maximum: Infinity
+    property bool wholeNumber: false
     signal accepted(real number)
 
     Layout.fillWidth: true
@@ -29,6 +33,12 @@ ColumnLayout {
             var number = Number(text.trim().replace(",", "."))
             if (text.trim().length === 0 || isNaN(number)) {
                 field.refusal = qsTr("Not a number: %1").arg(text)
+                text = field.value.toString()
+                return
+            }
+            if (number < field.minimum || number > field.maximum || (field.wholeNumber && number % 1 !== 0)) {
+                field.refusal = field.wholeNumber ? qsTr("A whole number from %1 to %2").arg(field.minimum).arg(field.maximum)
+                                                  : qsTr("A number from %1 to %2").arg(field.minimum).arg(field.maximum)
                 text = field.value.toString()
                 return
             }

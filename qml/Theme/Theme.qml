@@ -12,6 +12,8 @@ QtObject {
     readonly property int statusBarHeight: 50
     readonly property int compactMenuClosedWidth: 60
     readonly property int compactMenuOpenWidth: 180
+    readonly property int mainMenuButtonHeight: 116
+    readonly property int compactMenuButtonHeight: 56
     readonly property string letterFontFamily: "KVL Oxygen"
     readonly property string numberFontFamily: "Oxygen Mono"
 
@@ -63,6 +65,10 @@ QtObject {
     readonly property int windowMinimumWidth: 954
     readonly property int windowMinimumHeight: 698
     readonly property int compactWindowWidth: 1024
+    // The first size: the minimum and this much more each way, where the desktop has
+    // room for it and a margin; otherwise the window opens maximised.
+    readonly property int windowGrowth: 140
+    readonly property int desktopMargin: 70
     // The new-version dialog's height (its width is the dialogs' own).
     readonly property int dialogHeight: 180
     // Tooltips wait this long (ms) before showing.

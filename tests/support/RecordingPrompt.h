@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // The prompt double: installed for its lifetime, it answers every question as
-// told (Confirm with `confirm`, the file dialogs with the queued paths, empty when
+// told (Confirm with `confirm`, the file and folder dialogs with the queued paths, empty when
 // none is left) and records each request as "Kind: text / informative text".
 class RecordingPrompt : public CPrompt
 {
@@ -42,6 +42,11 @@ public:
     QString SaveFileName(const QString& title, const QString& proposedPath, const QString&) override
     {
         record("Save", title, proposedPath);
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    QString FolderName(const QString& title, const QString& folder) override
+    {
+        record("Folder", title, folder);
         return files.isEmpty() ? QString() : files.takeFirst();
     }
 

@@ -1,0 +1,350 @@
+#include "viewmodels/CSettingsPageViewModel.h"
+
+#include "app/CPrompt.h"
+#include "app/CSettings.h"
+#include "app/CUtils.h"
+#include "app/LogCategories.h"
+#include "model/TesvanaSetter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMetaProperty>
+
+namespace
+{
+constexpr int ShortPathLimit = 81;
+
+bool folderMissing(const QString& path)
+{
+    return path.isEmpty() || !QFileInfo(path).isDir();
+}
+} // namespace
+
+CSettingsPageViewModel::CSettingsPageViewModel(CSettings& settings, QObject* parent)
+    : CPageViewModel(QStringLiteral("Settings"), parent), m_Settings(settings)
+{
+    connect(this, &CSettingsPageViewModel::InstrumentParameterPathChanged, this,
+            &CSettingsPageViewModel::OnInstrumentParameterPathChanged);
+    connect(this, &CSettingsPageViewModel::InstrumentDriverPluginsPathChanged, this,
+            &CSettingsPageViewModel::OnInstrumentDriverPluginsPathChanged);
+    connect(this, &CSettingsPageViewModel::MapperPluginsPathChanged, this,
+            &CSettingsPageViewModel::OnMapperPluginsPathChanged);
+    connect(this, &CSettingsPageViewModel::TriggerPluginsPathChanged, this,
+            &CSettingsPageViewModel::OnTriggerPluginsPathChanged);
+    connect(this, &CSettingsPageViewModel::DefaultStoragePathChanged, this,
+            &CSettingsPageViewModel::OnDefaultStoragePathChanged);
+    connect(this, &CSettingsPageViewModel::SaveRecordingsAsCsvChanged, this,
+            &CSettingsPageViewModel::OnSaveRecordingsAsCsvChanged);
+    connect(this, &CSettingsPageViewModel::CheckForNewVersionChanged, this,
+            &CSettingsPageViewModel::OnCheckForNewVersionChanged);
+    connect(this, &CSettingsPageViewModel::MeasurementMaxMeasurementCountChanged, this,
+            &CSettingsPageViewModel::OnMeasurementMaxMeasurementCountChanged);
+    connect(this, &CSettingsPageViewModel::MappingMaxMeasurementCountChanged, this,
+            &CSettingsPageViewModel::OnMappingMaxMeasurementCountChanged);
+    connect(this, &CSettingsPageViewModel::LogMaxHistoryCountChanged, this,
+            &CSettingsPageViewModel::OnLogMaxHistoryCountChanged);
+
+    // The page's switches and plot options are bound to the store itself; they are
+    // still edits that only Save keeps.
+    connect(&m_Settings, &CSettings::EnableMeterModeChanged, this, &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::EnableSpectrumModeChanged, this,
+            &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::EnableAcAnalysisModeChanged, this,
+            &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::EnableMappingModeChanged, this,
+            &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::Meter3DCameraPresetChanged, this,
+            &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::Meter3DZoomLevelChanged, this, &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::Meter3DOrthoProjectionChanged, this,
+            &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::Mapping3DCameraPresetChanged, this,
+            &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::Mapping3DZoomLevelChanged, this,
+            &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::Mapping3DOrthoProjectionChanged, this,
+            &CSettingsPageViewModel::l_OnStoreEdited);
+    connect(&m_Settings, &CSettings::Mapping2DPlotHorizontalAxisTypeChanged, this,
+            &CSettingsPageViewModel::l_OnStoreEdited);
+
+    m_Loading = true;
+    m_Settings.Load();
+    m_Loading = false;
+    SetParameterFromSettingsToViewModel();
+    l_TakeSnapshot();
+    setHasUnsavedParameter(false);
+}
+
+CSettingsPageViewModel::~CSettingsPageViewModel()
+{
+    discardUnsavedEdits();
+}
+
+// Leaving was confirmed as losing the edits: they must not stay in force.
+void CSettingsPageViewModel::discardUnsavedEdits()
+{
+    if (!HasUnsavedParameter())
+        return;
+    l_Revert();
+    SetParameterFromSettingsToViewModel();
+    setHasUnsavedParameter(false);
+}
+
+QString CSettingsPageViewModel::ShortPath(const QString& path)
+{
+    if (path.size() < ShortPathLimit)
+        return path;
+    QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString rest = parts.join(QLatin1Char('/'));
+    while (rest.size() >= ShortPathLimit && parts.size() > 1)
+    {
+        parts.removeFirst();
+        rest = parts.join(QLatin1Char('/'));
+    }
+    return QStringLiteral(".../") + rest;
+}
+
+QString CSettingsPageViewModel::HelpPath()
+{
+    return QStringLiteral("settings");
+}
+
+bool CSettingsPageViewModel::InstrumentParameterPathMissing() const
+{
+    return folderMissing(m_InstrumentParameterPath);
+}
+
+bool CSettingsPageViewModel::DefaultStoragePathMissing() const
+{
+    return folderMissing(m_DefaultStoragePath);
+}
+
+void CSettingsPageViewModel::SetParameterFromSettingsToViewModel()
+{
+    m_Loading = true;
+    setInstrumentParameterPath(m_Settings.InstrumentParameterPath());
+    setInstrumentDriverPluginsPath(m_Settings.InstrumentDriverPluginsPath());
+    setMapperPluginsPath(m_Settings.MapperPluginsPath());
+    setTriggerPluginsPath(m_Settings.TriggerPluginsPath());
+    setDefaultStoragePath(m_Settings.DefaultStoragePath());
+    setSaveRecordingsAsCsv(m_Settings.SaveRecordingsAsCsv());
+    setCheckForNewVersion(m_Settings.CheckForNewVersion());
+    // Straight copies: a hand-edited file may hold counts the page would refuse.
+    if (m_MeasurementMaxMeasurementCount != m_Settings.MeasurementMaxMeasurementCount())
+    {
+        m_MeasurementMaxMeasurementCount = m_Settings.MeasurementMaxMeasurementCount();
+        emit MeasurementMaxMeasurementCountChanged(m_MeasurementMaxMeasurementCount);
+    }
+    if (m_MappingMaxMeasurementCount != m_Settings.MappingMaxMeasurementCount())
+    {
+        m_MappingMaxMeasurementCount = m_Settings.MappingMaxMeasurementCount();
+        emit MappingMaxMeasurementCountChanged(m_MappingMaxMeasurementCount);
+    }
+    if (m_LogMaxHistoryCount != m_Settings.LogMaxHistoryCount())
+    {
+        m_LogMaxHistoryCount = m_Settings.LogMaxHistoryCount();
+        emit LogMaxHistoryCountChanged(m_LogMaxHistoryCount);
+    }
+    m_Loading = false;
+    // The short forms follow the paths even when a path did not change.
+    OnInstrumentParameterPathChanged();
+    OnInstrumentDriverPluginsPathChanged();
+    OnMapperPluginsPathChanged();
+    OnTriggerPluginsPathChanged();
+    OnDefaultStoragePathChanged();
+}
+
+void CSettingsPageViewModel::SetParameterFromViewModelToSettings()
+{
+    m_Loading = true;
+    m_Settings.setInstrumentParameterPath(m_InstrumentParameterPath);
+    m_Settings.setInstrumentDriverPluginsPath(m_InstrumentDriverPluginsPath);
+    m_Settings.setMapperPluginsPath(m_MapperPluginsPath);
+    m_Settings.setTriggerPluginsPath(m_TriggerPluginsPath);
+    m_Settings.setDefaultStoragePath(m_DefaultStoragePath);
+    m_Settings.setSaveRecordingsAsCsv(m_SaveRecordingsAsCsv);
+    m_Settings.setCheckForNewVersion(m_CheckForNewVersion);
+    m_Settings.setMeasurementMaxMeasurementCount(m_MeasurementMaxMeasurementCount);
+    m_Settings.setMappingMaxMeasurementCount(m_MappingMaxMeasurementCount);
+    m_Settings.setLogMaxHistoryCount(m_LogMaxHistoryCount);
+    m_Loading = false;
+}
+
+bool CSettingsPageViewModel::save()
+{
+    // A folder that is not there is made (a new account has no documents folder yet);
+    // one that cannot be made keeps the settings from being saved.
+    for (const QString& folder : {m_InstrumentParameterPath, m_DefaultStoragePath})
+    {
+        if (!folderMissing(folder))
+            continue;
+        if (folder.isEmpty() || !QDir().mkpath(folder) || folderMissing(folder))
+        {
+            CUtils::errorMessage(tr("The settings were not saved"),
+                                 tr("This folder cannot be made: %1").arg(QDir::toNativeSeparators(folder)));
+            return false;
+        }
+    }
+    emit InstrumentParameterPathShortChanged(m_InstrumentParameterPathShort);
+    emit DefaultStoragePathShortChanged(m_DefaultStoragePathShort);
+    SetParameterFromViewModelToSettings();
+    if (!m_Settings.Save())
+    {
+        CUtils::errorMessage(tr("The settings were not saved"),
+                             tr("Could not write %1").arg(QDir::toNativeSeparators(m_Settings.FilePath())));
+        return false;
+    }
+    l_TakeSnapshot();
+    setHasUnsavedParameter(false);
+    l_TellRestart();
+    return true;
+}
+
+void CSettingsPageViewModel::restore()
+{
+    // The saved state first (values the file does not hold, such as the plug-in
+    // folders), then what the file says.
+    l_Revert();
+    m_Loading = true;
+    m_Settings.Load();
+    m_Loading = false;
+    SetParameterFromSettingsToViewModel();
+    setHasUnsavedParameter(false);
+}
+
+void CSettingsPageViewModel::restoreDefaults()
+{
+    if (!CPrompt::Current().Confirm(tr("Are you sure you want to restore the factory settings ?"),
+                                    tr("Your current settings will be lost")))
+        return;
+    m_Loading = true;
+    m_Settings.Reset(true);
+    m_Loading = false;
+    SetParameterFromSettingsToViewModel();
+    l_TakeSnapshot();
+    setHasUnsavedParameter(false);
+    l_TellRestart();
+}
+
+void CSettingsPageViewModel::chooseInstrumentParameterPath()
+{
+    const QString folder =
+        CPrompt::Current().FolderName(tr("Location of instrument parameters"), m_InstrumentParameterPath);
+    if (!folder.isEmpty())
+        setInstrumentParameterPath(QDir::cleanPath(folder));
+}
+
+void CSettingsPageViewModel::chooseDefaultStoragePath()
+{
+    const QString folder =
+        CPrompt::Current().FolderName(tr("Default storage location"), m_DefaultStoragePath);
+    if (!folder.isEmpty())
+        setDefaultStoragePath(QDir::cleanPath(folder));
+}
+
+void CSettingsPageViewModel::l_TellRestart()
+{
+    CUtils::informationMessage(tr("Restart application"),
+                               tr("Please restart the application to apply the new settings"));
+}
+
+void CSettingsPageViewModel::l_OnStoreEdited()
+{
+    if (!m_Loading)
+        setHasUnsavedParameter(true);
+}
+
+void CSettingsPageViewModel::l_TakeSnapshot()
+{
+    m_Snapshot.clear();
+    const QMetaObject* meta = m_Settings.metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
+    {
+        const QMetaProperty property = meta->property(i);
+        if (property.isWritable())
+            m_Snapshot.insert(QString::fromLatin1(property.name()), property.read(&m_Settings));
+    }
+}
+
+void CSettingsPageViewModel::l_Revert()
+{
+    m_Loading = true;
+    for (auto it = m_Snapshot.cbegin(); it != m_Snapshot.cend(); ++it)
+        m_Settings.setProperty(qPrintable(it.key()), it.value());
+    m_Loading = false;
+}
+
+// Path edits reach the store at once (what the program uses next), and are unsaved.
+#define TESVANA_PATH_HANDLER(Name)                                                                           \
+    void CSettingsPageViewModel::On##Name##Changed()                                                         \
+    {                                                                                                        \
+        const QString shortForm = ShortPath(m_##Name);                                                       \
+        if (m_##Name##Short != shortForm)                                                                    \
+        {                                                                                                    \
+            m_##Name##Short = shortForm;                                                                     \
+            emit Name##ShortChanged(shortForm);                                                              \
+        }                                                                                                    \
+        if (m_Loading)                                                                                       \
+            return;                                                                                          \
+        m_Settings.set##Name(m_##Name);                                                                      \
+        setHasUnsavedParameter(true);                                                                        \
+    }
+
+TESVANA_PATH_HANDLER(InstrumentParameterPath)
+TESVANA_PATH_HANDLER(InstrumentDriverPluginsPath)
+TESVANA_PATH_HANDLER(MapperPluginsPath)
+TESVANA_PATH_HANDLER(TriggerPluginsPath)
+TESVANA_PATH_HANDLER(DefaultStoragePath)
+
+#define TESVANA_VALUE_HANDLER(Name)                                                                          \
+    void CSettingsPageViewModel::On##Name##Changed()                                                         \
+    {                                                                                                        \
+        if (m_Loading)                                                                                       \
+            return;                                                                                          \
+        m_Settings.set##Name(m_##Name);                                                                      \
+        setHasUnsavedParameter(true);                                                                        \
+    }
+
+TESVANA_VALUE_HANDLER(CheckForNewVersion)
+TESVANA_VALUE_HANDLER(MeasurementMaxMeasurementCount)
+TESVANA_VALUE_HANDLER(MappingMaxMeasurementCount)
+TESVANA_VALUE_HANDLER(LogMaxHistoryCount)
+
+// Takes effect for the next recording saved; not an edit that asks before leaving.
+void CSettingsPageViewModel::OnSaveRecordingsAsCsvChanged()
+{
+    if (!m_Loading)
+        m_Settings.setSaveRecordingsAsCsv(m_SaveRecordingsAsCsv);
+}
+
+TESVANA_SETTER(CSettingsPageViewModel, const QString&, InstrumentParameterPath)
+TESVANA_SETTER(CSettingsPageViewModel, const QString&, InstrumentDriverPluginsPath)
+TESVANA_SETTER(CSettingsPageViewModel, const QString&, MapperPluginsPath)
+TESVANA_SETTER(CSettingsPageViewModel, const QString&, TriggerPluginsPath)
+TESVANA_SETTER(CSettingsPageViewModel, const QString&, DefaultStoragePath)
+TESVANA_SETTER(CSettingsPageViewModel, bool, SaveRecordingsAsCsv)
+TESVANA_SETTER(CSettingsPageViewModel, bool, CheckForNewVersion)
+
+void CSettingsPageViewModel::setMeasurementMaxMeasurementCount(quint64 value)
+{
+    if (value < MinimumPoints || value > MaximumPoints || value == m_MeasurementMaxMeasurementCount)
+        return;
+    m_MeasurementMaxMeasurementCount = value;
+    emit MeasurementMaxMeasurementCountChanged(value);
+}
+
+void CSettingsPageViewModel::setMappingMaxMeasurementCount(quint64 value)
+{
+    if (value < MinimumPoints || value > MaximumPoints || value == m_MappingMaxMeasurementCount)
+        return;
+    m_MappingMaxMeasurementCount = value;
+    emit MappingMaxMeasurementCountChanged(value);
+}
+
+void CSettingsPageViewModel::setLogMaxHistoryCount(uint value)
+{
+    if (value < MinimumLogLines || value > MaximumLogLines || value == m_LogMaxHistoryCount)
+        return;
+    m_LogMaxHistoryCount = value;
+    emit LogMaxHistoryCountChanged(value);
+}
