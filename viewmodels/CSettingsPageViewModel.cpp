@@ -95,12 +95,13 @@ QString CSettingsPageViewModel::ShortPath(const QString& path)
     if (path.size() < ShortPathLimit)
         return path;
     QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString rest = parts.join(QLatin1Char('/'));
-    while (rest.size() >= ShortPathLimit && parts.size() > 1)
+    QString rest;
+    do
     {
-        parts.removeFirst();
+        if (parts.size() > 1)
+            parts.removeFirst();
         rest = parts.join(QLatin1Char('/'));
-    }
+    } while (rest.size() >= ShortPathLimit && parts.size() > 1);
     return QStringLiteral(".../") + rest;
 }
 
@@ -310,11 +311,19 @@ TESVANA_VALUE_HANDLER(MeasurementMaxMeasurementCount)
 TESVANA_VALUE_HANDLER(MappingMaxMeasurementCount)
 TESVANA_VALUE_HANDLER(LogMaxHistoryCount)
 
-// Takes effect for the next recording saved; not an edit that asks before leaving.
+// Takes effect for the next recording saved, and is no edit that asks before leaving:
+// so it is kept in the file at once, alone (the page reads the file again when it
+// opens, which would otherwise drop it unnoticed).
 void CSettingsPageViewModel::OnSaveRecordingsAsCsvChanged()
 {
-    if (!m_Loading)
-        m_Settings.setSaveRecordingsAsCsv(m_SaveRecordingsAsCsv);
+    if (m_Loading)
+        return;
+    m_Settings.setSaveRecordingsAsCsv(m_SaveRecordingsAsCsv);
+    m_Snapshot.insert(QStringLiteral("SaveRecordingsAsCsv"), m_SaveRecordingsAsCsv);
+    CSettings saved(QString(), nullptr, QFileInfo(m_Settings.FilePath()).path());
+    saved.setSaveRecordingsAsCsv(m_SaveRecordingsAsCsv);
+    if (!saved.Save())
+        qCWarning(lcUi).noquote() << tr("Could not write %1").arg(m_Settings.FilePath());
 }
 
 TESVANA_SETTER(CSettingsPageViewModel, const QString&, InstrumentParameterPath)

@@ -6,6 +6,12 @@
 #include "app/CLogFilterProxyModel.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrument.h"
+#include "instruments/CMapperPluginStopAndGo.h"
+#include "instruments/CPluginsManager.h"
+#include "instruments/CTriggerPlugin.h"
+#include "model/CMappingParameters.h"
+#include "model/CMeasurementParameters.h"
+#include "model/CPosition.h"
 #include "operations/CMapperPositionSourceCartesian.h"
 #include "operations/COperationMapping.h"
 #include "operations/COperationMeasure.h"
@@ -25,6 +31,7 @@
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/COperationViewModel.h"
 #include "viewmodels/CPageViewModel.h"
+#include "viewmodels/CSettingsPageViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QApplication>
@@ -742,6 +749,169 @@ private slots:
         press(dialog(), "ignoreVersionButton");
         QTRY_VERIFY(!dialog());
         QCOMPARE(app->Settings()->IgnoreSpecificVersion(), QString("9.9.9"));
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // The settings page from the bar under every page: an edit asks before leaving, the CSV
+    // choice does not; a count out of bounds is refused where it is typed; Save keeps it.
+    void settingsPage()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        CMainViewModel& main = app->MainViewModel();
+        RecordingPrompt prompt;
+        // The first size: 140 px more than the minimum each way, the desktop having room.
+        QTRY_COMPARE(mainWindow()->width(), 954 + 140);
+        QCOMPARE(mainWindow()->height(), 698 + 140);
+        QVERIFY(!main.SmallWindowSize());
+        QVERIFY(findItem(mainWindow()->contentItem(), "mainMenu"));
+
+        click("settingsPageButton");
+        QCOMPARE(main.LoaderSource(), QString("Pages/SettingsPage.qml"));
+        auto* page = qobject_cast<CSettingsPageViewModel*>(main.pActivePageViewModel());
+        QVERIFY(page);
+        screenshot("settings");
+        click("saveRecordingsAsCsv");
+        QVERIFY(app->Settings()->SaveRecordingsAsCsv());
+        QVERIFY(!page->HasUnsavedParameter());
+        click("meterPageButton");
+        QCOMPARE(main.LoaderSource(), QString("Pages/MeterPage.qml"));
+        QVERIFY(prompt.asked.isEmpty());
+
+        click("settingsPageButton");
+        page = qobject_cast<CSettingsPageViewModel*>(main.pActivePageViewModel());
+        QVERIFY(page);
+        QVERIFY(page->SaveRecordingsAsCsv());
+        click("saveRecordingsAsCsv");
+        QVERIFY(!CSettings(m_Folders.program()).SaveRecordingsAsCsv());
+        typeInto("logMaxHistoryCount", "5");
+        QCOMPARE(page->LogMaxHistoryCount(), 200u);
+        QCOMPARE(
+            findItem(mainWindow()->contentItem(), "logMaxHistoryCountInput")->property("text").toString(),
+            QString("200"));
+        typeInto("logMaxHistoryCount", "350");
+        QCOMPARE(page->LogMaxHistoryCount(), 350u);
+        QVERIFY(page->HasUnsavedParameter());
+        click("enableSpectrumMode");
+        QVERIFY(!app->Settings()->EnableSpectrumMode());
+        QTRY_VERIFY(!findItem(mainWindow()->contentItem(), "spectrumPageButton"));
+        prompt.confirm = false;
+        click("meterPageButton");
+        QCOMPARE(prompt.asked.size(), 1);
+        QCOMPARE(main.pActivePageViewModel(), page);
+        click("saveSettingsButton");
+        QVERIFY(prompt.asked.last().startsWith("Information: Restart application"));
+        QVERIFY(!page->HasUnsavedParameter());
+        CSettings stored(m_Folders.program());
+        QCOMPARE(stored.LogMaxHistoryCount(), 350u);
+        QVERIFY(!stored.EnableSpectrumMode());
+
+        // Back as it was, and the file too.
+        click("enableSpectrumMode");
+        click("saveSettingsButton");
+        QVERIFY(CSettings(m_Folders.program()).EnableSpectrumMode());
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // At 1024 px or less the menu is a drawer: a strip that opens over the page and closes
+    // when a page is chosen. Every page is shown at the window's minimum size too.
+    void compactLayoutAndEveryPageAtTheMinimumSize()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        CMainViewModel& main = app->MainViewModel();
+        QTRY_COMPARE(mainWindow()->width(), 954 + 140);
+        mainWindow()->resize(1000, 768);
+        QTRY_VERIFY(main.SmallWindowSize());
+        QTRY_VERIFY(findItem(mainWindow()->contentItem(), "smallMainMenu"));
+        QQuickItem* menu = findItem(mainWindow()->contentItem(), "smallMainMenu");
+        QCOMPARE(menu->width(), 60.0);
+        click("pageMenuToggle");
+        QVERIFY(main.PageMenuExpanded());
+        QTRY_COMPARE(menu->width(), 180.0);
+        screenshot("compact_menu_open");
+        click("spectrumPageButton");
+        QCOMPARE(main.LoaderSource(), QString("Pages/SpectrumPage.qml"));
+        QVERIFY(!main.PageMenuExpanded());
+        QTRY_COMPARE(menu->width(), 60.0);
+        screenshot("compact_spectrum");
+        // A click on the page closes the open drawer.
+        click("pageMenuToggle");
+        QVERIFY(main.PageMenuExpanded());
+        const QPoint onPage(mainWindow()->width() / 2, mainWindow()->height() / 2);
+        QTest::mouseClick(mainWindow(), Qt::LeftButton, Qt::NoModifier, onPage);
+        QTRY_VERIFY(!main.PageMenuExpanded());
+
+        mainWindow()->resize(954, 698);
+        const QList<QPair<QString, std::function<void()>>> pages = {
+            {"meter", [&main] { main.displayMeterPage(); }},
+            {"spectrum", [&main] { main.displaySpectrumPage(); }},
+            {"ac_analysis", [&main] { main.displayAcAnalysisPage(); }},
+            {"mapping", [&main] { main.displayMappingPage(); }},
+            {"settings", [&main] { main.displaySettingsPage(); }},
+            {"instrument_selection", [&main] { main.displayInstrumentSelectionPage(); }}};
+        for (const auto& [name, open] : pages)
+        {
+            open();
+            QTRY_COMPARE(mainWindow()->width(), 954);
+            screenshot("minimum_" + name);
+        }
+        mainWindow()->resize(1094, 838);
+        QTRY_VERIFY(!main.SmallWindowSize());
+        QTRY_VERIFY(findItem(mainWindow()->contentItem(), "mainMenu"));
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // Quitting refused: the manual trigger's window is closed all the same, the manual
+    // mapper's stays for the run that goes on.
+    void refusedQuitClosesOnlyTheTrigger()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        CMainViewModel& main = app->MainViewModel();
+        RecordingPrompt prompt;
+        const auto shown = [](const QString& title) {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->windowTitle() == title && widget->isVisible())
+                    return true;
+            return false;
+        };
+        CTriggerPlugin* trigger = nullptr;
+        for (CTriggerPlugin* plugin : app->PluginsManager().GetTriggerPlugins())
+            if (plugin->GetName() == "Manual")
+                trigger = plugin;
+        CMapperPlugin* mapper = nullptr;
+        for (CMapperPlugin* plugin : app->PluginsManager().GetMapperPlugins())
+            if (plugin->GetName() == "Manual")
+                mapper = plugin;
+        QVERIFY(trigger && mapper);
+        app->OperationsManager().MeasureOperation()->MeasurementParameters()->setTriggerPlugin(trigger);
+        app->OperationsManager().MappingOperation()->MappingParameters()->setSelectedMapper(mapper);
+        trigger->Start();
+        static_cast<CMapperPluginStopAndGo*>(mapper)->MoveTo(CPosition(1, 2, 3), COrientation());
+        QTRY_VERIFY(shown("Clickfire"));
+        QTRY_VERIFY(shown("Stepmate"));
+
+        // Unsaved data: quitting asks, and is declined.
+        CRecordingManagerMeasure& recorder = *app->OperationsManager().MeasureOperation()->RecordingManager();
+        QCOMPARE(main.LoaderSource(), QString("Pages/MeterPage.qml"));
+        click("resumeButton");
+        click("recordButton");
+        QTRY_VERIFY(recorder.NumBlocks() >= 1);
+        click("stopButton");
+        prompt.confirm = false;
+        mainWindow()->close();
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY(mainWindow()->isVisible());
+        QTRY_VERIFY(!shown("Clickfire"));
+        QVERIFY(shown("Stepmate"));
+        mapper->Close();
+        app->OperationsManager().MeasureOperation()->MeasurementParameters()->setTriggerPlugin(nullptr);
+        app->OperationsManager().MappingOperation()->MappingParameters()->setSelectedMapper(nullptr);
+        recorder.setHasUnsavedData(false);
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }

@@ -1,0 +1,221 @@
+#include "../support/RecordingPrompt.h"
+#include "app/CSettings.h"
+#include "viewmodels/CSettingsPageViewModel.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The settings page's view model against a real settings store and file.
+class tst_SettingsPage : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_Dir;
+    QString m_Params;
+    QString m_Store;
+
+    QString file() const { return m_Dir.path() + "/TesvanaApplicationSettings.xml"; }
+    QByteArray fileContent() const
+    {
+        QFile f(file());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // A store as the program has it: its file saved once with two existing folders.
+    void saveStartingFile()
+    {
+        CSettings settings("/opt/prog", nullptr, m_Dir.path());
+        settings.setInstrumentParameterPath(m_Params);
+        settings.setDefaultStoragePath(m_Store);
+        settings.setLogMaxHistoryCount(300);
+        QVERIFY(settings.Save());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_Params = m_Dir.path() + "/params";
+        m_Store = m_Dir.path() + "/store";
+        QVERIFY(QDir().mkpath(m_Params));
+        QVERIFY(QDir().mkpath(m_Store));
+    }
+    void init()
+    {
+        QFile::remove(file());
+        saveStartingFile();
+    }
+
+    void shortPaths()
+    {
+        const QString eighty = "/" + QString(79, 'a');
+        QCOMPARE(eighty.size(), 80);
+        QCOMPARE(CSettingsPageViewModel::ShortPath(eighty), eighty);
+        // 81 characters: leading folders give way until the rest is shorter than 81.
+        const QString eightyOne = "/home/" + QString(40, 'b') + "/" + QString(34, 'c');
+        QCOMPARE(eightyOne.size(), 81);
+        QCOMPARE(CSettingsPageViewModel::ShortPath(eightyOne),
+                 ".../" + QString(40, 'b') + "/" + QString(34, 'c'));
+        const QString deep =
+            "/home/user/" + QString(30, 'd') + "/" + QString(30, 'e') + "/" + QString(30, 'f');
+        QCOMPARE(CSettingsPageViewModel::ShortPath(deep), ".../" + QString(30, 'e') + "/" + QString(30, 'f'));
+        // One folder name longer than the limit is still shown, not an empty ".../".
+        const QString huge = "/x/" + QString(100, 'g');
+        QCOMPARE(CSettingsPageViewModel::ShortPath(huge), ".../" + QString(100, 'g'));
+
+        CSettings settings("/opt/prog", nullptr, m_Dir.path());
+        settings.setDefaultStoragePath(deep);
+        CSettingsPageViewModel page(settings);
+        // The page reads the file again: the saved folder, in full.
+        QCOMPARE(page.DefaultStoragePath(), m_Store);
+        page.setDefaultStoragePath(deep);
+        QCOMPARE(page.DefaultStoragePathShort(), CSettingsPageViewModel::ShortPath(deep));
+        QVERIFY(page.DefaultStoragePathMissing());
+        QCOMPARE(page.InstrumentDriverPluginsPathShort(), QString("/opt/prog/tesvana/instrument"));
+    }
+
+    void editsReachTheStoreAndOnlyRealEditsAreUnsaved()
+    {
+        RecordingPrompt prompt;
+        CSettings settings("/opt/prog", nullptr, m_Dir.path());
+        CSettingsPageViewModel page(settings);
+        QCOMPARE(page.Name(), QString("Settings"));
+        QCOMPARE(page.HelpPath(), QString("settings"));
+        QVERIFY(!page.HasUnsavedParameter());
+        QCOMPARE(page.LogMaxHistoryCount(), 300u);
+
+        // The CSV choice takes effect at once and asks nothing on leaving; it is kept in
+        // the file alone, without the other edits.
+        page.setLogMaxHistoryCount(400);
+        page.setSaveRecordingsAsCsv(true);
+        QVERIFY(settings.SaveRecordingsAsCsv());
+        QVERIFY(CSettings("/opt/prog", nullptr, m_Dir.path()).SaveRecordingsAsCsv());
+        QCOMPARE(CSettings("/opt/prog", nullptr, m_Dir.path()).LogMaxHistoryCount(), 300u);
+        page.restore();
+        QVERIFY(settings.SaveRecordingsAsCsv());
+        QVERIFY(!page.HasUnsavedParameter());
+
+        // Counts outside their bounds are refused; the value stays.
+        page.setLogMaxHistoryCount(5);
+        page.setMeasurementMaxMeasurementCount(0);
+        page.setMappingMaxMeasurementCount(quint64(1) << 40);
+        QCOMPARE(page.LogMaxHistoryCount(), 300u);
+        QCOMPARE(page.MeasurementMaxMeasurementCount(), quint64(120000));
+        QCOMPARE(page.MappingMaxMeasurementCount(), quint64(1000000));
+        QVERIFY(!page.HasUnsavedParameter());
+
+        page.setLogMaxHistoryCount(500);
+        QCOMPARE(settings.LogMaxHistoryCount(), 500u);
+        QVERIFY(page.HasUnsavedParameter());
+        page.restore();
+        QVERIFY(!page.HasUnsavedParameter());
+        QCOMPARE(settings.LogMaxHistoryCount(), 300u);
+        QCOMPARE(page.LogMaxHistoryCount(), 300u);
+
+        // What the page binds to the store itself is an edit too.
+        settings.setEnableMappingMode(false);
+        QVERIFY(page.HasUnsavedParameter());
+        page.restore();
+        QVERIFY(settings.EnableMappingMode());
+
+        // The plug-in folders are not in the file: restore still puts them back.
+        page.setTriggerPluginsPath("/elsewhere");
+        QCOMPARE(settings.TriggerPluginsPath(), QString("/elsewhere"));
+        page.restore();
+        QCOMPARE(settings.TriggerPluginsPath(), QString("/opt/prog/tesvana/trigger"));
+        QCOMPARE(page.TriggerPluginsPathShort(), QString("/opt/prog/tesvana/trigger"));
+        QVERIFY(prompt.asked.isEmpty());
+    }
+
+    void saveRoundTripsThroughTheFileAndTellsToRestart()
+    {
+        RecordingPrompt prompt;
+        CSettings settings("/opt/prog", nullptr, m_Dir.path());
+        {
+            CSettingsPageViewModel page(settings);
+            page.setCheckForNewVersion(false);
+            page.setMappingMaxMeasurementCount(2000);
+            page.setMeasurementMaxMeasurementCount(3000);
+            // A folder that is not there yet is made when saving.
+            const QString fresh = m_Dir.path() + "/new/documents";
+            page.setDefaultStoragePath(fresh);
+            QVERIFY(page.DefaultStoragePathMissing());
+            settings.setMeter3DZoomLevel(150);
+            QVERIFY(page.save());
+            QVERIFY(!page.HasUnsavedParameter());
+            QVERIFY(!page.DefaultStoragePathMissing());
+            QCOMPARE(prompt.asked, QStringList({"Information: Restart application / Please restart the "
+                                                "application to apply the new settings"}));
+        }
+        CSettings reread("/opt/prog", nullptr, m_Dir.path());
+        QVERIFY(!reread.CheckForNewVersion());
+        QCOMPARE(reread.MappingMaxMeasurementCount(), quint64(2000));
+        QCOMPARE(reread.MeasurementMaxMeasurementCount(), quint64(3000));
+        QCOMPARE(reread.DefaultStoragePath(), m_Dir.path() + "/new/documents");
+        QCOMPARE(reread.Meter3DZoomLevel(), 150.0);
+        QCOMPARE(reread.LogMaxHistoryCount(), 300u);
+    }
+
+    void aFolderThatCannotBeMadeKeepsTheFile()
+    {
+        RecordingPrompt prompt;
+        const QByteArray before = fileContent();
+        QFile blocker(m_Dir.path() + "/plainfile");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        CSettings settings("/opt/prog", nullptr, m_Dir.path());
+        CSettingsPageViewModel page(settings);
+        page.setInstrumentParameterPath(blocker.fileName() + "/params");
+        page.setLogMaxHistoryCount(1000);
+        QVERIFY(!page.save());
+        QVERIFY(page.HasUnsavedParameter());
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY(prompt.asked.first().startsWith(
+            "Error: The settings were not saved / This folder cannot be made"));
+        QCOMPARE(fileContent(), before);
+    }
+
+    void restoreDefaultsAsksFirst()
+    {
+        RecordingPrompt prompt;
+        CSettings settings("/opt/prog", nullptr, m_Dir.path());
+        CSettingsPageViewModel page(settings);
+        prompt.confirm = false;
+        page.restoreDefaults();
+        QCOMPARE(page.LogMaxHistoryCount(), 300u);
+        QCOMPARE(prompt.asked,
+                 QStringList({"Confirm: Are you sure you want to restore the factory settings ? / "
+                              "Your current settings will be lost"}));
+        prompt.confirm = true;
+        page.setMappingMaxMeasurementCount(5000);
+        page.restoreDefaults();
+        QCOMPARE(page.LogMaxHistoryCount(), 200u);
+        QCOMPARE(page.MappingMaxMeasurementCount(), quint64(1000000));
+        QVERIFY(!page.HasUnsavedParameter());
+        QVERIFY(prompt.asked.last().startsWith("Information: Restart application"));
+        CSettings reread("/opt/prog", nullptr, m_Dir.path());
+        QCOMPARE(reread.LogMaxHistoryCount(), 200u);
+    }
+
+    void leavingWithoutSavingUndoesTheEdits()
+    {
+        CSettings settings("/opt/prog", nullptr, m_Dir.path());
+        auto* page = new CSettingsPageViewModel(settings);
+        page->setLogMaxHistoryCount(900);
+        settings.setEnableMeterMode(false);
+        page->setInstrumentParameterPath(m_Store);
+        QCOMPARE(settings.LogMaxHistoryCount(), 900u);
+        page->discardUnsavedEdits();
+        QCOMPARE(settings.LogMaxHistoryCount(), 300u);
+        QVERIFY(settings.EnableMeterMode());
+        QCOMPARE(settings.InstrumentParameterPath(), m_Params);
+        // And when the page simply goes.
+        page->setLogMaxHistoryCount(900);
+        delete page;
+        QCOMPARE(settings.LogMaxHistoryCount(), 300u);
+    }
+};
+
+QTEST_MAIN(tst_SettingsPage)
+#include "tst_settingspage.moc"
