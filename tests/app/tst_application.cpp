@@ -856,6 +856,8 @@ private slots:
         {
             open();
             QTRY_COMPARE(mainWindow()->width(), 954);
+            // Charts lay their axes out once more after a resize.
+            QTest::qWait(500);
             screenshot("minimum_" + name);
         }
         mainWindow()->resize(1094, 838);
