@@ -15,11 +15,15 @@
 
 #include <charconv>
 #include <cmath>
+#include <deque>
 #include <limits>
 
 namespace
 {
 namespace F = ResultsFileFormat;
+
+// A flux text this long (about 700 samples) makes it worth parsing on a second thread.
+constexpr int ParallelTextSize = 64 * 1024;
 
 // A number that does not parse reads as 0.
 float parseFloat(const QChar* begin, int length)
@@ -199,6 +203,89 @@ bool readTriple(const QString& text, double& a, double& b, double& c)
     b = CNumberText::ToDouble(pieces.at(1));
     c = CNumberText::ToDouble(pieces.at(2));
     return true;
+}
+
+// Makes the samples of a block from its flux text: rows split at line feeds, each
+// row's pieces at the column separator, empty pieces kept. Returns how many it made.
+int parseFluxRows(CMeasureBlock* block, const QString& text, const QString& columnSeparator, int lastColumn)
+{
+    int made = 0;
+    // Room for every row at once, rather than growing the list a million times.
+    block->Results.reserve(block->Results.size() + int(text.count(QLatin1Char('\n'))) + 1);
+    TimestampReader timestamps;
+    CFieldIntensityResult* sample = nullptr;
+    int column = 0;
+    const QChar* data = text.constData();
+    const int size = text.size();
+    const int separatorSize = columnSeparator.size();
+    const QChar* separatorData = columnSeparator.constData();
+    int start = 0;
+    // Splits at the separator or a line feed, keeping empty pieces.
+    for (int i = 0; i <= size; ++i)
+    {
+        bool boundary = i == size;
+        int skip = 0;
+        if (!boundary)
+        {
+            if (data[i] == QLatin1Char('\n'))
+            {
+                boundary = true;
+                skip = 1;
+            }
+            else if (data[i] == separatorData[0] && i + separatorSize <= size &&
+                     QStringView(data + i, separatorSize) == QStringView(separatorData, separatorSize))
+            {
+                boundary = true;
+                skip = separatorSize;
+            }
+        }
+        if (!boundary)
+            continue;
+
+        const QChar* piece = data + start;
+        const int length = i - start;
+        switch (column)
+        {
+        case 0:
+        {
+            // One allocation for the sample and its reference count.
+            QSharedPointer<CFieldIntensityResult> result = QSharedPointer<CFieldIntensityResult>::create();
+            sample = result.data();
+            block->Results.append(std::move(result));
+            sample->setdB(std::numeric_limits<float>::quiet_NaN());
+            ++made;
+            timestamps.read(QStringView(piece, length), sample->Timestamp, sample->TimestampNanosecond);
+            break;
+        }
+        case 1:
+            sample->setB(parseFloat(piece, length));
+            break;
+        case 2:
+            sample->setBBprime(parseFloat(piece, length));
+            break;
+        case 3:
+            sample->setBx(parseFloat(piece, length));
+            break;
+        case 4:
+            sample->setBy(parseFloat(piece, length));
+            break;
+        case 5:
+            sample->setBz(parseFloat(piece, length));
+            break;
+        case 6:
+            sample->setTemperature(parseTemperature(piece, length));
+            break;
+        case 7:
+            sample->setdB(parseFloat(piece, length));
+            break;
+        }
+        column = column == lastColumn ? 0 : column + 1;
+        if (skip == 0)
+            break;
+        start = i + skip;
+        i += skip - 1;
+    }
+    return made;
 }
 } // namespace
 
@@ -453,6 +540,18 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
     }
 
     bool blocksRead = true;
+    // Blocks read whole but perhaps not parsed yet, each with the number of texts
+    // given to the parsing thread by then: it is done when the thread has done those.
+    std::deque<std::pair<QSharedPointer<Block>, int>> unannounced;
+    const auto announce = [this, &unannounced](bool all) {
+        while (!unannounced.empty() &&
+               (all || !m_pParsing || m_pParsing->Done() >= unannounced.front().second))
+        {
+            m_BlockRead(unannounced.front().first);
+            unannounced.pop_front();
+        }
+    };
+    m_BlocksGivenToParse = 0;
     while (reader.readNextStartElement())
     {
         if (reader.name() == QLatin1String("headings"))
@@ -474,13 +573,23 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
                 break;
             }
             if (m_BlockRead)
-                m_BlockRead(block);
+            {
+                unannounced.emplace_back(block, m_BlocksGivenToParse);
+                announce(false);
+            }
         }
         else
         {
             reader.skipCurrentElement();
         }
     }
+    if (m_pParsing)
+    {
+        m_ResultsCounter += int(m_pParsing->Finish());
+        m_pParsing.reset();
+    }
+    if (m_BlockRead)
+        announce(true);
 
     // A mapping file that failed on a bad position or orientation counts no point.
     if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
@@ -634,80 +743,20 @@ void CXMLResultsSerializer::DeSerializeMeasurement(CMeasureBlock* block, const Q
     // A file without a column separator can only have been written with ";".
     const QString columnSeparator = separator.isEmpty() ? QString(F::ColumnSeparator) : separator;
     const int lastColumn = m_DatasetVersion == QLatin1String("1.2") ? 7 : 6;
-
-    TimestampReader timestamps;
-    CFieldIntensityResult* sample = nullptr;
-    int column = 0;
-    const QChar* data = text.constData();
-    const int size = text.size();
-    const int separatorSize = columnSeparator.size();
-    const QChar* separatorData = columnSeparator.constData();
-    int start = 0;
-    // Splits at the separator or a line feed, keeping empty pieces.
-    for (int i = 0; i <= size; ++i)
+    // Large texts are parsed on a second thread while the file is read on; small
+    // files are not worth a thread.
+    if (!m_pParsing && text.size() >= ParallelTextSize)
+        m_pParsing = std::make_unique<CFluxParsingThread>(
+            [columnSeparator, lastColumn](CMeasureBlock* target, const QString& rows) {
+                return parseFluxRows(target, rows, columnSeparator, lastColumn);
+            });
+    if (m_pParsing)
     {
-        bool boundary = i == size;
-        int skip = 0;
-        if (!boundary)
-        {
-            if (data[i] == QLatin1Char('\n'))
-            {
-                boundary = true;
-                skip = 1;
-            }
-            else if (data[i] == separatorData[0] && i + separatorSize <= size &&
-                     QStringView(data + i, separatorSize) == QStringView(separatorData, separatorSize))
-            {
-                boundary = true;
-                skip = separatorSize;
-            }
-        }
-        if (!boundary)
-            continue;
-
-        const QChar* piece = data + start;
-        const int length = i - start;
-        switch (column)
-        {
-        case 0:
-        {
-            // One allocation for the sample and its reference count.
-            QSharedPointer<CFieldIntensityResult> result = QSharedPointer<CFieldIntensityResult>::create();
-            block->Results.append(result);
-            sample = result.data();
-            sample->setdB(std::numeric_limits<float>::quiet_NaN());
-            ++m_ResultsCounter;
-            timestamps.read(QStringView(piece, length), sample->Timestamp, sample->TimestampNanosecond);
-            break;
-        }
-        case 1:
-            sample->setB(parseFloat(piece, length));
-            break;
-        case 2:
-            sample->setBBprime(parseFloat(piece, length));
-            break;
-        case 3:
-            sample->setBx(parseFloat(piece, length));
-            break;
-        case 4:
-            sample->setBy(parseFloat(piece, length));
-            break;
-        case 5:
-            sample->setBz(parseFloat(piece, length));
-            break;
-        case 6:
-            sample->setTemperature(parseTemperature(piece, length));
-            break;
-        case 7:
-            sample->setdB(parseFloat(piece, length));
-            break;
-        }
-        column = column == lastColumn ? 0 : column + 1;
-        if (skip == 0)
-            break;
-        start = i + skip;
-        i += skip - 1;
+        m_pParsing->Add(block, text);
+        ++m_BlocksGivenToParse;
     }
+    else
+        m_ResultsCounter += parseFluxRows(block, text, columnSeparator, lastColumn);
 }
 
 QDateTime CXMLResultsSerializer::StringToTimestamp(const QString& text)

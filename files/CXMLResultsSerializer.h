@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/CFluxParsingThread.h"
 #include "files/CResultsSerializer.h"
 
 #include <QDateTime>
@@ -7,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class CDataset;
 class CMeasureBlock;
@@ -71,4 +73,8 @@ private:
     int m_ResultsCounter = 0;
     QString m_DatasetVersion;
     QString m_FluxText;
+    // While a data set is read: the thread parsing its large flux texts, and how many
+    // texts it was given.
+    std::unique_ptr<CFluxParsingThread> m_pParsing;
+    int m_BlocksGivenToParse = 0;
 };

@@ -1,3 +1,1 @@
 #include "model/CTimestampableResult.h"
-
-CTimestampableResult::CTimestampableResult(QObject* parent) : QObject(parent) {}

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <QDateTime>
-#include <QObject>
+#include <QMetaType>
 
-// Base of every timestamped sample: date and time plus the sub-second part in nanoseconds.
-class CTimestampableResult : public QObject
+// Base of every timestamped sample: date and time plus the sub-second part in
+// nanoseconds. A plain value (a gadget, not a QObject): a recording holds millions
+// of samples, and a QObject's own private part would be most of their memory and
+// most of the time spent loading them.
+class CTimestampableResult
 {
-    Q_OBJECT
+    Q_GADGET
 public:
-    explicit CTimestampableResult(QObject* parent = nullptr);
-
     QDateTime Timestamp;
     quint64 TimestampNanosecond = 0;
 };

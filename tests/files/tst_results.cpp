@@ -160,6 +160,55 @@ private slots:
         QCOMPARE(write(serializer, &loaded).mid(xml.indexOf("<body")), xml.mid(xml.indexOf("<body")));
     }
 
+    // Large blocks are parsed on a second thread (and by the reader itself when that
+    // thread is behind); small and empty ones between them. Each block is announced
+    // whole and in file order, the samples are those written, the count is the sum;
+    // the same file cut short fails without leaving a thread behind.
+    void largeBlocksReadOnTwoThreads()
+    {
+        CDataSetMeasurement set(*m_Settings);
+        CMeasurementParameters parameters;
+        fillMeasurement(set, parameters);
+        const QList<int> sizes = {4000, 7, 0, 3000, 5000, 4500, 2, 6000, 4000};
+        for (int b = 0; b < sizes.size(); ++b)
+            set.AddMeasureBlock(block<CMeasureBlock>(sizes[b], QString::number(b), m_Base.addSecs(10 * b)));
+        CXMLResultsSerializer serializer;
+        const QByteArray xml = write(serializer, &set);
+        QVERIFY(xml.size() > 2000000);
+
+        for (int pass = 0; pass < 3; ++pass)
+        {
+            QBuffer buffer;
+            buffer.setData(xml);
+            buffer.open(QIODevice::ReadOnly);
+            CDataSetMeasurement loaded(*m_Settings);
+            CXMLResultsSerializer reader;
+            QStringList announced;
+            reader.setBlockRead([&announced](const QSharedPointer<CMeasureBlock>& block) {
+                announced << block->Comment() + ":" + QString::number(block->Results.size());
+            });
+            QVERIFY2(reader.Deserialize(&buffer, &loaded), qPrintable(reader.LastErrorMessage()));
+            QStringList expected;
+            qulonglong total = 0;
+            for (const auto& original : *set.MeasureBlocks())
+            {
+                expected << original->Comment() + ":" + QString::number(original->Results.size());
+                total += qulonglong(original->Results.size());
+            }
+            QCOMPARE(announced, expected);
+            QCOMPARE(loaded.ResultsCount(), total);
+            QCOMPARE(write(serializer, &loaded).mid(xml.indexOf("<body")), xml.mid(xml.indexOf("<body")));
+        }
+
+        QBuffer cut;
+        cut.setData(xml.left(xml.size() * 2 / 3));
+        cut.open(QIODevice::ReadOnly);
+        CDataSetMeasurement partial(*m_Settings);
+        CXMLResultsSerializer reader;
+        QVERIFY(!reader.Deserialize(&cut, &partial));
+        QVERIFY(!reader.LastErrorMessage().isEmpty());
+    }
+
     void mappingRoundTripCountsBlocks()
     {
         CMeasurementParameters parameters;
