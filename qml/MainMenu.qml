@@ -82,8 +82,20 @@ Rectangle {
                 Layout.preferredHeight: menu.compact ? Theme.compactMenuButtonHeight : Theme.mainMenuButtonHeight
                 text: menu.compact && !menu.expanded ? modelData.short : modelData.text
                 font.bold: current
-                checkable: false
-                highlighted: current
+                // The page shown stands out in the accent colour.
+                contentItem: Label {
+                    text: pageButton.text
+                    font: pageButton.font
+                    color: pageButton.current ? Theme.textOnColor : Theme.textColor
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                    elide: Text.ElideRight
+                }
+                background: Rectangle {
+                    color: pageButton.current ? Theme.accentColor
+                                              : pageButton.down ? Theme.darkColor : Theme.lightColor
+                    opacity: pageButton.enabled ? 1 : 0.6
+                }
                 ToolTip.visible: hovered
                 ToolTip.delay: Theme.toolTipDelay
                 ToolTip.text: modelData.text + " (" + modelData.shortcut + ")"

@@ -33,6 +33,8 @@ ApplicationWindow {
     height: minimumHeight
     color: Theme.lightColor
     font.family: Theme.letterFontFamily
+    // Focus and selection in the program's accent colour.
+    palette.highlight: Theme.accentColor
 
     Component.onCompleted: Qt.callLater(chooseFirstSize)
     onHeightChanged: MainViewModel.MainWindowHeight = height
