@@ -157,7 +157,10 @@ void CMainViewModel::displayInstrumentSelectionPage()
 
 void CMainViewModel::displaySettingsPage()
 {
-    if (m_pActivePageViewModel && m_pActivePageViewModel->Name() == QLatin1String("Connection") &&
+    // Reopening the settings page over its own unsaved edits would drop them: it asks too.
+    if (m_pActivePageViewModel &&
+        (m_pActivePageViewModel->Name() == QLatin1String("Connection") ||
+         m_pActivePageViewModel->Name() == QLatin1String("Settings")) &&
         m_pActivePageViewModel->HasUnsavedParameter() && !CUtils::askParameterLoseConfirmation())
         return;
     if (!m_OperationsManager.exitActiveOperationAllowed(nullptr))

@@ -800,6 +800,10 @@ private slots:
         click("meterPageButton");
         QCOMPARE(prompt.asked.size(), 1);
         QCOMPARE(main.pActivePageViewModel(), page);
+        click("settingsPageButton");
+        QCOMPARE(prompt.asked.size(), 2);
+        QCOMPARE(main.pActivePageViewModel(), page);
+        QCOMPARE(page->LogMaxHistoryCount(), 350u);
         click("saveSettingsButton");
         QVERIFY(prompt.asked.last().startsWith("Information: Restart application"));
         QVERIFY(!page->HasUnsavedParameter());
