@@ -7,8 +7,8 @@
 #include "model/CDataSetMeasurement.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 

@@ -20,7 +20,6 @@ class CFieldIntensityResult : public CTimestampableResult
     Q_PROPERTY(float dBConverted READ dBConverted WRITE setdBConverted)
     Q_PROPERTY(quint16 Temperature READ Temperature WRITE setTemperature)
 public:
-
     // The quantities the pages and the tool analyse, by index: 0 B, 1 B.B', 2 Bx, 3 By, 4 Bz.
     float Quantity(int index) const;
 
