@@ -20,7 +20,8 @@ void CFluxParsingThread::Add(CMeasureBlock* block, QString& text)
 {
     std::unique_lock<std::mutex> lock(m_Mutex);
     const int index = m_Given++;
-    if (m_Jobs.size() >= MaxQueued)
+    if (m_Jobs.size() >= MaxQueued ||
+        (!m_Jobs.empty() && m_QueuedCharacters + text.size() > MaxQueuedCharacters))
     {
         lock.unlock();
         const int samples = m_Parse(block, text);
@@ -33,6 +34,7 @@ void CFluxParsingThread::Add(CMeasureBlock* block, QString& text)
     job.block = block;
     job.index = index;
     job.text.swap(text);
+    m_QueuedCharacters += job.text.size();
     if (!m_FreeBuffers.isEmpty())
     {
         text.swap(m_FreeBuffers.last());
@@ -76,11 +78,14 @@ void CFluxParsingThread::l_Run()
             return;
         Job job = std::move(m_Jobs.front());
         m_Jobs.pop_front();
+        m_QueuedCharacters -= job.text.size();
         lock.unlock();
 
         const int samples = m_Parse(job.block, job.text);
         job.text.resize(0);
 
+        if (job.text.capacity() > MaxQueuedCharacters)
+            job.text = QString();
         lock.lock();
         m_FreeBuffers.append(std::move(job.text));
         l_Finished(job.index, samples);

@@ -51,6 +51,9 @@ private:
     void l_Finished(int index, int samples);
 
     static constexpr size_t MaxQueued = 3;
+    // Texts waiting, at most (characters; a block bigger than that still queues alone),
+    // and the largest buffer kept for reuse: the memory a load takes beyond its data.
+    static constexpr qint64 MaxQueuedCharacters = 8 * 1024 * 1024;
 
     Parse m_Parse;
     std::mutex m_Mutex;
@@ -59,6 +62,7 @@ private:
     QVector<QString> m_FreeBuffers;
     bool m_Stopping = false;
     int m_Given = 0;
+    qint64 m_QueuedCharacters = 0;
     // Blocks done, by index, past those counted in m_Done.
     std::vector<bool> m_FinishedAhead;
     std::atomic<int> m_Done{0};
