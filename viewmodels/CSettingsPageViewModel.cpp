@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMetaProperty>
 
 namespace
 {
@@ -257,14 +256,32 @@ void CSettingsPageViewModel::l_OnStoreEdited()
 
 void CSettingsPageViewModel::l_TakeSnapshot()
 {
+    // Only what this page edits: other settings (a skipped version, the charts'
+    // averaging) are saved by their own pages and must not be put back from here.
+    static const char* const Edited[] = {"InstrumentParameterPath",
+                                         "InstrumentDriverPluginsPath",
+                                         "MapperPluginsPath",
+                                         "TriggerPluginsPath",
+                                         "DefaultStoragePath",
+                                         "SaveRecordingsAsCsv",
+                                         "CheckForNewVersion",
+                                         "MeasurementMaxMeasurementCount",
+                                         "MappingMaxMeasurementCount",
+                                         "LogMaxHistoryCount",
+                                         "EnableMeterMode",
+                                         "EnableSpectrumMode",
+                                         "EnableAcAnalysisMode",
+                                         "EnableMappingMode",
+                                         "Meter3DCameraPreset",
+                                         "Meter3DZoomLevel",
+                                         "Meter3DOrthoProjection",
+                                         "Mapping3DCameraPreset",
+                                         "Mapping3DZoomLevel",
+                                         "Mapping3DOrthoProjection",
+                                         "Mapping2DPlotHorizontalAxisType"};
     m_Snapshot.clear();
-    const QMetaObject* meta = m_Settings.metaObject();
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
-    {
-        const QMetaProperty property = meta->property(i);
-        if (property.isWritable())
-            m_Snapshot.insert(QString::fromLatin1(property.name()), property.read(&m_Settings));
-    }
+    for (const char* name : Edited)
+        m_Snapshot.insert(QString::fromLatin1(name), m_Settings.property(name));
 }
 
 void CSettingsPageViewModel::l_Revert()

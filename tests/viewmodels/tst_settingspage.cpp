@@ -210,10 +210,14 @@ private slots:
         QCOMPARE(settings.LogMaxHistoryCount(), 300u);
         QVERIFY(settings.EnableMeterMode());
         QCOMPARE(settings.InstrumentParameterPath(), m_Params);
-        // And when the page simply goes.
+        // And when the page simply goes; what other pages changed meanwhile stays.
         page->setLogMaxHistoryCount(900);
+        settings.setIgnoreSpecificVersion("9.9");
+        settings.setAveragingCount(7);
         delete page;
         QCOMPARE(settings.LogMaxHistoryCount(), 300u);
+        QCOMPARE(settings.IgnoreSpecificVersion(), QString("9.9"));
+        QCOMPARE(settings.AveragingCount(), 7u);
     }
 };
 
