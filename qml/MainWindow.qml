@@ -78,10 +78,11 @@ ApplicationWindow {
                     active: !MainViewModel.LoaderSourceChanging
                     source: MainViewModel.LoaderSource
                 }
-                // A click anywhere on the page closes the open drawer.
+                // A click anywhere on the page closes the open drawer (the operation
+                // pages close their own open panels).
                 MouseArea {
                     anchors.fill: parent
-                    visible: MainViewModel.PageMenuExpanded || MainViewModel.ParameterMenuExpanded
+                    visible: MainViewModel.PageMenuExpanded
                     onClicked: {
                         MainViewModel.PageMenuExpanded = false
                         MainViewModel.ParameterMenuExpanded = false

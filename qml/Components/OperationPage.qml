@@ -7,9 +7,12 @@ import "../Theme"
 // The frame of the measurement pages: section tabs over the sections, the block's
 // comment, the recording's notices and the recording bar on the left; the
 // measurement parameters with their file commands and the page's own panels on
-// the right, scrolling when the window is too low for all of them.
+// the right, scrolling when the window is too low for all of them. In a narrow
+// window the panels fold into a strip on the right and open over the page.
 Item {
     id: page
+
+    readonly property bool compact: MainViewModel.SmallWindowSize
 
     property CMeasurementOperationViewModel viewModel
     property CMeasurementParametersViewModel measurement
@@ -28,7 +31,7 @@ Item {
             anchors.left: parent.left
             anchors.top: parent.top
             anchors.bottom: parent.bottom
-            anchors.right: panelsView.left
+            anchors.right: page.compact ? panelStrip.left : panelsView.left
             anchors.rightMargin: Theme.spacing
             clip: true
 
@@ -107,15 +110,57 @@ Item {
             }
         }
 
-        ScrollView {
-            id: panelsView
+        // The open panels close with a click beside them, as the page menu does.
+        MouseArea {
+            anchors.fill: parent
+            visible: page.compact && MainViewModel.ParameterMenuExpanded
+            onClicked: MainViewModel.ParameterMenuExpanded = false
+        }
+
+        Rectangle {
+            id: panelStrip
 
             anchors.right: parent.right
             anchors.top: parent.top
             anchors.bottom: parent.bottom
+            width: page.compact ? Theme.compactMenuClosedWidth : 0
+            visible: page.compact
+            color: Theme.darkColor
+
+            Button {
+                objectName: "parameterMenuToggle"
+                Accessible.name: MainViewModel.ParameterMenuExpanded ? qsTr("Close the parameters")
+                                                                     : qsTr("Open the parameters")
+                anchors.top: parent.top
+                anchors.horizontalCenter: parent.horizontalCenter
+                anchors.topMargin: Theme.smallSpacing
+                width: parent.width - 2 * Theme.smallSpacing
+                text: "\u2699"
+                font.pixelSize: Theme.titleFontPixelSize
+                flat: true
+                ToolTip.visible: hovered
+                ToolTip.delay: Theme.toolTipDelay
+                ToolTip.text: qsTr("Measurement parameters and panels")
+                onClicked: MainViewModel.ParameterMenuExpanded = !MainViewModel.ParameterMenuExpanded
+            }
+        }
+
+        ScrollView {
+            id: panelsView
+
+            anchors.right: page.compact ? panelStrip.left : parent.right
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
             width: Theme.parametersPanelWidth
+            visible: !page.compact || MainViewModel.ParameterMenuExpanded
+            z: 1
             clip: true
             contentWidth: availableWidth
+
+            background: Rectangle {
+                color: Theme.lightColor
+                border.color: page.compact ? Theme.secondaryTextColor : "transparent"
+            }
 
             ColumnLayout {
                 width: panelsView.availableWidth

@@ -847,6 +847,15 @@ private slots:
         const QPoint onPage(mainWindow()->width() / 2, mainWindow()->height() / 2);
         QTest::mouseClick(mainWindow(), Qt::LeftButton, Qt::NoModifier, onPage);
         QTRY_VERIFY(!main.PageMenuExpanded());
+        // The page's panels fold into a strip on the right and open over the page.
+        QVERIFY(!findItem(mainWindow()->contentItem(), "saveParametersButton"));
+        click("parameterMenuToggle");
+        QVERIFY(main.ParameterMenuExpanded());
+        QTRY_VERIFY(findItem(mainWindow()->contentItem(), "saveParametersButton"));
+        screenshot("compact_parameters_open");
+        QTest::mouseClick(mainWindow(), Qt::LeftButton, Qt::NoModifier, onPage);
+        QTRY_VERIFY(!main.ParameterMenuExpanded());
+        QVERIFY(!findItem(mainWindow()->contentItem(), "saveParametersButton"));
 
         mainWindow()->resize(954, 698);
         const QList<QPair<QString, std::function<void()>>> pages = {
