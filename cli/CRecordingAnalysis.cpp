@@ -342,6 +342,8 @@ bool CRecordingAnalysis::LoadAsCsv(CRecordingFile& file, const QString& path, co
             rows.clear();
             block->AppendRows(rows, separator);
             csv.Add(*block, rows);
+            // Nothing reads them again: the reader's next blocks reuse their memory.
+            block->Results = {};
         }
     });
     const bool loaded = file.Load(path, [&](const QSharedPointer<CMeasureBlock>& block) {

@@ -26,7 +26,9 @@ public:
     static bool ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error);
     // Loads `path` into `file` and writes its results as the program's CSV meanwhile: each
     // block is written on a second thread as soon as it is read, so the conversion costs
-    // little more than the reading. Written atomically: nothing is left of a failed one.
+    // little more than the reading, and its samples are let go once written (the blocks of
+    // `file` are left empty), so memory is reused and a file larger than the memory
+    // converts. Written atomically: nothing is left of a failed one.
     static bool LoadAsCsv(CRecordingFile& file, const QString& path, const QString& outPath, QString* error);
 
     // "B", "B.B'", "Bx", "By", "Bz": their index, or -1.
