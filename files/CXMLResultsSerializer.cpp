@@ -13,6 +13,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <deque>
@@ -211,7 +212,8 @@ int parseFluxRows(CMeasureBlock* block, const QString& text, const QString& colu
 {
     int made = 0;
     // Room for every row at once, rather than growing the list a million times.
-    block->Results.reserve(block->Results.size() + int(text.count(QLatin1Char('\n'))) + 1);
+    const auto* utf16 = reinterpret_cast<const char16_t*>(text.utf16());
+    block->Results.reserve(block->Results.size() + int(std::count(utf16, utf16 + text.size(), u'\n')) + 1);
     TimestampReader timestamps;
     CFieldIntensityResult* sample = nullptr;
     int column = 0;
