@@ -145,13 +145,13 @@ void CSettingsPageViewModel::SetParameterFromSettingsToViewModel()
         m_LogMaxHistoryCount = m_Settings.LogMaxHistoryCount();
         emit LogMaxHistoryCountChanged(m_LogMaxHistoryCount);
     }
-    m_Loading = false;
     // The short forms follow the paths even when a path did not change.
     OnInstrumentParameterPathChanged();
     OnInstrumentDriverPluginsPathChanged();
     OnMapperPluginsPathChanged();
     OnTriggerPluginsPathChanged();
     OnDefaultStoragePathChanged();
+    m_Loading = false;
 }
 
 void CSettingsPageViewModel::SetParameterFromViewModelToSettings()

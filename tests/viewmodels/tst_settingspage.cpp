@@ -122,7 +122,13 @@ private slots:
         // The plug-in folders are not in the file: restore still puts them back.
         page.setTriggerPluginsPath("/elsewhere");
         QCOMPARE(settings.TriggerPluginsPath(), QString("/elsewhere"));
+        QSignalSpy unsaved(&page, &CPageViewModel::HasUnsavedParameterChanged);
         page.restore();
+        // Reading the store back is no edit: the flag only goes down, once, and a restore
+        // with nothing to undo leaves it alone.
+        QCOMPARE(unsaved.size(), 1);
+        page.restore();
+        QCOMPARE(unsaved.size(), 1);
         QCOMPARE(settings.TriggerPluginsPath(), QString("/opt/prog/tesvana/trigger"));
         QCOMPARE(page.TriggerPluginsPathShort(), QString("/opt/prog/tesvana/trigger"));
         QVERIFY(prompt.asked.isEmpty());
