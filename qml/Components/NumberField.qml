@@ -9,6 +9,8 @@ ColumnLayout {
     id: field
 
     property string label
+    // What a screen reader says of the field, where the label alone is not enough.
+    property string accessibleName: label
     property real value
     property string refusal
     // Where given, numbers outside the bounds, or with a fraction, are refused too.
@@ -24,7 +26,7 @@ ColumnLayout {
         id: input
 
         objectName: field.objectName + "Input"
-        Accessible.name: field.label
+        Accessible.name: field.accessibleName
         Layout.fillWidth: true
         text: field.value.toString()
         font.family: Theme.numberFontFamily

@@ -122,6 +122,7 @@ Item {
             NumberField {
                 objectName: options.prefix + "Zoom"
                 label: qsTr("Zoom")
+                accessibleName: options.title + " " + qsTr("Zoom")
                 value: options.zoom
                 minimum: 10
                 maximum: 500
