@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import "Theme"
+import "Widgets"
 
 // The pages of the operations, down the left side. In a narrow window it is a
 // drawer: a thin strip with short names that opens over the page with the full ones.
@@ -67,7 +68,7 @@ Rectangle {
         Repeater {
             model: menu.pages
 
-            delegate: Button {
+            delegate: KeyButton {
                 id: pageButton
 
                 readonly property bool current: !!ActivePageViewModel && ActivePageViewModel.Name === modelData.page
@@ -96,17 +97,10 @@ Rectangle {
                                               : pageButton.down ? Theme.darkColor : Theme.lightColor
                     opacity: pageButton.enabled ? 1 : 0.6
                 }
-                ToolTip.visible: hovered
-                ToolTip.delay: Theme.toolTipDelay
-                ToolTip.text: modelData.text + " (" + modelData.shortcut + ")"
+                // The short names of the strip are not what a screen reader or tooltip says.
+                toolTipText: modelData.text
+                key: modelData.shortcut
                 onClicked: menu.open(modelData.key)
-
-                Shortcut {
-                    sequence: modelData.shortcut
-                    // One of the two menus carries the page shortcuts: the one shown.
-                    enabled: menu.visible && pageButton.visible && pageButton.enabled
-                    onActivated: pageButton.clicked()
-                }
             }
         }
 

@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Tesvana.ViewModels 1.0
-import "../Theme"
+import "../Widgets"
 
 // The recording bar of the measurement pages: each button shown exactly when its
 // view model says so, each with a key for people who repeat it all day (in its tooltip).
@@ -25,25 +25,12 @@ RowLayout {
             { "name": "save", "text": qsTr("Save"), "shown": "SaveVisible", "key": "Ctrl+S" }
         ]
 
-        delegate: Button {
-            id: button
-
+        delegate: KeyButton {
             objectName: modelData.name + "Button"
-            Accessible.name: modelData.text
             text: modelData.text
+            key: modelData.key
             visible: bar.viewModel[modelData.shown]
             onClicked: bar.viewModel[modelData.name]()
-            ToolTip.visible: hovered
-            ToolTip.delay: Theme.toolTipDelay
-            ToolTip.text: modelData.text + " (" + shortcut.nativeText + ")"
-
-            Shortcut {
-                id: shortcut
-
-                sequence: modelData.key
-                enabled: button.visible && button.enabled
-                onActivated: button.clicked()
-            }
         }
     }
 
