@@ -101,14 +101,28 @@ void CMainViewModel::l_DisplayMeasurementPage(const QString& contextName, const 
         return;
     if (!m_OperationsManager.exitActiveOperationAllowed(operation))
         return;
+    l_SwitchPage(operation, true, contextName, source, [this, &create]() -> CPageViewModel* {
+        CMeasurementOperationViewModel* page = create();
+        connect(page, &CMeasurementOperationViewModel::AlarmNotification, this,
+                &CMainViewModel::TrayMessageRequested);
+        return page;
+    });
+}
+
+void CMainViewModel::l_SwitchPage(COperation* operation, bool disconnectOld, const QString& contextName,
+                                  const QString& source, const std::function<CPageViewModel*()>& create)
+{
     setLoaderSourceChanging(true);
-    l_ReplacePageViewModel(nullptr, true);
-    m_OperationsManager.setActiveOperation(operation);
-    if (m_pContext)
-        m_pContext->setContextProperty(QStringLiteral("ActiveOperation"), operation);
-    CMeasurementOperationViewModel* page = create();
-    connect(page, &CMeasurementOperationViewModel::AlarmNotification, this,
-            &CMainViewModel::TrayMessageRequested);
+    l_ReplacePageViewModel(nullptr, disconnectOld);
+    if (operation)
+    {
+        m_OperationsManager.setActiveOperation(operation);
+        if (m_pContext)
+            m_pContext->setContextProperty(QStringLiteral("ActiveOperation"), operation);
+    }
+    else
+        m_OperationsManager.clearActiveOperation();
+    CPageViewModel* page = create();
     l_ReplacePageViewModel(page, false);
     if (m_pContext)
         m_pContext->setContextProperty(contextName, page);
@@ -120,9 +134,8 @@ void CMainViewModel::l_ReplacePageViewModel(CPageViewModel* page, bool disconnec
 {
     if (m_pActivePageViewModel)
     {
-        // Leaving was confirmed: the settings page's edits are undone before the next page reads the store.
-        if (auto* settings = qobject_cast<CSettingsPageViewModel*>(m_pActivePageViewModel))
-            settings->discardUnsavedEdits();
+        // Leaving was confirmed: what the page left unsaved is undone before the next page starts.
+        m_pActivePageViewModel->discardUnsavedParameters();
         if (disconnectOld)
             m_pActivePageViewModel->disconnectSignal();
         m_pActivePageViewModel->deleteLater();
@@ -144,15 +157,9 @@ void CMainViewModel::displayInstrumentSelectionPage()
         return;
     if (!m_OperationsManager.exitActiveOperationAllowed(nullptr))
         return;
-    setLoaderSourceChanging(true);
-    l_ReplacePageViewModel(nullptr, false);
-    m_OperationsManager.clearActiveOperation();
-    auto* page = new CConnectionPageViewModel(&m_InstrumentSupervisor);
-    l_ReplacePageViewModel(page, false);
-    if (m_pContext)
-        m_pContext->setContextProperty(QStringLiteral("ConnectionPageViewModel"), page);
-    setLoaderSource(QStringLiteral("Pages/InstrumentSelectionPage.qml"));
-    setLoaderSourceChanging(false);
+    l_SwitchPage(nullptr, false, QStringLiteral("ConnectionPageViewModel"),
+                 QStringLiteral("Pages/InstrumentSelectionPage.qml"),
+                 [this] { return new CConnectionPageViewModel(&m_InstrumentSupervisor); });
 }
 
 void CMainViewModel::displaySettingsPage()
@@ -165,15 +172,9 @@ void CMainViewModel::displaySettingsPage()
         return;
     if (!m_OperationsManager.exitActiveOperationAllowed(nullptr))
         return;
-    setLoaderSourceChanging(true);
-    l_ReplacePageViewModel(nullptr, false);
-    m_OperationsManager.clearActiveOperation();
-    auto* page = new CSettingsPageViewModel(m_Settings);
-    l_ReplacePageViewModel(page, false);
-    if (m_pContext)
-        m_pContext->setContextProperty(QStringLiteral("SettingsPageViewModel"), page);
-    setLoaderSource(QStringLiteral("Pages/SettingsPage.qml"));
-    setLoaderSourceChanging(false);
+    l_SwitchPage(nullptr, false, QStringLiteral("SettingsPageViewModel"),
+                 QStringLiteral("Pages/SettingsPage.qml"),
+                 [this] { return new CSettingsPageViewModel(m_Settings); });
 }
 
 void CMainViewModel::displayHelp()

@@ -115,6 +115,11 @@ signals:
 private:
     // Makes `page` the one page view model and publishes it as "ActivePageViewModel".
     void l_ReplacePageViewModel(CPageViewModel* page, bool disconnectOld);
+    // Replaces the page: the old one goes first (undoing what it left unsaved), then the
+    // operation becomes the active one (none: cleared) and the new page is made and
+    // published under `contextName`, its QML file loaded.
+    void l_SwitchPage(COperation* operation, bool disconnectOld, const QString& contextName,
+                      const QString& source, const std::function<CPageViewModel*()>& create);
     // Opens a page of an operation, asking first as page switching does.
     void l_DisplayMeasurementPage(const QString& contextName, const QString& source, COperation* operation,
                                   const std::function<CMeasurementOperationViewModel*()>& create);

@@ -13,3 +13,5 @@ void CPageViewModel::setHasUnsavedParameter(bool value)
 void CPageViewModel::initialize() {}
 
 void CPageViewModel::disconnectSignal() {}
+
+void CPageViewModel::discardUnsavedParameters() {}

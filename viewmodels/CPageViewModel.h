@@ -23,6 +23,9 @@ public slots:
     virtual void initialize();
     // Operation pages cut their connections to the operation here before they go.
     virtual void disconnectSignal();
+    // The page is being left with what it has not saved, as confirmed: pages that put
+    // their edits into force at once undo them here.
+    virtual void discardUnsavedParameters();
 
 signals:
     void HasUnsavedParameterChanged(bool value);

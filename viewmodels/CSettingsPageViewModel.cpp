@@ -76,11 +76,11 @@ CSettingsPageViewModel::CSettingsPageViewModel(CSettings& settings, QObject* par
 
 CSettingsPageViewModel::~CSettingsPageViewModel()
 {
-    discardUnsavedEdits();
+    discardUnsavedParameters();
 }
 
 // Leaving was confirmed as losing the edits: they must not stay in force.
-void CSettingsPageViewModel::discardUnsavedEdits()
+void CSettingsPageViewModel::discardUnsavedParameters()
 {
     if (!HasUnsavedParameter())
         return;

@@ -106,7 +106,7 @@ public:
     Q_INVOKABLE void restore();
     Q_INVOKABLE void restoreDefaults();
     // Puts the store back as last saved; the page is being left without saving.
-    void discardUnsavedEdits();
+    void discardUnsavedParameters() override;
     // A folder dialog for the two folders that are kept in the settings file.
     Q_INVOKABLE void chooseInstrumentParameterPath();
     Q_INVOKABLE void chooseDefaultStoragePath();

@@ -212,7 +212,7 @@ private slots:
         settings.setEnableMeterMode(false);
         page->setInstrumentParameterPath(m_Store);
         QCOMPARE(settings.LogMaxHistoryCount(), 900u);
-        page->discardUnsavedEdits();
+        page->discardUnsavedParameters();
         QCOMPARE(settings.LogMaxHistoryCount(), 300u);
         QVERIFY(settings.EnableMeterMode());
         QCOMPARE(settings.InstrumentParameterPath(), m_Params);
