@@ -48,6 +48,7 @@
 #include <QMenu>
 #include <QQmlContext>
 #include <QSystemTrayIcon>
+#include <QFile>
 #include <QThread>
 #include <QTimer>
 #include <QtQml>
@@ -91,7 +92,7 @@ CApplication::CApplication()
     CConstants::Translate();
     CPrompt::Install(&m_Prompt);
 
-    connect(m_pQuitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    connect(m_pQuitAction, &QAction::triggered, this, &CApplication::quitIfAllowed);
     m_pTrayMenu->addAction(m_pQuitAction);
     m_pTrayIcon->setContextMenu(m_pTrayMenu);
     m_pTrayIcon->setIcon(QIcon(CConstants::IconPath));
@@ -160,7 +161,43 @@ void CApplication::initialize()
             &CApplication::OnNewVersionAvailable);
     if (m_Settings.CheckForNewVersion())
         m_pVersionChecker->Check();
+    l_ReportRecoveredRecordings();
     qCDebug(lcApp) << "CApplication initialized";
+}
+
+QString CApplication::l_RecoveredListPath()
+{
+    return CConstants::DefaultApplicationParameterStoragePath + QStringLiteral("/TesvanaRecovered.txt");
+}
+
+void CApplication::OnTerminationRequested()
+{
+    const QStringList written = m_OperationsManager.WriteRecoveryFiles(m_Settings.DefaultStoragePath());
+    if (written.isEmpty())
+        return;
+    QFile list(l_RecoveredListPath());
+    if (list.open(QIODevice::Append | QIODevice::Text))
+        list.write((written.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+}
+
+void CApplication::l_ReportRecoveredRecordings()
+{
+    QFile list(l_RecoveredListPath());
+    if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    const QString paths = QString::fromUtf8(list.readAll()).trimmed();
+    list.close();
+    if (!paths.isEmpty())
+        CPrompt::Current().Information(
+            tr("Unsaved recordings were recovered"),
+            tr("Tesvana was ended while recordings were not saved. They were written to:\n%1").arg(paths));
+    list.remove();
+}
+
+void CApplication::quitIfAllowed()
+{
+    if (m_MainViewModel.exitApplicationAllowed())
+        QCoreApplication::quit();
 }
 
 void CApplication::l_LoadFonts()

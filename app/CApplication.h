@@ -52,6 +52,11 @@ public slots:
     void onAboutToQuit();
     void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg);
     void OnNewVersionAvailable(QString newVersion);
+    // A termination signal: the program ends without asking, so an unsaved recording is
+    // written as a recovery file first, and the next start says where.
+    void OnTerminationRequested();
+    // The tray's Quit: the same question as closing the window.
+    void quitIfAllowed();
 
 private:
     CApplication();
@@ -62,6 +67,9 @@ private:
     void l_WaitForInstruments();
     // The part of a message's handling that touches user-interface objects.
     void l_AddToHistory(QtMsgType type, const QString& msg);
+    // Tells of the recovery files the previous run wrote as it was ended.
+    void l_ReportRecoveredRecordings();
+    static QString l_RecoveredListPath();
 
     static CApplication* m_pInstance;
 

@@ -1,5 +1,6 @@
 #include "app/CSettings.h"
 
+#include "app/CXmlNesting.h"
 #include "app/CConstants.h"
 #include "app/CUtils.h"
 #include "app/CXmlReadReport.h"
@@ -251,7 +252,7 @@ void CSettings::Load()
                         l_ApplyElement(name, text);
                     }
                     else
-                        reader.skipCurrentElement();
+                        CXmlNesting::SkipCurrentElement(reader);
                 }
             }
         }

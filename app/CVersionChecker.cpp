@@ -1,5 +1,6 @@
 #include "app/CVersionChecker.h"
 
+#include "app/CXmlNesting.h"
 #include "app/LogCategories.h"
 #include "compute/CException.h"
 
@@ -91,21 +92,11 @@ void CVersionChecker::l_Parse(const QByteArray& response)
         body.remove(0, 3);
     // Nesting is bounded before a tree is built: a tree thousands of levels deep would
     // exhaust the stack when it is taken down.
+    if (!CXmlNesting::Within(body, MaxDepth))
     {
-        QXmlStreamReader scan(body);
-        int depth = 0;
-        while (!scan.atEnd())
-        {
-            const QXmlStreamReader::TokenType token = scan.readNext();
-            if (token == QXmlStreamReader::StartElement && ++depth > MaxDepth)
-            {
-                qCWarning(lcApp).noquote() << "VersionChecker: XML from" << m_Url << "is nested deeper than"
-                                           << MaxDepth << "levels: not a version file";
-                return;
-            }
-            if (token == QXmlStreamReader::EndElement)
-                --depth;
-        }
+        qCWarning(lcApp).noquote() << "VersionChecker: XML from" << m_Url << "is nested deeper than" << MaxDepth
+                                   << "levels: not a version file";
+        return;
     }
     QDomDocument document;
     QString message;

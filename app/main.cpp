@@ -1,9 +1,12 @@
 #include "app/CApplication.h"
 #include "app/CConstants.h"
+#include "app/CPrompt.h"
 #include "app/CStyle.h"
 #include "app/CTerminationSignalHandler.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLockFile>
 #include <QThread>
 
 int main(int argc, char* argv[])
@@ -17,10 +20,24 @@ int main(int argc, char* argv[])
     QThread::currentThread()->setPriority(QThread::HighPriority);
     CApplication::m_AppDirPath = QCoreApplication::applicationDirPath();
 
+    // One program per account: a second one would recreate the first one's log and
+    // write over its parameter files. A lock left by a program that died is taken over.
+    QDir().mkpath(CConstants::DefaultApplicationParameterStoragePath);
+    QLockFile instanceLock(CConstants::DefaultApplicationParameterStoragePath + QStringLiteral("/Tesvana.lock"));
+    instanceLock.setStaleLockTime(0);
+    if (!instanceLock.tryLock(0))
+    {
+        CPrompt::Current().Error(QObject::tr("Tesvana is already running"),
+                                 QObject::tr("Only one Tesvana runs at a time: use the window that is open."));
+        return 1;
+    }
+
     CApplication* tesvana = CApplication::instance();
     tesvana->initialize();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, tesvana, &CApplication::onAboutToQuit);
 
     CTerminationSignalHandler terminationSignals;
+    QObject::connect(&terminationSignals, &CTerminationSignalHandler::TerminationRequested, tesvana,
+                     &CApplication::OnTerminationRequested);
     return application.exec();
 }

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -627,6 +629,34 @@ int CCommandLine::l_Convert(const QStringList& arguments)
         const QString name = info.completeBaseName() + QLatin1Char('.') + format;
         return output.isEmpty() ? info.dir().filePath(name) : many ? QDir(output).filePath(name) : output;
     };
+    // A conversion never writes over a recording, nor over what it wrote a moment before.
+    {
+        const auto key = [](const QString& path) {
+            const QFileInfo info(path);
+            return info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+        };
+        const QStringList files = l_Files(inputs);
+        QSet<QString> sources;
+        for (const QString& path : files)
+            sources.insert(key(path));
+        QHash<QString, QString> written;
+        for (const QString& path : files)
+        {
+            const QString target = key(targetOf(path));
+            if (sources.contains(target))
+            {
+                l_Error(tr("convert: %1 would be written over %2").arg(targetOf(path), path));
+                return Failed;
+            }
+            if (written.contains(target))
+            {
+                l_Error(tr("convert: %1 and %2 would both be written to %3")
+                            .arg(written.value(target), path, targetOf(path)));
+                return Failed;
+            }
+            written.insert(target, path);
+        }
+    }
     // CSV is written while the file is read; JSON needs the whole file first.
     FileLoader loadAsCsv;
     if (format == QLatin1String("csv"))

@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <limits>
 #include <cstdio>
 #include <memory>
 
@@ -187,7 +188,8 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
     // The instrument's own bounds decide what it can do.
     CMeasurementParameters& parameters = *measure->MeasurementParameters();
     const double rate = options.rate > 0 ? options.rate : parameters.AcquisitionRate();
-    if (rate < instrument->AcquisitionRateBound()->Min() || rate > instrument->AcquisitionRateBound()->Max())
+    // Written as !(in range): a NaN rate must fail it too.
+    if (!(rate >= instrument->AcquisitionRateBound()->Min() && rate <= instrument->AcquisitionRateBound()->Max()))
     {
         *error = tr("rate %1 Hz is outside what %2 takes (%3 to %4 Hz)")
                      .arg(rate)
@@ -245,9 +247,11 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
     const double expected = options.blocks > 0
                                 ? double(options.blocks) * blockSize
                                 : (options.duration > 0 ? options.duration * rate + 2.0 * blockSize : 0.0);
+    // A duration of years asks for more than any count holds: kept within it.
+    const double countLimit = double(std::numeric_limits<quint64>::max() / 2);
     if (expected > 0)
-        core.settings->setMeasurementMaxMeasurementCount(
-            std::max<quint64>(core.settings->MeasurementMaxMeasurementCount(), quint64(expected)));
+        core.settings->setMeasurementMaxMeasurementCount(std::max<quint64>(
+            core.settings->MeasurementMaxMeasurementCount(), quint64(std::min(expected, countLimit))));
 
     CRecordingManagerMeasure& recorder = *measure->RecordingManager();
     int received = 0;
@@ -278,11 +282,23 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
         interrupted = true;
         loop.quit();
     });
-    if (options.duration > 0)
-        QTimer::singleShot(int(std::lround(options.duration * 1000)), Qt::PreciseTimer, &loop,
-                           &QEventLoop::quit);
+    // A timer takes at most 2^31 ms (24.8 days): a longer run waits in steps.
+    QTimer durationTimer;
+    durationTimer.setSingleShot(true);
+    durationTimer.setTimerType(Qt::PreciseTimer);
+    const double durationMs = options.duration * 1000.0;
+    const auto armDuration = [&] {
+        const double remaining = durationMs - double(elapsed.elapsed());
+        if (remaining <= 0)
+            loop.quit();
+        else
+            durationTimer.start(int(std::min(remaining, double(1 << 30))));
+    };
+    QObject::connect(&durationTimer, &QTimer::timeout, &loop, armDuration);
 
     elapsed.start();
+    if (options.duration > 0)
+        armDuration();
     page.resume();
     page.record();
     loop.exec();

@@ -324,6 +324,11 @@ bool CRecordingAnalysis::LoadAsCsv(CRecordingFile& file, const QString& path, co
     std::condition_variable arrived;
     // Shared: a load that fails drops its data set while the writer may still hold blocks.
     std::deque<QSharedPointer<CMeasureBlock>> queue;
+    // Samples waiting: the reader waits while the writer is this far behind, so a slow
+    // output never holds the whole file in memory.
+    constexpr qint64 MaxQueuedSamples = 1 << 20;
+    qint64 queuedSamples = 0;
+    std::condition_variable taken;
     bool finished = false;
     bool begun = false;
     std::thread writer([&] {
@@ -338,7 +343,9 @@ bool CRecordingAnalysis::LoadAsCsv(CRecordingFile& file, const QString& path, co
                     return;
                 block = queue.front();
                 queue.pop_front();
+                queuedSamples -= block->Results.size();
             }
+            taken.notify_one();
             rows.clear();
             block->AppendRows(rows, separator);
             csv.Add(*block, rows);
@@ -347,13 +354,15 @@ bool CRecordingAnalysis::LoadAsCsv(CRecordingFile& file, const QString& path, co
         }
     });
     const bool loaded = file.Load(path, [&](const QSharedPointer<CMeasureBlock>& block) {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::unique_lock<std::mutex> lock(mutex);
         if (!begun)
         {
             // The data set's header values come before its first block.
             csv.Begin(file.DataSet(), file.FileKind() == CRecordingFile::Kind::Mapping, &out);
             begun = true;
         }
+        taken.wait(lock, [&] { return queue.empty() || queuedSamples < MaxQueuedSamples; });
+        queuedSamples += block->Results.size();
         queue.push_back(block);
         arrived.notify_one();
     });

@@ -27,8 +27,16 @@ bool CRecordingFile::Load(const QString& path,
             QCoreApplication::translate("CRecordingFile", "cannot open %1: %2").arg(path, file.errorString());
         return false;
     }
+    // With a handler, the samples are counted as each block is handed on: the handler
+    // may let a block's samples go (a conversion writing on another thread does).
+    std::function<void(const QSharedPointer<CMeasureBlock>&)> counted;
+    if (blockRead)
+        counted = [this, &blockRead](const QSharedPointer<CMeasureBlock>& block) {
+            m_Samples += qulonglong(block->Results.size());
+            blockRead(block);
+        };
     CXMLResultsSerializer reader;
-    reader.setBlockRead(blockRead);
+    reader.setBlockRead(counted);
     bool loaded = reader.Deserialize(&file, m_Measurement.get());
     // The kind is told by the data set element, met before any block: a second read costs nothing.
     if (!loaded && reader.LastErrorMessage().startsWith(QLatin1String("The file does not contain a dataset")))
@@ -37,8 +45,9 @@ bool CRecordingFile::Load(const QString& path,
         m_Mapping = std::make_unique<CDataSetMapping>(m_Settings);
         m_Kind = Kind::Mapping;
         file.seek(0);
+        m_Samples = 0;
         CXMLResultsSerializer mappingReader;
-        mappingReader.setBlockRead(blockRead);
+        mappingReader.setBlockRead(counted);
         loaded = mappingReader.Deserialize(&file, m_Mapping.get());
         if (!loaded)
             m_Error = mappingReader.LastErrorMessage();
@@ -61,8 +70,9 @@ bool CRecordingFile::Load(const QString& path,
     else
         for (const auto& block : *m_Measurement->MeasureBlocks())
             m_Blocks.push_back(block.data());
-    for (const CMeasureBlock* block : m_Blocks)
-        m_Samples += qulonglong(block->Results.size());
+    if (!blockRead)
+        for (const CMeasureBlock* block : m_Blocks)
+            m_Samples += qulonglong(block->Results.size());
     return true;
 }
 

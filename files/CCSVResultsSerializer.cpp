@@ -109,7 +109,7 @@ bool CCSVResultsSerializer::Deserialize(QIODevice*, CDataSetMapping*)
 void CCSVResultsSerializer::SerializeDocumentHeader(QTextStream& stream, const QString& description)
 {
     stream << "Source" << F::ColumnSeparator << CConstants::SoftwareName << '\n';
-    stream << "Timestamp" << F::ColumnSeparator << QDateTime::currentDateTime().toString(F::DateTimeFormat)
+    stream << "Timestamp" << F::ColumnSeparator << CNumberText::DateTime(QDateTime::currentDateTime(), F::DateTimeFormat)
            << '\n';
     stream << "Description" << F::ColumnSeparator << description << '\n';
     stream << '\n';

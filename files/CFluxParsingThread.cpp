@@ -1,6 +1,6 @@
 #include "files/CFluxParsingThread.h"
 
-CFluxParsingThread::CFluxParsingThread(Parse parse) : m_Parse(std::move(parse))
+CFluxParsingThread::CFluxParsingThread()
 {
     m_Thread = std::thread([this] { l_Run(); });
 }
@@ -16,15 +16,24 @@ CFluxParsingThread::~CFluxParsingThread()
     m_Thread.join();
 }
 
-void CFluxParsingThread::Add(CMeasureBlock* block, QString& text)
+void CFluxParsingThread::Add(CMeasureBlock* block, QString& text, Parse parse)
 {
     std::unique_lock<std::mutex> lock(m_Mutex);
+    const auto full = [this, &text] {
+        return m_Jobs.size() >= MaxQueued ||
+               (!m_Jobs.empty() && m_QueuedCharacters + text.size() > MaxQueuedCharacters);
+    };
+    // An earlier text of this block may still be queued or parsing: the samples of one
+    // block are appended by one thread at a time, in file order, so this text queues
+    // behind it (waiting for room if need be).
+    const bool follows = block == m_LastQueuedBlock && m_Done.load() <= m_LastQueuedIndex;
+    if (follows)
+        m_Changed.wait(lock, [&] { return !full() || m_Done.load() > m_LastQueuedIndex; });
     const int index = m_Given++;
-    if (m_Jobs.size() >= MaxQueued ||
-        (!m_Jobs.empty() && m_QueuedCharacters + text.size() > MaxQueuedCharacters))
+    if (full())
     {
         lock.unlock();
-        const int samples = m_Parse(block, text);
+        const int samples = parse(block, text);
         text.resize(0);
         lock.lock();
         l_Finished(index, samples);
@@ -33,6 +42,9 @@ void CFluxParsingThread::Add(CMeasureBlock* block, QString& text)
     Job job;
     job.block = block;
     job.index = index;
+    job.parse = std::move(parse);
+    m_LastQueuedBlock = block;
+    m_LastQueuedIndex = index;
     job.text.swap(text);
     m_QueuedCharacters += job.text.size();
     if (!m_FreeBuffers.isEmpty())
@@ -81,8 +93,9 @@ void CFluxParsingThread::l_Run()
         m_QueuedCharacters -= job.text.size();
         lock.unlock();
 
-        const int samples = m_Parse(job.block, job.text);
+        const int samples = job.parse(job.block, job.text);
         job.text.resize(0);
+        job.parse = nullptr;
 
         if (job.text.capacity() > MaxQueuedCharacters)
             job.text = QString();

@@ -21,10 +21,11 @@ class CMeasureBlock;
 class CFluxParsingThread
 {
 public:
-    // `parse` makes a block's samples from its text and returns how many it made.
+    // Makes a block's samples from its text and returns how many it made. Given with
+    // each text: the columns a text is split into may change between texts.
     using Parse = std::function<int(CMeasureBlock*, const QString&)>;
 
-    explicit CFluxParsingThread(Parse parse);
+    CFluxParsingThread();
     // Waits for the blocks given.
     ~CFluxParsingThread();
     CFluxParsingThread(const CFluxParsingThread&) = delete;
@@ -32,8 +33,9 @@ public:
 
     // Takes the text of `block` (leaving `text` an empty buffer to fill again).
     // While a few blocks are already queued the caller parses this one itself:
-    // memory stays bounded and both cores work.
-    void Add(CMeasureBlock* block, QString& text);
+    // memory stays bounded and both cores work. A block may come in several texts:
+    // they are parsed one after the other, in the order given, never at once.
+    void Add(CMeasureBlock* block, QString& text, Parse parse);
     // How many of the blocks given are done, in order.
     int Done() const { return m_Done.load(std::memory_order_acquire); }
     // Waits until every block given is done; the samples made by all of them.
@@ -44,6 +46,7 @@ private:
     {
         CMeasureBlock* block = nullptr;
         QString text;
+        Parse parse;
         int index = 0;
     };
     void l_Run();
@@ -55,7 +58,6 @@ private:
     // and the largest buffer kept for reuse: the memory a load takes beyond its data.
     static constexpr qint64 MaxQueuedCharacters = 8 * 1024 * 1024;
 
-    Parse m_Parse;
     std::mutex m_Mutex;
     std::condition_variable m_Changed;
     std::deque<Job> m_Jobs;
@@ -66,6 +68,10 @@ private:
     // Blocks done, by index, past those counted in m_Done.
     std::vector<bool> m_FinishedAhead;
     std::atomic<int> m_Done{0};
+    // The block of the last text queued, and that text's index: a later text of the
+    // same block waits for it rather than being parsed beside it.
+    CMeasureBlock* m_LastQueuedBlock = nullptr;
+    int m_LastQueuedIndex = -1;
     qint64 m_Samples = 0;
     std::thread m_Thread;
 };

@@ -1,5 +1,6 @@
 #include "files/CXMLResultsSerializer.h"
 
+#include "app/CXmlNesting.h"
 #include "app/CConstants.h"
 #include "files/ResultsFileFormat.h"
 #include "model/CBlockRowsBatches.h"
@@ -24,7 +25,12 @@ namespace
 namespace F = ResultsFileFormat;
 
 // A flux text this long (about 700 samples) makes it worth parsing on a second thread.
+// The fuzzing build lowers it, so that inputs of fuzzing size take the threaded path.
+#ifdef TESVANA_PARALLEL_FLUX_TEXT
+constexpr int ParallelTextSize = TESVANA_PARALLEL_FLUX_TEXT;
+#else
 constexpr int ParallelTextSize = 64 * 1024;
+#endif
 
 // A number that does not parse reads as 0.
 float parseFloat(const QChar* begin, int length)
@@ -206,8 +212,11 @@ bool readTriple(const QString& text, double& a, double& b, double& c)
     return true;
 }
 
-// Makes the samples of a block from its flux text: rows split at line feeds, each
-// row's pieces at the column separator, empty pieces kept. Returns how many it made.
+// Makes the samples of a block from its flux text: one sample a row, rows split at
+// line feeds, each row's pieces at the column separator (empty pieces kept). Every
+// row starts at its first column whatever the row before it held, and rows that are
+// empty or only white space (an indented text, a trailing line feed) make no sample.
+// Returns how many it made.
 int parseFluxRows(CMeasureBlock* block, const QString& text, const QString& columnSeparator, int lastColumn)
 {
     int made = 0;
@@ -215,77 +224,74 @@ int parseFluxRows(CMeasureBlock* block, const QString& text, const QString& colu
     const auto* utf16 = reinterpret_cast<const char16_t*>(text.utf16());
     block->Results.reserve(block->Results.size() + int(std::count(utf16, utf16 + text.size(), u'\n')) + 1);
     TimestampReader timestamps;
-    CFieldIntensityResult* sample = nullptr;
-    int column = 0;
     const QChar* data = text.constData();
     const int size = text.size();
     const int separatorSize = columnSeparator.size();
     const QChar* separatorData = columnSeparator.constData();
-    int start = 0;
-    // Splits at the separator or a line feed, keeping empty pieces.
-    for (int i = 0; i <= size; ++i)
+    int rowStart = 0;
+    while (rowStart <= size)
     {
-        bool boundary = i == size;
-        int skip = 0;
-        if (!boundary)
-        {
-            if (data[i] == QLatin1Char('\n'))
-            {
-                boundary = true;
-                skip = 1;
-            }
-            else if (data[i] == separatorData[0] && i + separatorSize <= size &&
-                     QStringView(data + i, separatorSize) == QStringView(separatorData, separatorSize))
-            {
-                boundary = true;
-                skip = separatorSize;
-            }
-        }
-        if (!boundary)
+        int rowEnd = rowStart;
+        while (rowEnd < size && data[rowEnd] != QLatin1Char('\n'))
+            ++rowEnd;
+        // White space around a row is the document's layout, not part of a value.
+        int first = rowStart;
+        int last = rowEnd;
+        while (first < last && data[first].isSpace())
+            ++first;
+        while (last > first && data[last - 1].isSpace())
+            --last;
+        rowStart = rowEnd + 1;
+        if (first == last)
             continue;
 
-        const QChar* piece = data + start;
-        const int length = i - start;
-        switch (column)
+        // One allocation for the sample and its reference count.
+        QSharedPointer<CFieldIntensityResult> result = QSharedPointer<CFieldIntensityResult>::create();
+        CFieldIntensityResult* sample = result.data();
+        block->Results.append(std::move(result));
+        sample->setdB(std::numeric_limits<float>::quiet_NaN());
+        ++made;
+
+        int column = 0;
+        int start = first;
+        for (int i = first; i <= last && column <= lastColumn; ++i)
         {
-        case 0:
-        {
-            // One allocation for the sample and its reference count.
-            QSharedPointer<CFieldIntensityResult> result = QSharedPointer<CFieldIntensityResult>::create();
-            sample = result.data();
-            block->Results.append(std::move(result));
-            sample->setdB(std::numeric_limits<float>::quiet_NaN());
-            ++made;
-            timestamps.read(QStringView(piece, length), sample->Timestamp, sample->TimestampNanosecond);
-            break;
+            if (i < last && !(data[i] == separatorData[0] && i + separatorSize <= last &&
+                              QStringView(data + i, separatorSize) == QStringView(separatorData, separatorSize)))
+                continue;
+            const QChar* piece = data + start;
+            const int length = i - start;
+            switch (column)
+            {
+            case 0:
+                timestamps.read(QStringView(piece, length), sample->Timestamp, sample->TimestampNanosecond);
+                break;
+            case 1:
+                sample->setB(parseFloat(piece, length));
+                break;
+            case 2:
+                sample->setBBprime(parseFloat(piece, length));
+                break;
+            case 3:
+                sample->setBx(parseFloat(piece, length));
+                break;
+            case 4:
+                sample->setBy(parseFloat(piece, length));
+                break;
+            case 5:
+                sample->setBz(parseFloat(piece, length));
+                break;
+            case 6:
+                sample->setTemperature(parseTemperature(piece, length));
+                break;
+            case 7:
+                sample->setdB(parseFloat(piece, length));
+                break;
+            }
+            ++column;
+            start = i + separatorSize;
+            i += separatorSize - 1;
         }
-        case 1:
-            sample->setB(parseFloat(piece, length));
-            break;
-        case 2:
-            sample->setBBprime(parseFloat(piece, length));
-            break;
-        case 3:
-            sample->setBx(parseFloat(piece, length));
-            break;
-        case 4:
-            sample->setBy(parseFloat(piece, length));
-            break;
-        case 5:
-            sample->setBz(parseFloat(piece, length));
-            break;
-        case 6:
-            sample->setTemperature(parseTemperature(piece, length));
-            break;
-        case 7:
-            sample->setdB(parseFloat(piece, length));
-            break;
-        }
-        column = column == lastColumn ? 0 : column + 1;
-        if (skip == 0)
-            break;
-        start = i + skip;
-        i += skip - 1;
     }
     return made;
 }
@@ -330,7 +336,7 @@ void CXMLResultsSerializer::SerializeDocumentHeader(QXmlStreamWriter& writer, co
     writer.writeStartElement(QStringLiteral("header"));
     writer.writeTextElement(QStringLiteral("src"), CConstants::SoftwareName);
     writer.writeTextElement(QStringLiteral("dateTime8601"),
-                            QDateTime::currentDateTime().toString(F::DateTimeFormat));
+                            CNumberText::DateTime(QDateTime::currentDateTime(), F::DateTimeFormat));
     writer.writeTextElement(QStringLiteral("descr"), description);
     writer.writeEndElement();
 }
@@ -462,7 +468,7 @@ bool CXMLResultsSerializer::l_Deserialize(QIODevice* device, DataSet* dataSet, c
         {
             if (reader.attributes().value(QStringLiteral("type")) != F::BodyType)
             {
-                reader.skipCurrentElement();
+                CXmlNesting::SkipCurrentElement(reader);
                 continue;
             }
             const QString version = reader.attributes().value(QStringLiteral("ver")).toString();
@@ -487,12 +493,12 @@ bool CXMLResultsSerializer::l_Deserialize(QIODevice* device, DataSet* dataSet, c
                     }
                 }
                 else
-                    reader.skipCurrentElement();
+                    CXmlNesting::SkipCurrentElement(reader);
             }
         }
         else
         {
-            reader.skipCurrentElement();
+            CXmlNesting::SkipCurrentElement(reader);
         }
     }
     return !l_FailOnReaderError(reader);
@@ -505,7 +511,7 @@ void CXMLResultsSerializer::DeSerializeHeader(CDataset* dataSet, QXmlStreamReade
         if (reader.name() == QLatin1String("dateTime8601"))
             dataSet->setDate(reader.readElementText());
         else
-            reader.skipCurrentElement();
+            CXmlNesting::SkipCurrentElement(reader);
     }
 }
 
@@ -559,7 +565,7 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
         if (reader.name() == QLatin1String("headings"))
         {
             separator = reader.attributes().value(QStringLiteral("colsep")).toString();
-            reader.skipCurrentElement();
+            CXmlNesting::SkipCurrentElement(reader);
         }
         else if (reader.name() == QLatin1String("parameters"))
         {
@@ -582,7 +588,7 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
         }
         else
         {
-            reader.skipCurrentElement();
+            CXmlNesting::SkipCurrentElement(reader);
         }
     }
     if (m_pParsing)
@@ -673,7 +679,7 @@ bool CXMLResultsSerializer::DeSerializeMeasurements(CMeasureBlock* block, QXmlSt
         else if (reader.name() == QLatin1String("flux"))
             DeSerializeMeasurement(block, separator, reader);
         else
-            reader.skipCurrentElement();
+            CXmlNesting::SkipCurrentElement(reader);
     }
     return true;
 }
@@ -706,7 +712,7 @@ bool CXMLResultsSerializer::DeSerializeMeasurements(CMeasureBlockMapping* block,
             block->Orientation.setYaw(yaw);
         }
         else
-            reader.skipCurrentElement();
+            CXmlNesting::SkipCurrentElement(reader);
     }
     return true;
 }
@@ -745,20 +751,22 @@ void CXMLResultsSerializer::DeSerializeMeasurement(CMeasureBlock* block, const Q
     // A file without a column separator can only have been written with ";".
     const QString columnSeparator = separator.isEmpty() ? QString(F::ColumnSeparator) : separator;
     const int lastColumn = m_DatasetVersion == QLatin1String("1.2") ? 7 : 6;
+    const CFluxParsingThread::Parse parse = [columnSeparator, lastColumn](CMeasureBlock* target,
+                                                                          const QString& rows) {
+        return parseFluxRows(target, rows, columnSeparator, lastColumn);
+    };
     // Large texts are parsed on a second thread while the file is read on; small
-    // files are not worth a thread.
+    // files are not worth a thread. Once it runs, every text goes through it, so the
+    // texts of one block keep their order.
     if (!m_pParsing && text.size() >= ParallelTextSize)
-        m_pParsing = std::make_unique<CFluxParsingThread>(
-            [columnSeparator, lastColumn](CMeasureBlock* target, const QString& rows) {
-                return parseFluxRows(target, rows, columnSeparator, lastColumn);
-            });
+        m_pParsing = std::make_unique<CFluxParsingThread>();
     if (m_pParsing)
     {
-        m_pParsing->Add(block, text);
+        m_pParsing->Add(block, text, parse);
         ++m_BlocksGivenToParse;
     }
     else
-        m_ResultsCounter += parseFluxRows(block, text, columnSeparator, lastColumn);
+        m_ResultsCounter += parse(block, text);
 }
 
 QDateTime CXMLResultsSerializer::StringToTimestamp(const QString& text)

@@ -1,5 +1,6 @@
 #include "files/LimitsXmlFile.h"
 
+#include "app/CXmlNesting.h"
 #include "app/CConstants.h"
 #include "app/CUtils.h"
 #include "app/CXmlReadReport.h"
@@ -12,6 +13,8 @@
 #include <QDebug>
 #include <QFile>
 #include <QXmlStreamReader>
+
+#include <cmath>
 
 LimitsXmlFile::LimitsXmlFile(COperationMeasure* operation, QObject* parent)
     : XmlFile(parent), m_pOperation(operation)
@@ -54,6 +57,7 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
 {
     QXmlStreamReader reader(device);
     bool notValid = false;
+    bool badValue = false;
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("KorvelinExposureLimitsFile") ||
         reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
     {
@@ -71,8 +75,10 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
         double value = 0;
         CUnits::UnitType frequencyUnit = CUnits::UnitType::UNKNOWN;
         CUnits::UnitType valueUnit = CUnits::UnitType::UNKNOWN;
+        int entry = 0;
         while (reader.readNextStartElement())
         {
+            ++entry;
             if (reader.name() != QLatin1String("freqRange"))
             {
                 reader.raiseError(tr("Incorrect file"));
@@ -85,20 +91,29 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
                 if (name != QLatin1String("upperFreqLimit") && name != QLatin1String("freqUnits") &&
                     name != QLatin1String("exposureLimitValue") && name != QLatin1String("valueUnits"))
                 {
-                    reader.skipCurrentElement();
+                    CXmlNesting::SkipCurrentElement(reader);
                     continue;
                 }
                 const QString text = reader.readElementText();
                 if (reader.hasError())
                     break;
-                if (name == QLatin1String("upperFreqLimit"))
-                    frequency = CNumberText::ToDouble(text);
-                else if (name == QLatin1String("freqUnits"))
+                if (name == QLatin1String("freqUnits"))
                     frequencyUnit = QStringToCUnits(text);
-                else if (name == QLatin1String("exposureLimitValue"))
-                    value = CNumberText::ToDouble(text);
-                else
+                else if (name == QLatin1String("valueUnits"))
                     valueUnit = QStringToCUnits(text);
+                else
+                {
+                    // A value read as 0 would silently drop its band from every comparison.
+                    bool ok = false;
+                    const double number = CNumberText::ToDouble(text, &ok);
+                    if (!ok || !std::isfinite(number) || number < 0)
+                    {
+                        reader.raiseError(tr("Entry %1: %2 \"%3\" is not a number").arg(entry).arg(name, text));
+                        badValue = true;
+                        break;
+                    }
+                    (name == QLatin1String("upperFreqLimit") ? frequency : value) = number;
+                }
             }
             if (reader.hasError())
                 break;
@@ -107,9 +122,10 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
     }
     if (!reader.hasError())
         return ParseResult::Ok;
+    ClearLimits();
     if (errorText)
         *errorText = reader.errorString();
-    return notValid ? ParseResult::NotValid : ParseResult::Malformed;
+    return badValue ? ParseResult::BadValue : notValid ? ParseResult::NotValid : ParseResult::Malformed;
 }
 
 void LimitsXmlFile::l_ForgetFile()
@@ -140,6 +156,7 @@ void LimitsXmlFile::ReadLimits(const QString& path)
         setFileError(true);
         qCWarning(lcFiles).noquote() << QStringLiteral("Cannot read the file") +
                                             QStringLiteral(". Limit file path : ") + path;
+        l_ForgetFile();
         CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
         // The device's own reason (a folder, no permission) is worth keeping in the log.
         CXmlReadReport::Log(path, false, QString(), file);
@@ -149,7 +166,12 @@ void LimitsXmlFile::ReadLimits(const QString& path)
         result = ParseDevice(&file, &errorText);
         if (result == ParseResult::NotValid)
             CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LimitsFileErrorDetails);
+        else if (result == ParseResult::BadValue)
+            CUtils::errorMessage(CConstants::LoadFileErrorTitle, errorText);
         setFileError(result != ParseResult::Ok);
+        // A refused file is not the operation's limits file.
+        if (result != ParseResult::Ok)
+            l_ForgetFile();
         file.close();
         CXmlReadReport::Log(path, result != ParseResult::Ok, errorText, file);
     }
@@ -167,7 +189,11 @@ void LimitsXmlFile::ConvertLimitsFileToCurrentUnits(bool reload)
                                  ? m_pOperation->OperationParameters()->LimitsParameters()->LimitsFilePath()
                                  : QString();
         if (!path.isEmpty() && QFile::exists(path))
+        {
             ReadLimits(path);
+            if (FileError() && m_pOperation)
+                m_pOperation->setLimitsFileLoaded(false);
+        }
         else
         {
             l_ForgetFile();

@@ -22,6 +22,8 @@ public:
         Ok,
         NotValid,
         Malformed,
+        // Well-formed, but a value is not a number: the whole file is refused.
+        BadValue,
     };
 
     // `operation` may be null (a reader on its own, as the fuzz target uses it).
@@ -33,7 +35,8 @@ public:
     void setFileError(bool value);
 
     void ReadLimits(const QString& path);
-    // Reads the entries of a limits document; no dialog.
+    // Reads the entries of a limits document; no dialog. A document that fails
+    // anywhere leaves no entry: limits are never half of a file.
     ParseResult ParseDevice(QIODevice* device, QString* errorText = nullptr);
     void AddLimit(double upperFrequency, CUnits::UnitType frequencyUnit, double limit,
                   CUnits::UnitType limitUnit);

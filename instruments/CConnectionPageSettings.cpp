@@ -1,5 +1,6 @@
 #include "instruments/CConnectionPageSettings.h"
 
+#include "app/CXmlNesting.h"
 #include "app/CConstants.h"
 #include "app/CSettings.h"
 #include "app/CXmlReadReport.h"
@@ -54,7 +55,7 @@ void CConnectionPageSettings::RestoreConnectionSettings()
                         target = &BaudRate;
                     if (!target)
                     {
-                        reader.skipCurrentElement();
+                        CXmlNesting::SkipCurrentElement(reader);
                         continue;
                     }
                     const QString text = reader.readElementText();

@@ -61,7 +61,7 @@ QString CMeasureBlock::FormatTimestamp(const QDateTime& timestamp, quint64 nanos
         return QString::fromLatin1(text, int(end - text));
     const int n = std::snprintf(text, sizeof text, ".%09llu",
                                 static_cast<unsigned long long>(nanoseconds % 1000000000ULL));
-    return timestamp.toString(QStringLiteral("yyyy.MM.dd'T'HH:mm:ss")) + QLatin1String(text, n);
+    return CNumberText::DateTime(timestamp, QStringLiteral("yyyy.MM.dd'T'HH:mm:ss")) + QLatin1String(text, n);
 }
 
 QString CMeasureBlock::ToString(const QString& separator) const

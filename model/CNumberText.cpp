@@ -1,5 +1,7 @@
 #include "model/CNumberText.h"
 
+#include <QLocale>
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -162,4 +164,9 @@ double CNumberText::ToDouble(QStringView text, bool* ok)
 float CNumberText::ToFloat(QStringView text, bool* ok)
 {
     return parse<float>(text, ok);
+}
+
+QString CNumberText::DateTime(const QDateTime& dateTime, const QString& format)
+{
+    return QLocale::c().toString(dateTime, format);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringView>
 
@@ -26,4 +27,8 @@ public:
     // accepted. Text that is not a number gives 0 with *ok false.
     static double ToDouble(QStringView text, bool* ok = nullptr);
     static float ToFloat(QStringView text, bool* ok = nullptr);
+
+    // A date and time in Qt's `format`, with Western digits whatever the locale (Qt's own
+    // toString uses the system's: Arabic-Indic digits under ar_EG).
+    static QString DateTime(const QDateTime& dateTime, const QString& format);
 };

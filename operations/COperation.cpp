@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/CXmlNesting.h"
 #include "app/LogCategories.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CTriggerPlugin.h"
@@ -15,6 +16,8 @@
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 
+#include <climits>
+#include <cmath>
 #include <exception>
 
 namespace
@@ -47,6 +50,7 @@ void COperation::start()
     if (m_InstrumentSupervisor.HasActiveInstrument() && instrument)
     {
         setSessionInProgress(true);
+        l_BeginAcquisitionSession();
         if (!instrument->IsRunning())
             instrument->StartMeasurement();
     }
@@ -59,7 +63,25 @@ void COperation::stop()
     if (m_InstrumentSupervisor.HasActiveInstrument() && instrument && instrument->IsRunning())
         instrument->StopMeasurement();
     StopExternalTriggerPlugin();
+    l_EndAcquisitionSession();
     setSessionInProgress(false);
+}
+
+void COperation::l_BeginAcquisitionSession()
+{
+    l_EndAcquisitionSession();
+    m_pAcquisitionSession = new CAcquisitionSession(
+        Instrument(), [this](QSharedPointer<CMeasureBlock> block) { OnNewMeasure(std::move(block)); }, this);
+}
+
+void COperation::l_EndAcquisitionSession()
+{
+    if (!m_pAcquisitionSession)
+        return;
+    m_pAcquisitionSession->End();
+    // Possibly from within its own delivery (a mapping that ends at its last point).
+    m_pAcquisitionSession->deleteLater();
+    m_pAcquisitionSession = nullptr;
 }
 
 void COperation::StartExternalTriggerPlugin()
@@ -157,17 +179,53 @@ bool COperation::SaveParameters(const QString& filePath)
     return true;
 }
 
+bool COperation::l_ReadFileNumber(const QString& name, const QString& text, double& value, double min,
+                                  double max)
+{
+    bool ok = false;
+    const double read = CNumberText::ToDouble(text, &ok);
+    // Written as !(in range): a NaN fails every comparison and must fail this one too.
+    if (!ok || !std::isfinite(read) || !(read >= min && read <= max))
+    {
+        qCWarning(lcOperations).noquote()
+            << QStringLiteral("Parameter file: %1 \"%2\" is not a number between %3 and %4; %5 is kept")
+                   .arg(name, text, CNumberText::G6(min), CNumberText::G6(max), CNumberText::G6(value));
+        return false;
+    }
+    value = read;
+    return true;
+}
+
 void COperation::l_ReadMeasurementSection(const QDomElement& section)
 {
     CMeasurementParameters& m = *m_OperationParameters.MeasurementParameters();
     const QSharedPointer<CInstrument> instrument = m_InstrumentSupervisor.Instrument().toStrongRef();
     CUnits::UnitType rememberedUncertainty = CUnits::UnitType::UNKNOWN;
+    constexpr double Huge = std::numeric_limits<double>::max();
+    // The instrument's bounds where it gives them; without one, what any instrument allows.
+    const auto bounds = [&instrument](CBoundedParm* (CInstrument::*bound)(), double min, double max) {
+        if (instrument)
+        {
+            const CBoundedParm* given = (instrument.data()->*bound)();
+            if (given->Max() > given->Min())
+                return std::make_pair(given->Min(), given->Max());
+        }
+        return std::make_pair(min, max);
+    };
+    const auto read = [](const QDomElement& e, double& value, std::pair<double, double> range) {
+        return l_ReadFileNumber(e.tagName(), e.text(), value, range.first, range.second);
+    };
     for (QDomElement e = section.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
     {
         const QString tag = e.tagName();
         const QString text = e.text();
+        double value = 0;
         if (tag == QLatin1String("Range"))
-            m.setRange(CNumberText::ToFloat(text));
+        {
+            value = m.Range();
+            if (read(e, value, {0, Huge}))
+                m.setRange(float(value));
+        }
         else if (tag == QLatin1String("AutoRange"))
             m.setAutoRange(text.toInt() == 1);
         else if (tag == QLatin1String("AdcUnit"))
@@ -185,13 +243,29 @@ void COperation::l_ReadMeasurementSection(const QDomElement& section)
         else if (tag == QLatin1String("UncertaintyUnits"))
             rememberedUncertainty = QStringToCUnits(text);
         else if (tag == QLatin1String("Averaging"))
-            m.setAveraging(text.toInt());
+        {
+            value = m.Averaging();
+            if (read(e, value, bounds(&CInstrument::AveragingBound, 1, INT_MAX)) && value == std::floor(value))
+                m.setAveraging(int(value));
+        }
         else if (tag == QLatin1String("AcquisitionRate"))
-            m.setAcquisitionRate(CNumberText::ToDouble(text));
+        {
+            value = m.AcquisitionRate();
+            if (read(e, value, bounds(&CInstrument::AcquisitionRateBound, 1e-9, Huge)))
+                m.setAcquisitionRate(value);
+        }
         else if (tag == QLatin1String("DisplayRate"))
-            m.setDisplayRate(CNumberText::ToDouble(text));
+        {
+            value = m.DisplayRate();
+            if (read(e, value, bounds(&CInstrument::DisplayRateBound, 1e-9, Huge)))
+                m.setDisplayRate(value);
+        }
         else if (tag == QLatin1String("FrequencyMin"))
-            m.setFrequencyMin(CNumberText::ToDouble(text));
+        {
+            value = m.FrequencyMin();
+            if (read(e, value, bounds(&CInstrument::FrequencyMinBound, 0, Huge)))
+                m.setFrequencyMin(value);
+        }
         else if (tag == QLatin1String("TriggerMode"))
             m.setTriggerMode(QStringToCTrigger(text));
         else if (tag == QLatin1String("TriggerPlugin"))
@@ -227,18 +301,20 @@ bool COperation::LoadParameters(const QString& filePath)
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
+    const QByteArray content = file.readAll();
+    file.close();
     QDomDocument document;
     QString message;
     int line = 0;
     int column = 0;
-    if (!document.setContent(&file, false, &message, &line, &column))
+    // A tree is built of the file: its depth is bounded first.
+    if (!CXmlNesting::Within(content, CXmlNesting::MaxDepth, &message) ||
+        !document.setContent(content, false, &message, &line, &column))
     {
         qCWarning(lcOperations) << "Cannot parse XML file. Error : " << message << "Line" << line << "Column"
                                 << column << "File" << filePath;
-        file.close();
         return false;
     }
-    file.close();
 
     CMeasurementParameters& m = *m_OperationParameters.MeasurementParameters();
     if (m.ApplyConfiguration())
@@ -277,10 +353,14 @@ bool COperation::LoadParameters(const QString& filePath)
                         alarm.setAxis(CUtils::StringToAxisState(e.text()));
                     else if (e.tagName() == QLatin1String("State"))
                         alarm.setState(CUtils::StringToAlarmState(e.text()));
-                    else if (e.tagName() == QLatin1String("Minimum"))
-                        alarm.setMinimum(CNumberText::ToDouble(e.text()));
-                    else if (e.tagName() == QLatin1String("Maximum"))
-                        alarm.setMaximum(CNumberText::ToDouble(e.text()));
+                    else if (e.tagName() == QLatin1String("Minimum") ||
+                             e.tagName() == QLatin1String("Maximum"))
+                    {
+                        const bool minimum = e.tagName() == QLatin1String("Minimum");
+                        double value = minimum ? alarm.Minimum() : alarm.Maximum();
+                        if (l_ReadFileNumber(e.tagName(), e.text(), value))
+                            minimum ? alarm.setMinimum(value) : alarm.setMaximum(value);
+                    }
                 }
             }
             else if (tag == QLatin1String("ALARM_SPECTRUM_PARAMETERS"))

@@ -1,13 +1,19 @@
 #pragma once
 
 #include "model/COperationParameters.h"
+#include "operations/CAcquisitionSession.h"
 
 #include <QDomElement>
 #include <QList>
 #include <QObject>
+#include <QPointer>
+#include <QSharedPointer>
 #include <QXmlStreamWriter>
 
+#include <limits>
+
 class CInstrument;
+class CMeasureBlock;
 class CInstrumentSupervisor;
 class CTriggerPlugin;
 
@@ -55,6 +61,8 @@ public slots:
     virtual QList<CTriggerPlugin*> AvailableTriggerPlugins() = 0;
     virtual void WriteCustomParameters(QXmlStreamWriter& writer) = 0;
     virtual void ReadCustomParameters(QDomElement& element) = 0;
+    // A block of the instrument, while an acquisition session lasts.
+    virtual void OnNewMeasure(QSharedPointer<CMeasureBlock> block) = 0;
 
 signals:
     void NameChanged(QString value);
@@ -62,6 +70,16 @@ signals:
     void OnLoadMeasParametersDone();
 
 protected:
+    // A number of a parameter file into `value`: only a finite number within [min, max];
+    // anything else leaves `value` as it is, is logged, and gives false.
+    static bool l_ReadFileNumber(const QString& name, const QString& text, double& value,
+                                 double min = -std::numeric_limits<double>::max(),
+                                 double max = std::numeric_limits<double>::max());
+    // The active instrument's blocks reach OnNewMeasure from here until the session ends;
+    // blocks still queued from an ended session are dropped.
+    void l_BeginAcquisitionSession();
+    void l_EndAcquisitionSession();
+
     CInstrumentSupervisor& m_InstrumentSupervisor;
 
 private:
@@ -70,4 +88,5 @@ private:
     QString m_Name;
     bool m_SessionInProgress = false;
     COperationParameters m_OperationParameters;
+    QPointer<CAcquisitionSession> m_pAcquisitionSession;
 };

@@ -40,16 +40,12 @@ void COperationMapping::initialize()
         m.setTriggerMode(CTrigger::TriggerMode::IMMEDIATE);
         m.setApplyConfiguration(true);
     }
-    if (CInstrument* instrument = Instrument())
-        connect(instrument, &CInstrument::OnNewMeasureBlock, this, &COperationMapping::OnNewMeasure,
-                Qt::UniqueConnection);
 }
 
 void COperationMapping::terminate()
 {
     SaveParametersInDefaultFolder(CConstants::MappingParametersSettingsFilename);
-    if (CInstrument* instrument = Instrument())
-        disconnect(instrument, &CInstrument::OnNewMeasureBlock, this, &COperationMapping::OnNewMeasure);
+    l_EndAcquisitionSession();
 }
 
 void COperationMapping::l_MoveToNext(CMapperPlugin* mapper, bool firstPoint)
@@ -88,6 +84,7 @@ void COperationMapping::start()
     if (!Instrument())
         return;
     setSessionInProgress(true);
+    l_BeginAcquisitionSession();
     mapper->Start();
     if (mapper->GetKind() != CMapperPlugin::StopAndGo)
     {
@@ -165,6 +162,7 @@ void COperationMapping::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
 void COperationMapping::stop()
 {
     StopExternalTriggerPlugin();
+    l_EndAcquisitionSession();
     setSessionInProgress(false);
     CMapperPlugin* mapper = MappingParameters()->SelectedMapper();
     if (!mapper)
@@ -275,6 +273,12 @@ void COperationMapping::ReadCartesianParameters(const QDomElement& element)
 {
     qCDebug(lcOperations) << "COperationMapping::ReadCartesianParameters";
     CMapperPositionSourceCartesian& grid = *MappingParameters()->MapperSourceCartesian();
+    // A value missing or not a finite number keeps what is in force.
+    const auto number = [](const QDomElement& parent, const char* name, double current, const auto& set) {
+        const QDomElement value = parent.firstChildElement(QLatin1String(name));
+        if (!value.isNull() && l_ReadFileNumber(QLatin1String(name), value.text(), current))
+            set(current);
+    };
     try
     {
         if (element.tagName() == QLatin1String("MAPPING_POSITION_PARAMETERS"))
@@ -286,20 +290,17 @@ void COperationMapping::ReadCartesianParameters(const QDomElement& element)
                 const QDomElement e = element.firstChildElement(QLatin1String(name));
                 if (e.isNull())
                     continue;
-                axis->setStart(CNumberText::ToDouble(e.firstChildElement(QStringLiteral("Start")).text()));
-                axis->setStop(CNumberText::ToDouble(e.firstChildElement(QStringLiteral("Stop")).text()));
-                axis->setStepSize(
-                    CNumberText::ToDouble(e.firstChildElement(QStringLiteral("Step_Size")).text()));
+                number(e, "Start", axis->Start(), [axis](double v) { axis->setStart(v); });
+                number(e, "Stop", axis->Stop(), [axis](double v) { axis->setStop(v); });
+                number(e, "Step_Size", axis->StepSize(), [axis](double v) { axis->setStepSize(v); });
             }
         }
         else
         {
-            grid.Orientation()->setRoll(
-                CNumberText::ToDouble(element.firstChildElement(QStringLiteral("Roll")).text()));
-            grid.Orientation()->setPitch(
-                CNumberText::ToDouble(element.firstChildElement(QStringLiteral("Pitch")).text()));
-            grid.Orientation()->setYaw(
-                CNumberText::ToDouble(element.firstChildElement(QStringLiteral("Yaw")).text()));
+            COrientation& orientation = *grid.Orientation();
+            number(element, "Roll", orientation.Roll(), [&orientation](double v) { orientation.setRoll(v); });
+            number(element, "Pitch", orientation.Pitch(), [&orientation](double v) { orientation.setPitch(v); });
+            number(element, "Yaw", orientation.Yaw(), [&orientation](double v) { orientation.setYaw(v); });
         }
     }
     catch (const std::exception&)

@@ -34,7 +34,7 @@ public:
     void ReadCustomParameters(QDomElement& element) override;
 
 public slots:
-    void OnNewMeasure(QSharedPointer<CMeasureBlock> block);
+    void OnNewMeasure(QSharedPointer<CMeasureBlock> block) override;
     void OnReplayMeasure(QSharedPointer<CMeasureBlockMapping> block);
     void OnAcquire();
     void OnMapperFailed(const QString& reason);

@@ -36,16 +36,12 @@ void COperationMeasure::initialize()
         m.setTriggerMode(CTrigger::TriggerMode::CONTINUOUS);
         m.setApplyConfiguration(true);
     }
-    if (CInstrument* instrument = Instrument())
-        connect(instrument, &CInstrument::OnNewMeasureBlock, this, &COperationMeasure::OnNewMeasure,
-                Qt::UniqueConnection);
 }
 
 void COperationMeasure::terminate()
 {
     SaveParametersInDefaultFolder(CConstants::MeasureParametersSettingsFilename);
-    if (CInstrument* instrument = Instrument())
-        disconnect(instrument, &CInstrument::OnNewMeasureBlock, this, &COperationMeasure::OnNewMeasure);
+    l_EndAcquisitionSession();
 }
 
 void COperationMeasure::clear()

@@ -41,7 +41,7 @@ public:
     Q_INVOKABLE double getExposure(int index) const;
 
 public slots:
-    void OnNewMeasure(QSharedPointer<CMeasureBlock> block);
+    void OnNewMeasure(QSharedPointer<CMeasureBlock> block) override;
     void OnReplayMeasure(QSharedPointer<CMeasureBlock> block);
     void OnLimitsFilePathChanged();
 

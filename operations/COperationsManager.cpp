@@ -2,7 +2,12 @@
 
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/LogCategories.h"
 #include "instruments/CInstrumentSupervisor.h"
+#include "model/CNumberText.h"
+
+#include <QDateTime>
+#include <QDir>
 
 COperationsManager::COperationsManager(CSettings& settings, CPluginsManager& plugins,
                                        CInstrumentSupervisor& supervisor, QObject* parent)
@@ -51,4 +56,36 @@ bool COperationsManager::exitActiveOperationAllowed(COperation* next)
         return true;
     return CUtils::askDataLoseConfirmation(CConstants::QuitApplicationConfirmationMessage,
                                            CConstants::QuitApplicationConfirmationInformationMessage);
+}
+
+QStringList COperationsManager::WriteRecoveryFiles(const QString& folder)
+{
+    QStringList written;
+    const QString stamp = CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy-MM-dd_HH.mm.ss"));
+    const std::pair<COperation*, CRecordingManager*> recordings[] = {
+        {&m_OperationMeasure, m_OperationMeasure.RecordingManager()},
+        {&m_OperationMapping, m_OperationMapping.RecordingManager()}};
+    for (const auto& [operation, recorder] : recordings)
+    {
+        if (!operation->HasUnsavedData())
+            continue;
+        if (!QDir().mkpath(folder))
+        {
+            qCCritical(lcOperations).noquote() << QStringLiteral("Cannot create folder ") + folder +
+                                                      QStringLiteral(": the unsaved recording is lost");
+            break;
+        }
+        const QString path = QDir(folder).filePath(QStringLiteral("Tesvana_%1_%2_recovered.xml")
+                                                       .arg(stamp, operation == &m_OperationMeasure
+                                                                       ? QStringLiteral("measurement")
+                                                                       : QStringLiteral("mapping")));
+        if (recorder->WriteRecovery(path))
+        {
+            qCWarning(lcOperations).noquote() << QStringLiteral("Unsaved recording written to ") + path;
+            written << path;
+        }
+        else
+            qCCritical(lcOperations).noquote() << QStringLiteral("Cannot write the unsaved recording to ") + path;
+    }
+    return written;
 }

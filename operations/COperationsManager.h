@@ -21,6 +21,10 @@ public:
     Q_INVOKABLE void clearActiveOperation();
     Q_INVOKABLE COperation* getActiveOperation() const { return m_pActiveOperation; }
     Q_INVOKABLE bool exitActiveOperationAllowed(COperation* next);
+    // Each operation's unsaved recording written into `folder` as a results file whose
+    // name holds the date and "recovered"; the paths written. For an ending that cannot
+    // ask the user (a termination signal).
+    QStringList WriteRecoveryFiles(const QString& folder);
 
 private:
     COperationMeasure m_OperationMeasure;

@@ -160,6 +160,19 @@ void CRecordingManager::Save(QString path)
     setHasUnsavedData(!(xmlSaved && csvSaved));
 }
 
+bool CRecordingManager::WriteRecovery(const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!l_SerializeXml(&file) || !file.commit())
+    {
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
 bool CRecordingManager::Load(QString path)
 {
     QFile file(path);

@@ -109,6 +109,10 @@ public slots:
     virtual void StopRecord();
     virtual void Save(QString path);
     virtual bool Load(QString path);
+    // Writes the data set as a results file (XML only) without taking it as saved: the
+    // last resort of a program told to end with a recording nobody saved. False when
+    // there was nothing to write or it could not be written; a previous file stays whole.
+    bool WriteRecovery(const QString& path);
     void OnBlockProcessed();
     Q_INVOKABLE void playCurrentBlock(int currentBlock);
 

@@ -1,5 +1,6 @@
 #include "operations/MappingXmlFile.h"
 
+#include "app/CXmlNesting.h"
 #include "app/CConstants.h"
 #include "app/CUtils.h"
 #include "app/CXmlReadReport.h"
@@ -81,7 +82,7 @@ MappingXmlFile::ParseResult MappingXmlFile::ParseDevice(QIODevice* device, QStri
                 }
                 if (index < 0)
                 {
-                    reader.skipCurrentElement();
+                    CXmlNesting::SkipCurrentElement(reader);
                     continue;
                 }
                 const QString text = reader.readElementText();

@@ -196,15 +196,16 @@ void CMainViewModel::ignoreSoftwareUpdate(const QString& version)
 
 bool CMainViewModel::exitApplicationAllowed()
 {
-    const bool allowed = m_OperationsManager.exitActiveOperationAllowed(nullptr);
-    CMapperPlugin* mapper = m_OperationsManager.MappingOperation()->MappingParameters()->SelectedMapper();
-    if (allowed && mapper)
+    // A refused quit leaves everything as it was: a running external-trigger measurement
+    // keeps its trigger window.
+    if (!m_OperationsManager.exitActiveOperationAllowed(nullptr))
+        return false;
+    if (CMapperPlugin* mapper = m_OperationsManager.MappingOperation()->MappingParameters()->SelectedMapper())
         mapper->Close();
-    // The trigger window closes whatever the answer.
     if (CTriggerPlugin* trigger =
             m_OperationsManager.MeasureOperation()->MeasurementParameters()->TriggerPlugin())
         trigger->Close();
-    return allowed;
+    return true;
 }
 
 void CMainViewModel::terminate()
@@ -236,8 +237,13 @@ void CMainViewModel::OnHasActiveInstrumentChanged()
     setInstrumentSerialNumber(NoInstrument);
     setInstrumentStatus(NoInstrument);
     if (m_CurrentInstrument)
+    {
         disconnect(m_CurrentInstrument, &CInstrument::StatusStringChanged, this,
                    &CMainViewModel::OnInstrumentStatusChanged);
+        // A lost instrument is no longer the current one, for every page that shows it.
+        m_CurrentInstrument = nullptr;
+        emit CurrentInstrumentChanged(nullptr);
+    }
     displayInstrumentSelectionPage();
 }
 

@@ -6,6 +6,7 @@
 #include "app/CUtils.h"
 #include "app/LogCategories.h"
 #include "instruments/CInstrument.h"
+#include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CChartImageExporter.h"
@@ -336,7 +337,7 @@ void CMeasurementOperationViewModel::record()
         recorder->BaseDataSet()->setInstrumentName(instrument->Model() + QLatin1Char(' ') +
                                                    instrument->SerialNumber());
         recorder->BaseDataSet()->setDate(
-            QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss")));
+            CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy.MM.dd HH:mm:ss")));
     }
     l_AttachOperationParameters();
 }
@@ -412,7 +413,7 @@ QString CMeasurementOperationViewModel::ProposedFileName(const QString& model, c
 {
     const QRegularExpressionMatch digits = QRegularExpression(QStringLiteral("\\d{4}")).match(model);
     return (digits.hasMatch() ? digits.captured(0) : QStringLiteral("0000")) + QLatin1Char('_') +
-           serialNumber + QLatin1Char('_') + now.toString(QStringLiteral("yyyy-MM-dd_HH.mm.ss")) +
+           serialNumber + QLatin1Char('_') + CNumberText::DateTime(now, QStringLiteral("yyyy-MM-dd_HH.mm.ss")) +
            (kind == Kind::Mapping ? QStringLiteral("_mapping.kxr.xml")
                                   : QStringLiteral("_measurement.kxr.xml"));
 }
@@ -508,7 +509,7 @@ void CMeasurementOperationViewModel::saveParameters()
 {
     const QString proposed = (m_Kind == Kind::Mapping ? QStringLiteral("MappingParameters-")
                                                       : QStringLiteral("MeasurementParameters-")) +
-                             QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd-HH.mm.ss")) +
+                             CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy.MM.dd-HH.mm.ss")) +
                              QStringLiteral(".xml");
     const QString path = CPrompt::Current().SaveFileName(
         tr("Save parameters to file"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,

@@ -11,6 +11,7 @@
 #include "operations/COperationMapping.h"
 #include "operations/COperationMeasure.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -153,12 +154,48 @@ private slots:
     void initTestCase()
     {
         CMetaTypes::Register();
+        // Under a locale of other digits only the dates are checked (a run of its own).
+        if (!qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("de_DE")))
+            return;
         // The point of this test is the user's locale: without it, it proves nothing.
         char text[16];
         std::snprintf(text, sizeof text, "%g", 0.5);
         QVERIFY2(std::strcmp(text, "0,5") == 0,
                  qPrintable(QString("a comma-decimal locale is not in effect (LC_NUMERIC %1, LOCPATH %2)")
                                 .arg(std::setlocale(LC_NUMERIC, nullptr), qEnvironmentVariable("LOCPATH"))));
+    }
+
+    // Qt's own date formatting follows the system locale: under ar_EG it writes
+    // Arabic-Indic digits. Every date a file holds has Western digits.
+    void datesIgnoreTheLocale()
+    {
+        const QDateTime when(QDate(2025, 6, 7), QTime(8, 9, 10), Qt::LocalTime);
+        const QString format = QStringLiteral("yyyy.MM.dd'T'HH:mm:ss");
+        if (qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("ar_EG")))
+            QVERIFY2(QLocale::system().toString(when, format) != QLatin1String("2025.06.07T08:09:10"),
+                     "the Arabic locale does not change Qt's digits: this run proves nothing");
+        QCOMPARE(CNumberText::DateTime(when, format), QString("2025.06.07T08:09:10"));
+        QCOMPARE(CMeasureBlock::FormatTimestamp(when, 5), QString("2025.06.07T08:09:10.000000005"));
+
+        CSettings settings("/p", nullptr, m_Dir.path());
+        CDataSetMeasurement set(settings);
+        set.AddMeasureBlock(block<CMeasureBlock>(2));
+        const QRegularExpression western(QStringLiteral("^[0-9]{4}\\.[0-9]{2}\\.[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}"));
+        QBuffer xml;
+        xml.open(QIODevice::WriteOnly);
+        CXMLResultsSerializer writer;
+        QVERIFY(writer.Serialize(&set, &xml));
+        const QString text = QString::fromUtf8(xml.data());
+        const int from = text.indexOf(QLatin1String("<dateTime8601>")) + 14;
+        const QString header = text.mid(from, text.indexOf(QLatin1Char('<'), from) - from);
+        QVERIFY2(western.match(header).hasMatch(), qPrintable(header));
+        QBuffer csv;
+        csv.open(QIODevice::WriteOnly | QIODevice::Text);
+        CCSVResultsSerializer csvWriter;
+        QVERIFY(csvWriter.Serialize(&set, &csv));
+        const QString csvText = QString::fromUtf8(csv.data());
+        const QString csvDate = csvText.mid(csvText.indexOf(QLatin1String("Timestamp;")) + 10, 19);
+        QVERIFY2(western.match(csvDate).hasMatch(), qPrintable(csvDate));
     }
 
     void numberTextsIgnoreTheLocale()

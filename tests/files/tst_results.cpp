@@ -209,6 +209,123 @@ private slots:
         QVERIFY(!reader.LastErrorMessage().isEmpty());
     }
 
+    // A block may hold several flux texts, each appending to it. Texts large enough
+    // for the second thread and small ones between them, in one block, come back as
+    // every row in file order, read after read; the set written back reads back alike.
+    // The column separator of a later headings element holds on the threaded path too.
+    void multiFluxBlocksKeepEveryRowInOrder()
+    {
+        int row = 0;
+        const auto flux = [&row](int rows, char separator) {
+            QByteArray text = "<flux>";
+            for (int r = 0; r < rows; ++r, ++row)
+            {
+                if (r > 0)
+                    text += '\n';
+                const QByteArray n = QByteArray::number(row);
+                text += "2024.03.05T14:07:" + QByteArray::number(10 + row / 100000).rightJustified(2, '0') +
+                        '.' + QByteArray::number(row % 100000).rightJustified(9, '0');
+                for (const QByteArray& value : {n, QByteArray("2"), n, QByteArray("-" + n), QByteArray("5"),
+                                                QByteArray("300"), QByteArray("1e-06")})
+                    text += separator + value;
+            }
+            return text + "</flux>";
+        };
+        QByteArray dataset = "<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\">"
+                             "<headings colsep=\";\">Timestamp;B;B.B';Bx;By;Bz;Temp;dB</headings>";
+        const QList<QList<int>> blocks = {{15000, 4000, 1, 1, 15000}, {1, 2}, {9000}, {3, 9000, 3}};
+        QList<int> perBlock;
+        for (const QList<int>& texts : blocks)
+        {
+            dataset += "<measurements><comment>b</comment>";
+            perBlock << 0;
+            for (const int rows : texts)
+            {
+                dataset += flux(rows, ';');
+                perBlock.last() += rows;
+            }
+            dataset += "</measurements>";
+        }
+        // From here on the file's columns are separated by commas.
+        dataset += "<headings colsep=\",\"/><measurements>" + flux(12000, ',') + flux(5, ',') + "</measurements>";
+        perBlock << 12005;
+        dataset += "</dataset>";
+        const QByteArray xml = wrapMeasurement(dataset);
+
+        QByteArray firstWrite;
+        for (int pass = 0; pass < 20; ++pass)
+        {
+            QBuffer buffer;
+            buffer.setData(xml);
+            buffer.open(QIODevice::ReadOnly);
+            CDataSetMeasurement loaded(*m_Settings);
+            CXMLResultsSerializer reader;
+            QVERIFY2(reader.Deserialize(&buffer, &loaded), qPrintable(reader.LastErrorMessage()));
+            QCOMPARE(loaded.ResultsCount(), qulonglong(row));
+            QCOMPARE(int(loaded.MeasureBlocks()->size()), perBlock.size());
+            int expected = 0;
+            for (int b = 0; b < perBlock.size(); ++b)
+            {
+                const CMeasureBlock& block = *loaded.MeasureBlocks()->at(size_t(b));
+                QCOMPARE(block.Results.size(), perBlock.at(b));
+                for (const auto& sample : block.Results)
+                {
+                    if (sample->Bx() != float(expected) || sample->By() != -float(expected) ||
+                        sample->Temperature() != 300 || sample->TimestampNanosecond != quint64(expected % 100000))
+                        QFAIL(qPrintable(QString("pass %1, block %2: row %3 read as Bx %4, temperature %5")
+                                             .arg(pass)
+                                             .arg(b)
+                                             .arg(expected)
+                                             .arg(double(sample->Bx()))
+                                             .arg(sample->Temperature())));
+                    ++expected;
+                }
+            }
+            CXMLResultsSerializer writer;
+            const QByteArray written = write(writer, &loaded);
+            if (pass == 0)
+                firstWrite = written;
+            QCOMPARE(written.mid(written.indexOf("<body")), firstWrite.mid(firstWrite.indexOf("<body")));
+        }
+        QBuffer again;
+        again.setData(firstWrite);
+        again.open(QIODevice::ReadOnly);
+        CDataSetMeasurement reloaded(*m_Settings);
+        CXMLResultsSerializer reader;
+        QVERIFY(reader.Deserialize(&again, &reloaded));
+        const QByteArray rewritten = write(reader, &reloaded);
+        QCOMPARE(rewritten.mid(rewritten.indexOf("<body")), firstWrite.mid(firstWrite.indexOf("<body")));
+    }
+
+    // Each row starts at its first column: the layout's line feeds and indentation
+    // around the rows make no sample and shift no value.
+    void rowsStartAtTheirFirstColumn()
+    {
+        const QByteArray xml = wrapMeasurement(
+            "<dataset type=\"tKXR_DATASET_TESVANA_MEASUREMENT\" ver=\"1.2\">"
+            "<headings colsep=\";\">Timestamp;B;B.B';Bx;By;Bz;Temp;dB</headings>"
+            "<measurements><flux>\n        2024.01.01T00:00:00.5;7;1;2;3;4;5;6\n\n"
+            "        2024.01.01T00:00:01.25;8;1;2;3;4;5;6\r\n      </flux></measurements>"
+            "<measurements><flux>2024.01.01T00:00:02.0;9;1;2;3;4;5;6\n</flux></measurements></dataset>");
+        QBuffer buffer;
+        buffer.setData(xml);
+        buffer.open(QIODevice::ReadOnly);
+        CDataSetMeasurement set(*m_Settings);
+        CXMLResultsSerializer reader;
+        QVERIFY(reader.Deserialize(&buffer, &set));
+        QCOMPARE(set.ResultsCount(), qulonglong(3));
+        const CMeasureBlock& first = *set.MeasureBlocks()->at(0);
+        QCOMPARE(first.Results.size(), 2);
+        QCOMPARE(first.Results.at(0)->B(), 7.0f);
+        QCOMPARE(first.Results.at(0)->dB(), 6.0f);
+        QCOMPARE(first.Results.at(1)->B(), 8.0f);
+        QCOMPARE(first.Results.at(1)->TimestampNanosecond, quint64(250000000));
+        for (const auto& sample : first.Results)
+            QVERIFY(sample->Timestamp.isValid());
+        QCOMPARE(set.MeasureBlocks()->at(1)->Results.size(), 1);
+        QCOMPARE(set.MeasureBlocks()->at(1)->Results.at(0)->B(), 9.0f);
+    }
+
     void mappingRoundTripCountsBlocks()
     {
         CMeasurementParameters parameters;
@@ -334,6 +451,9 @@ private slots:
                                    << "The file is malformed at line" << 2;
         QTest::newRow("garbage") << QByteArray("\x01\x02 not xml at all") << "The file is malformed at line"
                                  << 0;
+        // Refused, not walked down: a tree of it would exhaust the stack.
+        QTest::newRow("nested 100000 deep") << wrapMeasurement(QByteArray("<x>").repeated(100000))
+                                            << "The file is malformed at line" << 0;
     }
 
     void failures()

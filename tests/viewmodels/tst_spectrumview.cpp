@@ -201,10 +201,39 @@ private slots:
         // The page goes on.
         m_Operation->OnNewMeasure(sine(1000, 1000, 50, 1));
         QVERIFY(std::isnan(page.ExposureIndex()));
+        // Text where a number belongs refuses the whole file, naming the entry: a band
+        // read as 0 would silently leave the index.
         prompt.files << texts;
-        page.chooseLimitsFile(); // read as 0: a limit of 0 counts nowhere
+        page.chooseLimitsFile();
+        QCOMPARE(prompt.asked.last(), QString("Error: Could not load file / Entry 1: upperFreqLimit \"fifty\" is not a number"));
+        QVERIFY(page.LimitsFileName().isEmpty());
+        QVERIFY(m_Operation->OperationParameters()->LimitsParameters()->LimitsFilePath().isEmpty());
+        QCOMPARE(m_Operation->getLimitsCount(), 0);
         m_Operation->OnNewMeasure(sine(1000, 1000, 50, 1));
-        QVERIFY(!std::isnan(page.ExposureIndex()));
+        QVERIFY(std::isnan(page.ExposureIndex()));
+    }
+
+    // A file that fails part-way leaves no entry active: alarms never fire against a
+    // file the panel shows as refused. "8,0e-5" is no number to the file (a comma).
+    void limitsFileFailingPartWayLeavesNoEntry()
+    {
+        RecordingPrompt prompt;
+        CSpectrumOperationViewModel page(*m_Settings, m_Operation);
+        const QString path = m_Core->dir.path() + "/comma.xml";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<KorvelinExposureLimitsFile ver=\"1.0\">"
+                   "<freqRange><upperFreqLimit>25</upperFreqLimit><freqUnits>Hz</freqUnits>"
+                   "<exposureLimitValue>2e-4</exposureLimitValue><valueUnits>T</valueUnits></freqRange>"
+                   "<freqRange><upperFreqLimit>400</upperFreqLimit>"
+                   "<exposureLimitValue>8,0e-5</exposureLimitValue></freqRange></KorvelinExposureLimitsFile>");
+        file.close();
+        prompt.files << path;
+        page.chooseLimitsFile();
+        QVERIFY2(prompt.asked.last().contains("Entry 2: exposureLimitValue \"8,0e-5\""), qPrintable(prompt.asked.last()));
+        QCOMPARE(m_Operation->getLimitsCount(), 0);
+        QVERIFY(!m_Operation->LimitsFileLoaded());
+        QVERIFY(m_Operation->OperationParameters()->LimitsParameters()->LimitsFilePath().isEmpty());
     }
 
     void peaksLimitsAndAlarm()
