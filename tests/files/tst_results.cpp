@@ -247,7 +247,10 @@ private slots:
             dataset += "</measurements>";
         }
         // From here on the file's columns are separated by commas.
-        dataset += "<headings colsep=\",\"/><measurements>" + flux(12000, ',') + flux(5, ',') + "</measurements>";
+        dataset += "<headings colsep=\",\"/><measurements>";
+        dataset += flux(12000, ',');
+        dataset += flux(5, ',');
+        dataset += "</measurements>";
         perBlock << 12005;
         dataset += "</dataset>";
         const QByteArray xml = wrapMeasurement(dataset);
