@@ -32,6 +32,12 @@ COperation::COperation(CInstrumentSupervisor& supervisor, QObject* parent)
     : QObject(parent), m_InstrumentSupervisor(supervisor)
 {
     setName(QString());
+    // A lost instrument ends the session: a driver that reuses its object when the probe
+    // is plugged in again must not feed an operation that no longer measures with it.
+    connect(&m_InstrumentSupervisor, &CInstrumentSupervisor::HasActiveInstrumentChanged, this, [this](bool active) {
+        if (!active)
+            l_EndAcquisitionSession();
+    });
 }
 
 CInstrument* COperation::Instrument() const

@@ -5,6 +5,7 @@
 #include "viewmodels/CMeterOperationViewModel.h"
 
 #include <QFile>
+#include <QThread>
 #include <QTest>
 
 #include <cmath>
@@ -117,6 +118,55 @@ private slots:
         m_Core->supervisor->ClearActiveInstrument();
         m_Core->supervisor->SetActiveInstrument(m_Core->probe());
         QTRY_VERIFY(!page.CalibrationOutOfDate());
+    }
+
+    // Blocks the probe posted before Stop but that reach the operation after it (the
+    // window was busy) belong to the ended session: they never join what is loaded next.
+    void blocksOfAnEndedSessionAreDropped()
+    {
+        m_Core->supervisor->SetActiveInstrument(m_Core->probe());
+        COperationMeasure* measure = m_Core->operations->MeasureOperation();
+        m_Core->operations->setActiveOperation(measure);
+        CMeasurementParameters& parameters = *measure->MeasurementParameters();
+        parameters.setTriggerMode(CTrigger::TriggerMode::CONTINUOUS);
+        parameters.setAcquisitionRate(10000);
+        parameters.setDisplayRate(100); // blocks of 100 samples, 100 a second
+        CRecordingManagerMeasure& recorder = record(3);
+        measure->stop();
+        recorder.StopRecord();
+        const QString path = m_Files.path() + "/three.xml";
+        recorder.Save(path);
+        const int saved = recorder.NumBlocks();
+        QVERIFY(saved >= 3);
+
+        for (int run = 0; run < 3; ++run)
+        {
+            record(saved + 2);
+            QThread::msleep(50); // the window busy: the probe's next blocks wait in the queue
+            measure->stop();
+            recorder.StopRecord();
+            QVERIFY(recorder.Load(path));
+            QTest::qWait(100);
+            QCOMPARE(recorder.NumBlocks(), saved);
+            QCOMPARE(int(recorder.DataSet()->MeasureBlocks()->size()), saved);
+        }
+    }
+
+    // After a loss the operation hears nothing more from that instrument object, even
+    // when its driver goes on using it.
+    void lostInstrumentFeedsNoOperation()
+    {
+        qputenv("TESVANA_SIM_LOSE_AFTER_BLOCKS", "2");
+        const QSharedPointer<CInstrument> probe = m_Core->probe();
+        m_Core->supervisor->SetActiveInstrument(probe);
+        CRecordingManagerMeasure& recorder = record(5);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_Core->supervisor->HasActiveInstrument(), 10000);
+        const int blocks = recorder.NumBlocks();
+        QSharedPointer<CMeasureBlock> late(new CMeasureBlock());
+        late->Results.append(QSharedPointer<CFieldIntensityResult>::create());
+        emit probe->OnNewMeasureBlock(late);
+        QTest::qWait(50);
+        QCOMPARE(recorder.NumBlocks(), blocks);
     }
 
     void blockOfNaNSamplesIsRecordedAndSaved()
