@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CLogMessage.h"
+#include "app/CTerminationSignalHandler.h"
 #include "app/CUtils.h"
 #include "app/CVersionChecker.h"
 #include "app/LogCategories.h"
@@ -162,6 +163,10 @@ void CApplication::initialize()
     if (m_Settings.CheckForNewVersion())
         m_pVersionChecker->Check();
     l_ReportRecoveredRecordings();
+    // SIGTERM, SIGINT and SIGHUP end the program in order, past every question.
+    m_pTerminationSignals = new CTerminationSignalHandler(this);
+    connect(m_pTerminationSignals, &CTerminationSignalHandler::TerminationRequested, this,
+            &CApplication::OnTerminationRequested);
     qCDebug(lcApp) << "CApplication initialized";
 }
 

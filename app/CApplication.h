@@ -18,6 +18,7 @@ class QSystemTrayIcon;
 
 // The single application object: owns every long-lived object, runs the
 // start-up sequence and the orderly shutdown.
+class CTerminationSignalHandler;
 class CVersionChecker;
 
 class CApplication : public QObject
@@ -81,6 +82,7 @@ private:
     CMainViewModel m_MainViewModel;
     QLoggingCategory m_LogCategory;
     CVersionChecker* m_pVersionChecker = nullptr;
+    CTerminationSignalHandler* m_pTerminationSignals = nullptr;
     CLogger m_Logger;
     QAction* m_pQuitAction;
     QMenu* m_pTrayMenu;

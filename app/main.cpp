@@ -2,7 +2,7 @@
 #include "app/CConstants.h"
 #include "app/CPrompt.h"
 #include "app/CStyle.h"
-#include "app/CTerminationSignalHandler.h"
+#include "app/LogCategories.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,6 +27,7 @@ int main(int argc, char* argv[])
     instanceLock.setStaleLockTime(0);
     if (!instanceLock.tryLock(0))
     {
+        qCWarning(lcApp) << "Tesvana is already running: this start ends";
         CPrompt::Current().Error(QObject::tr("Tesvana is already running"),
                                  QObject::tr("Only one Tesvana runs at a time: use the window that is open."));
         return 1;
@@ -36,8 +37,5 @@ int main(int argc, char* argv[])
     tesvana->initialize();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, tesvana, &CApplication::onAboutToQuit);
 
-    CTerminationSignalHandler terminationSignals;
-    QObject::connect(&terminationSignals, &CTerminationSignalHandler::TerminationRequested, tesvana,
-                     &CApplication::OnTerminationRequested);
     return application.exec();
 }

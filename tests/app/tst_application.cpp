@@ -43,9 +43,12 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <csignal>
+#include <unistd.h>
 #include <cmath>
 
 // The whole program in this process, with the real plug-ins and the real QML
@@ -882,7 +885,7 @@ private slots:
 
     // Quitting refused: the manual trigger's window is closed all the same, the manual
     // mapper's stays for the run that goes on.
-    void refusedQuitClosesOnlyTheTrigger()
+    void refusedQuitLeavesEverythingAsItWas()
     {
         CApplication* app = CApplication::instance();
         app->initialize();
@@ -921,12 +924,73 @@ private slots:
         mainWindow()->close();
         QCOMPARE(prompt.asked.size(), 1);
         QVERIFY(mainWindow()->isVisible());
-        QTRY_VERIFY(!shown("Clickfire"));
+        // A refused quit closes nothing: a run on the manual trigger keeps its window.
+        QTest::qWait(100);
+        QVERIFY(shown("Clickfire"));
         QVERIFY(shown("Stepmate"));
+        // The tray's Quit asks the same question.
+        app->quitIfAllowed();
+        QCOMPARE(prompt.asked.size(), 2);
+        QVERIFY(prompt.asked.last().startsWith("Confirm:"));
+        QVERIFY(mainWindow()->isVisible());
+        QVERIFY(shown("Clickfire"));
+        trigger->Close();
         mapper->Close();
         app->OperationsManager().MeasureOperation()->MeasurementParameters()->setTriggerPlugin(nullptr);
         app->OperationsManager().MappingOperation()->MappingParameters()->setSelectedMapper(nullptr);
         recorder.setHasUnsavedData(false);
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // SIGTERM with an unsaved recording: the program ends, past every question, but the
+    // recording is written as a recovery file first; the next start says where it is.
+    void terminationSignalKeepsTheUnsavedRecording()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        RecordingPrompt prompt;
+        CRecordingManagerMeasure& recorder = *app->OperationsManager().MeasureOperation()->RecordingManager();
+        QCOMPARE(app->MainViewModel().LoaderSource(), QString("Pages/MeterPage.qml"));
+        click("resumeButton");
+        click("recordButton");
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.NumBlocks() >= 3, 5000);
+        click("stopButton");
+        QVERIFY(recorder.HasUnsavedData());
+        const int recorded = recorder.NumBlocks();
+        const QString folder = app->Settings()->DefaultStoragePath();
+        const auto recovered = [&folder] {
+            return QDir(folder).entryList({"Tesvana_*_measurement_recovered.xml"}, QDir::Files);
+        };
+        for (const QString& old : recovered())
+            QFile::remove(QDir(folder).filePath(old));
+
+        // The program's own loop, ended by the signal as a logout would end it.
+        QTimer::singleShot(0, [] { ::kill(::getpid(), SIGTERM); });
+        QTimer::singleShot(10000, qApp, &QCoreApplication::quit); // in case no signal comes
+        QCoreApplication::exec();
+        QCOMPARE(prompt.asked, QStringList());
+        QCOMPARE(recovered().size(), 1);
+        const QString path = QDir(folder).filePath(recovered().first());
+        CRecordingManagerMeasure reloaded(*app->Settings());
+        QVERIFY(reloaded.Load(path));
+        QCOMPARE(reloaded.NumBlocks(), recorded);
+        recorder.setHasUnsavedData(false);
+        quit();
+
+        app = CApplication::instance();
+        RecordingPrompt next; // installed over the new application's dialogs
+        app->initialize();
+        QVERIFY2(next.asked.size() == 1, qPrintable(next.asked.join('\n')));
+        QVERIFY2(next.asked.first().startsWith("Information: Unsaved recordings were recovered") &&
+                     next.asked.first().contains(path),
+                 qPrintable(next.asked.first()));
+        quit();
+        // Said once.
+        app = CApplication::instance();
+        RecordingPrompt third;
+        app->initialize();
+        QCOMPARE(third.asked, QStringList());
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }

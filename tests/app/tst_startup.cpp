@@ -89,6 +89,19 @@ private slots:
                          qPrintable(line));
         }
 
+        // A second start in the same account says Tesvana runs already and ends: the first
+        // one's log and files stay as they are.
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(program, QStringList());
+        QVERIFY(second.waitForStarted(10000));
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += second.readAllStandardError()).contains("Tesvana is already running"),
+                                 10000);
+        second.kill(); // its dialog waits for a user
+        second.waitForFinished(5000);
+        QVERIFY(readAll(logPath).contains("CApplication initialized"));
+
         process.terminate();
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
