@@ -182,6 +182,9 @@ private slots:
                                                   "<AveragingCount>3</Other></SETTINGS>");
         QTest::newRow("nested known") << QByteArray("<SETTINGS><LogMaxHistoryCount>7</LogMaxHistoryCount>"
                                                     "<AveragingCount><x>3</x></AveragingCount></SETTINGS>");
+        QTest::newRow("nested 100000 deep")
+            << (QByteArray("<SETTINGS><LogMaxHistoryCount>7</LogMaxHistoryCount><Unknown>") +
+                QByteArray("<x>").repeated(100000) + "</SETTINGS>");
     }
 
     void malformedInputKeepsValuesReadSoFarAndNeverRewrites()

@@ -1,3 +1,4 @@
+#include "app/CConstants.h"
 #include "app/CSettings.h"
 #include "cli/CRecordingFile.h"
 #include "files/CCSVResultsSerializer.h"
@@ -337,6 +338,37 @@ private slots:
         QVERIFY(!QDir(path("missing")).exists());
     }
 
+    // A conversion never writes over a recording, nor twice to the same output.
+    void conversionsNeverWriteOverTheirInputs()
+    {
+        const QString file = writeMeasurement("m.xml");
+        const auto bytes = [](const QString& name) {
+            QFile f(name);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray original = bytes(file);
+        const Run over = run({"convert", file, "--to", "csv", "-o", file});
+        QCOMPARE(over.status, 1);
+        QVERIFY2(over.err.contains("would be written over"), over.err.constData());
+        QCOMPARE(bytes(file), original);
+        // A recording named .json, converted to JSON beside itself.
+        QVERIFY(QFile::copy(file, path("r.json")));
+        QCOMPARE(run({"convert", path("r.json"), "--to", "json"}).status, 1);
+        QCOMPARE(bytes(path("r.json")), original);
+        // Two recordings of one name into one folder.
+        QVERIFY(QDir(m_Dir->path()).mkpath("a") && QDir(m_Dir->path()).mkpath("b") &&
+                QDir(m_Dir->path()).mkpath("out"));
+        writeMeasurement("a/run.xml");
+        writeMeasurement("b/run.xml");
+        const Run twice = run({"convert", path("a/run.xml"), path("b/run.xml"), "--to", "csv", "-o", path("out")});
+        QCOMPARE(twice.status, 1);
+        QVERIFY2(twice.err.contains("would both be written to"), twice.err.constData());
+        QVERIFY(!QFile::exists(path("out/run.csv")));
+        // Converting a folder beside its files stays allowed.
+        QCOMPARE(run({"convert", path("a"), "--to", "csv"}).status, 0);
+        QVERIFY(QFile::exists(path("a/run.csv")));
+    }
+
     void mapsFoldersAndHostileFiles()
     {
         QDir(m_Dir->path()).mkdir("set");
@@ -414,6 +446,38 @@ private slots:
         const Run tooFast = run({"measure", "--instrument", "SIM-0001", "--rate", "1e9", "--out", "g.xml"});
         QCOMPARE(tooFast.status, 1);
         QVERIFY(!QFile::exists(path("g.xml")));
+
+        // A rate in the parameter file that is no number keeps the default: it must not pass
+        // for one within the instrument's bounds.
+        const QString parameters = CConstants::DefaultApplicationParameterStoragePath + "/TesvanaMeasureSettings.xml";
+        QVERIFY(QDir().mkpath(CConstants::DefaultApplicationParameterStoragePath));
+        {
+            QFile file(parameters);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("<?xml version=\"1.0\"?><OPERATION_PARAMETERS><MEASUREMENT_PARAMETERS>"
+                       "<TriggerMode>Continuous</TriggerMode><AcquisitionRate>nan</AcquisitionRate>"
+                       "<DisplayRate>nan</DisplayRate></MEASUREMENT_PARAMETERS></OPERATION_PARAMETERS>");
+        }
+        const Run notANumber = run({"measure", "--instrument", "SIM-0001", "--blocks", "2", "--out", "n.xml", "--json"});
+        QFile::remove(parameters);
+        QCOMPARE(notANumber.status, 0);
+        CRecordingFile checked(*m_Settings);
+        QVERIFY(checked.Load(path("n.xml")));
+        const double rate = checked.DataSet()->MeasurementParameters()->AcquisitionRate();
+        QVERIFY2(std::isfinite(rate) && rate > 0, qPrintable(QString::number(rate)));
+
+        // A duration beyond 2^31 ms (24.8 days) is a long run, not one that ends at once:
+        // here it ends when the probe is lost, after its third block.
+        QProcessEnvironment lossy = QProcessEnvironment::systemEnvironment();
+        lossy.insert("TESVANA_SIM_LOSE_AFTER_BLOCKS", "3");
+        QProcess longRun;
+        longRun.setProcessEnvironment(lossy);
+        longRun.setWorkingDirectory(m_Dir->path());
+        longRun.start(m_Program, {"measure", "--instrument", "SIM-0001", "--rate", "200", "--block", "20",
+                                  "--duration", "3000000", "--out", "long.xml", "--json"});
+        QVERIFY(longRun.waitForFinished(20000));
+        const QJsonObject longSummary = QJsonDocument::fromJson(longRun.readAllStandardOutput()).object();
+        QCOMPARE(longSummary["blocks"].toInt(), 3);
 
         // Ctrl+C stops an open-ended run and still saves what was measured.
         QProcess process;

@@ -235,6 +235,55 @@ private slots:
         QVERIFY(m.ApplyConfiguration());
     }
 
+    // Values that are not numbers, or not within what the instrument takes, keep what is
+    // in force and are logged: a NaN rate passes every bound check written as x < min.
+    // A file nested 100,000 levels deep is refused before a tree is built of it.
+    void parameterFileValuesAreChecked()
+    {
+        COperationMeasure* measure = m_Operations->MeasureOperation();
+        CMeasurementParameters& m = *measure->MeasurementParameters();
+        const QString path = m_Data.path() + "/params.xml";
+        QVERIFY(measure->SaveParameters(path));
+        const double rate = m.AcquisitionRate();
+        const double display = m.DisplayRate();
+        const int averaging = m.Averaging();
+        const double frequencyMin = m.FrequencyMin();
+        const double maximum = measure->OperationParameters()->AlarmParametersMeter()->Maximum();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(file.readAll());
+        file.close();
+        const auto set = [&text](const QString& element, const QString& value) {
+            text.replace(QRegularExpression(QString("<%1>[^<]*</%1>").arg(element)),
+                         QString("<%1>%2</%1>").arg(element, value));
+        };
+        set("AcquisitionRate", "nan");
+        set("DisplayRate", "inf");
+        set("Averaging", "1e9");
+        set("FrequencyMin", "-5");
+        set("Maximum", "nan");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+        file.close();
+        MessageCapture log;
+        QVERIFY(measure->LoadParameters(path));
+        QCOMPARE(m.AcquisitionRate(), rate);
+        QCOMPARE(m.DisplayRate(), display);
+        QCOMPARE(m.Averaging(), averaging);
+        QCOMPARE(m.FrequencyMin(), frequencyMin);
+        QCOMPARE(measure->OperationParameters()->AlarmParametersMeter()->Maximum(), maximum);
+        QVERIFY(log.contains("Parameter file: AcquisitionRate \"nan\" is not a number between"));
+        QVERIFY(log.contains("Parameter file: Averaging \"1e9\""));
+
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("<OPERATION_PARAMETERS>" + QByteArray("<x>").repeated(100000));
+        file.close();
+        QVERIFY(!measure->LoadParameters(path));
+        QVERIFY(log.contains("nested deeper than 64 levels"));
+        QCOMPARE(m.AcquisitionRate(), rate);
+        QVERIFY(m.ApplyConfiguration());
+    }
+
     void limitsFile()
     {
         COperationMeasure* measure = m_Operations->MeasureOperation();
