@@ -323,29 +323,29 @@ void CChart2DFieldsData::UpdateDownsampling()
         else
         {
             m_Ratio = std::max(1.0, double(span) / double(length));
-            int previous = iStart;
-            for (int j = 0; j < length; ++j)
+            if (iStart >= filtered)
             {
-                if (iStart >= filtered)
-                {
-                    setDownsampledSignalLength(0);
-                    return;
-                }
-                if (j == 0)
-                {
-                    m_SeriesX[0] = m_Times[std::size_t(iStart)] - m_T0;
-                    m_Series[0] = m_FilteredValues[std::size_t(iStart)];
-                    widen(m_Series[0]);
-                    previous = iStart;
-                    continue;
-                }
-                const int step = iStart + int(std::lround(m_Ratio * j));
-                const int index = std::min(step, filtered - 1);
-                m_SeriesX[std::size_t(j)] = m_Times[std::size_t(index)] - m_T0;
-                // The candidates of this point: after the previous one, up to the point's own
-                // index (excluded), and at least the next result.
-                const int from = std::min(previous + 1, filtered - 1);
-                const int to = std::max(from, index - 1);
+                setDownsampledSignalLength(0);
+                return;
+            }
+            // Point 0 is the window's first result; points 1 … length − 1 share out the
+            // rest, the newest result included, in consecutive spans of at least one
+            // result: every result of the window is looked at by exactly one point, so
+            // a one-sample spike anywhere shows and widens the Y range.
+            const int last = std::min(iEnd, filtered - 1);
+            const int shared = last - iStart;
+            const int points = std::min(length, shared + 1);
+            const int spans = points - 1;
+            m_SeriesX[0] = m_Times[std::size_t(iStart)] - m_T0;
+            m_Series[0] = m_FilteredValues[std::size_t(iStart)];
+            widen(m_Series[0]);
+            for (int j = 1; j < points; ++j)
+            {
+                const int from = iStart + 1 + int(qint64(j - 1) * shared / spans);
+                const int to = iStart + int(qint64(j) * shared / spans);
+                // Drawn at the span's end; of its results, the one that moves furthest from
+                // the point before (per component) is kept, so peaks survive.
+                m_SeriesX[std::size_t(j)] = m_Times[std::size_t(to)] - m_T0;
                 const Values& before = m_Series[std::size_t(j - 1)];
                 Values chosen = m_FilteredValues[std::size_t(from)];
                 std::array<float, ComponentCount> deviation{};
@@ -364,9 +364,8 @@ void CChart2DFieldsData::UpdateDownsampling()
                     widen(candidate);
                 }
                 m_Series[std::size_t(j)] = chosen;
-                previous = step;
             }
-            setDownsampledSignalLength(length);
+            setDownsampledSignalLength(points);
             setFirstDataInit(true);
         }
     }
@@ -411,9 +410,21 @@ void CChart2DFieldsData::UpdateDownsampling()
 
 void CChart2DFieldsData::refreshYminYmax(double yMin, double yMax)
 {
-    if (yMin == UnsetYmax || yMin == UnsetYmin || yMax == UnsetYmax || yMax == UnsetYmin)
+    if (yMin == UnsetYmax || yMin == UnsetYmin || yMax == UnsetYmax || yMax == UnsetYmin ||
+        !std::isfinite(yMin) || !std::isfinite(yMax))
         return;
-    const double step = niceNumber((yMax - yMin) / (m_YTickCount - 1), false);
+    if (yMax <= yMin)
+    {
+        // A constant window (one result, a steady field) has no span to divide into
+        // ticks: it gets a small range around its value, never a step of 0.
+        const double middle = (yMin + yMax) / 2;
+        const double half = middle != 0 ? std::fabs(middle) * 0.1 : 1e-3;
+        yMin = middle - half;
+        yMax = middle + half;
+    }
+    const double step = niceNumber((yMax - yMin) / (std::max(m_YTickCount, 2) - 1), false);
+    if (!(step > 0) || !std::isfinite(step))
+        return;
     const double lo = std::floor(yMin / step);
     const double hi = std::ceil(yMax / step);
     const int n = int(hi - lo);
@@ -486,6 +497,7 @@ void CChart2DFieldsData::Clear()
     setMeasureResultCount(0);
     setMinDeltaAxisX(0.1);
     setXTickCount(10);
+    setYTickCount(11);
     setXmaxDate(QString());
     setXminDate(QString());
     setXmaxTime(QString());

@@ -8,11 +8,13 @@
 
 // A time-series chart fed with made-up results, one every `period` seconds from
 // 2026.03.04 05:06:07 on, unfiltered: for the chart model's tests and benchmark.
-// Bx is a slow sine with one spike of 100 at sample 500.
+// Bx is a slow sine with one spike of 100 at sample `spike` (500; none when negative).
 class ChartFeed : public CChart2DFieldsData
 {
 public:
     using CChart2DFieldsData::CChart2DFieldsData;
+
+    int spike = 500;
 
     void feed(int count, double period)
     {
@@ -24,7 +26,7 @@ public:
             QSharedPointer<CFieldIntensityResult> result = QSharedPointer<CFieldIntensityResult>::create();
             result->Timestamp = base.addMSecs(ns / 1000000);
             result->TimestampNanosecond = quint64(ns % 1000000000LL);
-            result->setBx(i == 500 ? 100.0f : float(std::sin(i * 0.01)));
+            result->setBx(i == spike ? 100.0f : float(std::sin(i * 0.01)));
             result->setBy(float(i % 17) * 0.25f);
             result->setBz(-1.5f);
             result->setB(std::sqrt(result->Bx() * result->Bx() + result->By() * result->By() + 2.25f));
@@ -41,6 +43,7 @@ public:
     }
 
     int count() const { return int(FilteredResults().size()); }
+    CFieldIntensityResult& received(int i) { return *ReceivedResults()[std::size_t(i)]; }
     double time(int i) const { return Times()[std::size_t(i)] - TimeOrigin(); }
     float value(int i, int column) const
     {

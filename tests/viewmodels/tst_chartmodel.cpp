@@ -18,17 +18,19 @@ private:
     std::unique_ptr<COperationParameters> m_Parameters;
     std::unique_ptr<ChartFeed> m_Chart;
 
-    // The expected point j >= 1 of a downsampled window, worked out from the rule.
-    static float expectedPoint(const ChartFeed& chart, int iStart, double ratio, int j, int column,
+    // The expected point j >= 1 of a downsampled window of `points` points, worked out
+    // from the rule: point 0 is the first result, the others share out the rest (the
+    // newest included) in consecutive spans, each keeping the value of its span that
+    // deviates most from the point before.
+    static float expectedPoint(const ChartFeed& chart, int iStart, int iEnd, int points, int j, int column,
                                float before)
     {
-        const int count = chart.count();
-        const int previous = j == 1 ? iStart : iStart + int(std::lround(ratio * (j - 1)));
-        const int index = std::min(iStart + int(std::lround(ratio * j)), count - 1);
-        const int from = std::min(previous + 1, count - 1);
+        const int shared = iEnd - iStart;
+        const int from = iStart + 1 + (j - 1) * shared / (points - 1);
+        const int to = iStart + j * shared / (points - 1);
         float chosen = chart.value(from, column);
         float deviation = 0;
-        for (int k = from; k <= std::max(from, index - 1); ++k)
+        for (int k = from; k <= to; ++k)
         {
             const float d = std::fabs(before - chart.value(k, column));
             if (d > deviation)
@@ -99,21 +101,72 @@ private slots:
         m_Chart->setXmax(10);
         m_Chart->UpdateDownsampling();
         QCOMPARE(m_Chart->DownsampledSignalLength(), 401);
-        const double ratio = 999.0 / 401.0;
         for (int column = 1; column <= 7; ++column)
         {
             QCOMPARE(m_Chart->PointValue(0, column), m_Chart->value(0, column));
             for (int j = 1; j < 401; ++j)
                 QCOMPARE(m_Chart->PointValue(j, column),
-                         expectedPoint(*m_Chart, 0, ratio, j, column, m_Chart->PointValue(j - 1, column)));
+                         expectedPoint(*m_Chart, 0, 999, 401, j, column, m_Chart->PointValue(j - 1, column)));
         }
-        // The spike the feed puts at sample 500 survives.
-        bool spike = false;
-        for (int j = 0; j < 401; ++j)
-            spike = spike || m_Chart->PointValue(j, 3) == m_Chart->value(500, 3);
-        QVERIFY(spike);
-        QCOMPARE(m_Chart->data(m_Chart->index(400, 0)).toDouble(),
-                 m_Chart->time(int(std::lround(ratio * 400))));
+        // The newest result ends the chart, at its own time.
+        QCOMPARE(m_Chart->data(m_Chart->index(400, 0)).toDouble(), m_Chart->time(999));
+    }
+
+    // Every result of the window belongs to one point's span, the newest included: a
+    // single spike anywhere in windows of 1000 and 4000 results shows on the chart and
+    // in its Y range. (Spans that skipped each span's last result lost 402 of 1000.)
+    void aSpikeAnywhereShows_data()
+    {
+        QTest::addColumn<int>("results");
+        QTest::newRow("1000") << 1000;
+        QTest::newRow("4000") << 4000;
+    }
+
+    void aSpikeAnywhereShows()
+    {
+        QFETCH(int, results);
+        m_Chart->spike = -1;
+        m_Chart->feed(results, 0.001);
+        m_Chart->setXmin(0);
+        m_Chart->setXmax(100);
+        for (int position = 0; position < results; ++position)
+        {
+            CFieldIntensityResult& sample = m_Chart->received(position);
+            const float was = sample.Bx();
+            sample.setBx(100.0f);
+            m_Chart->RecomputeFullFilter();
+            QVERIFY(m_Chart->DownsampledSignalLength() <= 401);
+            bool shown = false;
+            for (int j = 0; j < m_Chart->DownsampledSignalLength(); ++j)
+                shown = shown || m_Chart->PointValue(j, 3) == 100.0f;
+            if (!shown || m_Chart->Ymax() < 100.0)
+                QFAIL(qPrintable(QString("a spike at result %1 of %2 is not shown (Ymax %3)")
+                                     .arg(position)
+                                     .arg(results)
+                                     .arg(m_Chart->Ymax())));
+            sample.setBx(was);
+        }
+    }
+
+    // A window of equal values (one result, a steady field) gets a small finite Y range
+    // around its value, and a cleared chart starts again from 11 ticks.
+    void aConstantWindowKeepsAFiniteYRange()
+    {
+        for (int c = 0; c < 7; ++c)
+            m_Chart->setComponantVisibility(c, c == 3, false); // By only (column 4)
+        m_Chart->spike = -1;
+        m_Chart->feed(1, 0.01);
+        m_Chart->UpdateDownsampling();
+        const double value = m_Chart->value(0, 4);
+        QVERIFY(std::isfinite(m_Chart->Ymin()) && std::isfinite(m_Chart->Ymax()));
+        QVERIFY(m_Chart->Ymin() <= value && value <= m_Chart->Ymax() && m_Chart->Ymin() < m_Chart->Ymax());
+        QVERIFY(m_Chart->YTickCount() >= 2 && m_Chart->YTickCount() <= 12);
+        m_Chart->refreshYminYmax(0, 0);
+        QVERIFY(m_Chart->Ymin() < 0 && m_Chart->Ymax() > 0 && std::isfinite(m_Chart->Ymax()));
+        m_Chart->refreshYminYmax(2.5e-5, 2.5e-5);
+        QVERIFY(m_Chart->Ymin() <= 2.5e-5 && m_Chart->Ymax() >= 2.5e-5 && m_Chart->Ymax() < 1e-4);
+        m_Chart->Clear();
+        QCOMPARE(m_Chart->YTickCount(), 11);
     }
 
     void hiddenComponentsResetTheYRange()
