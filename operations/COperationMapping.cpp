@@ -290,9 +290,10 @@ void COperationMapping::ReadCartesianParameters(const QDomElement& element)
                 const QDomElement e = element.firstChildElement(QLatin1String(name));
                 if (e.isNull())
                     continue;
-                number(e, "Start", axis->Start(), [axis](double v) { axis->setStart(v); });
-                number(e, "Stop", axis->Stop(), [axis](double v) { axis->setStop(v); });
-                number(e, "Step_Size", axis->StepSize(), [axis](double v) { axis->setStepSize(v); });
+                CAxisStepSeries* series = axis; // a structured binding cannot be captured
+                number(e, "Start", series->Start(), [series](double v) { series->setStart(v); });
+                number(e, "Stop", series->Stop(), [series](double v) { series->setStop(v); });
+                number(e, "Step_Size", series->StepSize(), [series](double v) { series->setStepSize(v); });
             }
         }
         else
