@@ -119,34 +119,36 @@ void CChart2DSpectrumData::UpdatePlot()
             iEnd = bins - 1;
         const long span = iEnd - iStart;
         len = span < m_NbPointsAxeX ? span + 1 : m_NbPointsAxeX;
-        const double ratio = len < 1 ? 1.0 : double(span) / double(len);
         if (len >= 1 && iStart < bins)
         {
             m_X[0] = df * double(iStart);
             m_Y[0] = m_Spectrum[std::size_t(iStart)];
             ComputeMin(localMin, m_Y[0]);
             ComputeMax(localMax, m_Y[0]);
-            long p = iStart;
-            for (long j = 1; j < len && j < bins; ++j)
+            // Points 1 … len − 1 share out the bins after the first, the last one included,
+            // in consecutive spans; each point shows the bin of its span that deviates most
+            // from the point before, drawn at that bin's own frequency.
+            const long spans = len - 1;
+            for (long j = 1; j < len; ++j)
             {
-                const long idx = std::min(iStart + long(std::ceil(ratio * double(j))), bins);
-                m_X[std::size_t(j)] = df * double(idx);
-                float chosen = m_Spectrum[std::size_t(std::min(p, bins - 1))];
+                const long from = iStart + 1 + (j - 1) * span / spans;
+                const long to = iStart + j * span / spans;
+                long chosen = from;
                 float deviation = 0;
-                for (long c = p; c < std::max(idx, p + 1) && c < bins; ++c)
+                for (long c = from; c <= to; ++c)
                 {
                     const float candidate = m_Spectrum[std::size_t(c)];
                     const float d = std::fabs(m_Y[std::size_t(j - 1)] - candidate);
                     if (d > deviation)
                     {
                         deviation = d;
-                        chosen = candidate;
+                        chosen = c;
                     }
                     ComputeMin(localMin, candidate);
                     ComputeMax(localMax, candidate);
                 }
-                m_Y[std::size_t(j)] = chosen;
-                p = idx;
+                m_X[std::size_t(j)] = df * double(chosen);
+                m_Y[std::size_t(j)] = m_Spectrum[std::size_t(chosen)];
             }
         }
         else

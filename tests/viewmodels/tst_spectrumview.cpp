@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -119,11 +120,17 @@ private slots:
         chart.Plot(*sine(512, 1000, 50, 1), 4);
         QCOMPARE(int(chart.GetSpectrum().size()), 257);
         QCOMPARE(chart.DownsampledSignalLength(), 257);
+        // Every bin shown: each point is its bin, at its bin's frequency (the 50 Hz line
+        // where the peak table says 50 Hz), the last bin included.
         for (int j = 0; j < 257; ++j)
+        {
             QCOMPARE(chart.PointFrequency(j), 1000.0 / 512 * j);
+            QCOMPARE(chart.PointAmplitude(j), chart.GetSpectrum()[std::size_t(j)]);
+        }
 
-        // 8192 samples: 4097 bins in view give 401 points, each the bin of its span
-        // that deviates most from the point before.
+        // 8192 samples: 4097 bins in view give 401 points. Point 0 is bin 0; the others
+        // share out bins 1 … 4096 in consecutive spans, each showing the bin of its span
+        // that deviates most from the point before, at that bin's frequency.
         setRate(8192, 8192);
         chart.Plot(
             *signalBlock(8192, 8192,
@@ -131,25 +138,26 @@ private slots:
             4);
         QCOMPARE(chart.DownsampledSignalLength(), 401);
         const auto& bins = chart.GetSpectrum();
-        const double ratio = 4096.0 / 401.0;
-        int p = 0;
+        const double df = 8192.0 / 8192.0;
         for (int j = 1; j < 401; ++j)
         {
-            const int idx = std::min(int(std::ceil(ratio * j)), 4097);
-            float chosen = bins[std::size_t(p)];
+            const int from = 1 + (j - 1) * 4096 / 400;
+            const int to = j * 4096 / 400;
+            int chosen = from;
             float deviation = 0;
-            for (int c = p; c < std::max(idx, p + 1); ++c)
+            for (int c = from; c <= to; ++c)
             {
                 const float d = std::fabs(chart.PointAmplitude(j - 1) - bins[std::size_t(c)]);
                 if (d > deviation)
                 {
                     deviation = d;
-                    chosen = bins[std::size_t(c)];
+                    chosen = c;
                 }
             }
-            QCOMPARE(chart.PointAmplitude(j), chosen);
-            p = idx;
+            QCOMPARE(chart.PointAmplitude(j), bins[std::size_t(chosen)]);
+            QCOMPARE(chart.PointFrequency(j), df * chosen);
         }
+        QCOMPARE(chart.MaxSpectrum(), double(*std::max_element(bins.begin(), bins.end())));
 
         // A span of exactly 401 bins (402 in view) is shown with 401 points.
         chart.refreshAxisX(0, 401);
