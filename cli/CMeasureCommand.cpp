@@ -268,7 +268,12 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
                                           double(elapsed.elapsed()) / 1000.0, lastB,
                                           qPrintable(CUnitsToQString(parameters.Units())));
                          if (options.blocks > 0 && received >= options.blocks)
+                         {
+                             // Ends the session at once: blocks already waiting in the queue
+                             // (a slow machine) are dropped, so exactly the blocks asked for are kept.
+                             measure->stop();
                              loop.quit();
+                         }
                      });
     QObject::connect(core.supervisor.get(), &CInstrumentSupervisor::HasActiveInstrumentChanged, &loop,
                      [&](bool active) {

@@ -1,6 +1,7 @@
 #include "compute/FieldRotation.h"
 
 #include "compute/ComputationError.h"
+#include "model/CMeasureBlockMapping.h"
 
 #include <cmath>
 
@@ -95,3 +96,22 @@ bool ComputeReverseTransformedVector(const Eigen::Vector3f& v, float a, float b,
     return built;
 }
 } // namespace KVL
+
+void KVL::RotateIntoMappingFrame(CMeasureBlockMapping& block)
+{
+    if (block.RotAppliedOnMeasBlock())
+        return;
+    Eigen::Matrix3f rotation;
+    if (ComputeReverseTransformationMatrix(float(block.Orientation.Roll()), float(block.Orientation.Pitch()),
+                                           float(block.Orientation.Yaw()), rotation))
+    {
+        for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block.Results))
+        {
+            const Eigen::Vector3f turned = rotation * Eigen::Vector3f(sample->Bx(), sample->By(), sample->Bz());
+            sample->setBx(turned.x());
+            sample->setBy(turned.y());
+            sample->setBz(turned.z());
+        }
+    }
+    block.setRotAppliedOnMeasBlock(true);
+}

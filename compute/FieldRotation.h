@@ -2,6 +2,8 @@
 
 #include "model/CFluxList.h"
 
+class CMeasureBlockMapping;
+
 #include <Eigen/Core>
 
 // Geometry of three-axis data: the dominant direction of the fluctuating
@@ -17,4 +19,7 @@ bool ComputeAutoAlignedField(const CFluxList& bx, const CFluxList& by, const CFl
 bool ComputeReverseTransformationMatrix(float a, float b, float c, Eigen::Matrix3f& matrix);
 bool ComputeReverseTransformedVector(const Eigen::Vector3f& v, float a, float b, float c,
                                      Eigen::Vector3f& result);
+// Turns every sample of a mapping block from the probe's frame into the mapping's, by
+// the block's roll, pitch and yaw, once: a block marked as turned is left as it is.
+void RotateIntoMappingFrame(CMeasureBlockMapping& block);
 } // namespace KVL

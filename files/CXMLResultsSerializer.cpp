@@ -687,6 +687,9 @@ bool CXMLResultsSerializer::DeSerializeMeasurements(CMeasureBlock* block, QXmlSt
 bool CXMLResultsSerializer::DeSerializeMeasurements(CMeasureBlockMapping* block, QXmlStreamReader& reader,
                                                     const QString& separator)
 {
+    // A map is saved in the mapping's frame (each block turned by its orientation when it
+    // was measured): its samples must not be turned again.
+    block->setRotAppliedOnMeasBlock(true);
     while (reader.readNextStartElement())
     {
         if (reader.name() == QLatin1String("comment"))

@@ -1,6 +1,7 @@
 #include "operations/COperationMapping.h"
 
 #include "app/CConstants.h"
+#include "compute/FieldRotation.h"
 #include "app/CSettings.h"
 #include "app/LogCategories.h"
 #include "instruments/CInstrumentSupervisor.h"
@@ -155,6 +156,8 @@ void COperationMapping::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
     else
         qCWarning(lcOperations) << "SelectedMapper is not set";
 
+    // Recorded, saved and shown in the mapping's frame, turned here once for all of them.
+    KVL::RotateIntoMappingFrame(*mapped);
     m_RecordingManager.AddMeasureBlock(mapped);
     emit NewMeasure(mapped);
 }

@@ -136,23 +136,7 @@ void CChart2DMappingData::setHorizontalAxisType(int value)
 
 void CChart2DMappingData::RotateOnce(CMeasureBlockMapping& block)
 {
-    if (block.RotAppliedOnMeasBlock())
-        return;
-    Eigen::Matrix3f rotation;
-    if (KVL::ComputeReverseTransformationMatrix(float(block.Orientation.Roll()),
-                                                float(block.Orientation.Pitch()),
-                                                float(block.Orientation.Yaw()), rotation))
-    {
-        for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block.Results))
-        {
-            const Eigen::Vector3f turned =
-                rotation * Eigen::Vector3f(sample->Bx(), sample->By(), sample->Bz());
-            sample->setBx(turned.x());
-            sample->setBy(turned.y());
-            sample->setBz(turned.z());
-        }
-    }
-    block.setRotAppliedOnMeasBlock(true);
+    KVL::RotateIntoMappingFrame(block);
 }
 
 double CChart2DMappingData::l_Key(const CMeasureBlockMapping& block) const

@@ -23,6 +23,7 @@
 #include <QVector3D>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 CMappingOperationViewModel::CMappingOperationViewModel(CSettings& settings, COperationMapping* operation,
@@ -44,6 +45,8 @@ CMappingOperationViewModel::CMappingOperationViewModel(CSettings& settings, COpe
     const int blockSize = operation->MeasurementParameters()->BlockSize();
     m_MaxVectorCount =
         blockSize == 0 ? 0 : int(std::max<quint64>(1, operation->MaxMeasurementCount() / quint64(blockSize)));
+    // The table keeps the samples the map keeps.
+    m_pTable->setMaxRows(int(std::min<quint64>(operation->MaxMeasurementCount(), quint64(INT_MAX))));
     CRecordingManagerMapping* recorder = operation->RecordingManager();
     connect(operation, &COperationMapping::NewMeasure, this, &CMappingOperationViewModel::OnNewMeasure);
     connect(operation, &COperationMapping::NewMeasure, this,
@@ -135,6 +138,9 @@ void CMappingOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlockMappin
         return;
     }
     l_ShowPlace(*block);
+    // In the mapping's frame before anything is computed from it (the operation has turned
+    // a measured block already; this is for blocks from elsewhere).
+    KVL::RotateIntoMappingFrame(*block);
     CRangeCheck::ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
     l_ComputeLastBlockComponents(*block);
     l_AddToColourMap(*block);
@@ -306,6 +312,8 @@ void CMappingOperationViewModel::l_ReloadAllData(bool untilCurrentStep, bool rel
     for (int i = 0; i <= last; ++i)
     {
         const QSharedPointer<CMeasureBlockMapping>& block = blocks[std::size_t(i)];
+        // In the mapping's frame before anything is computed from it.
+        KVL::RotateIntoMappingFrame(*block);
         if (reloadArrows)
             l_ComputeVector3D(*block);
         CRangeCheck::ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
@@ -317,7 +325,8 @@ void CMappingOperationViewModel::l_ReloadAllData(bool untilCurrentStep, bool rel
     m_pChart->PlotAll(shown);
     const CMeasureBlockMapping& current = *blocks[std::size_t(last)];
     l_ShowPlace(current);
-    m_pTable->DisplayFields(current);
+    for (const QSharedPointer<CMeasureBlockMapping>& block : shown)
+        m_pTable->DisplayFields(*block);
     l_ExtentFromBlocks();
     m_pRangeCheck->Check(current, DisplayUnits(), DisplayUncertaintyUnits());
     l_ComputeLastBlockComponents(current);

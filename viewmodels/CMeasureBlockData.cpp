@@ -41,11 +41,12 @@ QVariant CMeasureBlockData::data(const QModelIndex& index, int role) const
     case XRole:
     case YRole:
     case ZRole:
-        return m_Mapping ? QVariant(m_Position[role - XRole]) : QVariant();
     case RollRole:
     case PitchRole:
     case YawRole:
-        return m_Mapping ? QVariant(m_Orientation[role - RollRole]) : QVariant();
+        return m_Mapping && index.row() < m_Places.size()
+                   ? QVariant(m_Places.at(index.row())[std::size_t(role - XRole)])
+                   : QVariant();
     }
     return QVariant();
 }
@@ -72,6 +73,7 @@ void CMeasureBlockData::Clear()
 {
     beginResetModel();
     m_Samples.clear();
+    m_Places.clear();
     endResetModel();
 }
 
@@ -79,6 +81,7 @@ void CMeasureBlockData::DisplayFields(const CMeasureBlock& block)
 {
     beginResetModel();
     m_Mapping = false;
+    m_Places.clear();
     m_Samples += block.Results;
     endResetModel();
 }
@@ -87,6 +90,7 @@ void CMeasureBlockData::ShowBlock(const CMeasureBlock& block)
 {
     beginResetModel();
     m_Mapping = false;
+    m_Places.clear();
     m_Samples = block.Results;
     endResetModel();
 }
@@ -94,14 +98,23 @@ void CMeasureBlockData::ShowBlock(const CMeasureBlock& block)
 void CMeasureBlockData::DisplayFields(const CMeasureBlockMapping& block)
 {
     beginResetModel();
+    if (!m_Mapping)
+    {
+        m_Samples.clear();
+        m_Places.clear();
+    }
     m_Mapping = true;
-    m_Position[0] = block.Position.X();
-    m_Position[1] = block.Position.Y();
-    m_Position[2] = block.Position.Z();
-    m_Orientation[0] = block.Orientation.Roll();
-    m_Orientation[1] = block.Orientation.Pitch();
-    m_Orientation[2] = block.Orientation.Yaw();
+    const std::array<double, 6> place = {block.Position.X(),      block.Position.Y(),
+                                         block.Position.Z(),      block.Orientation.Roll(),
+                                         block.Orientation.Pitch(), block.Orientation.Yaw()};
     m_Samples += block.Results;
+    m_Places.insert(m_Places.size(), block.Results.size(), place);
+    if (m_MaxRows > 0 && m_Samples.size() > m_MaxRows)
+    {
+        const int excess = m_Samples.size() - m_MaxRows;
+        m_Samples.remove(0, excess);
+        m_Places.remove(0, excess);
+    }
     endResetModel();
 }
 

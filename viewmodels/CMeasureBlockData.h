@@ -6,11 +6,14 @@
 #include <QSharedPointer>
 #include <QVector>
 
+#include <array>
+
 class CMeasureBlock;
 class CMeasureBlockMapping;
 
 // The sample table of a page: the samples of the newest block, one row each, with
-// timestamps to the nanosecond; for mapping blocks also the position and orientation.
+// timestamps to the nanosecond; for mapping blocks also each row's own position and
+// orientation, the blocks of a map one after another up to a retention limit.
 class CMeasureBlockData : public QAbstractTableModel
 {
     Q_OBJECT
@@ -45,12 +48,18 @@ public:
     // The block's samples in place of the shown ones, in one model reset: a view
     // never sees the empty table in between.
     void ShowBlock(const CMeasureBlock& block);
+    // Appends the block's samples, each row with the block's place; beyond MaxRows the
+    // oldest rows go.
     void DisplayFields(const CMeasureBlockMapping& block);
     void reloadData();
+    // Rows kept at most (0: no limit).
+    void setMaxRows(int rows) { m_MaxRows = rows; }
+    int MaxRows() const { return m_MaxRows; }
 
 private:
     QVector<QSharedPointer<CFieldIntensityResult>> m_Samples;
     bool m_Mapping = false;
-    double m_Position[3] = {0, 0, 0};
-    double m_Orientation[3] = {0, 0, 0};
+    // Per row of a map: X, Y, Z, roll, pitch, yaw of the row's block.
+    QVector<std::array<double, 6>> m_Places;
+    int m_MaxRows = 0;
 };

@@ -25,34 +25,34 @@ CSimulatedAcquisition::~CSimulatedAcquisition()
 
 void CSimulatedAcquisition::SetSettings(const Settings& settings)
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_Settings = settings;
-    m_Wake.wakeAll();
+    m_Wake.notify_all();
 }
 
 CSimulatedAcquisition::Settings CSimulatedAcquisition::GetSettings() const
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     return m_Settings;
 }
 
 void CSimulatedAcquisition::Trigger()
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     ++m_PendingTriggers;
-    m_Wake.wakeAll();
+    m_Wake.notify_all();
 }
 
 void CSimulatedAcquisition::RequestStop()
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_StopRequested = true;
-    m_Wake.wakeAll();
+    m_Wake.notify_all();
 }
 
 void CSimulatedAcquisition::PrepareStart()
 {
-    QMutexLocker lock(&m_Mutex);
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_StopRequested = false;
     m_PendingTriggers = 0;
 }
@@ -133,7 +133,7 @@ void CSimulatedAcquisition::run()
         Settings settings;
         double startTime = 0.0;
         {
-            QMutexLocker lock(&m_Mutex);
+            std::unique_lock<std::mutex> lock(m_Mutex);
             if (m_StopRequested)
                 return;
             settings = m_Settings;
@@ -141,7 +141,7 @@ void CSimulatedAcquisition::run()
             {
                 if (m_PendingTriggers == 0)
                 {
-                    m_Wake.wait(&m_Mutex, 50);
+                    m_Wake.wait_for(lock, std::chrono::milliseconds(50));
                     continue;
                 }
                 --m_PendingTriggers;
@@ -157,7 +157,7 @@ void CSimulatedAcquisition::run()
                 if (now < nextBlockTime + duration)
                 {
                     const double wait = std::min(0.05, nextBlockTime + duration - now);
-                    m_Wake.wait(&m_Mutex, std::max<unsigned long>(1, (unsigned long)(wait * 1000.0)));
+                    m_Wake.wait_for(lock, std::chrono::milliseconds(std::max<long>(1, long(wait * 1000.0))));
                     continue;
                 }
                 startTime = nextBlockTime;

@@ -5,9 +5,10 @@
 #include "model/CUnits.h"
 #include "plugins/simulatedprobe/CSimulatedField.h"
 
-#include <QMutex>
 #include <QThread>
-#include <QWaitCondition>
+
+#include <condition_variable>
+#include <mutex>
 
 #include <functional>
 
@@ -55,8 +56,10 @@ protected:
 
 private:
     std::function<void(QSharedPointer<CMeasureBlock>)> m_Deliver;
-    mutable QMutex m_Mutex;
-    QWaitCondition m_Wake;
+    // Standard primitives rather than Qt's: ThreadSanitizer sees these (Qt's mutex is
+    // built on futexes it cannot follow).
+    mutable std::mutex m_Mutex;
+    std::condition_variable m_Wake;
     Settings m_Settings;
     int m_PendingTriggers = 0;
     bool m_StopRequested = false;

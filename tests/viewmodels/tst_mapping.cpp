@@ -3,6 +3,8 @@
 #include "app/CConstants.h"
 #include "model/CMeasureBlockMapping.h"
 #include "model/CMetaTypes.h"
+#include "operations/CRecordingManagerMapping.h"
+#include "viewmodels/CMeasureBlockData.h"
 #include "operations/CMapperPositionSourceCartesian.h"
 #include "operations/COperationMapping.h"
 #include "viewmodels/CArrowListModel.h"
@@ -12,6 +14,8 @@
 #include "viewmodels/CMappingParametersViewModel.h"
 
 #include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -160,6 +164,103 @@ private slots:
         CChart2DMappingData::RotateOnce(*turned);
         QCOMPARE(turned->Results.first()->Bx(), bx);
         QCOMPARE(turned->Results.first()->Bz(), bz);
+    }
+
+    // A map measured with the probe turned is saved in the mapping's frame; reloaded, it
+    // shows the values shown live everywhere (chart, colour map, table, last values,
+    // arrows), never turned a second time.
+    void aTurnedMapReloadsAsShownLive()
+    {
+        m_Page->Chart()->setHorizontalAxisType(0); // along time, whatever an earlier test chose
+        m_Page->resume();
+        CRecordingManagerMapping& recorder = *m_Operation->RecordingManager();
+        recorder.DataSet()->setMeasurementParameters(m_Operation->MeasurementParameters());
+        recorder.setIsHolding(false);
+        recorder.setIsRecording(true);
+        for (int i = 0; i < 3; ++i)
+        {
+            auto block = point(i, 2 * i, 0, 1.0f + float(i), 2.0f, -0.5f, i);
+            block->Orientation.setRoll(30);
+            block->Orientation.setPitch(-20);
+            block->Orientation.setYaw(75);
+            recorder.AddMeasureBlock(block);
+            m_Page->OnNewMeasure(block);
+        }
+        struct Shown
+        {
+            QList<float> chart;
+            QList<double> table;
+            std::array<double, 3> last{};
+            double colour = 0;
+            double quat = 0;
+        };
+        const auto shown = [this] {
+            Shown result;
+            CChart2DMappingData& chart = *m_Page->Chart();
+            chart.setXmin(0);
+            chart.setXmax(100);
+            chart.UpdateDownsampling();
+            for (int j = 0; j < chart.DownsampledSignalLength(); ++j)
+                for (int column = 3; column <= 5; ++column)
+                    result.chart << chart.PointValue(j, column);
+            CMeasureBlockData& table = *m_Page->Table();
+            for (int row = 0; row < table.rowCount(); ++row)
+                for (const int role : {CMeasureBlockData::BxRole, CMeasureBlockData::ByRole, CMeasureBlockData::BzRole})
+                    result.table << table.data(table.index(row, 0), role).toDouble();
+            result.last = {m_Page->BxLastBlock(), m_Page->ByLastBlock(), m_Page->BzLastBlock()};
+            m_Page->ColourMap()->setQuantityIndex(1);
+            result.colour = m_Page->ColourMap()->ValueMax();
+            result.quat = m_Page->QuatScalar();
+            return result;
+        };
+        const Shown live = shown();
+        QCOMPARE(live.chart.size(), 9);
+        QVERIFY(std::fabs(live.last[0] - 3.0) > 0.1); // turned from (3, 2, -0.5)
+
+        QTemporaryDir folder;
+        const QString path = folder.filePath("turned.xml");
+        recorder.StopRecord();
+        recorder.Save(path);
+        QVERIFY(QFile::exists(path));
+        recorder.ResetRecord();
+        QVERIFY(recorder.Load(path));
+        emit m_Page->DatasetLoaded();
+        const Shown reloaded = shown();
+        QCOMPARE(reloaded.chart.size(), live.chart.size());
+        for (int i = 0; i < live.chart.size(); ++i)
+            QVERIFY2(std::fabs(reloaded.chart[i] - live.chart[i]) < 1e-5f,
+                     qPrintable(QString("chart value %1: %2 live, %3 reloaded").arg(i).arg(live.chart[i]).arg(reloaded.chart[i])));
+        QCOMPARE(reloaded.table.size(), live.table.size());
+        for (int i = 0; i < live.table.size(); ++i)
+            QVERIFY(std::fabs(reloaded.table[i] - live.table[i]) < 1e-5);
+        for (int c = 0; c < 3; ++c)
+            QVERIFY2(std::fabs(reloaded.last[std::size_t(c)] - live.last[std::size_t(c)]) < 1e-5,
+                     qPrintable(QString::number(reloaded.last[std::size_t(c)])));
+        QVERIFY(std::fabs(reloaded.colour - live.colour) < 1e-5);
+        QVERIFY(std::fabs(reloaded.quat - live.quat) < 1e-5);
+    }
+
+    // Each row of the map's table shows its own block's place, and the table keeps no
+    // more rows than the map keeps samples.
+    void mapTableRowsKeepTheirPlaceAndTheLimit()
+    {
+        CMeasureBlockData table;
+        table.setMaxRows(4);
+        for (int i = 1; i <= 3; ++i)
+        {
+            auto block = point(i, 10 * i, 0, 1, 0, 0, i);
+            block->Results.append(point(i, 0, 0, 2, 0, 0, i)->Results.first());
+            block->Orientation.setYaw(5 * i);
+            table.DisplayFields(*block);
+        }
+        QCOMPARE(table.rowCount(), 4);
+        const QList<double> xs = {2, 2, 3, 3};
+        for (int row = 0; row < 4; ++row)
+        {
+            QCOMPARE(table.data(table.index(row, 0), CMeasureBlockData::XRole).toDouble(), xs[row]);
+            QCOMPARE(table.data(table.index(row, 0), CMeasureBlockData::YRole).toDouble(), 10 * xs[row]);
+            QCOMPARE(table.data(table.index(row, 0), CMeasureBlockData::YawRole).toDouble(), 5 * xs[row]);
+        }
     }
 
     void averagingWithinEachBlock()
