@@ -10,6 +10,8 @@
 
 namespace
 {
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+
 std::array<float, 6> quantities(const CFieldIntensityResult& r)
 {
     return {r.B(), r.Bx(), r.By(), r.Bz(), r.BBprime(), r.dB()};
@@ -25,7 +27,7 @@ QSharedPointer<CFieldIntensityResult> averaged(const std::array<float, 6>& value
     result->setBz(values[3]);
     result->setBBprime(values[4]);
     result->setdB(values[5]);
-    result->setdBConverted(std::numeric_limits<float>::quiet_NaN());
+    result->setdBConverted(NaN);
     // The time of the sample it ends on, so the chart's date and time labels stay right.
     result->Timestamp = last.Timestamp;
     result->TimestampNanosecond = last.TimestampNanosecond;
@@ -72,6 +74,7 @@ void CChart2DMeterData::ResetFilter()
 {
     m_WindowCount = 0;
     m_Sums.fill(0);
+    m_Counts.fill(0);
 }
 
 void CChart2DMeterData::ApplyFilter()
@@ -89,21 +92,32 @@ void CChart2DMeterData::ApplyFilter()
         const std::array<float, 6> values = quantities(*result);
         if (m_AveragingMode == Moving)
         {
+            const auto add = [this](const std::array<float, 6>& entering, int sign) {
+                for (std::size_t q = 0; q < 6; ++q)
+                {
+                    if (!std::isfinite(entering[q]))
+                        continue;
+                    m_Sums[q] += float(sign) * entering[q];
+                    m_Counts[q] += sign;
+                }
+            };
             if (m_WindowCount < int(window))
             {
-                ++m_WindowCount;
-                for (std::size_t q = 0; q < 6; ++q)
-                    m_Sums[q] = m_WindowCount == 1 ? values[q] : m_Sums[q] + values[q];
+                if (++m_WindowCount == 1)
+                {
+                    m_Sums.fill(0);
+                    m_Counts.fill(0);
+                }
+                add(values, 1);
             }
             else if (i >= window) // always, unless the retained limit is below the averaging count
             {
-                const std::array<float, 6> leaving = quantities(*received[i - window]);
-                for (std::size_t q = 0; q < 6; ++q)
-                    m_Sums[q] += values[q] - leaving[q];
+                add(values, 1);
+                add(quantities(*received[i - window]), -1);
             }
             std::array<float, 6> mean;
             for (std::size_t q = 0; q < 6; ++q)
-                mean[q] = m_Sums[q] / float(m_WindowCount);
+                mean[q] = m_Counts[q] > 0 ? m_Sums[q] / float(m_Counts[q]) : NaN;
             AppendFiltered(m_WindowCount == 1 ? result : averaged(mean, *result));
         }
         else if (FilteredResults().empty() || m_WindowCount == 0)
@@ -113,10 +127,14 @@ void CChart2DMeterData::ApplyFilter()
         }
         else
         {
+            // A value that is not finite leaves the average where it was; an average that
+            // is not finite yet (a first sample of NaN) starts again from the next value.
             const std::array<float, 6> previous = quantities(*FilteredResults().back());
             std::array<float, 6> next;
             for (std::size_t q = 0; q < 6; ++q)
-                next[q] = (float(window - 1) * previous[q] + values[q]) / float(window);
+                next[q] = !std::isfinite(values[q])     ? previous[q]
+                          : !std::isfinite(previous[q]) ? values[q]
+                                                        : (float(window - 1) * previous[q] + values[q]) / float(window);
             AppendFiltered(averaged(next, *result));
         }
     }

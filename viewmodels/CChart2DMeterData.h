@@ -68,5 +68,8 @@ private:
     // Bz, B.B' and dB.
     int m_WindowCount = 0;
     std::array<float, 6> m_Sums{};
+    // Finite values in each running sum: a NaN or infinite sample is skipped, never summed
+    // (one would otherwise poison the average for the rest of the session).
+    std::array<int, 6> m_Counts{};
     int m_DeltaX = 0;
 };

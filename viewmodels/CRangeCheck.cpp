@@ -14,9 +14,15 @@ namespace
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 
 // The uncertainty of a sample as a percentage of B: NaN near B = 0, and beyond 9 %.
-float percentOfB(const CFieldIntensityResult& sample)
+// "Near 0" is within 0.0001 mT (100 nT) whatever unit B is shown in: the same 0.0001
+// taken in the display unit would blank every field under 100 µT when shown in tesla.
+// B in a unit that is no field (ADC counts) keeps 0.0001 of its own unit.
+float percentOfB(const CFieldIntensityResult& sample, CUnits::UnitType display)
 {
-    if (KVL::AlmostEquals(sample.B(), 0.0, 0.0001))
+    const double factor =
+        KVL::UnitsConversionFactor(ConvertUnitsToZRQ5520(display), ConvertUnitsToZRQ5520(CUnits::UnitType::MILLI_TESLA));
+    const double b = factor > 0 ? double(sample.B()) * factor : double(sample.B());
+    if (KVL::AlmostEquals(b, 0.0, 0.0001))
         return NaN;
     const double percent = double(sample.dB()) * 100.0 / double(sample.B());
     return KVL::LesserThan(percent, 10.0, 1.0) ? float(percent) : NaN;
@@ -25,7 +31,7 @@ float percentOfB(const CFieldIntensityResult& sample)
 float uncertainty(const CFieldIntensityResult& sample, CUnits::UnitType display, CUnits::UnitType unit)
 {
     if (unit == CUnits::UnitType::PERCENT)
-        return percentOfB(sample);
+        return percentOfB(sample, display);
     float converted = NaN;
     KVL::ComputeUnitsConversion(display, sample.dB(), unit, converted);
     return converted;

@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 
 // The meter page's view models without an instrument: averaging, compass,
@@ -139,6 +140,46 @@ private slots:
         QCOMPARE(chart.AveragingMode(), CChart2DMeterData::Off);
         QCOMPARE(m_Settings->AveragingMode(), 0);
         QCOMPARE(m_Settings->AveragingCount(), 4u);
+    }
+
+    // A sample that is not a number (a probe's bad block) is skipped by both averages: the
+    // chart's B and B±dB go on with finite values instead of staying NaN for good.
+    void averagesSkipSamplesThatAreNotNumbers()
+    {
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        CChart2DMeterData& chart = *m_Meter->Chart();
+        chart.onAveragingCountIndexChange(3);
+        chart.onAveragingModeIndexChange(2);
+        // The mean of the window's finite values: (2, 3) of (2, NaN, 3) gives 2.5.
+        QCOMPARE(filteredB(chart, ofB({1, 2, nan, 3, 4, 5, 6})), QList<float>({1, 1.5, 1.5, 2.5, 3.5, 4, 5}));
+
+        chart.Clear();
+        chart.onAveragingCountIndexChange(2);
+        chart.onAveragingModeIndexChange(1);
+        QCOMPARE(filteredB(chart, ofB({0, 4, nan, 4})), QList<float>({0, 2, 2, 3}));
+        // A first sample of NaN: the average starts from the next value.
+        chart.Clear();
+        const QList<float> fromNaN = filteredB(chart, ofB({nan, 2, 4}));
+        QVERIFY(std::isnan(fromNaN[0]));
+        QCOMPARE(fromNaN.mid(1), QList<float>({2, 3}));
+    }
+
+    // "Near 0" for a percentage is a fixed field (100 nT), not 0.0001 of whatever unit B is
+    // shown in: in tesla a 50 µT field keeps its percentage.
+    void percentUncertaintyInAnyUnit()
+    {
+        const auto percent = [](float b, float dB, CUnits::UnitType display) {
+            CFieldIntensityResult sample;
+            sample.setB(b);
+            sample.setdB(dB);
+            return CRangeCheck::Uncertainty(sample, display, CUnits::UnitType::PERCENT);
+        };
+        QCOMPARE(percent(1.0f, 0.05f, CUnits::UnitType::MILLI_TESLA), 5.0f);
+        QVERIFY(std::isnan(percent(1.0f, 0.095f, CUnits::UnitType::MILLI_TESLA)));
+        QVERIFY(std::isnan(percent(0.00005f, 0.000001f, CUnits::UnitType::MILLI_TESLA)));
+        QVERIFY(std::fabs(percent(5e-5f, 2.5e-6f, CUnits::UnitType::TESLA) - 5.0f) < 1e-4f);
+        QVERIFY(std::isnan(percent(5e-8f, 1e-9f, CUnits::UnitType::TESLA)));
+        QVERIFY(std::fabs(percent(50.0f, 2.5f, CUnits::UnitType::MICRO_TESLA) - 5.0f) < 1e-4f);
     }
 
     void compassFollowsTheProbeAxis_data()
