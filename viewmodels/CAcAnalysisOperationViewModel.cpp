@@ -41,6 +41,14 @@ CAcAnalysisOperationViewModel::CAcAnalysisOperationViewModel(CSettings& settings
     connect(this, &CAcAnalysisOperationViewModel::SelectedFigureOfMeritIndexChanged, this,
             &CAcAnalysisOperationViewModel::OnSelectedFigureOfMeritIndexChanged);
     connect(this, &COperationViewModel::DatasetLoaded, this, &CAcAnalysisOperationViewModel::OnDatasetLoaded);
+    // An alarm switched off is no alarm raised.
+    connect(operation->OperationParameters()->AlarmParametersAcAnalysis(),
+            &CAlarmParametersState::StateChanged, this, [this](CAlarm::AlarmState state) {
+                if (state != CAlarm::AlarmState::Off)
+                    return;
+                m_pTable->setFlagNotification(false);
+                m_pAlarm->setFlagNotification(false);
+            });
     // A page opened on held data shows it.
     if (!recorder->DataSet()->MeasureBlocks()->empty())
         l_Replot();

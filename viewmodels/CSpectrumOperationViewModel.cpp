@@ -42,6 +42,12 @@ CSpectrumOperationViewModel::CSpectrumOperationViewModel(CSettings& settings, CO
     connect(this, &CSpectrumOperationViewModel::ThresholdChanged, this,
             &CSpectrumOperationViewModel::OnThresholdChanged);
     connect(this, &COperationViewModel::DatasetLoaded, this, &CSpectrumOperationViewModel::OnDatasetLoaded);
+    // An alarm switched off is no alarm raised.
+    connect(operation->OperationParameters()->AlarmParametersSpectrum(), &CAlarmParametersState::StateChanged,
+            this, [this](CAlarm::AlarmState state) {
+                if (state == CAlarm::AlarmState::Off)
+                    m_pAlarm->setFlagNotification(false);
+            });
     loadData();
 }
 
@@ -149,7 +155,10 @@ void CSpectrumOperationViewModel::l_CheckLimit(const KVL::Instrument::ZRQ5520Typ
     for (; k < spectrum.size() && j < entries.size(); ++k)
     {
         const double limit = entries[j]->ExposureLimitValue();
-        if (limit < double(spectrum[k]))
+        // What the peak table shows: a tone's amplitude, twice its bin (the window halves a
+        // tone in the spectrum); the bin at 0 Hz is a constant and is not doubled.
+        const double amplitude = k == 0 ? double(spectrum[k]) : 2.0 * double(spectrum[k]);
+        if (limit < amplitude)
         {
             const CAlarm::AlarmState state =
                 Operation()->OperationParameters()->AlarmParametersSpectrum()->State();
@@ -160,7 +169,7 @@ void CSpectrumOperationViewModel::l_CheckLimit(const KVL::Instrument::ZRQ5520Typ
                 emit AlarmNotification(
                     QStringLiteral("Spectrum is out-of-limit"),
                     QStringLiteral("Frequency = ") + CUtils::doubleToString(df * double(k), 5) +
-                        QStringLiteral(" Hz\nExposure = ") + CUtils::doubleToString(double(spectrum[k]), 5) +
+                        QStringLiteral(" Hz\nExposure = ") + CUtils::doubleToString(amplitude, 5) +
                         QStringLiteral("\nLimit = ") + CUtils::doubleToString(limit, 5),
                     state == CAlarm::AlarmState::Audio);
             return;

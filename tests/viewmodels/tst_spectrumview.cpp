@@ -268,22 +268,33 @@ private slots:
         // With limits, the Y range takes them in.
         QVERIFY(page.Chart()->Ymax() >= 2 * 5.0);
 
-        // The check compares the spectrum's bins (half a tone's amplitude under the window).
-        // It walks the entries: 2.0 up to 100 Hz, 1.0 up to 200 Hz, nothing beyond.
+        // The check compares what the peak table shows, a tone's amplitude (twice its bin,
+        // which the window halves), with the limit. It walks the entries: 2.0 up to 100 Hz,
+        // 1.0 up to 200 Hz, nothing beyond.
         m_Operation->LimitsFile()->ClearLimits();
         m_Operation->MeasurementParameters()->setFrequencyMin(0);
         addLimits({{100, 2.0}, {200, 1.0}});
         m_Operation->OperationParameters()->AlarmParametersSpectrum()->setState(
             CAlarm::AlarmState::Notification);
         QSignalSpy told(&page, &CSpectrumOperationViewModel::AlarmNotification);
-        m_Operation->OnNewMeasure(sine(1000, 1000, 50, 3 / std::sqrt(2.0)));
+        m_Operation->OnNewMeasure(sine(1000, 1000, 50, 1.5 / std::sqrt(2.0)));
         QVERIFY(!page.AlarmParametersViewModel()->FlagNotification());
-        m_Operation->OnNewMeasure(sine(1000, 1000, 150, 3 / std::sqrt(2.0)));
+        // Amplitude 3 against 2: between one and two times the limit, the table shows a
+        // violation and the alarm rings (comparing the halved bin, 1.5, it stayed silent).
+        m_Operation->OnNewMeasure(sine(1000, 1000, 50, 3 / std::sqrt(2.0)));
         QVERIFY(page.AlarmParametersViewModel()->FlagNotification());
         QCOMPARE(told.count(), 1);
         QCOMPARE(told.first().at(0).toString(), QString("Spectrum is out-of-limit"));
-        QVERIFY(told.first().at(1).toString().startsWith("Frequency = 1"));
+        QVERIFY2(told.first().at(1).toString().startsWith("Frequency = 50"), qPrintable(told.first().at(1).toString()));
+        QVERIFY2(told.first().at(1).toString().contains("Exposure = 2.99"), qPrintable(told.first().at(1).toString()));
+        m_Operation->OnNewMeasure(sine(1000, 1000, 150, 3 / std::sqrt(2.0)));
+        QVERIFY(page.AlarmParametersViewModel()->FlagNotification());
         m_Operation->OnNewMeasure(sine(1000, 1000, 250, 3 / std::sqrt(2.0)));
+        QVERIFY(!page.AlarmParametersViewModel()->FlagNotification());
+        // Switched off, a raised flag comes down at once.
+        m_Operation->OnNewMeasure(sine(1000, 1000, 150, 3 / std::sqrt(2.0)));
+        QVERIFY(page.AlarmParametersViewModel()->FlagNotification());
+        m_Operation->OperationParameters()->AlarmParametersSpectrum()->setState(CAlarm::AlarmState::Off);
         QVERIFY(!page.AlarmParametersViewModel()->FlagNotification());
         // A block of one sample or a constant signal: no peak, no crash.
         MessageCapture log;
@@ -417,6 +428,11 @@ private slots:
         QVERIFY2(told.first().at(1).toString().startsWith("Minimum = 0") &&
                      told.first().at(1).toString().contains("\nBz = "),
                  qPrintable(told.first().at(1).toString()));
+        // Switched off, the raised flags come down at once.
+        QVERIFY(page.AlarmParametersViewModel()->FlagNotification() && table.FlagNotification());
+        m_Operation->OperationParameters()->AlarmParametersAcAnalysis()->setState(CAlarm::AlarmState::Off);
+        QVERIFY(!page.AlarmParametersViewModel()->FlagNotification());
+        QVERIFY(!table.FlagNotification());
 
         // The chart point: dB is half the difference of the figures of B + dB and B - dB.
         QSharedPointer<CMeasureBlock> uncertain = signalBlock(4, 200, [](double) { return 1.0; });
