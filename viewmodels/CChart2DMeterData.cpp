@@ -150,6 +150,18 @@ void CChart2DMeterData::Plot(const CMeasureBlock& block)
     l_InternalPlot(block);
 }
 
+void CChart2DMeterData::XmaxUntilCurrentStep(const CMeasureBlock& block)
+{
+    if (block.Results.isEmpty() || Times().empty())
+        return;
+    const double end = MeasureToSeconds(*block.Results.last()) - TimeOrigin() + MinDeltaAxisX();
+    const double start = end - 10.0;
+    setXmax(end);
+    setXmin(start > 0 ? start : MeasureResultMinX());
+    UpdateTimeLegend();
+    emit refreshLimitSliderX();
+}
+
 void CChart2DMeterData::l_InternalPlot(const CMeasureBlock& block)
 {
     for (const QSharedPointer<CFieldIntensityResult>& sample : block.Results)

@@ -39,6 +39,9 @@ public:
     void setAveragingModeIndex(int value);
 
     void Plot(const CMeasureBlock& block);
+    // Moves the window to end at the block's last sample (a step through a recording the
+    // chart already holds), as wide as a live window.
+    void XmaxUntilCurrentStep(const CMeasureBlock& block);
 
     Q_INVOKABLE void onAveragingModeIndexChange(int index);
     Q_INVOKABLE void onAveragingCountIndexChange(uint count);

@@ -178,9 +178,9 @@ void CMeterOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measur
         return;
     }
     // What is left of the previous block is shown at once: the chart never skips samples.
-    while (!m_SubBlocks.empty())
-        l_ShowNextSubBlock();
-    m_SubBlockTimer.stop();
+    // The recorder already counts this new block as in progress: the flush must not tell
+    // it a block is done.
+    l_FlushSubBlocks();
     l_CutIntoSubBlocks(measureBlock);
     l_ShowNextSubBlock();
 }
@@ -257,9 +257,20 @@ void CMeterOperationViewModel::OnPlayingBackChanged(bool playingBack)
         m_pTable->Clear();
         return;
     }
-    // A stopped replay shows its last block whole (the recorder steps to it).
-    m_SubBlocks.clear();
+    // A stopped replay keeps on the chart what it was showing: the sub-blocks left of the
+    // current block go to the chart at once, not away.
+    l_FlushSubBlocks();
+}
+
+void CMeterOperationViewModel::l_FlushSubBlocks()
+{
     m_SubBlockTimer.stop();
+    while (!m_SubBlocks.empty())
+    {
+        const QSharedPointer<CMeasureBlock> part = m_SubBlocks.front();
+        m_SubBlocks.pop_front();
+        ProcessBlock(part);
+    }
 }
 
 void CMeterOperationViewModel::l_BlockDone()
@@ -296,6 +307,11 @@ void CMeterOperationViewModel::ProcessBlock(const QSharedPointer<CMeasureBlock>&
     else if (!untilCurrentStep)
     {
         m_pChart->Plot(*block);
+    }
+    else
+    {
+        // A step through a charted recording: the window moves to end at the step.
+        m_pChart->XmaxUntilCurrentStep(*block);
     }
     l_CheckRange(*block);
     l_Set(m_CommentBlock, block->Comment(), &CMeterOperationViewModel::CommentBlockChanged);

@@ -202,6 +202,8 @@ private:
     QSharedPointer<CMeasureBlock> l_NewestBlock();
     void l_CutIntoSubBlocks(const QSharedPointer<CMeasureBlock>& block);
     void l_ShowNextSubBlock();
+    // Shows every sub-block left, without telling the recorder a block is done.
+    void l_FlushSubBlocks();
     void l_PlotDataSet(int lastIndex);
     void l_BlockDone();
     void l_RecomputeRotation();

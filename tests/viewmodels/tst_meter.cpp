@@ -409,6 +409,35 @@ private slots:
         QCOMPARE(m_Meter->PendingSubBlockCount(), 0);
     }
 
+    // A replayed block that arrives while the previous one's parts are still pending shows
+    // those parts at once, but the recorder keeps the new block in progress; a replay
+    // stopped amid the last block's parts keeps the whole block on the chart.
+    void replayFlushKeepsTheRecorderAndTheTail()
+    {
+        RecordingPrompt prompt;
+        prompt.confirm = true;
+        const qint64 t0 = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
+        m_Meter->record();
+        m_Operation->OnNewMeasure(timed(t0, 50));
+        m_Operation->OnNewMeasure(timed(t0 + 500, 50));
+        m_Meter->stop();
+        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        recorder.setEndReplayIndex(1);
+        m_Meter->start();
+        QTRY_VERIFY_WITH_TIMEOUT(m_Meter->PendingSubBlockCount() > 0, 1000);
+        recorder.PauseReplay();
+        QVERIFY(recorder.IsPlayingBack());
+        recorder.setIsProcessingBlock(true); // as the recorder sets it when it sends a block
+        m_Meter->OnNewMeasure(timed(t0 + 500, 50));
+        QVERIFY(m_Meter->PendingSubBlockCount() > 0);
+        QVERIFY2(recorder.IsProcessingBlock(), "the flush of the previous parts released the recorder");
+        const quint64 beforeStop = m_Meter->Chart()->MeasureResultCount();
+        QVERIFY(beforeStop < 100);
+        recorder.StopReplay();
+        QCOMPARE(m_Meter->PendingSubBlockCount(), 0);
+        QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(100));
+    }
+
     void loadedRecordingIsChartedOnceAndSteppedThrough()
     {
         const qint64 t0 = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
@@ -419,6 +448,19 @@ private slots:
         // Every sample once: the first block is not charted twice.
         QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(60));
         QCOMPARE(m_Meter->Table()->rowCount(), 20);
+
+        // Stepping through the recording the chart holds whole moves the window to the step:
+        // the second block (step 2) lies between 1.0 and 1.2 s.
+        recorder.setIsIdleWithData(true);
+        recorder.setEndReplayIndex(2);
+        m_Operation->MeasurementParameters()->setBlockSize(20);
+        recorder.playCurrentBlock(2);
+        QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(60));
+        QVERIFY2(m_Meter->Chart()->Xmax() > 1.18 && m_Meter->Chart()->Xmax() < 1.5,
+                 qPrintable(QString::number(m_Meter->Chart()->Xmax())));
+        recorder.playCurrentBlock(1);
+        QVERIFY2(m_Meter->Chart()->Xmax() > 0.18 && m_Meter->Chart()->Xmax() < 0.5,
+                 qPrintable(QString::number(m_Meter->Chart()->Xmax())));
 
         // Stepping to a block of a recording not charted whole draws it up to that block.
         m_Meter->Chart()->Clear();
