@@ -27,14 +27,30 @@ ColumnLayout {
         Repeater {
             model: ["B", "B\u00b7B'", "Bx", "By", "Bz", "B-\u03b5", "B+\u03b5"]
 
-            delegate: CheckBox {
-                objectName: "showComponent" + index
-                Accessible.name: qsTr("Show") + " " + modelData
-                text: modelData
-                checked: true
-                onToggled: {
-                    plot.chart.setComponantVisibility(index, checked, true)
-                    chartView.series(index).visible = checked
+            // Each box with its series' colour beside it: which line is B, which is Bz.
+            delegate: Row {
+                spacing: Theme.tinySpacing
+
+                CheckBox {
+                    id: componentBox
+
+                    objectName: "showComponent" + index
+                    Accessible.name: qsTr("Show") + " " + modelData
+                    text: modelData
+                    checked: true
+                    onToggled: {
+                        plot.chart.setComponantVisibility(index, checked, true)
+                        chartView.series(index).visible = checked
+                    }
+                }
+                Rectangle {
+                    objectName: "componentColour" + index
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: Theme.seriesSwatchWidth
+                    height: Theme.seriesSwatchHeight
+                    radius: Theme.tinySpacing
+                    color: Theme.seriesColors[index]
+                    opacity: componentBox.checked ? 1 : 0.3
                 }
             }
         }

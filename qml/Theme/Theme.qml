@@ -55,6 +55,9 @@ QtObject {
 
     // The chart's seven series: B, B.B', Bx, By, Bz, B-dB, B+dB.
     readonly property var seriesColors: ["#0078d7", "#8e44ad", "#d35400", "#27ae60", "#c0392b", "#7f8c8d", "#7f8c8d"]
+    // The swatch of a series' colour beside its check box.
+    readonly property int seriesSwatchWidth: 18
+    readonly property int seriesSwatchHeight: 6
 
     // The colour map's scale, low to high values.
     readonly property var colourMapStops: ["#30123b", "#4662d7", "#36aaf9", "#1ae4b6", "#72fe5e", "#c8ef34",

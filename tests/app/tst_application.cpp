@@ -321,6 +321,14 @@ private slots:
         clickAt("yRangeSlider", 0.1); // vertical: near the top moves the upper end down
         QVERIFY(!chart.AutoScaling());
         QVERIFY(chart.Ymax() < chart.YmaxAllSignal());
+        // Each series' box shows the series' colour: Bx orange, Bz red.
+        const QStringList colours = {"#0078d7", "#8e44ad", "#d35400", "#27ae60", "#c0392b", "#7f8c8d", "#7f8c8d"};
+        for (int c = 0; c < 7; ++c)
+        {
+            QQuickItem* swatch = findItem(mainWindow()->contentItem(), "componentColour" + QString::number(c));
+            QVERIFY(swatch);
+            QCOMPARE(swatch->property("color").value<QColor>(), QColor(colours[c]));
+        }
         screenshot("meter_plot");
         QCOMPARE(prompt.asked.size(), 3); // save and load file dialogs, and the end's confirmation
 
