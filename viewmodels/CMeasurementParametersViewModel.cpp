@@ -305,8 +305,13 @@ void CMeasurementParametersViewModel::OnParametersRangeChange()
         const int position = ranges.indexOf(m_pParameters->Range());
         if (position >= 0)
             index = position + 1;
-        else if (!ranges.isEmpty() && m_pParameters->Range() != ranges.last())
+        else if (!ranges.isEmpty())
+        {
+            // A range the instrument does not list is pinned to its last one, and the box
+            // shows that range: it must never read "Auto" for a fixed range.
             m_pParameters->setRange(ranges.last());
+            index = ranges.size();
+        }
     }
     setSelectedRangeIndex(index);
 }
@@ -421,6 +426,31 @@ bool CMeasurementParametersViewModel::applyAveraging(double value)
                    [this](double v) { m_pParameters->setAveraging(int(v)); });
 }
 
+bool CMeasurementParametersViewModel::applyFrequencyMin(double value)
+{
+    if (value >= m_pParameters->FrequencyMax())
+    {
+        l_SetInputError(tr("Minimum frequency: below the maximum frequency (%1 Hz)")
+                            .arg(m_pParameters->FrequencyMax()));
+        return false;
+    }
+    return l_Apply(value, &CInstrument::FrequencyMinBound, tr("Minimum frequency"), false,
+                   [this](double v) { m_pParameters->setFrequencyMin(v); });
+}
+
+bool CMeasurementParametersViewModel::applyFrequencyMax(double value)
+{
+    if (value <= m_pParameters->FrequencyMin())
+    {
+        l_SetInputError(tr("Maximum frequency: above the minimum frequency (%1 Hz)")
+                            .arg(m_pParameters->FrequencyMin()));
+        return false;
+    }
+    return l_Apply(value, &CInstrument::FrequencyMaxBound, tr("Maximum frequency"), false,
+                   [this](double v) { m_pParameters->setFrequencyMax(v); });
+}
+
+TESVANA_SETTER(CMeasurementParametersViewModel, bool, IsFrequencyRangeVisible)
 TESVANA_SETTER(CMeasurementParametersViewModel, const QStringList&, UnitsList)
 TESVANA_SETTER(CMeasurementParametersViewModel, const QStringList&, UncertaintyUnitsList)
 TESVANA_SETTER(CMeasurementParametersViewModel, bool, HasAdc)

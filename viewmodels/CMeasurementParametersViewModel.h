@@ -55,6 +55,8 @@ class CMeasurementParametersViewModel : public QObject
                    setIsImmediateAcquisitionRateVisible NOTIFY IsImmediateAcquisitionRateVisibleChanged)
     // The numeric inputs as the panel shows them, and why the last entry was refused.
     Q_PROPERTY(CMeasurementParameters* Parameters READ Parameters CONSTANT)
+    // The spectrum's frequency window is entered here on the spectrum page.
+    Q_PROPERTY(bool IsFrequencyRangeVisible READ IsFrequencyRangeVisible NOTIFY IsFrequencyRangeVisibleChanged)
     Q_PROPERTY(QString InputError READ InputError NOTIFY InputErrorChanged)
 public:
     CMeasurementParametersViewModel(COperation* operation, bool mapping, QObject* parent = nullptr);
@@ -108,6 +110,11 @@ public:
     Q_INVOKABLE bool applyDisplayRate(double value);
     Q_INVOKABLE bool applyBlockSize(double value);
     Q_INVOKABLE bool applyAveraging(double value);
+    // Within the instrument's bounds, the minimum below the maximum.
+    Q_INVOKABLE bool applyFrequencyMin(double value);
+    Q_INVOKABLE bool applyFrequencyMax(double value);
+    bool IsFrequencyRangeVisible() const { return m_IsFrequencyRangeVisible; }
+    void setIsFrequencyRangeVisible(bool value);
 
 public slots:
     void OnSelectedUnitIndexChanged(int selectedUnitIndex);
@@ -143,6 +150,7 @@ signals:
     void IsAcquisitionRateEnableChanged(bool value);
     void IsAcquisitionRateVisibleChanged(bool value);
     void IsImmediateAcquisitionRateVisibleChanged(bool value);
+    void IsFrequencyRangeVisibleChanged(bool value);
     void InputErrorChanged(QString value);
 
 private:
@@ -179,5 +187,6 @@ private:
     bool m_IsAcquisitionRateEnable = true;
     bool m_IsAcquisitionRateVisible = true;
     bool m_IsImmediateAcquisitionRateVisible = false;
+    bool m_IsFrequencyRangeVisible = false;
     QString m_InputError;
 };

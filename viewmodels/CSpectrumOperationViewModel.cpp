@@ -26,6 +26,7 @@ CSpectrumOperationViewModel::CSpectrumOperationViewModel(CSettings& settings, CO
                    QStringLiteral("Bz")}
 {
     CRecordingManagerMeasure* recorder = operation->RecordingManager();
+    m_pMeasurement->setIsFrequencyRangeVisible(true);
     connect(operation, &COperationMeasure::NewMeasure, this, &CSpectrumOperationViewModel::OnNewMeasure);
     connect(operation->MeasurementParameters(), &CMeasurementParameters::UnitsChanged, this,
             &CSpectrumOperationViewModel::OnOperationParameterUnitChanged);

@@ -38,15 +38,31 @@ GroupBox {
             onActivated: panel.measurement.SelectedUncertaintyUnitIndex = index
         }
         Label { text: qsTr("Range") }
-        ComboBox {
-            objectName: "rangeBox"
-            Accessible.name: qsTr("Range")
+        RowLayout {
             Layout.fillWidth: true
             Layout.maximumWidth: panel.availableWidth
-            model: panel.measurement.Ranges
-            textRole: "first"
-            currentIndex: panel.measurement.SelectedRangeIndex
-            onActivated: panel.measurement.SelectedRangeIndex = index
+
+            ComboBox {
+                id: rangeBox
+
+                objectName: "rangeBox"
+                Accessible.name: qsTr("Range")
+                Layout.fillWidth: true
+                model: panel.measurement.Ranges
+                textRole: "first"
+                currentIndex: panel.measurement.SelectedRangeIndex
+                onActivated: panel.measurement.SelectedRangeIndex = index
+            }
+            // The unit of the range shown ("[T]"); none for "Auto".
+            Label {
+                objectName: "rangeUnitLabel"
+                visible: text.length > 0
+                text: {
+                    var ranges = panel.measurement.Ranges
+                    var i = panel.measurement.SelectedRangeIndex
+                    return i >= 0 && i < ranges.length && ranges[i].second !== undefined ? ranges[i].second : ""
+                }
+            }
         }
         Label { text: qsTr("Trigger") }
         ComboBox {
@@ -76,6 +92,14 @@ GroupBox {
             value: panel.measurement.Parameters.AcquisitionRate
             onAccepted: function (number) { panel.measurement.applyAcquisitionRate(number) }
         }
+        // In trigger mode Immediate the instrument fixes the rate: shown, not entered.
+        NumberField {
+            objectName: "immediateAcquisitionRateField"
+            label: qsTr("Immediate acquisition rate [Hz]")
+            visible: panel.measurement.IsImmediateAcquisitionRateVisible
+            readOnly: true
+            value: panel.measurement.Parameters.ImmediateAcquisitionRate
+        }
         NumberField {
             objectName: "displayRateField"
             label: qsTr("Display rate [Hz]")
@@ -95,6 +119,21 @@ GroupBox {
             label: qsTr("Averaging")
             value: panel.measurement.Parameters.Averaging
             onAccepted: function (number) { panel.measurement.applyAveraging(number) }
+        }
+        // The spectrum's window (the spectrum page only).
+        NumberField {
+            objectName: "frequencyMinField"
+            label: qsTr("Minimum frequency [Hz]")
+            visible: panel.measurement.IsFrequencyRangeVisible
+            value: panel.measurement.Parameters.FrequencyMin
+            onAccepted: function (number) { panel.measurement.applyFrequencyMin(number) }
+        }
+        NumberField {
+            objectName: "frequencyMaxField"
+            label: qsTr("Maximum frequency [Hz]")
+            visible: panel.measurement.IsFrequencyRangeVisible
+            value: panel.measurement.Parameters.FrequencyMax
+            onAccepted: function (number) { panel.measurement.applyFrequencyMax(number) }
         }
         Label {
             objectName: "measurementInputError"

@@ -17,6 +17,8 @@ ColumnLayout {
     property real minimum: -Infinity
     property real maximum: Infinity
     property bool wholeNumber: false
+    // Shown, not entered (a rate the instrument fixes).
+    property bool readOnly: false
     signal accepted(real number)
 
     Layout.fillWidth: true
@@ -30,23 +32,30 @@ ColumnLayout {
         Layout.fillWidth: true
         text: field.value.toString()
         font.family: Theme.numberFontFamily
+        readOnly: field.readOnly
         inputMethodHints: Qt.ImhFormattedNumbersOnly
+        // Back to showing the value, and following it from then on (a plain assignment
+        // would leave a stale number once the value changes).
+        function followValue() {
+            text = Qt.binding(function () { return field.value.toString() })
+        }
+
         onEditingFinished: {
             var number = Number(text.trim().replace(",", "."))
             if (text.trim().length === 0 || isNaN(number)) {
                 field.refusal = qsTr("Not a number: %1").arg(text)
-                text = field.value.toString()
+                followValue()
                 return
             }
             if (number < field.minimum || number > field.maximum || (field.wholeNumber && number % 1 !== 0)) {
                 field.refusal = field.wholeNumber ? qsTr("A whole number from %1 to %2").arg(field.minimum).arg(field.maximum)
                                                   : qsTr("A number from %1 to %2").arg(field.minimum).arg(field.maximum)
-                text = field.value.toString()
+                followValue()
                 return
             }
             field.refusal = ""
             field.accepted(number)
-            text = Qt.binding(function () { return field.value.toString() })
+            followValue()
         }
     }
     Label {

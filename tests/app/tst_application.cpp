@@ -390,6 +390,26 @@ private slots:
         QVERIFY(operation.LimitsFileLoaded());
         QCOMPARE(spectrum->LimitsFileName(), QString("ICNIRP2010_GeneralPublic.xml"));
 
+        // The spectrum's window is entered in the measurement panel; a refused entry keeps
+        // the field following its value.
+        CMeasurementParameters& parameters = *operation.MeasurementParameters();
+        typeInto("frequencyMinField", "5");
+        QCOMPARE(parameters.FrequencyMin(), 5.0);
+        typeInto("frequencyMaxField", "400");
+        QCOMPARE(parameters.FrequencyMax(), 400.0);
+        typeInto("frequencyMinField", "abc");
+        QCOMPARE(parameters.FrequencyMin(), 5.0);
+        parameters.setFrequencyMin(2);
+        const auto fieldText = [this](const QString& name) {
+            QQuickItem* input = findItem(mainWindow()->contentItem(), name + "Input");
+            return input ? input->property("text").toString() : QString("(no field)");
+        };
+        QTRY_COMPARE(fieldText("frequencyMinField"), QString("2"));
+        screenshot("spectrum_frequency_fields");
+        typeInto("frequencyMaxField", "500");
+        typeInto("frequencyMinField", "0");
+        QCOMPARE(parameters.FrequencyMin(), 0.0);
+
         spectrum->setSelectedFieldIndex(2); // Bx, as its combo box sets it
         click("resumeButton");
         const auto hasPeakNear = [spectrum](float f) {
@@ -463,6 +483,17 @@ private slots:
         auto* mapping = qobject_cast<CMappingOperationViewModel*>(main.pActivePageViewModel());
         QVERIFY(mapping);
         CMappingParametersViewModel& panel = *mapping->MappingParametersViewModel();
+        // Trigger mode Immediate: the rate the instrument fixes is shown, read-only, and the
+        // range box names its unit.
+        QCOMPARE(app->OperationsManager().MappingOperation()->MeasurementParameters()->TriggerMode(),
+                 CTrigger::TriggerMode::IMMEDIATE);
+        QQuickItem* immediate = findItem(mainWindow()->contentItem(), "immediateAcquisitionRateFieldInput");
+        QVERIFY(immediate);
+        QVERIFY(immediate->property("readOnly").toBool());
+        QCOMPARE(immediate->property("text").toString(),
+                 QString::number(
+                     app->OperationsManager().MappingOperation()->MeasurementParameters()->ImmediateAcquisitionRate()));
+        screenshot("mapping_immediate_rate");
         QVERIFY(panel.Mappers().contains("Simulated stage"));
         panel.setSelectedMapperIndex(panel.Mappers().indexOf("Simulated stage")); // as its combo box sets it
         // A 5 x 5 grid in the plane z = 0: the stop of X and Y typed as a user would.

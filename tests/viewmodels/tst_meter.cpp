@@ -502,9 +502,11 @@ private slots:
         CMeasurementParametersViewModel panel(m_Operation, false);
         QCOMPARE(panel.UnitsList(), QStringList({"T", "mT"})); // no ADC unless enabled
         QCOMPARE(panel.UncertaintyUnitsList(), QStringList({"mT", "%"}));
-        // The meter's own panel saw the unlisted range: "Auto" shown, the last range taken
-        // silently; listed at position 1, it is entry 2 for a panel made now.
-        QCOMPARE(m_Meter->MeasurementParametersViewModel()->SelectedRangeIndex(), 0);
+        // The meter's own panel saw the unlisted range: the last range is taken and the box
+        // shows it, never "Auto" for a range in force; listed at position 1, it is entry 2
+        // for a panel made now too.
+        QCOMPARE(m_Meter->MeasurementParametersViewModel()->SelectedRangeIndex(), 2);
+        QVERIFY(!m.AutoRange());
         QCOMPARE(m.Range(), 1.0f);
         QCOMPARE(panel.SelectedRangeIndex(), 2);
         QCOMPARE(panel.Ranges().at(2).toMap().value("first").toString(), QString("1"));
