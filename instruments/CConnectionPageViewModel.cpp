@@ -1,5 +1,6 @@
 #include "instruments/CConnectionPageViewModel.h"
 
+#include "app/CPrompt.h"
 #include "app/LogCategories.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "model/TesvanaSetter.h"
@@ -105,6 +106,8 @@ void CConnectionPageViewModel::restore()
     SelectSerialPortNameIndex();
     SelectDefaultInstrumentIndex();
     m_Restored = true;
+    // What is shown is what is saved again: nothing is left to ask about when leaving.
+    setHasUnsavedParameter(false);
 }
 
 void CConnectionPageViewModel::OnConnectionPageParametersChanged()
@@ -133,8 +136,15 @@ void CConnectionPageViewModel::apply()
             serialNumber = entry.mid(separator + 3);
         }
     }
-    m_pSupervisor->SaveConnectionSettings(m_SelectedSerialPortName, m_SelectedBaudrateName, name,
-                                          serialNumber);
+    if (!m_pSupervisor->SaveConnectionSettings(m_SelectedSerialPortName, m_SelectedBaudrateName, name,
+                                               serialNumber))
+    {
+        // Not saved: said so, and the page still holds unsaved choices.
+        CPrompt::Current().Error(tr("Could not save the connection settings"),
+                                 tr("The file %1 could not be written.")
+                                     .arg(m_pSupervisor->ConnectionPageSettings()->FilePath()));
+        return;
+    }
     OnInstrumentListUpdated();
     setHasUnsavedParameter(false);
 }

@@ -123,8 +123,8 @@ void CInstrumentSupervisor::SetSerialPortSettings(const QString& port, int baudR
         provider->SetSerialPortSettings(port, baudRate);
 }
 
-void CInstrumentSupervisor::SaveConnectionSettings(const QString& serialPort, const QString& baudRate,
+bool CInstrumentSupervisor::SaveConnectionSettings(const QString& serialPort, const QString& baudRate,
                                                    const QString& name, const QString& serialNumber)
 {
-    m_ConnectionPageSettings.SaveConnectionSettings(serialPort, baudRate, name, serialNumber);
+    return m_ConnectionPageSettings.SaveConnectionSettings(serialPort, baudRate, name, serialNumber);
 }

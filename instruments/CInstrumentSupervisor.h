@@ -35,7 +35,8 @@ public:
     void ClearActiveInstrument();
     QSharedPointer<CInstrument> GetDefaultInstrument() const;
     void SetSerialPortSettings(const QString& port, int baudRate);
-    void SaveConnectionSettings(const QString& serialPort, const QString& baudRate, const QString& name,
+    // False when the file could not be written.
+    bool SaveConnectionSettings(const QString& serialPort, const QString& baudRate, const QString& name,
                                 const QString& serialNumber);
 
 public slots:

@@ -1,4 +1,5 @@
 #include "../support/MessageCapture.h"
+#include "../support/RecordingPrompt.h"
 #include "FakeInstruments.h"
 #include "app/CSettings.h"
 #include "instruments/CConnectionPageViewModel.h"
@@ -204,6 +205,36 @@ private slots:
         page.apply();
         QCOMPARE(supervisor.ConnectionPageSettings()->SerialNumber, QString("2"));
         QCOMPARE(supervisor.GetDefaultInstrument()->Name(), QString("B"));
+    }
+
+    // Restore puts the saved choices back and leaves nothing unsaved; an Apply that cannot
+    // write the file says so and keeps the unsaved mark (the folder lies under a file, which
+    // no account, root included, can write into).
+    void connectionPageRestoresAndReportsAFailedApply()
+    {
+        remember("Lab probe", "7777", "9600");
+        CInstrumentSupervisor supervisor(*settings());
+        FakeProvider provider;
+        supervisor.AddInstrumentListProvider(&provider);
+        provider.setList({fake("A", "1")});
+        CConnectionPageViewModel page(&supervisor);
+        page.setSelectedDefaultInstrumentIndex(1);
+        QVERIFY(page.HasUnsavedParameter());
+        page.restore();
+        QVERIFY(!page.HasUnsavedParameter());
+
+        QFile blocker(m_Dir.path() + "/not-a-folder");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        settings()->setInstrumentParameterPath(blocker.fileName() + "/settings");
+        RecordingPrompt prompt;
+        page.setSelectedDefaultInstrumentIndex(1);
+        page.apply();
+        settings()->setInstrumentParameterPath(m_Dir.path());
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY2(prompt.asked.first().startsWith("Error: Could not save the connection settings"),
+                 qPrintable(prompt.asked.first()));
+        QVERIFY(page.HasUnsavedParameter());
     }
 
     void defaultInstrumentNameWithDash()
