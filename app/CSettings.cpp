@@ -63,7 +63,7 @@ QString CSettings::HelpFolder() const
            (CUtils::isMacOs() ? QStringLiteral("/../Resources/help") : QStringLiteral("/help"));
 }
 
-void CSettings::Reset(bool save)
+bool CSettings::Reset(bool save)
 {
     const QString pluginRoot = l_PluginRoot();
     setInstrumentParameterPath(CConstants::DefaultApplicationParameterStoragePath);
@@ -111,8 +111,15 @@ void CSettings::Reset(bool save)
                                       "Directly Above CCW 45"};
     m_XAxisTypeNames = QStringList{"Time", "X Position", "Y Position", "Z Position"};
 
-    if (save)
-        Save();
+    return !save || Save();
+}
+
+bool CSettings::SaveAlone(const std::function<void(CSettings&)>& change)
+{
+    change(*this);
+    CSettings file(m_AppDirPath, nullptr, m_SettingsFolder);
+    change(file);
+    return file.Save();
 }
 
 void CSettings::l_ApplyElement(const QString& name, const QString& text)

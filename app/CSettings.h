@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+
+#include <functional>
 #include <QString>
 #include <QStringList>
 #include <QtDataVisualization/Q3DCamera>
@@ -78,9 +80,13 @@ public:
     explicit CSettings(const QString& appDirPath, QObject* parent = nullptr,
                        const QString& settingsFolder = QString());
 
-    void Reset(bool save);
+    // The factory settings; with `save`, written to the file (false when that failed).
+    bool Reset(bool save);
     void Load();
     bool Save();
+    // Writes one change into the file as it stands, leaving every other value of the file
+    // (and the unsaved edits held here) as they are; the change is made here too.
+    bool SaveAlone(const std::function<void(CSettings&)>& change);
     QString FilePath() const;
     // The exposure limits files installed with the program.
     QString ShippedLimitsPath() const;

@@ -218,12 +218,25 @@ void CSettingsPageViewModel::restoreDefaults()
                                     tr("Your current settings will be lost")))
         return;
     m_Loading = true;
-    m_Settings.Reset(true);
+    const bool saved = m_Settings.Reset(true);
     m_Loading = false;
     SetParameterFromSettingsToViewModel();
+    if (!saved)
+    {
+        // The defaults are shown but not in the file: said so, and still to be saved.
+        l_TellNotSaved();
+        setHasUnsavedParameter(true);
+        return;
+    }
     l_TakeSnapshot();
     setHasUnsavedParameter(false);
     l_TellRestart();
+}
+
+void CSettingsPageViewModel::l_TellNotSaved()
+{
+    CPrompt::Current().Error(tr("Could not save the settings"),
+                             tr("The file %1 could not be written.").arg(m_Settings.FilePath()));
 }
 
 void CSettingsPageViewModel::chooseInstrumentParameterPath()
@@ -335,12 +348,13 @@ void CSettingsPageViewModel::OnSaveRecordingsAsCsvChanged()
 {
     if (m_Loading)
         return;
-    m_Settings.setSaveRecordingsAsCsv(m_SaveRecordingsAsCsv);
     m_Snapshot.insert(QStringLiteral("SaveRecordingsAsCsv"), m_SaveRecordingsAsCsv);
-    CSettings saved(QString(), nullptr, QFileInfo(m_Settings.FilePath()).path());
-    saved.setSaveRecordingsAsCsv(m_SaveRecordingsAsCsv);
-    if (!saved.Save())
+    const bool csv = m_SaveRecordingsAsCsv;
+    if (!m_Settings.SaveAlone([csv](CSettings& settings) { settings.setSaveRecordingsAsCsv(csv); }))
+    {
         qCWarning(lcUi).noquote() << tr("Could not write %1").arg(m_Settings.FilePath());
+        l_TellNotSaved();
+    }
 }
 
 TESVANA_SETTER(CSettingsPageViewModel, const QString&, InstrumentParameterPath)

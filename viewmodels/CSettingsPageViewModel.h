@@ -147,6 +147,8 @@ private:
     // A setting the page binds straight to the store (modes, 3-D and 2-D plot options).
     void l_OnStoreEdited();
     void l_TellRestart();
+    // The settings file could not be written.
+    void l_TellNotSaved();
     // Puts back the store as it was saved (or found when the page opened).
     void l_Revert();
     void l_TakeSnapshot();

@@ -2,6 +2,7 @@
 #include "app/CSettings.h"
 #include "viewmodels/CSettingsPageViewModel.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -202,6 +203,41 @@ private slots:
         QVERIFY(prompt.asked.last().startsWith("Information: Restart application"));
         CSettings reread("/opt/prog", nullptr, m_Dir.path());
         QCOMPARE(reread.LogMaxHistoryCount(), 200u);
+    }
+
+    // A settings file that cannot be written (its name is taken by a folder, which no
+    // account can write over): restoring the defaults says so instead of asking for a
+    // restart and keeps them unsaved; the CSV choice says so too.
+    void failedSavesAreReported()
+    {
+        const QString broken = m_Dir.path() + "/broken";
+        QVERIFY(QDir().mkpath(broken + "/TesvanaApplicationSettings.xml"));
+        RecordingPrompt prompt;
+        prompt.confirm = true;
+        CSettings settings("/opt/prog", nullptr, broken);
+        CSettingsPageViewModel page(settings);
+        page.restoreDefaults();
+        QCOMPARE(prompt.asked.size(), 2);
+        QVERIFY2(prompt.asked.last().startsWith("Error: Could not save the settings"), qPrintable(prompt.asked.last()));
+        QVERIFY(page.HasUnsavedParameter());
+        page.setSaveRecordingsAsCsv(!page.SaveRecordingsAsCsv());
+        QCOMPARE(prompt.asked.size(), 3);
+        QVERIFY(prompt.asked.last().startsWith("Error: Could not save the settings"));
+    }
+
+    // One choice saved alone (a skipped version, the CSV choice) leaves the page's unsaved
+    // edits out of the file.
+    void aChoiceSavedAloneLeavesTheEditsUnsaved()
+    {
+        CSettings settings("/opt/prog", nullptr, m_Dir.path());
+        CSettingsPageViewModel page(settings);
+        page.setLogMaxHistoryCount(900);
+        QVERIFY(settings.SaveAlone([](CSettings& s) { s.setIgnoreSpecificVersion("2.0"); }));
+        QCOMPARE(settings.IgnoreSpecificVersion(), QString("2.0"));
+        CSettings reread("/opt/prog", nullptr, m_Dir.path());
+        QCOMPARE(reread.IgnoreSpecificVersion(), QString("2.0"));
+        QCOMPARE(reread.LogMaxHistoryCount(), 300u);
+        QVERIFY(page.HasUnsavedParameter());
     }
 
     void leavingWithoutSavingUndoesTheEdits()
