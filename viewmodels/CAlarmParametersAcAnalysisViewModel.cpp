@@ -14,6 +14,9 @@ CAlarmParametersAcAnalysisViewModel::CAlarmParametersAcAnalysisViewModel(CAlarmP
     m_SelectedAxisIndex = m_AxisNames.indexOf(CUtils::AxisStateToStringUTF(m_pAxis->Axis()));
     connect(this, &CAlarmParametersAcAnalysisViewModel::SelectedAxisIndexChanged, this,
             &CAlarmParametersAcAnalysisViewModel::OnSelectedAxisIndexChanged);
+    // Follows its parameters whenever they change (a parameter file loaded, say).
+    connect(m_pAxis, &CAlarmParametersAxis::AxisChanged, this,
+            [this](CAxis::AxisType axis) { setSelectedAxisIndex(m_Axis.indexOf(axis)); });
 }
 
 void CAlarmParametersAcAnalysisViewModel::setSelectedAxisIndex(int value)

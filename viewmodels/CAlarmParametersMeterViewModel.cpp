@@ -38,6 +38,24 @@ CAlarmParametersMeterViewModel::CAlarmParametersMeterViewModel(CAlarmParametersL
             &CAlarmParametersMeterViewModel::OnMaximumChanged);
     connect(this, &CAlarmParametersMeterViewModel::DisplayAlarmUnitsChanged, this,
             &CAlarmParametersMeterViewModel::OnDisplayAlarmUnitsChanged);
+
+    // The panel follows its parameters whenever they change (a parameter file loaded, say),
+    // not only when it sets them itself.
+    connect(m_pParameters, &CAlarmParametersState::StateChanged, this, [this](CAlarm::AlarmState state) {
+        setSelectedStateIndex(m_States.indexOf(state));
+    });
+    connect(m_pParameters, &CAlarmParametersAxis::AxisChanged, this,
+            [this](CAxis::AxisType axis) { setSelectedAxisIndex(m_Axis.indexOf(axis)); });
+    connect(m_pParameters, &CAlarmParametersLimits::MinimumChanged, this, [this](double value) {
+        m_Restoring = true;
+        setMinimum(value);
+        m_Restoring = false;
+    });
+    connect(m_pParameters, &CAlarmParametersLimits::MaximumChanged, this, [this](double value) {
+        m_Restoring = true;
+        setMaximum(value);
+        m_Restoring = false;
+    });
 }
 
 void CAlarmParametersMeterViewModel::OnSelectedStateIndexChanged(int index)

@@ -14,6 +14,9 @@ CAlarmParametersSpectrumViewModel::CAlarmParametersSpectrumViewModel(CAlarmParam
     m_SelectedStateIndex = m_StateNames.indexOf(CUtils::AlarmStateToString(m_pState->State()));
     connect(this, &CAlarmParametersSpectrumViewModel::SelectedStateIndexChanged, this,
             &CAlarmParametersSpectrumViewModel::OnSelectedStateIndexChanged);
+    // Follows its parameters whenever they change (a parameter file loaded, say).
+    connect(m_pState, &CAlarmParametersState::StateChanged, this,
+            [this](CAlarm::AlarmState state) { setSelectedStateIndex(m_States.indexOf(state)); });
 }
 
 void CAlarmParametersSpectrumViewModel::setSelectedStateIndex(int value)

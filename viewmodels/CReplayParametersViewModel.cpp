@@ -46,6 +46,13 @@ CReplayParametersViewModel::CReplayParametersViewModel(CRecordingManager* record
             &CReplayParametersViewModel::OnReplayIndexChanged);
     connect(m_pRecorder, &CRecordingManager::IsIdleWithDataChanged, this,
             &CReplayParametersViewModel::OnIdleWithDataChanged);
+    // Follows its parameters whenever they change, not only when it sets them itself.
+    connect(m_pParameters, &CReplayParameters::SelectedTimeWarpIndexChanged, this, [this](int index) {
+        if (index >= 0 && index < m_TimeWarpValues.size())
+            setSelectedTimeWarpIndex(index);
+    });
+    connect(m_pParameters, &CReplayParameters::StepByStepModeChanged, this,
+            &CReplayParametersViewModel::setStepByStepMode);
 
     const int stored = m_pParameters->SelectedTimeWarpIndex();
     m_SelectedTimeWarpIndex = stored >= 0 && stored < m_TimeWarpValues.size() ? stored : 4;

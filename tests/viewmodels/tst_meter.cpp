@@ -3,7 +3,9 @@
 #include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
+#include "model/CAlarmParametersMeter.h"
 #include "model/CMetaTypes.h"
+#include "model/CReplayParameters.h"
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
 #include "viewmodels/CChart2DMeterData.h"
@@ -17,6 +19,7 @@
 #include <QDateTime>
 #include <QQuaternion>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -471,6 +474,37 @@ private slots:
         QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(40));
         recorder.playCurrentBlock(1);
         QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(20)); // back: up to the first block
+    }
+
+    // After a parameter file is loaded, the alarm and replay panels show what is in force.
+    void panelsFollowALoadedParameterFile()
+    {
+        CAlarmParametersMeter& alarm = *m_Operation->OperationParameters()->AlarmParametersMeter();
+        alarm.setState(CAlarm::AlarmState::Audio);
+        alarm.setAxis(CAxis::AxisType::Bz);
+        alarm.setMinimum(-2);
+        alarm.setMaximum(3);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("parameters.xml");
+        QVERIFY(m_Operation->SaveParameters(path));
+        CAlarmParametersMeterViewModel& panel = *m_Meter->AlarmParametersViewModel();
+        panel.setSelectedStateIndex(0);
+        panel.setSelectedAxisIndex(0);
+        panel.setMaximum(10);
+        panel.setMinimum(5);
+        QCOMPARE(alarm.State(), CAlarm::AlarmState::Off);
+        QVERIFY(m_Operation->LoadParameters(path));
+        QCOMPARE(panel.SelectedStateIndex(), 2); // Audio
+        QCOMPARE(panel.SelectedAxisIndex(), 4); // Bz
+        QCOMPARE(panel.Minimum(), -2.0);
+        QCOMPARE(panel.Maximum(), 3.0);
+        QCOMPARE(alarm.Minimum(), -2.0);
+
+        CReplayParametersViewModel& replay = *m_Meter->ReplayParametersViewModel();
+        m_Operation->OperationParameters()->ReplayParameters()->setSelectedTimeWarpIndex(5);
+        QCOMPARE(replay.SelectedTimeWarpIndex(), 5);
+        m_Operation->OperationParameters()->ReplayParameters()->setStepByStepMode(true);
+        QVERIFY(replay.StepByStepMode());
     }
 
     void measurementPanelWithoutAnInstrument()
