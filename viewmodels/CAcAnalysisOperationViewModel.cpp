@@ -78,6 +78,13 @@ void CAcAnalysisOperationViewModel::setSelectedFigureOfMeritIndex(int value)
 void CAcAnalysisOperationViewModel::setDefaultParameters()
 {
     setSelectedFigureOfMeritIndex(0);
+    using P = CMeasurementParametersViewModel;
+    CMeasurementParameters& m = *Operation()->MeasurementParameters();
+    m.setApplyConfiguration(false);
+    m.setAcquisitionRate(P::AcquisitionRateAcAnalysisDefault);
+    m.setDisplayRate(P::DisplayRateAcAnalysisDefault);
+    m.setAveraging(P::AveragingAcAnalysisDefault);
+    m.setApplyConfiguration(true);
 }
 
 void CAcAnalysisOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)

@@ -40,7 +40,8 @@ public:
     CChart2DAcAnalysisData* Chart() const { return m_pChart; }
     CFrequencyTableData* Table() const { return m_pTable; }
 
-    Q_INVOKABLE void setDefaultParameters();
+    Q_INVOKABLE void setDefaultParameters() override;
+    bool DefaultParametersOffered() const override { return true; }
 
 public slots:
     QString HelpPath() override;

@@ -102,7 +102,8 @@ public:
 
     void resume() override;
     void start() override;
-    Q_INVOKABLE void setDefaultParameters();
+    Q_INVOKABLE void setDefaultParameters() override;
+    bool DefaultParametersOffered() const override { return true; }
 
 public slots:
     QString HelpPath() override;

@@ -48,6 +48,8 @@ class CMeasurementOperationViewModel : public COperationViewModel
     // Against that file, how much of the limits the field takes (the pages' summation
     // rule): above 1 the field exceeds them. NaN where it does not apply.
     Q_PROPERTY(double ExposureIndex READ ExposureIndex NOTIFY ExposureIndexChanged)
+    // The page has a way back to its default parameters ("Default", setDefaultParameters).
+    Q_PROPERTY(bool DefaultParametersOffered READ DefaultParametersOffered CONSTANT)
 public:
     enum Action
     {
@@ -120,6 +122,9 @@ public:
     Q_INVOKABLE void playback();
     Q_INVOKABLE virtual void resume();
     Q_INVOKABLE void step();
+    // The page's default measurement parameters, put in force.
+    Q_INVOKABLE virtual void setDefaultParameters() {}
+    virtual bool DefaultParametersOffered() const { return false; }
     Q_INVOKABLE void loadParameters();
     Q_INVOKABLE void saveParameters();
     // A limits file chosen in the file dialog, which opens on the limits shipped with the program.

@@ -55,6 +55,17 @@ class CMeasurementParametersViewModel : public QObject
                    setIsImmediateAcquisitionRateVisible NOTIFY IsImmediateAcquisitionRateVisibleChanged)
     // The numeric inputs as the panel shows them, and why the last entry was refused.
     Q_PROPERTY(CMeasurementParameters* Parameters READ Parameters CONSTANT)
+    // The pages' defaults, applied by their "Default" button (setDefaultParameters).
+    Q_PROPERTY(double FrequencyMinSpectrumDefaultValue MEMBER FrequencyMinSpectrumDefault CONSTANT)
+    Q_PROPERTY(double FrequencyMaxSpectrumDefaultValue MEMBER FrequencyMaxSpectrumDefault CONSTANT)
+    Q_PROPERTY(double DisplayRateSpectrumDefaultValue MEMBER DisplayRateSpectrumDefault CONSTANT)
+    Q_PROPERTY(quint16 AveragingSpectrumDefaultValue MEMBER AveragingSpectrumDefault CONSTANT)
+    Q_PROPERTY(double AcquisitionRateAcAnalysisDefaultValue MEMBER AcquisitionRateAcAnalysisDefault CONSTANT)
+    Q_PROPERTY(double DisplayRateAcAnalysisDefaultValue MEMBER DisplayRateAcAnalysisDefault CONSTANT)
+    Q_PROPERTY(quint16 AveragingAcAnalysisDefaultValue MEMBER AveragingAcAnalysisDefault CONSTANT)
+    Q_PROPERTY(double AcquisitionRateMappingDefaultValue MEMBER AcquisitionRateMappingDefault CONSTANT)
+    Q_PROPERTY(double DisplayRateMappingDefaultValue MEMBER DisplayRateMappingDefault CONSTANT)
+    Q_PROPERTY(quint16 AveragingMappingDefaultValue MEMBER AveragingMappingDefault CONSTANT)
     // The spectrum's frequency window is entered here on the spectrum page.
     Q_PROPERTY(bool IsFrequencyRangeVisible READ IsFrequencyRangeVisible NOTIFY IsFrequencyRangeVisibleChanged)
     Q_PROPERTY(QString InputError READ InputError NOTIFY InputErrorChanged)
@@ -114,6 +125,17 @@ public:
     Q_INVOKABLE bool applyFrequencyMin(double value);
     Q_INVOKABLE bool applyFrequencyMax(double value);
     bool IsFrequencyRangeVisible() const { return m_IsFrequencyRangeVisible; }
+
+    static constexpr double FrequencyMinSpectrumDefault = 0.0;
+    static constexpr double FrequencyMaxSpectrumDefault = 100.0;
+    static constexpr double DisplayRateSpectrumDefault = 1.0;
+    static constexpr quint16 AveragingSpectrumDefault = 1;
+    static constexpr double AcquisitionRateAcAnalysisDefault = 200.0;
+    static constexpr double DisplayRateAcAnalysisDefault = 1.0;
+    static constexpr quint16 AveragingAcAnalysisDefault = 1;
+    static constexpr double AcquisitionRateMappingDefault = 1.0;
+    static constexpr double DisplayRateMappingDefault = 1.0;
+    static constexpr quint16 AveragingMappingDefault = 1000;
     void setIsFrequencyRangeVisible(bool value);
 
 public slots:

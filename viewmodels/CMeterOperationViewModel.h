@@ -138,7 +138,7 @@ public:
     }
 
     using CMeasurementOperationViewModel::OnMeasureParametersUncertaintyUnitChanged;
-    Q_INVOKABLE void setDefaultParameters();
+    Q_INVOKABLE void setDefaultParameters() override;
     Q_INVOKABLE void resetAllMaximum();
 
 public slots:

@@ -85,6 +85,14 @@ void CSpectrumOperationViewModel::setDefaultParameters()
 {
     setSelectedFieldIndex(1);
     setThreshold(10.0);
+    using P = CMeasurementParametersViewModel;
+    CMeasurementParameters& m = *Operation()->MeasurementParameters();
+    m.setApplyConfiguration(false);
+    m.setFrequencyMin(P::FrequencyMinSpectrumDefault);
+    m.setFrequencyMax(P::FrequencyMaxSpectrumDefault);
+    m.setDisplayRate(P::DisplayRateSpectrumDefault);
+    m.setAveraging(P::AveragingSpectrumDefault);
+    m.setApplyConfiguration(true);
 }
 
 void CSpectrumOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)

@@ -49,7 +49,8 @@ public:
 
     Q_INVOKABLE void loadData();
     Q_INVOKABLE void unloadData();
-    Q_INVOKABLE void setDefaultParameters();
+    Q_INVOKABLE void setDefaultParameters() override;
+    bool DefaultParametersOffered() const override { return true; }
 
 public slots:
     QString HelpPath() override;

@@ -170,6 +170,15 @@ Item {
                     measurement: page.measurement
                 }
 
+                Button {
+                    objectName: "defaultParametersButton"
+                    Accessible.name: qsTr("Default measurement parameters")
+                    Layout.fillWidth: true
+                    visible: page.viewModel.DefaultParametersOffered
+                    text: qsTr("Default")
+                    onClicked: page.viewModel.setDefaultParameters()
+                }
+
                 RowLayout {
                     Layout.fillWidth: true
 

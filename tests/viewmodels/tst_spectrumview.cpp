@@ -14,6 +14,7 @@
 #include "viewmodels/CChart2DSpectrumData.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
+#include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QDateTime>
@@ -165,6 +166,33 @@ private slots:
         // The Y range without limits: a fifth of the smallest, twice the largest amplitude.
         QCOMPARE(chart.Ymin(), chart.MinSpectrum() * 0.2);
         QCOMPARE(chart.Ymax(), chart.MaxSpectrum() * 2);
+    }
+
+    // The spectrum and AC pages' way back to their defaults, with the panel's published
+    // default values.
+    void defaultParameters()
+    {
+        CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
+        QVERIFY(spectrum.DefaultParametersOffered());
+        CMeasurementParametersViewModel& panel = *spectrum.MeasurementParametersViewModel();
+        QCOMPARE(panel.property("FrequencyMaxSpectrumDefaultValue").toDouble(), 100.0);
+        QCOMPARE(panel.property("AcquisitionRateAcAnalysisDefaultValue").toDouble(), 200.0);
+        QCOMPARE(panel.property("AveragingMappingDefaultValue").toInt(), 1000);
+        CMeasurementParameters& m = *m_Operation->MeasurementParameters();
+        m.setFrequencyMin(7);
+        m.setAveraging(9);
+        spectrum.setDefaultParameters();
+        QCOMPARE(m.FrequencyMin(), 0.0);
+        QCOMPARE(m.FrequencyMax(), 100.0);
+        QCOMPARE(m.DisplayRate(), 1.0);
+        QCOMPARE(m.Averaging(), 1);
+        QCOMPARE(spectrum.Threshold(), 10.0);
+
+        CAcAnalysisOperationViewModel ac(*m_Settings, m_Operation);
+        ac.setDefaultParameters();
+        QCOMPARE(m.AcquisitionRate(), 200.0);
+        QCOMPARE(m.DisplayRate(), 1.0);
+        QCOMPARE(m.Averaging(), 1);
     }
 
     void yRangeWithAndWithoutLimits()
