@@ -6,6 +6,8 @@
 #include "app/CUtils.h"
 #include "app/LogCategories.h"
 #include "instruments/CInstrument.h"
+#include "instruments/CTriggerPlugin.h"
+#include "model/CBoundedParm.h"
 #include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
@@ -15,6 +17,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <cmath>
 
@@ -59,6 +62,41 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
     connect(recorder, &CRecordingManager::IsRecordingChanged, this,
             &CMeasurementOperationViewModel::l_OnRecordingChanged);
     l_WatchInstrument();
+
+    for (auto signal : {&CMeasurementParameters::AcquisitionRateChanged, &CMeasurementParameters::DisplayRateChanged})
+        connect(m, signal, this, &CMeasurementOperationViewModel::l_UpdateParametersValid);
+    for (auto signal : {&CMeasurementParameters::BlockSizeChanged, &CMeasurementParameters::AveragingChanged})
+        connect(m, signal, this, &CMeasurementOperationViewModel::l_UpdateParametersValid);
+    connect(m, &CMeasurementParameters::TriggerModeChanged, this,
+            &CMeasurementOperationViewModel::l_UpdateParametersValid);
+    connect(m, &CMeasurementParameters::TriggerPluginChanged, this,
+            &CMeasurementOperationViewModel::l_UpdateParametersValid);
+    connect(m_pOperation, &COperation::SessionInProgressChanged, this,
+            &CMeasurementOperationViewModel::l_UpdateParametersValid);
+    l_UpdateParametersValid();
+}
+
+void CMeasurementOperationViewModel::l_UpdateParametersValid()
+{
+    bool valid = true;
+    if (CInstrument* probe = m_pOperation->Instrument())
+    {
+        const CMeasurementParameters& m = *m_pOperation->MeasurementParameters();
+        const auto within = [](double value, const CBoundedParm* bound) {
+            // A bound the driver does not give (0 to 0) limits nothing.
+            return std::isfinite(value) &&
+                   (bound->Max() <= bound->Min() || (value >= bound->Min() && value <= bound->Max()));
+        };
+        const CTrigger::TriggerMode mode = m.TriggerMode();
+        valid = within(m.BlockSize(), probe->BlockSizeBound()) && within(m.Averaging(), probe->AveragingBound()) &&
+                (mode == CTrigger::TriggerMode::IMMEDIATE || within(m.AcquisitionRate(), probe->AcquisitionRateBound())) &&
+                (mode != CTrigger::TriggerMode::CONTINUOUS || within(m.DisplayRate(), probe->DisplayRateBound())) &&
+                (mode != CTrigger::TriggerMode::EXTERNAL || m.TriggerPlugin());
+    }
+    if (valid == m_ParametersValid)
+        return;
+    m_ParametersValid = valid;
+    emit ParametersValidChanged(valid);
 }
 
 void CMeasurementOperationViewModel::setExposureIndex(double value)
@@ -487,8 +525,18 @@ void CMeasurementOperationViewModel::load()
 
 void CMeasurementOperationViewModel::zeroOffset(bool forceCalibration)
 {
-    if (CInstrument* instrument = m_pOperation->Instrument())
-        instrument->CalibrateZeroOffset(forceCalibration);
+    if (!m_pOperation->Instrument() || m_ZeroOffsetBusy)
+        return;
+    // Busy is shown first: the offset is taken on the next turn of the event loop, once the
+    // dialog has drawn its indicator (a driver may take seconds).
+    m_ZeroOffsetBusy = true;
+    emit ZeroOffsetBusyChanged(true);
+    QTimer::singleShot(50, this, [this, forceCalibration] {
+        if (CInstrument* instrument = m_pOperation->Instrument())
+            instrument->CalibrateZeroOffset(forceCalibration);
+        m_ZeroOffsetBusy = false;
+        emit ZeroOffsetBusyChanged(false);
+    });
 }
 
 void CMeasurementOperationViewModel::restoreZeroOffsetToFactory()

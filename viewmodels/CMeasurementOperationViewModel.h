@@ -50,6 +50,11 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(double ExposureIndex READ ExposureIndex NOTIFY ExposureIndexChanged)
     // The page has a way back to its default parameters ("Default", setDefaultParameters).
     Q_PROPERTY(bool DefaultParametersOffered READ DefaultParametersOffered CONSTANT)
+    // The parameters in force are within what the instrument takes: Resume and Record are
+    // offered only then.
+    Q_PROPERTY(bool ParametersValid READ ParametersValid NOTIFY ParametersValidChanged)
+    // The zero offset is being taken (the dialog shows it is busy).
+    Q_PROPERTY(bool ZeroOffsetBusy READ ZeroOffsetBusy NOTIFY ZeroOffsetBusyChanged)
 public:
     enum Action
     {
@@ -125,6 +130,8 @@ public:
     // The page's default measurement parameters, put in force.
     Q_INVOKABLE virtual void setDefaultParameters() {}
     virtual bool DefaultParametersOffered() const { return false; }
+    bool ParametersValid() const { return m_ParametersValid; }
+    bool ZeroOffsetBusy() const { return m_ZeroOffsetBusy; }
     Q_INVOKABLE void loadParameters();
     Q_INVOKABLE void saveParameters();
     // A limits file chosen in the file dialog, which opens on the limits shipped with the program.
@@ -138,6 +145,8 @@ public slots:
     void OnMeasureParametersUncertaintyUnitChanged(CUnits::UnitType units);
 
 signals:
+    void ParametersValidChanged(bool value);
+    void ZeroOffsetBusyChanged(bool value);
     void CommentOverAllChanged(QString value);
     void ActionsChanged();
     void RecordingKeptTextChanged(QString value);
@@ -178,6 +187,9 @@ private:
     void l_WatchInstrument();
 
     COperation* m_pOperation;
+    bool m_ParametersValid = true;
+    bool m_ZeroOffsetBusy = false;
+    void l_UpdateParametersValid();
     CRecordingManager* m_pRecorder;
     COperationMeasure* m_pMeasure = nullptr;
     CReplayParametersViewModel* m_pReplayParametersViewModel;

@@ -14,10 +14,10 @@ RowLayout {
     Repeater {
         // A fixed list: each button reads whether it is shown from the view model.
         model: [
-            { "name": "resume", "text": qsTr("Resume"), "shown": "ResumeVisible", "key": "F5" },
+            { "name": "resume", "text": qsTr("Resume"), "shown": "ResumeVisible", "key": "F5", "measures": true },
             { "name": "step", "text": qsTr("Step"), "shown": "StepVisible", "key": "F7" },
             { "name": "hold", "text": qsTr("Hold"), "shown": "HoldVisible", "key": "F6" },
-            { "name": "record", "text": qsTr("Record"), "shown": "RecordVisible", "key": "Ctrl+R" },
+            { "name": "record", "text": qsTr("Record"), "shown": "RecordVisible", "key": "Ctrl+R", "measures": true },
             { "name": "stop", "text": qsTr("Stop"), "shown": "StopVisible", "key": "Shift+F5" },
             { "name": "end", "text": qsTr("End"), "shown": "EndVisible", "key": "Ctrl+E" },
             { "name": "start", "text": qsTr("Playback"), "shown": "PlaybackVisible", "key": "Ctrl+P" },
@@ -30,6 +30,8 @@ RowLayout {
             text: modelData.text
             key: modelData.key
             visible: bar.viewModel[modelData.shown]
+            // Measuring takes parameters the instrument can use.
+            enabled: modelData.measures !== true || bar.viewModel.ParametersValid
             onClicked: bar.viewModel[modelData.name]()
         }
     }

@@ -16,6 +16,13 @@ Dialog {
     width: Theme.dialogWidth
     anchors.centerIn: Overlay.overlay
 
+    // Closes once the offset has been taken.
+    readonly property bool busy: dialog.viewModel !== null && dialog.viewModel.ZeroOffsetBusy
+    onBusyChanged: {
+        if (!busy)
+            dialog.close()
+    }
+
     ColumnLayout {
         anchors.fill: parent
 
@@ -23,6 +30,16 @@ Dialog {
             Layout.fillWidth: true
             wrapMode: Text.WordWrap
             text: qsTr("Place probe in zero-gauss chamber and click Start. Long press restores factory offset.")
+        }
+        // While the offset is taken (a driver may take seconds).
+        RowLayout {
+            visible: dialog.busy
+
+            BusyIndicator {
+                objectName: "zeroOffsetBusyIndicator"
+                running: dialog.busy
+            }
+            Label { text: qsTr("Taking the zero offset…") }
         }
         CheckBox {
             id: override
@@ -44,10 +61,8 @@ Dialog {
                 objectName: "zeroOffsetStartButton"
                 Accessible.name: text
                 text: qsTr("Start")
-                onClicked: {
-                    dialog.viewModel.zeroOffset(override.checked)
-                    dialog.close()
-                }
+                enabled: !dialog.busy
+                onClicked: dialog.viewModel.zeroOffset(override.checked)
                 onPressAndHold: {
                     dialog.viewModel.restoreZeroOffsetToFactory()
                     dialog.close()

@@ -596,6 +596,26 @@ private slots:
         QCOMPARE(panel.SelectedTriggerIndex(), 0);
         QCOMPARE(panel.SelectedUnitIndex(), 1);
         QCOMPARE(m.Units(), CUnits::UnitType::MILLI_TESLA);
+
+        // Parameters the instrument cannot use offer no Resume or Record.
+        QVERIFY(m_Meter->ParametersValid());
+        m.setTriggerMode(CTrigger::TriggerMode::TIMER);
+        m.setAcquisitionRate(5000); // above the probe's 1000
+        QVERIFY(!m_Meter->ParametersValid());
+        m.setAcquisitionRate(100);
+        QVERIFY(m_Meter->ParametersValid());
+        m.setTriggerMode(CTrigger::TriggerMode::EXTERNAL);
+        m.setTriggerPlugin(nullptr);
+        QVERIFY(!m_Meter->ParametersValid()); // no trigger to wait for
+        m.setTriggerMode(CTrigger::TriggerMode::TIMER);
+        QVERIFY(m_Meter->ParametersValid());
+
+        // The zero offset shows it is busy until it has been taken.
+        QSignalSpy busy(m_Meter.get(), &CMeasurementOperationViewModel::ZeroOffsetBusyChanged);
+        m_Meter->zeroOffset(false);
+        QVERIFY(m_Meter->ZeroOffsetBusy());
+        QTRY_VERIFY(!m_Meter->ZeroOffsetBusy());
+        QCOMPARE(busy.count(), 2);
         m_Core->supervisor.ClearActiveInstrument();
     }
 
