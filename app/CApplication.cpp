@@ -44,12 +44,12 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QEventLoop>
+#include <QFile>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QMenu>
 #include <QQmlContext>
 #include <QSystemTrayIcon>
-#include <QFile>
 #include <QThread>
 #include <QTimer>
 #include <QtQml>

@@ -1,8 +1,8 @@
 #include "app/CSettings.h"
 
-#include "app/CXmlNesting.h"
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/CXmlNesting.h"
 #include "app/CXmlReadReport.h"
 #include "app/LogCategories.h"
 #include "model/CNumberText.h"

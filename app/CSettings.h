@@ -2,10 +2,10 @@
 
 #include <QObject>
 
-#include <functional>
 #include <QString>
 #include <QStringList>
 #include <QtDataVisualization/Q3DCamera>
+#include <functional>
 
 // Application-wide preferences, persisted in "TesvanaApplicationSettings.xml".
 class CSettings : public QObject

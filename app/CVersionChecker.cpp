@@ -94,8 +94,8 @@ void CVersionChecker::l_Parse(const QByteArray& response)
     // exhaust the stack when it is taken down.
     if (!CXmlNesting::Within(body, MaxDepth))
     {
-        qCWarning(lcApp).noquote() << "VersionChecker: XML from" << m_Url << "is nested deeper than" << MaxDepth
-                                   << "levels: not a version file";
+        qCWarning(lcApp).noquote() << "VersionChecker: XML from" << m_Url << "is nested deeper than"
+                                   << MaxDepth << "levels: not a version file";
         return;
     }
     QDomDocument document;

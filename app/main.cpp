@@ -23,13 +23,15 @@ int main(int argc, char* argv[])
     // One program per account: a second one would recreate the first one's log and
     // write over its parameter files. A lock left by a program that died is taken over.
     QDir().mkpath(CConstants::DefaultApplicationParameterStoragePath);
-    QLockFile instanceLock(CConstants::DefaultApplicationParameterStoragePath + QStringLiteral("/Tesvana.lock"));
+    QLockFile instanceLock(CConstants::DefaultApplicationParameterStoragePath +
+                           QStringLiteral("/Tesvana.lock"));
     instanceLock.setStaleLockTime(0);
     if (!instanceLock.tryLock(0))
     {
         qCWarning(lcApp) << "Tesvana is already running: this start ends";
-        CPrompt::Current().Error(QObject::tr("Tesvana is already running"),
-                                 QObject::tr("Only one Tesvana runs at a time: use the window that is open."));
+        CPrompt::Current().Error(
+            QObject::tr("Tesvana is already running"),
+            QObject::tr("Only one Tesvana runs at a time: use the window that is open."));
         return 1;
     }
 

@@ -22,8 +22,8 @@
 #include <QTimer>
 
 #include <cmath>
-#include <limits>
 #include <cstdio>
+#include <limits>
 #include <memory>
 
 namespace
@@ -189,7 +189,8 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
     CMeasurementParameters& parameters = *measure->MeasurementParameters();
     const double rate = options.rate > 0 ? options.rate : parameters.AcquisitionRate();
     // Written as !(in range): a NaN rate must fail it too.
-    if (!(rate >= instrument->AcquisitionRateBound()->Min() && rate <= instrument->AcquisitionRateBound()->Max()))
+    if (!(rate >= instrument->AcquisitionRateBound()->Min() &&
+          rate <= instrument->AcquisitionRateBound()->Max()))
     {
         *error = tr("rate %1 Hz is outside what %2 takes (%3 to %4 Hz)")
                      .arg(rate)

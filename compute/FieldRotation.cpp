@@ -107,7 +107,8 @@ void KVL::RotateIntoMappingFrame(CMeasureBlockMapping& block)
     {
         for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block.Results))
         {
-            const Eigen::Vector3f turned = rotation * Eigen::Vector3f(sample->Bx(), sample->By(), sample->Bz());
+            const Eigen::Vector3f turned =
+                rotation * Eigen::Vector3f(sample->Bx(), sample->By(), sample->Bz());
             sample->setBx(turned.x());
             sample->setBy(turned.y());
             sample->setBz(turned.z());

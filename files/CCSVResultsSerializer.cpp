@@ -109,8 +109,8 @@ bool CCSVResultsSerializer::Deserialize(QIODevice*, CDataSetMapping*)
 void CCSVResultsSerializer::SerializeDocumentHeader(QTextStream& stream, const QString& description)
 {
     stream << "Source" << F::ColumnSeparator << CConstants::SoftwareName << '\n';
-    stream << "Timestamp" << F::ColumnSeparator << CNumberText::DateTime(QDateTime::currentDateTime(), F::DateTimeFormat)
-           << '\n';
+    stream << "Timestamp" << F::ColumnSeparator
+           << CNumberText::DateTime(QDateTime::currentDateTime(), F::DateTimeFormat) << '\n';
     stream << "Description" << F::ColumnSeparator << description << '\n';
     stream << '\n';
 }

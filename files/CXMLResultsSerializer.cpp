@@ -1,7 +1,7 @@
 #include "files/CXMLResultsSerializer.h"
 
-#include "app/CXmlNesting.h"
 #include "app/CConstants.h"
+#include "app/CXmlNesting.h"
 #include "files/ResultsFileFormat.h"
 #include "model/CBlockRowsBatches.h"
 #include "model/CDataSetMapping.h"
@@ -256,8 +256,9 @@ int parseFluxRows(CMeasureBlock* block, const QString& text, const QString& colu
         int start = first;
         for (int i = first; i <= last && column <= lastColumn; ++i)
         {
-            if (i < last && !(data[i] == separatorData[0] && i + separatorSize <= last &&
-                              QStringView(data + i, separatorSize) == QStringView(separatorData, separatorSize)))
+            if (i < last &&
+                !(data[i] == separatorData[0] && i + separatorSize <= last &&
+                  QStringView(data + i, separatorSize) == QStringView(separatorData, separatorSize)))
                 continue;
             const QChar* piece = data + start;
             const int length = i - start;

@@ -1,8 +1,8 @@
 #include "files/LimitsXmlFile.h"
 
-#include "app/CXmlNesting.h"
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/CXmlNesting.h"
 #include "app/CXmlReadReport.h"
 #include "app/LogCategories.h"
 #include "compute/FieldStatistics.h"
@@ -108,7 +108,8 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
                     const double number = CNumberText::ToDouble(text, &ok);
                     if (!ok || !std::isfinite(number) || number < 0)
                     {
-                        reader.raiseError(tr("Entry %1: %2 \"%3\" is not a number").arg(entry).arg(name, text));
+                        reader.raiseError(
+                            tr("Entry %1: %2 \"%3\" is not a number").arg(entry).arg(name, text));
                         badValue = true;
                         break;
                     }

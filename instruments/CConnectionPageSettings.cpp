@@ -1,8 +1,8 @@
 #include "instruments/CConnectionPageSettings.h"
 
-#include "app/CXmlNesting.h"
 #include "app/CConstants.h"
 #include "app/CSettings.h"
+#include "app/CXmlNesting.h"
 #include "app/CXmlReadReport.h"
 #include "app/LogCategories.h"
 

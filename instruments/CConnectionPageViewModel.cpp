@@ -140,9 +140,9 @@ void CConnectionPageViewModel::apply()
                                                serialNumber))
     {
         // Not saved: said so, and the page still holds unsaved choices.
-        CPrompt::Current().Error(tr("Could not save the connection settings"),
-                                 tr("The file %1 could not be written.")
-                                     .arg(m_pSupervisor->ConnectionPageSettings()->FilePath()));
+        CPrompt::Current().Error(
+            tr("Could not save the connection settings"),
+            tr("The file %1 could not be written.").arg(m_pSupervisor->ConnectionPageSettings()->FilePath()));
         return;
     }
     OnInstrumentListUpdated();

@@ -34,10 +34,11 @@ COperation::COperation(CInstrumentSupervisor& supervisor, QObject* parent)
     setName(QString());
     // A lost instrument ends the session: a driver that reuses its object when the probe
     // is plugged in again must not feed an operation that no longer measures with it.
-    connect(&m_InstrumentSupervisor, &CInstrumentSupervisor::HasActiveInstrumentChanged, this, [this](bool active) {
-        if (!active)
-            l_EndAcquisitionSession();
-    });
+    connect(&m_InstrumentSupervisor, &CInstrumentSupervisor::HasActiveInstrumentChanged, this,
+            [this](bool active) {
+                if (!active)
+                    l_EndAcquisitionSession();
+            });
 }
 
 CInstrument* COperation::Instrument() const
@@ -251,7 +252,8 @@ void COperation::l_ReadMeasurementSection(const QDomElement& section)
         else if (tag == QLatin1String("Averaging"))
         {
             value = m.Averaging();
-            if (read(e, value, bounds(&CInstrument::AveragingBound, 1, INT_MAX)) && value == std::floor(value))
+            if (read(e, value, bounds(&CInstrument::AveragingBound, 1, INT_MAX)) &&
+                value == std::floor(value))
                 m.setAveraging(int(value));
         }
         else if (tag == QLatin1String("AcquisitionRate"))

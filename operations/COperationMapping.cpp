@@ -1,9 +1,9 @@
 #include "operations/COperationMapping.h"
 
 #include "app/CConstants.h"
-#include "compute/FieldRotation.h"
 #include "app/CSettings.h"
 #include "app/LogCategories.h"
+#include "compute/FieldRotation.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CMapperPluginOnTheFly.h"
 #include "instruments/CMapperPluginStopAndGo.h"
@@ -303,7 +303,8 @@ void COperationMapping::ReadCartesianParameters(const QDomElement& element)
         {
             COrientation& orientation = *grid.Orientation();
             number(element, "Roll", orientation.Roll(), [&orientation](double v) { orientation.setRoll(v); });
-            number(element, "Pitch", orientation.Pitch(), [&orientation](double v) { orientation.setPitch(v); });
+            number(element, "Pitch", orientation.Pitch(),
+                   [&orientation](double v) { orientation.setPitch(v); });
             number(element, "Yaw", orientation.Yaw(), [&orientation](double v) { orientation.setYaw(v); });
         }
     }

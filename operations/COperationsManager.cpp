@@ -61,7 +61,8 @@ bool COperationsManager::exitActiveOperationAllowed(COperation* next)
 QStringList COperationsManager::WriteRecoveryFiles(const QString& folder)
 {
     QStringList written;
-    const QString stamp = CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy-MM-dd_HH.mm.ss"));
+    const QString stamp =
+        CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy-MM-dd_HH.mm.ss"));
     const std::pair<COperation*, CRecordingManager*> recordings[] = {
         {&m_OperationMeasure, m_OperationMeasure.RecordingManager()},
         {&m_OperationMapping, m_OperationMapping.RecordingManager()}};
@@ -85,7 +86,8 @@ QStringList COperationsManager::WriteRecoveryFiles(const QString& folder)
             written << path;
         }
         else
-            qCCritical(lcOperations).noquote() << QStringLiteral("Cannot write the unsaved recording to ") + path;
+            qCCritical(lcOperations).noquote()
+                << QStringLiteral("Cannot write the unsaved recording to ") + path;
     }
     return written;
 }

@@ -41,9 +41,8 @@ CAlarmParametersMeterViewModel::CAlarmParametersMeterViewModel(CAlarmParametersL
 
     // The panel follows its parameters whenever they change (a parameter file loaded, say),
     // not only when it sets them itself.
-    connect(m_pParameters, &CAlarmParametersState::StateChanged, this, [this](CAlarm::AlarmState state) {
-        setSelectedStateIndex(m_States.indexOf(state));
-    });
+    connect(m_pParameters, &CAlarmParametersState::StateChanged, this,
+            [this](CAlarm::AlarmState state) { setSelectedStateIndex(m_States.indexOf(state)); });
     connect(m_pParameters, &CAlarmParametersAxis::AxisChanged, this,
             [this](CAxis::AxisType axis) { setSelectedAxisIndex(m_Axis.indexOf(axis)); });
     connect(m_pParameters, &CAlarmParametersLimits::MinimumChanged, this, [this](double value) {

@@ -132,9 +132,10 @@ void CChart2DMeterData::ApplyFilter()
             const std::array<float, 6> previous = quantities(*FilteredResults().back());
             std::array<float, 6> next;
             for (std::size_t q = 0; q < 6; ++q)
-                next[q] = !std::isfinite(values[q])     ? previous[q]
-                          : !std::isfinite(previous[q]) ? values[q]
-                                                        : (float(window - 1) * previous[q] + values[q]) / float(window);
+                next[q] = !std::isfinite(values[q]) ? previous[q]
+                          : !std::isfinite(previous[q])
+                              ? values[q]
+                              : (float(window - 1) * previous[q] + values[q]) / float(window);
             AppendFiltered(averaged(next, *result));
         }
     }

@@ -191,7 +191,8 @@ void CMainViewModel::displayHelp()
 void CMainViewModel::ignoreSoftwareUpdate(const QString& version)
 {
     // Only this choice goes into the file: unsaved edits of the settings page stay unsaved.
-    if (!m_Settings.SaveAlone([&version](CSettings& settings) { settings.setIgnoreSpecificVersion(version); }))
+    if (!m_Settings.SaveAlone(
+            [&version](CSettings& settings) { settings.setIgnoreSpecificVersion(version); }))
         CUtils::errorMessage(tr("Could not save the settings"),
                              tr("The file %1 could not be written.").arg(m_Settings.FilePath()));
 }

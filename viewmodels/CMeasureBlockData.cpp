@@ -104,8 +104,8 @@ void CMeasureBlockData::DisplayFields(const CMeasureBlockMapping& block)
         m_Places.clear();
     }
     m_Mapping = true;
-    const std::array<double, 6> place = {block.Position.X(),      block.Position.Y(),
-                                         block.Position.Z(),      block.Orientation.Roll(),
+    const std::array<double, 6> place = {block.Position.X(),        block.Position.Y(),
+                                         block.Position.Z(),        block.Orientation.Roll(),
                                          block.Orientation.Pitch(), block.Orientation.Yaw()};
     m_Samples += block.Results;
     m_Places.insert(m_Places.size(), block.Results.size(), place);

@@ -63,7 +63,8 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
             &CMeasurementOperationViewModel::l_OnRecordingChanged);
     l_WatchInstrument();
 
-    for (auto signal : {&CMeasurementParameters::AcquisitionRateChanged, &CMeasurementParameters::DisplayRateChanged})
+    for (auto signal :
+         {&CMeasurementParameters::AcquisitionRateChanged, &CMeasurementParameters::DisplayRateChanged})
         connect(m, signal, this, &CMeasurementOperationViewModel::l_UpdateParametersValid);
     for (auto signal : {&CMeasurementParameters::BlockSizeChanged, &CMeasurementParameters::AveragingChanged})
         connect(m, signal, this, &CMeasurementOperationViewModel::l_UpdateParametersValid);
@@ -88,9 +89,12 @@ void CMeasurementOperationViewModel::l_UpdateParametersValid()
                    (bound->Max() <= bound->Min() || (value >= bound->Min() && value <= bound->Max()));
         };
         const CTrigger::TriggerMode mode = m.TriggerMode();
-        valid = within(m.BlockSize(), probe->BlockSizeBound()) && within(m.Averaging(), probe->AveragingBound()) &&
-                (mode == CTrigger::TriggerMode::IMMEDIATE || within(m.AcquisitionRate(), probe->AcquisitionRateBound())) &&
-                (mode != CTrigger::TriggerMode::CONTINUOUS || within(m.DisplayRate(), probe->DisplayRateBound())) &&
+        valid = within(m.BlockSize(), probe->BlockSizeBound()) &&
+                within(m.Averaging(), probe->AveragingBound()) &&
+                (mode == CTrigger::TriggerMode::IMMEDIATE ||
+                 within(m.AcquisitionRate(), probe->AcquisitionRateBound())) &&
+                (mode != CTrigger::TriggerMode::CONTINUOUS ||
+                 within(m.DisplayRate(), probe->DisplayRateBound())) &&
                 (mode != CTrigger::TriggerMode::EXTERNAL || m.TriggerPlugin());
     }
     if (valid == m_ParametersValid)
@@ -451,7 +455,8 @@ QString CMeasurementOperationViewModel::ProposedFileName(const QString& model, c
 {
     const QRegularExpressionMatch digits = QRegularExpression(QStringLiteral("\\d{4}")).match(model);
     return (digits.hasMatch() ? digits.captured(0) : QStringLiteral("0000")) + QLatin1Char('_') +
-           serialNumber + QLatin1Char('_') + CNumberText::DateTime(now, QStringLiteral("yyyy-MM-dd_HH.mm.ss")) +
+           serialNumber + QLatin1Char('_') +
+           CNumberText::DateTime(now, QStringLiteral("yyyy-MM-dd_HH.mm.ss")) +
            (kind == Kind::Mapping ? QStringLiteral("_mapping.kxr.xml")
                                   : QStringLiteral("_measurement.kxr.xml"));
 }
@@ -555,10 +560,11 @@ void CMeasurementOperationViewModel::loadParameters()
 
 void CMeasurementOperationViewModel::saveParameters()
 {
-    const QString proposed = (m_Kind == Kind::Mapping ? QStringLiteral("MappingParameters-")
-                                                      : QStringLiteral("MeasurementParameters-")) +
-                             CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy.MM.dd-HH.mm.ss")) +
-                             QStringLiteral(".xml");
+    const QString proposed =
+        (m_Kind == Kind::Mapping ? QStringLiteral("MappingParameters-")
+                                 : QStringLiteral("MeasurementParameters-")) +
+        CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy.MM.dd-HH.mm.ss")) +
+        QStringLiteral(".xml");
     const QString path = CPrompt::Current().SaveFileName(
         tr("Save parameters to file"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
         QStringLiteral("XML (*.xml)"));

@@ -430,8 +430,8 @@ bool CMeasurementParametersViewModel::applyFrequencyMin(double value)
 {
     if (value >= m_pParameters->FrequencyMax())
     {
-        l_SetInputError(tr("Minimum frequency: below the maximum frequency (%1 Hz)")
-                            .arg(m_pParameters->FrequencyMax()));
+        l_SetInputError(
+            tr("Minimum frequency: below the maximum frequency (%1 Hz)").arg(m_pParameters->FrequencyMax()));
         return false;
     }
     return l_Apply(value, &CInstrument::FrequencyMinBound, tr("Minimum frequency"), false,
@@ -442,8 +442,8 @@ bool CMeasurementParametersViewModel::applyFrequencyMax(double value)
 {
     if (value <= m_pParameters->FrequencyMin())
     {
-        l_SetInputError(tr("Maximum frequency: above the minimum frequency (%1 Hz)")
-                            .arg(m_pParameters->FrequencyMin()));
+        l_SetInputError(
+            tr("Maximum frequency: above the minimum frequency (%1 Hz)").arg(m_pParameters->FrequencyMin()));
         return false;
     }
     return l_Apply(value, &CInstrument::FrequencyMaxBound, tr("Maximum frequency"), false,

@@ -67,7 +67,8 @@ class CMeasurementParametersViewModel : public QObject
     Q_PROPERTY(double DisplayRateMappingDefaultValue MEMBER DisplayRateMappingDefault CONSTANT)
     Q_PROPERTY(quint16 AveragingMappingDefaultValue MEMBER AveragingMappingDefault CONSTANT)
     // The spectrum's frequency window is entered here on the spectrum page.
-    Q_PROPERTY(bool IsFrequencyRangeVisible READ IsFrequencyRangeVisible NOTIFY IsFrequencyRangeVisibleChanged)
+    Q_PROPERTY(
+        bool IsFrequencyRangeVisible READ IsFrequencyRangeVisible NOTIFY IsFrequencyRangeVisibleChanged)
     Q_PROPERTY(QString InputError READ InputError NOTIFY InputErrorChanged)
 public:
     CMeasurementParametersViewModel(COperation* operation, bool mapping, QObject* parent = nullptr);

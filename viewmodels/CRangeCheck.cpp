@@ -19,8 +19,8 @@ constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 // B in a unit that is no field (ADC counts) keeps 0.0001 of its own unit.
 float percentOfB(const CFieldIntensityResult& sample, CUnits::UnitType display)
 {
-    const double factor =
-        KVL::UnitsConversionFactor(ConvertUnitsToZRQ5520(display), ConvertUnitsToZRQ5520(CUnits::UnitType::MILLI_TESLA));
+    const double factor = KVL::UnitsConversionFactor(ConvertUnitsToZRQ5520(display),
+                                                     ConvertUnitsToZRQ5520(CUnits::UnitType::MILLI_TESLA));
     const double b = factor > 0 ? double(sample.B()) * factor : double(sample.B());
     if (KVL::AlmostEquals(b, 0.0, 0.0001))
         return NaN;

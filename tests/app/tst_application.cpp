@@ -47,9 +47,9 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <unistd.h>
-#include <cmath>
 
 // The whole program in this process, with the real plug-ins and the real QML
 // front end under an X server: start-up, pages, the default instrument across
@@ -246,9 +246,14 @@ private slots:
         QCOMPARE(app->MainViewModel().LoaderSource(), QString("Pages/MeterPage.qml"));
         QCOMPARE(app->MainViewModel().InstrumentModel(), QString("ZRQ5520 simulator"));
 
-        // Losing the instrument always ends on the instrument selection page.
+        // Losing the instrument always ends on the instrument selection page, and it is no
+        // longer the current instrument of any page.
+        QVERIFY(app->MainViewModel().CurrentInstrument());
+        QSignalSpy current(&app->MainViewModel(), &CMainViewModel::CurrentInstrumentChanged);
         app->InstrumentSupervisor().ClearActiveInstrument();
         QCOMPARE(app->MainViewModel().LoaderSource(), QString("Pages/InstrumentSelectionPage.qml"));
+        QVERIFY(!app->MainViewModel().CurrentInstrument());
+        QCOMPARE(current.count(), 1);
         QCOMPARE(app->MainViewModel().InstrumentStatus(), QString("--"));
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
@@ -322,10 +327,12 @@ private slots:
         QVERIFY(!chart.AutoScaling());
         QVERIFY(chart.Ymax() < chart.YmaxAllSignal());
         // Each series' box shows the series' colour: Bx orange, Bz red.
-        const QStringList colours = {"#0078d7", "#8e44ad", "#d35400", "#27ae60", "#c0392b", "#7f8c8d", "#7f8c8d"};
+        const QStringList colours = {"#0078d7", "#8e44ad", "#d35400", "#27ae60",
+                                     "#c0392b", "#7f8c8d", "#7f8c8d"};
         for (int c = 0; c < 7; ++c)
         {
-            QQuickItem* swatch = findItem(mainWindow()->contentItem(), "componentColour" + QString::number(c));
+            QQuickItem* swatch =
+                findItem(mainWindow()->contentItem(), "componentColour" + QString::number(c));
             QVERIFY(swatch);
             QCOMPARE(swatch->property("color").value<QColor>(), QColor(colours[c]));
         }
@@ -490,9 +497,10 @@ private slots:
         QQuickItem* immediate = findItem(mainWindow()->contentItem(), "immediateAcquisitionRateFieldInput");
         QVERIFY(immediate);
         QVERIFY(immediate->property("readOnly").toBool());
-        QCOMPARE(immediate->property("text").toString(),
-                 QString::number(
-                     app->OperationsManager().MappingOperation()->MeasurementParameters()->ImmediateAcquisitionRate()));
+        QCOMPARE(immediate->property("text").toString(), QString::number(app->OperationsManager()
+                                                                             .MappingOperation()
+                                                                             ->MeasurementParameters()
+                                                                             ->ImmediateAcquisitionRate()));
         screenshot("mapping_immediate_rate");
         QVERIFY(panel.Mappers().contains("Simulated stage"));
         panel.setSelectedMapperIndex(panel.Mappers().indexOf("Simulated stage")); // as its combo box sets it

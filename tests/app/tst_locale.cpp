@@ -180,7 +180,8 @@ private slots:
         CSettings settings("/p", nullptr, m_Dir.path());
         CDataSetMeasurement set(settings);
         set.AddMeasureBlock(block<CMeasureBlock>(2));
-        const QRegularExpression western(QStringLiteral("^[0-9]{4}\\.[0-9]{2}\\.[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}"));
+        const QRegularExpression western(
+            QStringLiteral("^[0-9]{4}\\.[0-9]{2}\\.[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}"));
         QBuffer xml;
         xml.open(QIODevice::WriteOnly);
         CXMLResultsSerializer writer;

@@ -96,8 +96,8 @@ private slots:
         second.start(program, QStringList());
         QVERIFY(second.waitForStarted(10000));
         QByteArray said;
-        QTRY_VERIFY_WITH_TIMEOUT((said += second.readAllStandardError()).contains("Tesvana is already running"),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (said += second.readAllStandardError()).contains("Tesvana is already running"), 10000);
         second.kill(); // its dialog waits for a user
         second.waitForFinished(5000);
         QVERIFY(readAll(logPath).contains("CApplication initialized"));

@@ -360,7 +360,8 @@ private slots:
                 QDir(m_Dir->path()).mkpath("out"));
         writeMeasurement("a/run.xml");
         writeMeasurement("b/run.xml");
-        const Run twice = run({"convert", path("a/run.xml"), path("b/run.xml"), "--to", "csv", "-o", path("out")});
+        const Run twice =
+            run({"convert", path("a/run.xml"), path("b/run.xml"), "--to", "csv", "-o", path("out")});
         QCOMPARE(twice.status, 1);
         QVERIFY2(twice.err.contains("would both be written to"), twice.err.constData());
         QVERIFY(!QFile::exists(path("out/run.csv")));
@@ -449,7 +450,8 @@ private slots:
 
         // A rate in the parameter file that is no number keeps the default: it must not pass
         // for one within the instrument's bounds.
-        const QString parameters = CConstants::DefaultApplicationParameterStoragePath + "/TesvanaMeasureSettings.xml";
+        const QString parameters =
+            CConstants::DefaultApplicationParameterStoragePath + "/TesvanaMeasureSettings.xml";
         QVERIFY(QDir().mkpath(CConstants::DefaultApplicationParameterStoragePath));
         {
             QFile file(parameters);
@@ -458,7 +460,8 @@ private slots:
                        "<TriggerMode>Continuous</TriggerMode><AcquisitionRate>nan</AcquisitionRate>"
                        "<DisplayRate>nan</DisplayRate></MEASUREMENT_PARAMETERS></OPERATION_PARAMETERS>");
         }
-        const Run notANumber = run({"measure", "--instrument", "SIM-0001", "--blocks", "2", "--out", "n.xml", "--json"});
+        const Run notANumber =
+            run({"measure", "--instrument", "SIM-0001", "--blocks", "2", "--out", "n.xml", "--json"});
         QFile::remove(parameters);
         QCOMPARE(notANumber.status, 0);
         CRecordingFile checked(*m_Settings);

@@ -274,7 +274,8 @@ private slots:
                 for (const auto& sample : block.Results)
                 {
                     if (sample->Bx() != float(expected) || sample->By() != -float(expected) ||
-                        sample->Temperature() != 300 || sample->TimestampNanosecond != quint64(expected % 100000))
+                        sample->Temperature() != 300 ||
+                        sample->TimestampNanosecond != quint64(expected % 100000))
                         QFAIL(qPrintable(QString("pass %1, block %2: row %3 read as Bx %4, temperature %5")
                                              .arg(pass)
                                              .arg(b)
@@ -455,8 +456,8 @@ private slots:
         QTest::newRow("garbage") << QByteArray("\x01\x02 not xml at all") << "The file is malformed at line"
                                  << 0;
         // Refused, not walked down: a tree of it would exhaust the stack.
-        QTest::newRow("nested 100000 deep") << wrapMeasurement(QByteArray("<x>").repeated(100000))
-                                            << "The file is malformed at line" << 0;
+        QTest::newRow("nested 100000 deep")
+            << wrapMeasurement(QByteArray("<x>").repeated(100000)) << "The file is malformed at line" << 0;
     }
 
     void failures()

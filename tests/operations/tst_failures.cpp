@@ -5,8 +5,8 @@
 #include "viewmodels/CMeterOperationViewModel.h"
 
 #include <QFile>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 #include <cmath>
 #include <memory>

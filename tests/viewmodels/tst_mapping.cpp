@@ -3,15 +3,15 @@
 #include "app/CConstants.h"
 #include "model/CMeasureBlockMapping.h"
 #include "model/CMetaTypes.h"
-#include "operations/CRecordingManagerMapping.h"
-#include "viewmodels/CMeasureBlockData.h"
 #include "operations/CMapperPositionSourceCartesian.h"
 #include "operations/COperationMapping.h"
+#include "operations/CRecordingManagerMapping.h"
 #include "viewmodels/CArrowListModel.h"
 #include "viewmodels/CChart2DMappingData.h"
 #include "viewmodels/CColourMap.h"
 #include "viewmodels/CMappingOperationViewModel.h"
 #include "viewmodels/CMappingParametersViewModel.h"
+#include "viewmodels/CMeasureBlockData.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -205,7 +205,8 @@ private slots:
                     result.chart << chart.PointValue(j, column);
             CMeasureBlockData& table = *m_Page->Table();
             for (int row = 0; row < table.rowCount(); ++row)
-                for (const int role : {CMeasureBlockData::BxRole, CMeasureBlockData::ByRole, CMeasureBlockData::BzRole})
+                for (const int role :
+                     {CMeasureBlockData::BxRole, CMeasureBlockData::ByRole, CMeasureBlockData::BzRole})
                     result.table << table.data(table.index(row, 0), role).toDouble();
             result.last = {m_Page->BxLastBlock(), m_Page->ByLastBlock(), m_Page->BzLastBlock()};
             m_Page->ColourMap()->setQuantityIndex(1);
@@ -229,7 +230,10 @@ private slots:
         QCOMPARE(reloaded.chart.size(), live.chart.size());
         for (int i = 0; i < live.chart.size(); ++i)
             QVERIFY2(std::fabs(reloaded.chart[i] - live.chart[i]) < 1e-5f,
-                     qPrintable(QString("chart value %1: %2 live, %3 reloaded").arg(i).arg(live.chart[i]).arg(reloaded.chart[i])));
+                     qPrintable(QString("chart value %1: %2 live, %3 reloaded")
+                                    .arg(i)
+                                    .arg(live.chart[i])
+                                    .arg(reloaded.chart[i])));
         QCOMPARE(reloaded.table.size(), live.table.size());
         for (int i = 0; i < live.table.size(); ++i)
             QVERIFY(std::fabs(reloaded.table[i] - live.table[i]) < 1e-5);

@@ -98,6 +98,19 @@ private:
         return values;
     }
 
+    // Two recorded blocks of half a second (50 samples, 10 ms apart), ready to replay.
+    CRecordingManagerMeasure& recordTwoHalfSeconds()
+    {
+        const qint64 t0 = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
+        m_Meter->record();
+        m_Operation->OnNewMeasure(timed(t0, 50));
+        m_Operation->OnNewMeasure(timed(t0 + 500, 50));
+        m_Meter->stop();
+        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        recorder.setEndReplayIndex(1);
+        return recorder;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -378,18 +391,11 @@ private slots:
 
     void replayShowsLongBlocksAtTheDisplaysPace()
     {
-        // Two recorded blocks of half a second (50 samples, 10 ms apart).
         RecordingPrompt prompt;
         prompt.confirm = true;
-        const qint64 t0 = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
-        m_Meter->record();
-        m_Operation->OnNewMeasure(timed(t0, 50));
-        m_Operation->OnNewMeasure(timed(t0 + 500, 50));
-        m_Meter->stop();
-        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        CRecordingManagerMeasure& recorder = recordTwoHalfSeconds();
         QCOMPARE(recorder.NumBlocks(), 2);
         QVERIFY(recorder.IsIdleWithData());
-        recorder.setEndReplayIndex(1);
 
         // At 1x a block is shown 100 ms of samples at a time, 100 ms apart, on a chart
         // that starts empty.
@@ -420,12 +426,7 @@ private slots:
         RecordingPrompt prompt;
         prompt.confirm = true;
         const qint64 t0 = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
-        m_Meter->record();
-        m_Operation->OnNewMeasure(timed(t0, 50));
-        m_Operation->OnNewMeasure(timed(t0 + 500, 50));
-        m_Meter->stop();
-        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
-        recorder.setEndReplayIndex(1);
+        CRecordingManagerMeasure& recorder = recordTwoHalfSeconds();
         m_Meter->start();
         QTRY_VERIFY_WITH_TIMEOUT(m_Meter->PendingSubBlockCount() > 0, 1000);
         recorder.PauseReplay();
@@ -495,7 +496,7 @@ private slots:
         QCOMPARE(alarm.State(), CAlarm::AlarmState::Off);
         QVERIFY(m_Operation->LoadParameters(path));
         QCOMPARE(panel.SelectedStateIndex(), 2); // Audio
-        QCOMPARE(panel.SelectedAxisIndex(), 4); // Bz
+        QCOMPARE(panel.SelectedAxisIndex(), 4);  // Bz
         QCOMPARE(panel.Minimum(), -2.0);
         QCOMPARE(panel.Maximum(), 3.0);
         QCOMPARE(alarm.Minimum(), -2.0);

@@ -218,7 +218,8 @@ private slots:
         CSettingsPageViewModel page(settings);
         page.restoreDefaults();
         QCOMPARE(prompt.asked.size(), 2);
-        QVERIFY2(prompt.asked.last().startsWith("Error: Could not save the settings"), qPrintable(prompt.asked.last()));
+        QVERIFY2(prompt.asked.last().startsWith("Error: Could not save the settings"),
+                 qPrintable(prompt.asked.last()));
         QVERIFY(page.HasUnsavedParameter());
         page.setSaveRecordingsAsCsv(!page.SaveRecordingsAsCsv());
         QCOMPARE(prompt.asked.size(), 3);

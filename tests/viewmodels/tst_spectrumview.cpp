@@ -241,7 +241,8 @@ private slots:
         // read as 0 would silently leave the index.
         prompt.files << texts;
         page.chooseLimitsFile();
-        QCOMPARE(prompt.asked.last(), QString("Error: Could not load file / Entry 1: upperFreqLimit \"fifty\" is not a number"));
+        QCOMPARE(prompt.asked.last(),
+                 QString("Error: Could not load file / Entry 1: upperFreqLimit \"fifty\" is not a number"));
         QVERIFY(page.LimitsFileName().isEmpty());
         QVERIFY(m_Operation->OperationParameters()->LimitsParameters()->LimitsFilePath().isEmpty());
         QCOMPARE(m_Operation->getLimitsCount(), 0);
@@ -258,15 +259,17 @@ private slots:
         const QString path = m_Core->dir.path() + "/comma.xml";
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<KorvelinExposureLimitsFile ver=\"1.0\">"
-                   "<freqRange><upperFreqLimit>25</upperFreqLimit><freqUnits>Hz</freqUnits>"
-                   "<exposureLimitValue>2e-4</exposureLimitValue><valueUnits>T</valueUnits></freqRange>"
-                   "<freqRange><upperFreqLimit>400</upperFreqLimit>"
-                   "<exposureLimitValue>8,0e-5</exposureLimitValue></freqRange></KorvelinExposureLimitsFile>");
+        file.write(
+            "<KorvelinExposureLimitsFile ver=\"1.0\">"
+            "<freqRange><upperFreqLimit>25</upperFreqLimit><freqUnits>Hz</freqUnits>"
+            "<exposureLimitValue>2e-4</exposureLimitValue><valueUnits>T</valueUnits></freqRange>"
+            "<freqRange><upperFreqLimit>400</upperFreqLimit>"
+            "<exposureLimitValue>8,0e-5</exposureLimitValue></freqRange></KorvelinExposureLimitsFile>");
         file.close();
         prompt.files << path;
         page.chooseLimitsFile();
-        QVERIFY2(prompt.asked.last().contains("Entry 2: exposureLimitValue \"8,0e-5\""), qPrintable(prompt.asked.last()));
+        QVERIFY2(prompt.asked.last().contains("Entry 2: exposureLimitValue \"8,0e-5\""),
+                 qPrintable(prompt.asked.last()));
         QCOMPARE(m_Operation->getLimitsCount(), 0);
         QVERIFY(!m_Operation->LimitsFileLoaded());
         QVERIFY(m_Operation->OperationParameters()->LimitsParameters()->LimitsFilePath().isEmpty());
@@ -313,8 +316,10 @@ private slots:
         QVERIFY(page.AlarmParametersViewModel()->FlagNotification());
         QCOMPARE(told.count(), 1);
         QCOMPARE(told.first().at(0).toString(), QString("Spectrum is out-of-limit"));
-        QVERIFY2(told.first().at(1).toString().startsWith("Frequency = 50"), qPrintable(told.first().at(1).toString()));
-        QVERIFY2(told.first().at(1).toString().contains("Exposure = 2.99"), qPrintable(told.first().at(1).toString()));
+        QVERIFY2(told.first().at(1).toString().startsWith("Frequency = 50"),
+                 qPrintable(told.first().at(1).toString()));
+        QVERIFY2(told.first().at(1).toString().contains("Exposure = 2.99"),
+                 qPrintable(told.first().at(1).toString()));
         m_Operation->OnNewMeasure(sine(1000, 1000, 150, 3 / std::sqrt(2.0)));
         QVERIFY(page.AlarmParametersViewModel()->FlagNotification());
         m_Operation->OnNewMeasure(sine(1000, 1000, 250, 3 / std::sqrt(2.0)));
