@@ -80,6 +80,11 @@ private slots:
         QTest::newRow("malformed") << QByteArray(
                                           "<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><point>")
                                    << QString() << 1;
+        // Refused, not walked down.
+        QTest::newRow("nested 100000 deep")
+            << (QByteArray("<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><deep>") +
+                QByteArray("<x>").repeated(100000))
+            << notValid << 1;
     }
 
     void failures()

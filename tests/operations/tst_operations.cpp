@@ -397,6 +397,17 @@ private slots:
         QCOMPARE(prompt.asked.size(), 2);
         QVERIFY(measure->LimitsFile()->FileError());
         QVERIFY(log.contains("DEBUG Error: Failed to parse file : " + empty + " : Incorrect file"));
+
+        // A document nested 100,000 deep is refused, with no entry kept.
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("<KorvelinExposureLimitsFile ver=\"1.0\"><freqRange><upperFreqLimit>50</upperFreqLimit>"
+                   "<exposureLimitValue>1</exposureLimitValue><deep>" +
+                   QByteArray("<x>").repeated(100000));
+        file.close();
+        limits.setLimitsFilePath(empty);
+        QVERIFY(measure->LimitsFile()->FileError());
+        QCOMPARE(measure->LimitsFile()->Limits().size(), 0);
+        QVERIFY(log.contains("nested deeper than 64 levels"));
         measure->clearLimitsFile();
     }
 
