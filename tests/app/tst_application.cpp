@@ -47,6 +47,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <csignal>
 #include <unistd.h>
@@ -510,12 +511,20 @@ private slots:
         typeInto("grid2Stop", "0", false);
         QCOMPARE(panel.Grid()->X()->Stop(), 4.0);
         QCOMPARE(mapping->XStop(), 4.0);
+        // The probe turned on the stage: the map is shown in the stage's frame, live and
+        // reloaded alike.
+        panel.Grid()->Orientation()->setRoll(20);
+        panel.Grid()->Orientation()->setYaw(35);
 
         CRecordingManagerMapping& recorder = *app->OperationsManager().MappingOperation()->RecordingManager();
         click("resumeButton");
         QTRY_VERIFY_WITH_TIMEOUT(!app->OperationsManager().MappingOperation()->SessionInProgress(), 60000);
         QCOMPARE(mapping->Arrows()->rowCount(), 25);
         QCOMPARE(recorder.NumBlocks(), 25);
+        const std::array<double, 3> live = {mapping->BxLastBlock(), mapping->ByLastBlock(),
+                                            mapping->BzLastBlock()};
+        click("numericTab");
+        screenshot("mapping_turned_live");
         click("vectorTab");
         screenshot("mapping_vectors");
         click("plotTab");
@@ -542,6 +551,13 @@ private slots:
         QCOMPARE(mapping->Arrows()->rowCount(), 25);
         QCOMPARE(mapping->XStart(), 0.0);
         QCOMPARE(mapping->XStop(), 4.0);
+        // Reloaded, the last point shows what it showed live (to the file's six digits).
+        const std::array<double, 3> reloaded = {mapping->BxLastBlock(), mapping->ByLastBlock(),
+                                                mapping->BzLastBlock()};
+        for (std::size_t c = 0; c < 3; ++c)
+            QVERIFY2(std::fabs(reloaded[c] - live[c]) <= 1e-5 * std::max(1e-12, std::fabs(live[c])),
+                     qPrintable(QString("%1 live, %2 reloaded").arg(live[c]).arg(reloaded[c])));
+        screenshot("mapping_turned_reloaded");
 
         QSignalSpy replayed(&recorder, &CRecordingManagerMapping::ReplayMeasureBlock);
         recorder.setTimeWarp(10);
