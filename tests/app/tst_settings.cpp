@@ -182,9 +182,11 @@ private slots:
                                                   "<AveragingCount>3</Other></SETTINGS>");
         QTest::newRow("nested known") << QByteArray("<SETTINGS><LogMaxHistoryCount>7</LogMaxHistoryCount>"
                                                     "<AveragingCount><x>3</x></AveragingCount></SETTINGS>");
+        // Refused at the deep element, well-formed as it is: what follows is not read.
         QTest::newRow("nested 100000 deep")
             << (QByteArray("<SETTINGS><LogMaxHistoryCount>7</LogMaxHistoryCount><Unknown>") +
-                QByteArray("<x>").repeated(100000) + "</SETTINGS>");
+                QByteArray("<x>").repeated(100000) + QByteArray("</x>").repeated(100000) +
+                "</Unknown><AveragingCount>3</AveragingCount></SETTINGS>");
     }
 
     void malformedInputKeepsValuesReadSoFarAndNeverRewrites()

@@ -82,9 +82,10 @@ private slots:
                                    << QString() << 1;
         // Refused, not walked down.
         QTest::newRow("nested 100000 deep")
-            << (QByteArray("<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><deep>") +
-                QByteArray("<x>").repeated(100000))
-            << notValid << 1;
+            << (QByteArray("<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><point><deep>") +
+                QByteArray("<x>").repeated(100000) + QByteArray("</x>").repeated(100000) +
+                "</deep><X>2</X></point></KorvelinMappingFile>")
+            << QString() << 1;
     }
 
     void failures()

@@ -276,7 +276,8 @@ private slots:
         QVERIFY(log.contains("Parameter file: Averaging \"1e9\""));
 
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("<OPERATION_PARAMETERS>" + QByteArray("<x>").repeated(100000));
+        file.write("<OPERATION_PARAMETERS>" + QByteArray("<x>").repeated(100000) +
+                   QByteArray("</x>").repeated(100000) + "</OPERATION_PARAMETERS>");
         file.close();
         QVERIFY(!measure->LoadParameters(path));
         QVERIFY(log.contains("nested deeper than 64 levels"));
@@ -402,7 +403,8 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("<KorvelinExposureLimitsFile ver=\"1.0\"><freqRange><upperFreqLimit>50</upperFreqLimit>"
                    "<exposureLimitValue>1</exposureLimitValue><deep>" +
-                   QByteArray("<x>").repeated(100000));
+                   QByteArray("<x>").repeated(100000) + QByteArray("</x>").repeated(100000) +
+                   "</deep></freqRange></KorvelinExposureLimitsFile>");
         file.close();
         limits.setLimitsFilePath(empty);
         QVERIFY(measure->LimitsFile()->FileError());
