@@ -4,11 +4,13 @@
 #include "app/CApplication.h"
 #include "app/CConstants.h"
 #include "app/CLogFilterProxyModel.h"
+#include "files/CXMLResultsSerializer.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrument.h"
 #include "instruments/CMapperPluginStopAndGo.h"
 #include "instruments/CPluginsManager.h"
 #include "instruments/CTriggerPlugin.h"
+#include "model/CDataSetMeasurement.h"
 #include "model/CMappingParameters.h"
 #include "model/CMeasurementParameters.h"
 #include "model/CPosition.h"
@@ -608,6 +610,48 @@ private slots:
     // With the manual mapper its window shows the next point, and each press of its
     // Ready button measures there and moves on.
     // The keys of the action bar and of page switching do what their buttons do, only when shown.
+    // A recording with a one-sample spike where the chart used to skip results: loaded
+    // on the meter page, the chart shows the spike and scales to it.
+    void meterChartShowsASpike()
+    {
+        CApplication* app = CApplication::instance();
+        app->initialize();
+        RecordingPrompt prompt;
+        QCOMPARE(app->MainViewModel().LoaderSource(), QString("Pages/MeterPage.qml"));
+        CDataSetMeasurement set(*app->Settings());
+        set.setMeasurementParameters(app->OperationsManager().MeasureOperation()->MeasurementParameters());
+        QSharedPointer<CMeasureBlock> block(new CMeasureBlock());
+        const QDateTime start = QDateTime::currentDateTime();
+        for (int i = 0; i < 1000; ++i)
+        {
+            auto sample = QSharedPointer<CFieldIntensityResult>::create();
+            sample->Timestamp = start.addMSecs(i);
+            sample->TimestampNanosecond = quint64(sample->Timestamp.time().msec()) * 1000000ULL;
+            const float bz = i == 2 ? 5e-4f : 5e-5f + 1e-6f * float(std::sin(i * 0.05));
+            sample->setBz(bz);
+            sample->setB(bz);
+            block->Results.append(sample);
+        }
+        set.AddMeasureBlock(block);
+        const QString path = QDir(qEnvironmentVariable("HOME")).filePath("spike.xml");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(CXMLResultsSerializer().Serialize(&set, &file));
+        file.close();
+        prompt.files << path;
+        click("loadButton");
+        click("plotTab");
+        auto* meter = qobject_cast<CMeterOperationViewModel*>(app->MainViewModel().pActivePageViewModel());
+        QVERIFY(meter);
+        CChart2DMeterData& chart = *meter->Chart();
+        QTRY_VERIFY(chart.DownsampledSignalLength() > 0);
+        chart.UpdateDownsampling();
+        QVERIFY2(chart.Ymax() >= 5e-4, qPrintable(QString::number(chart.Ymax())));
+        screenshot("meter_spike");
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
     void keyboardShortcuts()
     {
         CApplication* app = CApplication::instance();
