@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# The whole program with the meter page shown under Xvfb and the simulated probe
+# The whole program under Xvfb with a measurement page shown and the simulated probe
 # acquiring at RATE Hz in blocks of 1000: CPU of the process (percent of one core)
 # over SECONDS, and its resident memory at the end.
 #   bash bench/meter_cpu.sh 10000 60
-#   SECTION=plot bash bench/meter_cpu.sh 100000 60
+#   PAGE=spectrum SECTION=plot bash bench/meter_cpu.sh 100000 60
+#   RECORD=1 bash bench/meter_cpu.sh 100000 60      (recording while it measures)
+# PAGE is meter (default), spectrum or ac; SECTION=plot shows the meter's chart.
+# The buttons are pressed with their keys (Ctrl+1..3, F5, Ctrl+R), never by position;
+# a run in which no block arrives fails instead of reporting an idle program.
 # Needs a build (scripts/build.sh), Xvfb and xdotool (apt-get install xdotool).
 set -euo pipefail
 rate=${1:-10000}
@@ -30,22 +34,45 @@ sleep 1
 HOME=$home XDG_DATA_HOME=$home/data DISPLAY=$display "$root/build/bin/Tesvana" >/dev/null 2>&1 &
 app=$!
 sleep 5
-# The meter page is shown (default instrument); Resume starts the acquisition.
 window=$(DISPLAY=$display xdotool search --name Tesvana | head -1)
-DISPLAY=$display xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+if [ -z "$window" ]; then
+  echo "FAIL: no Tesvana window appeared" >&2
+  exit 1
+fi
+# Without a window manager the window gets the keyboard by a click on it (on the page's
+# empty margin below the recording bar's right end); keys then go through XTEST as typed.
 read -r x y < <(DISPLAY=$display xdotool getwindowgeometry "$window" | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
-DISPLAY=$display xdotool mousemove $((x + 57)) $((y + 575)) click 1
-sleep 1
-# SECTION=plot shows the chart instead of the numbers.
+DISPLAY=$display xdotool mousemove $((x + 600)) $((y + 5)) click 1
+sleep 0.5
+key() { DISPLAY=$display xdotool key "$1"; sleep 0.5; }
+# The page (the meter is shown at start with the default instrument), then Resume.
+case "${PAGE:-meter}" in
+  spectrum) key ctrl+2 ;;
+  ac) key ctrl+3 ;;
+esac
+ticks=$(getconf CLK_TCK)
+cpu() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+idle=$(cpu)
+sleep 2
+idle=$(( $(cpu) - idle ))
+key F5
+[ -n "${RECORD:-}" ] && key ctrl+r
+# SECTION=plot shows the meter's chart: its tab is the second, above the numbers.
 if [ "${SECTION:-}" = plot ]; then
   DISPLAY=$display xdotool mousemove $((x + 400)) $((y + 27)) click 1
 fi
 sleep 2
-ticks=$(getconf CLK_TCK)
-cpu() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+# Blocks arriving cost far more than the idle window did; nothing more means no block came.
+probe=$(cpu)
+sleep 2
+busy=$(( $(cpu) - probe ))
+if [ "$busy" -le $(( idle + 2 )) ]; then
+  echo "FAIL: no block seems to arrive (CPU ticks idle $idle, after Resume $busy over 2 s)" >&2
+  exit 1
+fi
 start=$(cpu)
 [ -n "${PROFILE:-}" ] && perf record -g -o "$PROFILE" -p "$app" -- sleep 10 >/dev/null 2>&1
 sleep "$seconds"
 end=$(cpu)
 rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")
-echo "rate $rate Hz, ${SECTION:-components} shown, over $seconds s: CPU $(( (end - start) * 100 / ticks / seconds ))% of one core, RSS $((rss / 1024)) MiB"
+echo "${PAGE:-meter} page, rate $rate Hz, ${SECTION:-components} shown${RECORD:+, recording}, over $seconds s: CPU $(( (end - start) * 100 / ticks / seconds ))% of one core, RSS $((rss / 1024)) MiB"
