@@ -29,7 +29,8 @@ CChart2DFieldsData::CChart2DFieldsData(COperationParameters* parameters, QObject
         connect(m, &CMeasurementParameters::AcquisitionRateChanged, this,
                 &CChart2DFieldsData::OnMeasurementParametersRateChanged);
     }
-    m_RedrawTimer.setInterval(20);
+    // About the pace of a screen (30 a second): faster redraws show nothing more.
+    m_RedrawTimer.setInterval(33);
     connect(&m_RedrawTimer, &QTimer::timeout, this, &CChart2DFieldsData::UpdatePlot);
     m_RedrawTimer.start();
     QTimer::singleShot(0, this, &CChart2DFieldsData::OnMeasurementParametersRateChanged);
