@@ -1,5 +1,7 @@
 #include "model/CBoundedParm.h"
 
+#include <cmath>
+
 CBoundedParm::CBoundedParm(QObject* parent) : QObject(parent) {}
 
 void CBoundedParm::setMin(double value)
@@ -24,4 +26,9 @@ void CBoundedParm::setDefault(double value)
         return;
     m_Default = value;
     emit DefaultChanged(value);
+}
+
+bool CBoundedParm::Allows(double value) const
+{
+    return std::isfinite(value) && (m_Max <= m_Min || (value >= m_Min && value <= m_Max));
 }

@@ -18,6 +18,9 @@ public:
     void setMin(double value);
     void setMax(double value);
     void setDefault(double value);
+    // A finite value within the interval; an interval the driver does not give (Max not
+    // above Min) limits nothing.
+    bool Allows(double value) const;
 
 signals:
     void MinChanged(double value);

@@ -161,18 +161,10 @@ void CMappingOperationViewModel::l_ComputeLastBlockComponents(const CMeasureBloc
 {
     if (block.Results.isEmpty())
         return;
+    // The block is in the mapping's frame already (turned before anything is computed).
     const CFieldIntensityResult& last = *block.Results.last();
-    Eigen::Vector3f field(last.Bx(), last.By(), last.Bz());
-    if (!block.RotAppliedOnMeasBlock())
-    {
-        Eigen::Vector3f turned;
-        if (KVL::ComputeReverseTransformedVector(field, float(block.Orientation.Roll()),
-                                                 float(block.Orientation.Pitch()),
-                                                 float(block.Orientation.Yaw()), turned))
-            field = turned;
-    }
     m_Last = {double(last.B()),  double(last.dBConverted()), double(last.BBprime()),
-              double(field.x()), double(field.y()),          double(field.z())};
+              double(last.Bx()), double(last.By()),          double(last.Bz())};
     emit LastBlockChanged();
 }
 
@@ -182,7 +174,6 @@ void CMappingOperationViewModel::l_AddToColourMap(CMeasureBlockMapping& block, b
         return;
     // A point's colour is its block's mean field in the mapping frame: a single sample
     // would carry the moment's ripple (50 Hz mains) into the map.
-    CChart2DMappingData::RotateOnce(block);
     std::array<double, 4> mean{};
     for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block.Results))
     {

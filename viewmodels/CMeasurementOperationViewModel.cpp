@@ -83,18 +83,13 @@ void CMeasurementOperationViewModel::l_UpdateParametersValid()
     if (CInstrument* probe = m_pOperation->Instrument())
     {
         const CMeasurementParameters& m = *m_pOperation->MeasurementParameters();
-        const auto within = [](double value, const CBoundedParm* bound) {
-            // A bound the driver does not give (0 to 0) limits nothing.
-            return std::isfinite(value) &&
-                   (bound->Max() <= bound->Min() || (value >= bound->Min() && value <= bound->Max()));
-        };
         const CTrigger::TriggerMode mode = m.TriggerMode();
-        valid = within(m.BlockSize(), probe->BlockSizeBound()) &&
-                within(m.Averaging(), probe->AveragingBound()) &&
+        valid = probe->BlockSizeBound()->Allows(m.BlockSize()) &&
+                probe->AveragingBound()->Allows(m.Averaging()) &&
                 (mode == CTrigger::TriggerMode::IMMEDIATE ||
-                 within(m.AcquisitionRate(), probe->AcquisitionRateBound())) &&
+                 probe->AcquisitionRateBound()->Allows(m.AcquisitionRate())) &&
                 (mode != CTrigger::TriggerMode::CONTINUOUS ||
-                 within(m.DisplayRate(), probe->DisplayRateBound())) &&
+                 probe->DisplayRateBound()->Allows(m.DisplayRate())) &&
                 (mode != CTrigger::TriggerMode::EXTERNAL || m.TriggerPlugin());
     }
     if (valid == m_ParametersValid)
