@@ -135,10 +135,11 @@ private:
     {
         QQuickWindow* window = mainWindow();
         QVERIFY(window);
-        // Buttons shown or hidden by the last step move the others: let the layout settle.
+        // Buttons shown or hidden by the last step move the others: let the layout settle,
+        // and give a page still loading the time to show the control.
         QTest::qWait(100);
-        QQuickItem* item = findItem(window->contentItem(), objectName);
-        QVERIFY2(item, qPrintable(objectName));
+        QQuickItem* item = nullptr;
+        QTRY_VERIFY2((item = findItem(window->contentItem(), objectName)) != nullptr, qPrintable(objectName));
         QVERIFY2(item->isVisible(), qPrintable(objectName + " is hidden"));
         ensureVisible(item);
         const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
@@ -280,6 +281,20 @@ private slots:
         QVERIFY(meter->BMax() != 0.0);
         QTRY_VERIFY(meter->MeterOperationDatasetViewModel()->TableData()->rowCount() > 0);
         screenshot("meter_live");
+
+        // The zero offset, as a user takes it: the dialog shows it is busy, then closes.
+        click("zeroOffsetButton");
+        QObject* dialog = mainWindow()->findChild<QObject*>("zeroOffsetDialog");
+        QVERIFY(dialog);
+        QTRY_VERIFY(dialog->property("opened").toBool());
+        screenshot("zero_offset_dialog");
+        QMetaObject::invokeMethod(meter, "zeroOffset", Q_ARG(bool, false));
+        QVERIFY(meter->ZeroOffsetBusy());
+        QVERIFY(dialog->property("busy").toBool());
+        QVERIFY(mainWindow()->grabWindow().save(QCoreApplication::applicationDirPath() +
+                                                "/screenshots/zero_offset_busy.png"));
+        QTRY_VERIFY(!meter->ZeroOffsetBusy());
+        QTRY_VERIFY(!dialog->property("visible").toBool());
 
         click("recordButton");
         QVERIFY(recorder.IsRecording());
