@@ -1,0 +1,96 @@
+#pragma once
+
+#include <complex>
+#include <limits>
+#include <vector>
+
+namespace KVL
+{
+// How much of the exposure limits a block of three-axis field samples takes, by
+// the two rules of the low-frequency guidance:
+// - the summation index, the sum over the spectral content from 1 Hz to the
+//   Nyquist frequency of the RMS of the field vector at that frequency over its
+//   reference level;
+// - the weighted peak index, the largest length over the block of the field
+//   vector with each axis passed through the weighting filter of a standard
+//   (gain 1 / (sqrt 2 * reference level), phase of first-order sections at the
+//   curve's corners).
+// Content below 1 Hz (the static field among it) never enters either index.
+// Not thread-safe: one object per thread (it keeps its work buffers).
+class CExposureAssessment
+{
+public:
+    enum class Standard
+    {
+        None,
+        Icnirp2010Public,
+        Icnirp2010Occupational
+    };
+
+    // One entry of a limits file: `limit` (in the unit of the samples) holds for
+    // frequencies up to and including `upperFrequency` (Hz).
+    struct Step
+    {
+        double upperFrequency;
+        double limit;
+    };
+
+    struct Result
+    {
+        double Summation = std::numeric_limits<double>::quiet_NaN();
+        // NaN when the limits are a file of steps (the weighting needs a standard's curve).
+        double WeightedPeak = std::numeric_limits<double>::quiet_NaN();
+        // The frequency of the content that adds most to the summation; NaN when none does.
+        double DominantFrequency = std::numeric_limits<double>::quiet_NaN();
+        // Sample of the block where the weighted vector is longest; -1 without a weighted peak.
+        int WeightedPeakSample = -1;
+    };
+
+    // Against a standard's curve; `teslaToUnit` is the number of sample units in one tesla.
+    void SetStandard(Standard standard, double teslaToUnit);
+    // Against a limits file; nothing above its last step counts.
+    void SetSteps(std::vector<Step> steps);
+    Standard GetStandard() const { return m_Standard; }
+
+    // False (with `result` all NaN) for fewer than 4 samples, a rate that is not
+    // positive and finite, no limits, or samples that are not finite.
+    bool Assess(const float* bx, const float* by, const float* bz, int n, double rate, Result& result);
+
+    // Reference level in tesla (RMS) at `frequency` (Hz); NaN below 1 Hz or without a standard.
+    static double ReferenceLevel(Standard standard, double frequency);
+    // The weighting filter at `frequency`, in 1/tesla: |W| = 1 / (sqrt 2 * level),
+    // the f^2 law continued below 1 Hz so that the static field weighs nothing.
+    static std::complex<double> Weighting(Standard standard, double frequency);
+    // The standard a limits file follows (every step is the curve at its upper
+    // frequency, as the shipped files are written), or None.
+    static Standard Recognise(const std::vector<Step>& steps, double teslaToUnit);
+    // "icnirp2010-public", "icnirp2010-occupational"; empty for None.
+    static const char* Key(Standard standard);
+    static Standard FromKey(const char* key);
+
+private:
+    double l_Limit(double frequency) const;
+    double l_Summation(const float* const axes[3], int n, double rate, Result& result);
+    double l_WeightedPeak(const float* const axes[3], int n, double rate, int& sample);
+    double l_RefinePeak(int n, int& sample);
+
+    Standard m_Standard = Standard::None;
+    double m_TeslaToUnit = 1.0;
+    std::vector<Step> m_Steps;
+
+    double m_Mean[3] = {0, 0, 0};
+    std::vector<float> m_Window;
+    std::vector<float> m_Work;
+    std::vector<std::complex<float>> m_Half;
+    std::vector<double> m_Power;
+    // For one size and rate: the weighting per bin and the taper of the block's ends.
+    std::vector<std::complex<float>> m_Weights;
+    std::vector<float> m_Taper;
+    int m_WeightsSize = 0;
+    double m_WeightsRate = 0;
+    std::vector<float> m_Weighted;
+    std::vector<float> m_Length2;
+    std::vector<float> m_Axes; // the three weighted axes, one after the other
+    std::vector<int> m_Order;
+};
+} // namespace KVL
