@@ -1,5 +1,6 @@
 // Speed of the field computations. The FFTW rows (built only where Debian's
 // libfftw3-dev is present) are a reference for comparison, never linked into the program.
+#include "compute/CExposureAssessment.h"
 #include "compute/CFastFourierTransform.h"
 #include "compute/FigureOfMerit.h"
 #include "compute/Spectrum.h"
@@ -46,6 +47,29 @@ BENCHMARK(BM_ComputeSpectrum)
     ->Arg(65537)
     ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
+
+// Both exposure indices of one block of three axes (the 50 Hz line and noise,
+// a static field, in microtesla) against the general public's curve.
+void BM_ExposureIndices(benchmark::State& state)
+{
+    const std::size_t n = std::size_t(state.range(0));
+    CFluxList x = signal(n), y = signal(n), z = signal(n);
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        x[i] = 16.5f + 1e4f * x[i];
+        y[i] = -3.0f + 0.5e4f * y[i];
+    }
+    CExposureAssessment assessment;
+    assessment.SetStandard(CExposureAssessment::Standard::Icnirp2010Public, 1e6);
+    CExposureAssessment::Result result;
+    for (auto _ : state)
+    {
+        assessment.Assess(x.data(), y.data(), z.data(), int(n), 10000.0, result);
+        benchmark::DoNotOptimize(result.WeightedPeak);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ExposureIndices)->Arg(1000)->Arg(65536)->Unit(benchmark::kMicrosecond);
 
 void BM_TransformOnly(benchmark::State& state)
 {

@@ -1,6 +1,6 @@
 #include "compute/CExposureAssessment.h"
 
-#include "compute/CFastFourierTransform.h"
+#include "compute/CLaneFourierTransform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -157,9 +157,15 @@ bool CExposureAssessment::Assess(const float* bx, const float* by, const float* 
         if (!std::isfinite(m_Mean[a]))
             return false;
     }
-    result.Summation = l_Summation(axes, n, rate, result);
+    // The three axes in the lanes of one transform, their means removed (in single
+    // precision only after the subtraction, so a large static field costs no digits).
+    m_Packed.resize(std::size_t(n));
+    for (int i = 0; i < n; ++i)
+        m_Packed[std::size_t(i)] = Lanes{float(double(bx[i]) - m_Mean[0]), float(double(by[i]) - m_Mean[1]),
+                                         float(double(bz[i]) - m_Mean[2]), 0.0f};
+    result.Summation = l_Summation(n, rate, result);
     if (m_Standard != Standard::None)
-        result.WeightedPeak = l_WeightedPeak(axes, n, rate, result.WeightedPeakSample);
+        result.WeightedPeak = l_WeightedPeak(n, rate, result.WeightedPeakSample);
     return true;
 }
 
@@ -167,31 +173,32 @@ bool CExposureAssessment::Assess(const float* bx, const float* by, const float* 
 // tone's bins add up to its mean square; the bins are then grouped into lobes
 // (from one local minimum to the next), each lobe being one spectral line whose
 // RMS is the root of its power, wherever the tone falls between bins.
-double CExposureAssessment::l_Summation(const float* const axes[3], int n, double rate, Result& result)
+double CExposureAssessment::l_Summation(int n, double rate, Result& result)
 {
     if (int(m_Window.size()) != n)
     {
         m_Window.resize(std::size_t(n));
+        m_WindowPower = 0;
         for (int i = 0; i < n; ++i)
-            m_Window[std::size_t(i)] = float(0.5 - 0.5 * std::cos(2 * Pi * i / n));
+        {
+            const float w = float(0.5 - 0.5 * std::cos(2 * Pi * i / n));
+            m_Window[std::size_t(i)] = w;
+            m_WindowPower += double(w) * double(w);
+        }
     }
-    double windowPower = 0;
-    for (const float w : m_Window)
-        windowPower += double(w) * double(w);
     const int bins = n / 2 + 1;
-    m_Power.assign(std::size_t(bins), 0.0);
     m_Work.resize(std::size_t(n));
-    const std::shared_ptr<CFastFourierTransform> fft = CFastFourierTransform::ForSize(n);
-    for (int a = 0; a < 3; ++a)
+    for (int i = 0; i < n; ++i)
+        m_Work[std::size_t(i)] = m_Packed[std::size_t(i)] * m_Window[std::size_t(i)];
+    CLaneFourierTransform::ForSize(n)->ForwardReal(m_Work.data(), m_Re, m_Im);
+    m_Power.resize(std::size_t(bins));
+    for (int k = 0; k < bins; ++k)
     {
-        const float mean = float(m_Mean[a]);
-        for (int i = 0; i < n; ++i)
-            m_Work[std::size_t(i)] = (axes[a][i] - mean) * m_Window[std::size_t(i)];
-        fft->ForwardRealHalf(m_Work.data(), m_Half);
-        for (int k = 0; k < bins; ++k)
-            m_Power[std::size_t(k)] += double(std::norm(m_Half[std::size_t(k)]));
+        const Lanes norm =
+            m_Re[std::size_t(k)] * m_Re[std::size_t(k)] + m_Im[std::size_t(k)] * m_Im[std::size_t(k)];
+        m_Power[std::size_t(k)] = double(norm[0]) + double(norm[1]) + double(norm[2]);
     }
-    const double scale = 1.0 / (double(n) * windowPower);
+    const double scale = 1.0 / (double(n) * m_WindowPower);
     for (int k = 0; k < bins; ++k)
     {
         const bool single = k == 0 || 2 * k == n; // 0 Hz and Nyquist have no mirror bin
@@ -250,16 +257,18 @@ double CExposureAssessment::l_Summation(const float* const axes[3], int n, doubl
 // jump or a kink that the weighting, steep above its corners, would turn into a
 // false peak), weighted in the frequency domain and transformed back; the index is
 // the largest length of the three weighted axes at one instant over the block.
-double CExposureAssessment::l_WeightedPeak(const float* const axes[3], int n, double rate, int& sample)
+double CExposureAssessment::l_WeightedPeak(int n, double rate, int& sample)
 {
     const int bins = n / 2 + 1;
     if (m_WeightsSize != n || m_WeightsRate != rate)
     {
-        m_Weights.resize(std::size_t(bins));
+        m_WeightsRe.resize(std::size_t(bins));
+        m_WeightsIm.resize(std::size_t(bins));
         for (int k = 0; k < bins; ++k)
         {
             const std::complex<double> w = Weighting(m_Standard, k * rate / n) / m_TeslaToUnit;
-            m_Weights[std::size_t(k)] = std::complex<float>(w);
+            m_WeightsRe[std::size_t(k)] = float(w.real());
+            m_WeightsIm[std::size_t(k)] = float(w.imag());
         }
         const int taper = std::max(1, int(TaperShare * n));
         m_Taper.assign(std::size_t(n), 1.0f);
@@ -275,22 +284,24 @@ double CExposureAssessment::l_WeightedPeak(const float* const axes[3], int n, do
         m_WeightsSize = n;
         m_WeightsRate = rate;
     }
-    const std::shared_ptr<CFastFourierTransform> fft = CFastFourierTransform::ForSize(n);
     m_Work.resize(std::size_t(n));
-    m_Length2.assign(std::size_t(n), 0.0f);
-    m_Axes.resize(3 * std::size_t(n));
-    for (int a = 0; a < 3; ++a)
+    for (int i = 0; i < n; ++i)
+        m_Work[std::size_t(i)] = m_Packed[std::size_t(i)] * m_Taper[std::size_t(i)];
+    const std::shared_ptr<CLaneFourierTransform> fft = CLaneFourierTransform::ForSize(n);
+    fft->ForwardReal(m_Work.data(), m_Re, m_Im);
+    for (int k = 0; k < bins; ++k)
     {
-        const float mean = float(m_Mean[a]);
-        for (int i = 0; i < n; ++i)
-            m_Work[std::size_t(i)] = (axes[a][i] - mean) * m_Taper[std::size_t(i)];
-        fft->ForwardRealHalf(m_Work.data(), m_Half);
-        for (int k = 0; k < bins; ++k)
-            m_Half[std::size_t(k)] *= m_Weights[std::size_t(k)];
-        fft->InverseRealHalf(m_Half.data(), m_Weighted);
-        for (int i = 0; i < n; ++i)
-            m_Length2[std::size_t(i)] += m_Weighted[std::size_t(i)] * m_Weighted[std::size_t(i)];
-        std::copy(m_Weighted.begin(), m_Weighted.begin() + n, m_Axes.begin() + std::ptrdiff_t(a) * n);
+        const float wr = m_WeightsRe[std::size_t(k)], wi = m_WeightsIm[std::size_t(k)];
+        const Lanes re = m_Re[std::size_t(k)], im = m_Im[std::size_t(k)];
+        m_Re[std::size_t(k)] = re * wr - im * wi;
+        m_Im[std::size_t(k)] = re * wi + im * wr;
+    }
+    fft->InverseReal(m_Re.data(), m_Im.data(), m_Weighted);
+    m_Length2.resize(std::size_t(n));
+    for (int i = 0; i < n; ++i)
+    {
+        const Lanes v = m_Weighted[std::size_t(i)] * m_Weighted[std::size_t(i)];
+        m_Length2[std::size_t(i)] = v[0] + v[1] + v[2];
     }
     return std::sqrt(l_RefinePeak(n, sample));
 }
@@ -314,6 +325,19 @@ double CExposureAssessment::l_RefinePeak(int n, int& sample)
     double best = double(m_Length2[std::size_t(sample)]);
     if (n < 4 * Half)
         return best;
+    // The interpolation's taps for each eighth of a sample, computed once.
+    static const std::vector<double> Taps = [] {
+        std::vector<double> taps;
+        for (int step = -Steps / 2; step < Steps / 2; ++step)
+            for (int j = -Half + 1; j <= Half; ++j)
+            {
+                const double d = double(step) / Steps - j;
+                const double sinc = d == 0 ? 1.0 : std::sin(Pi * d) / (Pi * d);
+                const double x = d / Half; // Blackman window over -1..1
+                taps.push_back(sinc * (0.42 + 0.5 * std::cos(Pi * x) + 0.08 * std::cos(2 * Pi * x)));
+            }
+        return taps;
+    }();
     for (int c = 0; c < kept; ++c)
     {
         const int centre = m_Order[std::size_t(c)];
@@ -321,23 +345,14 @@ double CExposureAssessment::l_RefinePeak(int n, int& sample)
         {
             if (step == 0)
                 continue;
-            const double at = centre + double(step) / Steps;
-            const int first = int(std::floor(at)) - Half + 1;
-            double length2 = 0;
-            for (int a = 0; a < 3; ++a)
-            {
-                double value = 0;
-                for (int j = first; j < first + 2 * Half; ++j)
-                {
-                    const double d = at - j;
-                    const double sinc = std::sin(Pi * d) / (Pi * d);
-                    const double x = d / Half; // Blackman window over -1..1
-                    const double window = 0.42 + 0.5 * std::cos(Pi * x) + 0.08 * std::cos(2 * Pi * x);
-                    value += m_Axes[std::size_t(a) * std::size_t(n) + std::size_t((j % n + n) % n)] * sinc *
-                             window;
-                }
-                length2 += value * value;
-            }
+            // at = centre + step / Steps lies between centre - 1 and centre + 1; the taps
+            // run over the samples centre + j, j from -Half + 1 to Half.
+            const double* taps = &Taps[std::size_t(step + Steps / 2) * 2 * Half];
+            Lanes value{0, 0, 0, 0};
+            for (int j = -Half + 1; j <= Half; ++j)
+                value += m_Weighted[std::size_t(((centre + j) % n + n) % n)] * float(taps[j + Half - 1]);
+            const double length2 =
+                double(value[0]) * value[0] + double(value[1]) * value[1] + double(value[2]) * value[2];
             if (length2 > best)
             {
                 best = length2;

@@ -70,8 +70,9 @@ public:
 
 private:
     double l_Limit(double frequency) const;
-    double l_Summation(const float* const axes[3], int n, double rate, Result& result);
-    double l_WeightedPeak(const float* const axes[3], int n, double rate, int& sample);
+    using Lanes = float __attribute__((vector_size(16))); // x, y, z and a spare
+    double l_Summation(int n, double rate, Result& result);
+    double l_WeightedPeak(int n, double rate, int& sample);
     double l_RefinePeak(int n, int& sample);
 
     Standard m_Standard = Standard::None;
@@ -79,18 +80,16 @@ private:
     std::vector<Step> m_Steps;
 
     double m_Mean[3] = {0, 0, 0};
+    std::vector<Lanes> m_Packed; // the block, means removed
+    std::vector<Lanes> m_Work, m_Re, m_Im, m_Weighted;
     std::vector<float> m_Window;
-    std::vector<float> m_Work;
-    std::vector<std::complex<float>> m_Half;
+    double m_WindowPower = 0;
     std::vector<double> m_Power;
     // For one size and rate: the weighting per bin and the taper of the block's ends.
-    std::vector<std::complex<float>> m_Weights;
-    std::vector<float> m_Taper;
+    std::vector<float> m_WeightsRe, m_WeightsIm, m_Taper;
     int m_WeightsSize = 0;
     double m_WeightsRate = 0;
-    std::vector<float> m_Weighted;
     std::vector<float> m_Length2;
-    std::vector<float> m_Axes; // the three weighted axes, one after the other
     std::vector<int> m_Order;
 };
 } // namespace KVL

@@ -1,4 +1,5 @@
 #include "compute/CFastFourierTransform.h"
+#include "compute/CLaneFourierTransform.h"
 #include "compute/FieldStatistics.h"
 #include "compute/FigureOfMerit.h"
 #include "compute/Spectrum.h"
@@ -69,6 +70,48 @@ class tst_Spectrum : public QObject
     Q_OBJECT
 
 private slots:
+    // Four signals at once, one per lane: the same bins as each transformed alone,
+    // and back to the samples.
+    void laneTransformMatchesTheTransformOfEachSignal()
+    {
+        using Lanes = CLaneFourierTransform::Lanes;
+        for (const int n : {4, 8, 16, 32, 64, 1024, 2048, 65536, 1000, 6, 7})
+        {
+            std::vector<CFluxList> inputs;
+            std::vector<Lanes> packed;
+            packed.resize(std::size_t(n));
+            for (int lane = 0; lane < 4; ++lane)
+            {
+                inputs.push_back(randomSignal(n, unsigned(n * 4 + lane)));
+                for (int i = 0; i < n; ++i)
+                    packed[std::size_t(i)][lane] = inputs.back()[std::size_t(i)];
+            }
+            CLaneFourierTransform lanes(n);
+            std::vector<Lanes> re, im, back;
+            lanes.ForwardReal(packed.data(), re, im);
+            QCOMPARE(int(re.size()), n / 2 + 1);
+            double largest = 0;
+            for (int lane = 0; lane < 4; ++lane)
+            {
+                std::vector<CFastFourierTransform::Complex> half;
+                CFastFourierTransform(n).ForwardRealHalf(inputs[std::size_t(lane)].data(), half);
+                for (std::size_t k = 0; k < half.size(); ++k)
+                {
+                    largest = std::max(largest, double(std::abs(half[k])));
+                    const double error = std::abs(std::complex<double>(re[k][lane], im[k][lane]) -
+                                                  std::complex<double>(half[k]));
+                    QVERIFY2(error <= 1e-5 * std::sqrt(double(n)) * std::max(1.0, largest),
+                             qPrintable(QString("n %1, lane %2, bin %3: %4").arg(n).arg(lane).arg(k).arg(error)));
+                }
+            }
+            lanes.InverseReal(re.data(), im.data(), back);
+            for (int lane = 0; lane < 4; ++lane)
+                for (int i = 0; i < n; ++i)
+                    QVERIFY2(std::abs(back[std::size_t(i)][lane] - inputs[std::size_t(lane)][std::size_t(i)]) < 1e-5,
+                             qPrintable(QString("n %1, lane %2, sample %3").arg(n).arg(lane).arg(i)));
+        }
+    }
+
     void transformMatchesDirectDftForEveryKindOfLength_data()
     {
         QTest::addColumn<int>("n");
