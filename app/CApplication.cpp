@@ -25,6 +25,7 @@
 #include "viewmodels/CChart2DSpectrumData.h"
 #include "viewmodels/CColourMap.h"
 #include "viewmodels/CColourMapItem.h"
+#include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMappingOperationDatasetViewModel.h"
@@ -252,6 +253,7 @@ void CApplication::RegisterQmlTypes()
                                                                 "CMeterOperationDatasetViewModel", created);
     qmlRegisterUncreatableType<CMeasurementOperationViewModel>("Tesvana.ViewModels", 1, 0,
                                                                "CMeasurementOperationViewModel", created);
+    qmlRegisterUncreatableType<CExposureViewModel>("Tesvana.ViewModels", 1, 0, "CExposureViewModel", created);
     qmlRegisterUncreatableType<CSpectrumOperationViewModel>("Tesvana.ViewModels", 1, 0,
                                                             "CSpectrumOperationViewModel", created);
     qmlRegisterUncreatableType<CSpectrumOperationDatasetViewModel>(

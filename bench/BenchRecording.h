@@ -49,6 +49,7 @@ struct Fixture
         settings.setMeasurementMaxMeasurementCount(2000000);
         settings.setMappingMaxMeasurementCount(2000000);
         parameters.setBlockSize(1000);
+        parameters.setAcquisitionRate(1000); // the samples are 1 ms apart
     }
 };
 

@@ -1,6 +1,6 @@
 // tesvana-cli's analyses of the 1,000,000-sample mapping recording of the file
 // benchmarks, against the program's own load of that file: stats and convert --to csv
-// should cost little more than reading.
+// and exposure should cost little more than reading.
 #include "BenchRecording.h"
 #include "cli/CRecordingAnalysis.h"
 #include "cli/CRecordingFile.h"
@@ -55,6 +55,22 @@ void BM_Stats(benchmark::State& state)
     }
 }
 
+void BM_Exposure(benchmark::State& state)
+{
+    Fixture f;
+    RecordingPath();
+    QString error;
+    for (auto _ : state)
+    {
+        CRecordingFile file(f.settings);
+        file.Load(RecordingPath());
+        const QJsonObject exposure = CRecordingAnalysis::Exposure(
+            file, KVL::CExposureAssessment::Standard::Icnirp2010Public, nullptr, false, &error);
+        if (exposure.isEmpty())
+            state.SkipWithError(qPrintable(error));
+    }
+}
+
 void BM_ConvertCsv(benchmark::State& state)
 {
     Fixture f;
@@ -71,5 +87,6 @@ void BM_ConvertCsv(benchmark::State& state)
 
 BENCHMARK(BM_ProgramLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Stats)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Exposure)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ConvertCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace

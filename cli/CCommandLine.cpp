@@ -55,6 +55,17 @@ bool numberOption(const QCommandLineParser& parser, const QString& name, double&
     value = parser.value(name).toDouble(&ok);
     return ok && std::isfinite(value);
 }
+// The limits file's text read into `limits`, in the unit of `file`'s results.
+void limitsFor(const CRecordingFile& file, const QByteArray& text, LimitsXmlFile& limits)
+{
+    const CMeasurementParameters* parameters = file.DataSet()->MeasurementParameters();
+    limits.OnOperationParameterUnitChanged(parameters ? parameters->Units() : CUnits::UnitType::TESLA);
+    QBuffer buffer;
+    buffer.setData(text);
+    buffer.open(QIODevice::ReadOnly);
+    limits.ParseDevice(&buffer);
+    limits.ConvertLimitsFileToCurrentUnits(false);
+}
 } // namespace
 
 CCommandLine::CCommandLine(const QString& programFolder, QTextStream& out, QTextStream& err)
@@ -72,7 +83,8 @@ QString CCommandLine::l_Usage() const
               "  info       what a results file holds\n"
               "  stats      RMS, peak-to-peak, standard deviation, minimum and maximum\n"
               "  spectrum   the spectral peaks of a block\n"
-              "  ac         the band table and the exposure index against a limits file\n"
+              "  ac         the band table and the exposure indices of a block against a limits file\n"
+              "  exposure   the summation and weighted peak indices of every block against a standard\n"
               "  convert    the results as CSV or JSON\n"
               "\n"
               "Every command takes --help and --json; a folder may be given for a file.\n"
@@ -102,6 +114,8 @@ int CCommandLine::Run(const QStringList& arguments)
         return l_Spectrum(arguments);
     if (command == QLatin1String("ac"))
         return l_Ac(arguments);
+    if (command == QLatin1String("exposure"))
+        return l_Exposure(arguments);
     if (command == QLatin1String("convert"))
         return l_Convert(arguments);
     return l_UsageError(tr("unknown command %1 (tesvana-cli --help lists them)").arg(command));
@@ -562,16 +576,8 @@ int CCommandLine::l_Ac(const QStringList& arguments)
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
         [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
-            // The limits in the unit of this file's results.
             LimitsXmlFile limits(nullptr);
-            const CMeasurementParameters* parameters = file.DataSet()->MeasurementParameters();
-            limits.OnOperationParameterUnitChanged(parameters ? parameters->Units()
-                                                              : CUnits::UnitType::TESLA);
-            QBuffer buffer;
-            buffer.setData(limitsText);
-            buffer.open(QIODevice::ReadOnly);
-            limits.ParseDevice(&buffer);
-            limits.ConvertLimitsFileToCurrentUnits(false);
+            limitsFor(file, limitsText, limits);
             result = CRecordingAnalysis::Ac(file, limits, block, error);
             return !result.isEmpty();
         },
@@ -594,8 +600,101 @@ int CCommandLine::l_Ac(const QStringList& arguments)
                         number(band.value(CRecordingAnalysis::ComponentName(q))), 12);
                 m_Out << QStringLiteral(" %1\n").arg(number(band.value(QStringLiteral("limit"))), 12);
             }
-            m_Out << tr("exposure index") << ' ' << number(ac.value(QStringLiteral("exposureIndex")), 4)
+            m_Out << tr("summation index") << ' ' << number(ac.value(QStringLiteral("summationIndex")), 4)
                   << '\n';
+            if (ac.value(QStringLiteral("weightedPeakIndex")).isDouble())
+                m_Out << tr("weighted peak index") << ' '
+                      << number(ac.value(QStringLiteral("weightedPeakIndex")), 4) << '\n';
+        });
+}
+
+int CCommandLine::l_Exposure(const QStringList& arguments)
+{
+    using Standard = KVL::CExposureAssessment::Standard;
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("FILE"), tr("Results files or folders of them."));
+    parser.addOptions({
+        {QStringLiteral("standard"), tr("icnirp2010-public or icnirp2010-occupational."),
+         QStringLiteral("NAME")},
+        {QStringLiteral("limits"),
+         tr("Limits file (XML): the summation index only, unless it is a standard's."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("per-block"), tr("Every block's indices as well.")},
+    });
+    const int parsed = l_Parse(
+        parser, arguments, QStringLiteral("exposure"),
+        QStringLiteral(
+            "FILE... --standard icnirp2010-public|icnirp2010-occupational | --limits FILE [--per-block]"),
+        tr("The exposure indices of every block: the summation index (the RMS of the field vector at each "
+           "frequency from 1 Hz over its reference level, summed) and, against a standard, the weighted peak "
+           "index; the largest of each over the recording and the block where it occurs."));
+    if (parsed >= 0)
+        return parsed;
+    const QStringList inputs = parser.positionalArguments();
+    if (inputs.isEmpty())
+        return l_UsageError(tr("exposure: no file given"));
+    const bool byStandard = parser.isSet(QStringLiteral("standard"));
+    if (byStandard == parser.isSet(QStringLiteral("limits")))
+        return l_UsageError(tr("exposure: give either --standard NAME or --limits FILE"));
+    Standard standard = Standard::None;
+    if (byStandard)
+    {
+        standard = KVL::CExposureAssessment::FromKey(
+            parser.value(QStringLiteral("standard")).toLatin1().constData());
+        if (standard == Standard::None)
+            return l_UsageError(
+                tr("exposure: --standard takes icnirp2010-public or icnirp2010-occupational"));
+    }
+    QByteArray limitsText;
+    if (!byStandard && !l_ReadLimits(parser.value(QStringLiteral("limits")), limitsText))
+        return Failed;
+    const bool perBlock = parser.isSet(QStringLiteral("per-block"));
+    return l_ForEachFile(
+        inputs, parser.isSet(JsonOption),
+        [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
+            LimitsXmlFile limits(nullptr);
+            if (!byStandard)
+                limitsFor(file, limitsText, limits);
+            result = CRecordingAnalysis::Exposure(file, standard, &limits, perBlock, error);
+            return !result.isEmpty();
+        },
+        [this](const QJsonObject& exposure) {
+            const QJsonObject summation = exposure.value(QStringLiteral("summation")).toObject();
+            const QJsonObject peak = exposure.value(QStringLiteral("weightedPeak")).toObject();
+            const bool weighted = !peak.isEmpty();
+            m_Out << tr("Against %1, %2 blocks")
+                         .arg(exposure.value(QStringLiteral("limits")).toString())
+                         .arg(exposure.value(QStringLiteral("blocks")).toInt())
+                  << '\n';
+            if (exposure.contains(QStringLiteral("perBlock")))
+            {
+                m_Out << QStringLiteral("%1 %2").arg(tr("block"), 8).arg(tr("summation"), 12);
+                if (weighted)
+                    m_Out << QStringLiteral(" %1").arg(tr("weighted peak"), 14);
+                m_Out << QStringLiteral(" %1\n").arg(tr("most from [Hz]"), 15);
+                for (const QJsonValue& value : exposure.value(QStringLiteral("perBlock")).toArray())
+                {
+                    const QJsonObject block = value.toObject();
+                    m_Out << QStringLiteral("%1 %2")
+                                 .arg(block.value(QStringLiteral("block")).toInt(), 8)
+                                 .arg(number(block.value(QStringLiteral("summation")), 4), 12);
+                    if (weighted)
+                        m_Out << QStringLiteral(" %1").arg(
+                            number(block.value(QStringLiteral("weightedPeak")), 4), 14);
+                    m_Out << QStringLiteral(" %1\n").arg(
+                        number(block.value(QStringLiteral("dominantFrequency")), 5), 15);
+                }
+            }
+            m_Out << tr("summation index      %1 (block %2, most from %3 Hz)")
+                         .arg(number(summation.value(QStringLiteral("max")), 4))
+                         .arg(summation.value(QStringLiteral("block")).toInt())
+                         .arg(number(summation.value(QStringLiteral("dominantFrequency")), 5))
+                  << '\n';
+            if (weighted)
+                m_Out << tr("weighted peak index  %1 (block %2)")
+                             .arg(number(peak.value(QStringLiteral("max")), 4))
+                             .arg(peak.value(QStringLiteral("block")).toInt())
+                      << '\n';
         });
 }
 

@@ -41,6 +41,7 @@ private:
     int l_Stats(const QStringList& arguments);
     int l_Spectrum(const QStringList& arguments);
     int l_Ac(const QStringList& arguments);
+    int l_Exposure(const QStringList& arguments);
     int l_Convert(const QStringList& arguments);
 
     // Parses a command's options; Usage (after the message) or -1 to go on; 0 after --help.

@@ -8,6 +8,7 @@
 #include "files/ResultsFileFormat.h"
 #include "model/CMeasureBlockMapping.h"
 #include "model/CNumberText.h"
+#include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
 
@@ -235,6 +236,97 @@ QJsonObject CRecordingAnalysis::Spectrum(const CRecordingFile& file, const QStri
             {QStringLiteral("thresholdDb"), thresholdDb},    {QStringLiteral("peaks"), list}};
 }
 
+namespace
+{
+// The limits in the unit of the file's results: a standard's curve, or a limits
+// file (itself a standard's when it follows one). False when the unit is not a field's.
+bool configure(KVL::CExposureAssessment& assessment, const CRecordingFile& file,
+               KVL::CExposureAssessment::Standard standard, const LimitsXmlFile* limits, QString* error)
+{
+    const CMeasurementParameters* parameters = file.DataSet()->MeasurementParameters();
+    const double teslaToUnit = KVL::TeslaToUnit(parameters ? parameters->Units() : CUnits::UnitType::TESLA);
+    if (!std::isfinite(teslaToUnit))
+    {
+        *error = tr("the results are in %1, not a unit of the field").arg(unitOf(file));
+        return false;
+    }
+    if (standard != KVL::CExposureAssessment::Standard::None)
+        assessment.SetStandard(standard, teslaToUnit);
+    else if (limits)
+        assessment.SetLimits(limits->ExposureSteps(), teslaToUnit);
+    return true;
+}
+} // namespace
+
+QJsonObject CRecordingAnalysis::Exposure(const CRecordingFile& file,
+                                         KVL::CExposureAssessment::Standard standard,
+                                         const LimitsXmlFile* limits, bool perBlock, QString* error)
+{
+    KVL::CExposureAssessment assessment;
+    if (!configure(assessment, file, standard, limits, error))
+        return {};
+    if (file.Blocks().empty())
+    {
+        *error = tr("the file holds no block");
+        return {};
+    }
+    const bool weighted = assessment.GetStandard() != KVL::CExposureAssessment::Standard::None;
+    const double rate = rateOf(file);
+    QJsonArray blocks;
+    int largestSummation = -1, largestPeak = -1;
+    KVL::CExposureAssessment::Result atSummation, atPeak;
+    for (std::size_t i = 0; i < file.Blocks().size(); ++i)
+    {
+        KVL::CExposureAssessment::Result result;
+        assessment.Assess(*file.Blocks()[i], rate, result);
+        if (std::isfinite(result.Summation) &&
+            (largestSummation < 0 || result.Summation > atSummation.Summation))
+        {
+            largestSummation = int(i);
+            atSummation = result;
+        }
+        if (std::isfinite(result.WeightedPeak) &&
+            (largestPeak < 0 || result.WeightedPeak > atPeak.WeightedPeak))
+        {
+            largestPeak = int(i);
+            atPeak = result;
+        }
+        if (perBlock)
+        {
+            QJsonObject entry{{QStringLiteral("block"), int(i)},
+                              {QStringLiteral("summation"), number(result.Summation)},
+                              {QStringLiteral("dominantFrequency"), number(result.DominantFrequency)}};
+            if (weighted)
+                entry.insert(QStringLiteral("weightedPeak"), number(result.WeightedPeak));
+            blocks.append(entry);
+        }
+    }
+    if (largestSummation < 0)
+    {
+        *error = tr("no block can be assessed (each needs 4 samples or more at a known rate)");
+        return {};
+    }
+    const QString name =
+        weighted ? CExposureViewModel::StandardName(assessment.GetStandard()) : tr("limits file");
+    QJsonObject exposure{
+        {QStringLiteral("limits"), name},
+        {QStringLiteral("standard"),
+         QString::fromLatin1(KVL::CExposureAssessment::Key(assessment.GetStandard()))},
+        {QStringLiteral("unit"), unitOf(file)},
+        {QStringLiteral("blocks"), int(file.Blocks().size())},
+        {QStringLiteral("summation"),
+         QJsonObject{{QStringLiteral("max"), number(atSummation.Summation)},
+                     {QStringLiteral("block"), largestSummation},
+                     {QStringLiteral("dominantFrequency"), number(atSummation.DominantFrequency)}}}};
+    if (weighted && largestPeak >= 0)
+        exposure.insert(QStringLiteral("weightedPeak"),
+                        QJsonObject{{QStringLiteral("max"), number(atPeak.WeightedPeak)},
+                                    {QStringLiteral("block"), largestPeak}});
+    if (perBlock)
+        exposure.insert(QStringLiteral("perBlock"), blocks);
+    return exposure;
+}
+
 QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFile& limits, int block,
                                    QString* error)
 {
@@ -253,11 +345,17 @@ QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFi
             band.insert(ComponentName(q), number(double(table.Figure(q, row))));
         bands.append(band);
     }
+    // The exposure of the same block, as the AC analysis page shows it beside the table.
+    KVL::CExposureAssessment assessment;
+    KVL::CExposureAssessment::Result exposure;
+    if (configure(assessment, file, KVL::CExposureAssessment::Standard::None, &limits, error))
+        assessment.Assess(*chosen, rateOf(file), exposure);
     return {{QStringLiteral("block"), at},
             {QStringLiteral("figure"), QStringLiteral("RMS")},
             {QStringLiteral("unit"), unitOf(file)},
             {QStringLiteral("bands"), bands},
-            {QStringLiteral("exposureIndex"), number(table.ExposureIndex())}};
+            {QStringLiteral("summationIndex"), number(exposure.Summation)},
+            {QStringLiteral("weightedPeakIndex"), number(exposure.WeightedPeak)}};
 }
 
 bool CRecordingAnalysis::ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error)

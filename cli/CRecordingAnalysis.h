@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compute/CExposureAssessment.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -20,8 +22,13 @@ public:
     // The spectral peaks of one quantity of block `block` (negative: counted from the end).
     static QJsonObject Spectrum(const CRecordingFile& file, const QString& component, int block,
                                 double thresholdDb, QString* error);
-    // The band table (RMS of each quantity per band of the limits) and the exposure index of a block.
+    // The band table (RMS of each quantity per band of the limits) and the exposure indices of a block.
     static QJsonObject Ac(const CRecordingFile& file, const LimitsXmlFile& limits, int block, QString* error);
+    // The exposure indices of every block against a standard's curve (`limits` unused)
+    // or a limits file (`standard` None): the largest summation index and weighted peak
+    // index (a standard's only) and the block of each; with `perBlock`, every block's.
+    static QJsonObject Exposure(const CRecordingFile& file, KVL::CExposureAssessment::Standard standard,
+                                const LimitsXmlFile* limits, bool perBlock, QString* error);
     // The results as JSON (one object per block), written atomically.
     static bool ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error);
     // Loads `path` into `file` and writes its results as the program's CSV meanwhile: each

@@ -1,6 +1,7 @@
 #include "compute/CExposureAssessment.h"
 
 #include "compute/CLaneFourierTransform.h"
+#include "model/CMeasureBlock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -69,6 +70,16 @@ void CExposureAssessment::SetSteps(std::vector<Step> steps)
     m_Standard = Standard::None;
     m_Steps = std::move(steps);
     m_WeightsSize = 0;
+}
+
+CExposureAssessment::Standard CExposureAssessment::SetLimits(std::vector<Step> steps, double teslaToUnit)
+{
+    const Standard standard = Recognise(steps, teslaToUnit);
+    if (standard != Standard::None)
+        SetStandard(standard, teslaToUnit);
+    else
+        SetSteps(std::move(steps));
+    return standard;
 }
 
 double CExposureAssessment::ReferenceLevel(Standard standard, double frequency)
@@ -167,6 +178,22 @@ bool CExposureAssessment::Assess(const float* bx, const float* by, const float* 
     if (m_Standard != Standard::None)
         result.WeightedPeak = l_WeightedPeak(n, rate, result.WeightedPeakSample);
     return true;
+}
+
+bool CExposureAssessment::Assess(const CMeasureBlock& block, double rate, Result& result)
+{
+    const int n = block.Results.size();
+    m_X.resize(std::size_t(n));
+    m_Y.resize(std::size_t(n));
+    m_Z.resize(std::size_t(n));
+    for (int i = 0; i < n; ++i)
+    {
+        const CFieldIntensityResult& sample = *block.Results[i];
+        m_X[std::size_t(i)] = sample.Bx();
+        m_Y[std::size_t(i)] = sample.By();
+        m_Z[std::size_t(i)] = sample.Bz();
+    }
+    return Assess(m_X.data(), m_Y.data(), m_Z.data(), n, rate, result);
 }
 
 // The power of the vector per bin of the Hann-windowed block, scaled so that a
@@ -323,7 +350,7 @@ double CExposureAssessment::l_RefinePeak(int n, int& sample)
                       [&](int a, int b) { return m_Length2[std::size_t(a)] > m_Length2[std::size_t(b)]; });
     sample = m_Order.front();
     double best = double(m_Length2[std::size_t(sample)]);
-    if (n < 4 * Half)
+    if (n < 2 * Half)
         return best;
     // The interpolation's taps for each eighth of a sample, computed once.
     static const std::vector<double> Taps = [] {

@@ -4,6 +4,8 @@
 #include <limits>
 #include <vector>
 
+class CMeasureBlock;
+
 namespace KVL
 {
 // How much of the exposure limits a block of three-axis field samples takes, by
@@ -50,11 +52,16 @@ public:
     void SetStandard(Standard standard, double teslaToUnit);
     // Against a limits file; nothing above its last step counts.
     void SetSteps(std::vector<Step> steps);
+    // Against a limits file, or the standard's curve when the file is a standard's
+    // (Recognise): the standard, or None.
+    Standard SetLimits(std::vector<Step> steps, double teslaToUnit);
     Standard GetStandard() const { return m_Standard; }
 
     // False (with `result` all NaN) for fewer than 4 samples, a rate that is not
     // positive and finite, no limits, or samples that are not finite.
     bool Assess(const float* bx, const float* by, const float* bz, int n, double rate, Result& result);
+    // The Bx, By and Bz of a block's samples.
+    bool Assess(const CMeasureBlock& block, double rate, Result& result);
 
     // Reference level in tesla (RMS) at `frequency` (Hz); NaN below 1 Hz or without a standard.
     static double ReferenceLevel(Standard standard, double frequency);
@@ -91,5 +98,6 @@ private:
     double m_WeightsRate = 0;
     std::vector<float> m_Length2;
     std::vector<int> m_Order;
+    std::vector<float> m_X, m_Y, m_Z;
 };
 } // namespace KVL

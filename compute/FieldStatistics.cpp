@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace KVL
 {
@@ -138,5 +139,12 @@ bool AlmostEquals(double a, double b, double tolerance)
 bool LesserThan(double a, double b, double margin)
 {
     return std::fabs(a) <= std::fabs(b) - std::fabs(margin);
+}
+
+double TeslaToUnit(CUnits::UnitType unit)
+{
+    const double factor =
+        UnitsConversionFactor(ConvertUnitsToZRQ5520(CUnits::UnitType::TESLA), ConvertUnitsToZRQ5520(unit));
+    return factor > 0 ? factor : std::numeric_limits<double>::quiet_NaN();
 }
 } // namespace KVL

@@ -16,6 +16,8 @@ bool ComputeStdDevValue(const CFluxList& series, float& result);
 bool ComputeTotalField(const CFluxList& bx, const CFluxList& by, const CFluxList& bz, CFluxList& result);
 bool ComputeUnitsConversion(eZRQ5520Units from, float value, eZRQ5520Units to, float& result);
 bool ComputeUnitsConversion(CUnits::UnitType from, float value, CUnits::UnitType to, float& result);
+// The number of `unit` in one tesla; NaN for a unit that is not of the field.
+double TeslaToUnit(CUnits::UnitType unit);
 // factor(from, to) of the conversion table: -1 between ADC and the field units.
 double UnitsConversionFactor(eZRQ5520Units from, eZRQ5520Units to);
 bool AlmostEquals(double a, double b, double tolerance);

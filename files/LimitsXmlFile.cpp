@@ -231,3 +231,12 @@ void LimitsXmlFile::OnOperationParameterUnitChanged(CUnits::UnitType displayUnit
 
 TESVANA_SETTER(LimitsXmlFile, bool, Converted)
 TESVANA_SETTER(LimitsXmlFile, bool, FileError)
+
+std::vector<KVL::CExposureAssessment::Step> LimitsXmlFile::ExposureSteps() const
+{
+    std::vector<KVL::CExposureAssessment::Step> steps;
+    steps.reserve(std::size_t(m_Limits.size()));
+    for (const QSharedPointer<FrequencyRange>& range : m_Limits)
+        steps.push_back({range->UpperFrequencyLimitValue(), range->ExposureLimitValue()});
+    return steps;
+}

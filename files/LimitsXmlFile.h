@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compute/CExposureAssessment.h"
+
 #include "app/XmlFile.h"
 #include "model/FrequencyRange.h"
 
@@ -45,6 +47,8 @@ public:
     void ConvertLimitsFileToCurrentUnits(bool reload);
 
     const QList<QSharedPointer<FrequencyRange>>& Limits() const { return m_Limits; }
+    // The entries as the exposure assessment takes them (frequency in Hz, limit as held).
+    std::vector<KVL::CExposureAssessment::Step> ExposureSteps() const;
     double FrequencyMinimum() const { return m_FrequencyMinimum; }
     double FrequencyMaximum() const { return m_FrequencyMaximum; }
     double ValueMinimum() const { return m_ValueMinimum; }

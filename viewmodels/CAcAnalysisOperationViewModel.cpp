@@ -7,6 +7,7 @@
 #include "viewmodels/CAcAnalysisOperationDatasetViewModel.h"
 #include "viewmodels/CAlarmParametersAcAnalysisViewModel.h"
 #include "viewmodels/CChart2DAcAnalysisData.h"
+#include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
 
@@ -127,7 +128,7 @@ void CAcAnalysisOperationViewModel::l_ComputeTable()
                                    m_SelectedFigureOfMeritIndex);
     if (Operation()->OperationParameters()->AlarmParametersAcAnalysis()->State() != CAlarm::AlarmState::Off)
         l_CheckRange();
-    l_UpdateExposureIndex();
+    AssessExposure(block.data());
 }
 
 void CAcAnalysisOperationViewModel::l_CheckRange()
@@ -168,14 +169,6 @@ void CAcAnalysisOperationViewModel::l_CheckRange()
     }
 }
 
-void CAcAnalysisOperationViewModel::l_UpdateExposureIndex()
-{
-    // The guidelines sum RMS values over the bands, each against its own limit.
-    setExposureIndex(Operation()->LimitsFileLoaded() && m_SelectedFigureOfMeritIndex == 0
-                         ? m_pTable->ExposureIndex()
-                         : std::numeric_limits<double>::quiet_NaN());
-}
-
 void CAcAnalysisOperationViewModel::l_Replot()
 {
     CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
@@ -198,7 +191,8 @@ void CAcAnalysisOperationViewModel::OnDataSetCleared()
     m_pChart->Clear();
     m_pTable->Clear();
     setCommentOverAll(QString());
-    l_UpdateExposureIndex();
+    AssessExposure(nullptr);
+    Exposure()->resetMaxima();
 }
 
 void CAcAnalysisOperationViewModel::OnPlayingBackChanged(bool isPlayingBack)

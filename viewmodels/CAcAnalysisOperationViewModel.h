@@ -60,7 +60,6 @@ private:
     void l_ComputeTable();
     void l_CheckRange();
     void l_Replot();
-    void l_UpdateExposureIndex();
 
     CFrequencyTableData* m_pTable;
     CChart2DAcAnalysisData* m_pChart;

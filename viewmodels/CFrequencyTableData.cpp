@@ -79,20 +79,6 @@ double CFrequencyTableData::ExposureLimit(int row) const
     return row >= 0 && row < limits.size() ? limits.at(row)->ExposureLimitValue() : 0.0;
 }
 
-double CFrequencyTableData::ExposureIndex() const
-{
-    if (m_pLimits->Limits().isEmpty() || rowCount() == 0)
-        return std::numeric_limits<double>::quiet_NaN();
-    double index = 0;
-    for (int row = 0; row < rowCount(); ++row)
-    {
-        const double limit = ExposureLimit(row);
-        if (limit > 0)
-            index += double(Figure(0, row)) / limit;
-    }
-    return index;
-}
-
 int CFrequencyTableData::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_Figures[0].size());

@@ -44,10 +44,6 @@ public:
     float Figure(int quantity, int row) const { return m_Figures[std::size_t(quantity)][std::size_t(row)]; }
     // The band's limit; 0 without a limits file.
     double ExposureLimit(int row) const;
-    // The exposure index of the guidelines: the sum over the bands of B's figure over the band's
-    // limit, meaningful for RMS figures; NaN without limits.
-    double ExposureIndex() const;
-
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;

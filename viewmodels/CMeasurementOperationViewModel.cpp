@@ -5,6 +5,7 @@
 #include "app/CSettings.h"
 #include "app/CUtils.h"
 #include "app/LogCategories.h"
+#include "files/LimitsXmlFile.h"
 #include "instruments/CInstrument.h"
 #include "instruments/CTriggerPlugin.h"
 #include "model/CBoundedParm.h"
@@ -12,6 +13,7 @@
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CChartImageExporter.h"
+#include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CReplayParametersViewModel.h"
 
 #include <QDateTime>
@@ -30,6 +32,21 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
     connect(operation, &COperationMeasure::NewMeasure, this, &CMeasurementOperationViewModel::CountRecorded);
     connect(operation->OperationParameters()->LimitsParameters(), &CLimitsParameters::LimitsFileNameChanged,
             this, [this] { emit LimitsFileNameChanged(LimitsFileName()); });
+    // Before the pages' own handlers of the same signals, which assess again.
+    m_pExposure = new CExposureViewModel(operation->LimitsFile(), this);
+    connect(operation, &COperationMeasure::LimitsFileLoadedChanged, m_pExposure,
+            [this] { m_pExposure->Refresh(LimitsFileName()); });
+    connect(operation->LimitsFile(), &LimitsXmlFile::ConvertedChanged, m_pExposure, [this](bool converted) {
+        if (converted)
+            m_pExposure->Refresh(LimitsFileName());
+    });
+    m_pExposure->Refresh(LimitsFileName());
+}
+
+void CMeasurementOperationViewModel::AssessExposure(const CMeasureBlock* block)
+{
+    if (m_pExposure)
+        m_pExposure->Assess(block, ParametersInUse()->AcquisitionRate());
 }
 
 CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& name, CSettings& settings,
@@ -96,14 +113,6 @@ void CMeasurementOperationViewModel::l_UpdateParametersValid()
         return;
     m_ParametersValid = valid;
     emit ParametersValidChanged(valid);
-}
-
-void CMeasurementOperationViewModel::setExposureIndex(double value)
-{
-    if (value == m_ExposureIndex || (std::isnan(value) && std::isnan(m_ExposureIndex)))
-        return;
-    m_ExposureIndex = value;
-    emit ExposureIndexChanged(value);
 }
 
 void CMeasurementOperationViewModel::ShowNotice(const QString& text)

@@ -14,6 +14,7 @@ class QQuickItem;
 class CMeasurementParameters;
 class CReplayParametersViewModel;
 class CMeasureBlock;
+class CExposureViewModel;
 
 // The measurement pages' common view model: the recording bar's commands (record,
 // hold, resume, stop, end, save, load, replay), zero offset and parameter files.
@@ -45,9 +46,9 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(QString InstrumentNotice READ InstrumentNotice NOTIFY InstrumentNoticeChanged)
     // The limits file the spectrum and AC pages compare against: its name, empty without one.
     Q_PROPERTY(QString LimitsFileName READ LimitsFileName NOTIFY LimitsFileNameChanged)
-    // Against that file, how much of the limits the field takes (the pages' summation
-    // rule): above 1 the field exceeds them. NaN where it does not apply.
-    Q_PROPERTY(double ExposureIndex READ ExposureIndex NOTIFY ExposureIndexChanged)
+    // Against those limits, the exposure indices of the block shown (measurement pages;
+    // null on the mapping page).
+    Q_PROPERTY(CExposureViewModel* Exposure READ Exposure CONSTANT)
     // The page has a way back to its default parameters ("Default", setDefaultParameters).
     Q_PROPERTY(bool DefaultParametersOffered READ DefaultParametersOffered CONSTANT)
     // The parameters in force are within what the instrument takes: Resume and Record are
@@ -91,7 +92,7 @@ public:
     QString RetentionNotice() const { return m_RetentionNotice; }
     QString InstrumentNotice() const { return m_InstrumentNotice; }
     QString LimitsFileName() const;
-    double ExposureIndex() const { return m_ExposureIndex; }
+    CExposureViewModel* Exposure() const { return m_pExposure; }
 
     // What the page's recordings are: file names and messages differ.
     enum class Kind
@@ -153,7 +154,6 @@ signals:
     void RetentionNoticeChanged(QString value);
     void InstrumentNoticeChanged(QString value);
     void LimitsFileNameChanged(QString value);
-    void ExposureIndexChanged(double value);
     // An alarm to announce in the system tray (and with a beep).
     void AlarmNotification(QString title, QString message, bool beep);
 
@@ -161,8 +161,8 @@ protected:
     CMeasurementOperationViewModel(const QString& name, CSettings& settings, COperation* operation,
                                    CRecordingManager* recorder, CReplayParametersViewModel* replay, Kind kind,
                                    QObject* parent);
-    // NaN for "does not apply": a NaN after a NaN is no change.
-    void setExposureIndex(double value);
+    // The exposure indices of `block` (null: none shown), at the rate in use.
+    void AssessExposure(const CMeasureBlock* block);
     // Says on the page what went wrong with the run (with the instrument notice).
     void ShowNotice(const QString& text);
     // Counts a block the operation delivered (for the retention notice).
@@ -192,9 +192,9 @@ private:
     void l_UpdateParametersValid();
     CRecordingManager* m_pRecorder;
     COperationMeasure* m_pMeasure = nullptr;
+    CExposureViewModel* m_pExposure = nullptr;
     CReplayParametersViewModel* m_pReplayParametersViewModel;
     Kind m_Kind;
-    double m_ExposureIndex = std::numeric_limits<double>::quiet_NaN();
     int m_Actions = 0;
     quint64 m_RecordedSamples = 0;
     QString m_RecordingKeptText;

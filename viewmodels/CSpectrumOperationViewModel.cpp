@@ -6,6 +6,7 @@
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CAlarmParametersSpectrumViewModel.h"
 #include "viewmodels/CChart2DSpectrumData.h"
+#include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CSpectrumOperationDatasetViewModel.h"
@@ -109,6 +110,7 @@ void CSpectrumOperationViewModel::l_Show(const QSharedPointer<CMeasureBlock>& bl
     m_pChart->setMeasurementParameters(ParametersInUse());
     m_pChart->Plot(*block, m_SelectedFieldIndex);
     l_ComputePeaks();
+    AssessExposure(block.data());
     if (Operation()->OperationParameters()->AlarmParametersSpectrum()->State() != CAlarm::AlarmState::Off)
         l_CheckLimit(m_pChart->GetSpectrum());
     setCommentOverAll(Operation()->RecordingManager()->DataSet()->Comment());
@@ -119,35 +121,10 @@ void CSpectrumOperationViewModel::l_ComputePeaks()
     if (m_pChart->GetSpectrum().size() < 2)
     {
         m_pTable->Clear(); // nothing measured yet, or a block of one sample
-        l_UpdateExposureIndex();
         return;
     }
     m_pTable->ComputeSpectralPeaks(m_pChart->GetSpectrum(), float(m_pChart->DeltaFrequency()),
                                    float(m_Threshold), ParametersInUse()->FrequencyMin());
-    l_UpdateExposureIndex();
-}
-
-double CSpectrumOperationViewModel::ExposureIndexOf(const std::vector<float>& frequencies,
-                                                    const std::vector<float>& amplitudes,
-                                                    const CFrequencyPeakListData& limits)
-{
-    // Each peak's amplitude is that of a sinusoid: its RMS is the amplitude over sqrt 2.
-    double index = 0;
-    for (std::size_t i = 0; i < frequencies.size() && i < amplitudes.size(); ++i)
-    {
-        const double limit = limits.ExposureLimit(double(frequencies[i]));
-        if (limit > 0)
-            index += double(amplitudes[i]) / std::sqrt(2.0) / limit;
-    }
-    return index;
-}
-
-void CSpectrumOperationViewModel::l_UpdateExposureIndex()
-{
-    const double index = Operation()->LimitsFileLoaded()
-                             ? ExposureIndexOf(m_pTable->Frequencies(), m_pTable->Amplitudes(), *m_pTable)
-                             : std::numeric_limits<double>::quiet_NaN();
-    setExposureIndex(index);
 }
 
 void CSpectrumOperationViewModel::l_CheckLimit(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum)
@@ -210,7 +187,7 @@ void CSpectrumOperationViewModel::unloadData()
 {
     m_pChart->Clear();
     m_pTable->Clear();
-    l_UpdateExposureIndex();
+    AssessExposure(nullptr);
 }
 
 void CSpectrumOperationViewModel::OnOperationParameterUnitChanged()
@@ -221,6 +198,7 @@ void CSpectrumOperationViewModel::OnOperationParameterUnitChanged()
 void CSpectrumOperationViewModel::OnDataSetCleared()
 {
     unloadData();
+    Exposure()->resetMaxima();
     setCommentOverAll(QString());
 }
 
@@ -247,6 +225,8 @@ void CSpectrumOperationViewModel::OnLimitsFileLoaded()
 {
     m_pChart->UpdateBoundaries();
     l_ComputePeaks(); // the limit of each peak
+    const QSharedPointer<CMeasureBlock> block = l_CurrentBlock();
+    AssessExposure(block.data());
 }
 
 void CSpectrumOperationViewModel::OnLimitsFileConverted(bool isConverted)

@@ -43,10 +43,6 @@ public:
     CChart2DSpectrumData* Chart() const { return m_pChart; }
     CFrequencyPeakListData* Table() const { return m_pTable; }
 
-    // The exposure index of peaks (amplitudes and frequencies) against a limit lookup.
-    static double ExposureIndexOf(const std::vector<float>& frequencies, const std::vector<float>& amplitudes,
-                                  const CFrequencyPeakListData& limits);
-
     Q_INVOKABLE void loadData();
     Q_INVOKABLE void unloadData();
     Q_INVOKABLE void setDefaultParameters() override;
@@ -72,7 +68,6 @@ private:
     void l_Show(const QSharedPointer<CMeasureBlock>& block);
     void l_ComputePeaks();
     void l_CheckLimit(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum);
-    void l_UpdateExposureIndex();
     QSharedPointer<CMeasureBlock> l_CurrentBlock() const;
 
     CChart2DSpectrumData* m_pChart;

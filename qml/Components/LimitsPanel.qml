@@ -5,12 +5,14 @@ import Tesvana.ViewModels 1.0
 import "../Theme"
 
 // The limits file the page compares against: its name, choose another, clear it;
-// and the exposure index against it.
+// and the exposure of the block shown against it: the summation index, the weighted
+// peak index (a standard's curve only), the frequency that adds most and the
+// largest indices since the last reset. Above 1 the limits are exceeded.
 GroupBox {
     id: panel
 
     property CMeasurementOperationViewModel viewModel
-    property real exposureIndex: NaN
+    readonly property CExposureViewModel exposure: viewModel.Exposure
 
     title: qsTr("Limits")
 
@@ -46,19 +48,52 @@ GroupBox {
             }
         }
 
-        // Above 1 the field exceeds the limits.
-        Rectangle {
-            objectName: "exposureIndex"
+        ColumnLayout {
+            objectName: "exposure"
             Layout.fillWidth: true
-            Layout.preferredHeight: Theme.bannerHeight
-            radius: Theme.cornerRadius
-            visible: !isNaN(panel.exposureIndex)
-            color: panel.exposureIndex > 1 ? Theme.alarmErrorColor : Theme.alarmValidColor
+            visible: panel.exposure.Applies
+            spacing: Theme.smallSpacing
 
             Label {
-                anchors.centerIn: parent
-                color: Theme.textOnColor
-                text: qsTr("Exposure index") + " " + panel.exposureIndex.toPrecision(3)
+                objectName: "exposureStandard"
+                Layout.fillWidth: true
+                Layout.maximumWidth: panel.availableWidth
+                elide: Text.ElideRight
+                font.bold: true
+                text: panel.exposure.LimitsName
+            }
+
+            ExposureIndexRow {
+                objectName: "summationIndex"
+                Layout.fillWidth: true
+                name: qsTr("Summation index")
+                value: panel.exposure.SummationIndex
+                largest: panel.exposure.MaxSummationIndex
+            }
+
+            ExposureIndexRow {
+                objectName: "weightedPeakIndex"
+                Layout.fillWidth: true
+                visible: panel.exposure.WeightedPeakOffered
+                name: qsTr("Weighted peak index")
+                value: panel.exposure.WeightedPeakIndex
+                largest: panel.exposure.MaxWeightedPeakIndex
+            }
+
+            Label {
+                objectName: "dominantFrequency"
+                Layout.fillWidth: true
+                color: Theme.secondaryTextColor
+                text: qsTr("Most from %1").arg(isNaN(panel.exposure.DominantFrequency)
+                                                ? "–" : panel.exposure.DominantFrequency.toFixed(1) + " Hz")
+            }
+
+            Button {
+                objectName: "resetExposureButton"
+                Accessible.name: qsTr("Reset the largest exposure indices")
+                Layout.fillWidth: true
+                text: qsTr("Reset largest")
+                onClicked: panel.exposure.resetMaxima()
             }
         }
     }

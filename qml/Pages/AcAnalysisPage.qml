@@ -24,7 +24,6 @@ OperationPage {
         LimitsPanel {
             Layout.fillWidth: true
             viewModel: page.analysis
-            exposureIndex: page.analysis.ExposureIndex
         },
         StateAlarmPanel {
             id: alarmPanel

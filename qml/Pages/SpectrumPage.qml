@@ -22,7 +22,6 @@ OperationPage {
         LimitsPanel {
             Layout.fillWidth: true
             viewModel: page.spectrum
-            exposureIndex: page.spectrum.ExposureIndex
         },
         StateAlarmPanel {
             Layout.fillWidth: true

@@ -42,6 +42,7 @@ QtObject {
     readonly property int sidePanelWidth: 400
     readonly property int labelColumnWidth: 150
     readonly property int bannerHeight: 36
+    readonly property int exposureValueHeight: 24
     readonly property int cornerRadius: 4
 
     // Numbers: the meter's values and the table's columns.

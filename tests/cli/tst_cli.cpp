@@ -188,6 +188,9 @@ private slots:
             {"spectrum", file, "--component", "Bq"},
             {"spectrum", file, "--block", "last"},
             {"ac", file},
+            {"exposure", file},
+            {"exposure", file, "--standard", "icnirp"},
+            {"exposure", file, "--standard", "icnirp2010-public", "--limits", file},
         };
         for (const QStringList& arguments : bad)
         {
@@ -258,9 +261,42 @@ private slots:
         // The 8 Hz sine of amplitude 1 mT: RMS 0.707 mT in the second band.
         QVERIFY2(std::fabs(bands[1]["Bx"].toDouble() - std::sqrt(0.5)) < 0.02,
                  QJsonDocument(ac).toJson().constData());
-        // The index of the guidelines: B's RMS over each band's limit, summed.
-        QCOMPARE(ac["exposureIndex"].toDouble(),
-                 bands[0]["B"].toDouble() / 10 + bands[1]["B"].toDouble() / bands[1]["limit"].toDouble());
+        // The exposure of the block: the sine's RMS over its step (By's constant 2 mT never
+        // enters); no weighted peak against a file of steps.
+        QVERIFY2(std::fabs(ac["summationIndex"].toDouble() - std::sqrt(0.5)) < 0.01,
+                 QJsonDocument(ac).toJson().constData());
+        QVERIFY(ac["weightedPeakIndex"].isNull());
+
+        // Against the general public's curve: 8 Hz is at its corner, 0.625 mT; every block
+        // the same, the first one the largest. The tool says which block.
+        const Run exposureRun =
+            run({"exposure", file, "--standard", "icnirp2010-public", "--json", "--per-block"});
+        QCOMPARE(exposureRun.status, 0);
+        const QJsonObject exposure = object(exposureRun.json());
+        const double expected = std::sqrt(0.5) / 0.625;
+        QCOMPARE(exposure["limits"].toString(), QString("ICNIRP 2010 general public"));
+        QCOMPARE(exposure["blocks"].toInt(), 4);
+        QVERIFY2(std::fabs(exposure["summation"]["max"].toDouble() / expected - 1) < 0.02,
+                 QJsonDocument(exposure).toJson().constData());
+        QVERIFY(std::fabs(exposure["summation"]["dominantFrequency"].toDouble() - 8) < 0.1);
+        QVERIFY2(std::fabs(exposure["weightedPeak"]["max"].toDouble() / expected - 1) < 0.03,
+                 QJsonDocument(exposure).toJson().constData());
+        const QJsonArray perBlock = exposure["perBlock"].toArray();
+        QCOMPARE(perBlock.size(), 4);
+        const int largest = exposure["summation"]["block"].toInt();
+        for (const QJsonValue& block : perBlock)
+            QVERIFY(block["summation"].toDouble() <= perBlock[largest]["summation"].toDouble());
+        const Run exposureText = run({"exposure", file, "--standard", "icnirp2010-occupational"});
+        QCOMPARE(exposureText.status, 0);
+        QVERIFY2(exposureText.out.contains("ICNIRP 2010 occupational") &&
+                     exposureText.out.contains("weighted peak index"),
+                 exposureText.out.constData());
+        // A limits file of steps: the summation only.
+        const QJsonObject steps =
+            object(run({"exposure", file, "--limits", limits.fileName(), "--json"}).json());
+        QVERIFY(std::fabs(steps["summation"]["max"].toDouble() - std::sqrt(0.5)) < 0.01);
+        QVERIFY(!steps.contains("weightedPeak"));
+        QCOMPARE(run({"exposure", file, "--limits", file}).status, 1);
         const Run badLimits = run({"ac", file, "--limits", file});
         QCOMPARE(badLimits.status, 1);
         QVERIFY(badLimits.err.contains("not a limits file"));
@@ -412,6 +448,10 @@ private slots:
             }
             const Run ac = run({"ac", path("set/b-measurement.xml"), "--limits", corpora + corpus});
             QVERIFY(ac.status == 0 || ac.status == 1);
+            const Run exposure =
+                run({"exposure", corpora + corpus, "--standard", "icnirp2010-public", "--json"});
+            QVERIFY2(exposure.status == 0 || exposure.status == 1, corpus);
+            QVERIFY(exposure.json().isArray());
         }
     }
 

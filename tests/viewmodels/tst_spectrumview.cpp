@@ -12,6 +12,7 @@
 #include "viewmodels/CAlarmParametersAcAnalysisViewModel.h"
 #include "viewmodels/CChart2DAcAnalysisData.h"
 #include "viewmodels/CChart2DSpectrumData.h"
+#include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
@@ -23,6 +24,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -53,6 +55,23 @@ QSharedPointer<CMeasureBlock> signalBlock(int n, double rate, const std::functio
         s->setBy(0);
         s->setBz(v);
         block->Results.append(s);
+    }
+    return block;
+}
+
+// A block whose field vector (Bx, By, Bz) at time t is f(t).
+QSharedPointer<CMeasureBlock> vectorBlock(int n, double rate,
+                                          const std::function<std::array<double, 3>(double)>& f)
+{
+    QSharedPointer<CMeasureBlock> block = signalBlock(n, rate, [](double) { return 0.0; });
+    for (int i = 0; i < n; ++i)
+    {
+        const std::array<double, 3> b = f(double(i) / rate);
+        CFieldIntensityResult& s = *block->Results[i];
+        s.setBx(float(b[0]));
+        s.setBy(float(b[1]));
+        s.setBz(float(b[2]));
+        s.setB(float(std::sqrt(b[0] * b[0] + b[1] * b[1] + b[2] * b[2])));
     }
     return block;
 }
@@ -236,7 +255,7 @@ private slots:
         QVERIFY(page.LimitsFileName().isEmpty());
         // The page goes on.
         m_Operation->OnNewMeasure(sine(1000, 1000, 50, 1));
-        QVERIFY(std::isnan(page.ExposureIndex()));
+        QVERIFY(std::isnan(page.Exposure()->SummationIndex()));
         // Text where a number belongs refuses the whole file, naming the entry: a band
         // read as 0 would silently leave the index.
         prompt.files << texts;
@@ -247,7 +266,7 @@ private slots:
         QVERIFY(m_Operation->OperationParameters()->LimitsParameters()->LimitsFilePath().isEmpty());
         QCOMPARE(m_Operation->getLimitsCount(), 0);
         m_Operation->OnNewMeasure(sine(1000, 1000, 50, 1));
-        QVERIFY(std::isnan(page.ExposureIndex()));
+        QVERIFY(std::isnan(page.Exposure()->SummationIndex()));
     }
 
     // A file that fails part-way leaves no entry active: alarms never fire against a
@@ -337,44 +356,90 @@ private slots:
         QVERIFY(peaks.rowCount() <= 1); // at most the field itself, at 0 Hz
     }
 
-    void exposureIndexAgainstTheShippedLimits()
+    // Both pages show the exposure of the block against the limits: with a shipped
+    // standard both indices, against a user's file of steps the summation only.
+    void exposureAgainstTheShippedLimits()
     {
         RecordingPrompt prompt;
-        setRate(1000, 1000);
+        setRate(10000, 1000);
+        m_Operation->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MICRO_TESLA);
         m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(
             shippedLimits("ICNIRP2010_GeneralPublic.xml"));
         QVERIFY(m_Operation->LimitsFileLoaded());
         QVERIFY(prompt.asked.isEmpty());
         CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
         CAcAnalysisOperationViewModel ac(*m_Settings, m_Operation);
-        spectrum.setSelectedFieldIndex(4);
-        QVERIFY(std::isnan(spectrum.ExposureIndex()) || spectrum.Table()->rowCount() == 0);
-        // 200 uT RMS at 50 Hz is the general public's reference level: index 1.
-        m_Operation->OnNewMeasure(sine(1000, 1000, 50, 200));
-        QVERIFY2(std::fabs(spectrum.ExposureIndex() - 1.0) < 0.02,
-                 qPrintable(QString::number(spectrum.ExposureIndex())));
-        QVERIFY2(std::fabs(ac.ExposureIndex() - 1.0) < 0.02, qPrintable(QString::number(ac.ExposureIndex())));
-        // Two tones in two bands add, each against its own limit (over a little noise, as a
-        // probe has: exact tones leave a floor of rounding that joins their peaks).
-        std::mt19937 random(7);
-        std::normal_distribution<double> noise(0.0, 0.2);
-        m_Operation->OnNewMeasure(signalBlock(1000, 1000, [&](double t) {
-            return 100 * std::sqrt(2.0) * (std::sin(2 * Pi * 10 * t) + std::sin(2 * Pi * 50 * t)) +
-                   noise(random);
+        for (CExposureViewModel* exposure : {spectrum.Exposure(), ac.Exposure()})
+        {
+            QCOMPARE(exposure->LimitsName(), QString("ICNIRP 2010 general public"));
+            QVERIFY(exposure->Applies() && exposure->WeightedPeakOffered());
+            QVERIFY(std::isnan(exposure->SummationIndex()));
+        }
+        // The bench's field: 16.5 uT static along x and the 50 Hz line of 0.8 uT RMS along
+        // z. The static field never enters; the line is 0.8 / 200 of its reference level.
+        const auto bench = [](double t) {
+            return std::array<double, 3>{16.5, -2.0, 0.8 * std::sqrt(2.0) * std::sin(2 * Pi * 50 * t)};
+        };
+        m_Operation->OnNewMeasure(vectorBlock(1000, 10000, bench));
+        for (CExposureViewModel* exposure : {spectrum.Exposure(), ac.Exposure()})
+        {
+            QVERIFY2(std::fabs(exposure->SummationIndex() / 0.004 - 1) < 0.02,
+                     qPrintable(QString::number(exposure->SummationIndex())));
+            QVERIFY2(std::fabs(exposure->WeightedPeakIndex() / 0.004 - 1) < 0.03,
+                     qPrintable(QString::number(exposure->WeightedPeakIndex())));
+            QVERIFY(std::fabs(exposure->DominantFrequency() - 50) < 0.5);
+            QVERIFY(!exposure->Exceeded());
+        }
+        // 250 uT RMS at 50 Hz exceeds it; the largest stays after a smaller block, until reset.
+        m_Operation->OnNewMeasure(vectorBlock(1000, 10000, [](double t) {
+            return std::array<double, 3>{0, 250 * std::sqrt(2.0) * std::sin(2 * Pi * 50 * t), 0};
         }));
-        QCOMPARE(spectrum.Table()->rowCount(), 2);
-        const double expected =
-            100 / spectrum.Table()->ExposureLimit(10) + 100 / spectrum.Table()->ExposureLimit(50);
-        QVERIFY2(std::fabs(spectrum.ExposureIndex() / expected - 1.0) < 0.02,
-                 qPrintable(QString::number(spectrum.ExposureIndex())));
-        // Bands end on whole bins: the 10 Hz tone may meet the neighbouring step's limit.
-        QVERIFY2(std::fabs(ac.ExposureIndex() / expected - 1.0) < 0.05,
-                 qPrintable(QString::number(ac.ExposureIndex())));
-        // Peak-to-peak is no RMS: no index.
-        ac.setSelectedFigureOfMeritIndex(1);
-        QVERIFY(std::isnan(ac.ExposureIndex()));
+        QVERIFY(spectrum.Exposure()->Exceeded());
+        QVERIFY(std::fabs(spectrum.Exposure()->SummationIndex() - 1.25) < 0.025);
+        m_Operation->OnNewMeasure(vectorBlock(1000, 10000, bench));
+        QVERIFY(std::fabs(spectrum.Exposure()->MaxSummationIndex() - 1.25) < 0.025);
+        QVERIFY(std::fabs(spectrum.Exposure()->MaxWeightedPeakIndex() - 1.25) < 0.04);
+        QVERIFY(spectrum.Exposure()->Exceeded());
+        spectrum.Exposure()->resetMaxima();
+        QCOMPARE(spectrum.Exposure()->MaxSummationIndex(), spectrum.Exposure()->SummationIndex());
+        QVERIFY(!spectrum.Exposure()->Exceeded());
+        // The other standard, through the same panel.
+        m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(
+            shippedLimits("ICNIRP2010_Occupational.xml"));
+        QCOMPARE(ac.Exposure()->LimitsName(), QString("ICNIRP 2010 occupational"));
+        m_Operation->OnNewMeasure(vectorBlock(1000, 10000, bench));
+        QVERIFY2(std::fabs(ac.Exposure()->SummationIndex() / 0.0008 - 1) < 0.02,
+                 qPrintable(QString::number(ac.Exposure()->SummationIndex())));
+        // A user's file of steps: the summation only, named by the file.
         m_Operation->clearLimitsFile();
-        QVERIFY(std::isnan(spectrum.ExposureIndex()));
+        QVERIFY(!ac.Exposure()->Applies() && std::isnan(ac.Exposure()->SummationIndex()));
+        const QString steps = m_Core->dir.path() + "/site limits.xml";
+        QFile file(steps);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<KorvelinExposureLimitsFile ver=\"1.0\">"
+                   "<freqRange><upperFreqLimit>100</upperFreqLimit><freqUnits>Hz</freqUnits>"
+                   "<exposureLimitValue>40</exposureLimitValue><valueUnits>µT</valueUnits></freqRange>"
+                   "<freqRange><upperFreqLimit>5000</upperFreqLimit><freqUnits>Hz</freqUnits>"
+                   "<exposureLimitValue>10</exposureLimitValue><valueUnits>µT</valueUnits></freqRange>"
+                   "</KorvelinExposureLimitsFile>");
+        file.close();
+        m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(steps);
+        QVERIFY(m_Operation->LimitsFileLoaded());
+        QCOMPARE(spectrum.Exposure()->LimitsName(), QString("site limits.xml"));
+        QVERIFY(!spectrum.Exposure()->WeightedPeakOffered());
+        m_Operation->OnNewMeasure(vectorBlock(1000, 10000, [](double t) {
+            return std::array<double, 3>{4 * std::sqrt(2.0) * std::sin(2 * Pi * 50 * t),
+                                         std::sqrt(2.0) * std::sin(2 * Pi * 1000 * t), 30};
+        }));
+        const double expected = 4.0 / 40 + 1.0 / 10;
+        QVERIFY2(std::fabs(spectrum.Exposure()->SummationIndex() / expected - 1) < 0.02,
+                 qPrintable(QString::number(spectrum.Exposure()->SummationIndex())));
+        QVERIFY(std::isnan(spectrum.Exposure()->WeightedPeakIndex()));
+        // The data set cleared: nothing shown, the largest forgotten.
+        m_Operation->RecordingManager()->DataSet()->Clear();
+        QVERIFY(std::isnan(spectrum.Exposure()->SummationIndex()));
+        QVERIFY(std::isnan(spectrum.Exposure()->MaxSummationIndex()));
+        m_Operation->clearLimitsFile();
     }
 
     void shippedLimitsFollowTheGuidelines_data()
