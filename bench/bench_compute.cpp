@@ -2,6 +2,7 @@
 // libfftw3-dev is present) are a reference for comparison, never linked into the program.
 #include "compute/CExposureAssessment.h"
 #include "compute/CFastFourierTransform.h"
+#include "compute/CLaneFourierTransform.h"
 #include "compute/FigureOfMerit.h"
 #include "compute/Spectrum.h"
 
@@ -70,6 +71,25 @@ void BM_ExposureIndices(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ExposureIndices)->Arg(1000)->Arg(65536)->Unit(benchmark::kMicrosecond);
+
+// Four signals in the lanes of one transform (the exposure's three axes and a spare).
+void BM_LaneTransform(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const CFluxList input = signal(std::size_t(n));
+    std::vector<CLaneFourierTransform::Lanes> lanes, re, im;
+    lanes.resize(std::size_t(n));
+    for (int i = 0; i < n; ++i)
+        lanes[std::size_t(i)] = CLaneFourierTransform::Lanes{input[std::size_t(i)], 0, 0, 0};
+    const std::shared_ptr<CLaneFourierTransform> fft = CLaneFourierTransform::ForSize(n);
+    for (auto _ : state)
+    {
+        fft->ForwardReal(lanes.data(), re, im);
+        benchmark::DoNotOptimize(re.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_LaneTransform)->Arg(4096)->Arg(8192)->Arg(65536)->Unit(benchmark::kMicrosecond);
 
 void BM_TransformOnly(benchmark::State& state)
 {

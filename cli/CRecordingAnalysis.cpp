@@ -1,6 +1,7 @@
 #include "cli/CRecordingAnalysis.h"
 
 #include "cli/CRecordingFile.h"
+#include "compute/CExposureWindow.h"
 #include "compute/FieldStatistics.h"
 #include "compute/Spectrum.h"
 #include "files/CCSVResultsSerializer.h"
@@ -275,10 +276,15 @@ QJsonObject CRecordingAnalysis::Exposure(const CRecordingFile& file,
     QJsonArray blocks;
     int largestSummation = -1, largestPeak = -1;
     KVL::CExposureAssessment::Result atSummation, atPeak;
+    // As the pages do: about the last second ending with each block, assessed after each
+    // half of it, which sees every sample unweighted by the taper (every block with `perBlock`).
+    KVL::CExposureWindow window(2);
     for (std::size_t i = 0; i < file.Blocks().size(); ++i)
     {
         KVL::CExposureAssessment::Result result;
-        assessment.Assess(*file.Blocks()[i], rate, result);
+        if (!window.Append(*file.Blocks()[i], rate) && !perBlock)
+            continue;
+        window.Assess(assessment, result);
         if (std::isfinite(result.Summation) &&
             (largestSummation < 0 || result.Summation > atSummation.Summation))
         {
@@ -349,7 +355,12 @@ QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFi
     KVL::CExposureAssessment assessment;
     KVL::CExposureAssessment::Result exposure;
     if (configure(assessment, file, KVL::CExposureAssessment::Standard::None, &limits, error))
-        assessment.Assess(*chosen, rateOf(file), exposure);
+    {
+        KVL::CExposureWindow window;
+        for (int i = 0; i <= at; ++i)
+            window.Append(*file.Blocks()[std::size_t(i)], rateOf(file));
+        window.Assess(assessment, exposure);
+    }
     return {{QStringLiteral("block"), at},
             {QStringLiteral("figure"), QStringLiteral("RMS")},
             {QStringLiteral("unit"), unitOf(file)},

@@ -14,6 +14,11 @@ namespace
 constexpr double Pi = 3.14159265358979323846;
 constexpr double LowestFrequency = 1.0; // Hz: no reference level below
 constexpr double TaperShare = 0.25;
+constexpr double LineAboveFloor = 10; // power ratio: 10 dB
+constexpr int MinimumBandBins = 16;
+const double ThirdOctave = std::cbrt(2.0);
+// Four-term Blackman-Harris: a0 - a1 cos + a2 cos 2 - a3 cos 3.
+constexpr float BlackmanHarris[4] = {0.35875f, 0.48829f, 0.14128f, 0.01168f};
 
 // The corners of a standard's curve and its levels (tesla, f in Hz).
 struct Curve
@@ -62,14 +67,14 @@ void CExposureAssessment::SetStandard(Standard standard, double teslaToUnit)
     m_Standard = standard;
     m_TeslaToUnit = teslaToUnit;
     m_Steps.clear();
-    m_WeightsSize = 0;
+    m_PreparedSize = 0;
 }
 
 void CExposureAssessment::SetSteps(std::vector<Step> steps)
 {
     m_Standard = Standard::None;
     m_Steps = std::move(steps);
-    m_WeightsSize = 0;
+    m_PreparedSize = 0;
 }
 
 CExposureAssessment::Standard CExposureAssessment::SetLimits(std::vector<Step> steps, double teslaToUnit)
@@ -168,15 +173,20 @@ bool CExposureAssessment::Assess(const float* bx, const float* by, const float* 
         if (!std::isfinite(m_Mean[a]))
             return false;
     }
-    // The three axes in the lanes of one transform, their means removed (in single
-    // precision only after the subtraction, so a large static field costs no digits).
+    // The three axes in the lanes of one transform, their means removed.
+    // Samples and mean of like size: their difference in single precision is exact.
+    const Lanes mean{float(m_Mean[0]), float(m_Mean[1]), float(m_Mean[2]), 0.0f};
     m_Packed.resize(std::size_t(n));
     for (int i = 0; i < n; ++i)
-        m_Packed[std::size_t(i)] = Lanes{float(double(bx[i]) - m_Mean[0]), float(double(by[i]) - m_Mean[1]),
-                                         float(double(bz[i]) - m_Mean[2]), 0.0f};
+        m_Packed[std::size_t(i)] = Lanes{bx[i], by[i], bz[i], 0.0f} - mean;
+    l_Prepare(n, rate);
+    m_Work.resize(std::size_t(n));
+    for (int i = 0; i < n; ++i)
+        m_Work[std::size_t(i)] = m_Packed[std::size_t(i)] * m_Taper[std::size_t(i)];
+    CLaneFourierTransform::ForSize(n)->ForwardReal(m_Work.data(), m_Re, m_Im);
     result.Summation = l_Summation(n, rate, result);
     if (m_Standard != Standard::None)
-        result.WeightedPeak = l_WeightedPeak(n, rate, result.WeightedPeakSample);
+        result.WeightedPeak = l_WeightedPeak(n, result.WeightedPeakSample);
     return true;
 }
 
@@ -196,33 +206,39 @@ bool CExposureAssessment::Assess(const CMeasureBlock& block, double rate, Result
     return Assess(m_X.data(), m_Y.data(), m_Z.data(), n, rate, result);
 }
 
-// The power of the vector per bin of the Hann-windowed block, scaled so that a
-// tone's bins add up to its mean square; the bins are then grouped into lobes
-// (from one local minimum to the next), each lobe being one spectral line whose
-// RMS is the root of its power, wherever the tone falls between bins.
+// The power of the vector per bin of the block windowed by the taper times a
+// Blackman-Harris window, scaled so that a tone's bins add up to its mean square;
+// the bins are then grouped into lobes (from one local minimum to the next), each
+// lobe being one spectral line whose RMS is the root of its power, wherever the tone
+// falls between bins. The Blackman-Harris window (sidelobes 92 dB down, so no
+// sidelobe counts as a line of its own) is applied to the tapered block's transform
+// (m_Re, m_Im) as its seven taps, so both indices share one transform.
 double CExposureAssessment::l_Summation(int n, double rate, Result& result)
 {
-    if (int(m_Window.size()) != n)
-    {
-        m_Window.resize(std::size_t(n));
-        m_WindowPower = 0;
-        for (int i = 0; i < n; ++i)
-        {
-            const float w = float(0.5 - 0.5 * std::cos(2 * Pi * i / n));
-            m_Window[std::size_t(i)] = w;
-            m_WindowPower += double(w) * double(w);
-        }
-    }
     const int bins = n / 2 + 1;
-    m_Work.resize(std::size_t(n));
-    for (int i = 0; i < n; ++i)
-        m_Work[std::size_t(i)] = m_Packed[std::size_t(i)] * m_Window[std::size_t(i)];
-    CLaneFourierTransform::ForSize(n)->ForwardReal(m_Work.data(), m_Re, m_Im);
+    // The bins from -3 to bins + 2: beyond 0 and n/2 those of a real signal mirror.
+    m_ExtendedRe.resize(std::size_t(bins) + 6);
+    m_ExtendedIm.resize(std::size_t(bins) + 6);
+    for (int j = -3; j < bins + 3; ++j)
+    {
+        const int wrapped = ((j % n) + n) % n;
+        const bool mirrored = wrapped >= bins;
+        const std::size_t at = std::size_t(mirrored ? n - wrapped : wrapped);
+        m_ExtendedRe[std::size_t(j + 3)] = m_Re[at];
+        m_ExtendedIm[std::size_t(j + 3)] = mirrored ? -m_Im[at] : m_Im[at];
+    }
+    const Lanes* xr = m_ExtendedRe.data() + 3;
+    const Lanes* xi = m_ExtendedIm.data() + 3;
+    const float a0 = BlackmanHarris[0], a1 = -0.5f * BlackmanHarris[1], a2 = 0.5f * BlackmanHarris[2],
+                a3 = -0.5f * BlackmanHarris[3];
     m_Power.resize(std::size_t(bins));
     for (int k = 0; k < bins; ++k)
     {
-        const Lanes norm =
-            m_Re[std::size_t(k)] * m_Re[std::size_t(k)] + m_Im[std::size_t(k)] * m_Im[std::size_t(k)];
+        const Lanes re = a0 * xr[k] + a1 * (xr[k - 1] + xr[k + 1]) + a2 * (xr[k - 2] + xr[k + 2]) +
+                         a3 * (xr[k - 3] + xr[k + 3]);
+        const Lanes im = a0 * xi[k] + a1 * (xi[k - 1] + xi[k + 1]) + a2 * (xi[k - 2] + xi[k + 2]) +
+                         a3 * (xi[k - 3] + xi[k + 3]);
+        const Lanes norm = re * re + im * im;
         m_Power[std::size_t(k)] = double(norm[0]) + double(norm[1]) + double(norm[2]);
     }
     const double scale = 1.0 / (double(n) * m_WindowPower);
@@ -233,8 +249,53 @@ double CExposureAssessment::l_Summation(int n, double rate, Result& result)
     }
 
     const double binWidth = rate / n;
+    // Third-octave bands from 1 Hz: the noise floor of each is its median bin. A lobe
+    // 10 dB above its band's floor is a line and counts on its own; the others are the
+    // band's noise, which counts once with the power of all of them (each against its
+    // own level), so that the index of a noise floor does not grow with the number of
+    // bins a longer window has. Where a band has too few bins to tell, every lobe is a line.
+    const auto bandOf = [](double frequency) { return int(std::floor(3 * std::log2(frequency))); };
+    const int bands = bandOf(std::max(binWidth * (bins - 1), LowestFrequency)) + 1;
+    m_Floor.assign(std::size_t(bands), 0.0); // too few bins: every lobe a line
+    {
+        int first = int(std::ceil(LowestFrequency / binWidth));
+        double upper = 1.0;
+        for (int band = 0; band < bands && first < bins; ++band)
+        {
+            upper *= ThirdOctave;
+            int last = first;
+            while (last + 1 < bins && (last + 1) * binWidth < upper)
+                ++last;
+            if (last - first + 1 >= MinimumBandBins)
+            {
+                // A wide band's floor from at most 257 of its bins, evenly spread.
+                const int step = std::max(1, (last - first + 1) / 256);
+                m_Sorted.clear();
+                for (int j = first; j <= last; j += step)
+                    m_Sorted.push_back(m_Power[std::size_t(j)]);
+                const auto middle = m_Sorted.begin() + std::ptrdiff_t(m_Sorted.size() / 2);
+                std::nth_element(m_Sorted.begin(), middle, m_Sorted.end());
+                m_Floor[std::size_t(band)] = *middle;
+            }
+            first = last + 1;
+        }
+    }
+    m_Noise.assign(std::size_t(bands), 0.0);
+    m_NoiseFrequency.assign(std::size_t(bands), 0.0);
+    m_NoiseLargest.assign(std::size_t(bands), 0.0);
+
     double sum = 0;
     double largest = 0;
+    const auto count = [&](double contribution, double frequency) {
+        sum += contribution;
+        if (contribution > largest)
+        {
+            largest = contribution;
+            result.DominantFrequency = frequency;
+        }
+    };
+    int band = 0;
+    double bandTop = ThirdOctave; // Hz, the upper edge of `band`
     int k = 0;
     while (k < bins)
     {
@@ -251,16 +312,28 @@ double CExposureAssessment::l_Summation(int n, double rate, Result& result)
             power += m_Power[std::size_t(j)];
         if (!(power > 0))
             continue;
-        // Where the tone lies between the peak bin and its larger neighbour: for a
-        // Hann window the ratio r of their amplitudes puts it (2r - 1) / (r + 1) of a bin away.
-        double offset = 0;
         const double p = m_Power[std::size_t(peak)];
-        const double left = peak > 0 ? m_Power[std::size_t(peak - 1)] : 0.0;
-        const double right = peak + 1 < bins ? m_Power[std::size_t(peak + 1)] : 0.0;
-        if (p > 0)
+        // The lobes come in rising frequency: the band moves up with them.
+        while (band + 1 < bands && peak * binWidth >= bandTop)
         {
-            const double r = std::sqrt(std::max(left, right) / p);
-            offset = std::clamp((2 * r - 1) / (r + 1), 0.0, 1.0) * (right >= left ? 1.0 : -1.0);
+            ++band;
+            bandTop *= ThirdOctave;
+        }
+        const bool line = p > LineAboveFloor * m_Floor[std::size_t(band)];
+        // Where a tone lies between bins: the window's main lobe is close to a
+        // Gaussian, so a parabola through the logarithms of the peak bin and its two
+        // neighbours finds it.
+        double offset = 0;
+        if (line && peak > 0 && peak + 1 < bins)
+        {
+            const double left = m_Power[std::size_t(peak - 1)], right = m_Power[std::size_t(peak + 1)];
+            if (left > 0 && right > 0)
+            {
+                const double a = std::log(left), b = std::log(p), c = std::log(right);
+                const double curvature = a - 2 * b + c;
+                if (curvature < 0)
+                    offset = std::clamp(0.5 * (a - c) / curvature, -0.5, 0.5);
+            }
         }
         const double frequency = (peak + offset) * binWidth;
         if (frequency < LowestFrequency)
@@ -268,14 +341,23 @@ double CExposureAssessment::l_Summation(int n, double rate, Result& result)
         const double limit = l_Limit(frequency);
         if (!(limit > 0))
             continue;
-        const double contribution = std::sqrt(power) / limit;
-        sum += contribution;
-        if (contribution > largest)
+        if (line)
+            count(std::sqrt(power) / limit, frequency);
+        else
         {
-            largest = contribution;
-            result.DominantFrequency = frequency;
+            // The band's noise is said to come from its largest lobe.
+            const double share = power / (limit * limit);
+            if (share > m_NoiseLargest[std::size_t(band)])
+            {
+                m_NoiseLargest[std::size_t(band)] = share;
+                m_NoiseFrequency[std::size_t(band)] = frequency;
+            }
+            m_Noise[std::size_t(band)] += share;
         }
     }
+    for (int band = 0; band < bands; ++band)
+        if (m_Noise[std::size_t(band)] > 0)
+            count(std::sqrt(m_Noise[std::size_t(band)]), m_NoiseFrequency[std::size_t(band)]);
     return sum;
 }
 
@@ -284,38 +366,53 @@ double CExposureAssessment::l_Summation(int n, double rate, Result& result)
 // jump or a kink that the weighting, steep above its corners, would turn into a
 // false peak), weighted in the frequency domain and transformed back; the index is
 // the largest length of the three weighted axes at one instant over the block.
-double CExposureAssessment::l_WeightedPeak(int n, double rate, int& sample)
+void CExposureAssessment::l_Prepare(int n, double rate)
 {
+    if (m_PreparedSize == n && m_PreparedRate == rate)
+        return;
     const int bins = n / 2 + 1;
-    if (m_WeightsSize != n || m_WeightsRate != rate)
-    {
-        m_WeightsRe.resize(std::size_t(bins));
-        m_WeightsIm.resize(std::size_t(bins));
+    m_WeightsRe.assign(std::size_t(bins), 0.0f);
+    m_WeightsIm.assign(std::size_t(bins), 0.0f);
+    if (m_Standard != Standard::None)
         for (int k = 0; k < bins; ++k)
         {
             const std::complex<double> w = Weighting(m_Standard, k * rate / n) / m_TeslaToUnit;
             m_WeightsRe[std::size_t(k)] = float(w.real());
             m_WeightsIm[std::size_t(k)] = float(w.imag());
         }
-        const int taper = std::max(1, int(TaperShare * n));
-        m_Taper.assign(std::size_t(n), 1.0f);
-        for (int i = 0; i < taper; ++i)
-        {
-            // x - sin(2 pi x) / 2 pi: its first and second derivatives vanish at both
-            // ends, so the weighting (a second derivative below 8 Hz) sees no corner.
-            const double x = (i + 0.5) / taper;
-            const float t = float(x - std::sin(2 * Pi * x) / (2 * Pi));
-            m_Taper[std::size_t(i)] = t;
-            m_Taper[std::size_t(n - 1 - i)] = t;
-        }
-        m_WeightsSize = n;
-        m_WeightsRate = rate;
+    const int taper = std::max(1, int(TaperShare * n));
+    m_Taper.assign(std::size_t(n), 1.0f);
+    for (int i = 0; i < taper; ++i)
+    {
+        // x - sin(2 pi x) / 2 pi: its first and second derivatives vanish at both
+        // ends, so the weighting (a second derivative below 8 Hz) sees no corner.
+        const double x = (i + 0.5) / taper;
+        const float t = float(x - std::sin(2 * Pi * x) / (2 * Pi));
+        m_Taper[std::size_t(i)] = t;
+        m_Taper[std::size_t(n - 1 - i)] = t;
     }
-    m_Work.resize(std::size_t(n));
+    m_WindowPower = 0;
     for (int i = 0; i < n; ++i)
-        m_Work[std::size_t(i)] = m_Packed[std::size_t(i)] * m_Taper[std::size_t(i)];
+    {
+        double w = 0;
+        for (int t = 0; t < 4; ++t)
+            w += (t % 2 ? -1 : 1) * BlackmanHarris[t] * std::cos(2 * Pi * t * i / n);
+        w *= m_Taper[std::size_t(i)];
+        m_WindowPower += w * w;
+    }
+    m_PreparedSize = n;
+    m_PreparedRate = rate;
+}
+
+// Each axis, its mean removed, is tapered to zero over the first and last
+// TaperShare of the block (so the block joins itself without a jump or a kink that
+// the weighting, steep above its corners, would turn into a false peak), weighted
+// in the frequency domain and transformed back; the index is the largest length of
+// the three weighted axes at one instant over the block.
+double CExposureAssessment::l_WeightedPeak(int n, int& sample)
+{
+    const int bins = n / 2 + 1;
     const std::shared_ptr<CLaneFourierTransform> fft = CLaneFourierTransform::ForSize(n);
-    fft->ForwardReal(m_Work.data(), m_Re, m_Im);
     for (int k = 0; k < bins; ++k)
     {
         const float wr = m_WeightsRe[std::size_t(k)], wi = m_WeightsIm[std::size_t(k)];

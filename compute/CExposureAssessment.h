@@ -79,7 +79,8 @@ private:
     double l_Limit(double frequency) const;
     using Lanes = float __attribute__((vector_size(16))); // x, y, z and a spare
     double l_Summation(int n, double rate, Result& result);
-    double l_WeightedPeak(int n, double rate, int& sample);
+    void l_Prepare(int n, double rate);
+    double l_WeightedPeak(int n, int& sample);
     double l_RefinePeak(int n, int& sample);
 
     Standard m_Standard = Standard::None;
@@ -88,14 +89,14 @@ private:
 
     double m_Mean[3] = {0, 0, 0};
     std::vector<Lanes> m_Packed; // the block, means removed
-    std::vector<Lanes> m_Work, m_Re, m_Im, m_Weighted;
-    std::vector<float> m_Window;
-    double m_WindowPower = 0;
+    std::vector<Lanes> m_Work, m_Re, m_Im, m_Weighted, m_ExtendedRe, m_ExtendedIm;
+    double m_WindowPower = 0; // of the taper times a Hann window
     std::vector<double> m_Power;
+    std::vector<double> m_Floor, m_Noise, m_NoiseLargest, m_NoiseFrequency, m_Sorted; // per third-octave band
     // For one size and rate: the weighting per bin and the taper of the block's ends.
     std::vector<float> m_WeightsRe, m_WeightsIm, m_Taper;
-    int m_WeightsSize = 0;
-    double m_WeightsRate = 0;
+    int m_PreparedSize = 0;
+    double m_PreparedRate = 0;
     std::vector<float> m_Length2;
     std::vector<int> m_Order;
     std::vector<float> m_X, m_Y, m_Z;

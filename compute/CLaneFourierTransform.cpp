@@ -157,8 +157,15 @@ void CLaneFourierTransform::ForwardReal(const Lanes* signal, std::vector<Lanes>&
         m_Lane.resize(std::size_t(m_N));
         for (int lane = 0; lane < 4; ++lane)
         {
+            bool zero = true;
             for (std::size_t i = 0; i < m_Lane.size(); ++i)
-                m_Lane[i] = signal[i][lane];
+                zero = (m_Lane[i] = signal[i][lane]) == 0.0f && zero;
+            if (zero) // a spare lane
+            {
+                for (std::size_t k = 0; k < bins; ++k)
+                    re[k][lane] = im[k][lane] = 0.0f;
+                continue;
+            }
             m_Fallback->ForwardRealHalf(m_Lane.data(), half);
             for (std::size_t k = 0; k < bins; ++k)
             {
@@ -199,8 +206,18 @@ void CLaneFourierTransform::InverseReal(const Lanes* re, const Lanes* im, std::v
         std::vector<float> out;
         for (int lane = 0; lane < 4; ++lane)
         {
+            bool zero = true;
             for (std::size_t k = 0; k < bins; ++k)
+            {
                 half[k] = {re[k][lane], im[k][lane]};
+                zero = zero && half[k] == std::complex<float>();
+            }
+            if (zero) // a spare lane
+            {
+                for (int i = 0; i < m_N; ++i)
+                    signal[std::size_t(i)][lane] = 0.0f;
+                continue;
+            }
             m_Fallback->InverseRealHalf(half.data(), out);
             for (std::size_t i = 0; i < out.size(); ++i)
                 signal[i][lane] = out[i];

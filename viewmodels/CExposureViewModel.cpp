@@ -53,6 +53,7 @@ void CExposureViewModel::Refresh(const QString& fileName)
     m_LimitsName = !m_Applies                                        ? QString()
                    : standard != CExposureAssessment::Standard::None ? StandardName(standard)
                                                                      : fileName;
+    m_Window.Reset();
     m_Newest = CExposureAssessment::Result();
     m_MaxSummation = m_MaxWeightedPeak = std::numeric_limits<double>::quiet_NaN();
     emit ExposureChanged();
@@ -60,8 +61,16 @@ void CExposureViewModel::Refresh(const QString& fileName)
 
 void CExposureViewModel::Assess(const CMeasureBlock* block, double rate)
 {
-    m_Newest = CExposureAssessment::Result();
-    if (m_Applies && block && m_Assessment.Assess(*block, rate, m_Newest))
+    if (!m_Applies || !block)
+    {
+        m_Window.Reset();
+        m_Newest = CExposureAssessment::Result();
+        emit ExposureChanged();
+        return;
+    }
+    if (!m_Window.Append(*block, rate))
+        return;
+    if (m_Window.Assess(m_Assessment, m_Newest))
     {
         m_MaxSummation = larger(m_MaxSummation, m_Newest.Summation);
         m_MaxWeightedPeak = larger(m_MaxWeightedPeak, m_Newest.WeightedPeak);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compute/CExposureAssessment.h"
+#include "compute/CExposureWindow.h"
 
 #include <QObject>
 #include <QString>
@@ -55,7 +56,9 @@ public:
     // Takes the limits again (loaded, cleared or converted to another unit): the
     // indices and their maxima start over.
     void Refresh(const QString& fileName);
-    // The indices of `block` (null: none shown) sampled at `rate` Hz.
+    // The indices of about the last second of the field ending with `block` (joined to
+    // the blocks before it when they follow on; see KVL::CExposureWindow), sampled at
+    // `rate` Hz, assessed again after each quarter of that window. Null: none shown.
     void Assess(const CMeasureBlock* block, double rate);
 
     Q_INVOKABLE void resetMaxima();
@@ -66,6 +69,7 @@ signals:
 private:
     const LimitsXmlFile* m_pLimits;
     KVL::CExposureAssessment m_Assessment;
+    KVL::CExposureWindow m_Window;
     KVL::CExposureAssessment::Result m_Newest;
     QString m_LimitsName;
     bool m_Applies = false;

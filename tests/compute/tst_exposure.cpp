@@ -1,4 +1,8 @@
 #include "compute/CExposureAssessment.h"
+#include "compute/CExposureWindow.h"
+#include "model/CMeasureBlock.h"
+
+#include <QDateTime>
 
 #include <QTest>
 
@@ -297,9 +301,9 @@ private slots:
             {
                 const double f = 10 * std::pow(400.0, uniform(generator)); // 10 Hz to 4 kHz
                 // Lines closer than the window resolves are one line to the summation
-                // (their RMS together), so the property holds for lines 4 bins apart.
+                // (their RMS together), so the property holds for lines 8 bins apart.
                 if (std::any_of(tones.begin(), tones.end(), [&](const Tone& other) {
-                        return std::abs(other.frequency - f) < 4 * rate / n;
+                        return std::abs(other.frequency - f) < 8 * rate / n;
                     }))
                     continue;
                 const double level = CExposureAssessment::ReferenceLevel(standard, f) * 1e6;
@@ -346,6 +350,89 @@ private slots:
         QCOMPARE(CExposureAssessment::Recognise(steps, 1e6), Standard::None);
         steps[5].limit *= 1.01; // a user's edit
         QCOMPARE(CExposureAssessment::Recognise(steps, 1e3), Standard::None);
+    }
+
+    // A probe's noise floor is one contribution per third octave, not one per bin: its
+    // index does not grow with the length of the window, and a line above it still
+    // counts whole.
+    void noiseFloorDoesNotGrowWithTheWindow()
+    {
+        CExposureAssessment assessment;
+        assessment.SetStandard(Standard::Icnirp2010Public, 1e6);
+        const double rate = 10000;
+        std::mt19937 generator(5);
+        std::normal_distribution<double> noise(0, 0.05); // microtesla per sample and axis
+        const auto noisy = [&](int n, bool line) {
+            Block block =
+                synthesise(line ? std::vector<Tone>{{50, 10, {1, 0, 0}, 0}} : std::vector<Tone>{}, n, rate);
+            for (int i = 0; i < n; ++i)
+            {
+                block.x[std::size_t(i)] += float(noise(generator));
+                block.y[std::size_t(i)] += float(noise(generator));
+                block.z[std::size_t(i)] += float(noise(generator));
+            }
+            return assess(assessment, block, rate).Summation;
+        };
+        const double shortWindow = noisy(4096, false), longWindow = noisy(65536, false);
+        QVERIFY2(longWindow < 1.5 * shortWindow && longWindow > shortWindow / 1.5,
+                 qPrintable(QString("%1 and %2").arg(shortWindow).arg(longWindow)));
+        const double withLine = noisy(65536, true);
+        QVERIFY2(std::abs(withLine - longWindow - 10.0 / 200) < 0.02 * 0.05,
+                 qPrintable(QString("%1 with the line, %2 without").arg(withLine).arg(longWindow)));
+    }
+
+    // Blocks of 10 ms at 100 kHz hold half a period of the mains: joined, the window
+    // of the last 0.66 s gives the line its true weight; a gap in time starts anew.
+    void shortBlocksAreJoined()
+    {
+        const double rate = 100000;
+        const int n = 1000;
+        const Tone mains{50, 0.8, {0, 0.6, 0.8}, 0.3};
+        const Block all = synthesise({mains}, 80 * n, rate, {16.5, 0, 0});
+        const qint64 start = QDateTime(QDate(2026, 12, 7), QTime(9, 0), Qt::UTC).toMSecsSinceEpoch();
+        const auto blockAt = [&](int b, double offsetSeconds) {
+            auto block = QSharedPointer<CMeasureBlock>::create();
+            for (int i = 0; i < n; ++i)
+            {
+                const int k = b * n + i;
+                const qint64 ns = qint64((k / rate + offsetSeconds) * 1e9);
+                auto sample = QSharedPointer<CFieldIntensityResult>::create();
+                sample->Timestamp = QDateTime::fromMSecsSinceEpoch(start + ns / 1000000, Qt::UTC);
+                sample->TimestampNanosecond = quint64(ns % 1000000000);
+                sample->setBx(all.x[std::size_t(k)]);
+                sample->setBy(all.y[std::size_t(k)]);
+                sample->setBz(all.z[std::size_t(k)]);
+                block->Results.append(sample);
+            }
+            return block;
+        };
+        CExposureAssessment assessment;
+        assessment.SetStandard(Standard::Icnirp2010Public, 1e6);
+        CExposureWindow window;
+        CExposureAssessment::Result result;
+        int assessed = 0;
+        for (int b = 0; b < 80; ++b)
+            if (window.Append(*blockAt(b, 0), rate))
+            {
+                QVERIFY(window.Assess(assessment, result));
+                ++assessed;
+            }
+        QCOMPARE(window.Capacity(), 65536);
+        QCOMPARE(window.Size(), 65536);
+        QVERIFY2(assessed >= 4 && assessed <= 6,
+                 qPrintable(QString::number(assessed))); // each quarter window
+        QVERIFY2(std::abs(result.Summation - 0.004) <= 0.02 * 0.004,
+                 qPrintable(off(result.Summation, 0.004)));
+        QVERIFY2(std::abs(result.WeightedPeak - 0.004) <= 0.03 * 0.004,
+                 qPrintable(off(result.WeightedPeak, 0.004)));
+        QVERIFY(std::abs(result.DominantFrequency - 50) < 1);
+        // A second later: a new run, assessed at once on its own block.
+        QVERIFY(window.Append(*blockAt(0, 1.0), rate));
+        QCOMPARE(window.Size(), n);
+        // A step back in time (a replay stepped to an earlier block): anew as well.
+        window.Append(*blockAt(1, 1.0), rate);
+        QVERIFY(window.Append(*blockAt(0, 1.0), rate));
+        QCOMPARE(window.Size(), n);
     }
 
     void badInput()
