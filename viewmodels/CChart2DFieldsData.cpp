@@ -29,9 +29,13 @@ CChart2DFieldsData::CChart2DFieldsData(COperationParameters* parameters, QObject
         connect(m, &CMeasurementParameters::AcquisitionRateChanged, this,
                 &CChart2DFieldsData::OnMeasurementParametersRateChanged);
     }
-    // About the pace of a screen (30 a second): faster redraws show nothing more.
-    m_RedrawTimer.setInterval(33);
-    connect(&m_RedrawTimer, &QTimer::timeout, this, &CChart2DFieldsData::UpdatePlot);
+    // New points are drawn through the pacer, with whatever else the page shows of the
+    // block; this timer only follows the ranges a user sets.
+    m_RedrawTimer.setInterval(CDisplayPacer::IntervalMs);
+    connect(&m_RedrawTimer, &QTimer::timeout, this, [this] {
+        if (!m_NewData && !m_Pacer.Held())
+            UpdatePlot();
+    });
     m_RedrawTimer.start();
     QTimer::singleShot(0, this, &CChart2DFieldsData::OnMeasurementParametersRateChanged);
 }
@@ -168,6 +172,7 @@ void CChart2DFieldsData::MarkNewData(double origin)
 {
     m_T0 = origin;
     m_NewData = true;
+    m_Pacer.Defer(this, [this] { UpdatePlot(); });
 }
 
 void CChart2DFieldsData::ClearResults()
@@ -182,6 +187,12 @@ void CChart2DFieldsData::MarkNewData()
 {
     m_T0 = m_Times.empty() ? 0 : m_Times.front();
     m_NewData = true;
+    m_Pacer.Defer(this, [this] { UpdatePlot(); });
+}
+
+void CChart2DFieldsData::setShown(bool shown)
+{
+    m_Pacer.SetHeld(!shown);
 }
 
 void CChart2DFieldsData::OnMeasurementParametersRateChanged()
@@ -521,9 +532,9 @@ void CChart2DFieldsData::Clear()
     m_RedrawTimer.start();
 }
 
-TESVANA_SETTER(CChart2DFieldsData, quint64, MeasureResultCount)
-TESVANA_SETTER(CChart2DFieldsData, double, MeasureResultMinX)
-TESVANA_SETTER(CChart2DFieldsData, double, MeasureResultMaxX)
+TESVANA_PACED_SETTER(CChart2DFieldsData, quint64, MeasureResultCount)
+TESVANA_PACED_SETTER(CChart2DFieldsData, double, MeasureResultMinX)
+TESVANA_PACED_SETTER(CChart2DFieldsData, double, MeasureResultMaxX)
 TESVANA_SETTER(CChart2DFieldsData, double, MinDeltaAxisX)
 TESVANA_SETTER(CChart2DFieldsData, const QString&, XmaxDate)
 TESVANA_SETTER(CChart2DFieldsData, const QString&, XminDate)

@@ -2,6 +2,7 @@
 
 #include "model/CFieldIntensityResult.h"
 #include "viewmodels/CChart2D.h"
+#include "viewmodels/CDisplayPacer.h"
 
 #include <QDateTime>
 #include <QSharedPointer>
@@ -99,6 +100,8 @@ public:
     // The user chose the Y range with the sliders: it holds until auto-scaling is
     // turned back on, instead of giving way to the next redraw.
     Q_INVOKABLE void chooseYRange(double low, double high);
+    // A chart not shown draws nothing; shown again, it draws what came meanwhile.
+    void setShown(bool shown);
 
 public slots:
     void RecomputeFullFilter();
@@ -180,6 +183,8 @@ private:
     double m_WindowStart = 0;
     quint64 m_LastCount = 0;
     QTimer m_RedrawTimer;
+    // The drawing and the per-block outputs (count, X extent), at most at the screen's pace.
+    CDisplayPacer m_Pacer;
 
     quint64 m_MeasureResultCount = 0;
     double m_MeasureResultMinX = 0;

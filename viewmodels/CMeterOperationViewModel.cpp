@@ -7,6 +7,7 @@
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
 #include "viewmodels/CChart2DMeterData.h"
+#include "viewmodels/CDisplayPacer.h"
 #include "viewmodels/CMeasureBlockData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
@@ -22,7 +23,8 @@
 CMeterOperationViewModel::CMeterOperationViewModel(CSettings& settings, COperationMeasure* operation,
                                                    QObject* parent)
     : CMeasurementOperationViewModel(QStringLiteral("MeterOperation"), settings, operation, parent),
-      m_pTable(new CMeasureBlockData(this)), m_pChart(new CChart2DMeterData(settings, operation, this)),
+      m_pTable(new CMeasureBlockData(this)), m_pComponentsPacer(new CDisplayPacer(this)),
+      m_pTablePacer(new CDisplayPacer(this)), m_pChart(new CChart2DMeterData(settings, operation, this)),
       m_pDataset(new CMeterOperationDatasetViewModel(m_pTable, m_pChart, this)),
       m_pAlarm(new CAlarmParametersMeterViewModel(operation, this)),
       m_pRangeCheck(
@@ -46,6 +48,9 @@ CMeterOperationViewModel::CMeterOperationViewModel(CSettings& settings, COperati
     connect(this, &CMeterOperationViewModel::SelectedModeIndexChanged, this,
             &CMeterOperationViewModel::OnSelectedModeIndexChanged);
     connect(this, &COperationViewModel::DatasetLoaded, this, &CMeterOperationViewModel::OnDatasetLoaded);
+    connect(this, &COperationViewModel::SectionIndexChanged, this,
+            &CMeterOperationViewModel::l_OnSectionShown);
+    l_OnSectionShown(SectionIndex());
     CRecordingManagerMeasure* recorder = operation->RecordingManager();
     connect(recorder, &CRecordingManager::IsPlayingBackChanged, this,
             &CMeterOperationViewModel::OnPlayingBackChanged);
@@ -77,6 +82,22 @@ void CMeterOperationViewModel::l_Set(T& member, const T& value, void (CMeterOper
         return;
     member = value;
     emit(this->*signal)(member);
+}
+
+template <typename T>
+void CMeterOperationViewModel::l_Show(T& member, const T& value, void (CMeterOperationViewModel::*signal)(T))
+{
+    if (member == value)
+        return;
+    member = value;
+    m_pComponentsPacer->Defer(&member, [this, &member, signal] { emit(this->*signal)(member); });
+}
+
+void CMeterOperationViewModel::l_OnSectionShown(int section)
+{
+    m_pComponentsPacer->SetHeld(section != 0);
+    m_pChart->setShown(section == 1);
+    m_pTablePacer->SetHeld(section != 2);
 }
 
 QString CMeterOperationViewModel::HelpPath()
@@ -297,7 +318,7 @@ void CMeterOperationViewModel::ProcessBlock(const QSharedPointer<CMeasureBlock>&
     CRangeCheck::ComputeBConverted(*block, DisplayUnits(), DisplayUncertaintyUnits());
     l_ComputeCompasSize(*block);
     l_ComputeLastBlockComponents(*block);
-    m_pTable->ShowBlock(*block);
+    m_pTablePacer->Defer(m_pTable, [this, block] { m_pTable->ShowBlock(*block); });
     if (m_FullRedrawPending)
     {
         m_FullRedrawPending = false;
@@ -354,36 +375,36 @@ void CMeterOperationViewModel::l_ComputeCompasSize(const CMeasureBlock& block)
     const double a = v[(axis + 1) % 3];
     const double b = v[(axis + 2) % 3];
     double width = v[axis] / magnitude;
-    l_Set(m_CompasHeight, 1.0 - std::sqrt(a * a + b * b) / magnitude,
-          &CMeterOperationViewModel::CompasHeightChanged);
-    l_Set(m_UpdateLeftCompas, false, &CMeterOperationViewModel::UpdateLeftCompasChanged);
-    l_Set(m_UpdateRightCompas, false, &CMeterOperationViewModel::UpdateRightCompasChanged);
+    l_Show(m_CompasHeight, 1.0 - std::sqrt(a * a + b * b) / magnitude,
+           &CMeterOperationViewModel::CompasHeightChanged);
+    l_Show(m_UpdateLeftCompas, false, &CMeterOperationViewModel::UpdateLeftCompasChanged);
+    l_Show(m_UpdateRightCompas, false, &CMeterOperationViewModel::UpdateRightCompasChanged);
     if (width >= 0)
     {
-        l_Set(m_CompasWidth, width, &CMeterOperationViewModel::CompasWidthChanged);
-        l_Set(m_UpdateRightCompas, true, &CMeterOperationViewModel::UpdateRightCompasChanged);
+        l_Show(m_CompasWidth, width, &CMeterOperationViewModel::CompasWidthChanged);
+        l_Show(m_UpdateRightCompas, true, &CMeterOperationViewModel::UpdateRightCompasChanged);
     }
     else
     {
         width = -width;
-        l_Set(m_CompasWidth, width, &CMeterOperationViewModel::CompasWidthChanged);
-        l_Set(m_UpdateLeftCompas, true, &CMeterOperationViewModel::UpdateLeftCompasChanged);
+        l_Show(m_CompasWidth, width, &CMeterOperationViewModel::CompasWidthChanged);
+        l_Show(m_UpdateLeftCompas, true, &CMeterOperationViewModel::UpdateLeftCompasChanged);
     }
 }
 
 void CMeterOperationViewModel::l_ComputeLastBlockComponents(const CMeasureBlock& block)
 {
     const CFieldIntensityResult& last = *block.Results.last();
-    l_Set(m_BLastBlock, double(last.B()), &CMeterOperationViewModel::BLastBlockChanged);
-    l_Set(m_dBLastBlock, double(last.dBConverted()), &CMeterOperationViewModel::dBLastBlockChanged);
-    l_Set(m_BPrimeLastBlock, double(last.BBprime()), &CMeterOperationViewModel::BPrimeLastBlockChanged);
-    l_Set(m_BxLastBlock, double(last.Bx()), &CMeterOperationViewModel::BxLastBlockChanged);
-    l_Set(m_ByLastBlock, double(last.By()), &CMeterOperationViewModel::ByLastBlockChanged);
-    l_Set(m_BzLastBlock, double(last.Bz()), &CMeterOperationViewModel::BzLastBlockChanged);
+    l_Show(m_BLastBlock, double(last.B()), &CMeterOperationViewModel::BLastBlockChanged);
+    l_Show(m_dBLastBlock, double(last.dBConverted()), &CMeterOperationViewModel::dBLastBlockChanged);
+    l_Show(m_BPrimeLastBlock, double(last.BBprime()), &CMeterOperationViewModel::BPrimeLastBlockChanged);
+    l_Show(m_BxLastBlock, double(last.Bx()), &CMeterOperationViewModel::BxLastBlockChanged);
+    l_Show(m_ByLastBlock, double(last.By()), &CMeterOperationViewModel::ByLastBlockChanged);
+    l_Show(m_BzLastBlock, double(last.Bz()), &CMeterOperationViewModel::BzLastBlockChanged);
     const auto widen = [this](double& maximum, double value,
                               void (CMeterOperationViewModel::*signal)(double)) {
         if (std::fabs(value) > std::fabs(maximum))
-            l_Set(maximum, value, signal);
+            l_Show(maximum, value, signal);
     };
     widen(m_BMax, m_BLastBlock, &CMeterOperationViewModel::BMaxChanged);
     widen(m_BPrimeMax, m_BPrimeLastBlock, &CMeterOperationViewModel::BPrimeMaxChanged);
@@ -402,13 +423,13 @@ void CMeterOperationViewModel::l_ComputeRotationVector(const CMeasureBlock& bloc
         direction = QVector3D(float(bprime.X()), float(bprime.Y()), float(bprime.Z()));
     }
     const QQuaternion orientation = QQuaternion::rotationTo(QVector3D(0, 1, 0), direction.normalized());
-    l_Set(m_QuatX, double(orientation.x()), &CMeterOperationViewModel::QuatXChanged);
-    l_Set(m_QuatY, double(orientation.y()), &CMeterOperationViewModel::QuatYChanged);
-    l_Set(m_QuatZ, double(orientation.z()), &CMeterOperationViewModel::QuatZChanged);
-    l_Set(m_QuatScalar, double(orientation.scalar()), &CMeterOperationViewModel::QuatScalarChanged);
+    l_Show(m_QuatX, double(orientation.x()), &CMeterOperationViewModel::QuatXChanged);
+    l_Show(m_QuatY, double(orientation.y()), &CMeterOperationViewModel::QuatYChanged);
+    l_Show(m_QuatZ, double(orientation.z()), &CMeterOperationViewModel::QuatZChanged);
+    l_Show(m_QuatScalar, double(orientation.scalar()), &CMeterOperationViewModel::QuatScalarChanged);
     if (!m_RotEnable)
     {
-        l_Set(m_RotVisible, false, &CMeterOperationViewModel::RotVisibleChanged);
+        l_Show(m_RotVisible, false, &CMeterOperationViewModel::RotVisibleChanged);
         return;
     }
     const int preset = int(m_Settings.Meter3DCameraPreset());
@@ -432,20 +453,20 @@ void CMeterOperationViewModel::l_ComputeRotationVector(const CMeasureBlock& bloc
     }
     if (!positive && !negative)
     {
-        l_Set(m_RotVisible, false, &CMeterOperationViewModel::RotVisibleChanged);
+        l_Show(m_RotVisible, false, &CMeterOperationViewModel::RotVisibleChanged);
         return;
     }
-    l_Set(m_RotVisible, true, &CMeterOperationViewModel::RotVisibleChanged);
+    l_Show(m_RotVisible, true, &CMeterOperationViewModel::RotVisibleChanged);
     const int k = view.x() != 0 ? 0 : view.y() != 0 ? 1 : 2;
     const int sense = positive ? 0 : 1;
     static const float angles[3][2][3] = {
         {{0, 0, 0}, {0, 180, 0}}, {{180, 0, -90}, {0, 0, -90}}, {{0, -90, 0}, {0, 90, 0}}};
     const float* a = angles[k][sense];
     const QQuaternion rotation = QQuaternion::fromEulerAngles(a[0], a[1], a[2]);
-    l_Set(m_RotQuatX, double(rotation.x()), &CMeterOperationViewModel::RotQuatXChanged);
-    l_Set(m_RotQuatY, double(rotation.y()), &CMeterOperationViewModel::RotQuatYChanged);
-    l_Set(m_RotQuatZ, double(rotation.z()), &CMeterOperationViewModel::RotQuatZChanged);
-    l_Set(m_RotQuatScalar, double(rotation.scalar()), &CMeterOperationViewModel::RotQuatScalarChanged);
+    l_Show(m_RotQuatX, double(rotation.x()), &CMeterOperationViewModel::RotQuatXChanged);
+    l_Show(m_RotQuatY, double(rotation.y()), &CMeterOperationViewModel::RotQuatYChanged);
+    l_Show(m_RotQuatZ, double(rotation.z()), &CMeterOperationViewModel::RotQuatZChanged);
+    l_Show(m_RotQuatScalar, double(rotation.scalar()), &CMeterOperationViewModel::RotQuatScalarChanged);
 }
 
 void CMeterOperationViewModel::l_CheckRange(const CMeasureBlock& block)

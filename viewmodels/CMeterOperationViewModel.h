@@ -14,6 +14,7 @@ class CAlarmParametersMeterViewModel;
 class CMeasurementParametersViewModel;
 class CChart2DMeterData;
 class CMeasureBlockData;
+class CDisplayPacer;
 class CRangeCheck;
 class CMeterOperationDatasetViewModel;
 
@@ -192,6 +193,9 @@ signals:
 
 private:
     template <typename T> void l_Set(T& member, const T& value, void (CMeterOperationViewModel::*signal)(T));
+    // An output of the block shown: stored at once, its change signal paced (m_pComponentsPacer).
+    template <typename T> void l_Show(T& member, const T& value, void (CMeterOperationViewModel::*signal)(T));
+    void l_OnSectionShown(int section);
     void l_InitializeDefaultValues();
     void l_ComputeCompasSize(const CMeasureBlock& block);
     void l_ComputeLastBlockComponents(const CMeasureBlock& block);
@@ -209,6 +213,10 @@ private:
     void l_RecomputeRotation();
 
     CMeasureBlockData* m_pTable;
+    // The numbers, compass and arrow, and the table: each at most at the screen's pace,
+    // and only while its section is shown.
+    CDisplayPacer* m_pComponentsPacer;
+    CDisplayPacer* m_pTablePacer;
     CChart2DMeterData* m_pChart;
     CMeterOperationDatasetViewModel* m_pDataset;
     CAlarmParametersMeterViewModel* m_pAlarm;

@@ -90,7 +90,7 @@ ColumnLayout {
             objectName: "meterChart"
             Layout.fillWidth: true
             Layout.fillHeight: true
-            antialiasing: true
+            antialiasing: false
             legend.visible: false
 
             ValueAxis {

@@ -281,7 +281,10 @@ private slots:
         click("resumeButton");
         QTRY_VERIFY_WITH_TIMEOUT(meter->BLastBlock() != 0.0, 5000);
         QVERIFY(meter->BMax() != 0.0);
+        // The table is filled when it is shown.
+        click("tableTab");
         QTRY_VERIFY(meter->MeterOperationDatasetViewModel()->TableData()->rowCount() > 0);
+        click("componentsTab");
         screenshot("meter_live");
 
         // The zero offset, as a user takes it: the dialog shows it is busy, then closes.

@@ -9,6 +9,7 @@
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
 #include "viewmodels/CChart2DMeterData.h"
+#include "viewmodels/CDisplayPacer.h"
 #include "viewmodels/CMeasureBlockData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
@@ -17,6 +18,7 @@
 #include "viewmodels/CReplayParametersViewModel.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QQuaternion>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -262,6 +264,7 @@ private slots:
 
     void maximaKeepTheSign()
     {
+        m_Meter->setSectionIndex(2); // the table shown
         m_Meter->ProcessBlock(block({{0, 0, -5}}));
         m_Meter->ProcessBlock(block({{0, 0, 3}}));
         m_Meter->ProcessBlock(block({{0, 0, 4}}));
@@ -269,7 +272,33 @@ private slots:
         QCOMPARE(m_Meter->BzLastBlock(), 4.0);
         m_Meter->resetAllMaximum();
         QCOMPARE(m_Meter->BzMax(), 0.0);
-        QCOMPARE(m_Meter->MeterOperationDatasetViewModel()->TableData()->rowCount(), 1);
+        QTRY_COMPARE(m_Meter->MeterOperationDatasetViewModel()->TableData()->rowCount(), 1);
+    }
+
+    // Blocks faster than a screen shows: every one reaches the values (and the maxima),
+    // but a page hears of them at most at the screen's pace, and a hidden table is not
+    // rebuilt at all until it is shown.
+    void blocksAreShownAtTheScreensPace()
+    {
+        m_Meter->setSectionIndex(0);
+        QSignalSpy values(m_Meter.get(), &CMeterOperationViewModel::BzLastBlockChanged);
+        QSignalSpy table(m_Meter->Table(), &QAbstractItemModel::modelReset);
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 1; i <= 200; ++i)
+            m_Meter->ProcessBlock(block({{0, 0, float(i)}, {0, 0, float(-i)}, {0, 0, float(i)}}));
+        QCOMPARE(m_Meter->BzLastBlock(), 200.0); // current at once
+        QCOMPARE(m_Meter->BzMax(), 200.0);
+        QTRY_VERIFY(!values.isEmpty());
+        QTest::qWait(100);
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY2(values.size() <= 2 + elapsed / CDisplayPacer::IntervalMs,
+                 qPrintable(QString("%1 signals in %2 ms").arg(values.size()).arg(elapsed)));
+        QCOMPARE(values.last().first().toDouble(), 200.0);
+        QCOMPARE(table.size(), 0);
+        m_Meter->setSectionIndex(2);
+        QTRY_COMPARE(table.size(), 1);
+        QCOMPARE(m_Meter->Table()->rowCount(), 3);
     }
 
     void rangeCheckAnnouncesOnceEveryTwoSeconds()
@@ -394,6 +423,7 @@ private slots:
         RecordingPrompt prompt;
         prompt.confirm = true;
         CRecordingManagerMeasure& recorder = recordTwoHalfSeconds();
+        m_Meter->setSectionIndex(2); // the table shown
         QCOMPARE(recorder.NumBlocks(), 2);
         QVERIFY(recorder.IsIdleWithData());
 
@@ -410,7 +440,7 @@ private slots:
             QCOMPARE(quint64(pending), 5 - shown / 10);
             QVERIFY(recorder.IsProcessingBlock());
         }
-        QCOMPARE(m_Meter->Table()->rowCount(), 10);
+        QTRY_COMPARE(m_Meter->Table()->rowCount(), 10);
         QTRY_VERIFY_WITH_TIMEOUT(m_Meter->Chart()->MeasureResultCount() >= 50, 2000);
         // The last part shown tells the recorder the block is done.
         QTRY_VERIFY_WITH_TIMEOUT(!recorder.IsPlayingBack(), 3000);
@@ -446,12 +476,13 @@ private slots:
     {
         const qint64 t0 = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
         CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        m_Meter->setSectionIndex(2); // the table shown
         for (int i = 0; i < 3; ++i)
             recorder.AddMeasureBlock(timed(t0 + 1000 * i, 20));
         emit m_Meter->DatasetLoaded();
         // Every sample once: the first block is not charted twice.
         QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(60));
-        QCOMPARE(m_Meter->Table()->rowCount(), 20);
+        QTRY_COMPARE(m_Meter->Table()->rowCount(), 20);
 
         // Stepping through the recording the chart holds whole moves the window to the step:
         // the second block (step 2) lies between 1.0 and 1.2 s.

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+// What a page shows changes at most at the screen's pace, however fast blocks come:
+// a view model keeps its values current with every block but lets its change
+// signals (and redraws) out through the pacer, together, at the next turn of the
+// event loop when the last ones are older than the interval, else when it is over;
+// so one frame shows them all. While held (the section is hidden) nothing goes out,
+// and what is pending goes out when it is released.
+class CDisplayPacer : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int IntervalMs = 33; // about 30 frames a second
+
+    explicit CDisplayPacer(QObject* parent = nullptr);
+
+    // `emitter` runs at the next release; a later call with the same key replaces it.
+    void Defer(const void* key, std::function<void()> emitter);
+    void SetHeld(bool held);
+    bool Held() const { return m_Held; }
+    // Everything pending, now.
+    void Flush();
+
+private:
+    void l_Schedule();
+
+    QTimer m_Timer;
+    QElapsedTimer m_Last;
+    bool m_Held = false;
+    std::vector<std::pair<const void*, std::function<void()>>> m_Pending;
+};
