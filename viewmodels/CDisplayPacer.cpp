@@ -19,6 +19,13 @@ void CDisplayPacer::Defer(const void* key, std::function<void()> emitter)
     l_Schedule();
 }
 
+void CDisplayPacer::Drop(const void* key)
+{
+    m_Pending.erase(std::remove_if(m_Pending.begin(), m_Pending.end(),
+                                   [key](const auto& pending) { return pending.first == key; }),
+                    m_Pending.end());
+}
+
 void CDisplayPacer::SetHeld(bool held)
 {
     m_Held = held;

@@ -23,6 +23,8 @@ public:
 
     // `emitter` runs at the next release; a later call with the same key replaces it.
     void Defer(const void* key, std::function<void()> emitter);
+    // What `key` had pending never goes out.
+    void Drop(const void* key);
     void SetHeld(bool held);
     bool Held() const { return m_Held; }
     // Everything pending, now.

@@ -1,11 +1,13 @@
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include "app/CUtils.h"
+#include "compute/Spectrum.h"
 #include "files/LimitsXmlFile.h"
 #include "model/CMeasurementParameters.h"
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CAlarmParametersSpectrumViewModel.h"
 #include "viewmodels/CChart2DSpectrumData.h"
+#include "viewmodels/CDisplayPacer.h"
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
@@ -23,8 +25,9 @@ CSpectrumOperationViewModel::CSpectrumOperationViewModel(CSettings& settings, CO
       m_pAlarm(new CAlarmParametersSpectrumViewModel(
           operation->OperationParameters()->AlarmParametersSpectrum(), this)),
       m_pMeasurement(new CMeasurementParametersViewModel(operation, false, this)),
-      m_FieldNames{QStringLiteral("B"), QStringLiteral("B.B'"), QStringLiteral("Bx"), QStringLiteral("By"),
-                   QStringLiteral("Bz")}
+      m_pPacer(new CDisplayPacer(this)), m_FieldNames{QStringLiteral("B"), QStringLiteral("B.B'"),
+                                                      QStringLiteral("Bx"), QStringLiteral("By"),
+                                                      QStringLiteral("Bz")}
 {
     CRecordingManagerMeasure* recorder = operation->RecordingManager();
     m_pMeasurement->setIsFrequencyRangeVisible(true);
@@ -99,21 +102,40 @@ void CSpectrumOperationViewModel::setDefaultParameters()
 void CSpectrumOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)
 {
     if (measureBlock && !measureBlock->Results.isEmpty())
-        l_Show(measureBlock);
+    {
+        // Every block reaches the exposure and the alarm; the chart and the peaks show
+        // the newest one at most at the screen's pace.
+        AssessExposure(measureBlock.data());
+        if (Operation()->OperationParameters()->AlarmParametersSpectrum()->State() != CAlarm::AlarmState::Off)
+        {
+            KVL::Instrument::ZRQ5520Types::CFluxList series, spectrum;
+            series.reserve(std::size_t(measureBlock->Results.size()));
+            for (const QSharedPointer<CFieldIntensityResult>& sample : measureBlock->Results)
+                series.push_back(sample->Quantity(m_SelectedFieldIndex));
+            if (KVL::ComputeSpectrum(series, spectrum))
+                l_CheckLimit(spectrum, ParametersInUse()->AcquisitionRate() / double(series.size()));
+        }
+        m_pPacer->Defer(this, [this, measureBlock] { l_Draw(measureBlock); });
+    }
     CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
     if (recorder->IsProcessingBlock())
         recorder->setIsProcessingBlock(false);
 }
 
-void CSpectrumOperationViewModel::l_Show(const QSharedPointer<CMeasureBlock>& block)
+void CSpectrumOperationViewModel::l_Draw(const QSharedPointer<CMeasureBlock>& block)
 {
     m_pChart->setMeasurementParameters(ParametersInUse());
     m_pChart->Plot(*block, m_SelectedFieldIndex);
     l_ComputePeaks();
+    setCommentOverAll(Operation()->RecordingManager()->DataSet()->Comment());
+}
+
+void CSpectrumOperationViewModel::l_Show(const QSharedPointer<CMeasureBlock>& block)
+{
+    l_Draw(block);
     AssessExposure(block.data());
     if (Operation()->OperationParameters()->AlarmParametersSpectrum()->State() != CAlarm::AlarmState::Off)
-        l_CheckLimit(m_pChart->GetSpectrum());
-    setCommentOverAll(Operation()->RecordingManager()->DataSet()->Comment());
+        l_CheckLimit(m_pChart->GetSpectrum(), m_pChart->DeltaFrequency());
 }
 
 void CSpectrumOperationViewModel::l_ComputePeaks()
@@ -127,10 +149,10 @@ void CSpectrumOperationViewModel::l_ComputePeaks()
                                    float(m_Threshold), ParametersInUse()->FrequencyMin());
 }
 
-void CSpectrumOperationViewModel::l_CheckLimit(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum)
+void CSpectrumOperationViewModel::l_CheckLimit(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum,
+                                               double df)
 {
     const auto& entries = Operation()->LimitsFile()->Limits();
-    const double df = m_pChart->DeltaFrequency();
     const double frequencyMin = ParametersInUse()->FrequencyMin();
     int j = 0;
     while (j < entries.size() && entries[j]->UpperFrequencyLimitValue() < frequencyMin)
@@ -185,6 +207,7 @@ void CSpectrumOperationViewModel::loadData()
 
 void CSpectrumOperationViewModel::unloadData()
 {
+    m_pPacer->Drop(this); // a block still to be drawn is gone with the rest
     m_pChart->Clear();
     m_pTable->Clear();
     AssessExposure(nullptr);

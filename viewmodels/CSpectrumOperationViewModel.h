@@ -11,6 +11,7 @@ class CChart2DSpectrumData;
 class CFrequencyPeakListData;
 class CMeasurementParametersViewModel;
 class CSpectrumOperationDatasetViewModel;
+class CDisplayPacer;
 
 // The spectrum page: the amplitude spectrum of one quantity of the newest block,
 // its peaks with the exposure limit at each, and the alarm when a bin crosses the
@@ -65,9 +66,12 @@ signals:
     void ThresholdChanged(double value);
 
 private:
+    // The chart and the peaks of `block`.
+    void l_Draw(const QSharedPointer<CMeasureBlock>& block);
+    // l_Draw, the exposure and the alarm: a block shown on its own (not from the live stream).
     void l_Show(const QSharedPointer<CMeasureBlock>& block);
     void l_ComputePeaks();
-    void l_CheckLimit(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum);
+    void l_CheckLimit(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum, double df);
     QSharedPointer<CMeasureBlock> l_CurrentBlock() const;
 
     CChart2DSpectrumData* m_pChart;
@@ -75,6 +79,7 @@ private:
     CSpectrumOperationDatasetViewModel* m_pDataset;
     CAlarmParametersSpectrumViewModel* m_pAlarm;
     CMeasurementParametersViewModel* m_pMeasurement;
+    CDisplayPacer* m_pPacer;
     QStringList m_FieldNames;
     int m_SelectedFieldIndex = 1;
     double m_Threshold = 10.0;
