@@ -7,6 +7,7 @@
 #include "viewmodels/CAcAnalysisOperationDatasetViewModel.h"
 #include "viewmodels/CAlarmParametersAcAnalysisViewModel.h"
 #include "viewmodels/CChart2DAcAnalysisData.h"
+#include "viewmodels/CDisplayPacer.h"
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
@@ -23,7 +24,9 @@ CAcAnalysisOperationViewModel::CAcAnalysisOperationViewModel(CSettings& settings
       m_pAlarm(new CAlarmParametersAcAnalysisViewModel(
           operation->OperationParameters()->AlarmParametersAcAnalysis(), this)),
       m_pMeasurement(new CMeasurementParametersViewModel(operation, false, this)),
-      m_FigureOfMeritNames{tr("RMS Amplitude"), tr("Peak-to-Peak Amplitude"), tr("Standard Deviation")}
+      m_pTablePacer(new CDisplayPacer(this)), m_FigureOfMeritNames{tr("RMS Amplitude"),
+                                                                   tr("Peak-to-Peak Amplitude"),
+                                                                   tr("Standard Deviation")}
 {
     CRecordingManagerMeasure* recorder = operation->RecordingManager();
     connect(operation, &COperationMeasure::NewMeasure, this, &CAcAnalysisOperationViewModel::OnNewMeasure);
@@ -36,12 +39,18 @@ CAcAnalysisOperationViewModel::CAcAnalysisOperationViewModel(CSettings& settings
     connect(operation, &COperationMeasure::LimitsFileLoadedChanged, this,
             &CAcAnalysisOperationViewModel::OnLimitFileLoaded);
     connect(operation->LimitsFile(), &LimitsXmlFile::ConvertedChanged, this, [this](bool converted) {
-        if (converted)
-            l_ComputeTable(); // the limits now in the display unit
+        if (!converted)
+            return;
+        l_ComputeTable(); // the limits now in the display unit
+        AssessExposure(l_CurrentBlock().data());
     });
     connect(this, &CAcAnalysisOperationViewModel::SelectedFigureOfMeritIndexChanged, this,
             &CAcAnalysisOperationViewModel::OnSelectedFigureOfMeritIndexChanged);
     connect(this, &COperationViewModel::DatasetLoaded, this, &CAcAnalysisOperationViewModel::OnDatasetLoaded);
+    // The band table is the second section.
+    m_pTablePacer->SetHeld(SectionIndex() != 1);
+    connect(this, &COperationViewModel::SectionIndexChanged, m_pTablePacer,
+            [this](int section) { m_pTablePacer->SetHeld(section != 1); });
     // An alarm switched off is no alarm raised.
     connect(operation->OperationParameters()->AlarmParametersAcAnalysis(),
             &CAlarmParametersState::StateChanged, this, [this](CAlarm::AlarmState state) {
@@ -107,28 +116,36 @@ void CAcAnalysisOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> m
     {
         m_pChart->Plot(*measureBlock, m_SelectedFigureOfMeritIndex);
     }
-    l_ComputeTable();
+    // Every block reaches the exposure, and the alarm when it is on (it reads the band
+    // table); otherwise the table shows the newest block at most at the screen's pace,
+    // and only while it is shown.
+    AssessExposure(l_CurrentBlock().data());
+    if (Operation()->OperationParameters()->AlarmParametersAcAnalysis()->State() != CAlarm::AlarmState::Off)
+        l_ComputeTable();
+    else
+        m_pTablePacer->Defer(this, [this] { l_ComputeTable(); });
     if (recorder->IsProcessingBlock())
         recorder->setIsProcessingBlock(false);
 }
 
-void CAcAnalysisOperationViewModel::l_ComputeTable()
+QSharedPointer<CMeasureBlock> CAcAnalysisOperationViewModel::l_CurrentBlock() const
 {
     CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
     const auto& blocks = *recorder->DataSet()->MeasureBlocks();
-    QSharedPointer<CMeasureBlock> block;
-    if (!blocks.empty())
-    {
-        const bool stored = recorder->IsPlayingBack() || recorder->IsIdleWithData();
-        const int index = recorder->ReplayIndex();
-        block = stored && index >= 0 && std::size_t(index) < blocks.size() ? blocks[std::size_t(index)]
-                                                                           : blocks.back();
-    }
-    m_pTable->ComputeFigureOfMerit(block.data(), ParametersInUse()->AcquisitionRate(),
+    if (blocks.empty())
+        return {};
+    const bool stored = recorder->IsPlayingBack() || recorder->IsIdleWithData();
+    const int index = recorder->ReplayIndex();
+    return stored && index >= 0 && std::size_t(index) < blocks.size() ? blocks[std::size_t(index)]
+                                                                      : blocks.back();
+}
+
+void CAcAnalysisOperationViewModel::l_ComputeTable()
+{
+    m_pTable->ComputeFigureOfMerit(l_CurrentBlock().data(), ParametersInUse()->AcquisitionRate(),
                                    m_SelectedFigureOfMeritIndex);
     if (Operation()->OperationParameters()->AlarmParametersAcAnalysis()->State() != CAlarm::AlarmState::Off)
         l_CheckRange();
-    AssessExposure(block.data());
 }
 
 void CAcAnalysisOperationViewModel::l_CheckRange()
@@ -216,6 +233,7 @@ void CAcAnalysisOperationViewModel::OnLimitFileLoaded(bool isFileLoaded)
     if (!isFileLoaded)
         m_pTable->Clear();
     l_ComputeTable();
+    AssessExposure(l_CurrentBlock().data());
 }
 
 void CAcAnalysisOperationViewModel::OnDatasetLoaded()

@@ -10,6 +10,7 @@ class CAlarmParametersAcAnalysisViewModel;
 class CChart2DAcAnalysisData;
 class CFrequencyTableData;
 class CMeasurementParametersViewModel;
+class CDisplayPacer;
 
 // The AC analysis page: one figure of merit per quantity and block over time, and
 // the newest block's figures per band of the limits file, with the alarm when a
@@ -58,6 +59,8 @@ signals:
 
 private:
     void l_ComputeTable();
+    // The block the page shows: the newest, or the one replayed or stepped to.
+    QSharedPointer<CMeasureBlock> l_CurrentBlock() const;
     void l_CheckRange();
     void l_Replot();
 
@@ -66,6 +69,7 @@ private:
     CAcAnalysisOperationDatasetViewModel* m_pDataset;
     CAlarmParametersAcAnalysisViewModel* m_pAlarm;
     CMeasurementParametersViewModel* m_pMeasurement;
+    CDisplayPacer* m_pTablePacer;
     QStringList m_FigureOfMeritNames;
     int m_SelectedFigureOfMeritIndex = 0;
     bool m_FullRedrawPending = false;

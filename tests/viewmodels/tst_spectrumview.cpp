@@ -490,6 +490,7 @@ private slots:
     void bandTableAndChartPoint()
     {
         CAcAnalysisOperationViewModel page(*m_Settings, m_Operation);
+        page.setSectionIndex(1); // the band table shown: it follows the blocks
         setRate(200, 200);
         // Without a file: one band up to half the rate, whose RMS is the plain RMS.
         const QSharedPointer<CMeasureBlock> block = signalBlock(200, 200, [](double t) {
@@ -497,7 +498,7 @@ private slots:
         });
         m_Operation->OnNewMeasure(block);
         CFrequencyTableData& table = *page.Table();
-        QCOMPARE(table.rowCount(), 1);
+        QTRY_COMPARE(table.rowCount(), 1);
         QCOMPARE(table.BandText(0), QString("0-100"));
         QCOMPARE(table.data(table.index(0, 0), CFrequencyTableData::ExposureLimitRole).toString(),
                  QString("0"));
