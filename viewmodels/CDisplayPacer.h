@@ -17,7 +17,7 @@ class CDisplayPacer : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int IntervalMs = 33; // about 30 frames a second
+    static constexpr int IntervalMs = 50; // 20 frames a second: smooth enough to read, light on a laptop
 
     explicit CDisplayPacer(QObject* parent = nullptr);
 

@@ -7,23 +7,26 @@
 #include <algorithm>
 
 CFrequencyPeakListData::CFrequencyPeakListData(const LimitsXmlFile* limits, QObject* parent)
-    : QAbstractTableModel(parent), m_pLimits(limits)
+    : CRowsModel(parent), m_pLimits(limits)
 {
 }
 
 void CFrequencyPeakListData::ComputeSpectralPeaks(const KVL::Instrument::ZRQ5520Types::CFluxList& spectrum,
                                                   float binWidth, float thresholdDb, double minFrequency)
 {
-    beginResetModel();
-    if (!KVL::ComputeSpectralPeaks(spectrum, binWidth, thresholdDb, m_Frequencies, m_Amplitudes))
+    std::vector<float> frequencies, amplitudes;
+    if (!KVL::ComputeSpectralPeaks(spectrum, binWidth, thresholdDb, frequencies, amplitudes))
         qCWarning(lcUi).noquote() << QStringLiteral("Error with ComputeSpectralPeaks return false: ")
                                   << spectrum.size() << QStringLiteral("bins");
     // Peaks come in frequency order: those below the window are at the front.
-    const auto below = std::count_if(m_Frequencies.begin(), m_Frequencies.end(),
+    const auto below = std::count_if(frequencies.begin(), frequencies.end(),
                                      [minFrequency](float f) { return double(f) < minFrequency; });
-    m_Frequencies.erase(m_Frequencies.begin(), m_Frequencies.begin() + below);
-    m_Amplitudes.erase(m_Amplitudes.begin(), m_Amplitudes.begin() + below);
-    endResetModel();
+    frequencies.erase(frequencies.begin(), frequencies.begin() + below);
+    amplitudes.erase(amplitudes.begin(), amplitudes.begin() + below);
+    ReplaceRows(int(m_Frequencies.size()), int(frequencies.size()), [&] {
+        m_Frequencies.swap(frequencies);
+        m_Amplitudes.swap(amplitudes);
+    });
 }
 
 void CFrequencyPeakListData::Clear()

@@ -2,7 +2,7 @@
 
 #include "model/CFluxList.h"
 
-#include <QAbstractTableModel>
+#include "viewmodels/CRowsModel.h"
 
 #include <vector>
 
@@ -10,7 +10,7 @@ class LimitsXmlFile;
 
 // The spectral peaks of the shown spectrum, with the exposure limit that holds at
 // each peak's frequency.
-class CFrequencyPeakListData : public QAbstractTableModel
+class CFrequencyPeakListData : public CRowsModel
 {
     Q_OBJECT
 

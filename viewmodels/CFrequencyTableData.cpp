@@ -7,7 +7,7 @@
 #include <limits>
 
 CFrequencyTableData::CFrequencyTableData(const LimitsXmlFile* limits, QObject* parent)
-    : QAbstractTableModel(parent), m_pLimits(limits)
+    : CRowsModel(parent), m_pLimits(limits)
 {
 }
 
@@ -21,20 +21,17 @@ void CFrequencyTableData::setFlagNotification(bool value)
 
 void CFrequencyTableData::ComputeFigureOfMerit(const CMeasureBlock* block, double sampleRate, int figureIndex)
 {
-    beginResetModel();
-    for (auto& figures : m_Figures)
-        figures.clear();
-    m_UpperLimits.clear();
-    m_SampleRate = sampleRate;
+    decltype(m_Figures) figures;
+    std::vector<float> upperLimits;
     if (block && !block->Results.isEmpty())
     {
         for (const QSharedPointer<FrequencyRange>& range : m_pLimits->Limits())
-            m_UpperLimits.push_back(float(range->UpperFrequencyLimitValue()));
-        if (m_UpperLimits.empty())
-            m_UpperLimits.push_back(float(sampleRate * 0.5));
+            upperLimits.push_back(float(range->UpperFrequencyLimitValue()));
+        if (upperLimits.empty())
+            upperLimits.push_back(float(sampleRate * 0.5));
         KVL::Instrument::ZRQ5520Types::CFluxList series;
         series.reserve(std::size_t(block->Results.size()));
-        for (std::size_t q = 0; q < m_Figures.size(); ++q)
+        for (std::size_t q = 0; q < figures.size(); ++q)
         {
             series.clear();
             for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block->Results))
@@ -44,12 +41,16 @@ void CFrequencyTableData::ComputeFigureOfMerit(const CMeasureBlock* block, doubl
                 series.push_back(values[q]);
             }
             // A failed computation (a block of one sample) shows zeros, never a short row.
-            if (!KVL::ComputeACFigureOfMeritPerBand(series, float(sampleRate), m_UpperLimits,
-                                                    KVL::eFigureOfMerit(figureIndex), m_Figures[q]))
-                m_Figures[q].assign(m_UpperLimits.size(), 0.0f);
+            if (!KVL::ComputeACFigureOfMeritPerBand(series, float(sampleRate), upperLimits,
+                                                    KVL::eFigureOfMerit(figureIndex), figures[q]))
+                figures[q].assign(upperLimits.size(), 0.0f);
         }
     }
-    endResetModel();
+    ReplaceRows(rowCount(), int(figures[0].size()), [&] {
+        m_Figures.swap(figures);
+        m_UpperLimits.swap(upperLimits);
+        m_SampleRate = sampleRate;
+    });
 }
 
 void CFrequencyTableData::Clear()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "viewmodels/CRowsModel.h"
 #include <QSharedPointer>
 
 #include <array>
@@ -12,7 +12,7 @@ class LimitsXmlFile;
 // The band table of the AC analysis page: the figure of merit of B, B.B', Bx, By
 // and Bz in each band of the limits file (one band up to half the acquisition rate
 // without one), with the band's exposure limit.
-class CFrequencyTableData : public QAbstractTableModel
+class CFrequencyTableData : public CRowsModel
 {
     Q_OBJECT
     Q_PROPERTY(

@@ -915,7 +915,7 @@ private slots:
         // The first size: 140 px more than the minimum each way, the desktop having room.
         QTRY_COMPARE(mainWindow()->width(), 954 + 140);
         QCOMPARE(mainWindow()->height(), 698 + 140);
-        QVERIFY(!main.SmallWindowSize());
+        QTRY_VERIFY(!main.SmallWindowSize()); // the window's size reaches the view model a turn later
         QVERIFY(findItem(mainWindow()->contentItem(), "mainMenu"));
 
         click("settingsPageButton");
@@ -983,6 +983,7 @@ private slots:
         QTRY_VERIFY(findItem(mainWindow()->contentItem(), "smallMainMenu"));
         QQuickItem* menu = findItem(mainWindow()->contentItem(), "smallMainMenu");
         QCOMPARE(menu->width(), 60.0);
+        QTRY_VERIFY(findItem(mainWindow()->contentItem(), "pageMenuToggle"));
         click("pageMenuToggle");
         QVERIFY(main.PageMenuExpanded());
         QTRY_COMPARE(menu->width(), 180.0);
