@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -148,7 +149,14 @@ void CChart2DFieldsData::AppendFiltered(const QSharedPointer<CFieldIntensityResu
     Values values;
     for (int c = 1; c <= ComponentCount; ++c)
         values[std::size_t(c - 1)] = ComponentValue(*result, c);
+    const qint64 at = m_Dropped + qint64(m_FilteredValues.size());
     m_FilteredValues.push_back(values);
+    const qint64 bucket = at / BucketSize;
+    if (m_Buckets.empty())
+        m_FirstBucket = bucket;
+    if (bucket - m_FirstBucket == qint64(m_Buckets.size()))
+        m_Buckets.push_back(l_NoExtremes());
+    l_Widen(m_Buckets.back(), values, at);
 }
 
 void CChart2DFieldsData::DropOldest(std::size_t count)
@@ -159,7 +167,87 @@ void CChart2DFieldsData::DropOldest(std::size_t count)
     drop(m_Received);
     drop(m_Times);
     drop(m_Filtered);
+    m_Dropped += qint64(std::min(count, m_FilteredValues.size()));
     drop(m_FilteredValues);
+    while (!m_Buckets.empty() && (m_FirstBucket + 1) * BucketSize <= m_Dropped)
+    {
+        m_Buckets.pop_front();
+        ++m_FirstBucket;
+    }
+}
+
+CChart2DFieldsData::Extremes CChart2DFieldsData::l_NoExtremes()
+{
+    Extremes extremes;
+    extremes.min.fill(std::numeric_limits<float>::infinity());
+    extremes.max.fill(-std::numeric_limits<float>::infinity());
+    extremes.minAt.fill(-1);
+    extremes.maxAt.fill(-1);
+    return extremes;
+}
+
+void CChart2DFieldsData::l_Widen(Extremes& extremes, const Values& values, qint64 at)
+{
+    // Strictly: the first occurrence stays; NaN never compares, as the scan skips it.
+    for (std::size_t c = 0; c < std::size_t(ComponentCount); ++c)
+    {
+        if (values[c] < extremes.min[c])
+        {
+            extremes.min[c] = values[c];
+            extremes.minAt[c] = at;
+        }
+        if (values[c] > extremes.max[c])
+        {
+            extremes.max[c] = values[c];
+            extremes.maxAt[c] = at;
+        }
+    }
+}
+
+void CChart2DFieldsData::l_ClearFiltered()
+{
+    m_Filtered.clear();
+    m_FilteredValues.clear();
+    m_Buckets.clear();
+    m_FirstBucket = 0;
+    m_Dropped = 0;
+}
+
+CChart2DFieldsData::Extremes CChart2DFieldsData::l_SpanExtremes(int from, int to) const
+{
+    Extremes extremes = l_NoExtremes();
+    const auto scan = [&](qint64 first, qint64 last) {
+        for (qint64 at = first; at <= last; ++at)
+            l_Widen(extremes, m_FilteredValues[std::size_t(at - m_Dropped)], at);
+    };
+    const qint64 first = m_Dropped + from, last = m_Dropped + to;
+    const qint64 wholeFrom = (first + BucketSize - 1) / BucketSize; // the groups wholly inside
+    const qint64 wholeTo = (last + 1) / BucketSize;
+    if (wholeFrom >= wholeTo)
+    {
+        scan(first, last);
+        return extremes;
+    }
+    scan(first, wholeFrom * BucketSize - 1);
+    for (qint64 bucket = wholeFrom; bucket < wholeTo; ++bucket)
+    {
+        const Extremes& group = m_Buckets[std::size_t(bucket - m_FirstBucket)];
+        for (std::size_t c = 0; c < std::size_t(ComponentCount); ++c)
+        {
+            if (group.min[c] < extremes.min[c])
+            {
+                extremes.min[c] = group.min[c];
+                extremes.minAt[c] = group.minAt[c];
+            }
+            if (group.max[c] > extremes.max[c])
+            {
+                extremes.max[c] = group.max[c];
+                extremes.maxAt[c] = group.maxAt[c];
+            }
+        }
+    }
+    scan(wholeTo * BucketSize, last);
+    return extremes;
 }
 
 void CChart2DFieldsData::AppendReceivedAt(const QSharedPointer<CFieldIntensityResult>& result, double x)
@@ -179,8 +267,7 @@ void CChart2DFieldsData::ClearResults()
 {
     m_Received.clear();
     m_Times.clear();
-    m_Filtered.clear();
-    m_FilteredValues.clear();
+    l_ClearFiltered();
 }
 
 void CChart2DFieldsData::MarkNewData()
@@ -360,20 +447,49 @@ void CChart2DFieldsData::UpdateDownsampling()
                 m_SeriesX[std::size_t(j)] = m_Times[std::size_t(to)] - m_T0;
                 const Values& before = m_Series[std::size_t(j - 1)];
                 Values chosen = m_FilteredValues[std::size_t(from)];
-                std::array<float, ComponentCount> deviation{};
-                for (int k = from; k <= to; ++k)
+                // The deviation |before - v| is largest at the span's smallest or largest v:
+                // the first of those two in the span when both deviate as much.
+                const Extremes span = l_SpanExtremes(from, to);
+                for (std::size_t c = 0; c < std::size_t(ComponentCount); ++c)
                 {
-                    const Values& candidate = m_FilteredValues[std::size_t(k)];
-                    for (int c = 0; c < ComponentCount; ++c)
+                    const float low = span.min[c], high = span.max[c];
+                    if (!std::isfinite(low) || !std::isfinite(high))
                     {
-                        const float d = std::fabs(before[std::size_t(c)] - candidate[std::size_t(c)]);
-                        if (d > deviation[std::size_t(c)])
+                        // Infinite or missing values: the plain scan decides.
+                        float deviation = 0;
+                        for (int k = from; k <= to; ++k)
                         {
-                            deviation[std::size_t(c)] = d;
-                            chosen[std::size_t(c)] = candidate[std::size_t(c)];
+                            const float candidate = m_FilteredValues[std::size_t(k)][c];
+                            const float d = std::fabs(before[c] - candidate);
+                            if (d > deviation)
+                            {
+                                deviation = d;
+                                chosen[c] = candidate;
+                            }
                         }
+                        continue;
                     }
-                    widen(candidate);
+                    const float toLow = std::fabs(before[c] - low), toHigh = std::fabs(before[c] - high);
+                    if (toLow > toHigh)
+                        chosen[c] = low;
+                    else if (toHigh > toLow)
+                        chosen[c] = high;
+                    else if (toLow > 0)
+                        chosen[c] = span.minAt[c] < span.maxAt[c] ? low : high;
+                }
+                // The Y range as every value of the span would widen it (NaN never does).
+                for (std::size_t c = 0; c < std::size_t(ComponentCount); ++c)
+                {
+                    if (!m_ComponentVisible[c])
+                        continue;
+                    for (const auto& [value, at] :
+                         {std::pair(span.min[c], span.minAt[c]), std::pair(span.max[c], span.maxAt[c])})
+                    {
+                        if (at < 0)
+                            continue;
+                        localMin = std::min(localMin, value);
+                        localMax = std::max(localMax, value);
+                    }
                 }
                 m_Series[std::size_t(j)] = chosen;
             }
@@ -485,8 +601,7 @@ void CChart2DFieldsData::setComponantVisibility(int index, bool visible, bool up
 void CChart2DFieldsData::RecomputeFullFilter()
 {
     beginResetModel();
-    m_Filtered.clear();
-    m_FilteredValues.clear();
+    l_ClearFiltered();
     ResetFilter();
     ApplyFilter();
     UpdateDownsampling();

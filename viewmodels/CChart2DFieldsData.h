@@ -171,6 +171,24 @@ private:
     // The seven component values of each filtered result, side by side: the
     // downsampling scans these, not the result objects.
     std::deque<Values> m_FilteredValues;
+    // Each component's smallest and largest value (and where each first occurs) over
+    // consecutive groups of BucketSize filtered values: a span's candidate of largest
+    // deviation is one of its extremes, so a redraw of a window of a million samples
+    // reads the groups instead of every value.
+    struct Extremes
+    {
+        Values min, max;
+        std::array<qint64, ComponentCount> minAt, maxAt; // counted from the first result ever kept
+    };
+    static constexpr qint64 BucketSize = 64;
+    std::deque<Extremes> m_Buckets;
+    qint64 m_FirstBucket = 0; // the number of m_Buckets.front()
+    qint64 m_Dropped = 0;     // the count of m_FilteredValues.front(), from the first result ever kept
+    static Extremes l_NoExtremes();
+    static void l_Widen(Extremes& extremes, const Values& values, qint64 at);
+    void l_ClearFiltered();
+    // The extremes of the filtered values `from` to `to` (indexes of m_FilteredValues).
+    Extremes l_SpanExtremes(int from, int to) const;
     std::deque<double> m_Times;
     double m_T0 = 0;
     std::array<bool, ComponentCount> m_ComponentVisible;
