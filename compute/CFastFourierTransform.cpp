@@ -1,7 +1,8 @@
 #include "compute/CFastFourierTransform.h"
 
+#include "compute/RecentTransforms.h"
+
 #include <cmath>
-#include <list>
 #include <utility>
 
 namespace KVL
@@ -155,21 +156,7 @@ CFastFourierTransform::CFastFourierTransform(int n) : m_N(n)
 
 std::shared_ptr<CFastFourierTransform> CFastFourierTransform::ForSize(int n)
 {
-    // A few recent sizes per thread: no locking, and nothing shared between threads.
-    constexpr std::size_t Kept = 6;
-    thread_local std::list<std::shared_ptr<CFastFourierTransform>> recent;
-    for (auto it = recent.begin(); it != recent.end(); ++it)
-    {
-        if ((*it)->Size() == n)
-        {
-            recent.splice(recent.begin(), recent, it);
-            return recent.front();
-        }
-    }
-    recent.push_front(std::make_shared<CFastFourierTransform>(n));
-    if (recent.size() > Kept)
-        recent.pop_back();
-    return recent.front();
+    return RecentTransform<CFastFourierTransform, 6>(n);
 }
 
 void CFastFourierTransform::l_RaderConvolve(Complex first, Complex* output)

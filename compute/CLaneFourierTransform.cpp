@@ -1,10 +1,10 @@
 #include "compute/CLaneFourierTransform.h"
 
 #include "compute/CFastFourierTransform.h"
+#include "compute/RecentTransforms.h"
 
 #include <cmath>
 #include <complex>
-#include <list>
 
 namespace KVL
 {
@@ -57,20 +57,7 @@ CLaneFourierTransform::~CLaneFourierTransform() = default;
 
 std::shared_ptr<CLaneFourierTransform> CLaneFourierTransform::ForSize(int n)
 {
-    constexpr std::size_t Kept = 4;
-    thread_local std::list<std::shared_ptr<CLaneFourierTransform>> recent;
-    for (auto it = recent.begin(); it != recent.end(); ++it)
-    {
-        if ((*it)->Size() == n)
-        {
-            recent.splice(recent.begin(), recent, it);
-            return recent.front();
-        }
-    }
-    recent.push_front(std::make_shared<CLaneFourierTransform>(n));
-    if (recent.size() > Kept)
-        recent.pop_back();
-    return recent.front();
+    return RecentTransform<CLaneFourierTransform, 4>(n);
 }
 
 // Stockham's self-sorting transform: radix-4 passes between two buffers, one
