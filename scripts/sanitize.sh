@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=${1:-tsan}
 bash scripts/install-deps.sh
-tests=(tst_results tst_recording tst_failures tst_cli)
+tests=(tst_results tst_recording tst_failures tst_cli tst_exposure)
 cmake --preset "$kind" >/dev/null
 cmake --build "build-$kind" --parallel "$(nproc)" --target "${tests[@]}" tesvana-cli \
   SimulatedProbe SimulatedStage Stepmate Clickfire
