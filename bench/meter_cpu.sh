@@ -5,6 +5,7 @@
 #   bash bench/meter_cpu.sh 10000 60
 #   PAGE=spectrum SECTION=plot bash bench/meter_cpu.sh 100000 60
 #   RECORD=1 bash bench/meter_cpu.sh 100000 60      (recording while it measures)
+#   SHOT=end.png bash bench/meter_cpu.sh 10000 10   (and a screenshot at the end)
 # PAGE is meter (default), spectrum or ac; SECTION=plot shows the meter's chart.
 # The buttons are pressed with their keys (Ctrl+1..3, F5, Ctrl+R), never by position;
 # a run in which no block arrives fails instead of reporting an idle program.
@@ -72,8 +73,10 @@ if [ "$busy" -le $(( idle + 2 )) ]; then
 fi
 start=$(cpu)
 # cpu-clock: hardware counters are not offered in every virtual machine.
-[ -n "${PROFILE:-}" ] && perf record -e cpu-clock -g -o "$PROFILE" -p "$app" -- sleep 10 >/dev/null 2>&1
+[ -n "${PROFILE:-}" ] && perf record -e cpu-clock ${PROFILE_CALLS:+-g} -o "$PROFILE" -p "$app" -- sleep 10 >/dev/null 2>&1
 sleep "$seconds"
 end=$(cpu)
 rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")
+# SHOT=file.png keeps what the screen showed at the end (needs x11-apps and imagemagick).
+[ -n "${SHOT:-}" ] && DISPLAY=$display xwd -root -silent | convert xwd:- "$SHOT"
 echo "${PAGE:-meter} page, rate $rate Hz, ${SECTION:-components} shown${RECORD:+, recording}, over $seconds s: CPU $(( (end - start) * 100 / ticks / seconds ))% of one core, RSS $((rss / 1024)) MiB"

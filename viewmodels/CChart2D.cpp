@@ -3,6 +3,8 @@
 #include "app/CConstants.h"
 #include "model/TesvanaSetter.h"
 
+#include <QtCharts/QAbstractAxis>
+
 #include <algorithm>
 
 CChart2D::CChart2D(QObject* parent)
@@ -35,3 +37,11 @@ TESVANA_SETTER(CChart2D, double, YmaxAllSignal)
 TESVANA_SETTER(CChart2D, double, YminAllSignal)
 TESVANA_SETTER(CChart2D, bool, FirstDataInit)
 TESVANA_SETTER(CChart2D, bool, YminMaxReseted)
+
+void CChart2D::applyRanges(QObject* axisX, QObject* axisY) const
+{
+    if (auto* x = qobject_cast<QtCharts::QAbstractAxis*>(axisX))
+        x->setRange(m_Xmin, m_Xmax);
+    if (auto* y = qobject_cast<QtCharts::QAbstractAxis*>(axisY))
+        y->setRange(m_Ymin, m_Ymax);
+}

@@ -48,6 +48,11 @@ public:
     void setFirstDataInit(bool value);
     void setYminMaxReseted(bool value);
 
+    // The chart's axes to Xmin … Xmax and Ymin … Ymax, each in one step: a bound set
+    // alone lays out the axis and every series again, so a range moved by its two
+    // bounds would cost two layouts per redraw.
+    Q_INVOKABLE void applyRanges(QObject* axisX, QObject* axisY) const;
+
     // Widen a local bound, and the bound over all data seen.
     void ComputeMin(float& localMin, float value);
     void ComputeMax(float& localMax, float value);

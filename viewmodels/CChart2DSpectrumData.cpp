@@ -7,6 +7,7 @@
 #include "model/CMeasurementParameters.h"
 #include "operations/COperationMeasure.h"
 
+#include <QtCharts/QAbstractAxis>
 #include <QtCharts/QXYSeries>
 
 #include <algorithm>
@@ -237,6 +238,11 @@ void CChart2DSpectrumData::updateSeries(QObject* series) const
     points.reserve(m_DownsampledSignalLength);
     for (int row = 0; row < m_DownsampledSignalLength; ++row)
         points.append(QPointF(m_X[std::size_t(row)], std::max(double(m_Y[std::size_t(row)]), floor)));
+    // The Y range follows each spectrum: set in one step, the axis is laid out once
+    // per redraw, not once for its bottom and again for its top.
+    for (QtCharts::QAbstractAxis* axis : xy->attachedAxes())
+        if (axis->orientation() == Qt::Vertical)
+            axis->setRange(floor, std::max(Ymax(), Ymin() * 10));
     xy->replace(points);
 }
 

@@ -64,10 +64,14 @@ void CExposureViewModel::Assess(const CMeasureBlock* block, double rate)
     if (!m_Applies || !block)
     {
         m_Window.Reset();
+        if (std::isnan(m_Newest.Summation) && std::isnan(m_Newest.WeightedPeak))
+            return; // nothing shown: nothing to clear, nothing to redraw
         m_Newest = CExposureAssessment::Result();
         emit ExposureChanged();
         return;
     }
+    // Only an assessment changes what the panel shows: the blocks between (most of
+    // them at high rates) redraw nothing.
     if (!m_Window.Append(*block, rate))
         return;
     if (m_Window.Assess(m_Assessment, m_Newest))

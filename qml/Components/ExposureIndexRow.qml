@@ -24,33 +24,15 @@ ColumnLayout {
         Layout.fillWidth: true
         spacing: Theme.smallSpacing
 
-        Repeater {
-            model: [
-                { "value": row.value, "prefix": "", "tip": qsTr("The block shown") },
-                { "value": row.largest, "prefix": qsTr("max") + " ", "tip": qsTr("The largest since the last reset") }
-            ]
-
-            Rectangle {
-                Layout.fillWidth: true
-                Layout.preferredHeight: Theme.exposureValueHeight
-                radius: Theme.cornerRadius
-                color: isNaN(modelData.value) ? Theme.alarmUndefinedColor
-                                              : modelData.value > 1 ? Theme.alarmErrorColor : Theme.alarmValidColor
-
-                Label {
-                    anchors.centerIn: parent
-                    color: Theme.textOnColor
-                    text: modelData.prefix + (isNaN(modelData.value) ? "–" : modelData.value.toPrecision(3))
-                }
-
-                ToolTip.visible: hover.hovered
-                ToolTip.delay: Theme.toolTipDelay
-                ToolTip.text: modelData.tip
-
-                HoverHandler {
-                    id: hover
-                }
-            }
+        // Two fixed boxes: a new value changes their properties, never rebuilds them.
+        ExposureValueBox {
+            value: row.value
+            tip: qsTr("The block shown")
+        }
+        ExposureValueBox {
+            value: row.largest
+            prefix: qsTr("max") + " "
+            tip: qsTr("The largest since the last reset")
         }
     }
 }

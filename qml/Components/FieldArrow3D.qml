@@ -27,6 +27,7 @@ ColumnLayout {
         orthoProjection: Settings.Meter3DOrthoProjection
         scene.activeCamera.cameraPreset: Settings.Meter3DCameraPreset
         scene.activeCamera.zoomLevel: Settings.Meter3DZoomLevel
+        msaaSamples: 0
         aspectRatio: 1.0
         horizontalAspectRatio: 1.0
 

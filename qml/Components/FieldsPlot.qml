@@ -96,16 +96,12 @@ ColumnLayout {
             ValueAxis {
                 id: axisX
 
-                min: plot.chart.Xmin
-                max: plot.chart.Xmax
                 tickCount: 5
                 titleText: qsTr("Time [s]")
             }
             ValueAxis {
                 id: axisY
 
-                min: plot.chart.Ymin
-                max: plot.chart.Ymax
                 tickCount: plot.chart.YTickCount
                 titleText: "[" + plot.unit + "]"
             }
@@ -150,10 +146,17 @@ ColumnLayout {
         function onRefreshLimitSliderY() { ySlider.setValues(plot.chart.Ymin, plot.chart.Ymax) }
     }
 
+    // The axes take their ranges in one step each (applyRanges), with the points or, when
+    // only a range moved, once the model's changes of this turn are all in.
+    readonly property var axisRanges: [plot.chart.Xmin, plot.chart.Xmax, plot.chart.Ymin, plot.chart.Ymax]
+    onAxisRangesChanged: Qt.callLater(plot.applyRanges)
+    function applyRanges() { plot.chart.applyRanges(axisX, axisY) }
+
     // The chart takes the new points only while it is shown, all of a series at once.
     function refresh() {
         if (!plot.visible)
             return
+        plot.applyRanges()
         for (var c = 1; c <= 7; ++c)
             plot.chart.updateSeries(chartView.series(c - 1), c)
     }

@@ -54,8 +54,7 @@ ColumnLayout {
         LogValueAxis {
             id: axisY
 
-            min: Math.max(plot.chart.Ymin, Number.MIN_VALUE)
-            max: Math.max(plot.chart.Ymax, plot.chart.Ymin * 10)
+            // The range is set with the spectrum's points (updateSeries).
             labelFormat: "%.0e"
             titleText: "[" + plot.viewModel.DisplayUnitsText + "]"
         }

@@ -22,6 +22,10 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtCharts/QChart>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QLogValueAxis>
+#include <QtCharts/QValueAxis>
 
 #include <algorithm>
 #include <array>
@@ -189,6 +193,46 @@ private slots:
 
     // The spectrum and AC pages' way back to their defaults, with the panel's published
     // default values.
+    // A chart's axes move to a new range in one step each: a range moved bound by bound
+    // lays out the axis and every series twice per redraw.
+    void axesTakeTheirRangesInOneStep()
+    {
+        setRate(1000, 512);
+        CChart2DSpectrumData spectrum(m_Operation);
+        spectrum.Plot(*sine(512, 1000, 50, 1), 4);
+        QtCharts::QChart chart;
+        auto* series = new QtCharts::QLineSeries;
+        chart.addSeries(series);
+        auto* x = new QtCharts::QValueAxis;
+        auto* y = new QtCharts::QLogValueAxis;
+        chart.addAxis(x, Qt::AlignBottom);
+        chart.addAxis(y, Qt::AlignLeft);
+        series->attachAxis(x);
+        series->attachAxis(y);
+        QSignalSpy yMoved(y, &QtCharts::QLogValueAxis::rangeChanged);
+        spectrum.updateSeries(series);
+        QCOMPARE(yMoved.count(), 1);
+        QCOMPARE(y->min(), spectrum.Ymin());
+        QCOMPARE(y->max(), spectrum.Ymax());
+        QCOMPARE(series->count(), spectrum.DownsampledSignalLength());
+        // The time charts: both axes from the model's ranges, one change each.
+        QSignalSpy xMoved(x, &QtCharts::QValueAxis::rangeChanged);
+        auto* linear = new QtCharts::QValueAxis;
+        chart.addAxis(linear, Qt::AlignRight);
+        QSignalSpy linearMoved(linear, &QtCharts::QValueAxis::rangeChanged);
+        spectrum.setXmin(10);
+        spectrum.setXmax(20);
+        spectrum.setYmin(-3);
+        spectrum.setYmax(-1); // below the axis's old range: bound by bound this fails
+        spectrum.applyRanges(x, linear);
+        QCOMPARE(xMoved.count(), 1);
+        QCOMPARE(linearMoved.count(), 1);
+        QCOMPARE(x->min(), 10.0);
+        QCOMPARE(x->max(), 20.0);
+        QCOMPARE(linear->min(), -3.0);
+        QCOMPARE(linear->max(), -1.0);
+    }
+
     void defaultParameters()
     {
         CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
@@ -440,6 +484,39 @@ private slots:
         QVERIFY(std::isnan(spectrum.Exposure()->SummationIndex()));
         QVERIFY(std::isnan(spectrum.Exposure()->MaxSummationIndex()));
         m_Operation->clearLimitsFile();
+    }
+
+    // The exposure panel is told to redraw only when what it shows changes: never while
+    // no limits are loaded, and with limits only when a stretch is assessed (a quarter
+    // of it apart), not at every block (100 a second at 100 kHz).
+    void exposurePanelRedrawsOnlyWhenItChanges()
+    {
+        RecordingPrompt prompt;
+        setRate(10000, 1000);
+        m_Operation->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MICRO_TESLA);
+        CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
+        QSignalSpy changed(spectrum.Exposure(), &CExposureViewModel::ExposureChanged);
+        const auto feed = [this](int blocks) {
+            for (int k = 0; k < blocks; ++k)
+            {
+                QSharedPointer<CMeasureBlock> block = vectorBlock(1000, 10000, [k](double t) {
+                    return std::array<double, 3>{0, 0, std::sin(2 * Pi * 50 * (t + 0.1 * k))};
+                });
+                for (const QSharedPointer<CFieldIntensityResult>& sample : block->Results)
+                    sample->Timestamp = sample->Timestamp.addMSecs(100 * k); // one after the other
+                m_Operation->OnNewMeasure(block);
+            }
+        };
+        feed(40);
+        QCOMPARE(changed.count(), 0);
+        m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(
+            shippedLimits("ICNIRP2010_GeneralPublic.xml"));
+        QVERIFY2(m_Operation->LimitsFileLoaded(), qPrintable(prompt.asked.join("; ")));
+        changed.clear();
+        feed(40);
+        // 16384 samples assessed every 4096: about ten assessments, the first block's included.
+        QVERIFY2(changed.count() >= 8 && changed.count() <= 12, qPrintable(QString::number(changed.count())));
+        QVERIFY(std::fabs(spectrum.Exposure()->DominantFrequency() - 50) < 0.5);
     }
 
     void shippedLimitsFollowTheGuidelines_data()
