@@ -17,32 +17,25 @@ class CConnectionPageViewModel : public CPageViewModel
     Q_PROPERTY(QStringList SerialPortNames READ SerialPortNames NOTIFY SerialPortNamesChanged)
     Q_PROPERTY(QStringList BaudrateNames READ BaudrateNames NOTIFY BaudrateNamesChanged)
     Q_PROPERTY(QStringList InstrumentNames READ InstrumentNames NOTIFY InstrumentNamesChanged)
-    Q_PROPERTY(QString SelectedSerialPortName READ SelectedSerialPortName WRITE setSelectedSerialPortName
-                   NOTIFY SelectedSerialPortNameChanged)
-    Q_PROPERTY(QString SelectedBaudrateName READ SelectedBaudrateName WRITE setSelectedBaudrateName NOTIFY
-                   SelectedBaudrateNameChanged)
+    Q_PROPERTY(
+        QString SelectedSerialPortName READ SelectedSerialPortName NOTIFY SelectedSerialPortNameChanged)
+    Q_PROPERTY(QString SelectedBaudrateName READ SelectedBaudrateName NOTIFY SelectedBaudrateNameChanged)
     Q_PROPERTY(int SelectedBaudrateIndex READ SelectedBaudrateIndex WRITE setSelectedBaudrateIndex NOTIFY
                    SelectedBaudrateIndexChanged)
     Q_PROPERTY(int SelectedSerialPortNameIndex READ SelectedSerialPortNameIndex WRITE
                    setSelectedSerialPortNameIndex NOTIFY SelectedSerialPortNameIndexChanged)
     Q_PROPERTY(int SelectedDefaultInstrumentIndex READ SelectedDefaultInstrumentIndex WRITE
                    setSelectedDefaultInstrumentIndex NOTIFY SelectedDefaultInstrumentIndexChanged)
-    Q_PROPERTY(int ActiveInstrumentIndex READ ActiveInstrumentIndex WRITE setActiveInstrumentIndex NOTIFY
-                   ActiveInstrumentIndexChanged)
-    Q_PROPERTY(QString SerialNumber READ SerialNumber WRITE setSerialNumber NOTIFY SerialNumberChanged)
-    Q_PROPERTY(
-        QString CalibrationDate READ CalibrationDate WRITE setCalibrationDate NOTIFY CalibrationDateChanged)
-    Q_PROPERTY(QString ManufacturingDate READ ManufacturingDate WRITE setManufacturingDate NOTIFY
-                   ManufacturingDateChanged)
-    Q_PROPERTY(QString Manufacturer READ Manufacturer WRITE setManufacturer NOTIFY ManufacturerChanged)
-    Q_PROPERTY(QString Model READ Model WRITE setModel NOTIFY ModelChanged)
-    Q_PROPERTY(QString ElectronicsVersion READ ElectronicsVersion WRITE setElectronicsVersion NOTIFY
-                   ElectronicsVersionChanged)
-    Q_PROPERTY(QString ProbeVersion READ ProbeVersion WRITE setProbeVersion NOTIFY ProbeVersionChanged)
-    Q_PROPERTY(
-        QString FirmwareVersion READ FirmwareVersion WRITE setFirmwareVersion NOTIFY FirmwareVersionChanged)
-    Q_PROPERTY(bool CalibrationOutOfDate READ CalibrationOutOfDate WRITE setCalibrationOutOfDate NOTIFY
-                   CalibrationOutOfDateChanged)
+    Q_PROPERTY(int ActiveInstrumentIndex READ ActiveInstrumentIndex NOTIFY ActiveInstrumentIndexChanged)
+    Q_PROPERTY(QString SerialNumber READ SerialNumber NOTIFY SerialNumberChanged)
+    Q_PROPERTY(QString CalibrationDate READ CalibrationDate NOTIFY CalibrationDateChanged)
+    Q_PROPERTY(QString ManufacturingDate READ ManufacturingDate NOTIFY ManufacturingDateChanged)
+    Q_PROPERTY(QString Manufacturer READ Manufacturer NOTIFY ManufacturerChanged)
+    Q_PROPERTY(QString Model READ Model NOTIFY ModelChanged)
+    Q_PROPERTY(QString ElectronicsVersion READ ElectronicsVersion NOTIFY ElectronicsVersionChanged)
+    Q_PROPERTY(QString ProbeVersion READ ProbeVersion NOTIFY ProbeVersionChanged)
+    Q_PROPERTY(QString FirmwareVersion READ FirmwareVersion NOTIFY FirmwareVersionChanged)
+    Q_PROPERTY(bool CalibrationOutOfDate READ CalibrationOutOfDate NOTIFY CalibrationOutOfDateChanged)
 
 public:
     CConnectionPageViewModel(CInstrumentSupervisor* supervisor, QObject* parent = nullptr);
@@ -69,12 +62,9 @@ public:
     QString FirmwareVersion() const { return m_FirmwareVersion; }
     bool CalibrationOutOfDate() const { return m_CalibrationOutOfDate; }
 
-    void setSelectedSerialPortName(const QString& value);
-    void setSelectedBaudrateName(const QString& value);
     void setSelectedBaudrateIndex(int value);
     void setSelectedSerialPortNameIndex(int value);
     void setSelectedDefaultInstrumentIndex(int value);
-    void setActiveInstrumentIndex(int value);
     void setSerialNumber(const QString& value);
     void setCalibrationDate(const QString& value);
     void setManufacturingDate(const QString& value);
@@ -83,7 +73,6 @@ public:
     void setElectronicsVersion(const QString& value);
     void setProbeVersion(const QString& value);
     void setFirmwareVersion(const QString& value);
-    void setCalibrationOutOfDate(bool value);
 
     Q_INVOKABLE void apply();
     Q_INVOKABLE void restore();
@@ -148,4 +137,11 @@ private:
     bool m_CalibrationOutOfDate = false;
     bool m_Restored = false;
     QList<QMetaObject::Connection> m_Connections;
+
+private:
+    // Outputs: set by the model itself as its state changes, read-only to QML.
+    void setSelectedSerialPortName(const QString& value);
+    void setSelectedBaudrateName(const QString& value);
+    void setActiveInstrumentIndex(int value);
+    void setCalibrationOutOfDate(bool value);
 };

@@ -20,10 +20,8 @@ class CAlarmParametersMeterViewModel : public QObject
     Q_PROPERTY(QStringList StateNames READ StateNames NOTIFY StateNamesChanged)
     Q_PROPERTY(int SelectedStateIndex READ SelectedStateIndex WRITE setSelectedStateIndex NOTIFY
                    SelectedStateIndexChanged)
-    Q_PROPERTY(
-        bool FlagNotification READ FlagNotification WRITE setFlagNotification NOTIFY FlagNotificationChanged)
-    Q_PROPERTY(CUnits::UnitType DisplayAlarmUnits READ DisplayAlarmUnits WRITE setDisplayAlarmUnits NOTIFY
-                   DisplayAlarmUnitsChanged)
+    Q_PROPERTY(bool FlagNotification READ FlagNotification NOTIFY FlagNotificationChanged)
+    Q_PROPERTY(CUnits::UnitType DisplayAlarmUnits READ DisplayAlarmUnits NOTIFY DisplayAlarmUnitsChanged)
     Q_PROPERTY(QList<CAxis::AxisType> Axis READ Axis NOTIFY AxisChanged)
     Q_PROPERTY(QStringList AxisNames READ AxisNames NOTIFY AxisNamesChanged)
     Q_PROPERTY(int SelectedAxisIndex READ SelectedAxisIndex WRITE setSelectedAxisIndex NOTIFY

@@ -16,8 +16,7 @@ class CAlarmParametersSpectrumViewModel : public QObject
     Q_PROPERTY(QStringList StateNames READ StateNames CONSTANT)
     Q_PROPERTY(int SelectedStateIndex READ SelectedStateIndex WRITE setSelectedStateIndex NOTIFY
                    SelectedStateIndexChanged)
-    Q_PROPERTY(
-        bool FlagNotification READ FlagNotification WRITE setFlagNotification NOTIFY FlagNotificationChanged)
+    Q_PROPERTY(bool FlagNotification READ FlagNotification NOTIFY FlagNotificationChanged)
 
 public:
     explicit CAlarmParametersSpectrumViewModel(CAlarmParametersState* parameters, QObject* parent = nullptr);

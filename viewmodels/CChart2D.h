@@ -9,16 +9,16 @@
 class CChart2D : public QAbstractTableModel
 {
     Q_OBJECT
-    Q_PROPERTY(double Xmax READ Xmax WRITE setXmax NOTIFY XmaxChanged)
-    Q_PROPERTY(double Xmin READ Xmin WRITE setXmin NOTIFY XminChanged)
-    Q_PROPERTY(bool Visible READ Visible WRITE setVisible NOTIFY VisibleChanged)
+    Q_PROPERTY(double Xmax READ Xmax NOTIFY XmaxChanged)
+    Q_PROPERTY(double Xmin READ Xmin NOTIFY XminChanged)
+    Q_PROPERTY(bool Visible READ Visible NOTIFY VisibleChanged)
     Q_PROPERTY(bool AutoScaling READ AutoScaling WRITE setAutoScaling NOTIFY AutoScalingChanged)
-    Q_PROPERTY(double Ymax READ Ymax WRITE setYmax NOTIFY YmaxChanged)
-    Q_PROPERTY(double Ymin READ Ymin WRITE setYmin NOTIFY YminChanged)
-    Q_PROPERTY(double YmaxAllSignal READ YmaxAllSignal WRITE setYmaxAllSignal NOTIFY YmaxAllSignalChanged)
-    Q_PROPERTY(double YminAllSignal READ YminAllSignal WRITE setYminAllSignal NOTIFY YminAllSignalChanged)
-    Q_PROPERTY(bool FirstDataInit READ FirstDataInit WRITE setFirstDataInit NOTIFY FirstDataInitChanged)
-    Q_PROPERTY(bool YminMaxReseted READ YminMaxReseted WRITE setYminMaxReseted NOTIFY YminMaxResetedChanged)
+    Q_PROPERTY(double Ymax READ Ymax NOTIFY YmaxChanged)
+    Q_PROPERTY(double Ymin READ Ymin NOTIFY YminChanged)
+    Q_PROPERTY(double YmaxAllSignal READ YmaxAllSignal NOTIFY YmaxAllSignalChanged)
+    Q_PROPERTY(double YminAllSignal READ YminAllSignal NOTIFY YminAllSignalChanged)
+    Q_PROPERTY(bool FirstDataInit READ FirstDataInit NOTIFY FirstDataInitChanged)
+    Q_PROPERTY(bool YminMaxReseted READ YminMaxReseted NOTIFY YminMaxResetedChanged)
 public:
     // "No value yet" for the largest and the smallest Y bound seen.
     static constexpr double UnsetYmax = std::numeric_limits<double>::max();
@@ -43,10 +43,6 @@ public:
     void setAutoScaling(bool value);
     void setYmax(double value);
     void setYmin(double value);
-    void setYmaxAllSignal(double value);
-    void setYminAllSignal(double value);
-    void setFirstDataInit(bool value);
-    void setYminMaxReseted(bool value);
 
     // The chart's axes to Xmin … Xmax and Ymin … Ymax, each in one step: a bound set
     // alone lays out the axis and every series again, so a range moved by its two
@@ -82,4 +78,11 @@ private:
     double m_YminAllSignal = UnsetYmin;
     bool m_FirstDataInit = false;
     bool m_YminMaxReseted = true;
+
+protected:
+    // Outputs: set by the model itself as its state changes, read-only to QML.
+    void setYmaxAllSignal(double value);
+    void setYminAllSignal(double value);
+    void setFirstDataInit(bool value);
+    void setYminMaxReseted(bool value);
 };

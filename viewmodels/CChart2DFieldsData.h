@@ -21,25 +21,20 @@ class COperationParameters;
 class CChart2DFieldsData : public CChart2D
 {
     Q_OBJECT
-    Q_PROPERTY(quint64 MeasureResultCount READ MeasureResultCount WRITE setMeasureResultCount NOTIFY
-                   MeasureResultCountChanged)
-    Q_PROPERTY(double MeasureResultMinX READ MeasureResultMinX WRITE setMeasureResultMinX NOTIFY
-                   MeasureResultMinXChanged)
-    Q_PROPERTY(double MeasureResultMaxX READ MeasureResultMaxX WRITE setMeasureResultMaxX NOTIFY
-                   MeasureResultMaxXChanged)
-    Q_PROPERTY(double MinDeltaAxisX READ MinDeltaAxisX WRITE setMinDeltaAxisX NOTIFY MinDeltaAxisXChanged)
-    Q_PROPERTY(QString XmaxDate READ XmaxDate WRITE setXmaxDate NOTIFY XmaxDateChanged)
-    Q_PROPERTY(QString XminDate READ XminDate WRITE setXminDate NOTIFY XminDateChanged)
-    Q_PROPERTY(QString XmaxTime READ XmaxTime WRITE setXmaxTime NOTIFY XmaxTimeChanged)
-    Q_PROPERTY(QString XminTime READ XminTime WRITE setXminTime NOTIFY XminTimeChanged)
+    Q_PROPERTY(quint64 MeasureResultCount READ MeasureResultCount NOTIFY MeasureResultCountChanged)
+    Q_PROPERTY(double MeasureResultMinX READ MeasureResultMinX NOTIFY MeasureResultMinXChanged)
+    Q_PROPERTY(double MeasureResultMaxX READ MeasureResultMaxX NOTIFY MeasureResultMaxXChanged)
+    Q_PROPERTY(double MinDeltaAxisX READ MinDeltaAxisX NOTIFY MinDeltaAxisXChanged)
+    Q_PROPERTY(QString XmaxDate READ XmaxDate NOTIFY XmaxDateChanged)
+    Q_PROPERTY(QString XminDate READ XminDate NOTIFY XminDateChanged)
+    Q_PROPERTY(QString XmaxTime READ XmaxTime NOTIFY XmaxTimeChanged)
+    Q_PROPERTY(QString XminTime READ XminTime NOTIFY XminTimeChanged)
     Q_PROPERTY(int IntensityFieldCount READ IntensityFieldCount CONSTANT)
-    Q_PROPERTY(int NbPointsAxeX READ NbPointsAxeX WRITE setNbPointsAxeX NOTIFY NbPointsAxeXChanged)
-    Q_PROPERTY(int DownsampledSignalLength READ DownsampledSignalLength WRITE setDownsampledSignalLength
-                   NOTIFY DownsampledSignalLengthChanged)
-    Q_PROPERTY(int XTickCount READ XTickCount WRITE setXTickCount NOTIFY XTickCountChanged)
-    Q_PROPERTY(int YTickCount READ YTickCount WRITE setYTickCount NOTIFY YTickCountChanged)
-    Q_PROPERTY(int NumberValidPoints READ NumberValidPoints WRITE setNumberValidPoints NOTIFY
-                   NumberValidPointsChanged)
+    Q_PROPERTY(int NbPointsAxeX READ NbPointsAxeX NOTIFY NbPointsAxeXChanged)
+    Q_PROPERTY(int DownsampledSignalLength READ DownsampledSignalLength NOTIFY DownsampledSignalLengthChanged)
+    Q_PROPERTY(int XTickCount READ XTickCount NOTIFY XTickCountChanged)
+    Q_PROPERTY(int YTickCount READ YTickCount NOTIFY YTickCountChanged)
+    Q_PROPERTY(int NumberValidPoints READ NumberValidPoints NOTIFY NumberValidPointsChanged)
 public:
     static constexpr int ComponentCount = 7;
     // The window the X axis scrolls by, in seconds.
@@ -67,20 +62,6 @@ public:
     int XTickCount() const { return m_XTickCount; }
     int YTickCount() const { return m_YTickCount; }
     int NumberValidPoints() const { return m_NumberValidPoints; }
-
-    void setMeasureResultCount(quint64 value);
-    void setMeasureResultMinX(double value);
-    void setMeasureResultMaxX(double value);
-    void setMinDeltaAxisX(double value);
-    void setXmaxDate(const QString& value);
-    void setXminDate(const QString& value);
-    void setXmaxTime(const QString& value);
-    void setXminTime(const QString& value);
-    void setNbPointsAxeX(int value);
-    void setDownsampledSignalLength(int value);
-    void setXTickCount(int value);
-    void setYTickCount(int value);
-    void setNumberValidPoints(int value);
 
     // Whole seconds of the timestamp since the epoch plus the nanosecond part.
     static double MeasureToSeconds(const CFieldIntensityResult& result);
@@ -217,4 +198,23 @@ private:
     int m_XTickCount = 3;
     int m_YTickCount = 11;
     int m_NumberValidPoints = 0;
+
+protected:
+    // Outputs: set by the model itself as its state changes, read-only to QML.
+    void setMeasureResultCount(quint64 value);
+    void setMeasureResultMinX(double value);
+    void setMeasureResultMaxX(double value);
+    void setMinDeltaAxisX(double value);
+    void setXmaxDate(const QString& value);
+    void setXminDate(const QString& value);
+    void setXmaxTime(const QString& value);
+    void setXminTime(const QString& value);
+
+private:
+    // Outputs: set by the model itself as its state changes, read-only to QML.
+    void setNbPointsAxeX(int value);
+    void setDownsampledSignalLength(int value);
+    void setXTickCount(int value);
+    void setYTickCount(int value);
+    void setNumberValidPoints(int value);
 };

@@ -13,11 +13,9 @@ class CMeasureBlock;
 class CChart2DMeterData : public CChart2DFieldsData
 {
     Q_OBJECT
-    Q_PROPERTY(uint AveragingCount READ AveragingCount WRITE setAveragingCount NOTIFY AveragingCountChanged)
-    Q_PROPERTY(
-        AveragingModes AveragingMode READ AveragingMode WRITE setAveragingMode NOTIFY AveragingModeChanged)
-    Q_PROPERTY(int AveragingModeIndex READ AveragingModeIndex WRITE setAveragingModeIndex NOTIFY
-                   AveragingModeIndexChanged)
+    Q_PROPERTY(uint AveragingCount READ AveragingCount NOTIFY AveragingCountChanged)
+    Q_PROPERTY(AveragingModes AveragingMode READ AveragingMode NOTIFY AveragingModeChanged)
+    Q_PROPERTY(int AveragingModeIndex READ AveragingModeIndex NOTIFY AveragingModeIndexChanged)
     Q_PROPERTY(QStringList AveragingModeNames READ AveragingModeNames NOTIFY AveragingModeNamesChanged)
 public:
     enum AveragingModes
@@ -36,7 +34,6 @@ public:
     QStringList AveragingModeNames() const { return m_AveragingModeNames; }
     void setAveragingCount(uint value);
     void setAveragingMode(AveragingModes value);
-    void setAveragingModeIndex(int value);
 
     void Plot(const CMeasureBlock& block);
     // Moves the window to end at the block's last sample (a step through a recording the
@@ -75,4 +72,8 @@ private:
     // (one would otherwise poison the average for the rest of the session).
     std::array<int, 6> m_Counts{};
     int m_DeltaX = 0;
+
+private:
+    // Outputs: set by the model itself as its state changes, read-only to QML.
+    void setAveragingModeIndex(int value);
 };

@@ -15,8 +15,7 @@ class LimitsXmlFile;
 class CFrequencyTableData : public CRowsModel
 {
     Q_OBJECT
-    Q_PROPERTY(
-        bool FlagNotification READ FlagNotification WRITE setFlagNotification NOTIFY FlagNotificationChanged)
+    Q_PROPERTY(bool FlagNotification READ FlagNotification NOTIFY FlagNotificationChanged)
 
 public:
     enum Role

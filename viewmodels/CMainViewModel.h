@@ -23,9 +23,8 @@ class QQmlContext;
 class CMainViewModel : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString LoaderSource READ LoaderSource WRITE setLoaderSource NOTIFY LoaderSourceChanged)
-    Q_PROPERTY(bool LoaderSourceChanging READ LoaderSourceChanging WRITE setLoaderSourceChanging NOTIFY
-                   LoaderSourceChangingChanged)
+    Q_PROPERTY(QString LoaderSource READ LoaderSource NOTIFY LoaderSourceChanged)
+    Q_PROPERTY(bool LoaderSourceChanging READ LoaderSourceChanging NOTIFY LoaderSourceChangingChanged)
     Q_PROPERTY(
         CPageViewModel* pActivePageViewModel READ pActivePageViewModel NOTIFY pActivePageViewModelChanged)
     Q_PROPERTY(double MainWindowHeight READ MainWindowHeight WRITE setMainWindowHeight NOTIFY
@@ -36,15 +35,12 @@ class CMainViewModel : public QObject
         bool PageMenuExpanded READ PageMenuExpanded WRITE setPageMenuExpanded NOTIFY PageMenuExpandedChanged)
     Q_PROPERTY(bool ParameterMenuExpanded READ ParameterMenuExpanded WRITE setParameterMenuExpanded NOTIFY
                    ParameterMenuExpandedChanged)
+    Q_PROPERTY(QString InstrumentModel READ InstrumentModel NOTIFY InstrumentModelChanged)
     Q_PROPERTY(
-        QString InstrumentModel READ InstrumentModel WRITE setInstrumentModel NOTIFY InstrumentModelChanged)
-    Q_PROPERTY(QString InstrumentSerialNumber READ InstrumentSerialNumber WRITE setInstrumentSerialNumber
-                   NOTIFY InstrumentSerialNumberChanged)
-    Q_PROPERTY(QString InstrumentStatus READ InstrumentStatus WRITE setInstrumentStatus NOTIFY
-                   InstrumentStatusChanged)
+        QString InstrumentSerialNumber READ InstrumentSerialNumber NOTIFY InstrumentSerialNumberChanged)
+    Q_PROPERTY(QString InstrumentStatus READ InstrumentStatus NOTIFY InstrumentStatusChanged)
     Q_PROPERTY(CInstrument* CurrentInstrument READ CurrentInstrument NOTIFY CurrentInstrumentChanged)
-    Q_PROPERTY(
-        QString LastLogMessages READ LastLogMessages WRITE setLastLogMessages NOTIFY LastLogMessagesChanged)
+    Q_PROPERTY(QString LastLogMessages READ LastLogMessages NOTIFY LastLogMessagesChanged)
     Q_PROPERTY(CLogMessageList* LogMessageList READ LogMessageList CONSTANT)
     Q_PROPERTY(CLogFilterProxyModel* LogMessageProxy READ LogMessageProxy CONSTANT)
 
@@ -68,15 +64,10 @@ public:
     CLogMessageList* LogMessageList() { return &m_LogMessageList; }
     CLogFilterProxyModel* LogMessageProxy() { return &m_LogMessageProxy; }
 
-    void setLoaderSource(const QString& value);
-    void setLoaderSourceChanging(bool value);
     void setMainWindowHeight(double value);
     void setSmallWindowSize(bool value);
     void setPageMenuExpanded(bool value);
     void setParameterMenuExpanded(bool value);
-    void setInstrumentModel(const QString& value);
-    void setInstrumentSerialNumber(const QString& value);
-    void setInstrumentStatus(const QString& value);
     void setLastLogMessages(const QString& value);
 
     Q_INVOKABLE void displayMeterPage();
@@ -143,4 +134,12 @@ private:
     QString m_InstrumentStatus;
     QPointer<CInstrument> m_CurrentInstrument;
     QString m_LastLogMessages;
+
+private:
+    // Outputs: set by the model itself as its state changes, read-only to QML.
+    void setLoaderSource(const QString& value);
+    void setLoaderSourceChanging(bool value);
+    void setInstrumentModel(const QString& value);
+    void setInstrumentSerialNumber(const QString& value);
+    void setInstrumentStatus(const QString& value);
 };

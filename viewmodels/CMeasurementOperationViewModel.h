@@ -22,8 +22,7 @@ class CExposureViewModel;
 class CMeasurementOperationViewModel : public COperationViewModel
 {
     Q_OBJECT
-    Q_PROPERTY(
-        QString CommentOverAll READ CommentOverAll WRITE setCommentOverAll NOTIFY CommentOverAllChanged)
+    Q_PROPERTY(QString CommentOverAll READ CommentOverAll NOTIFY CommentOverAllChanged)
     Q_PROPERTY(CReplayParametersViewModel* ReplayParametersViewModel READ ReplayParametersViewModel CONSTANT)
     // Which buttons of the recording bar are shown, derived from the recorder's and
     // the instrument's states.
@@ -105,7 +104,6 @@ public:
                                    QObject* parent = nullptr);
 
     QString CommentOverAll() const { return m_CommentOverAll; }
-    void setCommentOverAll(const QString& value);
     CReplayParametersViewModel* ReplayParametersViewModel() const { return m_pReplayParametersViewModel; }
     // The measurement operation of a measurement page; null on the mapping page.
     COperationMeasure* Operation() const { return m_pMeasure; }
@@ -203,4 +201,8 @@ private:
     QMetaObject::Connection m_InstrumentConnected;
     QMetaObject::Connection m_InstrumentRunning;
     QString m_CommentOverAll;
+
+protected:
+    // Outputs: set by the model itself as its state changes, read-only to QML.
+    void setCommentOverAll(const QString& value);
 };

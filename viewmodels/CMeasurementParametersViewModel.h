@@ -21,38 +21,32 @@ class CBoundedParm;
 class CMeasurementParametersViewModel : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QStringList UnitsList READ UnitsList WRITE setUnitsList NOTIFY UnitsListChanged)
-    Q_PROPERTY(QStringList UncertaintyUnitsList READ UncertaintyUnitsList WRITE setUncertaintyUnitsList NOTIFY
-                   UncertaintyUnitsListChanged)
-    Q_PROPERTY(bool HasAdc READ HasAdc WRITE setHasAdc NOTIFY HasAdcChanged)
+    Q_PROPERTY(QStringList UnitsList READ UnitsList NOTIFY UnitsListChanged)
+    Q_PROPERTY(QStringList UncertaintyUnitsList READ UncertaintyUnitsList NOTIFY UncertaintyUnitsListChanged)
+    Q_PROPERTY(bool HasAdc READ HasAdc NOTIFY HasAdcChanged)
     Q_PROPERTY(int SelectedUnitIndex READ SelectedUnitIndex WRITE setSelectedUnitIndex NOTIFY
                    SelectedUnitIndexChanged)
-    Q_PROPERTY(int PreviousUnitIndex READ PreviousUnitIndex WRITE setPreviousUnitIndex NOTIFY
-                   PreviousUnitIndexChanged)
+    Q_PROPERTY(int PreviousUnitIndex READ PreviousUnitIndex NOTIFY PreviousUnitIndexChanged)
     Q_PROPERTY(int SelectedUncertaintyUnitIndex READ SelectedUncertaintyUnitIndex WRITE
                    setSelectedUncertaintyUnitIndex NOTIFY SelectedUncertaintyUnitIndexChanged)
-    Q_PROPERTY(QVariantList Ranges READ Ranges WRITE setRanges NOTIFY RangesChanged)
+    Q_PROPERTY(QVariantList Ranges READ Ranges NOTIFY RangesChanged)
     Q_PROPERTY(int SelectedRangeIndex READ SelectedRangeIndex WRITE setSelectedRangeIndex NOTIFY
                    SelectedRangeIndexChanged)
-    Q_PROPERTY(QStringList Triggers READ Triggers WRITE setTriggers NOTIFY TriggersChanged)
+    Q_PROPERTY(QStringList Triggers READ Triggers NOTIFY TriggersChanged)
     Q_PROPERTY(int SelectedTriggerIndex READ SelectedTriggerIndex WRITE setSelectedTriggerIndex NOTIFY
                    SelectedTriggerIndexChanged)
-    Q_PROPERTY(
-        QStringList TriggerPlugins READ TriggerPlugins WRITE setTriggerPlugins NOTIFY TriggerPluginsChanged)
+    Q_PROPERTY(QStringList TriggerPlugins READ TriggerPlugins NOTIFY TriggerPluginsChanged)
     Q_PROPERTY(int SelectedTriggerPluginIndex READ SelectedTriggerPluginIndex WRITE
                    setSelectedTriggerPluginIndex NOTIFY SelectedTriggerPluginIndexChanged)
-    Q_PROPERTY(bool TriggerPluginVisible READ TriggerPluginVisible WRITE setTriggerPluginVisible NOTIFY
-                   TriggerPluginVisibleChanged)
+    Q_PROPERTY(bool TriggerPluginVisible READ TriggerPluginVisible NOTIFY TriggerPluginVisibleChanged)
+    Q_PROPERTY(bool IsDisplayEnable READ IsDisplayEnable NOTIFY IsDisplayEnableChanged)
+    Q_PROPERTY(bool IsDisplayRateVisible READ IsDisplayRateVisible NOTIFY IsDisplayRateVisibleChanged)
     Q_PROPERTY(
-        bool IsDisplayEnable READ IsDisplayEnable WRITE setIsDisplayEnable NOTIFY IsDisplayEnableChanged)
-    Q_PROPERTY(bool IsDisplayRateVisible READ IsDisplayRateVisible WRITE setIsDisplayRateVisible NOTIFY
-                   IsDisplayRateVisibleChanged)
-    Q_PROPERTY(bool IsAcquisitionRateEnable READ IsAcquisitionRateEnable WRITE setIsAcquisitionRateEnable
-                   NOTIFY IsAcquisitionRateEnableChanged)
-    Q_PROPERTY(bool IsAcquisitionRateVisible READ IsAcquisitionRateVisible WRITE setIsAcquisitionRateVisible
-                   NOTIFY IsAcquisitionRateVisibleChanged)
-    Q_PROPERTY(bool IsImmediateAcquisitionRateVisible READ IsImmediateAcquisitionRateVisible WRITE
-                   setIsImmediateAcquisitionRateVisible NOTIFY IsImmediateAcquisitionRateVisibleChanged)
+        bool IsAcquisitionRateEnable READ IsAcquisitionRateEnable NOTIFY IsAcquisitionRateEnableChanged)
+    Q_PROPERTY(
+        bool IsAcquisitionRateVisible READ IsAcquisitionRateVisible NOTIFY IsAcquisitionRateVisibleChanged)
+    Q_PROPERTY(bool IsImmediateAcquisitionRateVisible READ IsImmediateAcquisitionRateVisible NOTIFY
+                   IsImmediateAcquisitionRateVisibleChanged)
     // The numeric inputs as the panel shows them, and why the last entry was refused.
     Q_PROPERTY(CMeasurementParameters* Parameters READ Parameters CONSTANT)
     // The pages' defaults, applied by their "Default" button (setDefaultParameters).
@@ -94,23 +88,11 @@ public:
     CMeasurementParameters* Parameters() const { return m_pParameters; }
     QString InputError() const { return m_InputError; }
 
-    void setUnitsList(const QStringList& value);
-    void setUncertaintyUnitsList(const QStringList& value);
-    void setHasAdc(bool value);
     void setSelectedUnitIndex(int value);
-    void setPreviousUnitIndex(int value);
     void setSelectedUncertaintyUnitIndex(int value);
-    void setRanges(const QVariantList& value);
     void setSelectedRangeIndex(int value);
-    void setTriggers(const QStringList& value);
     void setSelectedTriggerIndex(int value);
-    void setTriggerPlugins(const QStringList& value);
     void setSelectedTriggerPluginIndex(int value);
-    void setTriggerPluginVisible(bool value);
-    void setIsDisplayEnable(bool value);
-    void setIsDisplayRateVisible(bool value);
-    void setIsAcquisitionRateEnable(bool value);
-    void setIsAcquisitionRateVisible(bool value);
     void setIsImmediateAcquisitionRateVisible(bool value);
 
     static CTrigger::TriggerMode StringToTriggerMode(const QString& name);
@@ -212,4 +194,19 @@ private:
     bool m_IsImmediateAcquisitionRateVisible = false;
     bool m_IsFrequencyRangeVisible = false;
     QString m_InputError;
+
+private:
+    // Outputs: set by the model itself as its state changes, read-only to QML.
+    void setUnitsList(const QStringList& value);
+    void setUncertaintyUnitsList(const QStringList& value);
+    void setHasAdc(bool value);
+    void setPreviousUnitIndex(int value);
+    void setRanges(const QVariantList& value);
+    void setTriggers(const QStringList& value);
+    void setTriggerPlugins(const QStringList& value);
+    void setTriggerPluginVisible(bool value);
+    void setIsDisplayEnable(bool value);
+    void setIsDisplayRateVisible(bool value);
+    void setIsAcquisitionRateEnable(bool value);
+    void setIsAcquisitionRateVisible(bool value);
 };

@@ -8,10 +8,9 @@
 class COperationViewModel : public CPageViewModel
 {
     Q_OBJECT
-    Q_PROPERTY(
-        CUnits::UnitType DisplayUnits READ DisplayUnits WRITE setDisplayUnits NOTIFY DisplayUnitsChanged)
-    Q_PROPERTY(CUnits::UnitType DisplayUncertaintyUnits READ DisplayUncertaintyUnits WRITE
-                   setDisplayUncertaintyUnits NOTIFY DisplayUncertaintyUnitsChanged)
+    Q_PROPERTY(CUnits::UnitType DisplayUnits READ DisplayUnits NOTIFY DisplayUnitsChanged)
+    Q_PROPERTY(CUnits::UnitType DisplayUncertaintyUnits READ DisplayUncertaintyUnits NOTIFY
+                   DisplayUncertaintyUnitsChanged)
     Q_PROPERTY(int SectionIndex READ SectionIndex WRITE setSectionIndex NOTIFY SectionIndexChanged)
     // The unit texts for the page's labels.
     Q_PROPERTY(QString DisplayUnitsText READ DisplayUnitsText NOTIFY DisplayUnitsChanged)

@@ -8,14 +8,12 @@ class CPageViewModel : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name CONSTANT)
-    Q_PROPERTY(bool HasUnsavedParameter READ HasUnsavedParameter WRITE setHasUnsavedParameter NOTIFY
-                   HasUnsavedParameterChanged)
+    Q_PROPERTY(bool HasUnsavedParameter READ HasUnsavedParameter NOTIFY HasUnsavedParameterChanged)
 public:
     explicit CPageViewModel(const QString& name, QObject* parent = nullptr);
 
     QString Name() const { return m_Name; }
     bool HasUnsavedParameter() const { return m_HasUnsavedParameter; }
-    void setHasUnsavedParameter(bool value);
 
 public slots:
     virtual QString HelpPath() = 0;
@@ -33,4 +31,8 @@ signals:
 private:
     const QString m_Name;
     bool m_HasUnsavedParameter = false;
+
+protected:
+    // Outputs: set by the model itself as its state changes, read-only to QML.
+    void setHasUnsavedParameter(bool value);
 };

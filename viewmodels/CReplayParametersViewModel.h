@@ -18,9 +18,9 @@ class CReplayParametersViewModel : public QObject
     Q_PROPERTY(int SelectedTimeWarpIndex READ SelectedTimeWarpIndex WRITE setSelectedTimeWarpIndex NOTIFY
                    SelectedTimeWarpIndexChanged)
     Q_PROPERTY(int StartingBlock READ StartingBlock WRITE setStartingBlock NOTIFY StartingBlockChanged)
-    Q_PROPERTY(int CurrentBlock READ CurrentBlock WRITE setCurrentBlock NOTIFY CurrentBlockChanged)
+    Q_PROPERTY(int CurrentBlock READ CurrentBlock NOTIFY CurrentBlockChanged)
     Q_PROPERTY(int EndingBlock READ EndingBlock WRITE setEndingBlock NOTIFY EndingBlockChanged)
-    Q_PROPERTY(int NumBlocks READ NumBlocks WRITE setNumBlocks NOTIFY NumBlocksChanged)
+    Q_PROPERTY(int NumBlocks READ NumBlocks NOTIFY NumBlocksChanged)
     Q_PROPERTY(bool StepByStepMode READ StepByStepMode WRITE setStepByStepMode NOTIFY StepByStepModeChanged)
 public:
     explicit CReplayParametersViewModel(COperationMeasure* operation, QObject* parent = nullptr);

@@ -15,12 +15,10 @@ class CSettingsPageViewModel : public CPageViewModel
     Q_OBJECT
     Q_PROPERTY(QString InstrumentParameterPath READ InstrumentParameterPath WRITE setInstrumentParameterPath
                    NOTIFY InstrumentParameterPathChanged)
-    Q_PROPERTY(QString InstrumentDriverPluginsPath READ InstrumentDriverPluginsPath WRITE
-                   setInstrumentDriverPluginsPath NOTIFY InstrumentDriverPluginsPathChanged)
-    Q_PROPERTY(QString MapperPluginsPath READ MapperPluginsPath WRITE setMapperPluginsPath NOTIFY
-                   MapperPluginsPathChanged)
-    Q_PROPERTY(QString TriggerPluginsPath READ TriggerPluginsPath WRITE setTriggerPluginsPath NOTIFY
-                   TriggerPluginsPathChanged)
+    Q_PROPERTY(QString InstrumentDriverPluginsPath READ InstrumentDriverPluginsPath NOTIFY
+                   InstrumentDriverPluginsPathChanged)
+    Q_PROPERTY(QString MapperPluginsPath READ MapperPluginsPath NOTIFY MapperPluginsPathChanged)
+    Q_PROPERTY(QString TriggerPluginsPath READ TriggerPluginsPath NOTIFY TriggerPluginsPathChanged)
     Q_PROPERTY(QString DefaultStoragePath READ DefaultStoragePath WRITE setDefaultStoragePath NOTIFY
                    DefaultStoragePathChanged)
     Q_PROPERTY(QString InstrumentParameterPathShort READ InstrumentParameterPathShort NOTIFY
