@@ -82,10 +82,8 @@ void CApplication::destroy()
 }
 
 CApplication::CApplication()
-    : QObject(nullptr), m_Settings(m_AppDirPath), m_PluginsManager(m_Settings, this), m_Engine(),
-      m_InstrumentSupervisor(m_Settings),
-      m_OperationsManager(m_Settings, m_PluginsManager, m_InstrumentSupervisor),
-      m_MainViewModel(m_Settings, m_Engine.rootContext(), m_OperationsManager, m_InstrumentSupervisor),
+    : QObject(nullptr), m_Core(m_AppDirPath), m_Engine(),
+      m_MainViewModel(m_Core.Settings(), m_Engine.rootContext(), m_Core.Operations(), m_Core.Supervisor()),
       m_LogCategory("Tesvana.CApplication"), m_Logger(CConstants::DefaultApplicationParameterStoragePath),
       m_pQuitAction(new QAction(tr("&Quit"))), m_pTrayMenu(new QMenu()), m_pTrayIcon(new QSystemTrayIcon())
 {
@@ -127,12 +125,7 @@ void CApplication::initialize()
     installMessageHandler();
 
     // 2-3. Plug-ins; instrument plug-ins are started before anything else.
-    m_PluginsManager.Initialize();
-    for (CInstrumentPlugin* plugin : m_PluginsManager.GetInstrumentPlugins())
-    {
-        plugin->Start();
-        m_InstrumentSupervisor.AddInstrumentListProvider(plugin->GetInstrumentListProvider());
-    }
+    m_Core.Start();
 
     // 4-6.
     l_LoadFonts();
@@ -140,15 +133,15 @@ void CApplication::initialize()
     l_SetContextProperties();
 
     // 7. Let the drivers report their instruments, at most 2 s.
-    l_WaitForInstruments();
+    m_Core.WaitForInstruments(2000);
 
     // 8. Reconnect the remembered instrument.
-    const QSharedPointer<CInstrument> defaultInstrument = m_InstrumentSupervisor.GetDefaultInstrument();
+    const QSharedPointer<CInstrument> defaultInstrument = m_Core.Supervisor().GetDefaultInstrument();
     if (defaultInstrument)
-        m_InstrumentSupervisor.SetActiveInstrument(defaultInstrument);
+        m_Core.Supervisor().SetActiveInstrument(defaultInstrument);
 
     // 9. The page to show is chosen before any QML exists.
-    if (m_InstrumentSupervisor.HasActiveInstrument())
+    if (m_Core.Supervisor().HasActiveInstrument())
         m_MainViewModel.displayMeterPage();
     else
         m_MainViewModel.displayInstrumentSelectionPage();
@@ -161,7 +154,7 @@ void CApplication::initialize()
         new CVersionChecker(CConstants::ApplicationName, CConstants::Version, CConstants::VersionURL, this);
     connect(m_pVersionChecker, &CVersionChecker::NewVersionAvailable, this,
             &CApplication::OnNewVersionAvailable);
-    if (m_Settings.CheckForNewVersion())
+    if (m_Core.Settings().CheckForNewVersion())
         m_pVersionChecker->Check();
     l_ReportRecoveredRecordings();
     // SIGTERM, SIGINT and SIGHUP end the program in order, past every question.
@@ -178,7 +171,8 @@ QString CApplication::l_RecoveredListPath()
 
 void CApplication::OnTerminationRequested()
 {
-    const QStringList written = m_OperationsManager.WriteRecoveryFiles(m_Settings.DefaultStoragePath());
+    const QStringList written =
+        m_Core.Operations().WriteRecoveryFiles(m_Core.Settings().DefaultStoragePath());
     if (written.isEmpty())
         return;
     QFile list(l_RecoveredListPath());
@@ -298,7 +292,7 @@ void CApplication::l_SetContextProperties()
     QQmlContext* context = m_Engine.rootContext();
     context->setContextProperty(QStringLiteral("QtVerSix"), false);
     context->setContextProperty(QStringLiteral("QtVersion"), QString::fromLatin1(qVersion()));
-    context->setContextProperty(QStringLiteral("InstrumentSupervisor"), &m_InstrumentSupervisor);
+    context->setContextProperty(QStringLiteral("InstrumentSupervisor"), &m_Core.Supervisor());
     context->setContextProperty(QStringLiteral("OrganizationName"), CConstants::OrganizationName);
     context->setContextProperty(QStringLiteral("OrganizationWebsite"), CConstants::OrganizationWebsite);
     context->setContextProperty(QStringLiteral("OrganizationEmail"), CConstants::OrganizationEmail);
@@ -308,22 +302,13 @@ void CApplication::l_SetContextProperties()
     context->setContextProperty(QStringLiteral("SoftwareUpdateWebsite"), CConstants::SoftwareUpdateWebsite);
     // Lives until the process ends, as QML may hold it to the last moment.
     context->setContextProperty(QStringLiteral("Utils"), new CUtils());
-    context->setContextProperty(QStringLiteral("Settings"), &m_Settings);
+    context->setContextProperty(QStringLiteral("Settings"), &m_Core.Settings());
     context->setContextProperty(QStringLiteral("debug"), QVariant::fromValue<QObject*>(nullptr));
-}
-
-void CApplication::l_WaitForInstruments()
-{
-    QEventLoop loop;
-    connect(&m_InstrumentSupervisor, &CInstrumentSupervisor::AvailableInstrumentUpdated, &loop,
-            &QEventLoop::quit);
-    QTimer::singleShot(2000, Qt::CoarseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 void CApplication::OnNewVersionAvailable(QString newVersion)
 {
-    if (newVersion == m_Settings.IgnoreSpecificVersion())
+    if (newVersion == m_Core.Settings().IgnoreSpecificVersion())
         return;
     m_Engine.rootContext()->setContextProperty(QStringLiteral("NewVersion"), newVersion);
     m_Engine.load(QUrl(QStringLiteral("qrc:/Resources/Widgets/NewSoftwareVersionDialog.qml")));
@@ -337,8 +322,8 @@ void CApplication::onAboutToQuit()
 void CApplication::terminate()
 {
     qCDebug(lcApp) << "CApplication terminate";
-    m_MainViewModel.terminate();
-    m_PluginsManager.Finalize();
+    // The active operation is left (it saves its parameters), then every plug-in stops.
+    m_Core.Stop(CCore::ActiveOperation::Leave);
     m_pTrayIcon->hide();
     m_pTrayIcon->deleteLater();
     m_pTrayMenu->deleteLater();

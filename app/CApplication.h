@@ -1,11 +1,8 @@
 #pragma once
 
+#include "app/CCore.h"
 #include "app/CLogger.h"
 #include "app/CMessageBoxPrompt.h"
-#include "app/CSettings.h"
-#include "instruments/CInstrumentSupervisor.h"
-#include "instruments/CPluginsManager.h"
-#include "operations/COperationsManager.h"
 #include "viewmodels/CMainViewModel.h"
 
 #include <QLoggingCategory>
@@ -32,11 +29,11 @@ public:
     void initialize();
     void terminate();
 
-    CSettings* Settings() { return &m_Settings; }
-    CPluginsManager& PluginsManager() { return m_PluginsManager; }
+    CSettings* Settings() { return &m_Core.Settings(); }
+    CPluginsManager& PluginsManager() { return m_Core.Plugins(); }
     QQmlApplicationEngine& Engine() { return m_Engine; }
-    CInstrumentSupervisor& InstrumentSupervisor() { return m_InstrumentSupervisor; }
-    COperationsManager& OperationsManager() { return m_OperationsManager; }
+    CInstrumentSupervisor& InstrumentSupervisor() { return m_Core.Supervisor(); }
+    COperationsManager& OperationsManager() { return m_Core.Operations(); }
     CMainViewModel& MainViewModel() { return m_MainViewModel; }
     CLogger& Logger() { return m_Logger; }
 
@@ -65,7 +62,6 @@ private:
 
     void l_LoadFonts();
     void l_SetContextProperties();
-    void l_WaitForInstruments();
     // The part of a message's handling that touches user-interface objects.
     void l_AddToHistory(QtMsgType type, const QString& msg);
     // Tells of the recovery files the previous run wrote as it was ended.
@@ -74,11 +70,9 @@ private:
 
     static CApplication* m_pInstance;
 
-    CSettings m_Settings;
-    CPluginsManager m_PluginsManager;
+    // Settings, plug-ins, supervisor and operations: built first, released last.
+    CCore m_Core;
     QQmlApplicationEngine m_Engine;
-    CInstrumentSupervisor m_InstrumentSupervisor;
-    COperationsManager m_OperationsManager;
     CMainViewModel m_MainViewModel;
     QLoggingCategory m_LogCategory;
     CVersionChecker* m_pVersionChecker = nullptr;

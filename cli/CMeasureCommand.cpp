@@ -1,15 +1,11 @@
 #include "cli/CMeasureCommand.h"
 
-#include "app/CSettings.h"
+#include "app/CCore.h"
 #include "app/CTerminationSignalHandler.h"
 #include "files/CCSVResultsSerializer.h"
 #include "files/LimitsXmlFile.h"
 #include "instruments/CInstrument.h"
-#include "instruments/CInstrumentPlugin.h"
-#include "instruments/CInstrumentSupervisor.h"
-#include "instruments/CPluginsManager.h"
 #include "operations/COperationMeasure.h"
-#include "operations/COperationsManager.h"
 #include "operations/CRecordingManagerMeasure.h"
 #include "viewmodels/CMeasurementOperationViewModel.h"
 
@@ -33,47 +29,36 @@ QString tr(const char* text)
     return QCoreApplication::translate("CMeasureCommand", text);
 }
 
-// The core of the program on the plug-ins beside the tool, torn down in the program's order.
+// The program's core on the plug-ins beside the tool, with settings of its own.
 struct Core
 {
     QTemporaryDir data;
-    std::unique_ptr<CSettings> settings;
-    std::unique_ptr<CPluginsManager> plugins;
-    std::unique_ptr<CInstrumentSupervisor> supervisor;
-    std::unique_ptr<COperationsManager> operations;
+    std::unique_ptr<CCore> core;
+    CSettings* settings = nullptr;
+    CPluginsManager* plugins = nullptr;
+    CInstrumentSupervisor* supervisor = nullptr;
+    COperationsManager* operations = nullptr;
 
     bool Start(const QString& programFolder, const QString& wantedSerial)
     {
         if (!data.isValid())
             return false;
-        settings = std::make_unique<CSettings>(programFolder, nullptr, data.path());
+        core = std::make_unique<CCore>(programFolder, data.path());
+        settings = &core->Settings();
+        plugins = &core->Plugins();
+        supervisor = &core->Supervisor();
+        operations = &core->Operations();
         settings->setInstrumentParameterPath(data.path());
         settings->setSaveRecordingsAsCsv(false);
-        plugins = std::make_unique<CPluginsManager>(*settings);
-        plugins->Initialize();
-        supervisor = std::make_unique<CInstrumentSupervisor>(*settings);
-        for (CInstrumentPlugin* plugin : plugins->GetInstrumentPlugins())
-        {
-            plugin->Start();
-            supervisor->AddInstrumentListProvider(plugin->GetInstrumentListProvider());
-        }
-        operations = std::make_unique<COperationsManager>(*settings, *plugins, *supervisor);
-        if (plugins->GetInstrumentPlugins().isEmpty())
+        core->Start();
+        if (core->Plugins().GetInstrumentPlugins().isEmpty())
             return true;
         // Drivers list their instruments shortly after starting: wait for the one asked for, or a while.
         // Without a wanted one, the lists settle a moment after the first.
-        QEventLoop loop;
-        QTimer settle;
-        settle.setSingleShot(true);
-        QObject::connect(&settle, &QTimer::timeout, &loop, &QEventLoop::quit);
-        QObject::connect(supervisor.get(), &CInstrumentSupervisor::AvailableInstrumentUpdated, &loop, [&] {
-            if (wantedSerial.isEmpty())
-                settle.start(300);
-            else if (Find(wantedSerial))
-                loop.quit();
-        });
-        QTimer::singleShot(3000, &loop, &QEventLoop::quit);
-        loop.exec();
+        if (wantedSerial.isEmpty())
+            core->WaitForInstruments(3000, {}, 300);
+        else
+            core->WaitForInstruments(3000, [&] { return !Find(wantedSerial).isNull(); });
         return true;
     }
 
@@ -85,18 +70,12 @@ struct Core
         return nullptr;
     }
 
-    // The active operation is not ended: ending it would store the script's parameters as the
+    // The active operation is not left: leaving it would store the script's parameters as the
     // window's next ones.
     ~Core()
     {
-        operations.reset();
-        if (supervisor)
-            supervisor->ClearActiveInstrument();
-        if (plugins)
-            plugins->Finalize();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        supervisor.reset();
-        plugins.reset();
+        if (core)
+            core->Stop(CCore::ActiveOperation::Keep);
     }
 };
 
@@ -276,7 +255,7 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
                              loop.quit();
                          }
                      });
-    QObject::connect(core.supervisor.get(), &CInstrumentSupervisor::HasActiveInstrumentChanged, &loop,
+    QObject::connect(core.supervisor, &CInstrumentSupervisor::HasActiveInstrumentChanged, &loop,
                      [&](bool active) {
                          if (!active)
                              loop.quit();

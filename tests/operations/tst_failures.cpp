@@ -1,6 +1,7 @@
 #include "../support/MessageCapture.h"
 #include "../support/RealPlugins.h"
 #include "instruments/CConnectionPageViewModel.h"
+#include "instruments/CInstrumentPlugin.h"
 #include "model/CMetaTypes.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 
@@ -109,7 +110,7 @@ private slots:
     void oldCalibrationIsShownOutOfDate()
     {
         qputenv("TESVANA_SIM_OLD_CALIBRATION", "1");
-        CConnectionPageViewModel page(m_Core->supervisor.get());
+        CConnectionPageViewModel page(m_Core->supervisor);
         m_Core->supervisor->SetActiveInstrument(m_Core->probe());
         QVERIFY(m_Core->supervisor->HasActiveInstrument());
         QTRY_VERIFY(page.CalibrationOutOfDate());

@@ -77,10 +77,10 @@ private slots:
         QDir(CConstants::DefaultApplicationParameterStoragePath).removeRecursively();
         m_Core = std::make_unique<RealPlugins>();
         QVERIFY(m_Core->start());
-        m_Settings = m_Core->settings.get();
-        m_Plugins = m_Core->plugins.get();
-        m_Supervisor = m_Core->supervisor.get();
-        m_Operations = m_Core->operations.get();
+        m_Settings = m_Core->settings;
+        m_Plugins = m_Core->plugins;
+        m_Supervisor = m_Core->supervisor;
+        m_Operations = m_Core->operations;
         m_Probe = m_Core->probe();
         m_Supervisor->SetActiveInstrument(m_Probe);
         QVERIFY(m_Supervisor->HasActiveInstrument());
@@ -164,6 +164,28 @@ private slots:
         QCOMPARE(recorder.NumBlocks(), 0);
         QVERIFY(QFile::exists(CConstants::DefaultApplicationParameterStoragePath +
                               "/TesvanaMeasureSettings.xml"));
+    }
+
+    // The window leaves its operation as it stops (the operation saves its parameters);
+    // a script's core keeps it, so the script's parameters never become the window's.
+    void theCoreStopsLeavingOrKeepingTheActiveOperation()
+    {
+        const QString file =
+            CConstants::DefaultApplicationParameterStoragePath + "/TesvanaMeasureSettings.xml";
+        m_Operations->setActiveOperation(m_Operations->MeasureOperation());
+        QFile::remove(file);
+        m_Core->core->Stop(CCore::ActiveOperation::Keep);
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(m_Plugins->GetInstrumentPlugins().isEmpty()); // every plug-in stopped and released
+
+        RealPlugins window;
+        QVERIFY(window.start());
+        window.supervisor->SetActiveInstrument(window.probe());
+        window.operations->setActiveOperation(window.operations->MeasureOperation());
+        QFile::remove(file);
+        window.core->Stop(CCore::ActiveOperation::Leave);
+        QVERIFY(QFile::exists(file));
+        QVERIFY(!window.operations->getActiveOperation());
     }
 
     void parameterFileRoundTrip()
