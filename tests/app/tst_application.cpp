@@ -76,11 +76,21 @@ private:
     PluginFolders m_Folders;
     MessageCapture* m_Log = nullptr;
 
-    static void quit()
+    bool m_Running = false;
+
+    // The program as main() makes it; cleanup() ends it however the function ends.
+    CApplication* launch()
+    {
+        m_Running = true;
+        return CApplication::instance();
+    }
+
+    void quit()
     {
         CApplication* app = CApplication::instance();
         app->terminate();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_Running = false;
     }
 
     QStringList qmlWarnings() const
@@ -208,11 +218,37 @@ private slots:
         m_Log = new MessageCapture();
     }
 
+    // Every function starts from the same account, whatever ran before it: the
+    // simulated probe remembered as the default instrument (the first start has no
+    // settings at all), and a log with nothing of an earlier function in it.
+    void init()
+    {
+        const QString data = CConstants::DefaultApplicationParameterStoragePath;
+        QVERIFY(QDir(data).removeRecursively());
+        QVERIFY(QDir().mkpath(data));
+        if (QLatin1String(QTest::currentTestFunction()) != "firstStartShowsTheInstrumentSelection")
+        {
+            QFile remembered(CSettings(m_Folders.program()).InstrumentParameterPath() + '/' +
+                             CConstants::ConnectionSettingsFilename);
+            QVERIFY(remembered.open(QIODevice::WriteOnly));
+            remembered.write("<SETTINGS><Name>Simulated probe</Name><SerialNumber>SIM-0001</SerialNumber>"
+                             "<SerialPort>ttyS0</SerialPort><BaudRate>9600</BaudRate></SETTINGS>");
+        }
+        m_Log->clear();
+    }
+
+    void cleanup()
+    {
+        qunsetenv("TESVANA_SIM_STAGE_FAIL_AFTER");
+        if (m_Running)
+            quit();
+    }
+
     void firstStartShowsTheInstrumentSelection()
     {
         QElapsedTimer clock;
         clock.start();
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         // The simulated driver reports at once: no full 2-second wait.
         QVERIFY2(clock.elapsed() < 1900, qPrintable(QString::number(clock.elapsed())));
@@ -239,6 +275,11 @@ private slots:
         QCOMPARE(page->InstrumentNames().size(), 2);
         page->setSelectedDefaultInstrumentIndex(1);
         page->apply();
+        // Remembered for the next start, as every later function's account has it.
+        QFile remembered(app->Settings()->InstrumentParameterPath() + '/' +
+                         CConstants::ConnectionSettingsFilename);
+        QVERIFY(remembered.open(QIODevice::ReadOnly));
+        QVERIFY(remembered.readAll().contains("<SerialNumber>SIM-0001</SerialNumber>"));
         screenshot("instrument_selection_connected");
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
@@ -246,7 +287,7 @@ private slots:
 
     void restartReconnectsTheDefaultInstrument()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         QVERIFY(app->InstrumentSupervisor().HasActiveInstrument());
         QCOMPARE(app->MainViewModel().LoaderSource(), QString("Pages/MeterPage.qml"));
@@ -269,7 +310,7 @@ private slots:
     // saved, ended, loaded and replayed.
     void meterPageRecordsSavesLoadsAndReplays()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         QCOMPARE(app->MainViewModel().LoaderSource(), QString("Pages/MeterPage.qml"));
         auto* meter = qobject_cast<CMeterOperationViewModel*>(app->MainViewModel().pActivePageViewModel());
@@ -397,7 +438,7 @@ private slots:
     // index, and a recording replayed through the AC page's own bar.
     void spectrumAndAcAnalysisPagesWithTheShippedLimits()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         CMainViewModel& main = app->MainViewModel();
         RecordingPrompt prompt;
@@ -525,7 +566,7 @@ private slots:
     // ended, loaded and replayed through the page's own buttons.
     void mappingPageMapsSavesLoadsAndReplays()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         CMainViewModel& main = app->MainViewModel();
         RecordingPrompt prompt;
@@ -618,7 +659,7 @@ private slots:
     void mapperFailingMidRunKeepsThePoints()
     {
         qputenv("TESVANA_SIM_STAGE_FAIL_AFTER", "4");
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         qunsetenv("TESVANA_SIM_STAGE_FAIL_AFTER");
         CMainViewModel& main = app->MainViewModel();
@@ -655,7 +696,7 @@ private slots:
     // on the meter page, the chart shows the spike and scales to it.
     void meterChartShowsASpike()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         RecordingPrompt prompt;
         QCOMPARE(app->MainViewModel().LoaderSource(), QString("Pages/MeterPage.qml"));
@@ -695,7 +736,7 @@ private slots:
 
     void keyboardShortcuts()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         QVERIFY(app->InstrumentSupervisor().HasActiveInstrument());
         CMainViewModel& main = app->MainViewModel();
@@ -727,7 +768,7 @@ private slots:
     void helpPagesOfEverySection()
     {
         QVERIFY(m_Folders.copyFolder("help", QString(qgetenv("TESVANA_BIN_DIR")) + "/help"));
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         CMainViewModel& main = app->MainViewModel();
         RecordingPrompt prompt;
@@ -783,7 +824,7 @@ private slots:
     // accepted, the page changes. Quitting asks the same, and declined the program stays.
     void pageSwitchingAsksFirst()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         CMainViewModel& main = app->MainViewModel();
         RecordingPrompt prompt;
@@ -825,7 +866,7 @@ private slots:
     // The log dialog from the status bar: search and least level narrow the list.
     void logDialog()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         CLogFilterProxyModel* proxy = app->MainViewModel().LogMessageProxy();
         qWarning("a warning the log dialog finds");
@@ -860,7 +901,7 @@ private slots:
     // settings file and not offered again; "Ignore" only closes.
     void newVersionDialog()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         const auto dialog = [app]() -> QQuickWindow* {
             for (QObject* root : app->Engine().rootObjects())
@@ -908,7 +949,7 @@ private slots:
     // choice does not; a count out of bounds is refused where it is typed; Save keeps it.
     void settingsPage()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         CMainViewModel& main = app->MainViewModel();
         RecordingPrompt prompt;
@@ -974,7 +1015,7 @@ private slots:
     // when a page is chosen. Every page is shown at the window's minimum size too.
     void compactLayoutAndEveryPageAtTheMinimumSize()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         CMainViewModel& main = app->MainViewModel();
         QTRY_COMPARE(mainWindow()->width(), 954 + 140);
@@ -1036,7 +1077,7 @@ private slots:
     // mapper's stays for the run that goes on.
     void refusedQuitLeavesEverythingAsItWas()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         CMainViewModel& main = app->MainViewModel();
         RecordingPrompt prompt;
@@ -1096,7 +1137,7 @@ private slots:
     // recording is written as a recovery file first; the next start says where it is.
     void terminationSignalKeepsTheUnsavedRecording()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         RecordingPrompt prompt;
         CRecordingManagerMeasure& recorder = *app->OperationsManager().MeasureOperation()->RecordingManager();
@@ -1127,7 +1168,7 @@ private slots:
         recorder.setHasUnsavedData(false);
         quit();
 
-        app = CApplication::instance();
+        app = launch();
         RecordingPrompt next; // installed over the new application's dialogs
         app->initialize();
         QVERIFY2(next.asked.size() == 1, qPrintable(next.asked.join('\n')));
@@ -1136,7 +1177,7 @@ private slots:
                  qPrintable(next.asked.first()));
         quit();
         // Said once.
-        app = CApplication::instance();
+        app = launch();
         RecordingPrompt third;
         app->initialize();
         QCOMPARE(third.asked, QStringList());
@@ -1146,7 +1187,7 @@ private slots:
 
     void manualMapperAdvancesOnEachPress()
     {
-        CApplication* app = CApplication::instance();
+        CApplication* app = launch();
         app->initialize();
         CMainViewModel& main = app->MainViewModel();
         click("mappingPageButton");
