@@ -168,6 +168,8 @@ set(TESVANA_FILES_SOURCES
     files/ResultsFileFormat.h
 )
 set(TESVANA_OPERATIONS_SOURCES
+    operations/CBandTable.cpp
+    operations/CBandTable.h
     operations/CAcquisitionSession.cpp
     operations/CAcquisitionSession.h
     operations/CAxisStepSeries.cpp

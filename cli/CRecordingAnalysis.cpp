@@ -1,6 +1,7 @@
 #include "cli/CRecordingAnalysis.h"
 
 #include "cli/CRecordingFile.h"
+#include "compute/CExposureAssessment.h"
 #include "compute/CExposureWindow.h"
 #include "compute/FieldStatistics.h"
 #include "compute/Spectrum.h"
@@ -9,9 +10,7 @@
 #include "files/ResultsFileFormat.h"
 #include "model/CMeasureBlockMapping.h"
 #include "model/CNumberText.h"
-#include "viewmodels/CExposureViewModel.h"
-#include "viewmodels/CFrequencyPeakListData.h"
-#include "viewmodels/CFrequencyTableData.h"
+#include "operations/CBandTable.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -225,13 +224,13 @@ QJsonObject CRecordingAnalysis::Spectrum(const CRecordingFile& file, const QStri
     }
     // The bins of a block are its own length apart.
     const double binWidth = rate / double(series.size());
-    LimitsXmlFile noLimits(nullptr);
-    CFrequencyPeakListData peaks(&noLimits);
-    peaks.ComputeSpectralPeaks(spectrum, float(binWidth), float(thresholdDb), 0.0);
+    std::vector<float> frequencies, amplitudes;
+    KVL::ComputeSpectralPeaksFrom(spectrum, float(binWidth), float(thresholdDb), 0.0, frequencies,
+                                  amplitudes);
     QJsonArray list;
-    for (std::size_t i = 0; i < peaks.Frequencies().size(); ++i)
-        list.append(QJsonObject{{QStringLiteral("frequency"), number(double(peaks.Frequencies()[i]))},
-                                {QStringLiteral("amplitude"), number(double(peaks.Amplitudes()[i]))}});
+    for (std::size_t i = 0; i < frequencies.size(); ++i)
+        list.append(QJsonObject{{QStringLiteral("frequency"), number(double(frequencies[i]))},
+                                {QStringLiteral("amplitude"), number(double(amplitudes[i]))}});
     return {{QStringLiteral("component"), ComponentName(q)}, {QStringLiteral("block"), at},
             {QStringLiteral("unit"), unitOf(file)},          {QStringLiteral("binWidth"), binWidth},
             {QStringLiteral("thresholdDb"), thresholdDb},    {QStringLiteral("peaks"), list}};
@@ -313,7 +312,7 @@ QJsonObject CRecordingAnalysis::Exposure(const CRecordingFile& file,
         return {};
     }
     const QString name =
-        weighted ? CExposureViewModel::StandardName(assessment.GetStandard()) : tr("limits file");
+        weighted ? KVL::CExposureAssessment::StandardName(assessment.GetStandard()) : tr("limits file");
     QJsonObject exposure{
         {QStringLiteral("limits"), name},
         {QStringLiteral("standard"),
@@ -340,10 +339,10 @@ QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFi
     const CMeasureBlock* chosen = blockAt(file, block, &at, error);
     if (!chosen)
         return {};
-    CFrequencyTableData table(&limits);
-    table.ComputeFigureOfMerit(chosen, rateOf(file), 0);
+    CBandTable table(&limits);
+    table.Compute(chosen, rateOf(file), 0);
     QJsonArray bands;
-    for (int row = 0; row < table.rowCount(); ++row)
+    for (int row = 0; row < table.Bands(); ++row)
     {
         QJsonObject band{{QStringLiteral("band"), table.BandText(row)},
                          {QStringLiteral("limit"), number(table.ExposureLimit(row))}};

@@ -3,6 +3,8 @@
 #include "compute/CLaneFourierTransform.h"
 #include "model/CMeasureBlock.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -85,6 +87,20 @@ CExposureAssessment::Standard CExposureAssessment::SetLimits(std::vector<Step> s
     else
         SetSteps(std::move(steps));
     return standard;
+}
+
+QString CExposureAssessment::StandardName(Standard standard)
+{
+    switch (standard)
+    {
+    case Standard::Icnirp2010Public:
+        return QCoreApplication::translate("CExposureAssessment", "ICNIRP 2010 general public");
+    case Standard::Icnirp2010Occupational:
+        return QCoreApplication::translate("CExposureAssessment", "ICNIRP 2010 occupational");
+    case Standard::None:
+        break;
+    }
+    return QString();
 }
 
 double CExposureAssessment::ReferenceLevel(Standard standard, double frequency)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <complex>
 #include <limits>
 #include <vector>
@@ -65,6 +67,8 @@ public:
 
     // Reference level in tesla (RMS) at `frequency` (Hz); NaN below 1 Hz or without a standard.
     static double ReferenceLevel(Standard standard, double frequency);
+    // The standard's name as the pages and the tool show it; empty for None.
+    static QString StandardName(Standard standard);
     // The weighting filter at `frequency`, in 1/tesla: |W| = 1 / (sqrt 2 * level),
     // the f^2 law continued below 1 Hz so that the static field weighs nothing.
     static std::complex<double> Weighting(Standard standard, double frequency);

@@ -119,4 +119,16 @@ bool ComputeSpectralPeaks(const CFluxList& spectrum, float binWidth, float thres
         return true;
     });
 }
+bool ComputeSpectralPeaksFrom(const CFluxList& spectrum, float binWidth, float thresholdDb,
+                              double minFrequency, std::vector<float>& frequencies,
+                              std::vector<float>& amplitudes)
+{
+    const bool computed = ComputeSpectralPeaks(spectrum, binWidth, thresholdDb, frequencies, amplitudes);
+    // Peaks come in frequency order: those below the window are at the front.
+    const auto below = std::count_if(frequencies.begin(), frequencies.end(),
+                                     [minFrequency](float f) { return double(f) < minFrequency; });
+    frequencies.erase(frequencies.begin(), frequencies.begin() + below);
+    amplitudes.erase(amplitudes.begin(), amplitudes.begin() + below);
+    return computed;
+}
 } // namespace KVL

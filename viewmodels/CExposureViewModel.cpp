@@ -24,20 +24,6 @@ CExposureViewModel::CExposureViewModel(const LimitsXmlFile* limits, QObject* par
 {
 }
 
-QString CExposureViewModel::StandardName(CExposureAssessment::Standard standard)
-{
-    switch (standard)
-    {
-    case CExposureAssessment::Standard::Icnirp2010Public:
-        return tr("ICNIRP 2010 general public");
-    case CExposureAssessment::Standard::Icnirp2010Occupational:
-        return tr("ICNIRP 2010 occupational");
-    case CExposureAssessment::Standard::None:
-        break;
-    }
-    return QString();
-}
-
 bool CExposureViewModel::Exceeded() const
 {
     // NaN compares false: nothing shown is nothing exceeded.
@@ -50,9 +36,10 @@ void CExposureViewModel::Refresh(const QString& fileName)
     const CExposureAssessment::Standard standard =
         m_Assessment.SetLimits(m_pLimits->ExposureSteps(), KVL::TeslaToUnit(m_pLimits->CurrentUnit()));
     m_Applies = !m_pLimits->Limits().isEmpty();
-    m_LimitsName = !m_Applies                                        ? QString()
-                   : standard != CExposureAssessment::Standard::None ? StandardName(standard)
-                                                                     : fileName;
+    m_LimitsName = !m_Applies ? QString()
+                   : standard != CExposureAssessment::Standard::None
+                       ? CExposureAssessment::StandardName(standard)
+                       : fileName;
     m_Window.Reset();
     m_Newest = CExposureAssessment::Result();
     m_MaxSummation = m_MaxWeightedPeak = std::numeric_limits<double>::quiet_NaN();

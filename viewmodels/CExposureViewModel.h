@@ -51,7 +51,6 @@ public:
     bool Exceeded() const;
 
     // The display names of the standards.
-    static QString StandardName(KVL::CExposureAssessment::Standard standard);
 
     // Takes the limits again (loaded, cleared or converted to another unit): the
     // indices and their maxima start over.

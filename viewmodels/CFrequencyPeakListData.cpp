@@ -15,14 +15,10 @@ void CFrequencyPeakListData::ComputeSpectralPeaks(const KVL::Instrument::ZRQ5520
                                                   float binWidth, float thresholdDb, double minFrequency)
 {
     std::vector<float> frequencies, amplitudes;
-    if (!KVL::ComputeSpectralPeaks(spectrum, binWidth, thresholdDb, frequencies, amplitudes))
+    if (!KVL::ComputeSpectralPeaksFrom(spectrum, binWidth, thresholdDb, minFrequency, frequencies,
+                                       amplitudes))
         qCWarning(lcUi).noquote() << QStringLiteral("Error with ComputeSpectralPeaks return false: ")
                                   << spectrum.size() << QStringLiteral("bins");
-    // Peaks come in frequency order: those below the window are at the front.
-    const auto below = std::count_if(frequencies.begin(), frequencies.end(),
-                                     [minFrequency](float f) { return double(f) < minFrequency; });
-    frequencies.erase(frequencies.begin(), frequencies.begin() + below);
-    amplitudes.erase(amplitudes.begin(), amplitudes.begin() + below);
     ReplaceRows(int(m_Frequencies.size()), int(frequencies.size()), [&] {
         m_Frequencies.swap(frequencies);
         m_Amplitudes.swap(amplitudes);

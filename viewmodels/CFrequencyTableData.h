@@ -1,10 +1,8 @@
 #pragma once
 
+#include "operations/CBandTable.h"
 #include "viewmodels/CRowsModel.h"
 #include <QSharedPointer>
-
-#include <array>
-#include <vector>
 
 class CMeasureBlock;
 class LimitsXmlFile;
@@ -38,11 +36,11 @@ public:
     // The figures of `block` (null: the table empties) measured at `sampleRate`.
     void ComputeFigureOfMerit(const CMeasureBlock* block, double sampleRate, int figureIndex);
     void Clear();
-    QString BandText(int row) const;
+    QString BandText(int row) const { return m_Table.BandText(row); }
     // Figure of quantity q (0 B .. 4 Bz) in band `row`.
-    float Figure(int quantity, int row) const { return m_Figures[std::size_t(quantity)][std::size_t(row)]; }
+    float Figure(int quantity, int row) const { return m_Table.Figure(quantity, row); }
     // The band's limit; 0 without a limits file.
-    double ExposureLimit(int row) const;
+    double ExposureLimit(int row) const { return m_Table.ExposureLimit(row); }
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -53,8 +51,6 @@ signals:
 
 private:
     const LimitsXmlFile* m_pLimits;
-    std::array<std::vector<float>, 5> m_Figures;
-    std::vector<float> m_UpperLimits;
-    double m_SampleRate = 0;
+    CBandTable m_Table; // the figures; this model shows them
     bool m_FlagNotification = false;
 };

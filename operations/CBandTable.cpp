@@ -1,0 +1,60 @@
+#include "operations/CBandTable.h"
+
+#include "compute/FigureOfMerit.h"
+#include "files/LimitsXmlFile.h"
+#include "model/CMeasureBlock.h"
+
+void CBandTable::Compute(const CMeasureBlock* block, double sampleRate, int figureIndex)
+{
+    decltype(m_Figures) figures;
+    std::vector<float> upperLimits;
+    if (block && !block->Results.isEmpty())
+    {
+        for (const QSharedPointer<FrequencyRange>& range : m_pLimits->Limits())
+            upperLimits.push_back(float(range->UpperFrequencyLimitValue()));
+        if (upperLimits.empty())
+            upperLimits.push_back(float(sampleRate * 0.5));
+        KVL::Instrument::ZRQ5520Types::CFluxList series;
+        series.reserve(std::size_t(block->Results.size()));
+        for (std::size_t q = 0; q < figures.size(); ++q)
+        {
+            series.clear();
+            for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(block->Results))
+            {
+                const float values[] = {sample->B(), sample->BBprime(), sample->Bx(), sample->By(),
+                                        sample->Bz()};
+                series.push_back(values[q]);
+            }
+            // A failed computation (a block of one sample) shows zeros, never a short row.
+            if (!KVL::ComputeACFigureOfMeritPerBand(series, float(sampleRate), upperLimits,
+                                                    KVL::eFigureOfMerit(figureIndex), figures[q]))
+                figures[q].assign(upperLimits.size(), 0.0f);
+        }
+    }
+    m_Figures.swap(figures);
+    m_SampleRate = sampleRate;
+}
+
+void CBandTable::Clear()
+{
+    for (auto& figures : m_Figures)
+        figures.clear();
+}
+
+QString CBandTable::BandText(int row) const
+{
+    const auto& limits = m_pLimits->Limits();
+    const auto number = [](double value) { return QString::number(value, 'g', 6); };
+    if (limits.isEmpty())
+        return QStringLiteral("0-") + number(m_SampleRate * 0.5);
+    if (row == 0)
+        return QStringLiteral("0-") + number(limits.first()->UpperFrequencyLimitValue());
+    return number(limits.at(row - 1)->UpperFrequencyLimitValue()) + QLatin1Char('-') +
+           number(limits.at(row)->UpperFrequencyLimitValue());
+}
+
+double CBandTable::ExposureLimit(int row) const
+{
+    const auto& limits = m_pLimits->Limits();
+    return row >= 0 && row < limits.size() ? limits.at(row)->ExposureLimitValue() : 0.0;
+}
