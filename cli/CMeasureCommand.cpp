@@ -308,12 +308,8 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
         *error = lost ? tr("the instrument was lost before any block") : tr("no block was measured");
         return 1;
     }
-    recorder.Save(options.out);
-    if (recorder.HasUnsavedData())
-    {
-        *error = tr("cannot write %1").arg(options.out);
+    if (!recorder.SaveAs(options.out, error))
         return 1;
-    }
     if (!options.csv.isEmpty())
     {
         QSaveFile csv(options.csv);

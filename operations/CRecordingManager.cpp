@@ -112,8 +112,20 @@ void CRecordingManager::StopRecord()
 
 void CRecordingManager::Save(QString path)
 {
+    SaveAs(path, nullptr);
+}
+
+bool CRecordingManager::SaveAs(const QString& path, QString* error)
+{
+    const auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+    };
     if (path.isEmpty())
-        return;
+    {
+        fail(tr("no file name"));
+        return false;
+    }
 
     // Written beside the target and put in place only when complete: a failed
     // or interrupted save never damages the previous file.
@@ -123,6 +135,7 @@ void CRecordingManager::Save(QString path)
         if (!file.open(QIODevice::WriteOnly))
         {
             qCDebug(lcOperations).noquote() << QStringLiteral("Error: Cannot create file : ") + path;
+            fail(tr("cannot write %1: %2").arg(path, file.errorString()));
         }
         else
         {
@@ -130,6 +143,7 @@ void CRecordingManager::Save(QString path)
             xmlSaved = l_SerializeXml(&file) && file.commit();
             if (!xmlSaved)
             {
+                fail(tr("cannot write %1: %2").arg(path, file.errorString()));
                 file.cancelWriting();
                 qCWarning(lcOperations).noquote() << QStringLiteral("Error while saving file ") + path;
             }
@@ -154,10 +168,13 @@ void CRecordingManager::Save(QString path)
         {
             csvSaved = l_SerializeCsv(&csv) && csv.commit();
         }
+        if (!csvSaved && xmlSaved)
+            fail(tr("cannot write %1: %2").arg(csvPath, csv.errorString()));
     }
     // Unsaved unless every file asked for was written: a CSV written after a
     // failed XML save must not pass the recording off as saved.
     setHasUnsavedData(!(xmlSaved && csvSaved));
+    return xmlSaved && csvSaved;
 }
 
 bool CRecordingManager::WriteRecovery(const QString& path)

@@ -98,6 +98,10 @@ public:
 
     // The replay timer, for those who check its pacing rather than the wall clock.
     const QTimer& ReplayTimer() const { return m_ReplayTimer; }
+    // Writes the recording to `path` (and its CSV twin when the settings ask for one),
+    // each file whole or not at all. True when every file was written, the recording
+    // then saved; false with what failed in `error` (when given), a previous file intact.
+    bool SaveAs(const QString& path, QString* error);
     virtual CDataset* BaseDataSet() = 0;
 
 public slots:
@@ -107,6 +111,7 @@ public slots:
     virtual void PlayNextStep() = 0;
     virtual void ResetRecord();
     virtual void StopRecord();
+    // Saves as SaveAs does; the slot's void form, for its callers of old.
     virtual void Save(QString path);
     virtual bool Load(QString path);
     // Writes the data set as a results file (XML only) without taking it as saved: the

@@ -476,9 +476,7 @@ void CMeasurementOperationViewModel::save()
         QStringLiteral("XML (*.xml)"));
     if (path.isEmpty())
         return;
-    CRecordingManager* recorder = m_pRecorder;
-    recorder->Save(path);
-    if (recorder->HasUnsavedData())
+    if (!m_pRecorder->SaveAs(path, nullptr))
         CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
 }
 

@@ -124,6 +124,14 @@ private slots:
                              QRegularExpression("^Error: Cannot create file : .*/nowhere/x.xml$"));
         recorder.Save(m_Dir.path() + "/nowhere/x.xml");
         QVERIFY(recorder.HasUnsavedData());
+        // The same as a bool and a message, for callers that say what failed.
+        QString error;
+        QTest::ignoreMessage(QtDebugMsg,
+                             QRegularExpression("^Error: Cannot create file : .*/nowhere/y.xml$"));
+        QVERIFY(!recorder.SaveAs(m_Dir.path() + "/nowhere/y.xml", &error));
+        QVERIFY2(error.startsWith("cannot write " + m_Dir.path() + "/nowhere/y.xml: "), qPrintable(error));
+        QVERIFY(recorder.SaveAs(m_Dir.path() + "/run3.results.xml", &error));
+        QVERIFY(!recorder.HasUnsavedData());
     }
 
     void replayDelaysFollowTheTimeWarp_data()
