@@ -17,6 +17,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -27,6 +28,14 @@ const char* const RootElement = "SETTINGS";
 QString boolText(bool value)
 {
     return value ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// A decimal whole number of at most `most`.
+bool unsignedText(const QString& text, quint64 most, quint64& value)
+{
+    bool ok = false;
+    value = text.toULongLong(&ok, 10);
+    return ok && value <= most;
 }
 } // namespace
 
@@ -122,117 +131,112 @@ bool CSettings::SaveAlone(const std::function<void(CSettings&)>& change)
     return file.Save();
 }
 
-void CSettings::l_ApplyElement(const QString& name, const QString& text)
+namespace
 {
-    bool ok = false;
-    if (name == QLatin1String("InstrumentParameterPath"))
-        setInstrumentParameterPath(text);
-    else if (name == QLatin1String("DefaultStoragePath"))
-        setDefaultStoragePath(text);
-    else if (name == QLatin1String("IgnoreSpecificVersion"))
-        setIgnoreSpecificVersion(text);
-    else if (name == QLatin1String("SaveRecordingsAsCsv"))
-        setSaveRecordingsAsCsv(text == QLatin1String("1"));
-    else if (name == QLatin1String("CheckForNewVersion"))
-        setCheckForNewVersion(text == QLatin1String("1"));
-    else if (name == QLatin1String("MappingMaxMeasurementCount"))
-    {
-        const quint64 value = text.toULongLong(&ok, 10);
-        if (ok)
-            setMappingMaxMeasurementCount(value);
-    }
-    else if (name == QLatin1String("MeasurementMaxMeasurementCount"))
-    {
-        const quint64 value = text.toULongLong(&ok, 10);
-        if (ok)
-            setMeasurementMaxMeasurementCount(value);
-    }
-    else if (name == QLatin1String("LogMaxHistoryCount"))
-    {
-        const uint value = text.toUInt(&ok, 10);
-        if (ok)
-            setLogMaxHistoryCount(value);
-    }
-    else if (name == QLatin1String("AveragingMode"))
-    {
-        // Read unsigned; a value that does not fit the signed property is refused
-        // rather than wrapped to a negative mode.
-        const uint value = text.toUInt(&ok, 10);
-        if (ok && value <= uint(INT_MAX))
-            setAveragingMode(int(value));
-    }
-    else if (name == QLatin1String("AveragingCount"))
-    {
-        const uint value = text.toUInt(&ok, 10);
-        if (ok)
-            setAveragingCount(value);
-    }
-    else if (name == QLatin1String("EnableMeterMode"))
-        setEnableMeterMode(text == QLatin1String("1"));
-    else if (name == QLatin1String("EnableSpectrumMode"))
-        setEnableSpectrumMode(text == QLatin1String("1"));
-    else if (name == QLatin1String("EnableAcAnalysisMode"))
-        setEnableAcAnalysisMode(text == QLatin1String("1"));
-    else if (name == QLatin1String("EnableMappingMode"))
-        setEnableMappingMode(text == QLatin1String("1"));
-    else if (name == QLatin1String("Meter3DCameraPreset") || name == QLatin1String("Mapping3DCameraPreset"))
-    {
-        const int value = text.toInt(&ok, 10);
-        if (!ok)
-            return;
-        const auto preset = static_cast<CameraPreset>(value);
-        if (name == QLatin1String("Meter3DCameraPreset"))
-            setMeter3DCameraPreset(preset);
-        else
-            setMapping3DCameraPreset(preset);
-    }
-    else if (name == QLatin1String("Meter3DZoomLevel") || name == QLatin1String("Mapping3DZoomLevel"))
-    {
-        // NaN or infinite zoom would break the 3-D view: refused like unparsable text.
-        const double value = CNumberText::ToDouble(text, &ok);
-        if (!ok || !std::isfinite(value))
-            return;
-        if (name == QLatin1String("Meter3DZoomLevel"))
-            setMeter3DZoomLevel(value);
-        else
-            setMapping3DZoomLevel(value);
-    }
-    else if (name == QLatin1String("Meter3DOrthoProjection"))
-        setMeter3DOrthoProjection(text == QLatin1String("1"));
-    else if (name == QLatin1String("Mapping3DOrthoProjection"))
-        setMapping3DOrthoProjection(text == QLatin1String("1"));
-    else if (name == QLatin1String("Mapping2DPlotHorizontalAxisType"))
-    {
-        const uint value = text.toUInt(&ok, 10);
-        if (ok && value <= 3)
-            setMapping2DPlotHorizontalAxisType(static_cast<t_Mapping2DPlotHorizontalAxisType>(value));
-    }
+// How each kind of setting is written and read.
+using Entry = CSettings::Entry;
+
+template <QString (CSettings::*Get)() const, void (CSettings::*Set)(const QString&)>
+Entry text(const char* name, bool stored, bool page)
+{
+    return {name, stored, page, [](const CSettings& s) { return (s.*Get)(); },
+            [](CSettings& s, const QString& value) {
+                (s.*Set)(value);
+                return true;
+            }};
+}
+
+template <bool (CSettings::*Get)() const, void (CSettings::*Set)(bool)>
+Entry flag(const char* name, bool page)
+{
+    return {name, true, page, [](const CSettings& s) { return boolText((s.*Get)()); },
+            [](CSettings& s, const QString& value) {
+                (s.*Set)(value == QLatin1String("1"));
+                return true;
+            }};
+}
+
+// A decimal whole number up to Most (a signed or enumerated property never gets a wrapped value).
+template <typename T, quint64 Most, T (CSettings::*Get)() const, void (CSettings::*Set)(T)>
+Entry count(const char* name, bool page)
+{
+    return {name, true, page, [](const CSettings& s) { return QString::number(quint64((s.*Get)())); },
+            [](CSettings& s, const QString& value) {
+                quint64 number = 0;
+                if (!unsignedText(value, Most, number))
+                    return false;
+                (s.*Set)(T(number));
+                return true;
+            }};
+}
+
+template <CSettings::CameraPreset (CSettings::*Get)() const, void (CSettings::*Set)(CSettings::CameraPreset)>
+Entry preset(const char* name)
+{
+    return {name, true, true, [](const CSettings& s) { return QString::number(int((s.*Get)())); },
+            [](CSettings& s, const QString& value) {
+                bool ok = false;
+                const int number = value.toInt(&ok, 10);
+                if (ok)
+                    (s.*Set)(static_cast<CSettings::CameraPreset>(number));
+                return ok;
+            }};
+}
+
+// NaN or infinite zoom would break the 3-D view: refused like unparsable text.
+template <double (CSettings::*Get)() const, void (CSettings::*Set)(double)> Entry zoom(const char* name)
+{
+    return {name, true, true, [](const CSettings& s) { return CNumberText::G6((s.*Get)()); },
+            [](CSettings& s, const QString& value) {
+                bool ok = false;
+                const double number = CNumberText::ToDouble(value, &ok);
+                if (!ok || !std::isfinite(number))
+                    return false;
+                (s.*Set)(number);
+                return true;
+            }};
+}
+} // namespace
+
+// The property, its setter and its element are one name.
+#define TESVANA_ENTRY(kind, Name, ...) kind<&CSettings::Name, &CSettings::set##Name>(#Name, ##__VA_ARGS__)
+#define TESVANA_COUNT(Name, Type, most, page)                                                                \
+    count<Type, most, &CSettings::Name, &CSettings::set##Name>(#Name, page)
+
+const std::vector<CSettings::Entry>& CSettings::Entries()
+{
+    static const std::vector<Entry> entries = {
+        TESVANA_ENTRY(text, InstrumentParameterPath, true, true),
+        TESVANA_ENTRY(text, DefaultStoragePath, true, true),
+        TESVANA_ENTRY(text, IgnoreSpecificVersion, true, false), // the new-version dialog's
+        TESVANA_ENTRY(flag, SaveRecordingsAsCsv, true),
+        TESVANA_ENTRY(flag, CheckForNewVersion, true),
+        TESVANA_COUNT(MappingMaxMeasurementCount, quint64, ULLONG_MAX, true),
+        TESVANA_COUNT(MeasurementMaxMeasurementCount, quint64, ULLONG_MAX, true),
+        TESVANA_COUNT(LogMaxHistoryCount, uint, UINT_MAX, true),
+        TESVANA_COUNT(AveragingMode, int, INT_MAX, false), // the charts' own
+        TESVANA_COUNT(AveragingCount, uint, UINT_MAX, false),
+        TESVANA_ENTRY(flag, EnableMeterMode, true),
+        TESVANA_ENTRY(flag, EnableSpectrumMode, true),
+        TESVANA_ENTRY(flag, EnableAcAnalysisMode, true),
+        TESVANA_ENTRY(flag, EnableMappingMode, true),
+        TESVANA_ENTRY(preset, Meter3DCameraPreset),
+        TESVANA_ENTRY(zoom, Meter3DZoomLevel),
+        TESVANA_ENTRY(flag, Meter3DOrthoProjection, true),
+        TESVANA_ENTRY(preset, Mapping3DCameraPreset),
+        TESVANA_ENTRY(zoom, Mapping3DZoomLevel),
+        TESVANA_ENTRY(flag, Mapping3DOrthoProjection, true),
+        TESVANA_COUNT(Mapping2DPlotHorizontalAxisType, t_Mapping2DPlotHorizontalAxisType, 3, true),
+        // Where the plug-ins are: the page edits them for this run, the file never keeps them.
+        TESVANA_ENTRY(text, InstrumentDriverPluginsPath, false, true),
+        TESVANA_ENTRY(text, MapperPluginsPath, false, true),
+        TESVANA_ENTRY(text, TriggerPluginsPath, false, true),
+    };
+    return entries;
 }
 
 void CSettings::Load()
 {
-    static const QStringList known = {"InstrumentParameterPath",
-                                      "DefaultStoragePath",
-                                      "IgnoreSpecificVersion",
-                                      "SaveRecordingsAsCsv",
-                                      "CheckForNewVersion",
-                                      "MappingMaxMeasurementCount",
-                                      "MeasurementMaxMeasurementCount",
-                                      "LogMaxHistoryCount",
-                                      "AveragingMode",
-                                      "AveragingCount",
-                                      "EnableMeterMode",
-                                      "EnableSpectrumMode",
-                                      "EnableAcAnalysisMode",
-                                      "EnableMappingMode",
-                                      "Meter3DCameraPreset",
-                                      "Meter3DZoomLevel",
-                                      "Meter3DOrthoProjection",
-                                      "Mapping3DCameraPreset",
-                                      "Mapping3DZoomLevel",
-                                      "Mapping3DOrthoProjection",
-                                      "Mapping2DPlotHorizontalAxisType"};
-
     const QString path = FilePath();
     QFile file(path);
     if (!file.exists())
@@ -250,13 +254,15 @@ void CSettings::Load()
             {
                 while (reader.readNextStartElement())
                 {
-                    const QString name = reader.name().toString();
-                    if (known.contains(name))
+                    const auto entry = std::find_if(Entries().begin(), Entries().end(), [&](const Entry& e) {
+                        return e.Stored && reader.name() == QLatin1String(e.Name);
+                    });
+                    if (entry != Entries().end())
                     {
                         const QString text = reader.readElementText();
                         if (reader.hasError())
                             break;
-                        l_ApplyElement(name, text);
+                        entry->Read(*this, text);
                     }
                     else
                         CXmlNesting::SkipCurrentElement(reader);
@@ -296,32 +302,9 @@ bool CSettings::Save()
     writer.setAutoFormattingIndent(4);
     writer.writeStartDocument();
     writer.writeStartElement(QLatin1String(RootElement));
-    writer.writeTextElement(QStringLiteral("InstrumentParameterPath"), m_InstrumentParameterPath);
-    writer.writeTextElement(QStringLiteral("DefaultStoragePath"), m_DefaultStoragePath);
-    writer.writeTextElement(QStringLiteral("IgnoreSpecificVersion"), m_IgnoreSpecificVersion);
-    writer.writeTextElement(QStringLiteral("SaveRecordingsAsCsv"), boolText(m_SaveRecordingsAsCsv));
-    writer.writeTextElement(QStringLiteral("CheckForNewVersion"), boolText(m_CheckForNewVersion));
-    writer.writeTextElement(QStringLiteral("MappingMaxMeasurementCount"),
-                            QString::number(m_MappingMaxMeasurementCount));
-    writer.writeTextElement(QStringLiteral("MeasurementMaxMeasurementCount"),
-                            QString::number(m_MeasurementMaxMeasurementCount));
-    writer.writeTextElement(QStringLiteral("LogMaxHistoryCount"), QString::number(m_LogMaxHistoryCount));
-    writer.writeTextElement(QStringLiteral("AveragingMode"), QString::number(m_AveragingMode));
-    writer.writeTextElement(QStringLiteral("AveragingCount"), QString::number(m_AveragingCount));
-    writer.writeTextElement(QStringLiteral("EnableMeterMode"), boolText(m_EnableMeterMode));
-    writer.writeTextElement(QStringLiteral("EnableSpectrumMode"), boolText(m_EnableSpectrumMode));
-    writer.writeTextElement(QStringLiteral("EnableAcAnalysisMode"), boolText(m_EnableAcAnalysisMode));
-    writer.writeTextElement(QStringLiteral("EnableMappingMode"), boolText(m_EnableMappingMode));
-    writer.writeTextElement(QStringLiteral("Meter3DCameraPreset"),
-                            QString::number(int(m_Meter3DCameraPreset)));
-    writer.writeTextElement(QStringLiteral("Meter3DZoomLevel"), CNumberText::G6(m_Meter3DZoomLevel));
-    writer.writeTextElement(QStringLiteral("Meter3DOrthoProjection"), boolText(m_Meter3DOrthoProjection));
-    writer.writeTextElement(QStringLiteral("Mapping3DCameraPreset"),
-                            QString::number(int(m_Mapping3DCameraPreset)));
-    writer.writeTextElement(QStringLiteral("Mapping3DZoomLevel"), CNumberText::G6(m_Mapping3DZoomLevel));
-    writer.writeTextElement(QStringLiteral("Mapping3DOrthoProjection"), boolText(m_Mapping3DOrthoProjection));
-    writer.writeTextElement(QStringLiteral("Mapping2DPlotHorizontalAxisType"),
-                            QString::number(int(m_Mapping2DPlotHorizontalAxisType)));
+    for (const Entry& entry : Entries())
+        if (entry.Stored)
+            writer.writeTextElement(QLatin1String(entry.Name), entry.Write(*this));
     writer.writeEndElement();
     writer.writeEndDocument();
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QtDataVisualization/Q3DCamera>
 #include <functional>
+#include <vector>
 
 // Application-wide preferences, persisted in "TesvanaApplicationSettings.xml".
 class CSettings : public QObject
@@ -84,6 +85,22 @@ public:
     bool Reset(bool save);
     void Load();
     bool Save();
+
+    // One entry per setting, in the order of the file's elements: its name (the
+    // property's and the element's), whether the file stores it, whether the
+    // settings page edits it (and so undoes it), and how its text is written and
+    // read (false: the text is refused, the value in force stays). The reader, the
+    // writer and the page follow this table: a new setting is its property and
+    // one entry here.
+    struct Entry
+    {
+        const char* Name;
+        bool Stored;
+        bool OnPage;
+        QString (*Write)(const CSettings&);
+        bool (*Read)(CSettings&, const QString&);
+    };
+    static const std::vector<Entry>& Entries();
     // Writes one change into the file as it stands, leaving every other value of the file
     // (and the unsaved edits held here) as they are; the change is made here too.
     bool SaveAlone(const std::function<void(CSettings&)>& change);
@@ -176,8 +193,6 @@ signals:
     void Mapping2DPlotHorizontalAxisTypeChanged(t_Mapping2DPlotHorizontalAxisType value);
 
 private:
-    void l_ApplyElement(const QString& name, const QString& text);
-
     QString l_PluginRoot() const;
     QString m_AppDirPath;
     QString m_SettingsFolder;

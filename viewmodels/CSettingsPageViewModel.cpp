@@ -271,30 +271,10 @@ void CSettingsPageViewModel::l_TakeSnapshot()
 {
     // Only what this page edits: other settings (a skipped version, the charts'
     // averaging) are saved by their own pages and must not be put back from here.
-    static const char* const Edited[] = {"InstrumentParameterPath",
-                                         "InstrumentDriverPluginsPath",
-                                         "MapperPluginsPath",
-                                         "TriggerPluginsPath",
-                                         "DefaultStoragePath",
-                                         "SaveRecordingsAsCsv",
-                                         "CheckForNewVersion",
-                                         "MeasurementMaxMeasurementCount",
-                                         "MappingMaxMeasurementCount",
-                                         "LogMaxHistoryCount",
-                                         "EnableMeterMode",
-                                         "EnableSpectrumMode",
-                                         "EnableAcAnalysisMode",
-                                         "EnableMappingMode",
-                                         "Meter3DCameraPreset",
-                                         "Meter3DZoomLevel",
-                                         "Meter3DOrthoProjection",
-                                         "Mapping3DCameraPreset",
-                                         "Mapping3DZoomLevel",
-                                         "Mapping3DOrthoProjection",
-                                         "Mapping2DPlotHorizontalAxisType"};
     m_Snapshot.clear();
-    for (const char* name : Edited)
-        m_Snapshot.insert(QString::fromLatin1(name), m_Settings.property(name));
+    for (const CSettings::Entry& entry : CSettings::Entries())
+        if (entry.OnPage)
+            m_Snapshot.insert(QString::fromLatin1(entry.Name), m_Settings.property(entry.Name));
 }
 
 void CSettingsPageViewModel::l_Revert()

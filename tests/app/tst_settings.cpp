@@ -1,6 +1,8 @@
 #include "app/CSettings.h"
 
+#include <QMetaProperty>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -123,6 +125,29 @@ private slots:
         QCOMPARE(again.Mapping3DOrthoProjection(), true);
         QCOMPARE(again.Mapping2DPlotHorizontalAxisType(), CSettings::e_HorizAxisIsYPosition);
         QCOMPARE(again.MapperPluginsPath(), QString("/p/tesvana/mapper"));
+    }
+
+    // The table drives the reader, the writer and the settings page: every setting a
+    // user or a page can change is in it, and each stored one reads back what it writes.
+    void everySettingIsInTheTable()
+    {
+        CSettings settings("/p", nullptr, m_Dir.path());
+        const QMetaObject* meta = settings.metaObject();
+        QSet<QString> names;
+        for (const CSettings::Entry& entry : CSettings::Entries())
+        {
+            QVERIFY2(meta->indexOfProperty(entry.Name) >= 0, entry.Name);
+            QVERIFY2(!names.contains(entry.Name), entry.Name);
+            names << entry.Name;
+            if (!entry.Stored)
+                continue;
+            const QString text = entry.Write(settings);
+            QVERIFY2(entry.Read(settings, text), entry.Name);
+            QCOMPARE(entry.Write(settings), text);
+        }
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
+            if (meta->property(i).isWritable())
+                QVERIFY2(names.contains(meta->property(i).name()), meta->property(i).name());
     }
 
     void parseRules()
