@@ -29,6 +29,8 @@ set(TESVANA_APP_SOURCES
     app/CUtils.h
     app/CVersionChecker.cpp
     app/CVersionChecker.h
+    app/CXmlElementsReader.cpp
+    app/CXmlElementsReader.h
     app/CXmlNesting.cpp
     app/CXmlNesting.h
     app/CXmlReadReport.cpp
@@ -194,6 +196,7 @@ set(TESVANA_OPERATIONS_SOURCES
     operations/CRecordingManagerMapping.h
     operations/CRecordingManagerMeasure.cpp
     operations/CRecordingManagerMeasure.h
+    operations/CRecordingManagerOf.h
     operations/MappingXmlFile.cpp
     operations/MappingXmlFile.h
 )

@@ -2,8 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CUtils.h"
-#include "app/CXmlNesting.h"
-#include "app/CXmlReadReport.h"
+#include "app/CXmlElementsReader.h"
 #include "app/LogCategories.h"
 #include "model/CNumberText.h"
 
@@ -14,7 +13,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -237,42 +235,14 @@ const std::vector<CSettings::Entry>& CSettings::Entries()
 
 void CSettings::Load()
 {
-    const QString path = FilePath();
-    QFile file(path);
-    if (!file.exists())
-        return;
-
-    QXmlStreamReader reader;
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-    {
-        reader.setDevice(&file);
-        if (reader.readNextStartElement())
-        {
-            if (reader.name() != QLatin1String(RootElement))
-                reader.raiseError(tr("Incorrect file"));
-            else
-            {
-                while (reader.readNextStartElement())
-                {
-                    const auto entry = std::find_if(Entries().begin(), Entries().end(), [&](const Entry& e) {
-                        return e.Stored && reader.name() == QLatin1String(e.Name);
-                    });
-                    if (entry != Entries().end())
-                    {
-                        const QString text = reader.readElementText();
-                        if (reader.hasError())
-                            break;
-                        entry->Read(*this, text);
-                    }
-                    else
-                        CXmlNesting::SkipCurrentElement(reader);
-                }
-            }
-        }
-    }
-    file.close();
-
-    CXmlReadReport::Log(path, reader.hasError(), reader.errorString(), file);
+    const auto stored = [](const QString& name) {
+        return std::find_if(Entries().begin(), Entries().end(),
+                            [&name](const Entry& e) { return e.Stored && name == QLatin1String(e.Name); });
+    };
+    CXmlElementsReader::Read(
+        FilePath(), QLatin1String(RootElement),
+        [&](const QString& name) { return stored(name) != Entries().end(); },
+        [&](const QString& name, const QString& text) { stored(name)->Read(*this, text); });
 }
 
 bool CSettings::Save()

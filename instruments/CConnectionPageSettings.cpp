@@ -2,15 +2,13 @@
 
 #include "app/CConstants.h"
 #include "app/CSettings.h"
-#include "app/CXmlNesting.h"
-#include "app/CXmlReadReport.h"
+#include "app/CXmlElementsReader.h"
 #include "app/LogCategories.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 CConnectionPageSettings::CConnectionPageSettings(CSettings& settings, QObject* parent)
@@ -26,49 +24,20 @@ QString CConnectionPageSettings::FilePath() const
 
 void CConnectionPageSettings::RestoreConnectionSettings()
 {
-    const QString path = FilePath();
-    QFile file(path);
-    if (!file.exists())
-        return;
-
-    QXmlStreamReader reader;
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-    {
-        reader.setDevice(&file);
-        if (reader.readNextStartElement())
-        {
-            if (reader.name() != QLatin1String("SETTINGS"))
-                reader.raiseError(tr("Incorrect file"));
-            else
-            {
-                while (reader.readNextStartElement())
-                {
-                    const QStringRef name = reader.name();
-                    QString* target = nullptr;
-                    if (name == QLatin1String("Name"))
-                        target = &Name;
-                    else if (name == QLatin1String("SerialNumber"))
-                        target = &SerialNumber;
-                    else if (name == QLatin1String("SerialPort"))
-                        target = &SerialPort;
-                    else if (name == QLatin1String("BaudRate"))
-                        target = &BaudRate;
-                    if (!target)
-                    {
-                        CXmlNesting::SkipCurrentElement(reader);
-                        continue;
-                    }
-                    const QString text = reader.readElementText();
-                    if (reader.hasError())
-                        break;
-                    *target = text;
-                }
-            }
-        }
-    }
-    file.close();
-
-    CXmlReadReport::Log(path, reader.hasError(), reader.errorString(), file);
+    const auto target = [this](const QString& name) -> QString* {
+        if (name == QLatin1String("Name"))
+            return &Name;
+        if (name == QLatin1String("SerialNumber"))
+            return &SerialNumber;
+        if (name == QLatin1String("SerialPort"))
+            return &SerialPort;
+        if (name == QLatin1String("BaudRate"))
+            return &BaudRate;
+        return nullptr;
+    };
+    CXmlElementsReader::Read(
+        FilePath(), QStringLiteral("SETTINGS"), [&](const QString& name) { return target(name) != nullptr; },
+        [&](const QString& name, const QString& text) { *target(name) = text; });
 }
 
 bool CConnectionPageSettings::SaveConnectionSettings(const QString& serialPort, const QString& baudRate,

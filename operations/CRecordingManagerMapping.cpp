@@ -3,7 +3,7 @@
 #include <QTimer>
 
 CRecordingManagerMapping::CRecordingManagerMapping(CSettings& settings, QObject* parent)
-    : CRecordingManager(settings, parent), m_DataSet(settings)
+    : CRecordingManagerOf(settings, parent)
 {
     setIsOperationMeasure(false);
     connect(&m_DataSet, &CDataset::ClearedChanged, this, &CRecordingManagerMapping::OnDataSetCleared);
@@ -13,11 +13,7 @@ CRecordingManagerMapping::CRecordingManagerMapping(CSettings& settings, QObject*
 
 void CRecordingManagerMapping::AddMeasureBlock(QSharedPointer<CMeasureBlockMapping> block)
 {
-    if (!block)
-        return;
-    l_BeforeBlockAdded(*block);
-    m_DataSet.AddMeasureBlock(block);
-    l_AfterBlockAdded();
+    l_Add(block);
 }
 
 void CRecordingManagerMapping::OnDataSetCleared()
@@ -29,18 +25,6 @@ void CRecordingManagerMapping::OnDataSetCleared()
 void CRecordingManagerMapping::OnBodyCommentChanged()
 {
     m_DataSet.setComment(BodyComment());
-}
-
-int CRecordingManagerMapping::l_BlockCount() const
-{
-    return int(m_DataSet.MeasureBlocks()->size());
-}
-
-const CMeasureBlock* CRecordingManagerMapping::l_BlockAt(int index) const
-{
-    if (index < 0 || index >= l_BlockCount())
-        return nullptr;
-    return m_DataSet.MeasureBlocks()->at(std::size_t(index)).data();
 }
 
 void CRecordingManagerMapping::PlayNextStep()
@@ -58,19 +42,4 @@ void CRecordingManagerMapping::PlayNextStep()
     }
     if ((m_NextReplayIndex > e || m_NextReplayIndex >= NumBlocks()) && IsPlayingBack())
         QTimer::singleShot(100, this, &CRecordingManager::StopReplay);
-}
-
-bool CRecordingManagerMapping::l_SerializeXml(QIODevice* device)
-{
-    return m_XMLResultsSerializer.Serialize(&m_DataSet, device);
-}
-
-bool CRecordingManagerMapping::l_SerializeCsv(QIODevice* device)
-{
-    return m_CSVResultsSerializer.Serialize(&m_DataSet, device);
-}
-
-bool CRecordingManagerMapping::l_Deserialize(QIODevice* device)
-{
-    return m_XMLResultsSerializer.Deserialize(device, &m_DataSet);
 }

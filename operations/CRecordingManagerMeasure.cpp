@@ -3,7 +3,7 @@
 #include "model/TesvanaSetter.h"
 
 CRecordingManagerMeasure::CRecordingManagerMeasure(CSettings& settings, QObject* parent)
-    : CRecordingManager(settings, parent), m_DataSet(settings)
+    : CRecordingManagerOf(settings, parent)
 {
     m_StopTimer.setSingleShot(true);
     connect(&m_DataSet, &CDataset::ClearedChanged, this, &CRecordingManagerMeasure::OnDataSetCleared);
@@ -15,11 +15,7 @@ CRecordingManagerMeasure::CRecordingManagerMeasure(CSettings& settings, QObject*
 
 void CRecordingManagerMeasure::AddMeasureBlock(QSharedPointer<CMeasureBlock> block)
 {
-    if (!block)
-        return;
-    l_BeforeBlockAdded(*block);
-    m_DataSet.AddMeasureBlock(block);
-    l_AfterBlockAdded();
+    l_Add(block);
 }
 
 void CRecordingManagerMeasure::OnDataSetCleared()
@@ -30,18 +26,6 @@ void CRecordingManagerMeasure::OnDataSetCleared()
 void CRecordingManagerMeasure::OnBodyCommentChanged()
 {
     m_DataSet.setComment(BodyComment());
-}
-
-int CRecordingManagerMeasure::l_BlockCount() const
-{
-    return int(m_DataSet.MeasureBlocks()->size());
-}
-
-const CMeasureBlock* CRecordingManagerMeasure::l_BlockAt(int index) const
-{
-    if (index < 0 || index >= l_BlockCount())
-        return nullptr;
-    return m_DataSet.MeasureBlocks()->at(std::size_t(index)).data();
 }
 
 void CRecordingManagerMeasure::PlayNextStep()
@@ -93,21 +77,6 @@ void CRecordingManagerMeasure::OnIsHoldingChanged(bool isHolding)
     }
     else if (IsPlayingBack() && ReplayIndex() == EndReplayIndex())
         m_StopTimer.start();
-}
-
-bool CRecordingManagerMeasure::l_SerializeXml(QIODevice* device)
-{
-    return m_XMLResultsSerializer.Serialize(&m_DataSet, device);
-}
-
-bool CRecordingManagerMeasure::l_SerializeCsv(QIODevice* device)
-{
-    return m_CSVResultsSerializer.Serialize(&m_DataSet, device);
-}
-
-bool CRecordingManagerMeasure::l_Deserialize(QIODevice* device)
-{
-    return m_XMLResultsSerializer.Deserialize(device, &m_DataSet);
 }
 
 TESVANA_SETTER(CRecordingManagerMeasure, int, MinReplaySmallBlockDelayMillisecond)
