@@ -58,6 +58,15 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
       m_pReplayParametersViewModel(replay), m_Kind(kind)
 {
     replay->setParent(this);
+    connect(m_pOperation, &COperation::SessionInProgressChanged, this,
+            &CMeasurementOperationViewModel::SessionInProgressChanged);
+    for (auto changed : {&CSettings::Meter3DCameraPresetChanged, &CSettings::Mapping3DCameraPresetChanged})
+        connect(&m_Settings, changed, this, &CMeasurementOperationViewModel::View3DChanged);
+    for (auto changed : {&CSettings::Meter3DZoomLevelChanged, &CSettings::Mapping3DZoomLevelChanged})
+        connect(&m_Settings, changed, this, &CMeasurementOperationViewModel::View3DChanged);
+    for (auto changed :
+         {&CSettings::Meter3DOrthoProjectionChanged, &CSettings::Mapping3DOrthoProjectionChanged})
+        connect(&m_Settings, changed, this, &CMeasurementOperationViewModel::View3DChanged);
     CMeasurementParameters* m = m_pOperation->MeasurementParameters();
     connect(m, &CMeasurementParameters::UnitsChanged, this,
             &CMeasurementOperationViewModel::OnMeasureParametersUnitChanged);
@@ -575,3 +584,25 @@ void CMeasurementOperationViewModel::saveParameters()
 }
 
 TESVANA_SETTER(CMeasurementOperationViewModel, const QString&, CommentOverAll)
+
+bool CMeasurementOperationViewModel::SessionInProgress() const
+{
+    return m_pOperation->SessionInProgress();
+}
+
+int CMeasurementOperationViewModel::View3DCameraPreset() const
+{
+    return int(m_Kind == Kind::Mapping ? m_Settings.Mapping3DCameraPreset()
+                                       : m_Settings.Meter3DCameraPreset());
+}
+
+double CMeasurementOperationViewModel::View3DZoomLevel() const
+{
+    return m_Kind == Kind::Mapping ? m_Settings.Mapping3DZoomLevel() : m_Settings.Meter3DZoomLevel();
+}
+
+bool CMeasurementOperationViewModel::View3DOrthoProjection() const
+{
+    return m_Kind == Kind::Mapping ? m_Settings.Mapping3DOrthoProjection()
+                                   : m_Settings.Meter3DOrthoProjection();
+}

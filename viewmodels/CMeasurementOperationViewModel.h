@@ -55,6 +55,12 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(bool ParametersValid READ ParametersValid NOTIFY ParametersValidChanged)
     // The zero offset is being taken (the dialog shows it is busy).
     Q_PROPERTY(bool ZeroOffsetBusy READ ZeroOffsetBusy NOTIFY ZeroOffsetBusyChanged)
+    // A measurement runs: what may not change meanwhile is locked.
+    Q_PROPERTY(bool SessionInProgress READ SessionInProgress NOTIFY SessionInProgressChanged)
+    // The page's 3-D view as the settings give it (the meter's or the mapping's options).
+    Q_PROPERTY(int View3DCameraPreset READ View3DCameraPreset NOTIFY View3DChanged)
+    Q_PROPERTY(double View3DZoomLevel READ View3DZoomLevel NOTIFY View3DChanged)
+    Q_PROPERTY(bool View3DOrthoProjection READ View3DOrthoProjection NOTIFY View3DChanged)
 public:
     enum Action
     {
@@ -143,7 +149,14 @@ public slots:
     void OnMeasureParametersUnitChanged(CUnits::UnitType units);
     void OnMeasureParametersUncertaintyUnitChanged(CUnits::UnitType units);
 
+    bool SessionInProgress() const;
+    int View3DCameraPreset() const;
+    double View3DZoomLevel() const;
+    bool View3DOrthoProjection() const;
+
 signals:
+    void SessionInProgressChanged();
+    void View3DChanged();
     void ParametersValidChanged(bool value);
     void ZeroOffsetBusyChanged(bool value);
     void CommentOverAllChanged(QString value);

@@ -1,5 +1,7 @@
 #include "viewmodels/CSettingsPageViewModel.h"
 
+#include "app/CConstants.h"
+
 #include "app/CPrompt.h"
 #include "app/CSettings.h"
 #include "app/CUtils.h"
@@ -43,8 +45,8 @@ CSettingsPageViewModel::CSettingsPageViewModel(CSettings& settings, QObject* par
     connect(this, &CSettingsPageViewModel::LogMaxHistoryCountChanged, this,
             &CSettingsPageViewModel::OnLogMaxHistoryCountChanged);
 
-    // The page's switches and plot options are bound to the store itself; they are
-    // still edits that only Save keeps.
+    // The page's switches and plot options edit the store itself (through the properties
+    // below); they are still edits that only Save keeps.
     connect(&m_Settings, &CSettings::EnableMeterModeChanged, this, &CSettingsPageViewModel::l_OnStoreEdited);
     connect(&m_Settings, &CSettings::EnableSpectrumModeChanged, this,
             &CSettingsPageViewModel::l_OnStoreEdited);
@@ -265,6 +267,128 @@ void CSettingsPageViewModel::l_OnStoreEdited()
 {
     if (!m_Loading)
         setHasUnsavedParameter(true);
+    emit StoreChanged();
+}
+
+// The switches and plot options read and write the store itself.
+bool CSettingsPageViewModel::EnableMeterMode() const
+{
+    return m_Settings.EnableMeterMode();
+}
+bool CSettingsPageViewModel::EnableSpectrumMode() const
+{
+    return m_Settings.EnableSpectrumMode();
+}
+bool CSettingsPageViewModel::EnableAcAnalysisMode() const
+{
+    return m_Settings.EnableAcAnalysisMode();
+}
+bool CSettingsPageViewModel::EnableMappingMode() const
+{
+    return m_Settings.EnableMappingMode();
+}
+int CSettingsPageViewModel::Mapping2DPlotHorizontalAxisType() const
+{
+    return int(m_Settings.Mapping2DPlotHorizontalAxisType());
+}
+int CSettingsPageViewModel::Meter3DCameraPreset() const
+{
+    return int(m_Settings.Meter3DCameraPreset());
+}
+double CSettingsPageViewModel::Meter3DZoomLevel() const
+{
+    return m_Settings.Meter3DZoomLevel();
+}
+bool CSettingsPageViewModel::Meter3DOrthoProjection() const
+{
+    return m_Settings.Meter3DOrthoProjection();
+}
+int CSettingsPageViewModel::Mapping3DCameraPreset() const
+{
+    return int(m_Settings.Mapping3DCameraPreset());
+}
+double CSettingsPageViewModel::Mapping3DZoomLevel() const
+{
+    return m_Settings.Mapping3DZoomLevel();
+}
+bool CSettingsPageViewModel::Mapping3DOrthoProjection() const
+{
+    return m_Settings.Mapping3DOrthoProjection();
+}
+QStringList CSettingsPageViewModel::CameraPresetNames() const
+{
+    return m_Settings.CameraPresetNames();
+}
+QStringList CSettingsPageViewModel::XAxisTypeNames() const
+{
+    return m_Settings.XAxisTypeNames();
+}
+
+QString CSettingsPageViewModel::ProgramName()
+{
+    return CConstants::OrganizationName + QLatin1Char(' ') + CConstants::ApplicationName +
+           QStringLiteral(" v") + CConstants::Version;
+}
+
+QString CSettingsPageViewModel::QtVersion()
+{
+    return QString::fromLatin1(qVersion());
+}
+
+QString CSettingsPageViewModel::Logo()
+{
+    return CConstants::OrganizationLogo;
+}
+
+void CSettingsPageViewModel::setEnableMeterMode(bool value)
+{
+    m_Settings.setEnableMeterMode(value);
+}
+void CSettingsPageViewModel::setEnableSpectrumMode(bool value)
+{
+    m_Settings.setEnableSpectrumMode(value);
+}
+void CSettingsPageViewModel::setEnableAcAnalysisMode(bool value)
+{
+    m_Settings.setEnableAcAnalysisMode(value);
+}
+void CSettingsPageViewModel::setEnableMappingMode(bool value)
+{
+    m_Settings.setEnableMappingMode(value);
+}
+
+void CSettingsPageViewModel::setMapping2DPlotHorizontalAxisType(int value)
+{
+    if (value >= 0 && value <= int(CSettings::e_HorizAxisIsZPosition))
+        m_Settings.setMapping2DPlotHorizontalAxisType(CSettings::t_Mapping2DPlotHorizontalAxisType(value));
+}
+
+void CSettingsPageViewModel::setMeter3DCameraPreset(int value)
+{
+    m_Settings.setMeter3DCameraPreset(CSettings::CameraPreset(value));
+}
+
+void CSettingsPageViewModel::setMeter3DZoomLevel(double value)
+{
+    m_Settings.setMeter3DZoomLevel(value);
+}
+void CSettingsPageViewModel::setMeter3DOrthoProjection(bool value)
+{
+    m_Settings.setMeter3DOrthoProjection(value);
+}
+
+void CSettingsPageViewModel::setMapping3DCameraPreset(int value)
+{
+    m_Settings.setMapping3DCameraPreset(CSettings::CameraPreset(value));
+}
+
+void CSettingsPageViewModel::setMapping3DZoomLevel(double value)
+{
+    m_Settings.setMapping3DZoomLevel(value);
+}
+void CSettingsPageViewModel::setMapping3DOrthoProjection(bool value)
+{
+    m_Settings.setMapping3DOrthoProjection(value);
 }
 
 void CSettingsPageViewModel::l_TakeSnapshot()

@@ -3,6 +3,7 @@
 #include "viewmodels/CPageViewModel.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 class CSettings;
@@ -46,6 +47,33 @@ class CSettingsPageViewModel : public CPageViewModel
                    setMappingMaxMeasurementCount NOTIFY MappingMaxMeasurementCountChanged)
     Q_PROPERTY(uint LogMaxHistoryCount READ LogMaxHistoryCount WRITE setLogMaxHistoryCount NOTIFY
                    LogMaxHistoryCountChanged)
+    // Page switches and plot options: edits of the store itself (what the program uses at
+    // once), still unsaved until Save.
+    Q_PROPERTY(bool EnableMeterMode READ EnableMeterMode WRITE setEnableMeterMode NOTIFY StoreChanged)
+    Q_PROPERTY(
+        bool EnableSpectrumMode READ EnableSpectrumMode WRITE setEnableSpectrumMode NOTIFY StoreChanged)
+    Q_PROPERTY(
+        bool EnableAcAnalysisMode READ EnableAcAnalysisMode WRITE setEnableAcAnalysisMode NOTIFY StoreChanged)
+    Q_PROPERTY(bool EnableMappingMode READ EnableMappingMode WRITE setEnableMappingMode NOTIFY StoreChanged)
+    Q_PROPERTY(int Mapping2DPlotHorizontalAxisType READ Mapping2DPlotHorizontalAxisType WRITE
+                   setMapping2DPlotHorizontalAxisType NOTIFY StoreChanged)
+    Q_PROPERTY(
+        int Meter3DCameraPreset READ Meter3DCameraPreset WRITE setMeter3DCameraPreset NOTIFY StoreChanged)
+    Q_PROPERTY(double Meter3DZoomLevel READ Meter3DZoomLevel WRITE setMeter3DZoomLevel NOTIFY StoreChanged)
+    Q_PROPERTY(bool Meter3DOrthoProjection READ Meter3DOrthoProjection WRITE setMeter3DOrthoProjection NOTIFY
+                   StoreChanged)
+    Q_PROPERTY(int Mapping3DCameraPreset READ Mapping3DCameraPreset WRITE setMapping3DCameraPreset NOTIFY
+                   StoreChanged)
+    Q_PROPERTY(
+        double Mapping3DZoomLevel READ Mapping3DZoomLevel WRITE setMapping3DZoomLevel NOTIFY StoreChanged)
+    Q_PROPERTY(bool Mapping3DOrthoProjection READ Mapping3DOrthoProjection WRITE setMapping3DOrthoProjection
+                   NOTIFY StoreChanged)
+    Q_PROPERTY(QStringList CameraPresetNames READ CameraPresetNames CONSTANT)
+    Q_PROPERTY(QStringList XAxisTypeNames READ XAxisTypeNames CONSTANT)
+    // "Korvelin Tesvana v1.2.4" and the Qt the program runs on.
+    Q_PROPERTY(QString ProgramName READ ProgramName CONSTANT)
+    Q_PROPERTY(QString QtVersion READ QtVersion CONSTANT)
+    Q_PROPERTY(QString Logo READ Logo CONSTANT)
     // The counts the page takes: a value outside is refused where it is typed.
     Q_PROPERTY(double MinimumPointCount READ MinimumPointCount CONSTANT)
     Q_PROPERTY(double MaximumPointCount READ MaximumPointCount CONSTANT)
@@ -82,6 +110,33 @@ public:
     quint64 MeasurementMaxMeasurementCount() const { return m_MeasurementMaxMeasurementCount; }
     quint64 MappingMaxMeasurementCount() const { return m_MappingMaxMeasurementCount; }
     uint LogMaxHistoryCount() const { return m_LogMaxHistoryCount; }
+    bool EnableMeterMode() const;
+    bool EnableSpectrumMode() const;
+    bool EnableAcAnalysisMode() const;
+    bool EnableMappingMode() const;
+    int Mapping2DPlotHorizontalAxisType() const;
+    int Meter3DCameraPreset() const;
+    double Meter3DZoomLevel() const;
+    bool Meter3DOrthoProjection() const;
+    int Mapping3DCameraPreset() const;
+    double Mapping3DZoomLevel() const;
+    bool Mapping3DOrthoProjection() const;
+    QStringList CameraPresetNames() const;
+    QStringList XAxisTypeNames() const;
+    static QString ProgramName();
+    static QString QtVersion();
+    static QString Logo();
+    void setEnableMeterMode(bool value);
+    void setEnableSpectrumMode(bool value);
+    void setEnableAcAnalysisMode(bool value);
+    void setEnableMappingMode(bool value);
+    void setMapping2DPlotHorizontalAxisType(int value);
+    void setMeter3DCameraPreset(int value);
+    void setMeter3DZoomLevel(double value);
+    void setMeter3DOrthoProjection(bool value);
+    void setMapping3DCameraPreset(int value);
+    void setMapping3DZoomLevel(double value);
+    void setMapping3DOrthoProjection(bool value);
     double MinimumPointCount() const { return MinimumPoints; }
     double MaximumPointCount() const { return MaximumPoints; }
     double MinimumLogCount() const { return MinimumLogLines; }
@@ -138,6 +193,8 @@ signals:
     void MeasurementMaxMeasurementCountChanged(quint64 value);
     void MappingMaxMeasurementCountChanged(quint64 value);
     void LogMaxHistoryCountChanged(uint value);
+    // A page switch or a plot option changed in the store (here or by a revert).
+    void StoreChanged();
 
 private:
     void SetParameterFromSettingsToViewModel();

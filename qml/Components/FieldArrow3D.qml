@@ -24,9 +24,9 @@ ColumnLayout {
         Layout.fillHeight: true
         shadowQuality: AbstractGraph3D.ShadowQualityNone
         selectionMode: AbstractGraph3D.SelectionNone
-        orthoProjection: Settings.Meter3DOrthoProjection
-        scene.activeCamera.cameraPreset: Settings.Meter3DCameraPreset
-        scene.activeCamera.zoomLevel: Settings.Meter3DZoomLevel
+        orthoProjection: section.viewModel.View3DOrthoProjection
+        scene.activeCamera.cameraPreset: section.viewModel.View3DCameraPreset
+        scene.activeCamera.zoomLevel: section.viewModel.View3DZoomLevel
         msaaSamples: 0
         aspectRatio: 1.0
         horizontalAspectRatio: 1.0

@@ -15,9 +15,9 @@ Scatter3D {
     shadowQuality: AbstractGraph3D.ShadowQualityNone
     msaaSamples: viewModel.Arrows.count > 1000 ? 0 : 4
     selectionMode: AbstractGraph3D.SelectionItem
-    orthoProjection: Settings.Mapping3DOrthoProjection
-    scene.activeCamera.cameraPreset: Settings.Mapping3DCameraPreset
-    scene.activeCamera.zoomLevel: Settings.Mapping3DZoomLevel
+    orthoProjection: graph.viewModel.View3DOrthoProjection
+    scene.activeCamera.cameraPreset: graph.viewModel.View3DCameraPreset
+    scene.activeCamera.zoomLevel: graph.viewModel.View3DZoomLevel
     aspectRatio: 1.0
     horizontalAspectRatio: 1.0
 

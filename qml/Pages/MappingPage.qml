@@ -27,7 +27,7 @@ OperationPage {
         MappingPanel {
             Layout.fillWidth: true
             mapping: page.mapping.MappingParametersViewModel
-            locked: ActiveOperation ? ActiveOperation.SessionInProgress : false
+            locked: page.mapping.SessionInProgress
         },
         AlarmPanel {
             Layout.fillWidth: true

@@ -115,7 +115,7 @@ Item {
                 objectName: options.prefix + "CameraPreset"
                 Accessible.name: options.title + " " + qsTr("Camera position")
                 Layout.fillWidth: true
-                model: Settings.CameraPresetNames
+                model: page.viewModel.CameraPresetNames
                 currentIndex: options.preset
                 onActivated: options.presetChosen(index)
             }
@@ -284,29 +284,29 @@ Item {
                                 objectName: "enableMeterMode"
                                 Accessible.name: text
                                 text: qsTr("Meter")
-                                checked: Settings.EnableMeterMode
-                                onToggled: Settings.EnableMeterMode = checked
+                                checked: page.viewModel.EnableMeterMode
+                                onToggled: page.viewModel.EnableMeterMode = checked
                             }
                             Switch {
                                 objectName: "enableSpectrumMode"
                                 Accessible.name: text
                                 text: qsTr("Spectrum")
-                                checked: Settings.EnableSpectrumMode
-                                onToggled: Settings.EnableSpectrumMode = checked
+                                checked: page.viewModel.EnableSpectrumMode
+                                onToggled: page.viewModel.EnableSpectrumMode = checked
                             }
                             Switch {
                                 objectName: "enableAcAnalysisMode"
                                 Accessible.name: text
                                 text: qsTr("AC Analysis")
-                                checked: Settings.EnableAcAnalysisMode
-                                onToggled: Settings.EnableAcAnalysisMode = checked
+                                checked: page.viewModel.EnableAcAnalysisMode
+                                onToggled: page.viewModel.EnableAcAnalysisMode = checked
                             }
                             Switch {
                                 objectName: "enableMappingMode"
                                 Accessible.name: text
                                 text: qsTr("Mapping")
-                                checked: Settings.EnableMappingMode
-                                onToggled: Settings.EnableMappingMode = checked
+                                checked: page.viewModel.EnableMappingMode
+                                onToggled: page.viewModel.EnableMappingMode = checked
                             }
                         }
                     }
@@ -322,9 +322,9 @@ Item {
                                 objectName: "mapping2DHorizontalAxis"
                                 Accessible.name: qsTr("X-axis represents:")
                                 Layout.fillWidth: true
-                                model: Settings.XAxisTypeNames
-                                currentIndex: Settings.Mapping2DPlotHorizontalAxisType
-                                onActivated: Settings.Mapping2DPlotHorizontalAxisType = index
+                                model: page.viewModel.XAxisTypeNames
+                                currentIndex: page.viewModel.Mapping2DPlotHorizontalAxisType
+                                onActivated: page.viewModel.Mapping2DPlotHorizontalAxisType = index
                             }
                         }
                     }
@@ -333,22 +333,22 @@ Item {
                 Plot3DOptions {
                     title: qsTr("Meter 3D Plot Options")
                     prefix: "meter3D"
-                    preset: Settings.Meter3DCameraPreset
-                    zoom: Settings.Meter3DZoomLevel
-                    ortho: Settings.Meter3DOrthoProjection
-                    onPresetChosen: Settings.Meter3DCameraPreset = index
-                    onZoomChosen: Settings.Meter3DZoomLevel = value
-                    onOrthoChosen: Settings.Meter3DOrthoProjection = value
+                    preset: page.viewModel.Meter3DCameraPreset
+                    zoom: page.viewModel.Meter3DZoomLevel
+                    ortho: page.viewModel.Meter3DOrthoProjection
+                    onPresetChosen: page.viewModel.Meter3DCameraPreset = index
+                    onZoomChosen: page.viewModel.Meter3DZoomLevel = value
+                    onOrthoChosen: page.viewModel.Meter3DOrthoProjection = value
                 }
                 Plot3DOptions {
                     title: qsTr("Mapping 3D Plot Options")
                     prefix: "mapping3D"
-                    preset: Settings.Mapping3DCameraPreset
-                    zoom: Settings.Mapping3DZoomLevel
-                    ortho: Settings.Mapping3DOrthoProjection
-                    onPresetChosen: Settings.Mapping3DCameraPreset = index
-                    onZoomChosen: Settings.Mapping3DZoomLevel = value
-                    onOrthoChosen: Settings.Mapping3DOrthoProjection = value
+                    preset: page.viewModel.Mapping3DCameraPreset
+                    zoom: page.viewModel.Mapping3DZoomLevel
+                    ortho: page.viewModel.Mapping3DOrthoProjection
+                    onPresetChosen: page.viewModel.Mapping3DCameraPreset = index
+                    onZoomChosen: page.viewModel.Mapping3DZoomLevel = value
+                    onOrthoChosen: page.viewModel.Mapping3DOrthoProjection = value
                 }
 
                 GroupBox {
@@ -362,7 +362,7 @@ Item {
                         spacing: Theme.largeSpacing
 
                         Image {
-                            source: OrganizationLogo
+                            source: page.viewModel.Logo
                             sourceSize.height: Theme.bannerHeight * 2
                             fillMode: Image.PreserveAspectFit
                         }
@@ -370,11 +370,11 @@ Item {
                             Layout.fillWidth: true
 
                             Label {
-                                text: OrganizationName + " " + AppName + " v" + Version
+                                text: page.viewModel.ProgramName
                                 font.bold: true
                             }
                             Label {
-                                text: qsTr("Built with Qt %1").arg(QtVersion)
+                                text: qsTr("Built with Qt %1").arg(page.viewModel.QtVersion)
                                 color: Theme.secondaryTextColor
                             }
                             Label {

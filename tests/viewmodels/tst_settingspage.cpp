@@ -246,12 +246,22 @@ private slots:
         CSettings settings("/opt/prog", nullptr, m_Dir.path());
         auto* page = new CSettingsPageViewModel(settings);
         page->setLogMaxHistoryCount(900);
-        settings.setEnableMeterMode(false);
+        // The switches and plot options as the page sets them: in the store at once, unsaved.
+        QSignalSpy shown(page, &CSettingsPageViewModel::StoreChanged);
+        page->setEnableMeterMode(false);
+        page->setMapping3DZoomLevel(42);
+        page->setMapping2DPlotHorizontalAxisType(7); // no such axis: refused
+        QVERIFY(!settings.EnableMeterMode() && !page->EnableMeterMode());
+        QCOMPARE(settings.Mapping3DZoomLevel(), 42.0);
+        QCOMPARE(page->Mapping2DPlotHorizontalAxisType(), int(CSettings::e_HorizAxisIsZPosition));
+        QCOMPARE(shown.count(), 2);
+        QVERIFY(page->HasUnsavedParameter());
         page->setInstrumentParameterPath(m_Store);
         QCOMPARE(settings.LogMaxHistoryCount(), 900u);
         page->discardUnsavedParameters();
         QCOMPARE(settings.LogMaxHistoryCount(), 300u);
-        QVERIFY(settings.EnableMeterMode());
+        QVERIFY(settings.EnableMeterMode() && page->EnableMeterMode());
+        QCOMPARE(page->Mapping3DZoomLevel(), 90.0);
         QCOMPARE(settings.InstrumentParameterPath(), m_Params);
         // And when the page simply goes; what other pages changed meanwhile stays.
         page->setLogMaxHistoryCount(900);
