@@ -77,6 +77,19 @@ ApplicationWindow {
                     anchors.fill: parent
                     active: !MainViewModel.LoaderSourceChanging
                     source: MainViewModel.LoaderSource
+                    // The window's layout reaches a measurement page through the page's own
+                    // properties: the page itself knows only its view model.
+                    onLoaded: {
+                        if (!item.hasOwnProperty("panelsOpen"))
+                            return
+                        item.compact = Qt.binding(function() { return MainViewModel.SmallWindowSize })
+                        item.panelsOpen = Qt.binding(function() { return MainViewModel.ParameterMenuExpanded })
+                    }
+                }
+                Connections {
+                    target: pageLoader.item
+                    ignoreUnknownSignals: true
+                    function onPanelsOpenRequested(open) { MainViewModel.ParameterMenuExpanded = open }
                 }
                 // A click anywhere on the page closes the open drawer (the operation
                 // pages close their own open panels).

@@ -12,7 +12,11 @@ import "../Theme"
 Item {
     id: page
 
-    readonly property bool compact: MainViewModel.SmallWindowSize
+    // The window's layout, given by the window that shows the page: a narrow window
+    // folds the panels, which then open over the page when asked.
+    property bool compact: false
+    property bool panelsOpen: false
+    signal panelsOpenRequested(bool open)
 
     property CMeasurementOperationViewModel viewModel
     property CMeasurementParametersViewModel measurement
@@ -113,8 +117,8 @@ Item {
         // The open panels close with a click beside them, as the page menu does.
         MouseArea {
             anchors.fill: parent
-            visible: page.compact && MainViewModel.ParameterMenuExpanded
-            onClicked: MainViewModel.ParameterMenuExpanded = false
+            visible: page.compact && page.panelsOpen
+            onClicked: page.panelsOpenRequested(false)
         }
 
         Rectangle {
@@ -129,8 +133,7 @@ Item {
 
             Button {
                 objectName: "parameterMenuToggle"
-                Accessible.name: MainViewModel.ParameterMenuExpanded ? qsTr("Close the parameters")
-                                                                     : qsTr("Open the parameters")
+                Accessible.name: page.panelsOpen ? qsTr("Close the parameters") : qsTr("Open the parameters")
                 anchors.top: parent.top
                 anchors.horizontalCenter: parent.horizontalCenter
                 anchors.topMargin: Theme.smallSpacing
@@ -141,7 +144,7 @@ Item {
                 ToolTip.visible: hovered
                 ToolTip.delay: Theme.toolTipDelay
                 ToolTip.text: qsTr("Measurement parameters and panels")
-                onClicked: MainViewModel.ParameterMenuExpanded = !MainViewModel.ParameterMenuExpanded
+                onClicked: page.panelsOpenRequested(!page.panelsOpen)
             }
         }
 
@@ -152,7 +155,7 @@ Item {
             anchors.top: parent.top
             anchors.bottom: parent.bottom
             width: Theme.parametersPanelWidth
-            visible: !page.compact || MainViewModel.ParameterMenuExpanded
+            visible: !page.compact || page.panelsOpen
             z: 1
             clip: true
             contentWidth: availableWidth
