@@ -29,6 +29,8 @@ set(TESVANA_APP_SOURCES
     app/CUtils.h
     app/CVersionChecker.cpp
     app/CVersionChecker.h
+    app/CXmlDocumentRoot.cpp
+    app/CXmlDocumentRoot.h
     app/CXmlElementsReader.cpp
     app/CXmlElementsReader.h
     app/CXmlNesting.cpp

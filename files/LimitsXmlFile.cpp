@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/CXmlDocumentRoot.h"
 #include "app/CXmlNesting.h"
 #include "app/CXmlReadReport.h"
 #include "app/LogCategories.h"
@@ -58,16 +59,7 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
     QXmlStreamReader reader(device);
     bool notValid = false;
     bool badValue = false;
-    if (!reader.readNextStartElement() || reader.name() != QLatin1String("KorvelinExposureLimitsFile") ||
-        reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
-    {
-        // An empty document ends before its first element: not a limits file either.
-        if (!reader.hasError() || reader.error() == QXmlStreamReader::PrematureEndOfDocumentError)
-            reader.raiseError(tr("Incorrect file"));
-        notValid = reader.error() == QXmlStreamReader::CustomError ||
-                   reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
-    }
-    else
+    if (CXmlDocumentRoot::Open(reader, QLatin1String("KorvelinExposureLimitsFile"), &notValid))
     {
         ClearLimits();
         // Values an entry does not give carry over from the previous entry.
@@ -76,15 +68,9 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
         CUnits::UnitType frequencyUnit = CUnits::UnitType::UNKNOWN;
         CUnits::UnitType valueUnit = CUnits::UnitType::UNKNOWN;
         int entry = 0;
-        while (reader.readNextStartElement())
+        while (CXmlDocumentRoot::NextRecord(reader, QLatin1String("freqRange"), &notValid))
         {
             ++entry;
-            if (reader.name() != QLatin1String("freqRange"))
-            {
-                reader.raiseError(tr("Incorrect file"));
-                notValid = true;
-                break;
-            }
             while (reader.readNextStartElement())
             {
                 const QString name = reader.name().toString();

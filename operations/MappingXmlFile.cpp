@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CUtils.h"
+#include "app/CXmlDocumentRoot.h"
 #include "app/CXmlNesting.h"
 #include "app/CXmlReadReport.h"
 #include "app/LogCategories.h"
@@ -49,29 +50,13 @@ MappingXmlFile::ParseResult MappingXmlFile::ParseDevice(QIODevice* device, QStri
 {
     QXmlStreamReader reader(device);
     bool notValid = false;
-    if (!reader.readNextStartElement() || reader.name() != QLatin1String("KorvelinMappingFile") ||
-        reader.attributes().value(QStringLiteral("ver")) != QLatin1String("1.0"))
-    {
-        // A document that is broken before its first element is malformed, not "not
-        // valid"; one that simply ends there (an empty file) is not a mapping file.
-        if (!reader.hasError() || reader.error() == QXmlStreamReader::PrematureEndOfDocumentError)
-            reader.raiseError(tr("Incorrect file"));
-        notValid = reader.error() == QXmlStreamReader::CustomError ||
-                   reader.error() == QXmlStreamReader::PrematureEndOfDocumentError;
-    }
-    else
+    if (CXmlDocumentRoot::Open(reader, QLatin1String("KorvelinMappingFile"), &notValid))
     {
         // Values a point does not give carry over from the previous point.
         double values[6] = {0, 0, 0, 0, 0, 0};
         static const char* const names[6] = {"X", "Y", "Z", "Roll", "Pitch", "Yaw"};
-        while (reader.readNextStartElement())
+        while (CXmlDocumentRoot::NextRecord(reader, QLatin1String("point"), &notValid))
         {
-            if (reader.name() != QLatin1String("point"))
-            {
-                reader.raiseError(tr("Incorrect file"));
-                notValid = true;
-                break;
-            }
             while (reader.readNextStartElement())
             {
                 int index = -1;
