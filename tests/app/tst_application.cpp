@@ -48,6 +48,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QXmlStreamReader>
+#include <QtCharts/QAbstractSeries>
+#include <QtCharts/QValueAxis>
 
 #include <algorithm>
 #include <array>
@@ -401,6 +403,23 @@ private slots:
             QCOMPARE(swatch->property("color").value<QColor>(), QColor(colours[c]));
         }
         screenshot("meter_plot");
+        // What the axes show is the range the model holds, after the user's choice.
+        {
+            QQuickItem* view = findItem(mainWindow()->contentItem(), "meterChart");
+            QVERIFY(view);
+            QtCharts::QAbstractSeries* series = nullptr;
+            QVERIFY(QMetaObject::invokeMethod(
+                view, "series", Q_RETURN_ARG(QtCharts::QAbstractSeries*, series), Q_ARG(int, 0)));
+            QVERIFY(series);
+            for (QtCharts::QAbstractAxis* axis : series->attachedAxes())
+            {
+                auto* values = qobject_cast<QtCharts::QValueAxis*>(axis);
+                QVERIFY(values);
+                const bool time = axis->orientation() == Qt::Horizontal;
+                QCOMPARE(values->min(), time ? chart.Xmin() : chart.Ymin());
+                QCOMPARE(values->max(), time ? chart.Xmax() : chart.Ymax());
+            }
+        }
         QCOMPARE(prompt.asked.size(), 3); // save and load file dialogs, and the end's confirmation
 
         // "Export image": the chart as shown into a PNG of its size, and as a scalable SVG.
