@@ -240,6 +240,8 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CFrequencyPeakListData.h
     viewmodels/CFrequencyTableData.cpp
     viewmodels/CFrequencyTableData.h
+    viewmodels/CLinePlot.cpp
+    viewmodels/CLinePlot.h
     viewmodels/CMainViewModel.cpp
     viewmodels/CMainViewModel.h
     viewmodels/CMappingOperationDatasetViewModel.h

@@ -25,6 +25,7 @@
 #include "viewmodels/CChart2DSpectrumData.h"
 #include "viewmodels/CColourMap.h"
 #include "viewmodels/CColourMapItem.h"
+#include "viewmodels/CLinePlot.h"
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
@@ -277,6 +278,7 @@ void CApplication::RegisterQmlTypes()
                                                     created);
     qmlRegisterUncreatableType<CColourMap>("Tesvana.ViewModels", 1, 0, "CColourMap", created);
     qmlRegisterType<CColourMapItem>("Tesvana.ViewModels", 1, 0, "ColourMapView");
+    qmlRegisterType<CLinePlot>("Tesvana.ViewModels", 1, 0, "LinePlot");
     qmlRegisterUncreatableType<CArrowListModel>("Tesvana.ViewModels", 1, 0, "CArrowListModel", created);
     qmlRegisterUncreatableType<CMapperPositionSourceCartesian>("Tesvana.ViewModels", 1, 0,
                                                                "CMapperPositionSourceCartesian", created);

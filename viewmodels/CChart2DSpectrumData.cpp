@@ -227,7 +227,7 @@ QVariant CChart2DSpectrumData::data(const QModelIndex& index, int role) const
                                : QVariant(double(m_Y[std::size_t(index.row())]));
 }
 
-void CChart2DSpectrumData::updateSeries(QObject* series) const
+void CChart2DSpectrumData::updateSeries(QObject* series, QObject* axisY) const
 {
     auto* xy = qobject_cast<QtCharts::QXYSeries*>(series);
     if (!xy)
@@ -240,9 +240,12 @@ void CChart2DSpectrumData::updateSeries(QObject* series) const
         points.append(QPointF(m_X[std::size_t(row)], std::max(double(m_Y[std::size_t(row)]), floor)));
     // The Y range follows each spectrum: set in one step, the axis is laid out once
     // per redraw, not once for its bottom and again for its top.
+    const double top = std::max(Ymax(), Ymin() * 10);
+    if (auto* axis = qobject_cast<QtCharts::QAbstractAxis*>(axisY))
+        axis->setRange(floor, top);
     for (QtCharts::QAbstractAxis* axis : xy->attachedAxes())
-        if (axis->orientation() == Qt::Vertical)
-            axis->setRange(floor, std::max(Ymax(), Ymin() * 10));
+        if (axis->orientation() == Qt::Vertical && axis != axisY)
+            axis->setRange(floor, top);
     xy->replace(points);
 }
 

@@ -84,22 +84,19 @@ ColumnLayout {
             second.onMoved: plot.chart.chooseYRange(first.value, second.value)
         }
 
-        ChartView {
+        LineChart {
             id: chartView
 
             objectName: "meterChart"
             Layout.fillWidth: true
             Layout.fillHeight: true
-            antialiasing: false
-            legend.visible: false
-
-            ValueAxis {
+            xAxis: ValueAxis {
                 id: axisX
 
                 tickCount: 5
                 titleText: qsTr("Time [s]")
             }
-            ValueAxis {
+            yAxis: ValueAxis {
                 id: axisY
 
                 tickCount: plot.chart.YTickCount
@@ -107,10 +104,8 @@ ColumnLayout {
             }
 
             Component.onCompleted: {
-                for (var c = 1; c <= 7; ++c) {
-                    var series = chartView.createSeries(ChartView.SeriesTypeLine, "", axisX, axisY)
-                    series.color = Theme.seriesColors[c - 1]
-                }
+                for (var c = 1; c <= 7; ++c)
+                    chartView.addLineSeries(Theme.seriesColors[c - 1])
                 plot.refresh()
             }
         }

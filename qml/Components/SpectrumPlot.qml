@@ -34,16 +34,13 @@ ColumnLayout {
         }
     }
 
-    ChartView {
+    LineChart {
         id: chartView
 
         objectName: "spectrumChart"
         Layout.fillWidth: true
         Layout.fillHeight: true
-        antialiasing: true
-        legend.visible: false
-
-        ValueAxis {
+        xAxis: ValueAxis {
             id: axisX
 
             min: plot.chart.Xmin
@@ -51,7 +48,7 @@ ColumnLayout {
             tickCount: 5
             titleText: qsTr("Frequency [Hz]")
         }
-        LogValueAxis {
+        yAxis: LogValueAxis {
             id: axisY
 
             // The range is set with the spectrum's points (updateSeries).
@@ -60,10 +57,8 @@ ColumnLayout {
         }
 
         Component.onCompleted: {
-            var spectrum = chartView.createSeries(ChartView.SeriesTypeLine, qsTr("Spectrum"), axisX, axisY)
-            spectrum.color = Theme.seriesColors[0]
-            var limits = chartView.createSeries(ChartView.SeriesTypeLine, qsTr("Limits"), axisX, axisY)
-            limits.color = Theme.alarmErrorColor
+            chartView.addLineSeries(Theme.seriesColors[0])
+            chartView.addLineSeries(Theme.alarmErrorColor)
             plot.refresh()
         }
     }
@@ -72,7 +67,7 @@ ColumnLayout {
     function refresh() {
         if (!plot.visible || chartView.count < 2)
             return
-        plot.chart.updateSeries(chartView.series(0))
+        plot.chart.updateSeries(chartView.series(0), axisY)
         plot.chart.updateLimitSeries(chartView.series(1))
     }
     onVisibleChanged: refresh()

@@ -59,6 +59,12 @@ QtObject {
     // The swatch of a series' colour beside its check box.
     readonly property int seriesSwatchWidth: 18
     readonly property int seriesSwatchHeight: 6
+    // The charts' card, grid, frame, labels and lines.
+    readonly property color chartBackgroundColor: "#ffffff"
+    readonly property color chartGridColor: "#e4e4e4"
+    readonly property color chartFrameColor: "#9a9a9a"
+    readonly property int chartLabelPixelSize: 12
+    readonly property real chartLineWidth: 1
 
     // The colour map's scale, low to high values.
     readonly property var colourMapStops: ["#30123b", "#4662d7", "#36aaf9", "#1ae4b6", "#72fe5e", "#c8ef34",

@@ -1,0 +1,166 @@
+#include "viewmodels/CLinePlot.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickView>
+#include <QSignalSpy>
+#include <QtCharts/QLogValueAxis>
+#include <QtCharts/QValueAxis>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+using namespace QtCharts;
+
+// The charts' own plot: its axes' labels, and what it draws, read back from the screen.
+class tst_lineplot : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QQuickView> m_View;
+
+    static QStringList texts(const QVector<CLinePlot::Tick>& ticks)
+    {
+        QStringList list;
+        for (const CLinePlot::Tick& tick : ticks)
+            list << tick.text;
+        return list;
+    }
+
+    // A plot of the given size in a window of its own, shown and drawn once.
+    CLinePlot* show(int width, int height, const QString& yAxis)
+    {
+        m_View = std::make_unique<QQuickView>();
+        QQmlComponent component(m_View->engine());
+        component.setData(QStringLiteral("import QtQuick 2.15\nimport QtCharts 2.15\n"
+                                         "import Tesvana.ViewModels 1.0\n"
+                                         "LinePlot { width: %1; height: %2; lineWidth: 1\n"
+                                         "  xAxis: ValueAxis { min: 0; max: 10; tickCount: 5 }\n"
+                                         "  yAxis: %3 }")
+                              .arg(width)
+                              .arg(height)
+                              .arg(yAxis)
+                              .toUtf8(),
+                          QUrl());
+        auto* plot = qobject_cast<CLinePlot*>(component.create());
+        if (!plot)
+        {
+            qWarning() << component.errors();
+            return nullptr;
+        }
+        plot->setParent(m_View->contentItem());
+        plot->setParentItem(m_View->contentItem());
+        m_View->resize(width, height);
+        m_View->setColor(Qt::white);
+        m_View->show();
+        if (!QTest::qWaitForWindowExposed(m_View.get()))
+            return nullptr;
+        return plot;
+    }
+
+    // Whether a pixel of the colour lies within reach of the point (in the item).
+    static bool drawnNear(const QImage& image, QPointF at, const QColor& colour, int reach)
+    {
+        for (int dy = -reach; dy <= reach; ++dy)
+            for (int dx = -reach; dx <= reach; ++dx)
+            {
+                const QPoint p = at.toPoint() + QPoint(dx, dy);
+                if (image.rect().contains(p) && image.pixelColor(p) == colour)
+                    return true;
+            }
+        return false;
+    }
+
+private slots:
+    void initTestCase() { qmlRegisterType<CLinePlot>("Tesvana.ViewModels", 1, 0, "LinePlot"); }
+    void cleanup() { m_View.reset(); }
+
+    void ticksAreLabelledAsTheAxisSays()
+    {
+        // One decimal more than the spacing needs, the ends exact.
+        QCOMPARE(texts(CLinePlot::Ticks(0.5, 1.3, 5, false, QString())),
+                 QStringList({"0.50", "0.70", "0.90", "1.10", "1.30"}));
+        QCOMPARE(texts(CLinePlot::Ticks(0, 500, 5, false, QString())),
+                 QStringList({"0.0", "125.0", "250.0", "375.0", "500.0"}));
+        // A value that a rounding left next to zero is zero, not "-0.000".
+        const QStringList around = texts(CLinePlot::Ticks(-0.01, 0.06, 8, false, QString()));
+        QCOMPARE(around.at(1), QString("0.000"));
+        // The page's format; a format that is not one number is not used.
+        QCOMPARE(texts(CLinePlot::Ticks(1e-3, 1, 0, true, "%.0e")),
+                 QStringList({"1e-03", "1e-02", "1e-01", "1e+00"}));
+        QCOMPARE(texts(CLinePlot::Ticks(0.5, 1.3, 5, false, "%s%s")).first(), QString("0.50"));
+        QCOMPARE(texts(CLinePlot::Ticks(0.5, 1.3, 5, false, "%.1f %d")).first(), QString("0.50"));
+        // Thinned by the exponent, so the labelled decades stay put as the range moves.
+        const QVector<CLinePlot::Tick> thinned = CLinePlot::Ticks(2e-12, 0.5, 0, true, "%.0e", 3);
+        QCOMPARE(thinned.size(), 11); // 1e-11 … 1e-01
+        for (const CLinePlot::Tick& tick : thinned)
+            QCOMPARE(tick.text.isEmpty(), int(std::lround(std::log10(tick.value))) % 3 != 0);
+        // Ranges that show nothing: no ticks, and no endless loop.
+        QVERIFY(CLinePlot::Ticks(1, 1, 5, false, QString()).isEmpty());
+        QVERIFY(CLinePlot::Ticks(2, 1, 5, false, QString()).isEmpty());
+        QVERIFY(CLinePlot::Ticks(qQNaN(), 1, 5, false, QString()).isEmpty());
+        QVERIFY(CLinePlot::Ticks(0, 1, 5, true, QString()).isEmpty());
+        QVERIFY(CLinePlot::Ticks(1e-300, 1e300, 5, true, QString()).size() <= 701);
+    }
+
+    // A spike of one point shows at its place, and what lies beyond the axes is cut at
+    // the plot's frame, not drawn over the labels.
+    void seriesAreDrawnWhereTheirValuesAreAndClipped()
+    {
+        CLinePlot* plot = show(400, 300, "ValueAxis { min: -1; max: 1; tickCount: 5 }");
+        QVERIFY(plot);
+        QXYSeries* series = plot->addLineSeries(QColor("#c0392b"));
+        QCOMPARE(plot->count(), 1);
+        QCOMPARE(plot->series(0), series);
+        QCOMPARE(plot->axisX(series), plot->xAxis());
+        QVector<QPointF> points;
+        for (int i = 0; i <= 100; ++i)
+            points << QPointF(i / 10.0, i == 50 ? 0.9 : (i > 90 ? 5.0 : 0.0));
+        series->replace(points);
+        QTRY_VERIFY(plot->plotArea().width() > 100);
+        QImage image;
+        QTRY_VERIFY((image = m_View->grabWindow(),
+                     drawnNear(image, plot->mapToPosition({5.0, 0.9}), series->color(), 1)));
+        QVERIFY(drawnNear(image, plot->mapToPosition({2.0, 0.0}), series->color(), 1));
+        // Above the frame, where the points of 5 would go, the series is not drawn.
+        const QRectF area = plot->plotArea();
+        for (int x = int(area.left()); x < int(area.right()); ++x)
+            for (int y = 0; y < int(area.top()) - 1; ++y)
+                QVERIFY2(image.pixelColor(x, y) != series->color(),
+                         qPrintable(QString("%1,%2").arg(x).arg(y)));
+        // Hidden, it is gone.
+        series->setVisible(false);
+        QTRY_VERIFY((image = m_View->grabWindow(),
+                     !drawnNear(image, plot->mapToPosition({5.0, 0.9}), series->color(), 1)));
+    }
+
+    // Twelve decades on a low plot: labels thinned out so that each has its line, never
+    // crowded into an ellipsis; as the time axis scrolls, the Y labels stay untouched.
+    void labelsFitALowPlotAndOnlyMovedOnesChange()
+    {
+        CLinePlot* plot = show(500, 160, "LogValueAxis { min: 2e-12; max: 0.5; labelFormat: \"%.0e\" }");
+        QVERIFY(plot);
+        QTRY_VERIFY(!plot->yLabels().isEmpty());
+        const double line = QFontMetricsF(plot->font()).height();
+        QVERIFY(plot->yLabels().size() >= 2);
+        QVERIFY2(plot->yLabels().size() * line * 1.5 <= plot->plotArea().height(),
+                 qPrintable(QString::number(plot->yLabels().size())));
+        for (const QVariant& label : plot->yLabels())
+        {
+            const QVariantMap map = label.toMap();
+            QVERIFY(map.value("y").toDouble() >= plot->plotArea().top() - 0.5);
+            QVERIFY(map.value("y").toDouble() <= plot->plotArea().bottom() + 0.5);
+            QVERIFY(map.value("x").toDouble() < plot->plotArea().left());
+        }
+        QSignalSpy yMoved(plot, &CLinePlot::yLabelsChanged);
+        QSignalSpy xMoved(plot, &CLinePlot::xLabelsChanged);
+        qobject_cast<QValueAxis*>(plot->xAxis())->setRange(3, 13);
+        QTRY_COMPARE(xMoved.count(), 1);
+        QCOMPARE(plot->xLabels().first().toMap().value("text").toString(), QString("3.0"));
+        QCOMPARE(yMoved.count(), 0);
+    }
+};
+
+QTEST_MAIN(tst_lineplot)
+#include "tst_lineplot.moc"

@@ -1,0 +1,457 @@
+#include "viewmodels/CLinePlot.h"
+
+#include <QFontMetricsF>
+#include <QRegularExpression>
+#include <QSGClipNode>
+#include <QSGFlatColorMaterial>
+#include <QSGGeometryNode>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QLogValueAxis>
+#include <QtCharts/QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace QtCharts;
+
+namespace
+{
+constexpr double NotShown = std::numeric_limits<double>::quiet_NaN();
+// Beyond this many decades a logarithmic axis shows nothing useful (and would loop long).
+constexpr int MaximumDecades = 700;
+// Far outside the plot the clip hides a line anyway; nearer, vertices stay exact floats.
+constexpr double FarOutside = 1e6;
+
+// One number of a printf-style label format, nothing else: the format comes from the page,
+// but a stray %s must not read what is not there.
+bool isNumberFormat(const QString& format)
+{
+    static const QRegularExpression number(QStringLiteral("^[^%]*%[-+ 0#]*\\d*(\\.\\d+)?[eEfgG][^%]*$"));
+    return number.match(format).hasMatch();
+}
+
+QString labelOf(double value, const QString& format, int decimals)
+{
+    if (isNumberFormat(format))
+        return QString::asprintf(format.toLatin1().constData(), value);
+    return QString::number(value, 'f', decimals);
+}
+
+QSGGeometryNode* lineNode(QSGNode* parent, QSGGeometryNode* node)
+{
+    if (node)
+        return node;
+    node = new QSGGeometryNode;
+    auto* geometry = new QSGGeometry(QSGGeometry::defaultAttributes_Point2D(), 0);
+    geometry->setDrawingMode(QSGGeometry::DrawLines);
+    node->setGeometry(geometry);
+    node->setMaterial(new QSGFlatColorMaterial);
+    node->setFlags(QSGNode::OwnsGeometry | QSGNode::OwnsMaterial);
+    parent->appendChildNode(node);
+    return node;
+}
+
+void setColour(QSGGeometryNode* node, const QColor& colour)
+{
+    auto* material = static_cast<QSGFlatColorMaterial*>(node->material());
+    if (material->color() != colour)
+    {
+        material->setColor(colour);
+        node->markDirty(QSGNode::DirtyMaterial);
+    }
+}
+} // namespace
+
+CLinePlot::CLinePlot(QQuickItem* parent) : QQuickItem(parent)
+{
+    setFlag(ItemHasContents, true);
+}
+
+void CLinePlot::setXAxis(QAbstractAxis* axis)
+{
+    if (m_XAxis == axis)
+        return;
+    m_XAxis = axis;
+    l_WatchAxis(axis);
+    emit axesChanged();
+    l_Changed(true);
+}
+
+void CLinePlot::setYAxis(QAbstractAxis* axis)
+{
+    if (m_YAxis == axis)
+        return;
+    m_YAxis = axis;
+    l_WatchAxis(axis);
+    emit axesChanged();
+    l_Changed(true);
+}
+
+void CLinePlot::setFont(const QFont& font)
+{
+    if (m_Font == font)
+        return;
+    m_Font = font;
+    emit fontChanged();
+    l_Changed(true);
+}
+
+void CLinePlot::setGridColor(const QColor& colour)
+{
+    if (m_GridColor == colour)
+        return;
+    m_GridColor = colour;
+    emit coloursChanged();
+    l_Changed(false);
+}
+
+void CLinePlot::setFrameColor(const QColor& colour)
+{
+    if (m_FrameColor == colour)
+        return;
+    m_FrameColor = colour;
+    emit coloursChanged();
+    l_Changed(false);
+}
+
+void CLinePlot::setLineWidth(qreal width)
+{
+    if (m_LineWidth == width)
+        return;
+    m_LineWidth = width;
+    for (QXYSeries* series : qAsConst(m_Series))
+    {
+        QPen pen = series->pen();
+        pen.setWidthF(width);
+        series->setPen(pen);
+    }
+    emit coloursChanged();
+    l_Changed(false);
+}
+
+QXYSeries* CLinePlot::addLineSeries(const QColor& colour)
+{
+    auto* series = new QLineSeries(this);
+    QPen pen(colour);
+    pen.setWidthF(m_LineWidth);
+    series->setPen(pen);
+    const auto redraw = [this] { l_Changed(false); };
+    connect(series, &QXYSeries::pointsReplaced, this, redraw);
+    connect(series, &QXYSeries::pointAdded, this, redraw);
+    connect(series, &QXYSeries::pointRemoved, this, redraw);
+    connect(series, &QXYSeries::pointsRemoved, this, redraw);
+    connect(series, &QXYSeries::pointReplaced, this, redraw);
+    connect(series, &QXYSeries::colorChanged, this, redraw);
+    connect(series, &QXYSeries::penChanged, this, redraw);
+    connect(series, &QAbstractSeries::visibleChanged, this, redraw);
+    m_Series.append(series);
+    emit countChanged();
+    l_Changed(false);
+    return series;
+}
+
+QAbstractSeries* CLinePlot::series(int index) const
+{
+    return index >= 0 && index < m_Series.size() ? m_Series[index] : nullptr;
+}
+
+QAbstractAxis* CLinePlot::axisX(QAbstractSeries*) const
+{
+    return m_XAxis;
+}
+
+QAbstractAxis* CLinePlot::axisY(QAbstractSeries*) const
+{
+    return m_YAxis;
+}
+
+double CLinePlot::Scale::at(double value) const
+{
+    if (logarithmic)
+        return value > 0 ? std::log10(value / min) / std::log10(max / min) : NotShown;
+    return (value - min) / (max - min);
+}
+
+CLinePlot::Scale CLinePlot::l_ScaleOf(const QAbstractAxis* axis)
+{
+    Scale scale;
+    if (const auto* values = qobject_cast<const QValueAxis*>(axis))
+    {
+        scale.min = values->min();
+        scale.max = values->max();
+        scale.tickCount = values->tickCount();
+        scale.format = values->labelFormat();
+    }
+    else if (const auto* log = qobject_cast<const QLogValueAxis*>(axis))
+    {
+        scale.min = log->min();
+        scale.max = log->max();
+        scale.logarithmic = true;
+        scale.format = log->labelFormat();
+    }
+    const bool usable = std::isfinite(scale.min) && std::isfinite(scale.max) && scale.max > scale.min &&
+                        (!scale.logarithmic || scale.min > 0);
+    if (!usable)
+    {
+        scale.min = scale.logarithmic ? 1 : 0;
+        scale.max = scale.logarithmic ? 10 : 1;
+    }
+    return scale;
+}
+
+QPointF CLinePlot::mapToPosition(const QPointF& value) const
+{
+    const Scale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
+    return {m_PlotArea.left() + x.at(value.x()) * m_PlotArea.width(),
+            m_PlotArea.bottom() - y.at(value.y()) * m_PlotArea.height()};
+}
+
+QVector<CLinePlot::Tick> CLinePlot::Ticks(double min, double max, int count, bool logarithmic,
+                                          const QString& format, int labelEvery)
+{
+    QVector<Tick> ticks;
+    if (!std::isfinite(min) || !std::isfinite(max) || !(max > min))
+        return ticks;
+    labelEvery = std::max(1, labelEvery);
+    if (logarithmic)
+    {
+        if (!(min > 0))
+            return ticks;
+        // A little slack so that a bound a rounding short of a power of ten still shows it.
+        const int first = int(std::ceil(std::log10(min) - 1e-9));
+        const int last = std::min(int(std::floor(std::log10(max) + 1e-9)), first + MaximumDecades);
+        for (int e = first; e <= last; ++e)
+        {
+            const double value = std::pow(10.0, e);
+            // Thinned by the exponent, so the labelled decades stay put as the range moves.
+            const bool labelled = e % labelEvery == 0;
+            ticks.append({value, labelled ? labelOf(value, format, 0) : QString()});
+        }
+        return ticks;
+    }
+    count = std::max(2, count);
+    const double step = (max - min) / (count - 1);
+    const int decimals = std::min(15, std::max(0, -int(std::floor(std::log10(step)))) + 1);
+    for (int i = 0; i < count; ++i)
+    {
+        double value = i == count - 1 ? max : min + step * i;
+        if (std::fabs(value) < step * 1e-9)
+            value = 0; // not "-0.000" where a rounding missed zero
+
+        ticks.append({value, i % labelEvery == 0 ? labelOf(value, format, decimals) : QString()});
+    }
+    return ticks;
+}
+
+void CLinePlot::l_WatchAxis(QAbstractAxis* axis)
+{
+    if (!axis)
+        return;
+    const auto relayout = [this] { l_Changed(true); };
+    if (auto* values = qobject_cast<QValueAxis*>(axis))
+    {
+        connect(values, &QValueAxis::rangeChanged, this, relayout);
+        connect(values, &QValueAxis::tickCountChanged, this, relayout);
+        connect(values, &QValueAxis::labelFormatChanged, this, relayout);
+    }
+    else if (auto* log = qobject_cast<QLogValueAxis*>(axis))
+    {
+        connect(log, &QLogValueAxis::rangeChanged, this, relayout);
+        connect(log, &QLogValueAxis::labelFormatChanged, this, relayout);
+    }
+}
+
+void CLinePlot::l_Changed(bool layout)
+{
+    if (layout)
+    {
+        // Laid out once before the next frame, however many bounds moved in this turn.
+        m_LayoutDirty = true;
+        polish();
+    }
+    update();
+}
+
+void CLinePlot::geometryChanged(const QRectF& newGeometry, const QRectF& oldGeometry)
+{
+    QQuickItem::geometryChanged(newGeometry, oldGeometry);
+    if (newGeometry.size() != oldGeometry.size())
+        l_Changed(true);
+}
+
+void CLinePlot::updatePolish()
+{
+    if (m_LayoutDirty)
+        l_Relayout();
+}
+
+void CLinePlot::l_Relayout()
+{
+    m_LayoutDirty = false;
+    const QFontMetricsF metrics(m_Font);
+    const double line = metrics.height();
+    const double gap = std::ceil(line / 3);
+    const Scale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
+    const auto labelled = [](const QVector<Tick>& ticks) {
+        return int(
+            std::count_if(ticks.begin(), ticks.end(), [](const Tick& t) { return !t.text.isEmpty(); }));
+    };
+    const auto widest = [&metrics](const QVector<Tick>& ticks) {
+        double width = 0;
+        for (const Tick& tick : ticks)
+            width = std::max(width, metrics.horizontalAdvance(tick.text));
+        return width;
+    };
+
+    // Rows from the top: half a label, the plot, a gap, the labels, the title.
+    const double top = std::ceil(line / 2) + gap;
+    const double bottom = std::max(top + 1, height() - (3 * gap + 2 * line));
+    const double plotHeight = bottom - top;
+    // The Y labels at one and a half lines each at least: thinned out where the plot is low.
+    QVector<Tick> yTicks;
+    for (int every = 1;; ++every)
+    {
+        yTicks = Ticks(y.min, y.max, y.tickCount, y.logarithmic, y.format, every);
+        const int shown = labelled(yTicks);
+        if ((shown * line * 1.5 <= plotHeight && shown <= MaximumLabels) || shown <= 2)
+            break;
+    }
+    const double left = std::ceil(gap + line + gap + widest(yTicks) + gap);
+    QVector<Tick> xTicks = Ticks(x.min, x.max, x.tickCount, x.logarithmic, x.format);
+    const double lastHalf = xTicks.isEmpty() ? 0 : metrics.horizontalAdvance(xTicks.last().text) / 2;
+    const double right = std::max(left + 1, width() - std::ceil(std::max(2 * gap, lastHalf + gap)));
+    const double plotWidth = right - left;
+    for (int every = 2; labelled(xTicks) > 2 && labelled(xTicks) * (widest(xTicks) + 2 * line) > plotWidth;
+         ++every)
+        xTicks = Ticks(x.min, x.max, x.tickCount, x.logarithmic, x.format, every);
+
+    const QRectF area(left, top, plotWidth, plotHeight);
+    QVariantList xLabels, yLabels;
+    m_XGrid.clear();
+    m_YGrid.clear();
+    for (const Tick& tick : qAsConst(xTicks))
+    {
+        const double at = left + x.at(tick.value) * plotWidth;
+        m_XGrid.append(at);
+        if (!tick.text.isEmpty())
+            xLabels.append(QVariantMap{{"x", at}, {"y", bottom + gap}, {"text", tick.text}});
+    }
+    for (const Tick& tick : qAsConst(yTicks))
+    {
+        const double at = bottom - y.at(tick.value) * plotHeight;
+        m_YGrid.append(at);
+        if (!tick.text.isEmpty())
+            yLabels.append(QVariantMap{{"x", left - gap}, {"y", at}, {"text", tick.text}});
+    }
+    // Told only what moved: as the time axis scrolls, the Y labels stay as they are.
+    if (area != m_PlotArea)
+    {
+        m_PlotArea = area;
+        emit plotAreaChanged();
+    }
+    if (xLabels != m_XLabels)
+    {
+        m_XLabels = xLabels;
+        emit xLabelsChanged();
+    }
+    if (yLabels != m_YLabels)
+    {
+        m_YLabels = yLabels;
+        emit yLabelsChanged();
+    }
+}
+
+void CLinePlot::l_FillSeries(QSGGeometryNode* node, const QXYSeries& series) const
+{
+    const Scale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
+    const QVector<QPointF> points = series.isVisible() ? series.pointsVector() : QVector<QPointF>();
+    QVector<QPointF> mapped;
+    mapped.reserve(points.size());
+    const double left = m_PlotArea.left(), bottom = m_PlotArea.bottom();
+    const double w = m_PlotArea.width(), h = m_PlotArea.height();
+    for (const QPointF& p : points)
+    {
+        const double u = left + x.at(p.x()) * w;
+        const double v = bottom - y.at(p.y()) * h;
+        // A point that cannot be shown (NaN, zero on a log axis) breaks the line.
+        mapped.append(std::isfinite(u) && std::isfinite(v)
+                          ? QPointF(std::clamp(u, left - FarOutside, left + w + FarOutside),
+                                    std::clamp(v, bottom - h - FarOutside, bottom + FarOutside))
+                          : QPointF(NotShown, NotShown));
+    }
+    int segments = 0;
+    for (int i = 1; i < mapped.size(); ++i)
+        segments += std::isfinite(mapped[i - 1].x()) && std::isfinite(mapped[i].x());
+    QSGGeometry* geometry = node->geometry();
+    geometry->allocate(2 * segments);
+    geometry->setLineWidth(float(std::max(1.0, m_LineWidth)));
+    QSGGeometry::Point2D* vertex = geometry->vertexDataAsPoint2D();
+    for (int i = 1; i < mapped.size(); ++i)
+    {
+        if (!std::isfinite(mapped[i - 1].x()) || !std::isfinite(mapped[i].x()))
+            continue;
+        (vertex++)->set(float(mapped[i - 1].x()), float(mapped[i - 1].y()));
+        (vertex++)->set(float(mapped[i].x()), float(mapped[i].y()));
+    }
+    node->markDirty(QSGNode::DirtyGeometry);
+    setColour(node, series.color());
+}
+
+QSGNode* CLinePlot::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
+{
+    // The root's children: the grid, the clip with one node per series, the frame on top.
+    QSGNode* root = old ? old : new QSGNode;
+    auto* grid = lineNode(root, static_cast<QSGGeometryNode*>(root->firstChild()));
+    auto* clip = static_cast<QSGClipNode*>(grid->nextSibling());
+    if (!clip)
+    {
+        clip = new QSGClipNode;
+        clip->setIsRectangular(true);
+        clip->setGeometry(new QSGGeometry(QSGGeometry::defaultAttributes_Point2D(), 4));
+        clip->setFlag(QSGNode::OwnsGeometry);
+        root->appendChildNode(clip);
+    }
+    auto* frame = lineNode(root, static_cast<QSGGeometryNode*>(clip->nextSibling()));
+
+    const QRectF& area = m_PlotArea;
+    QSGGeometry* lines = grid->geometry();
+    lines->allocate(2 * (m_XGrid.size() + m_YGrid.size()));
+    QSGGeometry::Point2D* vertex = lines->vertexDataAsPoint2D();
+    for (double x : qAsConst(m_XGrid))
+    {
+        (vertex++)->set(float(x), float(area.top()));
+        (vertex++)->set(float(x), float(area.bottom()));
+    }
+    for (double y : qAsConst(m_YGrid))
+    {
+        (vertex++)->set(float(area.left()), float(y));
+        (vertex++)->set(float(area.right()), float(y));
+    }
+    grid->markDirty(QSGNode::DirtyGeometry);
+    setColour(grid, m_GridColor);
+
+    QSGGeometry* box = frame->geometry();
+    box->allocate(8);
+    vertex = box->vertexDataAsPoint2D();
+    const QPointF corners[] = {area.topLeft(), area.topRight(), area.bottomRight(), area.bottomLeft()};
+    for (int i = 0; i < 4; ++i)
+    {
+        (vertex++)->set(float(corners[i].x()), float(corners[i].y()));
+        (vertex++)->set(float(corners[(i + 1) % 4].x()), float(corners[(i + 1) % 4].y()));
+    }
+    frame->markDirty(QSGNode::DirtyGeometry);
+    setColour(frame, m_FrameColor);
+
+    clip->setClipRect(area);
+    QSGGeometry::updateRectGeometry(clip->geometry(), area);
+    clip->markDirty(QSGNode::DirtyGeometry);
+    QSGGeometryNode* node = static_cast<QSGGeometryNode*>(clip->firstChild());
+    for (const QXYSeries* series : qAsConst(m_Series))
+    {
+        node = lineNode(clip, node);
+        l_FillSeries(node, *series);
+        node = static_cast<QSGGeometryNode*>(node->nextSibling());
+    }
+    return root;
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPointer>
+#include <QQuickItem>
+#include <QVariantList>
+#include <QVector>
+#include <QtCharts/QAbstractAxis>
+#include <QtCharts/QXYSeries>
+
+class QSGGeometryNode;
+
+// A chart of line series drawn straight into the scene graph: each series one node of
+// line segments, the grid and the frame lines, the tick labels text items that the page
+// places where this item says. QtCharts' own view paints its whole chart into an image
+// and uploads it at every redraw; under software rendering that cost more than all the
+// rest of the window. The series and axes stay QtCharts objects (the chart models fill
+// them, the image exporter reads them), only the drawing is this item's.
+class CLinePlot : public QQuickItem
+{
+    Q_OBJECT
+    // Inputs.
+    Q_PROPERTY(QtCharts::QAbstractAxis* xAxis READ xAxis WRITE setXAxis NOTIFY axesChanged)
+    Q_PROPERTY(QtCharts::QAbstractAxis* yAxis READ yAxis WRITE setYAxis NOTIFY axesChanged)
+    Q_PROPERTY(QFont font READ font WRITE setFont NOTIFY fontChanged)
+    Q_PROPERTY(QColor gridColor READ gridColor WRITE setGridColor NOTIFY coloursChanged)
+    Q_PROPERTY(QColor frameColor READ frameColor WRITE setFrameColor NOTIFY coloursChanged)
+    Q_PROPERTY(qreal lineWidth READ lineWidth WRITE setLineWidth NOTIFY coloursChanged)
+    // Outputs: where the page puts the labels.
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+    Q_PROPERTY(QRectF plotArea READ plotArea NOTIFY plotAreaChanged)
+    Q_PROPERTY(QVariantList xLabels READ xLabels NOTIFY xLabelsChanged)
+    Q_PROPERTY(QVariantList yLabels READ yLabels NOTIFY yLabelsChanged)
+    Q_PROPERTY(int maximumLabels READ maximumLabels CONSTANT)
+public:
+    // A grid line of an axis and its label (empty where labels are thinned out).
+    struct Tick
+    {
+        double value = 0;
+        QString text;
+    };
+    static constexpr int MaximumLabels = 16;
+
+    explicit CLinePlot(QQuickItem* parent = nullptr);
+
+    QtCharts::QAbstractAxis* xAxis() const { return m_XAxis; }
+    void setXAxis(QtCharts::QAbstractAxis* axis);
+    QtCharts::QAbstractAxis* yAxis() const { return m_YAxis; }
+    void setYAxis(QtCharts::QAbstractAxis* axis);
+    QFont font() const { return m_Font; }
+    void setFont(const QFont& font);
+    QColor gridColor() const { return m_GridColor; }
+    void setGridColor(const QColor& colour);
+    QColor frameColor() const { return m_FrameColor; }
+    void setFrameColor(const QColor& colour);
+    qreal lineWidth() const { return m_LineWidth; }
+    void setLineWidth(qreal width);
+
+    int count() const { return m_Series.size(); }
+    QRectF plotArea() const { return m_PlotArea; }
+    QVariantList xLabels() const { return m_XLabels; }
+    QVariantList yLabels() const { return m_YLabels; }
+    int maximumLabels() const { return MaximumLabels; }
+
+    // The grid lines of an axis from min to max: count evenly spaced values, or each
+    // power of ten of a logarithmic axis. Labels are written with format (printf style)
+    // or with one decimal more than the spacing needs; at most every labelEvery-th
+    // grid line is labelled, so that labels never overlap.
+    static QVector<Tick> Ticks(double min, double max, int count, bool logarithmic, const QString& format,
+                               int labelEvery = 1);
+
+    // A line series drawn in colour, against the item's axes; the item owns it.
+    Q_INVOKABLE QtCharts::QXYSeries* addLineSeries(const QColor& colour);
+    // As a ChartView answers them, for the image exporter and the tests.
+    Q_INVOKABLE QtCharts::QAbstractSeries* series(int index) const;
+    Q_INVOKABLE QtCharts::QAbstractAxis* axisX(QtCharts::QAbstractSeries* series = nullptr) const;
+    Q_INVOKABLE QtCharts::QAbstractAxis* axisY(QtCharts::QAbstractSeries* series = nullptr) const;
+    // Where a value lands in the item (NaN where it cannot be shown).
+    Q_INVOKABLE QPointF mapToPosition(const QPointF& value) const;
+
+signals:
+    void axesChanged();
+    void fontChanged();
+    void coloursChanged();
+    void countChanged();
+    void plotAreaChanged();
+    void xLabelsChanged();
+    void yLabelsChanged();
+
+protected:
+    QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData* data) override;
+    void geometryChanged(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void updatePolish() override;
+
+private:
+    struct Scale
+    {
+        double min = 0;
+        double max = 1;
+        bool logarithmic = false;
+        int tickCount = 5;
+        QString format;
+        double at(double value) const; // 0 … 1 along the axis, NaN if not shown
+    };
+    static Scale l_ScaleOf(const QtCharts::QAbstractAxis* axis);
+    void l_WatchAxis(QtCharts::QAbstractAxis* axis);
+    void l_Relayout();
+    void l_Changed(bool layout);
+    void l_FillSeries(QSGGeometryNode* node, const QtCharts::QXYSeries& series) const;
+
+    QPointer<QtCharts::QAbstractAxis> m_XAxis;
+    QPointer<QtCharts::QAbstractAxis> m_YAxis;
+    QFont m_Font;
+    QColor m_GridColor = QColor(0xe0, 0xe0, 0xe0);
+    QColor m_FrameColor = QColor(0xa0, 0xa0, 0xa0);
+    qreal m_LineWidth = 1;
+    QVector<QtCharts::QXYSeries*> m_Series;
+    QRectF m_PlotArea;
+    QVector<double> m_XGrid; // positions in the item
+    QVector<double> m_YGrid;
+    QVariantList m_XLabels;
+    QVariantList m_YLabels;
+    bool m_LayoutDirty = true;
+};
