@@ -25,10 +25,10 @@
 #include "viewmodels/CChart2DSpectrumData.h"
 #include "viewmodels/CColourMap.h"
 #include "viewmodels/CColourMapItem.h"
-#include "viewmodels/CLinePlot.h"
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
+#include "viewmodels/CLinePlot.h"
 #include "viewmodels/CMappingOperationDatasetViewModel.h"
 #include "viewmodels/CMappingOperationViewModel.h"
 #include "viewmodels/CMappingParametersViewModel.h"
@@ -51,6 +51,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QQmlContext>
+#include <QQuickWindow>
 #include <QSystemTrayIcon>
 #include <QThread>
 #include <QTimer>
@@ -147,7 +148,10 @@ void CApplication::initialize()
     else
         m_MainViewModel.displayInstrumentSelectionPage();
 
-    // 10.
+    // 10. Text drawn from the platform's glyphs: distance-field text (Qt Quick's default)
+    // costs a shader per pixel of every label at every frame, which on a machine without
+    // graphics hardware took a third of the program's time while measuring.
+    QQuickWindow::setTextRenderType(QQuickWindow::NativeTextRendering);
     m_Engine.load(QUrl(QStringLiteral("qrc:/Resources/MainWindow.qml")));
 
     // 11. One question to the maker's version file; without network it only logs.

@@ -32,7 +32,7 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $app $xvfb 2>/dev/null || true; wait $app 2>/dev/null || true; rm -rf "$home" 2>/dev/null || true' EXIT
 sleep 1
-HOME=$home XDG_DATA_HOME=$home/data DISPLAY=$display "$root/build/bin/Tesvana" >"${LOG:-/dev/null}" 2>&1 &
+HOME=$home XDG_DATA_HOME=$home/data DISPLAY=$display ${APPENV:-} "$root/build/bin/Tesvana" >"${LOG:-/dev/null}" 2>&1 &
 app=$!
 sleep 5
 window=$(DISPLAY=$display xdotool search --name Tesvana | head -1)

@@ -10,35 +10,31 @@ Item {
     property CMeterOperationViewModel viewModel
     readonly property real side: viewModel.UpdateLeftCompas ? -1 : 1
 
-    Canvas {
-        id: canvas
+    // A ring and a needle of plain items: a turn of the needle moves one rectangle, where a
+    // canvas would paint and upload its whole image again.
+    Rectangle {
+        id: dial
 
+        objectName: "compassDial"
         anchors.centerIn: parent
-        width: Math.min(parent.width, parent.height)
+        width: Math.max(2, Math.min(parent.width, parent.height) - 2 * Theme.spacing)
         height: width
-        onPaint: {
-            var ctx = getContext("2d")
-            var r = Math.max(1, width / 2 - Theme.spacing)
-            ctx.reset()
-            ctx.strokeStyle = Theme.secondaryTextColor
-            ctx.lineWidth = 2
-            ctx.beginPath()
-            ctx.arc(width / 2, height / 2, r, 0, 2 * Math.PI)
-            ctx.stroke()
-            if (compass.viewModel.ClearCompas || compass.viewModel.BLastBlock === 0)
-                return
-            var angle = Math.asin(Math.max(-1, Math.min(1, compass.viewModel.CompasWidth))) * compass.side
-            ctx.strokeStyle = Theme.accentColor
-            ctx.lineWidth = 4
-            ctx.beginPath()
-            ctx.moveTo(width / 2, height / 2)
-            ctx.lineTo(width / 2 + r * Math.sin(angle), height / 2 - r * Math.cos(angle))
-            ctx.stroke()
-        }
+        radius: width / 2
+        color: "transparent"
+        border.color: Theme.secondaryTextColor
+        border.width: Theme.compassRingWidth
     }
-
-    // Any change of the needle repaints it.
-    readonly property var needle: [viewModel.CompasWidth, viewModel.UpdateLeftCompas, viewModel.ClearCompas,
-        viewModel.BLastBlock === 0]
-    onNeedleChanged: canvas.requestPaint()
+    Rectangle {
+        objectName: "compassNeedle"
+        visible: !compass.viewModel.ClearCompas && compass.viewModel.BLastBlock !== 0
+        // From the centre up, turned about the centre.
+        x: dial.x + dial.width / 2 - width / 2
+        y: dial.y + dial.height / 2 - height
+        width: Theme.compassNeedleWidth
+        height: dial.width / 2
+        color: Theme.accentColor
+        antialiasing: true
+        transformOrigin: Item.Bottom
+        rotation: Math.asin(Math.max(-1, Math.min(1, compass.viewModel.CompasWidth))) * compass.side * 180 / Math.PI
+    }
 }

@@ -65,6 +65,9 @@ QtObject {
     readonly property color chartFrameColor: "#9a9a9a"
     readonly property int chartLabelPixelSize: 12
     readonly property real chartLineWidth: 1
+    // The meter's compass.
+    readonly property int compassRingWidth: 2
+    readonly property int compassNeedleWidth: 4
 
     // The colour map's scale, low to high values.
     readonly property var colourMapStops: ["#30123b", "#4662d7", "#36aaf9", "#1ae4b6", "#72fe5e", "#c8ef34",

@@ -328,6 +328,16 @@ private slots:
         click("tableTab");
         QTRY_VERIFY(meter->MeterOperationDatasetViewModel()->TableData()->rowCount() > 0);
         click("componentsTab");
+        // The compass needle leans by the share of the field along the probe axis.
+        QQuickItem* needle = findItem(mainWindow()->contentItem(), "compassNeedle");
+        QVERIFY(needle);
+        QTRY_VERIFY(needle->isVisible());
+        const auto lean = [meter] {
+            const double side = meter->UpdateLeftCompas() ? -1 : 1;
+            return std::asin(std::clamp(meter->CompasWidth(), -1.0, 1.0)) * side * 180 / M_PI;
+        };
+        QTRY_VERIFY2(std::fabs(needle->rotation() - lean()) < 1e-6,
+                     qPrintable(QString("%1 %2").arg(needle->rotation()).arg(lean())));
         screenshot("meter_live");
 
         // The zero offset, as a user takes it: the dialog shows it is busy, then closes.
