@@ -6,6 +6,8 @@
 #   PAGE=spectrum SECTION=plot bash bench/meter_cpu.sh 100000 60
 #   RECORD=1 bash bench/meter_cpu.sh 100000 60      (recording while it measures)
 #   SHOT=end.png bash bench/meter_cpu.sh 10000 10   (and a screenshot at the end)
+#   LOG=app.log APPENV="env QSG_RENDER_TIMING=1" bash bench/meter_cpu.sh 100000 10
+#                                    (the program's output kept, run with more variables)
 # PAGE is meter (default), spectrum or ac; SECTION=plot shows the meter's chart.
 # The buttons are pressed with their keys (Ctrl+1..3, F5, Ctrl+R), never by position;
 # a run in which no block arrives fails instead of reporting an idle program.
