@@ -400,10 +400,12 @@ void CLinePlot::l_FillSeries(QSGGeometryNode* node, const QXYSeries& series) con
 
 QSGNode* CLinePlot::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
 {
-    // The root's children: the grid, the clip with one node per series, the frame on top.
+    // The root's children: the grid, the frame, then the clip with one node per series:
+    // a series along an edge (all its points at the axis's end) shows over the frame.
     QSGNode* root = old ? old : new QSGNode;
     auto* grid = lineNode(root, static_cast<QSGGeometryNode*>(root->firstChild()));
-    auto* clip = static_cast<QSGClipNode*>(grid->nextSibling());
+    auto* frame = lineNode(root, static_cast<QSGGeometryNode*>(grid->nextSibling()));
+    auto* clip = static_cast<QSGClipNode*>(frame->nextSibling());
     if (!clip)
     {
         clip = new QSGClipNode;
@@ -412,7 +414,6 @@ QSGNode* CLinePlot::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
         clip->setFlag(QSGNode::OwnsGeometry);
         root->appendChildNode(clip);
     }
-    auto* frame = lineNode(root, static_cast<QSGGeometryNode*>(clip->nextSibling()));
 
     const QRectF& area = m_PlotArea;
     QSGGeometry* lines = grid->geometry();
@@ -443,8 +444,10 @@ QSGNode* CLinePlot::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
     frame->markDirty(QSGNode::DirtyGeometry);
     setColour(frame, m_FrameColor);
 
-    clip->setClipRect(area);
-    QSGGeometry::updateRectGeometry(clip->geometry(), area);
+    // A pixel of slack: a line exactly on an edge may fall in the pixels just outside it.
+    const QRectF clipped = area.adjusted(-1, -1, 1, 1);
+    clip->setClipRect(clipped);
+    QSGGeometry::updateRectGeometry(clip->geometry(), clipped);
     clip->markDirty(QSGNode::DirtyGeometry);
     QSGGeometryNode* node = static_cast<QSGGeometryNode*>(clip->firstChild());
     for (const QXYSeries* series : qAsConst(m_Series))

@@ -129,6 +129,12 @@ private slots:
             for (int y = 0; y < int(area.top()) - 1; ++y)
                 QVERIFY2(image.pixelColor(x, y) != series->color(),
                          qPrintable(QString("%1,%2").arg(x).arg(y)));
+        // A series along the axis's end (a map's points all at one position) shows over
+        // the frame.
+        QXYSeries* edge = plot->addLineSeries(QColor("#27ae60"));
+        edge->replace(QVector<QPointF>{QPointF(0, -0.5), QPointF(0, 0.5)});
+        QTRY_VERIFY(
+            (image = m_View->grabWindow(), drawnNear(image, plot->mapToPosition({0, 0}), edge->color(), 1)));
         // Hidden, it is gone.
         series->setVisible(false);
         QTRY_VERIFY((image = m_View->grabWindow(),
