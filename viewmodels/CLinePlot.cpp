@@ -380,20 +380,30 @@ void CLinePlot::l_FillSeries(QSGGeometryNode* node, const QXYSeries& series) con
                                     std::clamp(v, bottom - h - FarOutside, bottom + FarOutside))
                           : QPointF(NotShown, NotShown));
     }
-    int segments = 0;
-    for (int i = 1; i < mapped.size(); ++i)
-        segments += std::isfinite(mapped[i - 1].x()) && std::isfinite(mapped[i].x());
+    // Each drawable point joins the next; a point with no drawable neighbour (a series of
+    // one point, a value between two gaps) is a small cross, so that it still shows.
+    const auto drawable = [&mapped](int i) {
+        return i >= 0 && i < mapped.size() && std::isfinite(mapped[i].x());
+    };
+    QVector<QPointF> ends;
+    ends.reserve(2 * mapped.size());
+    const double arm = std::max(2.0, m_LineWidth + 1);
+    for (int i = 0; i < mapped.size(); ++i)
+    {
+        if (!drawable(i))
+            continue;
+        const QPointF& p = mapped[i];
+        if (drawable(i + 1))
+            ends << p << mapped[i + 1];
+        else if (!drawable(i - 1))
+            ends << p - QPointF(arm, 0) << p + QPointF(arm, 0) << p - QPointF(0, arm) << p + QPointF(0, arm);
+    }
     QSGGeometry* geometry = node->geometry();
-    geometry->allocate(2 * segments);
+    geometry->allocate(ends.size());
     geometry->setLineWidth(float(std::max(1.0, m_LineWidth)));
     QSGGeometry::Point2D* vertex = geometry->vertexDataAsPoint2D();
-    for (int i = 1; i < mapped.size(); ++i)
-    {
-        if (!std::isfinite(mapped[i - 1].x()) || !std::isfinite(mapped[i].x()))
-            continue;
-        (vertex++)->set(float(mapped[i - 1].x()), float(mapped[i - 1].y()));
-        (vertex++)->set(float(mapped[i].x()), float(mapped[i].y()));
-    }
+    for (const QPointF& end : qAsConst(ends))
+        (vertex++)->set(float(end.x()), float(end.y()));
     node->markDirty(QSGNode::DirtyGeometry);
     setColour(node, series.color());
 }

@@ -135,6 +135,11 @@ private slots:
         edge->replace(QVector<QPointF>{QPointF(0, -0.5), QPointF(0, 0.5)});
         QTRY_VERIFY(
             (image = m_View->grabWindow(), drawnNear(image, plot->mapToPosition({0, 0}), edge->color(), 1)));
+        // A series of one point is a mark, not nothing.
+        QXYSeries* single = plot->addLineSeries(QColor("#8e44ad"));
+        single->replace(QVector<QPointF>{QPointF(7, -0.4)});
+        QTRY_VERIFY((image = m_View->grabWindow(),
+                     drawnNear(image, plot->mapToPosition({7, -0.4}), single->color(), 1)));
         // Hidden, it is gone.
         series->setVisible(false);
         QTRY_VERIFY((image = m_View->grabWindow(),
