@@ -142,10 +142,14 @@ ColumnLayout {
     }
 
     // The axes take their ranges in one step each (applyRanges), with the points or, when
-    // only a range moved, once the model's changes of this turn are all in.
+    // only a range moved, once the model's changes of this turn are all in; a hidden
+    // chart takes them when it is shown again (refresh).
     readonly property var axisRanges: [plot.chart.Xmin, plot.chart.Xmax, plot.chart.Ymin, plot.chart.Ymax]
     onAxisRangesChanged: Qt.callLater(plot.applyRanges)
-    function applyRanges() { plot.chart.applyRanges(axisX, axisY) }
+    function applyRanges() {
+        if (plot.visible)
+            plot.chart.applyRanges(axisX, axisY)
+    }
 
     // The chart takes the new points only while it is shown, all of a series at once.
     function refresh() {
