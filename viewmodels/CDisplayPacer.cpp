@@ -35,18 +35,25 @@ void CDisplayPacer::SetHeld(bool held)
         l_Schedule();
 }
 
+QElapsedTimer& CDisplayPacer::l_LastRelease()
+{
+    static QElapsedTimer last;
+    return last;
+}
+
 void CDisplayPacer::l_Schedule()
 {
     if (m_Held || m_Pending.empty() || m_Timer.isActive())
         return;
-    const qint64 since = m_Last.isValid() ? m_Last.elapsed() : IntervalMs;
+    const QElapsedTimer& last = l_LastRelease();
+    const qint64 since = last.isValid() ? last.elapsed() : IntervalMs;
     m_Timer.start(int(std::max<qint64>(0, IntervalMs - since)));
 }
 
 void CDisplayPacer::Flush()
 {
     m_Timer.stop();
-    m_Last.start();
+    l_LastRelease().start();
     // An emitter may defer again (a slot that sets another value): those wait for the next turn.
     std::vector<std::pair<const void*, std::function<void()>>> pending;
     pending.swap(m_Pending);

@@ -11,8 +11,11 @@
 // a view model keeps its values current with every block but lets its change
 // signals (and redraws) out through the pacer, together, at the next turn of the
 // event loop when the last ones are older than the interval, else when it is over;
-// so one frame shows them all. While held (the section is hidden) nothing goes out,
-// and what is pending goes out when it is released.
+// so one frame shows them all. The pacers of the program share one beat: a pacer
+// whose values change between another's releases (the recording bar beside the
+// chart) goes out with that one's next release, not a frame of its own. While held
+// (the section is hidden) nothing goes out, and what is pending goes out when it is
+// released.
 class CDisplayPacer : public QObject
 {
     Q_OBJECT
@@ -33,8 +36,10 @@ public:
 private:
     void l_Schedule();
 
+    // When any pacer last let its changes out (all live on the GUI thread).
+    static QElapsedTimer& l_LastRelease();
+
     QTimer m_Timer;
-    QElapsedTimer m_Last;
     bool m_Held = false;
     std::vector<std::pair<const void*, std::function<void()>>> m_Pending;
 };

@@ -13,6 +13,7 @@
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CChartImageExporter.h"
+#include "viewmodels/CDisplayPacer.h"
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CReplayParametersViewModel.h"
 
@@ -55,7 +56,7 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
                                                                CReplayParametersViewModel* replay, Kind kind,
                                                                QObject* parent)
     : COperationViewModel(name, parent), m_Settings(settings), m_pOperation(operation), m_pRecorder(recorder),
-      m_pReplayParametersViewModel(replay), m_Kind(kind)
+      m_pReplayParametersViewModel(replay), m_Kind(kind), m_pBarPacer(new CDisplayPacer(this))
 {
     replay->setParent(this);
     connect(m_pOperation, &COperation::SessionInProgressChanged, this,
@@ -164,6 +165,7 @@ void CMeasurementOperationViewModel::l_OnRecordingChanged(bool recording)
     if (!recording)
     {
         // What was kept is what the file will hold: the notice stays until the next recording.
+        m_pBarPacer->Drop(&m_RecordingKeptText);
         if (m_RecordingKeptText != QString())
         {
             m_RecordingKeptText.clear();
@@ -202,7 +204,8 @@ void CMeasurementOperationViewModel::CountRecorded(const QSharedPointer<CMeasure
     if (text != m_RecordingKeptText)
     {
         m_RecordingKeptText = text;
-        emit RecordingKeptTextChanged(text);
+        m_pBarPacer->Defer(&m_RecordingKeptText,
+                           [this] { emit RecordingKeptTextChanged(m_RecordingKeptText); });
     }
     if (kept < m_RecordedSamples && m_RetentionNotice.isEmpty())
     {

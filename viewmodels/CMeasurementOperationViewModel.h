@@ -6,6 +6,8 @@
 
 #include <limits>
 
+class CDisplayPacer;
+
 class CSettings;
 class COperation;
 class COperationMeasure;
@@ -208,6 +210,9 @@ private:
     Kind m_Kind;
     int m_Actions = 0;
     quint64 m_RecordedSamples = 0;
+    // The recording bar's running count changes with every block: its change signal goes
+    // out on the pacers' common beat, with the chart's, not in a frame of its own.
+    CDisplayPacer* m_pBarPacer;
     QString m_RecordingKeptText;
     QString m_RetentionNotice;
     QString m_InstrumentNotice;

@@ -275,6 +275,27 @@ private slots:
         QTRY_COMPARE(m_Meter->MeterOperationDatasetViewModel()->TableData()->rowCount(), 1);
     }
 
+    // Two pacers on one screen (the chart and the recording bar) let their changes out on
+    // one beat: a change just after the other's release waits for the next beat instead
+    // of making a frame of its own.
+    void pacersShareOneBeat()
+    {
+        CDisplayPacer chart, bar;
+        int charted = 0, counted = 0;
+        // The bar's change comes right after the chart's release (from inside it).
+        chart.Defer(&chart, [&] {
+            ++charted;
+            bar.Defer(&bar, [&counted] { ++counted; });
+        });
+        while (charted == 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents(); // a release due now would happen here
+        QCOMPARE(counted, 0);
+        chart.Defer(&chart, [&charted] { ++charted; });
+        QTRY_COMPARE(counted, 1);
+        QTRY_COMPARE(charted, 2);
+    }
+
     // Blocks faster than a screen shows: every one reaches the values (and the maxima),
     // but a page hears of them at most at the screen's pace, and a hidden table is not
     // rebuilt at all until it is shown.
