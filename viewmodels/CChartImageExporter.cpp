@@ -1,15 +1,15 @@
 #include "viewmodels/CChartImageExporter.h"
 
+#include "viewmodels/CLinePlot.h"
+
 #include <QAbstractAxis>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLogValueAxis>
 #include <QPainter>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSaveFile>
 #include <QSvgGenerator>
-#include <QValueAxis>
 #include <QXYSeries>
 
 #include <cmath>
@@ -23,19 +23,16 @@ QString tr(const char* text)
     return QCoreApplication::translate("CChartImageExporter", text);
 }
 
-// One axis of the chart: where a value lands along the plot area.
-struct Scale
+// One axis of the chart as the plot reads it; where a value lands along the plot area
+// (-1 where it cannot be shown), and the export's own ticks.
+struct Scale : CLinePlot::AxisScale
 {
-    double min = 0;
-    double max = 1;
-    bool logarithmic = false;
     QString title;
 
     double fraction(double value) const
     {
-        if (logarithmic)
-            return value > 0 && min > 0 ? std::log(value / min) / std::log(max / min) : -1;
-        return (value - min) / (max - min);
+        const double at = At(value);
+        return std::isnan(at) ? -1 : at;
     }
     QVector<double> ticks(int count) const
     {
@@ -55,17 +52,7 @@ struct Scale
 Scale scaleOf(QAbstractAxis* axis)
 {
     Scale scale;
-    if (auto* value = qobject_cast<QValueAxis*>(axis))
-    {
-        scale.min = value->min();
-        scale.max = value->max();
-    }
-    else if (auto* log = qobject_cast<QLogValueAxis*>(axis))
-    {
-        scale.min = log->min();
-        scale.max = log->max();
-        scale.logarithmic = true;
-    }
+    static_cast<CLinePlot::AxisScale&>(scale) = CLinePlot::AxisScale::Of(axis);
     if (axis)
         scale.title = axis->titleText();
     if (!(scale.max > scale.min))

@@ -166,16 +166,16 @@ QAbstractAxis* CLinePlot::axisY(QAbstractSeries*) const
     return m_YAxis;
 }
 
-double CLinePlot::Scale::at(double value) const
+double CLinePlot::AxisScale::At(double value) const
 {
     if (logarithmic)
         return value > 0 ? std::log10(value / min) / std::log10(max / min) : NotShown;
     return (value - min) / (max - min);
 }
 
-CLinePlot::Scale CLinePlot::l_ScaleOf(const QAbstractAxis* axis)
+CLinePlot::AxisScale CLinePlot::AxisScale::Of(const QAbstractAxis* axis)
 {
-    Scale scale;
+    AxisScale scale;
     if (const auto* values = qobject_cast<const QValueAxis*>(axis))
     {
         scale.min = values->min();
@@ -190,6 +190,12 @@ CLinePlot::Scale CLinePlot::l_ScaleOf(const QAbstractAxis* axis)
         scale.logarithmic = true;
         scale.format = log->labelFormat();
     }
+    return scale;
+}
+
+CLinePlot::AxisScale CLinePlot::l_ScaleOf(const QAbstractAxis* axis)
+{
+    AxisScale scale = AxisScale::Of(axis);
     const bool usable = std::isfinite(scale.min) && std::isfinite(scale.max) && scale.max > scale.min &&
                         (!scale.logarithmic || scale.min > 0);
     if (!usable)
@@ -202,9 +208,9 @@ CLinePlot::Scale CLinePlot::l_ScaleOf(const QAbstractAxis* axis)
 
 QPointF CLinePlot::mapToPosition(const QPointF& value) const
 {
-    const Scale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
-    return {m_PlotArea.left() + x.at(value.x()) * m_PlotArea.width(),
-            m_PlotArea.bottom() - y.at(value.y()) * m_PlotArea.height()};
+    const AxisScale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
+    return {m_PlotArea.left() + x.At(value.x()) * m_PlotArea.width(),
+            m_PlotArea.bottom() - y.At(value.y()) * m_PlotArea.height()};
 }
 
 QVector<CLinePlot::Tick> CLinePlot::Ticks(double min, double max, int count, bool logarithmic,
@@ -238,7 +244,6 @@ QVector<CLinePlot::Tick> CLinePlot::Ticks(double min, double max, int count, boo
         double value = i == count - 1 ? max : min + step * i;
         if (std::fabs(value) < step * 1e-9)
             value = 0; // not "-0.000" where a rounding missed zero
-
         ticks.append({value, i % labelEvery == 0 ? labelOf(value, format, decimals) : QString()});
     }
     return ticks;
@@ -292,7 +297,7 @@ void CLinePlot::l_Relayout()
     const QFontMetricsF metrics(m_Font);
     const double line = metrics.height();
     const double gap = std::ceil(line / 3);
-    const Scale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
+    const AxisScale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
     const auto labelled = [](const QVector<Tick>& ticks) {
         return int(
             std::count_if(ticks.begin(), ticks.end(), [](const Tick& t) { return !t.text.isEmpty(); }));
@@ -332,14 +337,14 @@ void CLinePlot::l_Relayout()
     m_YGrid.clear();
     for (const Tick& tick : qAsConst(xTicks))
     {
-        const double at = left + x.at(tick.value) * plotWidth;
+        const double at = left + x.At(tick.value) * plotWidth;
         m_XGrid.append(at);
         if (!tick.text.isEmpty())
             xLabels.append(QVariantMap{{"x", at}, {"y", bottom + gap}, {"text", tick.text}});
     }
     for (const Tick& tick : qAsConst(yTicks))
     {
-        const double at = bottom - y.at(tick.value) * plotHeight;
+        const double at = bottom - y.At(tick.value) * plotHeight;
         m_YGrid.append(at);
         if (!tick.text.isEmpty())
             yLabels.append(QVariantMap{{"x", left - gap}, {"y", at}, {"text", tick.text}});
@@ -364,7 +369,7 @@ void CLinePlot::l_Relayout()
 
 void CLinePlot::l_FillSeries(QSGGeometryNode* node, const QXYSeries& series) const
 {
-    const Scale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
+    const AxisScale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
     const QVector<QPointF> points = series.isVisible() ? series.pointsVector() : QVector<QPointF>();
     QVector<QPointF> mapped;
     mapped.reserve(points.size());
@@ -372,8 +377,8 @@ void CLinePlot::l_FillSeries(QSGGeometryNode* node, const QXYSeries& series) con
     const double w = m_PlotArea.width(), h = m_PlotArea.height();
     for (const QPointF& p : points)
     {
-        const double u = left + x.at(p.x()) * w;
-        const double v = bottom - y.at(p.y()) * h;
+        const double u = left + x.At(p.x()) * w;
+        const double v = bottom - y.At(p.y()) * h;
         // A point that cannot be shown (NaN, zero on a log axis) breaks the line.
         mapped.append(std::isfinite(u) && std::isfinite(v)
                           ? QPointF(std::clamp(u, left - FarOutside, left + w + FarOutside),

@@ -93,17 +93,24 @@ protected:
     void geometryChanged(const QRectF& newGeometry, const QRectF& oldGeometry) override;
     void updatePolish() override;
 
-private:
-    struct Scale
+public:
+    // An axis as a chart draws it (also for the image exporter): its range, kind, ticks
+    // and label format, and where a value lands along it.
+    struct AxisScale
     {
         double min = 0;
         double max = 1;
         bool logarithmic = false;
         int tickCount = 5;
         QString format;
-        double at(double value) const; // 0 … 1 along the axis, NaN if not shown
+        double At(double value) const; // 0 … 1 along the axis, NaN if not shown
+        // As the axis holds it, whatever the range (no axis: 0 … 1, linear).
+        static AxisScale Of(const QtCharts::QAbstractAxis* axis);
     };
-    static Scale l_ScaleOf(const QtCharts::QAbstractAxis* axis);
+
+private:
+    // Of the axis, or a plain 0 … 1 (1 … 10) when its range shows nothing.
+    static AxisScale l_ScaleOf(const QtCharts::QAbstractAxis* axis);
     void l_WatchAxis(QtCharts::QAbstractAxis* axis);
     void l_Relayout();
     void l_Changed(bool layout);
