@@ -240,12 +240,8 @@ void CChart2DSpectrumData::updateSeries(QObject* series, QObject* axisY) const
         points.append(QPointF(m_X[std::size_t(row)], std::max(double(m_Y[std::size_t(row)]), floor)));
     // The Y range follows each spectrum: set in one step, the axis is laid out once
     // per redraw, not once for its bottom and again for its top.
-    const double top = std::max(Ymax(), Ymin() * 10);
     if (auto* axis = qobject_cast<QtCharts::QAbstractAxis*>(axisY))
-        axis->setRange(floor, top);
-    for (QtCharts::QAbstractAxis* axis : xy->attachedAxes())
-        if (axis->orientation() == Qt::Vertical && axis != axisY)
-            axis->setRange(floor, top);
+        axis->setRange(floor, std::max(Ymax(), Ymin() * 10));
     xy->replace(points);
 }
 

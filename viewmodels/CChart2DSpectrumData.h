@@ -58,8 +58,8 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     // Hands the plotted points to a chart series in one replacement, and the Y range to
-    // axisY (by default, to the vertical axis the series is attached to in its chart).
-    Q_INVOKABLE void updateSeries(QObject* series, QObject* axisY = nullptr) const;
+    // the chart's axisY.
+    Q_INVOKABLE void updateSeries(QObject* series, QObject* axisY) const;
     // The limits file as a step line over the shown frequencies (empty without one).
     Q_INVOKABLE void updateLimitSeries(QObject* series) const;
     Q_INVOKABLE void refreshAxisX(double axeXMin, double axeXMax);

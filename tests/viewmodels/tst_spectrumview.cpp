@@ -210,7 +210,7 @@ private slots:
         series->attachAxis(x);
         series->attachAxis(y);
         QSignalSpy yMoved(y, &QtCharts::QLogValueAxis::rangeChanged);
-        spectrum.updateSeries(series);
+        spectrum.updateSeries(series, y);
         QCOMPARE(yMoved.count(), 1);
         QCOMPARE(y->min(), spectrum.Ymin());
         QCOMPARE(y->max(), spectrum.Ymax());
