@@ -59,12 +59,11 @@ bool numberOption(const QCommandLineParser& parser, const QString& name, double&
 void limitsFor(const CRecordingFile& file, const QByteArray& text, LimitsXmlFile& limits)
 {
     const CMeasurementParameters* parameters = file.DataSet()->MeasurementParameters();
-    limits.OnOperationParameterUnitChanged(parameters ? parameters->Units() : CUnits::UnitType::TESLA);
+    limits.SetUnit(parameters ? parameters->Units() : CUnits::UnitType::TESLA);
     QBuffer buffer;
     buffer.setData(text);
     buffer.open(QIODevice::ReadOnly);
     limits.ParseDevice(&buffer);
-    limits.ConvertLimitsFileToCurrentUnits(false);
 }
 } // namespace
 
@@ -153,6 +152,8 @@ bool CCommandLine::l_ReadLimits(const QString& path, QByteArray& text)
     }
     text = file.readAll();
     LimitsXmlFile check(nullptr);
+    // Any field unit: only whether the file gives limits of a field is checked here.
+    check.SetUnit(CUnits::UnitType::TESLA);
     QBuffer buffer(&text);
     buffer.open(QIODevice::ReadOnly);
     QString reason;

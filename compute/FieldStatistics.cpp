@@ -143,8 +143,9 @@ bool LesserThan(double a, double b, double margin)
 
 double TeslaToUnit(CUnits::UnitType unit)
 {
-    const double factor =
-        UnitsConversionFactor(ConvertUnitsToZRQ5520(CUnits::UnitType::TESLA), ConvertUnitsToZRQ5520(unit));
-    return factor > 0 ? factor : std::numeric_limits<double>::quiet_NaN();
+    // Units without a code of their own (Hz, %, unknown) would otherwise pass for tesla.
+    if (!IsFieldUnit(unit))
+        return std::numeric_limits<double>::quiet_NaN();
+    return UnitsConversionFactor(ConvertUnitsToZRQ5520(CUnits::UnitType::TESLA), ConvertUnitsToZRQ5520(unit));
 }
 } // namespace KVL

@@ -15,19 +15,17 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 
 LimitsXmlFile::LimitsXmlFile(COperationMeasure* operation, QObject* parent)
     : XmlFile(parent), m_pOperation(operation)
 {
-    if (m_pOperation)
-        connect(m_pOperation->OperationParameters()->MeasurementParameters(),
-                &CMeasurementParameters::DisplayUnitsChanged, this,
-                &LimitsXmlFile::OnOperationParameterUnitChanged);
 }
 
 void LimitsXmlFile::ClearLimits()
 {
+    m_Entries.clear();
     m_Limits.clear();
     m_FrequencyMinimum = m_FrequencyMaximum = 0;
     m_ValueMinimum = m_ValueMaximum = 0;
@@ -39,19 +37,66 @@ void LimitsXmlFile::ClearPreviousLimits()
     ClearLimits();
 }
 
+QSharedPointer<FrequencyRange> LimitsXmlFile::l_Converted(const Entry& entry) const
+{
+    float converted = 0;
+    KVL::ComputeUnitsConversion(entry.limitUnit, float(entry.limit), m_CurrentUnit, converted);
+    QSharedPointer<FrequencyRange> range(new FrequencyRange());
+    range->setUpperFrequencyLimitValue(entry.upperFrequency);
+    range->setUpperFrequencyLimitUnit(entry.frequencyUnit);
+    range->setExposureLimitValue(converted);
+    range->setExposureLimitUnit(m_CurrentUnit);
+    return range;
+}
+
 void LimitsXmlFile::AddLimit(double upperFrequency, CUnits::UnitType frequencyUnit, double limit,
                              CUnits::UnitType limitUnit)
 {
-    QSharedPointer<FrequencyRange> range(new FrequencyRange());
-    range->setUpperFrequencyLimitValue(upperFrequency);
-    range->setUpperFrequencyLimitUnit(frequencyUnit);
-    range->setExposureLimitValue(limit);
-    range->setExposureLimitUnit(limitUnit);
-    m_Limits.append(range);
+    const Entry entry{upperFrequency, frequencyUnit, limit, limitUnit};
+    // Kept in ascending order of frequency: the limit of a frequency is the first entry reaching it.
+    const auto at = std::upper_bound(m_Entries.begin(), m_Entries.end(), upperFrequency,
+                                     [](double f, const Entry& e) { return f < e.upperFrequency; });
+    const int index = int(at - m_Entries.begin());
+    m_Entries.insert(at, entry);
     m_FrequencyMinimum = std::min(m_FrequencyMinimum, upperFrequency);
     m_FrequencyMaximum = std::max(m_FrequencyMaximum, upperFrequency);
-    m_ValueMinimum = std::min(m_ValueMinimum, limit);
-    m_ValueMaximum = std::max(m_ValueMaximum, limit);
+    if (!IsFieldUnit(m_CurrentUnit) || !IsFieldUnit(limitUnit))
+        return;
+    const QSharedPointer<FrequencyRange> range = l_Converted(entry);
+    m_Limits.insert(index, range);
+    m_ValueMinimum = std::min(m_ValueMinimum, range->ExposureLimitValue());
+    m_ValueMaximum = std::max(m_ValueMaximum, range->ExposureLimitValue());
+    if (!m_Converted)
+        setConverted(true);
+}
+
+void LimitsXmlFile::l_Convert()
+{
+    // Those who show the limits hear of the new ones through the change of this flag.
+    const bool wasConverted = m_Converted;
+    m_Limits.clear();
+    // The bounds describe the converted values only (from 0, as when read), never
+    // the file's raw numbers in another unit.
+    m_ValueMinimum = m_ValueMaximum = 0;
+    if (IsFieldUnit(m_CurrentUnit))
+    {
+        for (const Entry& entry : m_Entries)
+        {
+            // A limit in counts or an unknown unit says nothing of a field: the file has no limits here.
+            if (!IsFieldUnit(entry.limitUnit))
+            {
+                m_Limits.clear();
+                m_ValueMinimum = m_ValueMaximum = 0;
+                break;
+            }
+            m_Limits.append(l_Converted(entry));
+            m_ValueMinimum = std::min(m_ValueMinimum, m_Limits.last()->ExposureLimitValue());
+            m_ValueMaximum = std::max(m_ValueMaximum, m_Limits.last()->ExposureLimitValue());
+        }
+    }
+    if (wasConverted && !m_Limits.isEmpty())
+        setConverted(false);
+    setConverted(!m_Limits.isEmpty());
 }
 
 LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString* errorText)
@@ -59,9 +104,9 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
     QXmlStreamReader reader(device);
     bool notValid = false;
     bool badValue = false;
+    std::vector<Entry> read;
     if (CXmlDocumentRoot::Open(reader, QLatin1String("KorvelinExposureLimitsFile"), &notValid))
     {
-        ClearLimits();
         // Values an entry does not give carry over from the previous entry.
         double frequency = 0;
         double value = 0;
@@ -104,12 +149,38 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
             }
             if (reader.hasError())
                 break;
-            AddLimit(frequency, frequencyUnit, value, valueUnit);
+            // An entry of 0 Hz bounds no band; two entries ending at one frequency give it two limits.
+            const bool twice = std::any_of(read.begin(), read.end(), [frequency](const Entry& e) {
+                return e.upperFrequency == frequency;
+            });
+            if (frequency <= 0 || twice)
+            {
+                reader.raiseError(frequency <= 0
+                                      ? tr("Entry %1: the upper frequency must be above 0").arg(entry)
+                                      : tr("Entry %1: another entry already ends at %2 Hz")
+                                            .arg(entry)
+                                            .arg(CNumberText::G6(frequency)));
+                badValue = true;
+                break;
+            }
+            read.push_back({frequency, frequencyUnit, value, valueUnit});
         }
     }
-    if (!reader.hasError())
-        return ParseResult::Ok;
     ClearLimits();
+    if (!reader.hasError())
+    {
+        // Files list their ranges in any order; each frequency takes the first range reaching it.
+        std::stable_sort(read.begin(), read.end(),
+                         [](const Entry& a, const Entry& b) { return a.upperFrequency < b.upperFrequency; });
+        m_Entries = std::move(read);
+        if (!m_Entries.empty())
+        {
+            m_FrequencyMinimum = std::min(0.0, m_Entries.front().upperFrequency);
+            m_FrequencyMaximum = m_Entries.back().upperFrequency;
+        }
+        l_Convert();
+        return ParseResult::Ok;
+    }
     if (errorText)
         *errorText = reader.errorString();
     return badValue ? ParseResult::BadValue : notValid ? ParseResult::NotValid : ParseResult::Malformed;
@@ -162,13 +233,10 @@ void LimitsXmlFile::ReadLimits(const QString& path)
         file.close();
         CXmlReadReport::Log(path, result != ParseResult::Ok, errorText, file);
     }
-    if (m_pOperation)
-        m_CurrentUnit = m_pOperation->OperationParameters()->MeasurementParameters()->DisplayUnits();
 }
 
 void LimitsXmlFile::ConvertLimitsFileToCurrentUnits(bool reload)
 {
-    setConverted(false);
     if (reload)
     {
         ClearLimits();
@@ -188,31 +256,15 @@ void LimitsXmlFile::ConvertLimitsFileToCurrentUnits(bool reload)
                 m_pOperation->setLimitsFileLoaded(false);
         }
     }
-    const CUnits::UnitType display =
-        m_pOperation ? m_pOperation->OperationParameters()->MeasurementParameters()->DisplayUnits()
-                     : m_CurrentUnit;
-    // The bounds describe the converted values only (from 0, as when read), never
-    // the file's raw numbers in another unit.
-    m_ValueMinimum = m_ValueMaximum = 0;
-    for (const QSharedPointer<FrequencyRange>& range : qAsConst(m_Limits))
-    {
-        float converted = 0;
-        KVL::ComputeUnitsConversion(range->ExposureLimitUnit(), float(range->ExposureLimitValue()), display,
-                                    converted);
-        range->setExposureLimitValue(converted);
-        m_ValueMinimum = std::min(m_ValueMinimum, double(converted));
-        m_ValueMaximum = std::max(m_ValueMaximum, double(converted));
-    }
-    setConverted(!m_Limits.isEmpty());
+    l_Convert();
 }
 
-void LimitsXmlFile::OnOperationParameterUnitChanged(CUnits::UnitType displayUnits)
+void LimitsXmlFile::SetUnit(CUnits::UnitType unit)
 {
-    if (displayUnits == m_CurrentUnit)
+    if (unit == m_CurrentUnit)
         return;
-    m_CurrentUnit = displayUnits;
-    if (m_pOperation && m_pOperation->LimitsFileLoaded())
-        ConvertLimitsFileToCurrentUnits(true);
+    m_CurrentUnit = unit;
+    l_Convert();
 }
 
 TESVANA_SETTER(LimitsXmlFile, bool, Converted)

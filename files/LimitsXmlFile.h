@@ -11,8 +11,10 @@
 class COperationMeasure;
 class QIODevice;
 
-// Exposure limits by frequency, read from a limits file and converted to the
-// display unit of the measurement.
+// Exposure limits by frequency, read from a limits file and held in the unit of
+// the samples they are compared with (SetUnit). The file's own values are kept
+// apart, so that every change of unit converts from them, never from an earlier
+// conversion, and needs no new read of the file.
 class LimitsXmlFile : public XmlFile
 {
     Q_OBJECT
@@ -44,7 +46,12 @@ public:
                   CUnits::UnitType limitUnit);
     void ClearLimits();
     void ClearPreviousLimits();
+    // Converts the file's values into the current unit again; `reload` reads the
+    // operation's file first.
     void ConvertLimitsFileToCurrentUnits(bool reload);
+    // The unit of the samples: the limits follow it at once. A unit that is not of
+    // the field (ADC counts, unknown) has no limits.
+    void SetUnit(CUnits::UnitType unit);
 
     const QList<QSharedPointer<FrequencyRange>>& Limits() const { return m_Limits; }
     // The entries as the exposure assessment takes them (frequency in Hz, limit as held).
@@ -55,16 +62,25 @@ public:
     double ValueMaximum() const { return m_ValueMaximum; }
     CUnits::UnitType CurrentUnit() const { return m_CurrentUnit; }
 
-public slots:
-    void OnOperationParameterUnitChanged(CUnits::UnitType displayUnits);
-
 signals:
     void ConvertedChanged(bool value);
     void FileErrorChanged(bool value);
 
 private:
-    void l_ForgetFile();
+    struct Entry
+    {
+        double upperFrequency;
+        CUnits::UnitType frequencyUnit;
+        double limit;
+        CUnits::UnitType limitUnit;
+    };
 
+    void l_ForgetFile();
+    // The held limits made again from the file's entries in the current unit.
+    void l_Convert();
+    QSharedPointer<FrequencyRange> l_Converted(const Entry& entry) const;
+
+    std::vector<Entry> m_Entries; // as the file gives them, by ascending frequency
     QList<QSharedPointer<FrequencyRange>> m_Limits;
     double m_FrequencyMinimum = 0;
     double m_FrequencyMaximum = 0;

@@ -10,9 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, unsigned long s
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly | QIODevice::Text);
     LimitsXmlFile file(nullptr);
+    file.SetUnit(CUnits::UnitType::TESLA);
     file.ParseDevice(&buffer);
     // Converting what was read to another unit must hold too.
-    file.ConvertLimitsFileToCurrentUnits(false);
+    file.SetUnit(CUnits::UnitType::MICRO_TESLA);
     if (file.FrequencyMinimum() > 0 || file.FrequencyMaximum() < 0)
         __builtin_trap();
     return 0;

@@ -88,3 +88,10 @@ CUnits::UnitType ConvertUnitsFromZRQ5520(KVL::eZRQ5520Units code)
         return static_cast<CUnits::UnitType>(value + 1);
     return CUnits::UnitType::TESLA;
 }
+
+bool IsFieldUnit(CUnits::UnitType unit)
+{
+    const int value = static_cast<int>(unit);
+    return value >= static_cast<int>(CUnits::UnitType::TESLA) &&
+           value <= static_cast<int>(CUnits::UnitType::MILLI_AMPERE_PER_METER);
+}

@@ -64,3 +64,6 @@ CUnits::UnitType QStringToCUnits(const QString& text);
 CUnits::UnitType ConvertUnitsToUncertaintyUnits(CUnits::UnitType unit);
 KVL::eZRQ5520Units ConvertUnitsToZRQ5520(CUnits::UnitType unit);
 CUnits::UnitType ConvertUnitsFromZRQ5520(KVL::eZRQ5520Units code);
+// A unit of the field (tesla to milliampere per metre): one that converts to
+// another and that exposure limits can be compared in; not ADC counts, Hz, %, dB or unknown.
+bool IsFieldUnit(CUnits::UnitType unit);

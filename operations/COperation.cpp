@@ -74,6 +74,28 @@ void COperation::stop()
     setSessionInProgress(false);
 }
 
+void COperation::ApplyUnitChange()
+{
+    const QSharedPointer<CInstrument> instrument = m_InstrumentSupervisor.Instrument().toStrongRef();
+    const bool running = m_pAcquisitionSession && instrument && instrument->IsRunning();
+    if (running)
+    {
+        instrument->StopMeasurement();
+        l_EndAcquisitionSession();
+    }
+    CMeasurementParameters& m = *m_OperationParameters.MeasurementParameters();
+    if (m.ApplyConfiguration())
+    {
+        m.setApplyConfiguration(false);
+        m.setApplyConfiguration(true);
+    }
+    if (running)
+    {
+        l_BeginAcquisitionSession();
+        instrument->StartMeasurement();
+    }
+}
+
 void COperation::l_BeginAcquisitionSession()
 {
     l_EndAcquisitionSession();
@@ -242,6 +264,8 @@ void COperation::l_ReadMeasurementSection(const QDomElement& section)
             CUnits::UnitType units = QStringToCUnits(text);
             if (instrument && !instrument->UnitList().isEmpty() && !instrument->UnitList().contains(units))
                 units = instrument->UnitList().first();
+            // The views show the values in the unit they come in.
+            m.setDisplayUnits(units);
             if (m.Units() == units)
                 emit m.UnitsChanged(units);
             else

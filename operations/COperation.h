@@ -55,6 +55,10 @@ public slots:
     virtual void terminate() = 0;
     virtual void start();
     virtual void stop();
+    // After a change of unit: the instrument takes the new unit at once, and a running
+    // acquisition goes on in a new session, so that no block measured in the old unit
+    // (still on its way from the driver) is ever taken for the new one.
+    void ApplyUnitChange();
     virtual void clear() = 0;
     virtual bool HasUnsavedData() const;
     virtual bool IsDataSetEmpty() const = 0;

@@ -16,6 +16,20 @@ COperationMeasure::COperationMeasure(CSettings& settings, CPluginsManager& plugi
             &COperationMeasure::OnReplayMeasure);
     connect(OperationParameters()->LimitsParameters(), &CLimitsParameters::LimitsFilePathChanged, this,
             &COperationMeasure::OnLimitsFilePathChanged);
+    connect(MeasurementParameters(), &CMeasurementParameters::UnitsChanged, this,
+            &COperationMeasure::l_FollowUnitInUse);
+    connect(&m_RecordingManager, &CRecordingManager::IsDataLoadedChanged, this,
+            &COperationMeasure::l_FollowUnitInUse);
+    connect(m_RecordingManager.BaseDataSet(), &CDataset::MeasurementParametersUpdated, this,
+            &COperationMeasure::l_FollowUnitInUse);
+    l_FollowUnitInUse();
+}
+
+void COperationMeasure::l_FollowUnitInUse()
+{
+    const CMeasurementParameters* loaded = m_RecordingManager.BaseDataSet()->MeasurementParameters();
+    m_LimitsFile.SetUnit(m_RecordingManager.IsDataLoaded() && loaded ? loaded->Units()
+                                                                     : MeasurementParameters()->Units());
 }
 
 quint64 COperationMeasure::MaxMeasurementCount() const
@@ -99,7 +113,6 @@ void COperationMeasure::OnLimitsFilePathChanged()
     }
     limits.setLimitsFileName(path);
     setLimitsFileLoaded(true);
-    m_LimitsFile.ConvertLimitsFileToCurrentUnits(false);
 }
 
 void COperationMeasure::clearLimitsFile()

@@ -50,6 +50,9 @@ signals:
     void LimitsFileLoadedChanged(bool value);
 
 private:
+    // The limits are compared with the samples shown: a loaded recording's, else the instrument's.
+    void l_FollowUnitInUse();
+
     CRecordingManagerMeasure m_RecordingManager;
     LimitsXmlFile m_LimitsFile;
     bool m_LimitsFileLoaded = false;

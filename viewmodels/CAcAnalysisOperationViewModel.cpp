@@ -38,10 +38,8 @@ CAcAnalysisOperationViewModel::CAcAnalysisOperationViewModel(CSettings& settings
             &CAcAnalysisOperationViewModel::OnPlayingBackChanged);
     connect(operation, &COperationMeasure::LimitsFileLoadedChanged, this,
             &CAcAnalysisOperationViewModel::OnLimitFileLoaded);
-    connect(operation->LimitsFile(), &LimitsXmlFile::ConvertedChanged, this, [this](bool converted) {
-        if (!converted)
-            return;
-        l_ComputeTable(); // the limits now in the display unit
+    connect(operation->LimitsFile(), &LimitsXmlFile::ConvertedChanged, this, [this] {
+        l_ComputeTable(); // the limits now in the unit of the samples, or none
         AssessExposure(l_CurrentBlock().data());
     });
     connect(this, &CAcAnalysisOperationViewModel::SelectedFigureOfMeritIndexChanged, this,

@@ -37,10 +37,9 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
     m_pExposure = new CExposureViewModel(operation->LimitsFile(), this);
     connect(operation, &COperationMeasure::LimitsFileLoadedChanged, m_pExposure,
             [this] { m_pExposure->Refresh(LimitsFileName()); });
-    connect(operation->LimitsFile(), &LimitsXmlFile::ConvertedChanged, m_pExposure, [this](bool converted) {
-        if (converted)
-            m_pExposure->Refresh(LimitsFileName());
-    });
+    // Limits converted to another unit, or gone with a unit they cannot be given in.
+    connect(operation->LimitsFile(), &LimitsXmlFile::ConvertedChanged, m_pExposure,
+            [this] { m_pExposure->Refresh(LimitsFileName()); });
     m_pExposure->Refresh(LimitsFileName());
 }
 

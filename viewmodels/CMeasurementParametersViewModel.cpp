@@ -221,6 +221,7 @@ void CMeasurementParametersViewModel::OnSelectedUnitIndexChanged(int selectedUni
         setSelectedUncertaintyUnitIndex(
             m_pParameters->UncertaintyUnitList().indexOf(CUnits::UnitType::PERCENT));
     m_pOperation->clear();
+    m_pOperation->ApplyUnitChange();
     setPreviousUnitIndex(m_SelectedUnitIndex);
 }
 

@@ -252,10 +252,9 @@ void CSpectrumOperationViewModel::OnLimitsFileLoaded()
     AssessExposure(block.data());
 }
 
-void CSpectrumOperationViewModel::OnLimitsFileConverted(bool isConverted)
+void CSpectrumOperationViewModel::OnLimitsFileConverted()
 {
-    if (isConverted)
-        OnLimitsFileLoaded();
+    OnLimitsFileLoaded(); // the limits now in the unit of the samples, or none
 }
 
 void CSpectrumOperationViewModel::OnDatasetLoaded()

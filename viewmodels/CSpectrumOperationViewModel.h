@@ -58,7 +58,7 @@ public slots:
     void OnSelectedFieldIndexChanged();
     void OnThresholdChanged();
     void OnLimitsFileLoaded();
-    void OnLimitsFileConverted(bool isConverted);
+    void OnLimitsFileConverted();
     void OnDatasetLoaded();
 
 signals:

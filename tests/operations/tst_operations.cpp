@@ -11,6 +11,7 @@
 #include "instruments/CTriggerPlugin.h"
 #include "model/CMetaTypes.h"
 #include "operations/COperationsManager.h"
+#include "viewmodels/CMeasurementParametersViewModel.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -310,7 +311,7 @@ private slots:
     void limitsFile()
     {
         COperationMeasure* measure = m_Operations->MeasureOperation();
-        measure->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MILLI_TESLA);
+        measure->MeasurementParameters()->setUnits(CUnits::UnitType::MILLI_TESLA);
         const QString path = m_Data.path() + "/limits.xml";
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -334,7 +335,7 @@ private slots:
         QCOMPARE(measure->LimitsFile()->ValueMinimum(), 0.0);
         QVERIFY(qAbs(measure->getExposure(0) - 0.2) < 1e-6);
 
-        measure->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MICRO_TESLA);
+        measure->MeasurementParameters()->setUnits(CUnits::UnitType::MICRO_TESLA);
         QVERIFY(qAbs(measure->getExposure(0) - 200) < 1e-3);
         QVERIFY(qAbs(measure->getExposure(1) - 100) < 1e-3);
         QVERIFY(qAbs(measure->LimitsFile()->ValueMaximum() - 200) < 1e-3);
@@ -358,6 +359,73 @@ private slots:
         QCOMPARE(measure->getLimitsCount(), 0);
     }
 
+    // A limits file in tesla on a probe measuring in uT: in uT at once, and again after a
+    // restart that reads both back from the parameter file.
+    void limitsInTheUnitOfTheSamplesAfterARestart()
+    {
+        COperationMeasure* measure = m_Operations->MeasureOperation();
+        m_Operations->setActiveOperation(measure);
+        measure->MeasurementParameters()->setUnits(CUnits::UnitType::MICRO_TESLA);
+        const QString path = m_Data.path() + "/tesla.xml";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<KorvelinExposureLimitsFile ver=\"1.0\">"
+                   "<freqRange><upperFreqLimit>50</upperFreqLimit><freqUnits>Hz</freqUnits>"
+                   "<exposureLimitValue>2e-4</exposureLimitValue><valueUnits>T</valueUnits></freqRange>"
+                   "</KorvelinExposureLimitsFile>");
+        file.close();
+        measure->OperationParameters()->LimitsParameters()->setLimitsFilePath(path);
+        QVERIFY(std::fabs(measure->getExposure(0) - 200) < 1e-3);
+        m_Operations->setActiveOperation(nullptr); // saves its parameters
+
+        m_Probe.reset();
+        m_Core = std::make_unique<RealPlugins>();
+        QVERIFY(m_Core->start());
+        m_Operations = m_Core->operations;
+        m_Probe = m_Core->probe();
+        m_Core->supervisor->SetActiveInstrument(m_Probe);
+        measure = m_Operations->MeasureOperation();
+        m_Operations->setActiveOperation(measure);
+        QCOMPARE(measure->MeasurementParameters()->Units(), CUnits::UnitType::MICRO_TESLA);
+        QVERIFY(measure->LimitsFileLoaded());
+        QVERIFY2(std::fabs(measure->getExposure(0) - 200) < 1e-3,
+                 qPrintable(QString::number(measure->getExposure(0))));
+        QCOMPARE(measure->LimitsFile()->Limits().first()->ExposureLimitUnit(), CUnits::UnitType::MICRO_TESLA);
+    }
+
+    // The unit changed in the panel while the probe acquires: every block the operation
+    // passes on from then is in the new unit (those on their way in the old one are dropped).
+    void unitChangeWhileAcquiringPassesNoBlockOfTheOldUnit()
+    {
+        RecordingPrompt prompt;
+        COperationMeasure* measure = m_Operations->MeasureOperation();
+        m_Operations->setActiveOperation(measure);
+        CMeasurementParameters& m = *measure->MeasurementParameters();
+        m.setAcquisitionRate(10000);
+        m.setBlockSize(100);
+        CMeasurementParametersViewModel panel(measure, false);
+        const int tesla = panel.UnitsList().indexOf("T");
+        const int microtesla = panel.UnitsList().indexOf("\u00b5T");
+        QVERIFY(tesla >= 0 && microtesla >= 0);
+        panel.setSelectedUnitIndex(tesla);
+        QCOMPARE(m.Units(), CUnits::UnitType::TESLA);
+        QList<double> fields;
+        connect(measure, &COperationMeasure::NewMeasure, this,
+                [&](QSharedPointer<CMeasureBlock> block) { fields << double(block->Results.first()->B()); });
+        measure->start();
+        QTRY_VERIFY_WITH_TIMEOUT(fields.size() >= 5, 5000);
+        QVERIFY(fields.last() < 1e-3); // tens of uT, in tesla
+        // The GUI thread busy for a while: blocks in tesla wait in its queue.
+        QThread::msleep(100);
+        fields.clear();
+        panel.setSelectedUnitIndex(microtesla);
+        QCOMPARE(m.Units(), CUnits::UnitType::MICRO_TESLA);
+        QTRY_VERIFY_WITH_TIMEOUT(fields.size() >= 5, 5000);
+        measure->stop();
+        for (const double b : fields)
+            QVERIFY2(b > 1, qPrintable(QString("a block of %1 after the change to uT").arg(b)));
+    }
+
     void limitsBoundsFollowTheConversion_data()
     {
         QTest::addColumn<QString>("fileUnit");
@@ -375,7 +443,7 @@ private slots:
         // The file's numbers are 200 and 100 in uT, or 0.2 and 0.1 in mT.
         const double scale = fileUnit == "mT" ? 0.001 : 1.0;
         COperationMeasure* measure = m_Operations->MeasureOperation();
-        measure->MeasurementParameters()->setDisplayUnits(CUnits::UnitType(display));
+        measure->MeasurementParameters()->setUnits(CUnits::UnitType(display));
         const QString path = m_Data.path() + "/bounds.xml";
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

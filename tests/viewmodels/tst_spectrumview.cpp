@@ -131,7 +131,7 @@ private slots:
         m_Operation = &m_Core->operation;
         m_Settings = &m_Core->settings;
         m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MICRO_TESLA);
-        m_Operation->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MICRO_TESLA);
+        m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MICRO_TESLA);
     }
 
     void cleanup() { m_Core.reset(); }
@@ -406,7 +406,7 @@ private slots:
     {
         RecordingPrompt prompt;
         setRate(10000, 1000);
-        m_Operation->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MICRO_TESLA);
+        m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MICRO_TESLA);
         m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(
             shippedLimits("ICNIRP2010_GeneralPublic.xml"));
         QVERIFY(m_Operation->LimitsFileLoaded());
@@ -486,6 +486,108 @@ private slots:
         m_Operation->clearLimitsFile();
     }
 
+    // One recording, in every field unit the probe offers, gives one physical answer:
+    // the same indices, and limits (peak table, band table, chart line) scaled exactly.
+    // The unit is chosen before the limits are loaded, and after (the pages already open).
+    void oneAnswerInEveryUnit_data()
+    {
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<bool>("limitsFirst");
+        for (const CUnits::UnitType unit :
+             {CUnits::UnitType::TESLA, CUnits::UnitType::MILLI_TESLA, CUnits::UnitType::MICRO_TESLA,
+              CUnits::UnitType::NANO_TESLA, CUnits::UnitType::GAUSS, CUnits::UnitType::KILO_GAUSS,
+              CUnits::UnitType::MILLI_GAUSS, CUnits::UnitType::MEGA_HERTZ_PROTON,
+              CUnits::UnitType::AMPERE_PER_METER, CUnits::UnitType::KILO_AMPERE_PER_METER,
+              CUnits::UnitType::MILLI_AMPERE_PER_METER})
+        {
+            const QByteArray name = CUnitsToQString(unit).toUtf8();
+            QTest::newRow(name + ", unit first") << int(unit) << false;
+            QTest::newRow(name + ", limits first") << int(unit) << true;
+        }
+    }
+
+    void oneAnswerInEveryUnit()
+    {
+        QFETCH(int, unit);
+        QFETCH(bool, limitsFirst);
+        const auto u = CUnits::UnitType(unit);
+        const double perTesla = KVL::TeslaToUnit(u);
+        RecordingPrompt prompt;
+        setRate(10000, 1000);
+        CMeasurementParameters& m = *m_Operation->MeasurementParameters();
+        CLimitsParameters& limits = *m_Operation->OperationParameters()->LimitsParameters();
+        // The opposite unit first, so that a unit change always happens.
+        m.setUnits(limitsFirst ? CUnits::UnitType::TESLA : u);
+        if (!limitsFirst)
+            limits.setLimitsFilePath(shippedLimits("ICNIRP2010_GeneralPublic.xml"));
+        CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
+        CAcAnalysisOperationViewModel ac(*m_Settings, m_Operation);
+        ac.setSectionIndex(1); // the band table shown: it follows the blocks
+        if (limitsFirst)
+        {
+            limits.setLimitsFilePath(shippedLimits("ICNIRP2010_GeneralPublic.xml"));
+            m.setUnits(u);
+        }
+        QVERIFY(m_Operation->LimitsFileLoaded());
+        QCOMPARE(spectrum.DisplayUnits(), u);
+        // The bench's field in tesla (16.5 uT static, the 50 Hz line of 0.8 uT RMS), in the unit.
+        m_Operation->OnNewMeasure(vectorBlock(1000, 10000, [perTesla](double t) {
+            return std::array<double, 3>{16.5e-6 * perTesla, -2e-6 * perTesla,
+                                         0.8e-6 * perTesla * std::sqrt(2.0) * std::sin(2 * Pi * 50 * t)};
+        }));
+        const auto near = [](double value, double expected, double tolerance) {
+            return std::fabs(value / expected - 1) <= tolerance;
+        };
+        const double limit50 = 200e-6 * perTesla; // the public's level at 50 Hz
+        QVERIFY2(near(spectrum.Table()->ExposureLimit(50), limit50, 1e-6),
+                 qPrintable(QString::number(spectrum.Table()->ExposureLimit(50))));
+        QTRY_COMPARE(ac.Table()->rowCount(), m_Operation->LimitsFile()->Limits().size());
+        double bandLimit = 0;
+        for (int row = 0; row < ac.Table()->rowCount(); ++row)
+            if (m_Operation->LimitsFile()->Limits().at(row)->UpperFrequencyLimitValue() >= 50)
+            {
+                bandLimit = ac.Table()->ExposureLimit(row);
+                break;
+            }
+        QVERIFY2(near(bandLimit, limit50, 1e-6), qPrintable(QString::number(bandLimit)));
+        QtCharts::QLineSeries line;
+        spectrum.Chart()->updateLimitSeries(&line);
+        QVERIFY(line.count() > 0);
+        bool lineAt50 = false;
+        for (int i = 0; i + 1 < line.count(); i += 2)
+            if (line.at(i).x() <= 50 && line.at(i + 1).x() >= 50)
+                lineAt50 = near(line.at(i).y(), limit50, 1e-6);
+        QVERIFY(lineAt50);
+        for (CExposureViewModel* exposure : {spectrum.Exposure(), ac.Exposure()})
+        {
+            QVERIFY2(near(exposure->SummationIndex(), 0.004, 0.02),
+                     qPrintable(QString::number(exposure->SummationIndex())));
+            QVERIFY2(near(exposure->WeightedPeakIndex(), 0.004, 0.03),
+                     qPrintable(QString::number(exposure->WeightedPeakIndex())));
+            QVERIFY(!exposure->Exceeded());
+        }
+        // Against the same block in tesla: within 0.1 %.
+        static double teslaSummation = 0;
+        static double teslaWeightedPeak = 0;
+        if (u == CUnits::UnitType::TESLA)
+        {
+            teslaSummation = spectrum.Exposure()->SummationIndex();
+            teslaWeightedPeak = spectrum.Exposure()->WeightedPeakIndex();
+        }
+        QVERIFY(teslaSummation > 0);
+        QVERIFY2(
+            near(spectrum.Exposure()->SummationIndex(), teslaSummation, 1e-3),
+            qPrintable(
+                QString("%1 against %2").arg(spectrum.Exposure()->SummationIndex()).arg(teslaSummation)));
+        QVERIFY(near(spectrum.Exposure()->WeightedPeakIndex(), teslaWeightedPeak, 1e-3));
+        // A unit with no relation to the field has no limits and no index.
+        m.setUnits(CUnits::UnitType::ADC);
+        QVERIFY(m_Operation->LimitsFile()->Limits().isEmpty());
+        QVERIFY(!spectrum.Exposure()->Applies());
+        QVERIFY(std::isnan(spectrum.Exposure()->SummationIndex()));
+        QVERIFY(prompt.asked.isEmpty());
+    }
+
     // The exposure panel is told to redraw only when what it shows changes: never while
     // no limits are loaded, and with limits only when a stretch is assessed (a quarter
     // of it apart), not at every block (100 a second at 100 kHz).
@@ -493,7 +595,7 @@ private slots:
     {
         RecordingPrompt prompt;
         setRate(10000, 1000);
-        m_Operation->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::MICRO_TESLA);
+        m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MICRO_TESLA);
         CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
         QSignalSpy changed(spectrum.Exposure(), &CExposureViewModel::ExposureChanged);
         const auto feed = [this](int blocks) {
@@ -541,7 +643,7 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(QList<QList<double>>, pieces);
-        m_Operation->MeasurementParameters()->setDisplayUnits(CUnits::UnitType::TESLA);
+        m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::TESLA);
         m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(shippedLimits(file));
         QVERIFY(m_Operation->LimitsFileLoaded());
         CFrequencyPeakListData lookup(m_Operation->LimitsFile());
