@@ -189,6 +189,22 @@ private:
         QCoreApplication::processEvents();
     }
 
+    // Chooses the entry at `index` of a combo box as a user would: open it, arrows, Return.
+    void choose(const QString& objectName, int index)
+    {
+        click(objectName);
+        QQuickItem* box = findItem(mainWindow()->contentItem(), objectName);
+        QVERIFY(box);
+        const int current = box->property("currentIndex").toInt();
+        QTest::qWait(100); // the list opens
+        for (int i = current; i < index; ++i)
+            QTest::keyClick(mainWindow(), Qt::Key_Down);
+        for (int i = current; i > index; --i)
+            QTest::keyClick(mainWindow(), Qt::Key_Up);
+        QTest::keyClick(mainWindow(), Qt::Key_Return);
+        QTRY_COMPARE(box->property("currentIndex").toInt(), index);
+    }
+
     void screenshot(const QString& name)
     {
         QQuickWindow* window = mainWindow();
@@ -590,6 +606,122 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(replayed.count(), recorded, 10000);
         QTRY_VERIFY(!recorder.IsPlayingBack());
         QCOMPARE(ac->Chart()->MeasureResultCount(), quint64(recorded));
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // The units surveys use, chosen as a user does: uT on the meter page, then the spectrum
+    // page and the limits; then the limits first and the unit after; then a restart that
+    // remembers both. The simulated probe's 50 Hz line is 0.8 uT against the public's 200 uT.
+    void limitsAndExposureInMicrotesla()
+    {
+        const QString limits = m_Folders.folder("limits") + "/ICNIRP2010_GeneralPublic.xml";
+        const QString microtesla = QString::fromUtf8("\u00b5T");
+        // What both pages show once blocks come: the line, its limit and the index.
+        const auto check = [&](CApplication* app, bool fresh) {
+            CMainViewModel& main = app->MainViewModel();
+            COperationMeasure& operation = *app->OperationsManager().MeasureOperation();
+            QCOMPARE(operation.MeasurementParameters()->Units(), CUnits::UnitType::MICRO_TESLA);
+            auto* spectrum = qobject_cast<CSpectrumOperationViewModel*>(main.pActivePageViewModel());
+            QVERIFY(spectrum);
+            QCOMPARE(spectrum->DisplayUnitsText(), microtesla);
+            spectrum->setSelectedFieldIndex(2); // Bx, as its combo box sets it
+            if (fresh)
+                click("resumeButton");
+            const auto lineAt50 = [spectrum]() -> double {
+                const auto& f = spectrum->Table()->Frequencies();
+                for (std::size_t i = 0; i < f.size(); ++i)
+                    if (std::fabs(f[i] - 50) < 1)
+                        return spectrum->Table()->Amplitudes()[i];
+                return 0;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(lineAt50() > 0, 5000);
+            const double line = lineAt50();
+            QVERIFY2(std::fabs(line - 0.8) < 0.08, qPrintable(QString::number(line)));
+            QVERIFY(std::fabs(spectrum->Table()->ExposureLimit(50) - 200) < 1e-3);
+            CExposureViewModel* exposure = spectrum->Exposure();
+            QTRY_VERIFY_WITH_TIMEOUT(exposure->SummationIndex() > 0, 5000);
+            QVERIFY2(exposure->SummationIndex() > 0.002 && exposure->SummationIndex() < 0.006,
+                     qPrintable(QString::number(exposure->SummationIndex())));
+            QVERIFY(!exposure->Exceeded());
+            const double summation = exposure->SummationIndex();
+            screenshot("spectrum_microtesla");
+            click("acAnalysisPageButton");
+            auto* ac = qobject_cast<CAcAnalysisOperationViewModel*>(main.pActivePageViewModel());
+            QVERIFY(ac);
+            QTRY_VERIFY_WITH_TIMEOUT(ac->Exposure()->SummationIndex() > 0, 5000);
+            QVERIFY2(std::fabs(ac->Exposure()->SummationIndex() / summation - 1) < 0.1,
+                     qPrintable(QString::number(ac->Exposure()->SummationIndex())));
+            click("tableTab");
+            QTRY_VERIFY_WITH_TIMEOUT(ac->Table()->rowCount() == operation.LimitsFile()->Limits().size(),
+                                     5000);
+            for (int row = 0; row < ac->Table()->rowCount(); ++row)
+                if (operation.LimitsFile()->Limits().at(row)->UpperFrequencyLimitValue() >= 50)
+                {
+                    QVERIFY(std::fabs(ac->Table()->ExposureLimit(row) - 200) < 1e-3);
+                    break;
+                }
+            qInfo().noquote() << "In uT: the 50 Hz line" << line << "against" << 200 << "summation index"
+                              << summation << ac->Exposure()->SummationIndex();
+        };
+
+        // The unit first, on the meter page's panel.
+        CApplication* app = launch();
+        auto prompt = std::make_unique<RecordingPrompt>(); // over the application's dialogs
+        app->initialize();
+        typeInto("displayRateField", "1");
+        typeInto("blockSizeField", "1000");
+        typeInto("acquisitionRateField", "1000");
+        QQuickItem* unitBox = findItem(mainWindow()->contentItem(), "unitBox");
+        QVERIFY(unitBox);
+        const int index = app->OperationsManager().MeasureOperation()->Instrument()->UnitList().indexOf(
+            CUnits::UnitType::MICRO_TESLA);
+        choose("unitBox", index);
+        click("spectrumPageButton");
+        prompt->files << limits;
+        click("chooseLimitsButton");
+        check(app, true);
+        screenshot("ac_analysis_microtesla");
+        click("holdButton");
+        quit();
+
+        // The limits first, in tesla; the unit after, on the spectrum page.
+        QVERIFY(QDir(CConstants::DefaultApplicationParameterStoragePath)
+                    .remove(CConstants::MeasureParametersSettingsFilename));
+        app = launch();
+        prompt.reset(); // a double leaving uninstalls whatever is installed
+        prompt = std::make_unique<RecordingPrompt>();
+        app->initialize();
+        typeInto("displayRateField", "1");
+        typeInto("blockSizeField", "1000");
+        typeInto("acquisitionRateField", "1000");
+        click("spectrumPageButton");
+        prompt->files << limits;
+        click("chooseLimitsButton");
+        click("resumeButton");
+        auto* spectrum =
+            qobject_cast<CSpectrumOperationViewModel*>(app->MainViewModel().pActivePageViewModel());
+        QTRY_VERIFY_WITH_TIMEOUT(spectrum->Exposure()->SummationIndex() > 0, 5000);
+        QVERIFY(std::fabs(spectrum->Table()->ExposureLimit(50) - 200e-6) < 1e-9);
+        choose("unitBox", index);
+        QTRY_COMPARE(spectrum->DisplayUnitsText(), microtesla);
+        // From the change on, nothing in tesla: the largest went with the data.
+        QVERIFY(std::isnan(spectrum->Exposure()->MaxSummationIndex()) ||
+                spectrum->Exposure()->MaxSummationIndex() < 0.006);
+        check(app, false);
+        click("holdButton");
+        quit();
+
+        // A restart remembers the unit and the file.
+        app = launch();
+        prompt.reset(); // a double leaving uninstalls whatever is installed
+        prompt = std::make_unique<RecordingPrompt>();
+        app->initialize();
+        click("spectrumPageButton");
+        QCOMPARE(app->MainViewModel().pActivePageViewModel()->property("LimitsFileName").toString(),
+                 QString("ICNIRP2010_GeneralPublic.xml"));
+        check(app, true);
+        QVERIFY2(prompt->asked.isEmpty(), qPrintable(prompt->asked.join('\n')));
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
