@@ -409,6 +409,8 @@ int CCommandLine::l_Info(const QStringList& arguments)
             line("unit", QStringLiteral("unit"));
             m_Out << QStringLiteral("rate").leftJustified(14)
                   << number(info.value(QStringLiteral("acquisitionRate"))) << " Hz\n";
+            if (info.contains(QStringLiteral("rateNote")))
+                line("rate note", QStringLiteral("rateNote"));
             line("blocks", QStringLiteral("blocks"));
             line("samples", QStringLiteral("samples"));
             if (info.contains(QStringLiteral("timeSpan")))

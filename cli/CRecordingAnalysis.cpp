@@ -103,6 +103,18 @@ double rateOf(const CRecordingFile& file)
     return parameters ? parameters->AcquisitionRate() : 0.0;
 }
 
+// The file's rate, when it is one a spectrum can be made at (positive and finite).
+bool knownRate(const CRecordingFile& file, double& rate, QString* error)
+{
+    rate = rateOf(file);
+    if (rate > 0 && std::isfinite(rate))
+        return true;
+    *error = tr("the acquisition rate of the file (%1 Hz) is not a positive number: "
+                "no frequency can be told")
+                 .arg(rate);
+    return false;
+}
+
 const CMeasureBlock* blockAt(const CRecordingFile& file, int index, int* resolved, QString* error)
 {
     const int count = int(file.Blocks().size());
@@ -176,6 +188,20 @@ QJsonObject CRecordingAnalysis::Info(const CRecordingFile& file)
                     CMeasureBlock::FormatTimestamp(last->Timestamp, last->TimestampNanosecond));
         info.insert(QStringLiteral("timeSpan"), span);
     }
+    // What the timestamps say of the rate, and whether it is the one the file states.
+    for (const CMeasureBlock* block : file.Blocks())
+    {
+        const double fromTimes = block->TimestampRate();
+        if (!std::isfinite(fromTimes))
+            continue;
+        info.insert(QStringLiteral("timestampRate"), fromTimes);
+        const double rate = rateOf(file);
+        if (!(std::abs(fromTimes / rate - 1) <= 0.05))
+            info.insert(
+                QStringLiteral("rateNote"),
+                tr("the file states %1 Hz, its timestamps %2 Hz").arg(rate).arg(fromTimes, 0, 'g', 6));
+        break;
+    }
     return info;
 }
 
@@ -214,10 +240,12 @@ QJsonObject CRecordingAnalysis::Spectrum(const CRecordingFile& file, const QStri
     const CMeasureBlock* chosen = blockAt(file, block, &at, error);
     if (!chosen)
         return {};
-    const double rate = rateOf(file);
+    double rate = 0;
+    if (!knownRate(file, rate, error))
+        return {};
     CFluxList series, spectrum;
     append(*chosen, q, series);
-    if (!(rate > 0) || !KVL::ComputeSpectrum(series, spectrum))
+    if (!KVL::ComputeSpectrum(series, spectrum))
     {
         *error = tr("block %1 has no spectrum (%2 samples at %3 Hz)").arg(at).arg(series.size()).arg(rate);
         return {};
@@ -271,7 +299,9 @@ QJsonObject CRecordingAnalysis::Exposure(const CRecordingFile& file,
         return {};
     }
     const bool weighted = assessment.GetStandard() != KVL::CExposureAssessment::Standard::None;
-    const double rate = rateOf(file);
+    double rate = 0;
+    if (!knownRate(file, rate, error))
+        return {};
     QJsonArray blocks;
     int largestSummation = -1, largestPeak = -1;
     KVL::CExposureAssessment::Result atSummation, atPeak;
@@ -281,7 +311,9 @@ QJsonObject CRecordingAnalysis::Exposure(const CRecordingFile& file,
     for (std::size_t i = 0; i < file.Blocks().size(); ++i)
     {
         KVL::CExposureAssessment::Result result;
-        if (!window.Append(*file.Blocks()[i], rate) && !perBlock)
+        // The recording's last stretch is assessed too, however short the recording.
+        const bool last = i + 1 == file.Blocks().size();
+        if (!window.Append(*file.Blocks()[i], rate) && !perBlock && !last)
             continue;
         window.Assess(assessment, result);
         if (std::isfinite(result.Summation) &&
@@ -308,7 +340,14 @@ QJsonObject CRecordingAnalysis::Exposure(const CRecordingFile& file,
     }
     if (largestSummation < 0)
     {
-        *error = tr("no block can be assessed (each needs 4 samples or more at a known rate)");
+        const bool anyFinite = std::any_of(file.Blocks().begin(), file.Blocks().end(), [](const auto& block) {
+            return std::any_of(block->Results.begin(), block->Results.end(), [](const auto& sample) {
+                return std::isfinite(sample->Bx()) && std::isfinite(sample->By()) &&
+                       std::isfinite(sample->Bz());
+            });
+        });
+        *error = anyFinite ? tr("no stretch can be assessed (each needs 4 samples or more in a row)")
+                           : tr("no sample of the file is a number: nothing can be assessed");
         return {};
     }
     const QString name =
@@ -339,8 +378,15 @@ QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFi
     const CMeasureBlock* chosen = blockAt(file, block, &at, error);
     if (!chosen)
         return {};
+    // Limits in counts or an unknown unit would pass for tesla: refused, as the exposure is.
+    KVL::CExposureAssessment assessment;
+    double rate = 0;
+    if (!configure(assessment, file, KVL::CExposureAssessment::Standard::None, &limits, error) ||
+        !knownRate(file, rate, error))
+        return {};
     CBandTable table(&limits);
-    table.Compute(chosen, rateOf(file), 0);
+    if (!table.Compute(chosen, rate, 0, error))
+        return {};
     QJsonArray bands;
     for (int row = 0; row < table.Bands(); ++row)
     {
@@ -351,15 +397,11 @@ QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFi
         bands.append(band);
     }
     // The exposure of the same block, as the AC analysis page shows it beside the table.
-    KVL::CExposureAssessment assessment;
     KVL::CExposureAssessment::Result exposure;
-    if (configure(assessment, file, KVL::CExposureAssessment::Standard::None, &limits, error))
-    {
-        KVL::CExposureWindow window;
-        for (int i = 0; i <= at; ++i)
-            window.Append(*file.Blocks()[std::size_t(i)], rateOf(file));
-        window.Assess(assessment, exposure);
-    }
+    KVL::CExposureWindow window;
+    for (int i = 0; i <= at; ++i)
+        window.Append(*file.Blocks()[std::size_t(i)], rate);
+    window.Assess(assessment, exposure);
     return {{QStringLiteral("block"), at},
             {QStringLiteral("figure"), QStringLiteral("RMS")},
             {QStringLiteral("unit"), unitOf(file)},

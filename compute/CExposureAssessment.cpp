@@ -165,6 +165,11 @@ CExposureAssessment::Standard CExposureAssessment::FromKey(const char* key)
 
 double CExposureAssessment::l_Limit(double frequency) const
 {
+    // Below 1 Hz the limit rises with the square of the falling frequency, as the
+    // weighting filter's gain falls: both indices weigh slow content alike (a line
+    // found a hair under 1 Hz counts as at 1 Hz), and the static field not at all.
+    if (frequency < LowestFrequency)
+        return l_Limit(LowestFrequency) * (LowestFrequency / frequency) * (LowestFrequency / frequency);
     if (m_Standard != Standard::None)
         return ReferenceLevel(m_Standard, frequency) * m_TeslaToUnit;
     for (const Step& step : m_Steps)
@@ -274,7 +279,8 @@ double CExposureAssessment::l_Summation(int n, double rate, Result& result)
     const int bands = bandOf(std::max(binWidth * (bins - 1), LowestFrequency)) + 1;
     m_Floor.assign(std::size_t(bands), 0.0); // too few bins: every lobe a line
     {
-        int first = int(std::ceil(LowestFrequency / binWidth));
+        // Bounded by the bins: a tiny rate would take the quotient past any int.
+        int first = int(std::min(double(bins), std::ceil(LowestFrequency / binWidth)));
         double upper = 1.0;
         for (int band = 0; band < bands && first < bins; ++band)
         {
@@ -352,7 +358,7 @@ double CExposureAssessment::l_Summation(int n, double rate, Result& result)
             }
         }
         const double frequency = (peak + offset) * binWidth;
-        if (frequency < LowestFrequency)
+        if (!(frequency > 0))
             continue;
         const double limit = l_Limit(frequency);
         if (!(limit > 0))

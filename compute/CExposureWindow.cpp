@@ -51,6 +51,13 @@ bool CExposureWindow::Append(const CMeasureBlock& block, double rate)
     m_BlockSize = n;
     for (const QSharedPointer<CFieldIntensityResult>& sample : block.Results)
     {
+        // A sample that is not a number (a dropout) would blank every stretch around it:
+        // the window starts anew after it, as after a gap.
+        if (!std::isfinite(sample->Bx()) || !std::isfinite(sample->By()) || !std::isfinite(sample->Bz()))
+        {
+            Reset();
+            continue;
+        }
         m_X.push_back(sample->Bx());
         m_Y.push_back(sample->By());
         m_Z.push_back(sample->Bz());

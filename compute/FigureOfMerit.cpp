@@ -25,7 +25,7 @@ bool ComputeACFigureOfMeritPerBand(const CFluxList& signal, float sampleRate, st
         {
             // Written as a negation so that a NaN limit is refused too.
             if (!(limit > previousLimit))
-                throw FluxException("Frequencies ust be in ascending order", context);
+                throw FluxException("Frequencies must be in ascending order", context);
             previousLimit = limit;
         }
 

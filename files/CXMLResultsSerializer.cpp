@@ -2,6 +2,7 @@
 
 #include "app/CConstants.h"
 #include "app/CXmlNesting.h"
+#include "app/LogCategories.h"
 #include "files/ResultsFileFormat.h"
 #include "model/CBlockRowsBatches.h"
 #include "model/CDataSetMapping.h"
@@ -613,6 +614,8 @@ void CXMLResultsSerializer::FillMeasurementParameters(CDataset* dataSet, const Q
     auto* parameters = new CMeasurementParameters();
     // One batch: listeners of the new parameters see a single configuration change.
     parameters->setApplyConfiguration(false);
+    double statedRate = 0;
+    bool rateStated = false;
     QStringList tokens = text.split(QLatin1Char(' '));
     // The text of an unknown unit is itself one space ("Units=  Range=..."): the empty
     // piece it leaves belongs to the unit, or every later value would shift by one.
@@ -644,8 +647,15 @@ void CXMLResultsSerializer::FillMeasurementParameters(CDataset* dataSet, const Q
             parameters->setTriggerMode(QStringToCTrigger(value));
             break;
         case 4:
-            parameters->setAcquisitionRate(CNumberText::ToDouble(value));
+        {
+            // Stated, even when it is no number ("inf"): no other rate is taken for it.
+            bool number = false;
+            const double rate = CNumberText::ToDouble(value, &number);
+            rateStated = true;
+            statedRate = number ? rate : std::numeric_limits<double>::quiet_NaN();
+            parameters->setAcquisitionRate(rate);
             break;
+        }
         case 5:
             parameters->setDisplayRate(CNumberText::ToDouble(value));
             break;
@@ -665,6 +675,25 @@ void CXMLResultsSerializer::FillMeasurementParameters(CDataset* dataSet, const Q
             parameters->setBlockSize(value.toInt());
             break;
         }
+    }
+    // A file of another tool may state parameters that do not tie together (a block size
+    // that is not the rate over the display rate): the later ones then moved the rate. The
+    // rate the file states is the one its samples were taken at.
+    // One that is no rate at all (0, inf) is kept too: the analyses then say so, rather
+    // than work at a rate the file never gave.
+    // (Six digits as written: what the program writes ties together within those.)
+    const double tied = parameters->AcquisitionRate();
+    const bool same = tied == statedRate || (std::isfinite(statedRate) &&
+                                             std::abs(tied - statedRate) <= 1e-5 * std::abs(statedRate));
+    if (rateStated && !same)
+    {
+        qCWarning(lcFiles).noquote() << QStringLiteral(
+                                            "The file states AcqRate=%1 Hz, which its other "
+                                            "parameters do not give (%2 Hz): the stated rate is used")
+                                            .arg(statedRate)
+                                            .arg(parameters->AcquisitionRate());
+        const QSignalBlocker untied(parameters);
+        parameters->setAcquisitionRate(statedRate);
     }
     parameters->setApplyConfiguration(true);
     dataSet->AdoptMeasurementParameters(parameters);

@@ -54,6 +54,19 @@ char* writeTimestamp(char* out, const QDateTime& timestamp, quint64 nanoseconds)
 }
 } // namespace
 
+double CMeasureBlock::TimestampRate() const
+{
+    if (Results.size() < 2)
+        return std::numeric_limits<double>::quiet_NaN();
+    // Whole milliseconds from the date and time, the rest from the nanoseconds.
+    const auto seconds = [](const CFieldIntensityResult& sample) {
+        return double(sample.Timestamp.toMSecsSinceEpoch()) / 1e3 +
+               double(sample.TimestampNanosecond % 1000000) / 1e9;
+    };
+    const double span = seconds(*Results.last()) - seconds(*Results.first());
+    return span > 0 ? double(Results.size() - 1) / span : std::numeric_limits<double>::quiet_NaN();
+}
+
 QString CMeasureBlock::FormatTimestamp(const QDateTime& timestamp, quint64 nanoseconds)
 {
     char text[48];

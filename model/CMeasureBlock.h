@@ -25,6 +25,10 @@ public:
     // The same rows in UTF-8, appended to `out`: the files' fast path.
     void AppendRows(QByteArray& out, const QByteArray& separator) const;
 
+    // The rate its samples' timestamps give (samples per second across the block); NaN
+    // for fewer than two samples or no time between them.
+    double TimestampRate() const;
+
     // "yyyy.MM.ddTHH:mm:ss.nnnnnnnnn"
     static QString FormatTimestamp(const QDateTime& timestamp, quint64 nanoseconds);
 

@@ -4,10 +4,23 @@
 #include "files/LimitsXmlFile.h"
 #include "model/CMeasureBlock.h"
 
-void CBandTable::Compute(const CMeasureBlock* block, double sampleRate, int figureIndex)
+#include <cmath>
+
+bool CBandTable::Compute(const CMeasureBlock* block, double sampleRate, int figureIndex, QString* error)
 {
     decltype(m_Figures) figures;
     std::vector<float> upperLimits;
+    const bool rateKnown = sampleRate > 0 && std::isfinite(sampleRate) && std::isfinite(float(sampleRate));
+    if (block && !block->Results.isEmpty() && !rateKnown)
+    {
+        // Bands of a rate that is no number would all read 0, as if nothing were there.
+        Clear();
+        m_SampleRate = sampleRate;
+        if (error)
+            *error = tr("The acquisition rate (%1 Hz) is not a positive number: no band can be computed")
+                         .arg(sampleRate);
+        return false;
+    }
     if (block && !block->Results.isEmpty())
     {
         for (const QSharedPointer<FrequencyRange>& range : m_pLimits->Limits())
@@ -33,6 +46,7 @@ void CBandTable::Compute(const CMeasureBlock* block, double sampleRate, int figu
     }
     m_Figures.swap(figures);
     m_SampleRate = sampleRate;
+    return true;
 }
 
 void CBandTable::Clear()

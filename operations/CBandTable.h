@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -13,12 +14,16 @@ class LimitsXmlFile;
 // limit: what the AC analysis page's table shows and `tesvana-cli ac` reports.
 class CBandTable
 {
+    Q_DECLARE_TR_FUNCTIONS(CBandTable)
+
 public:
     // `limits` (not owned) gives the bands.
     explicit CBandTable(const LimitsXmlFile* limits) : m_pLimits(limits) {}
 
-    // The figures of `block` (null or empty: no band) measured at `sampleRate`.
-    void Compute(const CMeasureBlock* block, double sampleRate, int figureIndex);
+    // The figures of `block` (null or empty: no band) measured at `sampleRate`. False,
+    // with no band and the reason in `error`, when the rate is not a positive number
+    // or the bands cannot be computed.
+    bool Compute(const CMeasureBlock* block, double sampleRate, int figureIndex, QString* error = nullptr);
     void Clear();
     int Bands() const { return int(m_Figures[0].size()); }
     QString BandText(int row) const;

@@ -42,6 +42,7 @@ CAcAnalysisOperationViewModel::CAcAnalysisOperationViewModel(CSettings& settings
         l_ComputeTable(); // the limits now in the unit of the samples, or none
         AssessExposure(l_CurrentBlock().data());
     });
+    FollowAnalysisNotice();
     connect(this, &CAcAnalysisOperationViewModel::SelectedFigureOfMeritIndexChanged, this,
             &CAcAnalysisOperationViewModel::OnSelectedFigureOfMeritIndexChanged);
     connect(this, &COperationViewModel::DatasetLoaded, this, &CAcAnalysisOperationViewModel::OnDatasetLoaded);

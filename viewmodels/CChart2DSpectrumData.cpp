@@ -79,6 +79,13 @@ void CChart2DSpectrumData::Plot(const CMeasureBlock& block, int fieldIndex)
     }
     // The bins of a block are its own length apart, whatever the block size asked for.
     m_DeltaFrequency = m_Series.empty() ? 0.0 : m_pParameters->AcquisitionRate() / double(m_Series.size());
+    // Without a rate that is a number the bins have no frequency: no spectrum is shown
+    // (the page says why), rather than one drawn at "inf Hz".
+    if (!(m_DeltaFrequency > 0) || !std::isfinite(m_DeltaFrequency))
+    {
+        m_Spectrum.clear();
+        m_DeltaFrequency = 0;
+    }
     l_Set(m_MinFrequency, m_pParameters->FrequencyMin(), &CChart2DSpectrumData::MinFrequencyChanged);
     setXmin(m_MinFrequency);
     l_Set(m_MaxFrequency, l_FrequencyMax(), &CChart2DSpectrumData::MaxFrequencyChanged);
@@ -107,7 +114,10 @@ void CChart2DSpectrumData::UpdatePlot()
 {
     const double df = m_DeltaFrequency;
     if (!(df > 0))
+    {
+        l_SetLength(0);
         return;
+    }
     const long bins = long(m_Spectrum.size());
     float localMax = SmallestFloat;
     float localMin = LargestFloat;

@@ -132,6 +132,41 @@ void CMeasurementOperationViewModel::ShowNotice(const QString& text)
     emit InstrumentNoticeChanged(text);
 }
 
+void CMeasurementOperationViewModel::FollowAnalysisNotice()
+{
+    if (!m_pMeasure)
+        return;
+    const auto update = [this] { l_UpdateAnalysisNotice(); };
+    CMeasurementParameters* m = m_pOperation->MeasurementParameters();
+    connect(m, &CMeasurementParameters::AcquisitionRateChanged, this, update);
+    connect(m, &CMeasurementParameters::UnitsChanged, this, update);
+    connect(m_pRecorder, &CRecordingManager::IsDataLoadedChanged, this, update);
+    connect(m_pRecorder->BaseDataSet(), &CDataset::MeasurementParametersUpdated, this, update);
+    connect(m_pMeasure, &COperationMeasure::LimitsFileLoadedChanged, this, update);
+    l_UpdateAnalysisNotice();
+}
+
+void CMeasurementOperationViewModel::l_UpdateAnalysisNotice()
+{
+    const CMeasurementParameters* m = ParametersInUse();
+    const double rate = m->AcquisitionRate();
+    QString text;
+    if (!(rate > 0) || !std::isfinite(rate))
+        text =
+            tr("The acquisition rate (%1 Hz) is not a positive number: no spectrum, band or exposure index "
+               "can be computed.")
+                .arg(rate);
+    else if (m_pMeasure->LimitsFileLoaded() && !IsFieldUnit(m->Units()))
+        text = tr("The values are in %1, not a unit of the field: the limits and the exposure index do not "
+                  "apply.")
+                   .arg(m->Units() == CUnits::UnitType::UNKNOWN ? tr("an unknown unit")
+                                                                : CUnitsToQString(m->Units()));
+    if (text == m_AnalysisNotice)
+        return;
+    m_AnalysisNotice = text;
+    emit AnalysisNoticeChanged(text);
+}
+
 QString CMeasurementOperationViewModel::LimitsFileName() const
 {
     if (!m_pMeasure)

@@ -45,6 +45,9 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(QString RetentionNotice READ RetentionNotice NOTIFY RetentionNoticeChanged)
     // Set when the instrument goes away during a recording, which is then kept.
     Q_PROPERTY(QString InstrumentNotice READ InstrumentNotice NOTIFY InstrumentNoticeChanged)
+    // Why the spectrum and AC pages show no spectrum, band or index for the data in use
+    // (a rate that is no number, values in a unit that is not of the field); empty otherwise.
+    Q_PROPERTY(QString AnalysisNotice READ AnalysisNotice NOTIFY AnalysisNoticeChanged)
     // The limits file the spectrum and AC pages compare against: its name, empty without one.
     Q_PROPERTY(QString LimitsFileName READ LimitsFileName NOTIFY LimitsFileNameChanged)
     // Against those limits, the exposure indices of the block shown (measurement pages;
@@ -98,6 +101,7 @@ public:
     QString RecordingKeptText() const { return m_RecordingKeptText; }
     QString RetentionNotice() const { return m_RetentionNotice; }
     QString InstrumentNotice() const { return m_InstrumentNotice; }
+    QString AnalysisNotice() const { return m_AnalysisNotice; }
     QString LimitsFileName() const;
     CExposureViewModel* Exposure() const { return m_pExposure; }
 
@@ -166,6 +170,7 @@ signals:
     void RecordingKeptTextChanged(QString value);
     void RetentionNoticeChanged(QString value);
     void InstrumentNoticeChanged(QString value);
+    void AnalysisNoticeChanged(QString value);
     void LimitsFileNameChanged(QString value);
     // An alarm to announce in the system tray (and with a beep).
     void AlarmNotification(QString title, QString message, bool beep);
@@ -178,6 +183,8 @@ protected:
     void AssessExposure(const CMeasureBlock* block);
     // Says on the page what went wrong with the run (with the instrument notice).
     void ShowNotice(const QString& text);
+    // For the pages that analyse frequencies: the analysis notice follows the data in use.
+    void FollowAnalysisNotice();
     // Counts a block the operation delivered (for the retention notice).
     void CountRecorded(const QSharedPointer<CMeasureBlock>& block);
     // After a results file loaded, before DatasetLoaded.
@@ -195,6 +202,7 @@ private:
     bool l_ConfirmDataLoss();
 
     void l_UpdateActions();
+    void l_UpdateAnalysisNotice();
     void l_OnRecordingChanged(bool recording);
     void l_OnInstrumentConnectedChanged(bool connected);
     void l_WatchInstrument();
@@ -216,6 +224,7 @@ private:
     QString m_RecordingKeptText;
     QString m_RetentionNotice;
     QString m_InstrumentNotice;
+    QString m_AnalysisNotice;
     QMetaObject::Connection m_InstrumentConnected;
     QMetaObject::Connection m_InstrumentRunning;
     QString m_CommentOverAll;

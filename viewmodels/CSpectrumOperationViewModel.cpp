@@ -42,6 +42,7 @@ CSpectrumOperationViewModel::CSpectrumOperationViewModel(CSettings& settings, CO
             &CSpectrumOperationViewModel::OnLimitsFileLoaded);
     connect(operation->LimitsFile(), &LimitsXmlFile::ConvertedChanged, this,
             &CSpectrumOperationViewModel::OnLimitsFileConverted);
+    FollowAnalysisNotice();
     connect(this, &CSpectrumOperationViewModel::SelectedFieldIndexChanged, this,
             &CSpectrumOperationViewModel::OnSelectedFieldIndexChanged);
     connect(this, &CSpectrumOperationViewModel::ThresholdChanged, this,
@@ -157,7 +158,7 @@ void CSpectrumOperationViewModel::l_CheckLimit(const KVL::Instrument::ZRQ5520Typ
     int j = 0;
     while (j < entries.size() && entries[j]->UpperFrequencyLimitValue() < frequencyMin)
         ++j;
-    if (j >= entries.size() || !(df > 0))
+    if (j >= entries.size() || !(df > 0) || !std::isfinite(df))
         return;
     std::size_t k = std::size_t(frequencyMin / df);
     for (; k < spectrum.size() && j < entries.size(); ++k)

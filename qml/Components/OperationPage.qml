@@ -90,6 +90,15 @@ Item {
                 wrapMode: Text.WordWrap
             }
 
+            Label {
+                objectName: "analysisNotice"
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: page.viewModel.AnalysisNotice
+                color: Theme.alarmErrorColor
+                wrapMode: Text.WordWrap
+            }
+
             Rectangle {
                 objectName: "retentionNotice"
                 Layout.fillWidth: true

@@ -16,8 +16,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <cmath>
 #include <csignal>
+#include <functional>
 #include <memory>
 
 // The command-line tool as a script runs it: the built program, its exit status,
@@ -137,6 +139,71 @@ class TestCli : public QObject
         CXMLResultsSerializer writer;
         if (!file.open(QIODevice::WriteOnly) || !writer.Serialize(&set, &file) || !file.commit())
             qWarning() << "cannot write" << name;
+        return path(name);
+    }
+
+    // A recording of `blocks` blocks of `blockSize` samples at `rate` in `unit`, the field
+    // at time t (seconds) along x, y and z given by `field`; timestamps to the nanosecond.
+    QString writeSignal(const QString& name, double rate, int blockSize, int blocks, CUnits::UnitType unit,
+                        const std::function<std::array<double, 3>(double)>& field)
+    {
+        CDataSetMeasurement set(*m_Settings);
+        CMeasurementParameters parameters;
+        parameters.setApplyConfiguration(false);
+        parameters.setUnits(unit);
+        parameters.setAcquisitionRate(rate);
+        parameters.setBlockSize(blockSize);
+        parameters.setApplyConfiguration(true);
+        set.setMeasurementParameters(&parameters);
+        const qint64 start = QDateTime(QDate(2026, 12, 8), QTime(9, 0), Qt::UTC).toMSecsSinceEpoch();
+        for (int b = 0; b < blocks; ++b)
+        {
+            auto block = QSharedPointer<CMeasureBlock>::create();
+            for (int i = 0; i < blockSize; ++i)
+            {
+                const qint64 k = qint64(b) * blockSize + i;
+                const qint64 ns = qint64(double(k) / rate * 1e9);
+                auto sample = QSharedPointer<CFieldIntensityResult>::create();
+                sample->Timestamp = QDateTime::fromMSecsSinceEpoch(start + ns / 1000000, Qt::UTC);
+                sample->TimestampNanosecond = quint64(ns % 1000000000);
+                const std::array<double, 3> v = field(double(k) / rate);
+                sample->setBx(float(v[0]));
+                sample->setBy(float(v[1]));
+                sample->setBz(float(v[2]));
+                sample->setB(float(std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2])));
+                block->Results.append(sample);
+            }
+            set.AddMeasureBlock(block);
+        }
+        return l_Save(set, name);
+    }
+
+    // The file's text with `from` replaced by `to` (a file another tool wrote).
+    void edit(const QString& file, const QByteArray& from, const QByteArray& to)
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray text = f.readAll();
+        f.close();
+        QVERIFY2(text.contains(from), from.constData());
+        text.replace(from, to);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+
+    QString writeLimits(const QString& name, const QList<std::pair<double, double>>& microtesla)
+    {
+        QByteArray text = "<?xml version=\"1.0\"?><KorvelinExposureLimitsFile ver=\"1.0\">";
+        for (const auto& [frequency, limit] : microtesla)
+            text += "<freqRange><upperFreqLimit>" + QByteArray::number(frequency) +
+                    "</upperFreqLimit><freqUnits>Hz</freqUnits><exposureLimitValue>" +
+                    QByteArray::number(limit) +
+                    "</exposureLimitValue><valueUnits>\xc2\xb5T</valueUnits></freqRange>";
+        text += "</KorvelinExposureLimitsFile>";
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly))
+            qWarning() << "cannot write" << name;
+        file.write(text);
         return path(name);
     }
 
@@ -300,6 +367,137 @@ private slots:
         const Run badLimits = run({"ac", file, "--limits", file});
         QCOMPARE(badLimits.status, 1);
         QVERIFY(badLimits.err.contains("not a limits file"));
+    }
+
+    // Limits files in any order, rates that are no rate, units that are not the field's:
+    // either the right answer or exit 1 with the reason, never a table of zeros with exit 0.
+    void analysesThatCannotBeComputedSaySo()
+    {
+        const auto tone = [](double t) {
+            return std::array<double, 3>{100 * std::sqrt(2.0) * std::sin(2 * M_PI * 50 * t), 0, 0};
+        };
+        const QString file = writeSignal("tone.xml", 1000, 1000, 4, CUnits::UnitType::MICRO_TESLA, tone);
+        // The upper range first: 50 Hz takes the 1 uT of the range up to 100 Hz.
+        const QString reversed = writeLimits("reversed.xml", {{1000, 100}, {100, 1}});
+        const Run exposure = run({"exposure", file, "--limits", reversed, "--json"});
+        QCOMPARE(exposure.status, 0);
+        const double summation = object(exposure.json())["summation"].toObject()["max"].toDouble();
+        QVERIFY2(std::abs(summation / 100 - 1) < 0.02, qPrintable(QString::number(summation)));
+        const Run ac = run({"ac", file, "--limits", reversed, "--json"});
+        QCOMPARE(ac.status, 0);
+        const QJsonArray bands = object(ac.json())["bands"].toArray();
+        QCOMPARE(bands.size(), 2);
+        QCOMPARE(bands[0]["band"].toString(), QString("0-100"));
+        QCOMPARE(bands[0]["limit"].toDouble(), 1.0);
+        QVERIFY(std::abs(bands[0]["Bx"].toDouble() / 100 - 1) < 0.02);
+        // Two ranges ending at one frequency: refused with the reason.
+        const Run twice = run({"ac", file, "--limits", writeLimits("twice.xml", {{100, 1}, {100, 2}})});
+        QCOMPARE(twice.status, 1);
+        QVERIFY2(twice.err.contains("already ends at 100 Hz"), twice.err.constData());
+
+        // Rates that are no rate, as another tool may write them.
+        for (const QByteArray rate : {"0", "nan", "inf"})
+        {
+            const QString bad = writeSignal("rate.xml", 1000, 1000, 2, CUnits::UnitType::MICRO_TESLA, tone);
+            edit(bad, "AcqRate=1000", "AcqRate=" + rate);
+            for (const QStringList& command :
+                 {QStringList{"ac", bad, "--limits", reversed}, QStringList{"spectrum", bad},
+                  QStringList{"exposure", bad, "--standard", "icnirp2010-public"}})
+            {
+                const Run r = run(command);
+                QVERIFY2(r.status == 1, qPrintable(command.first() + " at " + rate + ": " + r.out.left(300)));
+                QVERIFY2(r.err.contains("not a positive number"), r.err.constData());
+                QVERIFY(!r.out.contains("inf Hz"));
+            }
+        }
+        // A rate so small that the spectrum's bins are far apart in time: bounded, and no frequency in range.
+        const QString slow = writeSignal("slow.xml", 1000, 64, 2, CUnits::UnitType::MICRO_TESLA, tone);
+        edit(slow, "AcqRate=1000", "AcqRate=1e-12");
+        const Run tiny = run({"exposure", slow, "--standard", "icnirp2010-public"}, 10000);
+        QVERIFY(tiny.status == 0 || tiny.status == 1);
+
+        // Results in units that are not the field's.
+        for (const CUnits::UnitType unit :
+             {CUnits::UnitType::HZ, CUnits::UnitType::PERCENT, CUnits::UnitType::DECIBEL,
+              CUnits::UnitType::UNKNOWN, CUnits::UnitType::ADC})
+        {
+            const QString other = writeSignal("other.xml", 1000, 1000, 2, unit, tone);
+            for (const QStringList& command :
+                 {QStringList{"ac", other, "--limits", reversed},
+                  QStringList{"exposure", other, "--standard", "icnirp2010-public"}})
+            {
+                const Run r = run(command);
+                QVERIFY2(r.status == 1, qPrintable(command.first() + " in " + CUnitsToQString(unit)));
+                QVERIFY2(r.err.contains("not a unit of the field"), r.err.constData());
+            }
+        }
+    }
+
+    // Dropouts, short recordings and a stated rate the other parameters do not give.
+    void exposureOfAwkwardRecordings()
+    {
+        const auto mains = [](double t) {
+            return std::array<double, 3>{0, 0, 0.8 * std::sqrt(2.0) * std::sin(2 * M_PI * 50 * t)};
+        };
+        // One sample not a number: the stretches after it are assessed, none is null for it.
+        const QString dropout =
+            writeSignal("dropout.xml", 10000, 1000, 12, CUnits::UnitType::MICRO_TESLA, mains);
+        edit(dropout, "<flux>", "<flux>2026.12.08T09:00:00.000000000 nan nan nan nan nan 0 0\n");
+        const Run r = run({"exposure", dropout, "--standard", "icnirp2010-public", "--per-block", "--json"});
+        QCOMPARE(r.status, 0);
+        const QJsonArray perBlock = object(r.json())["perBlock"].toArray();
+        QCOMPARE(perBlock.size(), 12);
+        int assessed = 0;
+        for (const QJsonValue& block : perBlock)
+            if (block["summation"].isDouble())
+            {
+                ++assessed;
+                QVERIFY(std::abs(block["summation"].toDouble() / 0.004 - 1) < 0.05);
+            }
+        QVERIFY2(assessed >= 11, qPrintable(QString::number(assessed)));
+        // Nothing but dropouts.
+        const QString none = writeSignal("none.xml", 1000, 8, 1, CUnits::UnitType::MICRO_TESLA, [](double) {
+            return std::array<double, 3>{NAN, NAN, NAN};
+        });
+        const Run nothing = run({"exposure", none, "--standard", "icnirp2010-public"});
+        QCOMPARE(nothing.status, 1);
+        QVERIFY2(nothing.err.contains("no sample of the file is a number"), nothing.err.constData());
+        // A short recording of small blocks: 8 blocks of 2 at 20 Hz.
+        const QString shortOne =
+            writeSignal("short.xml", 20, 2, 8, CUnits::UnitType::MICRO_TESLA, [](double t) {
+                return std::array<double, 3>{100 * std::sin(2 * M_PI * 5 * t), 0, 0};
+            });
+        const Run brief = run({"exposure", shortOne, "--standard", "icnirp2010-public", "--json"});
+        QVERIFY2(brief.status == 0, brief.err.constData());
+        QVERIFY(object(brief.json())["summation"].toObject()["max"].toDouble() > 0);
+
+        // Written by another tool: its block size is not its rate over its display rate.
+        const QString other =
+            writeSignal("other.xml", 10000, 65536, 1, CUnits::UnitType::MICRO_TESLA, [](double t) {
+                return std::array<double, 3>{0, 0, 200 * std::sqrt(2.0) * std::sin(2 * M_PI * 10 * t)};
+            });
+        QFile f(other);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        f.close();
+        const int at = text.indexOf("AcqRate=");
+        QVERIFY(at > 0);
+        const int end = text.indexOf("BlockSize=", at);
+        edit(other, text.mid(at, end - at),
+             "AcqRate=10000 DispRate=1 Avg=1 FreqMin=0 FreqMax=5000 Bins=5000 ");
+        const Run info = run({"info", other, "--json"});
+        QCOMPARE(object(info.json())["acquisitionRate"].toDouble(), 10000.0);
+        QVERIFY(!object(info.json()).contains("rateNote"));
+        const Run tenHertz = run({"exposure", other, "--standard", "icnirp2010-public", "--json"});
+        // 200 uT RMS at 10 Hz against the public's 500 uT: 0.4 (at 65,536 Hz it would read 2.5).
+        const double index = object(tenHertz.json())["summation"].toObject()["max"].toDouble();
+        QVERIFY2(std::abs(index / 0.4 - 1) < 0.03, qPrintable(QString::number(index)));
+        // A stated rate its timestamps do not confirm is reported.
+        edit(other, "AcqRate=10000", "AcqRate=20000");
+        const QJsonObject told = object(run({"info", other, "--json"}).json());
+        QVERIFY2(told["rateNote"].toString().contains("timestamps 10000 Hz"),
+                 qPrintable(told["rateNote"].toString()));
+        QVERIFY(run({"info", other}).out.contains("rate note"));
     }
 
     void conversions()

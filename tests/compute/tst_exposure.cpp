@@ -435,6 +435,50 @@ private slots:
         QCOMPARE(window.Size(), n);
     }
 
+    // The edge at 1 Hz: a tone at exactly 1 Hz counts in full (its line may be found a
+    // hair below 1 Hz); slower content counts alike in both indices.
+    void edgesOfTheRangeFrom1Hz_data()
+    {
+        QTest::addColumn<int>("samples");
+        QTest::addColumn<double>("rate");
+        QTest::newRow("65536 at 10 kHz") << 65536 << 10000.0;
+        QTest::newRow("8192 at 1 kHz") << 8192 << 1000.0;
+        QTest::newRow("2000 at 1 kHz") << 2000 << 1000.0;
+        QTest::newRow("4000 at 200 Hz") << 4000 << 200.0;
+    }
+    void edgesOfTheRangeFrom1Hz()
+    {
+        QFETCH(int, samples);
+        QFETCH(double, rate);
+        CExposureAssessment assessment;
+        assessment.SetStandard(Standard::Icnirp2010Public, 1); // samples in tesla
+        // 40 mT RMS at 1 Hz is the level itself.
+        for (const double phase : {0.0, 0.7, 2.1})
+        {
+            const Block at1 = synthesise({{1.0, 4e-2, {0, 0, 1}, phase}}, samples, rate);
+            const CExposureAssessment::Result one = assess(assessment, at1, rate);
+            // Within 6 %: in the shortest block the line is two bins from 0 Hz.
+            QVERIFY2(std::abs(one.Summation - 1) <= 0.06,
+                     qPrintable("summation " + off(one.Summation, 1) + " at " +
+                                QString::number(one.DominantFrequency) + " Hz"));
+            // The weighted peak needs a few periods in the block to see the tone's crest.
+            if (samples / rate >= 4)
+                QVERIFY2(std::abs(one.WeightedPeak - 1) <= 0.05,
+                         qPrintable("weighted peak " + off(one.WeightedPeak, 1)));
+        }
+        // The same at 0.5 Hz: below 1 Hz the level rises with the square of the falling
+        // frequency (the weighting's slope), in both indices alike: a quarter.
+        const Block half = synthesise({{0.5, 4e-2, {0, 0, 1}, 0.3}}, samples, rate);
+        const CExposureAssessment::Result below = assess(assessment, half, rate);
+        if (rate / samples <= 0.125) // a block of several of its periods
+        {
+            // The filter is not a pure square law at 0.5 Hz (its corners): within 20 %.
+            QVERIFY2(std::abs(below.Summation - 0.25) <= 0.05 * 0.25, qPrintable(off(below.Summation, 0.25)));
+            QVERIFY2(std::abs(below.WeightedPeak - 0.25) <= 0.2 * 0.25,
+                     qPrintable(off(below.WeightedPeak, 0.25)));
+        }
+    }
+
     void badInput()
     {
         CExposureAssessment assessment;
