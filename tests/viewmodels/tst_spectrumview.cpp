@@ -5,7 +5,9 @@
 #include "compute/CFastFourierTransform.h"
 #include "compute/FieldStatistics.h"
 #include "compute/FigureOfMerit.h"
+#include "files/CXMLResultsSerializer.h"
 #include "files/LimitsXmlFile.h"
+#include "model/CDataSetMeasurement.h"
 #include "model/CMetaTypes.h"
 #include "operations/COperationMeasure.h"
 #include "viewmodels/CAcAnalysisOperationViewModel.h"
@@ -585,7 +587,58 @@ private slots:
         QVERIFY(m_Operation->LimitsFile()->Limits().isEmpty());
         QVERIFY(!spectrum.Exposure()->Applies());
         QVERIFY(std::isnan(spectrum.Exposure()->SummationIndex()));
+        QVERIFY2(ac.AnalysisNotice().contains("not a unit of the field"), qPrintable(ac.AnalysisNotice()));
         QVERIFY(prompt.asked.isEmpty());
+    }
+
+    // A recording whose rate is no number (another tool wrote "inf"): the pages show no
+    // spectrum, peak, band or index, and say why.
+    void pagesSayWhyTheyShowNoAnalysis()
+    {
+        RecordingPrompt prompt;
+        CDataSetMeasurement set(*m_Settings);
+        CMeasurementParameters parameters;
+        parameters.setApplyConfiguration(false);
+        parameters.setUnits(CUnits::UnitType::MICRO_TESLA);
+        parameters.setAcquisitionRate(1000);
+        parameters.setBlockSize(1000);
+        parameters.setApplyConfiguration(true);
+        set.setMeasurementParameters(&parameters);
+        set.AddMeasureBlock(sine(1000, 1000, 50, 10));
+        const QString path = m_Core->dir.path() + "/inf.xml";
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(CXMLResultsSerializer().Serialize(&set, &file));
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray text = file.readAll();
+        file.close();
+        QVERIFY(text.contains("AcqRate=1000"));
+        text.replace("AcqRate=1000", "AcqRate=inf");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        file.close();
+
+        setRate(1000, 1000);
+        m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(
+            shippedLimits("ICNIRP2010_GeneralPublic.xml"));
+        CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
+        QCOMPARE(spectrum.AnalysisNotice(), QString());
+        prompt.files << path;
+        spectrum.load();
+        QVERIFY2(spectrum.AnalysisNotice().contains("is not a positive number"),
+                 qPrintable(spectrum.AnalysisNotice()));
+        QVERIFY(spectrum.Chart()->GetSpectrum().empty());
+        QVERIFY(spectrum.Table()->Frequencies().empty());
+        QVERIFY(std::isnan(spectrum.Exposure()->SummationIndex()));
+        CAcAnalysisOperationViewModel ac(*m_Settings, m_Operation);
+        ac.setSectionIndex(1);
+        QVERIFY(ac.AnalysisNotice().contains("is not a positive number"));
+        QTest::qWait(100); // the band table's pace
+        QCOMPARE(ac.Table()->rowCount(), 0);
+        QVERIFY2(prompt.asked.size() == 1, qPrintable(prompt.asked.join('\n'))); // the file dialog only
     }
 
     // The exposure panel is told to redraw only when what it shows changes: never while
