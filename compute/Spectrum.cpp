@@ -54,6 +54,34 @@ bool ComputeSpectrum(const CFluxList& signal, CFluxList& spectrum)
     });
 }
 
+namespace
+{
+// The peak of bins s … e: the first largest, refined by a parabola through its
+// neighbours unless it lies at either end; a line's amplitude is twice its bin
+// (the window halves it), a constant's at 0 Hz is its bin.
+void l_AddPeak(const std::vector<double>& v, std::size_t s, std::size_t e, float binWidth,
+               std::vector<float>& frequencies, std::vector<float>& amplitudes)
+{
+    std::size_t k = s;
+    for (std::size_t j = s + 1; j <= e; ++j)
+        if (v[j] > v[k])
+            k = j;
+    double delta = 0.0;
+    double peak = v[k];
+    if (k != s && k != e)
+    {
+        const double alpha = v[k - 1];
+        const double beta = v[k];
+        const double gamma = v[k + 1];
+        delta = 0.5 * (alpha - gamma) / (alpha - 2.0 * beta + gamma);
+        peak = beta - 0.25 * (alpha - gamma) * delta;
+    }
+    const float frequency = float(double(k) + delta) * binWidth;
+    frequencies.push_back(frequency);
+    amplitudes.push_back(frequency > 0.0f ? float(2.0 * peak) : float(peak));
+}
+} // namespace
+
 bool ComputeSpectralPeaks(const CFluxList& spectrum, float binWidth, float thresholdDb,
                           std::vector<float>& frequencies, std::vector<float>& amplitudes)
 {
@@ -94,26 +122,38 @@ bool ComputeSpectralPeaks(const CFluxList& spectrum, float binWidth, float thres
             while (e + 1 < n && v[e + 1] > threshold)
                 ++e;
 
-            std::size_t k = s;
-            for (std::size_t j = s + 1; j <= e; ++j)
+            // A run may hold several lines (a clean signal stays above the threshold between
+            // them): it is cut at each dip that lies 6 dB or more below the lines on both sides,
+            // and each part gives its peak.
+            // Bumps 80 dB below the run's largest line are the rounding of single precision,
+            // not lines.
+            const double floor =
+                1e-4 * *std::max_element(v.begin() + std::ptrdiff_t(s), v.begin() + std::ptrdiff_t(e) + 1);
+            std::size_t from = s;
+            std::size_t top = s; // the largest bin of the part so far
+            std::size_t j = s;
+            while (j < e)
             {
-                if (v[j] > v[k])
-                    k = j;
+                while (j < e && v[j + 1] >= v[j])
+                    ++j;
+                if (v[j] > v[top])
+                    top = j;
+                while (j < e && v[j + 1] <= v[j])
+                    ++j;
+                if (j == e)
+                    break;
+                const std::size_t dip = j;
+                std::size_t next = dip;
+                while (next < e && v[next + 1] >= v[next])
+                    ++next;
+                if (v[top] >= 2.0 * v[dip] && v[next] >= 2.0 * v[dip] && std::min(v[top], v[next]) >= floor)
+                {
+                    l_AddPeak(v, from, dip, binWidth, frequencies, amplitudes);
+                    from = dip + 1;
+                    top = from;
+                }
             }
-            double delta = 0.0;
-            double peak = v[k];
-            if (k != s && k != e)
-            {
-                const double alpha = v[k - 1];
-                const double beta = v[k];
-                const double gamma = v[k + 1];
-                delta = 0.5 * (alpha - gamma) / (alpha - 2.0 * beta + gamma);
-                peak = beta - 0.25 * (alpha - gamma) * delta;
-            }
-            const float frequency = float(double(k) + delta) * binWidth;
-            const float amplitude = frequency > 0.0f ? float(2.0 * peak) : float(peak);
-            frequencies.push_back(frequency);
-            amplitudes.push_back(amplitude);
+            l_AddPeak(v, from, e, binWidth, frequencies, amplitudes);
             i = e + 1;
         }
         return true;

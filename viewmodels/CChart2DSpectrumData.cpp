@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -119,6 +120,11 @@ void CChart2DSpectrumData::UpdatePlot()
         return;
     }
     const long bins = long(m_Spectrum.size());
+    // A line's amplitude, as the peak table lists it: the window halves a tone in its
+    // bin, the bin at 0 Hz is a constant and is not doubled.
+    const auto amplitude = [this](long k) {
+        return k == 0 ? m_Spectrum[0] : 2.0f * m_Spectrum[std::size_t(k)];
+    };
     float localMax = SmallestFloat;
     float localMin = LargestFloat;
     long len = 0;
@@ -133,7 +139,7 @@ void CChart2DSpectrumData::UpdatePlot()
         if (len >= 1 && iStart < bins)
         {
             m_X[0] = df * double(iStart);
-            m_Y[0] = m_Spectrum[std::size_t(iStart)];
+            m_Y[0] = amplitude(iStart);
             ComputeMin(localMin, m_Y[0]);
             ComputeMax(localMax, m_Y[0]);
             // Points 1 … len − 1 share out the bins after the first, the last one included,
@@ -148,7 +154,7 @@ void CChart2DSpectrumData::UpdatePlot()
                 float deviation = 0;
                 for (long c = from; c <= to; ++c)
                 {
-                    const float candidate = m_Spectrum[std::size_t(c)];
+                    const float candidate = amplitude(c);
                     const float d = std::fabs(m_Y[std::size_t(j - 1)] - candidate);
                     if (d > deviation)
                     {
@@ -159,7 +165,7 @@ void CChart2DSpectrumData::UpdatePlot()
                     ComputeMax(localMax, candidate);
                 }
                 m_X[std::size_t(j)] = df * double(chosen);
-                m_Y[std::size_t(j)] = m_Spectrum[std::size_t(chosen)];
+                m_Y[std::size_t(j)] = amplitude(chosen);
             }
         }
         else
@@ -205,10 +211,15 @@ void CChart2DSpectrumData::Clear()
     m_Spectrum.clear();
     l_SetLength(0);
     endResetModel();
-    if (m_pOperation->LimitsFileLoaded())
+    // The limits' own span, from the smallest that is above 0: the axis is logarithmic.
+    double smallest = std::numeric_limits<double>::infinity();
+    for (const QSharedPointer<FrequencyRange>& range : m_pOperation->LimitsFile()->Limits())
+        if (range->ExposureLimitValue() > 0)
+            smallest = std::min(smallest, range->ExposureLimitValue());
+    if (m_pOperation->LimitsFileLoaded() && std::isfinite(smallest))
     {
-        setYmin(m_pOperation->LimitsFile()->ValueMinimum());
-        setYmax(m_pOperation->LimitsFile()->ValueMaximum());
+        setYmin(smallest);
+        setYmax(std::max(smallest * 10, m_pOperation->LimitsFile()->ValueMaximum()));
     }
     else
     {

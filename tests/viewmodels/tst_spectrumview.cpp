@@ -146,12 +146,16 @@ private slots:
         chart.Plot(*sine(512, 1000, 50, 1), 4);
         QCOMPARE(int(chart.GetSpectrum().size()), 257);
         QCOMPARE(chart.DownsampledSignalLength(), 257);
-        // Every bin shown: each point is its bin, at its bin's frequency (the 50 Hz line
-        // where the peak table says 50 Hz), the last bin included.
+        // Every bin shown: each point is its bin as a line's amplitude (twice the bin, which
+        // the window halves; 0 Hz as it is), at its bin's frequency (the 50 Hz line where the
+        // peak table says 50 Hz), the last bin included.
+        const auto line = [&chart](int k) {
+            return (k == 0 ? 1.0f : 2.0f) * chart.GetSpectrum()[std::size_t(k)];
+        };
         for (int j = 0; j < 257; ++j)
         {
             QCOMPARE(chart.PointFrequency(j), 1000.0 / 512 * j);
-            QCOMPARE(chart.PointAmplitude(j), chart.GetSpectrum()[std::size_t(j)]);
+            QCOMPARE(chart.PointAmplitude(j), line(j));
         }
 
         // 8192 samples: 4097 bins in view give 401 points. Point 0 is bin 0; the others
@@ -173,17 +177,17 @@ private slots:
             float deviation = 0;
             for (int c = from; c <= to; ++c)
             {
-                const float d = std::fabs(chart.PointAmplitude(j - 1) - bins[std::size_t(c)]);
+                const float d = std::fabs(chart.PointAmplitude(j - 1) - line(c));
                 if (d > deviation)
                 {
                     deviation = d;
                     chosen = c;
                 }
             }
-            QCOMPARE(chart.PointAmplitude(j), bins[std::size_t(chosen)]);
+            QCOMPARE(chart.PointAmplitude(j), line(chosen));
             QCOMPARE(chart.PointFrequency(j), df * chosen);
         }
-        QCOMPARE(chart.MaxSpectrum(), double(*std::max_element(bins.begin(), bins.end())));
+        QCOMPARE(chart.MaxSpectrum(), 2.0 * double(*std::max_element(bins.begin() + 1, bins.end())));
 
         // A span of exactly 401 bins (402 in view) is shown with 401 points.
         chart.refreshAxisX(0, 401);
@@ -191,6 +195,49 @@ private slots:
         // The Y range without limits: a fifth of the smallest, twice the largest amplitude.
         QCOMPARE(chart.Ymin(), chart.MinSpectrum() * 0.2);
         QCOMPARE(chart.Ymax(), chart.MaxSpectrum() * 2);
+    }
+
+    // A clean signal (a static field, lines at 50 and 120 Hz, no noise) stays above the
+    // threshold from 0 Hz on: each line is a peak of its own, and the chart shows each at
+    // the amplitude the table lists.
+    void everyLineOfACleanSignalIsAPeak()
+    {
+        setRate(1000, 1000);
+        CChart2DSpectrumData chart(m_Operation);
+        chart.Plot(*signalBlock(1000, 1000,
+                                [](double t) {
+                                    return 20 + 0.8 * std::sin(2 * Pi * 50 * t) +
+                                           0.3 * std::sin(2 * Pi * 120 * t);
+                                }),
+                   4);
+        CFrequencyPeakListData table(m_Operation->LimitsFile());
+        table.ComputeSpectralPeaks(chart.GetSpectrum(), float(chart.DeltaFrequency()), 10, 0);
+        // The three lines, in order; anything else is the rounding's floor, 100 dB down.
+        const double expected[3][2] = {{0, 20 * 0.999}, {50, 0.8}, {120, 0.3}};
+        QVERIFY(table.Frequencies().size() >= 3);
+        for (int p = 0; p < 3; ++p)
+        {
+            QVERIFY2(std::fabs(table.Frequencies()[std::size_t(p)] - expected[p][0]) < 0.5,
+                     qPrintable(QString::number(table.Frequencies()[std::size_t(p)])));
+            QVERIFY2(std::fabs(table.Amplitudes()[std::size_t(p)] / expected[p][1] - 1) < 0.02,
+                     qPrintable(QString::number(table.Amplitudes()[std::size_t(p)])));
+        }
+        for (std::size_t p = 3; p < table.Amplitudes().size(); ++p)
+            QVERIFY(table.Amplitudes()[p] < 1e-5);
+        // The chart's point at 50 Hz: the table's amplitude (a tone on a bin).
+        double at50 = 0;
+        for (int j = 0; j < chart.DownsampledSignalLength(); ++j)
+            if (std::fabs(chart.PointFrequency(j) - 50) < 0.01)
+                at50 = chart.PointAmplitude(j);
+        QVERIFY2(std::fabs(at50 / table.Amplitudes()[1] - 1) < 0.01, qPrintable(QString::number(at50)));
+        // A noisy line is still one peak: no dip of 6 dB within its lobe.
+        std::mt19937 generator(7);
+        std::normal_distribution<double> noise(0, 0.001);
+        chart.Plot(
+            *signalBlock(1000, 1000, [&](double t) { return std::sin(2 * Pi * 200 * t) + noise(generator); }),
+            4);
+        table.ComputeSpectralPeaks(chart.GetSpectrum(), float(chart.DeltaFrequency()), 10, 0);
+        QCOMPARE(table.Frequencies().size(), std::size_t(1));
     }
 
     // The spectrum and AC pages' way back to their defaults, with the panel's published
@@ -568,6 +615,10 @@ private slots:
                      qPrintable(QString::number(exposure->WeightedPeakIndex())));
             QVERIFY(!exposure->Exceeded());
         }
+        // Cleared (End, a replay's start): the log axis spans the limits, not 300 decades from 0.
+        spectrum.Chart()->Clear();
+        QVERIFY2(spectrum.Chart()->Ymin() > 0 && spectrum.Chart()->Ymax() / spectrum.Chart()->Ymin() < 1e6,
+                 qPrintable(QString("%1 .. %2").arg(spectrum.Chart()->Ymin()).arg(spectrum.Chart()->Ymax())));
         // Against the same block in tesla: within 0.1 %.
         static double teslaSummation = 0;
         static double teslaWeightedPeak = 0;
