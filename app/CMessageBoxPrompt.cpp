@@ -51,6 +51,29 @@ bool CMessageBoxPrompt::Confirm(const QString& text, const QString& informativeT
     return runBox(QMessageBox::Warning, text, informativeText, true) == QMessageBox::Ok;
 }
 
+CPrompt::Choice CMessageBoxPrompt::SaveDiscardCancel(const QString& text, const QString& informativeText)
+{
+    QMessageBox box;
+    box.setIcon(QMessageBox::Warning);
+    box.setText(text);
+    box.setInformativeText(informativeText);
+    box.setMinimumSize(200, 200);
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.button(QMessageBox::Save)->setText(QObject::tr("Save…"));
+    box.button(QMessageBox::Discard)->setText(QObject::tr("Discard"));
+    box.button(QMessageBox::Cancel)->setText(QObject::tr("Cancel"));
+    switch (box.exec())
+    {
+    case QMessageBox::Save:
+        return Choice::Save;
+    case QMessageBox::Discard:
+        return Choice::Discard;
+    default:
+        return Choice::Cancel;
+    }
+}
+
 QString CMessageBoxPrompt::OpenFileName(const QString& title, const QString& folder, const QString& filter)
 {
     return QFileDialog::getOpenFileName(nullptr, title, folder, filter);

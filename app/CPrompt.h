@@ -18,6 +18,15 @@ public:
     // An OK / Cancel question whose OK loses something (data, parameters);
     // Cancel is the default. True when the user chose OK.
     virtual bool Confirm(const QString& text, const QString& informativeText) = 0;
+    enum class Choice
+    {
+        Save,
+        Discard,
+        Cancel
+    };
+    // A question before something unsaved is lost that offers to keep it first:
+    // Save, Discard (lose it) or Cancel (the default: nothing happens).
+    virtual Choice SaveDiscardCancel(const QString& text, const QString& informativeText) = 0;
     // Empty when the user cancels.
     virtual QString OpenFileName(const QString& title, const QString& folder, const QString& filter) = 0;
     virtual QString SaveFileName(const QString& title, const QString& proposedPath,

@@ -30,6 +30,11 @@ bool CConsolePrompt::Confirm(const QString&, const QString&)
     return false;
 }
 
+CPrompt::Choice CConsolePrompt::SaveDiscardCancel(const QString&, const QString&)
+{
+    return Choice::Cancel; // nobody to answer: nothing is lost
+}
+
 QString CConsolePrompt::OpenFileName(const QString&, const QString&, const QString&)
 {
     return QString();

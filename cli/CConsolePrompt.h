@@ -12,6 +12,7 @@ public:
     void Warning(const QString& text, const QString& informativeText) override;
     void Information(const QString& text, const QString& informativeText) override;
     bool Confirm(const QString& text, const QString& informativeText) override;
+    Choice SaveDiscardCancel(const QString& text, const QString& informativeText) override;
     QString OpenFileName(const QString& title, const QString& folder, const QString& filter) override;
     QString SaveFileName(const QString& title, const QString& proposedPath, const QString& filter) override;
     QString FolderName(const QString& title, const QString& folder) override;

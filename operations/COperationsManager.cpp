@@ -50,7 +50,9 @@ bool COperationsManager::exitActiveOperationAllowed(COperation* next)
 {
     if (!m_pActiveOperation || next == m_pActiveOperation)
         return true;
-    if (!m_pActiveOperation->HasUnsavedData() && !m_pActiveOperation->SessionInProgress())
+    // Asked only when something unsaved would be lost: a live view that records
+    // nothing loses nothing when it stops.
+    if (!m_pActiveOperation->HasUnsavedData())
         return true;
     if (next && next->Name() == m_pActiveOperation->Name())
         return true;

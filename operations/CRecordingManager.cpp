@@ -83,6 +83,8 @@ void CRecordingManager::l_AfterBlockAdded()
 
 void CRecordingManager::l_DataSetCleared()
 {
+    // What is gone is nothing left to save, whichever path cleared it.
+    setHasUnsavedData(false);
     setIsDataSetEmpty(true);
     setNumBlocks(0);
     setReplayIndex(0);
@@ -204,7 +206,8 @@ bool CRecordingManager::Load(QString path)
     const bool loaded = l_Deserialize(&file);
     const int blocks = l_BlockCount();
     setNumBlocks(blocks);
-    setHasUnsavedData(blocks != 0);
+    // A recording just read from its file has nothing unsaved.
+    setHasUnsavedData(false);
     setIsIdleWithData(blocks != 0);
     setIsDataSetEmpty(blocks == 0);
     setIsDataLoaded(true);

@@ -1,5 +1,8 @@
 #include "viewmodels/CMainViewModel.h"
 
+#include "app/CConstants.h"
+#include "app/CPrompt.h"
+
 #include "app/CSettings.h"
 #include "app/CUtils.h"
 #include "app/LogCategories.h"
@@ -200,9 +203,29 @@ void CMainViewModel::ignoreSoftwareUpdate(const QString& version)
 bool CMainViewModel::exitApplicationAllowed()
 {
     // A refused quit leaves everything as it was: a running external-trigger measurement
-    // keeps its trigger window.
-    if (!m_OperationsManager.exitActiveOperationAllowed(nullptr))
-        return false;
+    // keeps its trigger window. An unsaved recording may be saved first.
+    if (COperation* active = m_OperationsManager.getActiveOperation(); active && active->HasUnsavedData())
+    {
+        switch (
+            CPrompt::Current().SaveDiscardCancel(CConstants::QuitApplicationConfirmationMessage,
+                                                 CConstants::QuitApplicationConfirmationInformationMessage))
+        {
+        case CPrompt::Choice::Cancel:
+            return false;
+        case CPrompt::Choice::Save:
+        {
+            auto* page = qobject_cast<CMeasurementOperationViewModel*>(m_pActivePageViewModel);
+            if (page)
+                page->save();
+            // A save cancelled or failed quits nothing.
+            if (active->HasUnsavedData())
+                return false;
+            break;
+        }
+        case CPrompt::Choice::Discard:
+            break;
+        }
+    }
     if (CMapperPlugin* mapper = m_OperationsManager.MappingOperation()->MappingParameters()->SelectedMapper())
         mapper->Close();
     if (CTriggerPlugin* trigger =

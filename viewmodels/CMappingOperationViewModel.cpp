@@ -381,8 +381,7 @@ void CMappingOperationViewModel::resume()
     }
     if (recorder->IsIdleWithData())
     {
-        if (!CUtils::askDataLoseConfirmation(CConstants::QuitApplicationConfirmationMessage,
-                                             CConstants::QuitApplicationConfirmationInformationMessage))
+        if (!ConfirmDataLoss())
             return;
         m_pMapping->clear();
     }

@@ -404,8 +404,11 @@ void CMeasurementOperationViewModel::OnMeasureParametersUncertaintyUnitChanged(C
     setDisplayUncertaintyUnits(m_pRecorder->IsDataLoaded() ? ParametersInUse()->UncertaintyUnits() : units);
 }
 
-bool CMeasurementOperationViewModel::l_ConfirmDataLoss()
+bool CMeasurementOperationViewModel::ConfirmDataLoss()
 {
+    // The one rule of every path that clears: asked only when something unsaved would be lost.
+    if (!m_pRecorder->HasUnsavedData())
+        return true;
     return CUtils::askDataLoseConfirmation(CConstants::QuitApplicationConfirmationMessage,
                                            CConstants::QuitApplicationConfirmationInformationMessage);
 }
@@ -459,7 +462,7 @@ void CMeasurementOperationViewModel::resume()
     }
     if (recorder->IsIdleWithData())
     {
-        if (!l_ConfirmDataLoss())
+        if (!ConfirmDataLoss())
             return;
         m_pOperation->clear();
         l_AttachOperationParameters();
@@ -492,7 +495,7 @@ void CMeasurementOperationViewModel::stop()
 
 void CMeasurementOperationViewModel::end()
 {
-    if (!l_ConfirmDataLoss())
+    if (!ConfirmDataLoss())
         return;
     m_pOperation->stop();
     m_pOperation->clear();
@@ -546,7 +549,7 @@ void CMeasurementOperationViewModel::exportChartImage(QQuickItem* chart)
 void CMeasurementOperationViewModel::load()
 {
     CRecordingManager* recorder = m_pRecorder;
-    if (recorder->HasUnsavedData() && !l_ConfirmDataLoss())
+    if (!ConfirmDataLoss())
         return;
     const QString path = CPrompt::Current().OpenFileName(tr("Open File"), m_Settings.DefaultStoragePath(),
                                                          QStringLiteral("XML (*.xml)"));
@@ -600,6 +603,10 @@ void CMeasurementOperationViewModel::restoreZeroOffsetToFactory()
 
 void CMeasurementOperationViewModel::loadParameters()
 {
+    // Not while measuring (the button is disabled then); a load changes the unit, which
+    // clears the data: asked first, as a unit change is.
+    if (m_pOperation->SessionInProgress() || !ConfirmDataLoss())
+        return;
     const QString path = CPrompt::Current().OpenFileName(
         tr("Open parameters to file"), m_Settings.DefaultStoragePath(), QStringLiteral("XML (*.xml)"));
     if (!path.isEmpty() && !m_pOperation->LoadParameters(path))

@@ -183,6 +183,8 @@ protected:
     void AssessExposure(const CMeasureBlock* block);
     // Says on the page what went wrong with the run (with the instrument notice).
     void ShowNotice(const QString& text);
+    // True when nothing unsaved would be lost, or the user agrees to lose it.
+    bool ConfirmDataLoss();
     // For the pages that analyse frequencies: the analysis notice follows the data in use.
     void FollowAnalysisNotice();
     // Counts a block the operation delivered (for the retention notice).
@@ -199,7 +201,6 @@ private:
     // shown or recorded without a unit.
     void l_EnsureKnownUnit();
     void l_AttachOperationParameters();
-    bool l_ConfirmDataLoss();
 
     void l_UpdateActions();
     void l_UpdateAnalysisNotice();

@@ -199,7 +199,7 @@ void CMeasurementParametersViewModel::OnSelectedUnitIndexChanged(int selectedUni
     if (!instrument || selectedUnitIndex < 0 || m_SelectedUnitIndex == m_PreviousUnitIndex ||
         selectedUnitIndex >= shown.size())
         return;
-    if (!m_pOperation->IsDataSetEmpty() &&
+    if (m_pOperation->HasUnsavedData() &&
         !CUtils::askDataLoseConfirmation(CConstants::ChangeUnitConfirmationMessage,
                                          CConstants::ChangeUnitConfirmationInformationMessage))
     {

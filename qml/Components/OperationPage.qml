@@ -206,6 +206,8 @@ Item {
                         Accessible.name: qsTr("Load parameters from a file")
                         Layout.fillWidth: true
                         text: qsTr("Load…")
+                        // Not while measuring: a load changes what the instrument does.
+                        enabled: !page.viewModel.SessionInProgress
                         onClicked: page.viewModel.loadParameters()
                     }
                 }

@@ -449,7 +449,8 @@ private slots:
                 QCOMPARE(values->max(), time ? chart.Xmax() : chart.Ymax());
             }
         }
-        QCOMPARE(prompt.asked.size(), 3); // save and load file dialogs, and the end's confirmation
+        // The save and load file dialogs; End asks nothing: the recording is in its file.
+        QCOMPARE(prompt.asked.size(), 2);
 
         // "Export image": the chart as shown into a PNG of its size, and as a scalable SVG.
         const QString png = m_Folders.program() + "/chart.png";
@@ -476,7 +477,7 @@ private slots:
         const QString shots = QCoreApplication::applicationDirPath() + "/screenshots/";
         QFile::remove(shots + "meter_chart_export.svg");
         QFile::copy(svg, shots + "meter_chart_export.svg");
-        QCOMPARE(prompt.asked.size(), 5);
+        QCOMPARE(prompt.asked.size(), 4);
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
@@ -1014,15 +1015,91 @@ private slots:
         click("spectrumPageButton");
         QCOMPARE(main.LoaderSource(), QString("Pages/SpectrumPage.qml"));
         QCOMPARE(prompt.asked.size(), 1);
-        // Quitting asks too; declined, the window stays.
+        // Quitting asks too, offering to save first; cancelled, the window stays.
+        prompt.choice = CPrompt::Choice::Cancel;
         QVERIFY(!main.exitApplicationAllowed());
         QCOMPARE(prompt.asked.size(), 2);
+        QVERIFY(prompt.asked.last().startsWith("Choose: "));
         QVERIFY(mainWindow()->isVisible());
 
         prompt.confirm = true;
         click("mappingPageButton");
         QCOMPARE(prompt.asked.size(), 3);
         QCOMPARE(main.LoaderSource(), QString("Pages/MappingPage.qml"));
+        QCOMPARE(qmlWarnings(), QStringList());
+        quit();
+    }
+
+    // Asked only when something unsaved would be lost, on every path: a live view, a saved
+    // or a loaded recording asks nothing (page switch, settings, unit change, End, Resume over
+    // held data, parameter load, quit); an unsaved one asks on each, and Save on quit keeps it.
+    void questionsOnlyWhenSomethingWouldBeLost()
+    {
+        CApplication* app = launch();
+        app->initialize();
+        CMainViewModel& main = app->MainViewModel();
+        RecordingPrompt prompt;
+        COperationMeasure& operation = *app->OperationsManager().MeasureOperation();
+        CRecordingManagerMeasure& recorder = *operation.RecordingManager();
+        const QString parameters = m_Folders.program() + "/parameters.xml";
+        QVERIFY(operation.SaveParameters(parameters));
+        // A live view: nothing recorded.
+        click("resumeButton");
+        QTRY_VERIFY(recorder.NumBlocks() >= 1);
+        QVERIFY(!recorder.HasUnsavedData());
+        choose("unitBox", 1);
+        QCOMPARE(operation.MeasurementParameters()->Units(), CUnits::UnitType::MILLI_TESLA);
+        click("spectrumPageButton");
+        click("settingsPageButton");
+        QCOMPARE(main.LoaderSource(), QString("Pages/SettingsPage.qml"));
+        click("meterPageButton");
+        QCOMPARE(prompt.asked, QStringList());
+        // Recorded, then saved: nothing to lose.
+        click("resumeButton");
+        click("recordButton");
+        QTRY_VERIFY(recorder.NumBlocks() >= 2);
+        click("stopButton");
+        QVERIFY(recorder.HasUnsavedData());
+        // Unsaved: the parameter load asks (declined: the recording stays).
+        prompt.confirm = false;
+        prompt.files << parameters;
+        click("loadParametersButton");
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY(prompt.asked.last().startsWith("Confirm: "));
+        QVERIFY(recorder.NumBlocks() >= 2 && recorder.HasUnsavedData());
+        prompt.files.clear();
+        prompt.files << m_Folders.program() + "/kept.xml";
+        click("saveButton");
+        QVERIFY(!recorder.HasUnsavedData());
+        const int asked = prompt.asked.size();
+        prompt.files << parameters;
+        click("loadParametersButton"); // the file dialog only
+        QCOMPARE(prompt.asked.size(), asked + 1);
+        click("endButton");
+        click("settingsPageButton");
+        click("meterPageButton");
+        QCOMPARE(prompt.asked.size(), asked + 1);
+        // Loaded: in its file already.
+        prompt.files << m_Folders.program() + "/kept.xml";
+        click("loadButton");
+        QVERIFY(recorder.IsDataLoaded() && !recorder.HasUnsavedData());
+        click("endButton");
+        click("resumeButton");
+        QTRY_VERIFY(recorder.NumBlocks() >= 1);
+        QCOMPARE(prompt.asked.size(), asked + 2);
+        QVERIFY(main.exitApplicationAllowed());
+        QCOMPARE(prompt.asked.size(), asked + 2);
+        // Unsaved on quit: "Save…" keeps it, then the program may quit.
+        click("recordButton");
+        QTRY_VERIFY(recorder.NumBlocks() >= 2);
+        click("stopButton");
+        const QString kept = m_Folders.program() + "/on-quit.xml";
+        prompt.choice = CPrompt::Choice::Save;
+        prompt.files << kept;
+        QVERIFY(main.exitApplicationAllowed());
+        QVERIFY(prompt.asked.at(asked + 2).startsWith("Choose: "));
+        QVERIFY(QFile::exists(kept));
+        QVERIFY(!recorder.HasUnsavedData());
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
@@ -1274,7 +1351,7 @@ private slots:
         click("recordButton");
         QTRY_VERIFY(recorder.NumBlocks() >= 1);
         click("stopButton");
-        prompt.confirm = false;
+        prompt.choice = CPrompt::Choice::Cancel;
         mainWindow()->close();
         QCOMPARE(prompt.asked.size(), 1);
         QVERIFY(mainWindow()->isVisible());
@@ -1285,8 +1362,14 @@ private slots:
         // The tray's Quit asks the same question.
         app->quitIfAllowed();
         QCOMPARE(prompt.asked.size(), 2);
-        QVERIFY(prompt.asked.last().startsWith("Confirm:"));
+        QVERIFY(prompt.asked.last().startsWith("Choose:"));
         QVERIFY(mainWindow()->isVisible());
+        QVERIFY(shown("Clickfire"));
+        // "Save…" whose file dialog is cancelled quits nothing either.
+        prompt.choice = CPrompt::Choice::Save;
+        QVERIFY(!main.exitApplicationAllowed());
+        QVERIFY(prompt.asked.last().startsWith("Save:"));
+        QVERIFY(recorder.HasUnsavedData());
         QVERIFY(shown("Clickfire"));
         trigger->Close();
         mapper->Close();

@@ -104,7 +104,13 @@ private slots:
         CRecordingManagerMeasure loaded(*m_Settings);
         QVERIFY(loaded.Load(path));
         QCOMPARE(loaded.NumBlocks(), 3);
-        QVERIFY(loaded.HasUnsavedData());
+        QVERIFY(!loaded.HasUnsavedData()); // it is in its file
+        // Cleared by any path: nothing left to save.
+        CRecordingManagerMeasure cleared(*m_Settings);
+        QVERIFY(cleared.Load(path));
+        cleared.setHasUnsavedData(true);
+        cleared.DataSet()->Clear();
+        QVERIFY(!cleared.HasUnsavedData());
         QVERIFY(loaded.IsIdleWithData());
         QVERIFY(loaded.IsDataLoaded());
         QCOMPARE(loaded.DataSet()->MeasureBlocks()->at(2)->Results.first()->B(), 1000.0f);

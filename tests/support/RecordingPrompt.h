@@ -14,6 +14,7 @@ public:
     ~RecordingPrompt() override { Install(nullptr); }
 
     bool confirm = true;
+    Choice choice = Choice::Discard;
     QStringList files;
     QStringList asked;
 
@@ -33,6 +34,11 @@ public:
     {
         record("Confirm", text, informative);
         return confirm;
+    }
+    Choice SaveDiscardCancel(const QString& text, const QString& informative) override
+    {
+        record("Choose", text, informative);
+        return choice;
     }
     QString OpenFileName(const QString& title, const QString& folder, const QString&) override
     {

@@ -598,9 +598,17 @@ private slots:
         QCOMPARE(panel.SelectedRangeIndex(), 2);
         QCOMPARE(panel.Ranges().at(2).toMap().value("first").toString(), QString("1"));
 
-        // A unit change with data held asks first; refused, nothing changes.
+        // A unit change over a live view (nothing recorded) asks nothing: nothing is lost.
         RecordingPrompt prompt;
         m_Operation->RecordingManager()->AddMeasureBlock(ofB({1}));
+        panel.setSelectedUnitIndex(1);
+        QCOMPARE(prompt.asked, QStringList());
+        QCOMPARE(m.Units(), CUnits::UnitType::MILLI_TESLA);
+        panel.setSelectedUnitIndex(0);
+        // With a recording unsaved it asks first; refused, nothing changes.
+        m_Operation->RecordingManager()->ResetRecord();
+        m_Operation->RecordingManager()->AddMeasureBlock(ofB({1}));
+        QVERIFY(m_Operation->HasUnsavedData());
         prompt.confirm = false;
         panel.setSelectedUnitIndex(1);
         QCOMPARE(prompt.asked.size(), 1);
@@ -612,6 +620,7 @@ private slots:
         QCOMPARE(m.Units(), CUnits::UnitType::MILLI_TESLA);
         QCOMPARE(m_Meter->DisplayUnits(), CUnits::UnitType::MILLI_TESLA);
         QVERIFY(m_Operation->IsDataSetEmpty());
+        QVERIFY(!m_Operation->HasUnsavedData()); // what was cleared is nothing to save
 
         // Numbers outside the instrument's bounds are refused with a reason.
         const double rate = m.AcquisitionRate();
