@@ -45,6 +45,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFontDatabase>
@@ -169,6 +170,9 @@ void CApplication::initialize()
     qCDebug(lcApp) << "CApplication initialized";
 }
 
+// A line of the recovered list for a recording that no folder took.
+const QString CApplication::LostMark = QStringLiteral("lost: ");
+
 QString CApplication::l_RecoveredListPath()
 {
     return CConstants::DefaultApplicationParameterStoragePath + QStringLiteral("/TesvanaRecovered.txt");
@@ -176,13 +180,21 @@ QString CApplication::l_RecoveredListPath()
 
 void CApplication::OnTerminationRequested()
 {
-    const QStringList written =
-        m_Core.Operations().WriteRecoveryFiles(m_Core.Settings().DefaultStoragePath());
-    if (written.isEmpty())
+    // The storage folder first; where it cannot be written, beside the settings, then
+    // the temporary folder.
+    QStringList lost;
+    const QStringList written = m_Core.Operations().WriteRecoveryFiles(
+        {m_Core.Settings().DefaultStoragePath(), CConstants::DefaultApplicationParameterStoragePath,
+         QDir::tempPath()},
+        &lost);
+    if (written.isEmpty() && lost.isEmpty())
         return;
+    QStringList lines = written;
+    for (const QString& kind : lost)
+        lines << LostMark + kind;
     QFile list(l_RecoveredListPath());
     if (list.open(QIODevice::Append | QIODevice::Text))
-        list.write((written.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+        list.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
 void CApplication::l_ReportRecoveredRecordings()
@@ -190,12 +202,23 @@ void CApplication::l_ReportRecoveredRecordings()
     QFile list(l_RecoveredListPath());
     if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
-    const QString paths = QString::fromUtf8(list.readAll()).trimmed();
+    QStringList paths, lost;
+    for (const QString& line : QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        (line.startsWith(LostMark) ? lost : paths)
+            << (line.startsWith(LostMark) ? line.mid(LostMark.size()) : line);
     list.close();
     if (!paths.isEmpty())
         CPrompt::Current().Information(
             tr("Unsaved recordings were recovered"),
-            tr("Tesvana was ended while recordings were not saved. They were written to:\n%1").arg(paths));
+            tr("Tesvana was ended while recordings were not saved. They were written to:\n%1")
+                .arg(paths.join(QLatin1Char('\n'))));
+    if (!lost.isEmpty())
+        CPrompt::Current().Warning(
+            tr("Unsaved recordings could not be kept"),
+            tr("Tesvana was ended while recordings were not saved, and no folder could "
+               "take them (the storage folder, %1, the temporary folder): the %2 "
+               "recording is lost.")
+                .arg(CConstants::DefaultApplicationParameterStoragePath, lost.join(QStringLiteral(", "))));
     list.remove();
 }
 

@@ -67,6 +67,7 @@ private:
     // Tells of the recovery files the previous run wrote as it was ended.
     void l_ReportRecoveredRecordings();
     static QString l_RecoveredListPath();
+    static const QString LostMark;
 
     static CApplication* m_pInstance;
 

@@ -60,7 +60,7 @@ bool COperationsManager::exitActiveOperationAllowed(COperation* next)
                                            CConstants::QuitApplicationConfirmationInformationMessage);
 }
 
-QStringList COperationsManager::WriteRecoveryFiles(const QString& folder)
+QStringList COperationsManager::WriteRecoveryFiles(const QStringList& folders, QStringList* lost)
 {
     QStringList written;
     const QString stamp =
@@ -72,24 +72,32 @@ QStringList COperationsManager::WriteRecoveryFiles(const QString& folder)
     {
         if (!operation->HasUnsavedData())
             continue;
-        if (!QDir().mkpath(folder))
+        const QString kind =
+            operation == &m_OperationMeasure ? QStringLiteral("measurement") : QStringLiteral("mapping");
+        // The first folder that takes it: a removed disk or a read-only folder is passed by.
+        QString kept;
+        for (const QString& folder : folders)
         {
-            qCCritical(lcOperations).noquote() << QStringLiteral("Cannot create folder ") + folder +
-                                                      QStringLiteral(": the unsaved recording is lost");
-            break;
-        }
-        const QString path = QDir(folder).filePath(QStringLiteral("Tesvana_%1_%2_recovered.xml")
-                                                       .arg(stamp, operation == &m_OperationMeasure
-                                                                       ? QStringLiteral("measurement")
-                                                                       : QStringLiteral("mapping")));
-        if (recorder->WriteRecovery(path))
-        {
-            qCWarning(lcOperations).noquote() << QStringLiteral("Unsaved recording written to ") + path;
-            written << path;
-        }
-        else
+            const QString path =
+                QDir(folder).filePath(QStringLiteral("Tesvana_%1_%2_recovered.xml").arg(stamp, kind));
+            if (QDir().mkpath(folder) && recorder->WriteRecovery(path))
+            {
+                kept = path;
+                break;
+            }
             qCCritical(lcOperations).noquote()
                 << QStringLiteral("Cannot write the unsaved recording to ") + path;
+        }
+        if (kept.isEmpty())
+        {
+            qCCritical(lcOperations).noquote() << QStringLiteral("The unsaved ") + kind +
+                                                      QStringLiteral(" recording could not be kept anywhere");
+            if (lost)
+                *lost << kind;
+            continue;
+        }
+        qCWarning(lcOperations).noquote() << QStringLiteral("Unsaved recording written to ") + kept;
+        written << kept;
     }
     return written;
 }

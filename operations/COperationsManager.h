@@ -21,10 +21,11 @@ public:
     Q_INVOKABLE void clearActiveOperation();
     Q_INVOKABLE COperation* getActiveOperation() const { return m_pActiveOperation; }
     Q_INVOKABLE bool exitActiveOperationAllowed(COperation* next);
-    // Each operation's unsaved recording written into `folder` as a results file whose
-    // name holds the date and "recovered"; the paths written. For an ending that cannot
-    // ask the user (a termination signal).
-    QStringList WriteRecoveryFiles(const QString& folder);
+    // Each operation's unsaved recording written as a results file whose name holds the
+    // date and "recovered", into the first of `folders` that takes it; the paths written,
+    // and in `lost` the kinds ("measurement", "mapping") that none took. For an ending
+    // that cannot ask the user (a termination signal).
+    QStringList WriteRecoveryFiles(const QStringList& folders, QStringList* lost = nullptr);
 
 private:
     COperationMeasure m_OperationMeasure;

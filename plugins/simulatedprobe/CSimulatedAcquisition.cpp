@@ -124,9 +124,11 @@ void CSimulatedAcquisition::run()
     clock.start();
     const qint64 epochStartNs = QDateTime::currentMSecsSinceEpoch() * 1000000LL;
     double nextBlockTime = 0.0; // seconds since the start, continuous modes
-    double pacedRate = m_Settings.acquisitionRate;
-    int pacedBlockSize = m_Settings.blockSize;
-    CTrigger::TriggerMode pacedMode = m_Settings.mode;
+    // Read under the lock as everywhere: the GUI thread may set new settings meanwhile.
+    const Settings first = GetSettings();
+    double pacedRate = first.acquisitionRate;
+    int pacedBlockSize = first.blockSize;
+    CTrigger::TriggerMode pacedMode = first.mode;
 
     for (;;)
     {

@@ -1432,6 +1432,44 @@ private slots:
         quit();
     }
 
+    // The storage folder gone (a removed disk): the recording goes beside the settings, and
+    // the next start says where.
+    void terminationSignalWithTheStorageFolderGone()
+    {
+        CApplication* app = launch();
+        app->initialize();
+        RecordingPrompt prompt;
+        CRecordingManagerMeasure& recorder = *app->OperationsManager().MeasureOperation()->RecordingManager();
+        click("resumeButton");
+        click("recordButton");
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.NumBlocks() >= 2, 5000);
+        click("stopButton");
+        // A file where the folder should be: no folder can be made there.
+        QFile blocker(m_Folders.program() + "/usb");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        app->Settings()->setDefaultStoragePath(blocker.fileName() + "/recordings");
+        const QString data = CConstants::DefaultApplicationParameterStoragePath;
+        const auto recovered = [&data] {
+            return QDir(data).entryList({"Tesvana_*_measurement_recovered.xml"}, QDir::Files);
+        };
+        QTimer::singleShot(0, [] { ::kill(::getpid(), SIGTERM); });
+        QTimer::singleShot(10000, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+        QCOMPARE(recovered().size(), 1);
+        const QString path = QDir(data).filePath(recovered().first());
+        recorder.setHasUnsavedData(false);
+        quit();
+        QFile::remove(blocker.fileName());
+
+        app = launch();
+        RecordingPrompt next;
+        app->initialize();
+        QVERIFY2(next.asked.size() == 1 && next.asked.first().contains(path),
+                 qPrintable(next.asked.join('\n')));
+        quit();
+    }
+
     void manualMapperAdvancesOnEachPress()
     {
         CApplication* app = launch();

@@ -426,6 +426,33 @@ private slots:
             QVERIFY2(b > 1, qPrintable(QString("a block of %1 after the change to uT").arg(b)));
     }
 
+    // No folder takes the recording: said as lost, never as kept.
+    void recoveryWithNoFolderThatTakesIt()
+    {
+        COperationMeasure* measure = m_Operations->MeasureOperation();
+        CRecordingManagerMeasure& recorder = *measure->RecordingManager();
+        recorder.ResetRecord();
+        measure->OnNewMeasure(QSharedPointer<CMeasureBlock>::create());
+        recorder.DataSet()->MeasureBlocks()->back()->Results.append(
+            QSharedPointer<CFieldIntensityResult>::create());
+        QVERIFY(measure->HasUnsavedData());
+        QFile file(m_Data.path() + "/not-a-folder");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QStringList lost;
+        QVERIFY(
+            m_Operations->WriteRecoveryFiles({file.fileName(), file.fileName() + "/below"}, &lost).isEmpty());
+        QCOMPARE(lost, QStringList({"measurement"}));
+        // The second folder takes it when the first cannot.
+        lost.clear();
+        const QStringList written =
+            m_Operations->WriteRecoveryFiles({file.fileName(), m_Data.path() + "/kept"}, &lost);
+        QCOMPARE(written.size(), 1);
+        QVERIFY(written.first().startsWith(m_Data.path() + "/kept/"));
+        QVERIFY(lost.isEmpty());
+        recorder.setHasUnsavedData(false);
+    }
+
     void limitsBoundsFollowTheConversion_data()
     {
         QTest::addColumn<QString>("fileUnit");
