@@ -35,6 +35,8 @@ class CChart2DFieldsData : public CChart2D
     Q_PROPERTY(int XTickCount READ XTickCount NOTIFY XTickCountChanged)
     Q_PROPERTY(int YTickCount READ YTickCount NOTIFY YTickCountChanged)
     Q_PROPERTY(int NumberValidPoints READ NumberValidPoints NOTIFY NumberValidPointsChanged)
+    // The title of the X axis: what the chart is drawn against.
+    Q_PROPERTY(QString XAxisTitle READ XAxisTitle NOTIFY XAxisTitleChanged)
 public:
     static constexpr int ComponentCount = 7;
     // The window the X axis scrolls by, in seconds.
@@ -89,6 +91,7 @@ public slots:
     void OnMeasurementParametersRateChanged();
     void UpdatePlot();
     virtual void refreshLegendData(double axeXMin, double axeXMax);
+    virtual QString XAxisTitle() const { return tr("Time [s]"); }
     void setComponantVisibility(int index, bool visible, bool updateDownsample);
     virtual void resetAxisXDelta(bool resetFullAxis);
     virtual void resetAxisYDelta();
@@ -113,6 +116,7 @@ signals:
     void XTickCountChanged(int value);
     void YTickCountChanged(int value);
     void NumberValidPointsChanged(int value);
+    void XAxisTitleChanged();
     void clearCharts();
     // The downsampled series changed: a chart that is shown takes them (updateSeries).
     void seriesUpdated();

@@ -119,6 +119,13 @@ QStringList CChart2DMappingData::HorizontalAxisNames() const
     return {tr("Time"), tr("X Position"), tr("Y Position"), tr("Z Position")};
 }
 
+QString CChart2DMappingData::XAxisTitle() const
+{
+    // Positions are in millimetres, as the mapping's grid and files give them.
+    return m_HorizontalAxisType == 0 ? CChart2DFieldsData::XAxisTitle()
+                                     : HorizontalAxisNames().at(m_HorizontalAxisType) + tr(" [mm]");
+}
+
 void CChart2DMappingData::setHorizontalAxisType(int value)
 {
     if (value < 0 || value > 3 || value == m_HorizontalAxisType)
@@ -132,6 +139,7 @@ void CChart2DMappingData::setHorizontalAxisType(int value)
     l_Rebuild();
     resetAxisXDelta(true);
     emit HorizontalAxisTypeChanged(value);
+    emit XAxisTitleChanged();
 }
 
 void CChart2DMappingData::RotateOnce(CMeasureBlockMapping& block)
@@ -198,6 +206,38 @@ void CChart2DMappingData::Plot(const QSharedPointer<CMeasureBlockMapping>& block
         resetAxisXDelta(true);
         resetAxisYDelta();
     }
+    l_ChooseSpreadingAxis();
+}
+
+void CChart2DMappingData::l_ChooseSpreadingAxis()
+{
+    if (m_AxisChosen || m_HorizontalAxisType == 0)
+        return;
+    double low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
+    bool any = false;
+    for (const Entry& entry : m_Blocks)
+    {
+        const double at[3] = {entry.block->Position.X(), entry.block->Position.Y(),
+                              entry.block->Position.Z()};
+        for (int a = 0; a < 3; ++a)
+        {
+            low[a] = any ? std::min(low[a], at[a]) : at[a];
+            high[a] = any ? std::max(high[a], at[a]) : at[a];
+        }
+        any = true;
+    }
+    const auto spreads = [&](int axis) { return high[axis - 1] > low[axis - 1]; };
+    if (!any || !(spreads(1) || spreads(2) || spreads(3)))
+        return; // one position so far: nothing to tell yet
+    m_AxisChosen = true;
+    if (spreads(m_HorizontalAxisType))
+        return;
+    for (int axis = 1; axis <= 3; ++axis)
+        if (spreads(axis))
+        {
+            setHorizontalAxisType(axis);
+            return;
+        }
 }
 
 void CChart2DMappingData::PlotAll(const std::vector<QSharedPointer<CMeasureBlockMapping>>& blocks)
@@ -214,6 +254,7 @@ void CChart2DMappingData::PlotAll(const std::vector<QSharedPointer<CMeasureBlock
         resetAxisXDelta(true);
         resetAxisYDelta();
     }
+    l_ChooseSpreadingAxis();
 }
 
 void CChart2DMappingData::l_Append(const Entry& entry)
@@ -259,6 +300,7 @@ void CChart2DMappingData::l_UpdateBounds()
 
 void CChart2DMappingData::ClearAll()
 {
+    m_AxisChosen = false;
     m_Blocks.clear();
     m_Samples = 0;
     Clear();

@@ -30,6 +30,7 @@ public:
 
     int HorizontalAxisType() const { return m_HorizontalAxisType; }
     QStringList HorizontalAxisNames() const;
+    QString XAxisTitle() const override;
     // 0 time, 1 X, 2 Y, 3 Z position; the chart is drawn again along it.
     void setHorizontalAxisType(int value);
 
@@ -66,6 +67,9 @@ private:
     std::vector<QSharedPointer<CFieldIntensityResult>> l_Filter(const CMeasureBlockMapping& block) const;
     void l_Rebuild();
     void l_UpdateBounds();
+    // Once per map: a position axis along which every point lies at one place (the Z of a
+    // plane) gives way to the first one along which the points spread.
+    void l_ChooseSpreadingAxis();
 
     struct Entry
     {
@@ -78,6 +82,7 @@ private:
     bool l_Insert(const QSharedPointer<CMeasureBlockMapping>& block);
     void l_Append(const Entry& entry);
     CSettings& m_Settings;
+    bool m_AxisChosen = false;
     COperationMapping* m_pOperation;
     std::vector<Entry> m_Blocks;
     quint64 m_Arrivals = 0;

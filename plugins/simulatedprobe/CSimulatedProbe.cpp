@@ -74,6 +74,7 @@ void CSimulatedProbe::Shutdown()
     m_StagePoll.stop();
     m_Acquisition.RequestStop();
     m_Acquisition.wait();
+    l_DropQueued();
     setIsRunning(false);
 }
 
@@ -100,9 +101,35 @@ void CSimulatedProbe::l_Deliver(const QSharedPointer<CMeasureBlock>& block)
             sample->setBBprime(nan);
         }
     }
-    // Receivers on the GUI thread get it queued.
     block->moveToThread(thread());
-    emit OnNewMeasureBlock(block);
+    bool first = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_OutboxMutex);
+        first = m_Outbox.empty();
+        m_Outbox.push_back(block);
+    }
+    // One call drains whatever came meanwhile (a busy GUI thread).
+    if (first)
+        QMetaObject::invokeMethod(this, "l_DeliverQueued",
+                                  Qt::QueuedConnection); // by name: no slot object shared across threads
+}
+
+void CSimulatedProbe::l_DeliverQueued()
+{
+    std::deque<QSharedPointer<CMeasureBlock>> blocks;
+    {
+        const std::lock_guard<std::mutex> lock(m_OutboxMutex);
+        blocks.swap(m_Outbox);
+    }
+    for (const QSharedPointer<CMeasureBlock>& block : blocks)
+        emit OnNewMeasureBlock(block);
+}
+
+void CSimulatedProbe::l_DropQueued()
+{
+    // Blocks of a stopped run are never announced: the next run's receivers must not get them.
+    const std::lock_guard<std::mutex> lock(m_OutboxMutex);
+    m_Outbox.clear();
 }
 
 void CSimulatedProbe::l_Lose()
@@ -197,6 +224,7 @@ void CSimulatedProbe::StopMeasurement()
         return;
     m_Acquisition.RequestStop();
     m_Acquisition.wait();
+    l_DropQueued();
     setIsRunning(false);
     l_SetStatus(tr("Connected"));
 }

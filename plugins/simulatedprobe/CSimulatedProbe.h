@@ -8,6 +8,8 @@
 #include <QTimer>
 
 #include <atomic>
+#include <deque>
+#include <mutex>
 
 class CTriggerPlugin;
 
@@ -45,9 +47,12 @@ private slots:
     void OnTriggerFired();
     void OnAcquisitionFinished();
     void OnStagePoll();
+    // On the GUI thread: announces the blocks the acquisition thread left in the outbox.
+    void l_DeliverQueued();
 
 private:
     void l_Deliver(const QSharedPointer<CMeasureBlock>& block);
+    void l_DropQueued();
     void l_Lose();
     void l_ReadParameters();
     void l_SetStatus(const QString& status);
@@ -61,4 +66,9 @@ private:
     // Read at the start of each run; the count is the acquisition thread's.
     CSimulatedFailures m_RunFailures;
     std::atomic<int> m_BlocksOfRun{0};
+    // Blocks pass from the acquisition thread to the GUI thread through this queue
+    // under its own lock (a driver's hand-over that a thread checker can follow),
+    // not as arguments of a queued signal.
+    std::mutex m_OutboxMutex;
+    std::deque<QSharedPointer<CMeasureBlock>> m_Outbox;
 };

@@ -93,8 +93,8 @@ ColumnLayout {
             xAxis: ValueAxis {
                 id: axisX
 
-                tickCount: 5
-                titleText: qsTr("Time [s]")
+                tickCount: plot.chart.XTickCount
+                titleText: plot.chart.XAxisTitle
             }
             yAxis: ValueAxis {
                 id: axisY
