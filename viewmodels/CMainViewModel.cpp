@@ -187,8 +187,13 @@ void CMainViewModel::displayHelp()
     const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(path));
     qCInfo(lcUi).noquote() << QStringLiteral("Opening contextual help : ") + url.toString();
     // A missing page is said as such: a desktop handler may "open" a file that is not there.
-    if (name.isEmpty() || !QFileInfo::exists(path) || !QDesktopServices::openUrl(url))
+    if (name.isEmpty() || !QFileInfo::exists(path))
         CUtils::errorMessage(tr("Could not open help"), tr("Could not find file : ") + url.toString());
+    else if (!QDesktopServices::openUrl(url))
+        CUtils::errorMessage(tr("Could not open help"),
+                             tr("No program could open the help page (is a web browser installed?). "
+                                "The page is %1")
+                                 .arg(QDir::toNativeSeparators(QDir::cleanPath(path))));
 }
 
 void CMainViewModel::ignoreSoftwareUpdate(const QString& version)

@@ -1,5 +1,7 @@
 #include "viewmodels/CReplayParametersViewModel.h"
 
+#include <algorithm>
+
 #include "model/CReplayParameters.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMapping.h"
@@ -42,6 +44,10 @@ CReplayParametersViewModel::CReplayParametersViewModel(CRecordingManager* record
             &CReplayParametersViewModel::OnStepByStepModeChanged);
     connect(m_pRecorder, &CRecordingManager::NumBlocksChanged, this,
             &CReplayParametersViewModel::OnNumBlocksChanged);
+    connect(this, &CReplayParametersViewModel::CurrentBlockChanged, this,
+            &CReplayParametersViewModel::PositionTextChanged);
+    connect(this, &CReplayParametersViewModel::NumBlocksChanged, this,
+            &CReplayParametersViewModel::PositionTextChanged);
     connect(m_pRecorder, &CRecordingManager::ReplayIndexChanged, this,
             &CReplayParametersViewModel::OnReplayIndexChanged);
     connect(m_pRecorder, &CRecordingManager::IsIdleWithDataChanged, this,
@@ -72,6 +78,13 @@ void CReplayParametersViewModel::OnSelectedTimeWarpIndexChanged(int selectedTime
 void CReplayParametersViewModel::OnReplayIndexChanged(int currentIndex)
 {
     setCurrentBlock(currentIndex + 1);
+}
+
+QString CReplayParametersViewModel::PositionText() const
+{
+    if (m_NumBlocks <= 0)
+        return tr("No block");
+    return tr("Block %1 / %2").arg(std::clamp(m_CurrentBlock, 1, m_NumBlocks)).arg(m_NumBlocks);
 }
 
 void CReplayParametersViewModel::OnStartingBlockIndexChanged()

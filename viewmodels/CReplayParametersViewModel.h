@@ -21,6 +21,8 @@ class CReplayParametersViewModel : public QObject
     Q_PROPERTY(int CurrentBlock READ CurrentBlock NOTIFY CurrentBlockChanged)
     Q_PROPERTY(int EndingBlock READ EndingBlock WRITE setEndingBlock NOTIFY EndingBlockChanged)
     Q_PROPERTY(int NumBlocks READ NumBlocks NOTIFY NumBlocksChanged)
+    // "Block 3 / 10", or "No block" when there is none to replay.
+    Q_PROPERTY(QString PositionText READ PositionText NOTIFY PositionTextChanged)
     Q_PROPERTY(bool StepByStepMode READ StepByStepMode WRITE setStepByStepMode NOTIFY StepByStepModeChanged)
 public:
     explicit CReplayParametersViewModel(COperationMeasure* operation, QObject* parent = nullptr);
@@ -33,6 +35,7 @@ public:
     int CurrentBlock() const { return m_CurrentBlock; }
     int EndingBlock() const { return m_EndingBlock; }
     int NumBlocks() const { return m_NumBlocks; }
+    QString PositionText() const;
     bool StepByStepMode() const { return m_StepByStepMode; }
 
     void setSelectedTimeWarpIndex(int value);
@@ -58,6 +61,7 @@ signals:
     void CurrentBlockChanged(int value);
     void EndingBlockChanged(int value);
     void NumBlocksChanged(int value);
+    void PositionTextChanged();
     void StepByStepModeChanged(bool value);
 
 private:

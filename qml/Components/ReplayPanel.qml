@@ -48,7 +48,7 @@ GroupBox {
         }
         Label {
             objectName: "replayCurrentBlock"
-            text: qsTr("Block") + " " + panel.replay.CurrentBlock + " / " + panel.replay.NumBlocks
+            text: panel.replay.PositionText
         }
         CheckBox {
             objectName: "stepByStepBox"

@@ -558,6 +558,14 @@ private slots:
         QCOMPARE(replay.SelectedTimeWarpIndex(), 5);
         m_Operation->OperationParameters()->ReplayParameters()->setStepByStepMode(true);
         QVERIFY(replay.StepByStepMode());
+        // Where the replay stands: no "Block 1 / 0" once the data is gone.
+        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        recorder.AddMeasureBlock(ofB({1}));
+        recorder.AddMeasureBlock(ofB({2}));
+        QVERIFY2(replay.PositionText().startsWith("Block ") && replay.PositionText().endsWith(" / 2"),
+                 qPrintable(replay.PositionText()));
+        m_Operation->clear();
+        QCOMPARE(replay.PositionText(), QString("No block"));
     }
 
     void measurementPanelWithoutAnInstrument()
