@@ -111,7 +111,33 @@ void CAlarmParametersMeterViewModel::OnDisplayAlarmUnitsChanged(CUnits::UnitType
 }
 
 TESVANA_SETTER(CAlarmParametersMeterViewModel, int, SelectedStateIndex)
-TESVANA_SETTER(CAlarmParametersMeterViewModel, bool, FlagNotification)
+void CAlarmParametersMeterViewModel::setFlagNotification(bool value)
+{
+    // Only the range check sets it, as each block is checked.
+    if (!m_Checked)
+    {
+        m_Checked = true;
+        emit CheckedChanged();
+    }
+    if (m_FlagNotification == value)
+        return;
+    m_FlagNotification = value;
+    emit FlagNotificationChanged(value);
+    emit CheckedChanged(); // the status text
+}
+
+QString CAlarmParametersMeterViewModel::StatusText() const
+{
+    if (!m_Checked)
+        return tr("Waiting for data");
+    return m_FlagNotification ? tr("Out of range") : tr("In range");
+}
+
+QString CAlarmParametersMeterViewModel::UnitText() const
+{
+    const QString unit = CUnitsToQString(m_DisplayAlarmUnits);
+    return unit.trimmed().isEmpty() ? QString() : QLatin1Char('[') + unit + QLatin1Char(']');
+}
 TESVANA_SETTER(CAlarmParametersMeterViewModel, CUnits::UnitType, DisplayAlarmUnits)
 TESVANA_SETTER(CAlarmParametersMeterViewModel, int, SelectedAxisIndex)
 TESVANA_SETTER(CAlarmParametersMeterViewModel, double, Minimum)

@@ -28,6 +28,13 @@ class CAlarmParametersMeterViewModel : public QObject
                    SelectedAxisIndexChanged)
     Q_PROPERTY(double Minimum READ Minimum WRITE setMinimum NOTIFY MinimumChanged)
     Q_PROPERTY(double Maximum READ Maximum WRITE setMaximum NOTIFY MaximumChanged)
+    // Whether a block has been checked since the panel was made: before that the state
+    // is not "In range" but waiting.
+    Q_PROPERTY(bool Checked READ Checked NOTIFY CheckedChanged)
+    // "Waiting for data", "In range" or "Out of range".
+    Q_PROPERTY(QString StatusText READ StatusText NOTIFY CheckedChanged)
+    // The unit the limits are compared in, as the labels show it ("[µT]").
+    Q_PROPERTY(QString UnitText READ UnitText NOTIFY DisplayAlarmUnitsChanged)
     // Why the last entry was refused; empty when it was taken.
     Q_PROPERTY(QString InputError READ InputError NOTIFY InputErrorChanged)
 public:
@@ -46,6 +53,9 @@ public:
     double Minimum() const { return m_Minimum; }
     double Maximum() const { return m_Maximum; }
     QString InputError() const { return m_InputError; }
+    bool Checked() const { return m_Checked; }
+    QString StatusText() const;
+    QString UnitText() const;
 
     void setSelectedStateIndex(int value);
     void setFlagNotification(bool value);
@@ -72,6 +82,7 @@ signals:
     void AxisNamesChanged(QStringList value);
     void SelectedAxisIndexChanged(int value);
     void MinimumChanged(double value);
+    void CheckedChanged();
     void MaximumChanged(double value);
     void InputErrorChanged(QString value);
 
@@ -81,6 +92,7 @@ private:
     QStringList m_StateNames;
     int m_SelectedStateIndex = -1;
     bool m_FlagNotification = false;
+    bool m_Checked = false;
     CUnits::UnitType m_DisplayAlarmUnits = CUnits::UnitType::UNKNOWN;
     QList<CAxis::AxisType> m_Axis;
     QStringList m_AxisNames;

@@ -340,10 +340,10 @@ void CMeterOperationViewModel::ProcessBlock(const QSharedPointer<CMeasureBlock>&
     l_Set(m_NewMeasureReady, true, &CMeterOperationViewModel::NewMeasureReadyChanged);
 }
 
-void CMeterOperationViewModel::l_PulseClearCompas()
+void CMeterOperationViewModel::l_SetCompasCleared(bool cleared)
 {
-    l_Set(m_ClearCompas, true, &CMeterOperationViewModel::ClearCompasChanged);
-    l_Set(m_ClearCompas, false, &CMeterOperationViewModel::ClearCompasChanged);
+    // A state, not a pulse: set and reset in one call, no binding would ever see it.
+    l_Set(m_ClearCompas, cleared, &CMeterOperationViewModel::ClearCompasChanged);
 }
 
 void CMeterOperationViewModel::l_ComputeCompasSize(const CMeasureBlock& block)
@@ -367,11 +367,12 @@ void CMeterOperationViewModel::l_ComputeCompasSize(const CMeasureBlock& block)
     }
     if (magnitude == 0 || std::isnan(magnitude))
     {
-        l_PulseClearCompas();
+        l_SetCompasCleared(true);
         return;
     }
     const int axis =
         m_SelectedProbeAxisIndex == 0 || m_SelectedProbeAxisIndex == 1 ? m_SelectedProbeAxisIndex : 2;
+    l_SetCompasCleared(false);
     const double a = v[(axis + 1) % 3];
     const double b = v[(axis + 2) % 3];
     double width = v[axis] / magnitude;
@@ -515,7 +516,7 @@ void CMeterOperationViewModel::OnDataSetCleared()
     l_InitializeDefaultValues();
     l_Set(m_CommentBlock, QString(), &CMeterOperationViewModel::CommentBlockChanged);
     setCommentOverAll(QString());
-    l_PulseClearCompas();
+    l_SetCompasCleared(true);
 }
 
 void CMeterOperationViewModel::OnSelectedProbeAxisIndexChanged()

@@ -202,7 +202,7 @@ private:
     void l_ComputeRotationVector(const CMeasureBlock& block);
     void l_CheckRange(const CMeasureBlock& block);
     void l_UpdateAlarmUnits();
-    void l_PulseClearCompas();
+    void l_SetCompasCleared(bool cleared);
     QSharedPointer<CMeasureBlock> l_NewestBlock();
     void l_CutIntoSubBlocks(const QSharedPointer<CMeasureBlock>& block);
     void l_ShowNextSubBlock();

@@ -20,13 +20,14 @@ GroupBox {
             Layout.fillWidth: true
             Layout.preferredHeight: Theme.bannerHeight
             radius: Theme.cornerRadius
-            color: panel.alarm.FlagNotification ? Theme.alarmErrorColor : Theme.alarmValidColor
+            color: !panel.alarm.Checked ? Theme.alarmUndefinedColor
+                   : panel.alarm.FlagNotification ? Theme.alarmErrorColor : Theme.alarmValidColor
             visible: panel.alarm.SelectedStateIndex > 0
 
             Label {
                 anchors.centerIn: parent
                 color: Theme.textOnColor
-                text: panel.alarm.FlagNotification ? qsTr("Out of range") : qsTr("In range")
+                text: panel.alarm.StatusText
             }
         }
         Label { text: qsTr("State") }
@@ -51,13 +52,13 @@ GroupBox {
         }
         NumberField {
             objectName: "alarmMinimumField"
-            label: qsTr("Minimum")
+            label: qsTr("Minimum") + " " + panel.alarm.UnitText
             value: panel.alarm.Minimum
             onAccepted: function (number) { panel.alarm.Minimum = number }
         }
         NumberField {
             objectName: "alarmMaximumField"
-            label: qsTr("Maximum")
+            label: qsTr("Maximum") + " " + panel.alarm.UnitText
             value: panel.alarm.Maximum
             onAccepted: function (number) { panel.alarm.Maximum = number }
         }

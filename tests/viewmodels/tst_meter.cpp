@@ -322,6 +322,18 @@ private slots:
         QCOMPARE(m_Meter->Table()->rowCount(), 3);
     }
 
+    // A field of nothing leaves no needle standing: the compass is cleared until a field
+    // comes, as a state the page's binding sees (not a pulse set and reset in one call).
+    void compassClearedWhileThereIsNoField()
+    {
+        QSignalSpy cleared(m_Meter.get(), &CMeterOperationViewModel::ClearCompasChanged);
+        m_Meter->ProcessBlock(block({{0, 0, 0}}));
+        QVERIFY(m_Meter->ClearCompas());
+        m_Meter->ProcessBlock(block({{3, 0, 4}}));
+        QVERIFY(!m_Meter->ClearCompas());
+        QCOMPARE(cleared.count(), 2);
+    }
+
     void rangeCheckAnnouncesOnceEveryTwoSeconds()
     {
         CAlarmParametersMeter& alarm = *m_Operation->OperationParameters()->AlarmParametersMeter();
@@ -337,7 +349,13 @@ private slots:
                 count += line.contains(" is out-of-limit [") ? 1 : 0;
             return count;
         };
+        // Before any block: waiting, not "In range"; the limits' unit beside them.
+        CAlarmParametersMeterViewModel& panel = *m_Meter->AlarmParametersViewModel();
+        QVERIFY(!panel.Checked());
+        QCOMPARE(panel.StatusText(), QString("Waiting for data"));
+        QCOMPARE(panel.UnitText(), "[" + CUnitsToQString(m_Meter->DisplayUnits()) + "]");
         m_Meter->ProcessBlock(block({{0, 0, 5}, {0, 0, 12}, {0, 0, 20}}));
+        QCOMPARE(panel.StatusText(), QString("Out of range"));
         QCOMPARE(warnings(), 1);
         QCOMPARE(tray.count(), 1);
         QVERIFY(m_Meter->AlarmParametersViewModel()->FlagNotification());
