@@ -222,7 +222,8 @@ void LimitsXmlFile::ReadLimits(const QString& path)
     else
     {
         result = ParseDevice(&file, &errorText);
-        if (result == ParseResult::NotValid)
+        // A file that is no XML at all is no limits file either: said alike.
+        if (result == ParseResult::NotValid || result == ParseResult::Malformed)
             CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LimitsFileErrorDetails);
         else if (result == ParseResult::BadValue)
             CUtils::errorMessage(CConstants::LoadFileErrorTitle, errorText);

@@ -1,5 +1,7 @@
 #include "operations/CMapperPositionSourceCartesian.h"
 
+#include <QStringList>
+
 #include "app/LogCategories.h"
 
 #include <QDebug>
@@ -28,13 +30,17 @@ void CMapperPositionSourceCartesian::l_Build()
         axis.clear();
     const CAxisStepSeries* series[3] = {&m_X, &m_Y, &m_Z};
     static const char* const names[3] = {"X", "Y", "Z"};
+    // Every axis whose step is too small, in one line: the user fixes them all at once.
+    QStringList tooSmall;
     for (int a = 0; a < 3; ++a)
+        if (!(series[a]->StepSize() > 0.001))
+            tooSmall << QStringLiteral("%1 (%2 mm)").arg(QLatin1String(names[a])).arg(series[a]->StepSize());
+    if (!tooSmall.isEmpty())
     {
-        if (series[a]->StepSize() <= 0.001)
-        {
-            qCDebug(lcOperations) << names[a] << ".StepSize is too small";
-            return;
-        }
+        qCWarning(lcOperations).noquote() << QStringLiteral("The grid's step is too small on ") +
+                                                 tooSmall.join(QStringLiteral(", ")) +
+                                                 QStringLiteral(": it must be above 0.001 mm");
+        return;
     }
     double total = 1;
     for (int a = 0; a < 3; ++a)

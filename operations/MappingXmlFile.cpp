@@ -107,7 +107,8 @@ void MappingXmlFile::ReadFile(const QString&)
     {
         result = ParseDevice(&file, &errorText);
         setFileError(result != ParseResult::Ok);
-        if (result == ParseResult::NotValid)
+        // A file that is no XML at all (a CSV, a binary) is no mapping file either: said alike.
+        if (result != ParseResult::Ok)
             CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::MappingFileErrorDetails);
     }
     file.close();

@@ -77,15 +77,17 @@ private slots:
                                          "<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><line/>"
                                          "<point/></KorvelinMappingFile>")
                                   << notValid << 1;
+        // Broken XML, or no XML at all (a CSV chosen by mistake): said, not only logged.
         QTest::newRow("malformed") << QByteArray(
                                           "<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><point>")
-                                   << QString() << 1;
+                                   << notValid << 1;
+        QTest::newRow("csv") << QByteArray("X,Y,Z\n1,2,3\n") << notValid << 0;
         // Refused, not walked down.
         QTest::newRow("nested 100000 deep")
             << (QByteArray("<KorvelinMappingFile ver=\"1.0\"><point><X>1</X></point><point><deep>") +
                 QByteArray("<x>").repeated(100000) + QByteArray("</x>").repeated(100000) +
                 "</deep><X>2</X></point></KorvelinMappingFile>")
-            << QString() << 1;
+            << notValid << 1;
     }
 
     void failures()

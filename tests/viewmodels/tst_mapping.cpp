@@ -1,3 +1,4 @@
+#include "../support/MessageCapture.h"
 #include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
@@ -125,6 +126,37 @@ private slots:
         QCOMPARE(m_Page->XStop(), 3.0);
         QCOMPARE(m_Page->YStop(), 2.0);
         QCOMPARE(m_Page->Arrows()->rowCount(), 3);
+    }
+
+    // The X axis says what it plots; a map of a plane at Z = 0 remembered on "Z Position"
+    // opens on the first axis that spreads its points; too small a step names every axis.
+    void chartAxisTitleAndAFirstChoiceThatSpreads()
+    {
+        CChart2DMappingData& chart = *m_Page->Chart();
+        chart.setHorizontalAxisType(0);
+        QCOMPARE(chart.XAxisTitle(), QString("Time [s]"));
+        chart.setHorizontalAxisType(3);
+        QCOMPARE(chart.XAxisTitle(), QString("Z Position [mm]"));
+        chart.ClearAll();
+        m_Page->resume();
+        m_Page->OnNewMeasure(point(0, 0, 0, 1, 0, 0, 1));
+        QCOMPARE(chart.HorizontalAxisType(), 3); // one point: nothing to tell yet
+        m_Page->OnNewMeasure(point(0, 4, 0, 2, 0, 0, 2));
+        m_Page->OnNewMeasure(point(2, 4, 0, 2, 0, 0, 3));
+        QCOMPARE(chart.HorizontalAxisType(), 2); // X did not spread at the second point, Y did
+        QCOMPARE(chart.XAxisTitle(), QString("Y Position [mm]"));
+        // Chosen once: the user's later choice stays.
+        chart.setHorizontalAxisType(3);
+        m_Page->OnNewMeasure(point(4, 4, 0, 2, 0, 0, 4));
+        QCOMPARE(chart.HorizontalAxisType(), 3);
+
+        MessageCapture log;
+        CMapperPositionSourceCartesian* grid = m_Operation->MappingParameters()->MapperSourceCartesian();
+        grid->X()->setStepSize(0);
+        grid->Z()->setStepSize(0.0001);
+        QCOMPARE(grid->PointCount(), 0);
+        QVERIFY2(log.contains("The grid's step is too small on X (0 mm), Z (0.0001 mm)"),
+                 qPrintable(log.all().join('\n')));
     }
 
     void chartAlongTimeOrPositionAndRotatedOnce()
