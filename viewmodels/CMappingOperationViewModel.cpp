@@ -417,4 +417,10 @@ void CMappingOperationViewModel::setDefaultParameters()
     m->setAcquisitionRate(10.0);
     m->setBlockSize(10);
     m->setApplyConfiguration(true);
+    // The panel's choices too: the first unit (asked first when an unsaved map would be
+    // cleared), its uncertainty unit, "Auto" range and the first trigger mode.
+    m_pMeasurement->setSelectedUnitIndex(0);
+    m_pMeasurement->setSelectedUncertaintyUnitIndex(0);
+    m_pMeasurement->setSelectedRangeIndex(0);
+    m_pMeasurement->setSelectedTriggerIndex(0);
 }

@@ -11,6 +11,7 @@
 #include "instruments/CTriggerPlugin.h"
 #include "model/CMetaTypes.h"
 #include "operations/COperationsManager.h"
+#include "viewmodels/CMappingOperationViewModel.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
 
 #include <QApplication>
@@ -451,6 +452,33 @@ private slots:
         QVERIFY(written.first().startsWith(m_Data.path() + "/kept/"));
         QVERIFY(lost.isEmpty());
         recorder.setHasUnsavedData(false);
+    }
+
+    // "Default" on the mapping page: the parameters and the panel's choices (unit,
+    // uncertainty unit, range, trigger) back to their first entries.
+    void mappingDefaultResetsThePanelsChoices()
+    {
+        RecordingPrompt prompt;
+        COperationMapping* mapping = m_Operations->MappingOperation();
+        m_Operations->setActiveOperation(mapping);
+        CMappingOperationViewModel page(*m_Settings, mapping);
+        CMeasurementParametersViewModel& panel = *page.MeasurementParametersViewModel();
+        panel.setSelectedUnitIndex(2);
+        panel.setSelectedRangeIndex(1);
+        panel.setSelectedUncertaintyUnitIndex(1);
+        panel.setSelectedTriggerIndex(1);
+        QVERIFY(mapping->MeasurementParameters()->Units() != CUnits::UnitType::TESLA);
+        QVERIFY(!mapping->MeasurementParameters()->AutoRange());
+        page.setDefaultParameters();
+        QCOMPARE(panel.SelectedUnitIndex(), 0);
+        QCOMPARE(panel.SelectedRangeIndex(), 0);
+        QCOMPARE(panel.SelectedUncertaintyUnitIndex(), 0);
+        QCOMPARE(panel.SelectedTriggerIndex(), 0);
+        QCOMPARE(mapping->MeasurementParameters()->Units(), m_Probe->UnitList().first());
+        QVERIFY(mapping->MeasurementParameters()->AutoRange());
+        QCOMPARE(mapping->MeasurementParameters()->TriggerMode(), CTrigger::TriggerMode::IMMEDIATE);
+        QCOMPARE(mapping->MeasurementParameters()->AcquisitionRate(), 10.0);
+        QCOMPARE(prompt.asked, QStringList()); // nothing recorded: nothing asked
     }
 
     void limitsBoundsFollowTheConversion_data()
