@@ -11,3 +11,5 @@ bash scripts/build.sh
 )
 # The saved fuzz inputs once more, under AddressSanitizer and UndefinedBehaviorSanitizer.
 bash scripts/fuzz.sh replay
+# The threaded and file tests once more under ThreadSanitizer (about a minute and a half).
+bash scripts/sanitize.sh tsan
