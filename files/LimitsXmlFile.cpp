@@ -56,18 +56,10 @@ void LimitsXmlFile::AddLimit(double upperFrequency, CUnits::UnitType frequencyUn
     // Kept in ascending order of frequency: the limit of a frequency is the first entry reaching it.
     const auto at = std::upper_bound(m_Entries.begin(), m_Entries.end(), upperFrequency,
                                      [](double f, const Entry& e) { return f < e.upperFrequency; });
-    const int index = int(at - m_Entries.begin());
     m_Entries.insert(at, entry);
     m_FrequencyMinimum = std::min(m_FrequencyMinimum, upperFrequency);
     m_FrequencyMaximum = std::max(m_FrequencyMaximum, upperFrequency);
-    if (!IsFieldUnit(m_CurrentUnit) || !IsFieldUnit(limitUnit))
-        return;
-    const QSharedPointer<FrequencyRange> range = l_Converted(entry);
-    m_Limits.insert(index, range);
-    m_ValueMinimum = std::min(m_ValueMinimum, range->ExposureLimitValue());
-    m_ValueMaximum = std::max(m_ValueMaximum, range->ExposureLimitValue());
-    if (!m_Converted)
-        setConverted(true);
+    l_Convert();
 }
 
 void LimitsXmlFile::l_Convert()
