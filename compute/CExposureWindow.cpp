@@ -9,12 +9,6 @@ namespace KVL
 {
 namespace
 {
-double secondsOf(const CFieldIntensityResult& sample)
-{
-    return double(sample.Timestamp.toMSecsSinceEpoch()) / 1e3 +
-           double(sample.TimestampNanosecond % 1000000) / 1e9;
-}
-
 int capacityFor(double rate, int blockSize)
 {
     int samples = 1;
@@ -40,7 +34,7 @@ bool CExposureWindow::Append(const CMeasureBlock& block, double rate)
     if (n == 0)
         return false;
     // Times in files may be whole milliseconds: the join allows for that.
-    const double gap = secondsOf(*block.Results.first()) - m_LastTime;
+    const double gap = block.Results.first()->Seconds() - m_LastTime;
     const bool joins = rate == m_Rate && rate > 0 && Size() > 0 && gap > -1.1e-3 && gap < 1.5 / rate + 1.1e-3;
     if (!joins)
     {
@@ -62,7 +56,7 @@ bool CExposureWindow::Append(const CMeasureBlock& block, double rate)
         m_Y.push_back(sample->By());
         m_Z.push_back(sample->Bz());
     }
-    m_LastTime = secondsOf(*block.Results.last());
+    m_LastTime = block.Results.last()->Seconds();
     m_Start = std::max(m_Start, int(m_X.size()) - m_Capacity);
     // Forget what left the window now and then, not at every block.
     if (m_Start > m_Capacity)

@@ -58,12 +58,7 @@ double CMeasureBlock::TimestampRate() const
 {
     if (Results.size() < 2)
         return std::numeric_limits<double>::quiet_NaN();
-    // Whole milliseconds from the date and time, the rest from the nanoseconds.
-    const auto seconds = [](const CFieldIntensityResult& sample) {
-        return double(sample.Timestamp.toMSecsSinceEpoch()) / 1e3 +
-               double(sample.TimestampNanosecond % 1000000) / 1e9;
-    };
-    const double span = seconds(*Results.last()) - seconds(*Results.first());
+    const double span = Results.last()->Seconds() - Results.first()->Seconds();
     return span > 0 ? double(Results.size() - 1) / span : std::numeric_limits<double>::quiet_NaN();
 }
 

@@ -13,4 +13,11 @@ class CTimestampableResult
 public:
     QDateTime Timestamp;
     quint64 TimestampNanosecond = 0;
+
+    // Seconds since the epoch: whole milliseconds from the date and time, the rest
+    // from the nanoseconds.
+    double Seconds() const
+    {
+        return double(Timestamp.toMSecsSinceEpoch()) / 1e3 + double(TimestampNanosecond % 1000000) / 1e9;
+    }
 };
