@@ -204,8 +204,12 @@ void CApplication::l_ReportRecoveredRecordings()
         return;
     QStringList paths, lost;
     for (const QString& line : QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        (line.startsWith(LostMark) ? lost : paths)
-            << (line.startsWith(LostMark) ? line.mid(LostMark.size()) : line);
+    {
+        if (line.startsWith(LostMark))
+            lost << line.mid(LostMark.size());
+        else
+            paths << line;
+    }
     list.close();
     if (!paths.isEmpty())
         CPrompt::Current().Information(

@@ -114,16 +114,18 @@ TESVANA_SETTER(CAlarmParametersMeterViewModel, int, SelectedStateIndex)
 void CAlarmParametersMeterViewModel::setFlagNotification(bool value)
 {
     // Only the range check sets it, as each block is checked.
-    if (!m_Checked)
-    {
-        m_Checked = true;
+    const bool first = !m_Checked;
+    m_Checked = true;
+    if (first)
         emit CheckedChanged();
+    if (m_FlagNotification != value)
+    {
+        m_FlagNotification = value;
+        emit FlagNotificationChanged(value);
     }
-    if (m_FlagNotification == value)
+    else if (!first)
         return;
-    m_FlagNotification = value;
-    emit FlagNotificationChanged(value);
-    emit CheckedChanged(); // the status text
+    emit StatusTextChanged();
 }
 
 QString CAlarmParametersMeterViewModel::StatusText() const

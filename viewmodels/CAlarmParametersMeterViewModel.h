@@ -32,7 +32,7 @@ class CAlarmParametersMeterViewModel : public QObject
     // is not "In range" but waiting.
     Q_PROPERTY(bool Checked READ Checked NOTIFY CheckedChanged)
     // "Waiting for data", "In range" or "Out of range".
-    Q_PROPERTY(QString StatusText READ StatusText NOTIFY CheckedChanged)
+    Q_PROPERTY(QString StatusText READ StatusText NOTIFY StatusTextChanged)
     // The unit the limits are compared in, as the labels show it ("[µT]").
     Q_PROPERTY(QString UnitText READ UnitText NOTIFY DisplayAlarmUnitsChanged)
     // Why the last entry was refused; empty when it was taken.
@@ -83,6 +83,7 @@ signals:
     void SelectedAxisIndexChanged(int value);
     void MinimumChanged(double value);
     void CheckedChanged();
+    void StatusTextChanged();
     void MaximumChanged(double value);
     void InputErrorChanged(QString value);
 
