@@ -1478,6 +1478,20 @@ private slots:
         QVERIFY2(next.asked.size() == 1 && next.asked.first().contains(path),
                  qPrintable(next.asked.join('\n')));
         quit();
+
+        // A recording that no folder took, as the previous run listed it: said to be lost.
+        QFile list(data + "/TesvanaRecovered.txt");
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("lost: measurement\n");
+        list.close();
+        app = launch();
+        RecordingPrompt third;
+        app->initialize();
+        QVERIFY2(third.asked.size() == 1 &&
+                     third.asked.first().startsWith("Warning: Unsaved recordings could not be kept") &&
+                     third.asked.first().contains("the measurement recording is lost"),
+                 qPrintable(third.asked.join('\n')));
+        quit();
     }
 
     void manualMapperAdvancesOnEachPress()
