@@ -6,6 +6,7 @@
 #include "operations/COperationMapping.h"
 
 #include <algorithm>
+#include <cmath>
 
 CChart2DMappingData::CChart2DMappingData(CSettings& settings, COperationMapping* operation, QObject* parent)
     : CChart2DFieldsData(operation->OperationParameters(), parent), m_Settings(settings),
@@ -121,9 +122,47 @@ QStringList CChart2DMappingData::HorizontalAxisNames() const
 
 QString CChart2DMappingData::XAxisTitle() const
 {
+    if (m_HorizontalAxisType == 0)
+        return CChart2DFieldsData::XAxisTitle();
     // Positions are in millimetres, as the mapping's grid and files give them.
-    return m_HorizontalAxisType == 0 ? CChart2DFieldsData::XAxisTitle()
-                                     : HorizontalAxisNames().at(m_HorizontalAxisType) + tr(" [mm]");
+    QString title = HorizontalAxisNames().at(m_HorizontalAxisType) + tr(" [mm]");
+    if (!l_SeveralRows())
+        return title;
+    QStringList at;
+    for (int axis = 1; axis <= 3; ++axis)
+        if (axis != m_HorizontalAxisType)
+            at << QStringLiteral("%1 = %2 mm")
+                      .arg(QStringLiteral("XYZ").mid(axis - 1, 1))
+                      .arg(QString::number(m_Row[axis - 1], 'g', 6));
+    return title + tr(" (row at %1)").arg(at.join(QStringLiteral(", ")));
+}
+
+bool CChart2DMappingData::l_InRow(const CMeasureBlockMapping& block) const
+{
+    if (m_HorizontalAxisType == 0)
+        return true;
+    // Grid positions are sums of steps: equal within far less than any step allowed.
+    constexpr double tolerance = 1e-6;
+    const double at[3] = {block.Position.X(), block.Position.Y(), block.Position.Z()};
+    for (int axis = 1; axis <= 3; ++axis)
+        if (axis != m_HorizontalAxisType && std::fabs(at[axis - 1] - m_Row[axis - 1]) > tolerance)
+            return false;
+    return true;
+}
+
+bool CChart2DMappingData::l_SetRow(const CMeasureBlockMapping& block)
+{
+    const bool changed = !l_InRow(block);
+    m_Row[0] = block.Position.X();
+    m_Row[1] = block.Position.Y();
+    m_Row[2] = block.Position.Z();
+    return changed;
+}
+
+bool CChart2DMappingData::l_SeveralRows() const
+{
+    return std::any_of(m_Blocks.begin(), m_Blocks.end(),
+                       [this](const Entry& entry) { return !l_InRow(*entry.block); });
 }
 
 void CChart2DMappingData::setHorizontalAxisType(int value)
@@ -162,15 +201,17 @@ double CChart2DMappingData::l_Key(const CMeasureBlockMapping& block) const
     }
 }
 
-bool CChart2DMappingData::l_Insert(const QSharedPointer<CMeasureBlockMapping>& block)
+const CChart2DMappingData::Entry*
+CChart2DMappingData::l_Insert(const QSharedPointer<CMeasureBlockMapping>& block)
 {
     RotateOnce(*block);
     const Entry entry{l_Key(*block), m_Arrivals++, block, l_Filter(*block)};
     // After the blocks at the same place: several at one position are all kept, in order.
     const auto at = std::upper_bound(m_Blocks.begin(), m_Blocks.end(), entry.key,
                                      [](double key, const Entry& e) { return key < e.key; });
-    bool atTheEnd = at == m_Blocks.end();
-    m_Blocks.insert(at, entry);
+    // At the end of the line drawn: no block of its row after it.
+    bool atTheEnd = std::none_of(at, m_Blocks.end(), [this](const Entry& e) { return l_InRow(*e.block); });
+    const auto inserted = m_Blocks.insert(at, entry);
     m_Samples += quint64(block->Results.size());
     // The oldest blocks go first once the retained limit is passed.
     const quint64 limit = std::max<quint64>(1, m_pOperation->MaxMeasurementCount());
@@ -181,9 +222,9 @@ bool CChart2DMappingData::l_Insert(const QSharedPointer<CMeasureBlockMapping>& b
                              [](const Entry& a, const Entry& b) { return a.arrival < b.arrival; });
         m_Samples -= quint64(oldest->block->Results.size());
         m_Blocks.erase(oldest);
-        atTheEnd = false;
+        return nullptr; // the places moved
     }
-    return atTheEnd;
+    return atTheEnd ? &*inserted : nullptr;
 }
 
 void CChart2DMappingData::Plot(const QSharedPointer<CMeasureBlockMapping>& block)
@@ -191,10 +232,14 @@ void CChart2DMappingData::Plot(const QSharedPointer<CMeasureBlockMapping>& block
     if (!block || block->Results.isEmpty())
         return;
     const bool first = m_Blocks.empty();
-    // A block after all others (a run in time, or along the axis) only adds its samples.
-    if (l_Insert(block))
+    const bool severalRows = l_SeveralRows();
+    const bool newRow = l_SetRow(*block);
+    // A block after all others of the line (a run in time, or along the axis) only adds
+    // its samples; a new row draws that row instead.
+    const Entry* inserted = l_Insert(block);
+    if (inserted && !newRow)
     {
-        l_Append(m_Blocks.back());
+        l_Append(*inserted);
         l_UpdateBounds();
     }
     else
@@ -206,6 +251,8 @@ void CChart2DMappingData::Plot(const QSharedPointer<CMeasureBlockMapping>& block
         resetAxisXDelta(true);
         resetAxisYDelta();
     }
+    if (newRow || severalRows != l_SeveralRows())
+        emit XAxisTitleChanged();
     l_ChooseSpreadingAxis();
 }
 
@@ -246,9 +293,13 @@ void CChart2DMappingData::PlotAll(const std::vector<QSharedPointer<CMeasureBlock
     for (const QSharedPointer<CMeasureBlockMapping>& block : blocks)
     {
         if (block && !block->Results.isEmpty())
+        {
+            l_SetRow(*block); // the newest block's row is drawn
             l_Insert(block);
+        }
     }
     l_Rebuild();
+    emit XAxisTitleChanged();
     if (first && !m_Blocks.empty())
     {
         resetAxisXDelta(true);
@@ -272,7 +323,8 @@ void CChart2DMappingData::l_Rebuild()
 {
     ClearResults();
     for (const Entry& entry : m_Blocks)
-        l_Append(entry);
+        if (l_InRow(*entry.block))
+            l_Append(entry);
     l_UpdateBounds();
 }
 
@@ -290,7 +342,8 @@ void CChart2DMappingData::l_UpdateBounds()
         setMeasureResultMaxX(maxX > 0.5 ? maxX + 0.5 : maxX);
         return;
     }
-    // Positions are shown as they are, from their smallest to their largest.
+    // Positions are shown as they are, from their smallest to their largest over the
+    // whole map: every row is drawn on the same axis.
     MarkNewData(0.0);
     const double low = m_Blocks.empty() ? 0.0 : m_Blocks.front().key;
     const double high = m_Blocks.empty() ? 1.0 : m_Blocks.back().key;
@@ -301,9 +354,11 @@ void CChart2DMappingData::l_UpdateBounds()
 void CChart2DMappingData::ClearAll()
 {
     m_AxisChosen = false;
+    m_Row[0] = m_Row[1] = m_Row[2] = 0;
     m_Blocks.clear();
     m_Samples = 0;
     Clear();
+    emit XAxisTitleChanged();
 }
 
 void CChart2DMappingData::ComputeDeltaX() {}

@@ -13,7 +13,9 @@ class CMeasureBlockMapping;
 
 // The mapping chart: the samples of every block against time, or against the
 // block's X, Y or Z position (blocks ordered along it, several at one position
-// all kept). Field vectors are first turned into the mapping frame.
+// all kept). Along a position it draws the line of the map through the newest
+// block (the blocks sharing its other two coordinates): a grid's other rows would
+// be joined across, zigzagging. Field vectors are first turned into the mapping frame.
 class CChart2DMappingData : public CChart2DFieldsData
 {
     Q_OBJECT
@@ -63,6 +65,12 @@ protected:
 
 private:
     double l_Key(const CMeasureBlockMapping& block) const;
+    // Whether the block lies on the line drawn: its other two coordinates are the row's.
+    bool l_InRow(const CMeasureBlockMapping& block) const;
+    // The line drawn goes through this block: true when that changed the line.
+    bool l_SetRow(const CMeasureBlockMapping& block);
+    // Whether the map has blocks off the line drawn (the title then names the line).
+    bool l_SeveralRows() const;
     // The block's samples averaged, or the samples themselves with averaging off.
     std::vector<QSharedPointer<CFieldIntensityResult>> l_Filter(const CMeasureBlockMapping& block) const;
     void l_Rebuild();
@@ -78,11 +86,14 @@ private:
         QSharedPointer<CMeasureBlockMapping> block;
         std::vector<QSharedPointer<CFieldIntensityResult>> filtered;
     };
-    // Adds the block in its place; true when it went after every other one.
-    bool l_Insert(const QSharedPointer<CMeasureBlockMapping>& block);
+    // Adds the block in its place; the entry added when it went after every other one
+    // of the line drawn, else null.
+    const Entry* l_Insert(const QSharedPointer<CMeasureBlockMapping>& block);
     void l_Append(const Entry& entry);
     CSettings& m_Settings;
     bool m_AxisChosen = false;
+    // The position of the block the drawn line goes through.
+    double m_Row[3] = {0, 0, 0};
     COperationMapping* m_pOperation;
     std::vector<Entry> m_Blocks;
     quint64 m_Arrivals = 0;

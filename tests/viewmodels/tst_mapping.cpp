@@ -16,6 +16,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -144,7 +145,7 @@ private slots:
         m_Page->OnNewMeasure(point(0, 4, 0, 2, 0, 0, 2));
         m_Page->OnNewMeasure(point(2, 4, 0, 2, 0, 0, 3));
         QCOMPARE(chart.HorizontalAxisType(), 2); // X did not spread at the second point, Y did
-        QCOMPARE(chart.XAxisTitle(), QString("Y Position [mm]"));
+        QCOMPARE(chart.XAxisTitle(), QString("Y Position [mm] (row at X = 2 mm, Z = 0 mm)"));
         // Chosen once: the user's later choice stays.
         chart.setHorizontalAxisType(3);
         m_Page->OnNewMeasure(point(4, 4, 0, 2, 0, 0, 4));
@@ -157,6 +158,48 @@ private slots:
         QCOMPARE(grid->PointCount(), 0);
         QVERIFY2(log.contains("The grid's step is too small on X (0 mm), Z (0.0001 mm)"),
                  qPrintable(log.all().join('\n')));
+    }
+
+    // A grid along X draws the row of the newest point, in order of X: the other rows are
+    // not joined to it across the map (a zigzag); every row shares one X axis.
+    void chartAlongAPositionDrawsOneRowOfAGrid()
+    {
+        CChart2DMappingData& chart = *m_Page->Chart();
+        chart.setHorizontalAxisType(1);
+        chart.ClearAll();
+        m_Page->resume();
+        QSignalSpy titles(&chart, &CChart2DFieldsData::XAxisTitleChanged);
+        int second = 0;
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < 4; ++column)
+            {
+                // Each row measured the other way round, as a serpentine scan does.
+                const int x = row % 2 == 0 ? column : 3 - column;
+                m_Page->OnNewMeasure(point(10.0 * x, 5.0 * row, 0, float(100 * row + x), 0, 0, second++));
+            }
+        QCOMPARE(chart.HorizontalAxisType(), 1);
+        QCOMPARE(chart.XAxisTitle(), QString("X Position [mm] (row at Y = 10 mm, Z = 0 mm)"));
+        QVERIFY(titles.count() >= 2); // once per new row at least
+        QCOMPARE(chart.MeasureResultCount(), quint64(4));
+        QCOMPARE(chart.MeasureResultMinX(), 0.0);
+        QCOMPARE(chart.MeasureResultMaxX(), 30.0);
+        chart.setXmin(-5);
+        chart.setXmax(35);
+        chart.UpdateDownsampling();
+        QCOMPARE(chart.DownsampledSignalLength(), 4);
+        for (int x = 0; x < 4; ++x)
+        {
+            QCOMPARE(chart.data(chart.index(x, 0)).toDouble(), 10.0 * x);
+            QCOMPARE(chart.PointValue(x, 3), float(200 + x)); // Bx of row Y = 10 only
+        }
+        // Along Y the line through the newest point (X = 30) holds one point of each row.
+        chart.setHorizontalAxisType(2);
+        QCOMPARE(chart.XAxisTitle(), QString("Y Position [mm] (row at X = 30 mm, Z = 0 mm)"));
+        QCOMPARE(chart.MeasureResultCount(), quint64(3));
+        // In time every sample is drawn.
+        chart.setHorizontalAxisType(0);
+        QCOMPARE(chart.XAxisTitle(), QString("Time [s]"));
+        QCOMPARE(chart.MeasureResultCount(), quint64(12));
     }
 
     void chartAlongTimeOrPositionAndRotatedOnce()
