@@ -228,6 +228,11 @@ int CCommandLine::l_ForEachFile(const QStringList& inputs, bool json, const File
         bool done = load ? load(file, path, &error) : file.Load(path);
         if (!done && !load)
             error = file.ErrorText();
+        if (done && !file.Notice().isEmpty())
+        {
+            l_Error(path + QStringLiteral(": ") + file.Notice());
+            result.insert(QStringLiteral("warning"), file.Notice());
+        }
         if (done && !(done = action(file, result, &error)))
             error = path + QStringLiteral(": ") + error;
         if (!done)

@@ -38,6 +38,7 @@ bool CRecordingFile::Load(const QString& path,
     CXMLResultsSerializer reader;
     reader.setBlockRead(counted);
     bool loaded = reader.Deserialize(&file, m_Measurement.get());
+    m_Notice = reader.CutShortNotice();
     // The kind is told by the data set element, met before any block: a second read costs nothing.
     if (!loaded && reader.LastErrorMessage().startsWith(QLatin1String("The file does not contain a dataset")))
     {
@@ -49,6 +50,7 @@ bool CRecordingFile::Load(const QString& path,
         CXMLResultsSerializer mappingReader;
         mappingReader.setBlockRead(counted);
         loaded = mappingReader.Deserialize(&file, m_Mapping.get());
+        m_Notice = mappingReader.CutShortNotice();
         if (!loaded)
             m_Error = mappingReader.LastErrorMessage();
     }

@@ -30,6 +30,8 @@ public:
     bool Load(const QString& path,
               const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead = {});
     QString ErrorText() const { return m_Error; }
+    // After a load: empty, or what a file that ended early lost (its complete blocks loaded).
+    QString Notice() const { return m_Notice; }
     QString Path() const { return m_Path; }
 
     Kind FileKind() const { return m_Kind; }
@@ -52,4 +54,5 @@ private:
     qulonglong m_Samples = 0;
     QString m_Path;
     QString m_Error;
+    QString m_Notice;
 };

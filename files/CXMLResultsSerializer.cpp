@@ -7,6 +7,7 @@
 #include "model/CBlockRowsBatches.h"
 #include "model/CDataSetMapping.h"
 #include "model/CDataSetMeasurement.h"
+#include "model/CMeasureBlockMapping.h"
 #include "model/CNumberText.h"
 
 #include <QCoreApplication>
@@ -174,32 +175,35 @@ struct TimestampReader
     }
 };
 
-void writeTriple(QXmlStreamWriter& writer, const QString& element, const QString& unit, double a, double b,
-                 double c)
+// One element with its text, escaped as the XML writer escapes it: the pieces of a
+// streamed file are the bytes a whole-file save writes.
+QByteArray textElement(const QString& element, const QString& text, const QString* unit = nullptr)
 {
+    QByteArray out;
+    QXmlStreamWriter writer(&out);
     writer.writeStartElement(element);
-    writer.writeAttribute(QStringLiteral("unit"), unit);
+    if (unit)
+        writer.writeAttribute(QStringLiteral("unit"), *unit);
+    writer.writeCharacters(text);
+    writer.writeEndElement();
+    return out;
+}
+
+QByteArray triple(const QString& element, const QString& unit, double a, double b, double c)
+{
     QString text;
     CNumberText::AppendG6(text, a);
     text += QLatin1Char(';');
     CNumberText::AppendG6(text, b);
     text += QLatin1Char(';');
     CNumberText::AppendG6(text, c);
-    writer.writeCharacters(text);
-    writer.writeEndElement();
+    return textElement(element, text, &unit);
 }
 
-// The rows go to the device as they are: they hold nothing XML would escape
-// (digits, signs, ".", ":", ";", "T", "e", "nan", "inf" and line feeds), and
-// skipping the writer's escaping and re-encoding of megabytes of text is most of
-// a save's speed.
-void writeFlux(QXmlStreamWriter& writer, const QByteArray& rows)
-{
-    writer.writeStartElement(QStringLiteral("flux"));
-    writer.writeCharacters(QString()); // closes the start tag
-    writer.device()->write(rows);
-    writer.writeEndElement();
-}
+// The layout of the indented document: a measurements element is at depth 3, its
+// children at depth 4.
+const QByteArray BlockIndent("\n            ");
+const QByteArray ChildIndent("\n                ");
 
 // Three numbers joined by ";" (the fixed separator); false unless exactly three pieces.
 bool readTriple(const QString& text, double& a, double& b, double& c)
@@ -308,7 +312,23 @@ bool CXMLResultsSerializer::l_Serialize(DataSet* dataSet, QIODevice* device, con
 {
     if (!dataSet || !device || dataSet->MeasureBlocks()->empty())
         return false;
-    QXmlStreamWriter writer(device);
+    if (device->write(l_Head(dataSet, description)) < 0)
+        return false;
+    const auto& blocks = *dataSet->MeasureBlocks();
+    CBlockRowsBatches rows = CBlockRowsBatches::Of(blocks, F::ColumnSeparatorBytes());
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+    {
+        if (!WriteBlock(*device, *blocks[i], rows.Rows(i)))
+            return false;
+    }
+    return device->write(Tail()) >= 0;
+}
+
+template <typename DataSet>
+QByteArray CXMLResultsSerializer::l_Head(DataSet* dataSet, const QString& description)
+{
+    QByteArray out;
+    QXmlStreamWriter writer(&out);
     writer.setCodec("UTF-8");
     writer.setAutoFormatting(true);
     writer.writeStartDocument(QStringLiteral("1.0"));
@@ -317,10 +337,44 @@ bool CXMLResultsSerializer::l_Serialize(DataSet* dataSet, QIODevice* device, con
     SerializeDocumentHeader(writer, description);
     SerializeBodyHeader(writer, dataSet);
     SerializeDatasetHeader(writer, dataSet);
-    SerializeDataset(writer, dataSet);
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    return !writer.hasError();
+    // The open elements stay open: blocks and the tail follow.
+    return out;
+}
+
+QByteArray CXMLResultsSerializer::Head(CDataSetMeasurement* dataSet)
+{
+    return l_Head(dataSet, F::MeasurementDescription);
+}
+
+QByteArray CXMLResultsSerializer::Head(CDataSetMapping* dataSet)
+{
+    return l_Head(dataSet, F::MappingDescription);
+}
+
+bool CXMLResultsSerializer::WriteBlock(QIODevice& device, const CMeasureBlock& block, const QByteArray& rows)
+{
+    QByteArray before = BlockIndent + "<measurements>" + ChildIndent +
+                        textElement(QStringLiteral("comment"), block.Comment());
+    if (const auto* mapped = dynamic_cast<const CMeasureBlockMapping*>(&block))
+    {
+        before += ChildIndent + triple(QStringLiteral("position"), QString(), mapped->Position.X(),
+                                       mapped->Position.Y(), mapped->Position.Z());
+        before += ChildIndent + triple(QStringLiteral("orientation"), QStringLiteral("degree"),
+                                       mapped->Orientation.Roll(), mapped->Orientation.Pitch(),
+                                       mapped->Orientation.Yaw());
+    }
+    // The rows go as they are: they hold nothing XML would escape (digits, signs, ".",
+    // ":", ";", "T", "e", "nan", "inf" and line feeds), and skipping the escaping of
+    // megabytes of text is most of a save's speed.
+    before += ChildIndent + "<flux>";
+    static const QByteArray after = "</flux>" + BlockIndent + "</measurements>";
+    return device.write(before) == before.size() && device.write(rows) == rows.size() &&
+           device.write(after) == after.size();
+}
+
+QByteArray CXMLResultsSerializer::Tail()
+{
+    return QByteArrayLiteral("\n        </dataset>\n    </body>\n</KorvelinXmlRecord>\n");
 }
 
 bool CXMLResultsSerializer::Serialize(CDataSetMeasurement* dataSet, QIODevice* device)
@@ -379,42 +433,6 @@ void CXMLResultsSerializer::SerializeDatasetHeader(QXmlStreamWriter& writer, CDa
     l_SerializeDatasetHeader(writer, dataSet, F::MappingDatasetType);
 }
 
-void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet)
-{
-    const MeasureBlockQueue& blocks = *dataSet->MeasureBlocks();
-    CBlockRowsBatches rows = CBlockRowsBatches::Of(blocks, F::ColumnSeparatorBytes());
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-    {
-        const CMeasureBlock* block = blocks[i].data();
-        writer.writeStartElement(QStringLiteral("measurements"));
-        writer.writeTextElement(QStringLiteral("comment"), block->Comment());
-        writeFlux(writer, rows.Rows(i));
-        writer.writeEndElement();
-    }
-    writer.writeEndElement(); // dataset
-    writer.writeEndElement(); // body
-}
-
-void CXMLResultsSerializer::SerializeDataset(QXmlStreamWriter& writer, CDataSetMapping* dataSet)
-{
-    const MeasureBlockMappingQueue& blocks = *dataSet->MeasureBlocks();
-    CBlockRowsBatches rows = CBlockRowsBatches::Of(blocks, F::ColumnSeparatorBytes());
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-    {
-        const CMeasureBlockMapping* block = blocks[i].data();
-        writer.writeStartElement(QStringLiteral("measurements"));
-        writer.writeTextElement(QStringLiteral("comment"), block->Comment());
-        writeTriple(writer, QStringLiteral("position"), QString(), block->Position.X(), block->Position.Y(),
-                    block->Position.Z());
-        writeTriple(writer, QStringLiteral("orientation"), QStringLiteral("degree"),
-                    block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw());
-        writeFlux(writer, rows.Rows(i));
-        writer.writeEndElement();
-    }
-    writer.writeEndElement(); // dataset
-    writer.writeEndElement(); // body
-}
-
 // ---- reading ---------------------------------------------------------------
 
 bool CXMLResultsSerializer::Deserialize(QIODevice* device, CDataSetMeasurement* dataSet)
@@ -443,6 +461,7 @@ bool CXMLResultsSerializer::l_Deserialize(QIODevice* device, DataSet* dataSet, c
 {
     if (!device || !dataSet)
         return false;
+    m_CutShortNotice.clear();
     QXmlStreamReader reader(device);
     if (!reader.readNextStartElement())
     {
@@ -503,6 +522,17 @@ bool CXMLResultsSerializer::l_Deserialize(QIODevice* device, DataSet* dataSet, c
             CXmlNesting::SkipCurrentElement(reader);
         }
     }
+    // A file that ends early (a recording written as it was measured, cut by a crash or a
+    // power loss) holds every block written whole before the end: those are its content.
+    const std::size_t blocks = dataSet->MeasureBlocks()->size();
+    if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && blocks > 0)
+    {
+        m_CutShortNotice = tr("The file was cut short: the %1 complete blocks it holds were loaded, "
+                              "what followed them is lost.")
+                               .arg(blocks);
+        qCWarning(lcFiles).noquote() << m_CutShortNotice;
+        return true;
+    }
     return !l_FailOnReaderError(reader);
 }
 
@@ -562,6 +592,7 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
         }
     };
     m_BlocksGivenToParse = 0;
+    QSharedPointer<Block> incomplete;
     while (reader.readNextStartElement())
     {
         if (reader.name() == QLatin1String("headings"))
@@ -582,6 +613,12 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
                 blocksRead = false;
                 break;
             }
+            if (reader.hasError())
+            {
+                // Not read to its end: taken back once the parsing thread is done with it.
+                incomplete = block;
+                break;
+            }
             if (m_BlockRead)
             {
                 unannounced.emplace_back(block, m_BlocksGivenToParse);
@@ -600,6 +637,11 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
     }
     if (m_BlockRead)
         announce(true);
+    if (incomplete)
+    {
+        m_ResultsCounter -= incomplete->Results.size();
+        dataSet->DropLastLoadedBlock();
+    }
 
     // A mapping file that failed on a bad position or orientation counts no point.
     if constexpr (std::is_same<DataSet, CDataSetMapping>::value)

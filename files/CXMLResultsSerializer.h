@@ -29,7 +29,18 @@ public:
     bool Deserialize(QIODevice* device, CDataSetMeasurement* dataSet) override;
     bool Deserialize(QIODevice* device, CDataSetMapping* dataSet) override;
 
+    // A results file in pieces, for a file written as it is measured: the head (up to the
+    // data set's parameters, its elements left open), one measurements element per block
+    // (`rows` as CMeasureBlock::AppendRows gives them, with the file's separator), and
+    // the tail that closes the file. Head, blocks and tail are a whole-file save's bytes.
+    static QByteArray Head(CDataSetMeasurement* dataSet);
+    static QByteArray Head(CDataSetMapping* dataSet);
+    static bool WriteBlock(QIODevice& device, const CMeasureBlock& block, const QByteArray& rows);
+    static QByteArray Tail();
+
     QString LastErrorMessage() const { return m_LastErrorMessage; }
+    // After a read that succeeded: empty, or what a file that ended early lost.
+    QString CutShortNotice() const { return m_CutShortNotice; }
     // Called with each block as soon as it is read whole, while the rest of the file is
     // still being read (the data set's header values are all in by then).
     void setBlockRead(std::function<void(const QSharedPointer<CMeasureBlock>&)> handler)
@@ -45,13 +56,12 @@ public:
 private:
     template <typename DataSet>
     bool l_Serialize(DataSet* dataSet, QIODevice* device, const QString& description);
-    void SerializeDocumentHeader(QXmlStreamWriter& writer, const QString& description);
-    void SerializeBodyHeader(QXmlStreamWriter& writer, CDataset* dataSet);
-    void SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet);
-    void SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMapping* dataSet);
-    void SerializeDataset(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet);
-    void SerializeDataset(QXmlStreamWriter& writer, CDataSetMapping* dataSet);
-    void l_SerializeDatasetHeader(QXmlStreamWriter& writer, CDataset* dataSet, const QString& type);
+    template <typename DataSet> static QByteArray l_Head(DataSet* dataSet, const QString& description);
+    static void SerializeDocumentHeader(QXmlStreamWriter& writer, const QString& description);
+    static void SerializeBodyHeader(QXmlStreamWriter& writer, CDataset* dataSet);
+    static void SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMeasurement* dataSet);
+    static void SerializeDatasetHeader(QXmlStreamWriter& writer, CDataSetMapping* dataSet);
+    static void l_SerializeDatasetHeader(QXmlStreamWriter& writer, CDataset* dataSet, const QString& type);
 
     template <typename DataSet>
     bool l_Deserialize(QIODevice* device, DataSet* dataSet, const QString& notValid);
@@ -69,6 +79,7 @@ private:
     bool l_FailOnReaderError(const QXmlStreamReader& reader);
 
     QString m_LastErrorMessage;
+    QString m_CutShortNotice;
     std::function<void(const QSharedPointer<CMeasureBlock>&)> m_BlockRead;
     int m_ResultsCounter = 0;
     QString m_DatasetVersion;

@@ -40,3 +40,9 @@ void CDataSetMapping::AppendLoadedBlock(const QSharedPointer<CMeasureBlockMappin
     if (block)
         m_MeasureBlocks.push_back(block);
 }
+
+void CDataSetMapping::DropLastLoadedBlock()
+{
+    if (!m_MeasureBlocks.empty())
+        m_MeasureBlocks.pop_back();
+}

@@ -25,6 +25,8 @@ public:
     // A block read from a results file: appended as it is, without the size bound
     // and without counting (the reader sets ResultsCount once the file is read).
     void AppendLoadedBlock(const QSharedPointer<CMeasureBlockMapping>& block);
+    // Takes back the last block read: a file cut short inside it.
+    void DropLastLoadedBlock();
 
 private:
     MeasureBlockMappingQueue m_MeasureBlocks;

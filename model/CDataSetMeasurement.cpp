@@ -35,3 +35,9 @@ void CDataSetMeasurement::AppendLoadedBlock(const QSharedPointer<CMeasureBlock>&
     if (block)
         m_MeasureBlocks.push_back(block);
 }
+
+void CDataSetMeasurement::DropLastLoadedBlock()
+{
+    if (!m_MeasureBlocks.empty())
+        m_MeasureBlocks.pop_back();
+}

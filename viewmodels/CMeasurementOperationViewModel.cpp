@@ -566,6 +566,9 @@ void CMeasurementOperationViewModel::load()
         ApplyUnitsRule();
         OnDataLoaded();
         emit DatasetLoaded();
+        const QString cutShort = recorder->XMLResultsSerializer()->CutShortNotice();
+        if (!cutShort.isEmpty())
+            CUtils::informationMessage(tr("The file was not finished"), cutShort);
         return;
     }
     // The page stays usable with the operation's own parameters.

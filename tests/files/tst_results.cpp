@@ -200,13 +200,112 @@ private slots:
             QCOMPARE(write(serializer, &loaded).mid(xml.indexOf("<body")), xml.mid(xml.indexOf("<body")));
         }
 
+        // Cut short inside a block the second thread parses: the blocks before it load,
+        // announced whole, and the block cut is not among them.
         QBuffer cut;
         cut.setData(xml.left(xml.size() * 2 / 3));
         cut.open(QIODevice::ReadOnly);
         CDataSetMeasurement partial(*m_Settings);
         CXMLResultsSerializer reader;
-        QVERIFY(!reader.Deserialize(&cut, &partial));
-        QVERIFY(!reader.LastErrorMessage().isEmpty());
+        QStringList announced;
+        reader.setBlockRead([&announced](const QSharedPointer<CMeasureBlock>& block) {
+            announced << block->Comment() + ":" + QString::number(block->Results.size());
+        });
+        QVERIFY2(reader.Deserialize(&cut, &partial), qPrintable(reader.LastErrorMessage()));
+        const int whole = int(xml.left(xml.size() * 2 / 3).count("</measurements>"));
+        QCOMPARE(int(partial.MeasureBlocks()->size()), whole);
+        QCOMPARE(announced.size(), whole);
+        qulonglong total = 0;
+        for (int b = 0; b < whole; ++b)
+            total += qulonglong(set.MeasureBlocks()->at(std::size_t(b))->Results.size());
+        QCOMPARE(partial.ResultsCount(), total);
+        QVERIFY(reader.CutShortNotice().contains(QString("the %1 complete blocks").arg(whole)));
+    }
+
+    // The whole-file save is the streamed pieces one after the other, in the layout the
+    // files have always had (so files written as measured and saved whole are alike).
+    void fileIsHeadBlocksAndTail()
+    {
+        CDataSetMeasurement set(*m_Settings);
+        CMeasurementParameters parameters;
+        fillMeasurement(set, parameters);
+        CXMLResultsSerializer serializer;
+        const QByteArray xml = write(serializer, &set);
+        QBuffer pieces;
+        pieces.open(QIODevice::WriteOnly);
+        pieces.write(CXMLResultsSerializer::Head(&set));
+        for (const auto& b : *set.MeasureBlocks())
+        {
+            QByteArray rows;
+            b->AppendRows(rows, ";");
+            QVERIFY(CXMLResultsSerializer::WriteBlock(pieces, *b, rows));
+        }
+        pieces.write(CXMLResultsSerializer::Tail());
+        const auto withoutDate = [](QByteArray text) {
+            const int at = text.indexOf("<dateTime8601>");
+            return text.remove(at, text.indexOf("</dateTime8601>") - at);
+        };
+        QCOMPARE(withoutDate(pieces.data()), withoutDate(xml));
+        QVERIFY(xml.endsWith("    </measurements>\n        </dataset>\n    </body>\n</KorvelinXmlRecord>\n"));
+        QVERIFY(xml.contains(
+            "\n        <comment>body &lt;comment&gt; &amp; &quot;quotes&quot;\nsecond line</comment>\n"));
+        QVERIFY(xml.contains("BlockSize=123</parameters>\n            <measurements>\n"
+                             "                <comment>first</comment>\n                <flux>"));
+        QVERIFY(xml.contains("</flux>\n            </measurements>\n            <measurements>\n"
+                             "                <comment></comment>\n                <flux></flux>\n"));
+
+        CDataSetMapping map(*m_Settings);
+        map.setMeasurementParameters(&parameters);
+        QSharedPointer<CMeasureBlockMapping> point = block<CMeasureBlockMapping>(2, "p", m_Base);
+        point->Position = CPosition(1.5, -2, 3);
+        point->Orientation = COrientation(90, 0, 0.25);
+        map.AddMeasureBlock(point);
+        QBuffer mapped;
+        mapped.open(QIODevice::WriteOnly);
+        QVERIFY(serializer.Serialize(&map, &mapped));
+        QVERIFY(mapped.data().contains(
+            "            <measurements>\n                <comment>p</comment>\n"
+            "                <position unit=\"\">1.5;-2;3</position>\n"
+            "                <orientation unit=\"degree\">90;0;0.25</orientation>\n                <flux>"));
+    }
+
+    // A file that ends anywhere (a crash while recording) loads every block written whole
+    // before the end and says it was cut short; one that ends before its first block fails.
+    void cutShortLoadsEveryCompleteBlock()
+    {
+        CDataSetMeasurement set(*m_Settings);
+        CMeasurementParameters parameters;
+        fillMeasurement(set, parameters);
+        CXMLResultsSerializer writer;
+        const QByteArray xml = write(writer, &set);
+        for (int size = 0; size < xml.size(); ++size)
+        {
+            const QByteArray cut = xml.left(size);
+            QBuffer buffer;
+            buffer.setData(cut);
+            buffer.open(QIODevice::ReadOnly);
+            CDataSetMeasurement loaded(*m_Settings);
+            CXMLResultsSerializer reader;
+            const bool ok = reader.Deserialize(&buffer, &loaded);
+            const int whole = int(cut.count("</measurements>"));
+            QVERIFY2(ok == (whole > 0), qPrintable(QString::number(size)));
+            QCOMPARE(int(loaded.MeasureBlocks()->size()), whole);
+            if (!ok)
+            {
+                QVERIFY(!reader.LastErrorMessage().isEmpty());
+                continue;
+            }
+            qulonglong samples = 0;
+            for (int b = 0; b < whole; ++b)
+            {
+                QCOMPARE(loaded.MeasureBlocks()->at(std::size_t(b))->Results.size(),
+                         set.MeasureBlocks()->at(std::size_t(b))->Results.size());
+                samples += qulonglong(set.MeasureBlocks()->at(std::size_t(b))->Results.size());
+            }
+            QCOMPARE(loaded.ResultsCount(), samples);
+            QCOMPARE(reader.CutShortNotice().isEmpty(),
+                     cut.endsWith("</KorvelinXmlRecord>\n") || cut.endsWith("</KorvelinXmlRecord>"));
+        }
     }
 
     // A block may hold several flux texts, each appending to it. Texts large enough
@@ -450,9 +549,9 @@ private slots:
                             "<measurements><flux>2024.01.01T00:00:00.0;1;1;1;1;1;1;1"
                             "</flux></measurements><measurements><flux>2024.01.01T00:00:00.5;"
                             "1;1;1;1;1;1;1</flux></measurements></dataset>");
-        // Cut inside the second block, as a full disk would leave it.
-        QTest::newRow("truncated") << whole.left(whole.lastIndexOf("2024.01.01") + 6)
-                                   << "The file is malformed at line" << 2;
+        // Cut inside the first block: no block whole.
+        QTest::newRow("truncated") << whole.left(whole.indexOf("2024.01.01") + 6)
+                                   << "The file is malformed at line" << 0;
         QTest::newRow("garbage") << QByteArray("\x01\x02 not xml at all") << "The file is malformed at line"
                                  << 0;
         // Refused, well-formed as it is: a tree of it would exhaust the stack.
