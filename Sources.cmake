@@ -165,6 +165,8 @@ set(TESVANA_FILES_SOURCES
     files/CFluxParsingThread.h
     files/CResultsSerializer.cpp
     files/CResultsSerializer.h
+    files/CResultsStreamWriter.cpp
+    files/CResultsStreamWriter.h
     files/CXMLResultsSerializer.cpp
     files/CXMLResultsSerializer.h
     files/LimitsXmlFile.cpp

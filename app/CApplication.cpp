@@ -14,6 +14,7 @@
 #include "model/CUnits.h"
 #include "operations/CAxisStepSeries.h"
 #include "operations/CMapperPositionSourceCartesian.h"
+#include "operations/CRecordingManager.h"
 #include "viewmodels/CAcAnalysisOperationDatasetViewModel.h"
 #include "viewmodels/CAcAnalysisOperationViewModel.h"
 #include "viewmodels/CAlarmParametersAcAnalysisViewModel.h"
@@ -200,17 +201,22 @@ void CApplication::OnTerminationRequested()
 void CApplication::l_ReportRecoveredRecordings()
 {
     QFile list(l_RecoveredListPath());
-    if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
     QStringList paths, lost;
-    for (const QString& line : QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    if (list.open(QIODevice::ReadOnly | QIODevice::Text))
     {
-        if (line.startsWith(LostMark))
-            lost << line.mid(LostMark.size());
-        else
-            paths << line;
+        for (const QString& line :
+             QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        {
+            if (line.startsWith(LostMark))
+                lost << line.mid(LostMark.size());
+            else
+                paths << line;
+        }
+        list.close();
     }
-    list.close();
+    // Recordings written as measured that were never finished or saved (the program was
+    // killed, crashed or lost power): each keeps what reached the disk, under its own name.
+    paths << l_RecoverUnfinishedRecordings();
     if (!paths.isEmpty())
         CPrompt::Current().Information(
             tr("Unsaved recordings were recovered"),
@@ -224,6 +230,27 @@ void CApplication::l_ReportRecoveredRecordings()
                "recording is lost.")
                 .arg(CConstants::DefaultApplicationParameterStoragePath, lost.join(QStringLiteral(", "))));
     list.remove();
+}
+
+QStringList CApplication::l_RecoverUnfinishedRecordings()
+{
+    QStringList recovered;
+    const QDir folder(CRecordingManager::StreamFolderIn(m_Core.Settings().DefaultStoragePath()));
+    for (const QString& name :
+         folder.entryList({QStringLiteral("*") + CRecordingManager::StreamSuffix}, QDir::Files, QDir::Name))
+    {
+        const QString from = folder.filePath(name);
+        QString to = from.chopped(CRecordingManager::StreamSuffix.size());
+        for (int n = 2; QFile::exists(to); ++n)
+            to = from.chopped(CRecordingManager::StreamSuffix.size() + 8) +
+                 QStringLiteral("_%1.kxr.xml").arg(n);
+        if (QFile::rename(from, to))
+            recovered << to;
+        else
+            recovered << from;
+        qCWarning(lcApp).noquote() << QStringLiteral("Unfinished recording recovered: ") + recovered.last();
+    }
+    return recovered;
 }
 
 void CApplication::quitIfAllowed()

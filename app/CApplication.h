@@ -66,6 +66,8 @@ private:
     void l_AddToHistory(QtMsgType type, const QString& msg);
     // Tells of the recovery files the previous run wrote as it was ended.
     void l_ReportRecoveredRecordings();
+    // Renames the unfinished recordings' files left in the recordings folder; their paths.
+    QStringList l_RecoverUnfinishedRecordings();
     static QString l_RecoveredListPath();
     static const QString LostMark;
 

@@ -143,6 +143,16 @@ void COperationMapping::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
     {
         mapped->Position = mapper->CurrentPosition();
         mapped->Orientation = mapper->CurrentOrientation();
+    }
+    else
+        qCWarning(lcOperations) << "SelectedMapper is not set";
+    // Recorded, saved and shown in the mapping's frame, turned here once for all of them.
+    // Recorded before the move to the next point, which ends the recording after the last.
+    KVL::RotateIntoMappingFrame(*mapped);
+    m_RecordingManager.AddMeasureBlock(mapped);
+
+    if (mapper)
+    {
         CMapperPositionSource* source = MappingParameters()->MapperSource();
         if (source && mapper->GetKind() == CMapperPlugin::StopAndGo)
         {
@@ -153,12 +163,6 @@ void COperationMapping::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
         else if (!source)
             qCWarning(lcOperations) << "MapperSource is not set";
     }
-    else
-        qCWarning(lcOperations) << "SelectedMapper is not set";
-
-    // Recorded, saved and shown in the mapping's frame, turned here once for all of them.
-    KVL::RotateIntoMappingFrame(*mapped);
-    m_RecordingManager.AddMeasureBlock(mapped);
     emit NewMeasure(mapped);
 }
 

@@ -1,18 +1,24 @@
 #include "operations/CRecordingManager.h"
 
+#include "app/CConstants.h"
 #include "app/CSettings.h"
 #include "app/LogCategories.h"
+#include "files/CResultsStreamWriter.h"
 #include "model/CDataset.h"
 #include "model/CMeasureBlock.h"
+#include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 
 CRecordingManager::CRecordingManager(CSettings& settings, QObject* parent)
     : QObject(parent), m_Settings(settings)
@@ -25,6 +31,170 @@ CRecordingManager::CRecordingManager(CSettings& settings, QObject* parent)
     connect(this, &CRecordingManager::IsProcessingBlockChanged, this, &CRecordingManager::OnBlockProcessed);
 }
 
+CRecordingManager::~CRecordingManager()
+{
+    // A recording still being written is finished, so its file is complete; it stays
+    // where it is and the next start offers it.
+    l_FinishStream();
+}
+
+const QString CRecordingManager::StreamSuffix = QStringLiteral(".part");
+
+QString CRecordingManager::StreamFolderIn(const QString& storageFolder)
+{
+    return QDir(storageFolder).filePath(QStringLiteral("Recordings"));
+}
+
+QString CRecordingManager::StreamFolder() const
+{
+    return m_StreamFolder.isEmpty() ? StreamFolderIn(m_Settings.DefaultStoragePath()) : m_StreamFolder;
+}
+
+QString CRecordingManager::StreamPath() const
+{
+    return m_pStream ? m_pStream->Path() : QString();
+}
+
+qint64 CRecordingManager::StreamBytes() const
+{
+    return m_pStream ? m_pStream->BytesWritten() : 0;
+}
+
+void CRecordingManager::l_StreamBlock(const QSharedPointer<CMeasureBlock>& block)
+{
+    if (!m_pStream)
+    {
+        if (!m_StreamError.isEmpty())
+            return; // this recording could not be written: it is kept in memory only
+        const QString folder = StreamFolder();
+        const QString stamp =
+            CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy-MM-dd_HH.mm.ss"));
+        const QString kind = IsOperationMeasure() ? QStringLiteral("measurement") : QStringLiteral("mapping");
+        QString path = QDir(folder).filePath(QStringLiteral("%1_%2.kxr.xml").arg(stamp, kind));
+        for (int n = 2; QFile::exists(path + StreamSuffix) || QFile::exists(path); ++n)
+            path = QDir(folder).filePath(QStringLiteral("%1_%2_%3.kxr.xml").arg(stamp, kind).arg(n));
+        auto stream = std::make_unique<CResultsStreamWriter>();
+        QString error;
+        if (!QDir().mkpath(folder))
+            error = tr("cannot create the folder %1").arg(folder);
+        else if (stream->Open(path + StreamSuffix, l_StreamHead(), &error))
+        {
+            stream->setFailed([this](const QString& reason) {
+                QMetaObject::invokeMethod(
+                    this, [this, reason] { emit StreamFailed(reason); }, Qt::QueuedConnection);
+            });
+            m_pStream = std::move(stream);
+            m_RecordingFile.clear();
+            qCInfo(lcOperations).noquote() << QStringLiteral("Recording to ") + path + StreamSuffix;
+        }
+        if (!m_pStream)
+        {
+            m_StreamError = error;
+            // Recorded on in memory, as without a disk: the recording bar says why.
+            qCWarning(lcOperations).noquote()
+                << QStringLiteral("The recording is kept in memory only: ") + error;
+            return;
+        }
+    }
+    m_pStream->Append(block);
+}
+
+void CRecordingManager::l_FinishStream()
+{
+    if (!m_pStream)
+        return;
+    QString error;
+    const bool finished = m_pStream->Finish(&error);
+    const QString path = m_pStream->Path();
+    const bool any = m_pStream->BlocksWritten() > 0;
+    m_RecordingFileHead = m_pStream->Head();
+    m_pStream.reset();
+    if (!finished)
+    {
+        // What was written stays readable where it is; the recording is saved from memory.
+        m_StreamError = error;
+        m_RecordingFile.clear();
+        return;
+    }
+    if (!any)
+    {
+        QFile::remove(path);
+        return;
+    }
+    m_RecordingFile = path;
+    m_RecordingFileIsOurs = true;
+}
+
+void CRecordingManager::l_DiscardRecordingFile()
+{
+    const QString path = m_pStream ? m_pStream->Path() : QString();
+    m_pStream.reset();
+    if (!path.isEmpty())
+        QFile::remove(path);
+    else if (m_RecordingFileIsOurs && !m_RecordingFile.isEmpty())
+        QFile::remove(m_RecordingFile);
+    m_RecordingFile.clear();
+    m_RecordingFileIsOurs = false;
+    m_StreamError.clear();
+}
+
+namespace
+{
+// The head of a results file without its date: two heads that differ only there
+// describe the same recording.
+QByteArray undated(QByteArray head)
+{
+    const int from = head.indexOf("<dateTime8601>");
+    const int to = head.indexOf("</dateTime8601>");
+    if (from >= 0 && to > from)
+        head.remove(from, to - from);
+    return head;
+}
+} // namespace
+
+bool CRecordingManager::PlaceResultsFile(const QString& path, const QByteArray& pathHead,
+                                         const QByteArray& head, const QString& target, bool move,
+                                         QString* error)
+{
+    const auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    const bool sameHead = undated(pathHead) == undated(head);
+    // A rename replaces the target at once, never leaving it half written.
+    if (move && sameHead &&
+        std::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    QFile source(path);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(tr("cannot read %1: %2").arg(path, source.errorString()));
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(tr("cannot write %1: %2").arg(target, out.errorString()));
+    if (!sameHead)
+    {
+        // The recording's comment or parameters changed since it was begun.
+        out.write(head);
+        source.seek(pathHead.size());
+    }
+    QByteArray chunk;
+    while (!source.atEnd())
+    {
+        chunk = source.read(4 << 20);
+        if (chunk.isEmpty() || out.write(chunk) != chunk.size())
+            break;
+    }
+    if (!source.atEnd() || !out.commit())
+    {
+        out.cancelWriting();
+        return fail(tr("cannot write %1: %2").arg(target, out.errorString()));
+    }
+    if (move)
+        QFile::remove(path);
+    return true;
+}
+
 void CRecordingManager::l_OnReplayBlockDelayMillisecondChanged()
 {
     m_ReplayTimer.setInterval(m_ReplayBlockDelayMillisecond);
@@ -32,6 +202,7 @@ void CRecordingManager::l_OnReplayBlockDelayMillisecondChanged()
 
 void CRecordingManager::ResetForClear()
 {
+    l_DiscardRecordingFile();
     setHasUnsavedData(false);
     setIsPlayingBack(false);
     setIsRecording(false);
@@ -97,6 +268,7 @@ void CRecordingManager::l_DataSetCleared()
 
 void CRecordingManager::ResetRecord()
 {
+    l_DiscardRecordingFile();
     setIsDataLoaded(false);
     setHasUnsavedData(false);
     setIsPlayingBack(false);
@@ -107,6 +279,8 @@ void CRecordingManager::ResetRecord()
 
 void CRecordingManager::StopRecord()
 {
+    // The file is complete from here on: a crash after the recording loses nothing.
+    l_FinishStream();
     setIsRecording(false);
     setIsIdleWithData(!m_IsDataSetEmpty);
     setNextReplayIndex(0);
@@ -129,9 +303,37 @@ bool CRecordingManager::SaveAs(const QString& path, QString* error)
         return false;
     }
 
+    // A recording written to disk as measured is already its file: it is closed and put
+    // in place (a rename), whatever its length; the data set in memory may hold only its
+    // newest part.
+    l_FinishStream();
+    bool xmlSaved = false;
+    const bool fromFile = !m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile);
+    if (fromFile)
+    {
+        QString why;
+        const QByteArray head = l_StreamHead();
+        xmlSaved =
+            PlaceResultsFile(m_RecordingFile, m_RecordingFileHead, head, path, m_RecordingFileIsOurs, &why);
+        if (xmlSaved)
+        {
+            // Later saves copy the file saved.
+            m_RecordingFile = path;
+            m_RecordingFileHead = head;
+            m_RecordingFileIsOurs = false;
+            BaseDataSet()->setFilePath(path.split(QLatin1Char('/')).last());
+            qCInfo(lcOperations).noquote() << QStringLiteral("Data saved in file ") + path;
+        }
+        else
+        {
+            fail(why);
+            qCWarning(lcOperations).noquote()
+                << QStringLiteral("Error while saving file ") + path + ": " + why;
+        }
+    }
     // Written beside the target and put in place only when complete: a failed
     // or interrupted save never damages the previous file.
-    bool xmlSaved = false;
+    else
     {
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly))
@@ -168,7 +370,8 @@ bool CRecordingManager::SaveAs(const QString& path, QString* error)
         }
         else
         {
-            csvSaved = l_SerializeCsv(&csv) && csv.commit();
+            csvSaved =
+                (fromFile && xmlSaved ? l_CsvFromFile(path, &csv) : l_SerializeCsv(&csv)) && csv.commit();
         }
         if (!csvSaved && xmlSaved)
             fail(tr("cannot write %1: %2").arg(csvPath, csv.errorString()));
@@ -181,6 +384,20 @@ bool CRecordingManager::SaveAs(const QString& path, QString* error)
 
 bool CRecordingManager::WriteRecovery(const QString& path)
 {
+    l_FinishStream();
+    if (!m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile))
+    {
+        // The whole recording, from its file; a copy when the program keeps the file.
+        if (!PlaceResultsFile(m_RecordingFile, m_RecordingFileHead, l_StreamHead(), path,
+                              m_RecordingFileIsOurs, nullptr))
+            return false;
+        if (m_RecordingFileIsOurs)
+        {
+            m_RecordingFile = path;
+            m_RecordingFileIsOurs = false;
+        }
+        return true;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -201,6 +418,7 @@ bool CRecordingManager::Load(QString path)
         return false;
     }
     setHasUnsavedData(false);
+    l_DiscardRecordingFile();
     BaseDataSet()->Clear();
     BaseDataSet()->setFilePath(path.split(QLatin1Char('/')).last());
     const bool loaded = l_Deserialize(&file);

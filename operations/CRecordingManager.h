@@ -4,9 +4,13 @@
 #include "files/CXMLResultsSerializer.h"
 
 #include <QObject>
+#include <QSharedPointer>
+#include <QTimer>
+
+#include <memory>
 
 class CMeasureBlock;
-#include <QTimer>
+class CResultsStreamWriter;
 
 class CSettings;
 class CDataset;
@@ -47,6 +51,20 @@ class CRecordingManager : public QObject
 
 public:
     CRecordingManager(CSettings& settings, QObject* parent = nullptr);
+    ~CRecordingManager() override;
+
+    // Where recordings are written as they are measured: a folder of their own under the
+    // storage folder, unless set (the command-line tool writes beside its output).
+    QString StreamFolder() const;
+    void setStreamFolder(const QString& folder) { m_StreamFolder = folder; }
+    static QString StreamFolderIn(const QString& storageFolder);
+    // The unfinished file of a recording being written carries this ending.
+    static const QString StreamSuffix;
+    // The file the recording is being written to (empty when none), its size so far.
+    QString StreamPath() const;
+    qint64 StreamBytes() const;
+    // Why the recording could not be written to disk as measured (empty when it was).
+    QString StreamError() const { return m_StreamError; }
 
     CXMLResultsSerializer* XMLResultsSerializer() { return &m_XMLResultsSerializer; }
     CCSVResultsSerializer* CSVResultsSerializer() { return &m_CSVResultsSerializer; }
@@ -102,6 +120,12 @@ public:
     // each file whole or not at all. True when every file was written, the recording
     // then saved; false with what failed in `error` (when given), a previous file intact.
     bool SaveAs(const QString& path, QString* error);
+    // A results file of `path` put at `target`, its head (everything before the first
+    // block) replaced by `head` unless they differ only in the date: moved when `move`
+    // and the file system allows, else copied; the target is replaced whole or not at
+    // all. Public for the benchmarks and tests of a save.
+    static bool PlaceResultsFile(const QString& path, const QByteArray& pathHead, const QByteArray& head,
+                                 const QString& target, bool move, QString* error);
     virtual CDataset* BaseDataSet() = 0;
 
 public slots:
@@ -140,6 +164,8 @@ signals:
     void IsDataSetEmptyChanged(bool value);
     void IsOperationMeasureChanged(bool value);
     void IsProcessingBlockChanged(bool value);
+    // Writing the recording to disk failed (a full disk): the recording must stop.
+    void StreamFailed(const QString& reason);
     void MeasCommentChanged(QString value);
     void BodyCommentChanged(QString value);
 
@@ -148,6 +174,12 @@ protected:
     virtual bool l_SerializeXml(QIODevice* device) = 0;
     virtual bool l_SerializeCsv(QIODevice* device) = 0;
     virtual bool l_Deserialize(QIODevice* device) = 0;
+    // The head of the results file of the data set as it stands.
+    virtual QByteArray l_StreamHead() = 0;
+    // The CSV export of the results file at `path`, read a block at a time.
+    virtual bool l_CsvFromFile(const QString& path, QIODevice* device) = 0;
+    // A block recorded: to the file being written, which opens at the first.
+    void l_StreamBlock(const QSharedPointer<CMeasureBlock>& block);
     virtual int l_BlockCount() const = 0;
     // The block at `index`, or null outside the data set.
     virtual const CMeasureBlock* l_BlockAt(int index) const = 0;
@@ -194,6 +226,17 @@ private:
     bool m_IsDataSetEmpty = true;
     bool m_IsOperationMeasure = true;
     bool m_IsProcessingBlock = false;
+    // The recording on disk: written while recording, then the file holding all of it
+    // (the finished stream in its folder, or the file it was last saved as).
+    std::unique_ptr<CResultsStreamWriter> m_pStream;
+    QString m_StreamFolder;
+    QString m_StreamError;
+    QString m_RecordingFile;
+    QByteArray m_RecordingFileHead;
+    bool m_RecordingFileIsOurs = false;
+    void l_FinishStream();
+    // The recording's file is not wanted any more (discarded by the user, or replaced).
+    void l_DiscardRecordingFile();
     QString m_MeasComment;
     QString m_BodyComment;
 

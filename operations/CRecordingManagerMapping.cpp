@@ -1,5 +1,7 @@
 #include "operations/CRecordingManagerMapping.h"
 
+#include "compute/FieldRotation.h"
+
 #include <QTimer>
 
 CRecordingManagerMapping::CRecordingManagerMapping(CSettings& settings, QObject* parent)
@@ -13,6 +15,10 @@ CRecordingManagerMapping::CRecordingManagerMapping(CSettings& settings, QObject*
 
 void CRecordingManagerMapping::AddMeasureBlock(QSharedPointer<CMeasureBlockMapping> block)
 {
+    // A map is recorded in the mapping's frame; turned before it is written to disk, where
+    // it must not change any more (turning twice does nothing).
+    if (block)
+        KVL::RotateIntoMappingFrame(*block);
     l_Add(block);
 }
 

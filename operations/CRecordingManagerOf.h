@@ -1,6 +1,11 @@
 #pragma once
 
+#include "files/ResultsFileFormat.h"
+#include "model/CDataSetMapping.h"
 #include "operations/CRecordingManager.h"
+
+#include <QFile>
+#include <type_traits>
 
 #include <QSharedPointer>
 
@@ -24,6 +29,8 @@ protected:
             return;
         l_BeforeBlockAdded(*block);
         m_DataSet.AddMeasureBlock(block);
+        if (IsRecording())
+            l_StreamBlock(block);
         l_AfterBlockAdded();
     }
     bool l_SerializeXml(QIODevice* device) override
@@ -37,6 +44,29 @@ protected:
     bool l_Deserialize(QIODevice* device) override
     {
         return m_XMLResultsSerializer.Deserialize(device, &m_DataSet);
+    }
+    QByteArray l_StreamHead() override { return CXMLResultsSerializer::Head(&m_DataSet); }
+    bool l_CsvFromFile(const QString& path, QIODevice* device) override
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        TDataSet read(m_Settings);
+        CXMLResultsSerializer reader;
+        CCSVResultsSerializer csv;
+        bool begun = false;
+        QByteArray rows;
+        reader.setBlockRead([&](const QSharedPointer<CMeasureBlock>& block) {
+            if (!begun)
+                csv.Begin(&read, std::is_same<TDataSet, CDataSetMapping>::value, device);
+            begun = true;
+            rows.resize(0);
+            block->AppendRows(rows, ResultsFileFormat::ColumnSeparatorBytes());
+            csv.Add(*block, rows);
+            // Written: a file larger than memory passes through a block at a time.
+            block->Results = {};
+        });
+        return reader.Deserialize(&file, &read) && begun && csv.End();
     }
     int l_BlockCount() const override { return int(m_DataSet.MeasureBlocks()->size()); }
     const CMeasureBlock* l_BlockAt(int index) const override

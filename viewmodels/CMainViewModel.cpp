@@ -228,6 +228,8 @@ bool CMainViewModel::exitApplicationAllowed()
             break;
         }
         case CPrompt::Choice::Discard:
+            // Discarded for good: its file on disk goes too, so the next start offers nothing.
+            active->clear();
             break;
         }
     }

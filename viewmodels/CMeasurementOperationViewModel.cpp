@@ -20,6 +20,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTimer>
 
 #include <cmath>
@@ -87,6 +88,8 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
             &CMeasurementOperationViewModel::l_WatchInstrument);
     connect(recorder, &CRecordingManager::IsRecordingChanged, this,
             &CMeasurementOperationViewModel::l_OnRecordingChanged);
+    connect(recorder, &CRecordingManager::StreamFailed, this,
+            &CMeasurementOperationViewModel::l_OnStreamFailed);
     l_WatchInstrument();
 
     for (auto signal :
@@ -215,6 +218,25 @@ void CMeasurementOperationViewModel::l_OnRecordingChanged(bool recording)
     }
 }
 
+void CMeasurementOperationViewModel::l_OnStreamFailed(const QString& reason)
+{
+    CRecordingManager* recorder = m_pRecorder;
+    const QString file = recorder->StreamPath();
+    if (recorder->IsRecording())
+    {
+        hold();
+        recorder->StopRecord();
+        setCommentOverAll(recorder->BaseDataSet()->Comment());
+    }
+    m_RetentionNotice =
+        tr("The recording was stopped: it could not be written to disk (%1). What was written "
+           "stays readable in %2; Save keeps the blocks still in memory.")
+            .arg(reason, file);
+    qCWarning(lcUi).noquote() << m_RetentionNotice;
+    emit RetentionNoticeChanged(m_RetentionNotice);
+    CUtils::errorMessage(tr("The recording was stopped"), m_RetentionNotice);
+}
+
 void CMeasurementOperationViewModel::CountRecorded(const QSharedPointer<CMeasureBlock>& block)
 {
     CRecordingManager* recorder = m_pRecorder;
@@ -231,17 +253,30 @@ void CMeasurementOperationViewModel::CountRecorded(const QSharedPointer<CMeasure
         return rate > 0 ? QString::number(double(count) / rate, 'f', 1) + QStringLiteral(" s")
                         : QString::number(count) + QStringLiteral(" samples");
     };
-    const QString text =
-        kept < m_RecordedSamples
-            ? tr("Recording: the newest %1 kept of %2").arg(span(kept), span(m_RecordedSamples))
-            : tr("Recording: %1").arg(span(m_RecordedSamples));
+    // Written to disk as measured, the whole recording is kept there whatever memory holds.
+    const QString file = recorder->StreamPath();
+    QString text;
+    if (!file.isEmpty())
+    {
+        const auto megabytes = [](qint64 bytes) {
+            return QString::number(double(bytes) / 1e6, 'f', 1) + " MB";
+        };
+        text =
+            tr("Recording: %1 to %2 (%3, %4 free)")
+                .arg(span(m_RecordedSamples), QFileInfo(file).fileName(), megabytes(recorder->StreamBytes()),
+                     megabytes(QStorageInfo(QFileInfo(file).absolutePath()).bytesAvailable()));
+    }
+    else
+        text = kept < m_RecordedSamples
+                   ? tr("Recording: the newest %1 kept of %2").arg(span(kept), span(m_RecordedSamples))
+                   : tr("Recording: %1").arg(span(m_RecordedSamples));
     if (text != m_RecordingKeptText)
     {
         m_RecordingKeptText = text;
         m_pBarPacer->Defer(&m_RecordingKeptText,
                            [this] { emit RecordingKeptTextChanged(m_RecordingKeptText); });
     }
-    if (kept < m_RecordedSamples && m_RetentionNotice.isEmpty())
+    if (kept < m_RecordedSamples && m_RetentionNotice.isEmpty() && file.isEmpty())
     {
         m_RetentionNotice =
             mapping ? tr("This map is larger than the %1 samples kept: its first points are being dropped, "

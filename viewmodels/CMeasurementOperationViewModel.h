@@ -205,6 +205,8 @@ private:
     void l_UpdateActions();
     void l_UpdateAnalysisNotice();
     void l_OnRecordingChanged(bool recording);
+    // The recording could not be written to disk any more: it stops, and the page says so.
+    void l_OnStreamFailed(const QString& reason);
     void l_OnInstrumentConnectedChanged(bool connected);
     void l_WatchInstrument();
 

@@ -7,6 +7,7 @@
 #include "model/CMetaTypes.h"
 #include "model/CReplayParameters.h"
 #include "operations/COperationMeasure.h"
+#include "operations/CRecordingManagerMeasure.h"
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
 #include "viewmodels/CChart2DMeterData.h"
 #include "viewmodels/CDisplayPacer.h"
@@ -20,6 +21,8 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QQuaternion>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -432,10 +435,49 @@ private slots:
                  m_Operation->MeasurementParameters());
     }
 
+    // Written to disk as measured, a recording longer than memory keeps is saved whole; the
+    // bar names the file, its size and the free space.
+    void recordingLongerThanTheLimitIsKeptOnDisk()
+    {
+        m_Settings->setMeasurementMaxMeasurementCount(5);
+        m_Operation->MeasurementParameters()->setAcquisitionRate(2);
+        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        m_Meter->record();
+        for (float b : {1.0f, 3.0f, 5.0f, 7.0f})
+            m_Operation->OnNewMeasure(ofB({b, b + 1}));
+        const QString text = m_Meter->RecordingKeptText();
+        QVERIFY2(
+            QRegularExpression(
+                "^Recording: 4.0 s to \\S+_measurement.kxr.xml.part \\(\\d+.\\d MB, \\d+.\\d MB free\\)$")
+                .match(text)
+                .hasMatch(),
+            qPrintable(text));
+        QVERIFY(m_Meter->RetentionNotice().isEmpty());
+        QVERIFY(recorder.DataSet()->ResultsCount() < 8); // memory keeps the newest only
+        const QString part = recorder.StreamPath();
+        QVERIFY(QFile::exists(part));
+        m_Meter->stop();
+        QTemporaryDir folder;
+        QVERIFY(recorder.SaveAs(folder.filePath("long.xml"), nullptr));
+        QVERIFY(!QFile::exists(part)); // moved into place
+        CRecordingManagerMeasure loaded(*m_Settings);
+        QVERIFY(loaded.Load(folder.filePath("long.xml")));
+        QCOMPARE(loaded.NumBlocks(), 4);
+        QCOMPARE(loaded.DataSet()->MeasureBlocks()->at(0)->Results.first()->B(), 1.0f);
+    }
+
+    // Where the recording cannot be written to disk, memory keeps its newest part, and the
+    // page says so once.
     void recordingLongerThanTheLimitIsAnnouncedOnce()
     {
         m_Settings->setMeasurementMaxMeasurementCount(5);
         m_Operation->MeasurementParameters()->setAcquisitionRate(2);
+        QTemporaryDir folder;
+        QFile plain(folder.filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        m_Operation->RecordingManager()->setStreamFolder(folder.filePath("plain/recordings"));
+        const auto restore =
+            qScopeGuard([this] { m_Operation->RecordingManager()->setStreamFolder(QString()); });
         MessageCapture log;
         m_Meter->record();
         m_Operation->OnNewMeasure(ofB({1, 2}));
