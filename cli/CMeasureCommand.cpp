@@ -211,7 +211,6 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
     if (options.blockSize > 0 && parameters.BlockSize() != options.blockSize)
         parameters.setBlockSize(options.blockSize);
     parameters.setApplyConfiguration(true);
-    const int blockSize = std::max(1, parameters.BlockSize());
 
     if (!options.limits.isEmpty())
     {
@@ -223,24 +222,29 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
         }
     }
 
-    // Everything asked for is kept: the retained-results limit of the window does not apply.
-    const double expected = options.blocks > 0
-                                ? double(options.blocks) * blockSize
-                                : (options.duration > 0 ? options.duration * rate + 2.0 * blockSize : 0.0);
-    // A duration of years asks for more than any count holds: kept within it.
-    const double countLimit = double(std::numeric_limits<quint64>::max() / 2);
-    if (expected > 0)
-        core.settings->setMeasurementMaxMeasurementCount(std::max<quint64>(
-            core.settings->MeasurementMaxMeasurementCount(), quint64(std::min(expected, countLimit))));
-
     CRecordingManagerMeasure& recorder = *measure->RecordingManager();
+    // Written beside the output as it is measured (memory holds only the newest blocks):
+    // the save at the end is a rename, and a killed run leaves a readable file there.
+    recorder.setStreamFolder(QFileInfo(options.out).absolutePath());
+
     int received = 0;
+    qulonglong blocksRecorded = 0, samplesRecorded = 0;
     double lastB = NAN;
     QElapsedTimer elapsed;
     QEventLoop loop;
+    QString streamFailure;
+    QObject::connect(&recorder, &CRecordingManager::StreamFailed, &loop, [&](const QString& reason) {
+        streamFailure = reason;
+        loop.quit();
+    });
     QObject::connect(measure, &COperationMeasure::NewMeasure, &loop,
                      [&](QSharedPointer<CMeasureBlock> block) {
                          ++received;
+                         if (recorder.IsRecording() && block)
+                         {
+                             ++blocksRecorded;
+                             samplesRecorded += qulonglong(block->Results.size());
+                         }
                          if (block && !block->Results.isEmpty())
                              lastB = double(block->Results.back()->B());
                          if (options.progress)
@@ -293,10 +297,8 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
         std::fprintf(stderr, "\n");
 
     const bool lost = !core.supervisor->HasActiveInstrument();
-    const int blocks = recorder.NumBlocks();
-    qulonglong samples = 0;
-    for (const auto& block : *recorder.DataSet()->MeasureBlocks())
-        samples += qulonglong(block->Results.size());
+    const int blocks = int(blocksRecorded);
+    const qulonglong samples = samplesRecorded;
     summary = {{QStringLiteral("instrument"), describe(*instrument)},
                {QStringLiteral("blocks"), blocks},
                {QStringLiteral("samples"), double(samples)},
@@ -310,16 +312,16 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
     }
     if (!recorder.SaveAs(options.out, error))
         return 1;
+    if (!streamFailure.isEmpty())
+    {
+        *error =
+            tr("the recording stopped: %1; the %2 blocks written are saved").arg(streamFailure).arg(blocks);
+        return 1;
+    }
     if (!options.csv.isEmpty())
     {
-        QSaveFile csv(options.csv);
-        CCSVResultsSerializer serializer;
-        if (!csv.open(QIODevice::WriteOnly) || !serializer.Serialize(recorder.DataSet(), &csv) ||
-            !csv.commit())
-        {
-            *error = tr("cannot write %1: %2").arg(options.csv, csv.errorString());
+        if (!recorder.WriteCsv(options.csv, error))
             return 1;
-        }
         summary.insert(QStringLiteral("csv"), QFileInfo(options.csv).absoluteFilePath());
     }
     if (lost)

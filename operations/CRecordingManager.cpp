@@ -357,29 +357,33 @@ bool CRecordingManager::SaveAs(const QString& path, QString* error)
     }
 
     bool csvSaved = true;
-    if (m_Settings.SaveRecordingsAsCsv())
+    if (m_Settings.SaveRecordingsAsCsv() && xmlSaved)
     {
         const QFileInfo info(path);
-        const QString csvPath =
-            info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".csv");
-        QSaveFile csv(csvPath);
-        if (!csv.open(QIODevice::WriteOnly | QIODevice::Text))
-        {
-            qCDebug(lcOperations).noquote() << QStringLiteral("Error: Cannot create file : ") + path;
-            csvSaved = false;
-        }
-        else
-        {
-            csvSaved =
-                (fromFile && xmlSaved ? l_CsvFromFile(path, &csv) : l_SerializeCsv(&csv)) && csv.commit();
-        }
-        if (!csvSaved && xmlSaved)
-            fail(tr("cannot write %1: %2").arg(csvPath, csv.errorString()));
+        QString why;
+        csvSaved =
+            WriteCsv(info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".csv"), &why);
+        if (!csvSaved)
+            fail(why);
     }
     // Unsaved unless every file asked for was written: a CSV written after a
     // failed XML save must not pass the recording off as saved.
     setHasUnsavedData(!(xmlSaved && csvSaved));
     return xmlSaved && csvSaved;
+}
+
+bool CRecordingManager::WriteCsv(const QString& path, QString* error)
+{
+    QSaveFile csv(path);
+    const bool fromFile = !m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile);
+    if (csv.open(QIODevice::WriteOnly | QIODevice::Text) &&
+        (fromFile ? l_CsvFromFile(m_RecordingFile, &csv) : l_SerializeCsv(&csv)) && csv.commit())
+        return true;
+    csv.cancelWriting();
+    qCWarning(lcOperations).noquote() << QStringLiteral("Error while saving file ") + path;
+    if (error)
+        *error = tr("cannot write %1: %2").arg(path, csv.errorString());
+    return false;
 }
 
 bool CRecordingManager::WriteRecovery(const QString& path)

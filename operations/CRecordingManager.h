@@ -120,6 +120,9 @@ public:
     // each file whole or not at all. True when every file was written, the recording
     // then saved; false with what failed in `error` (when given), a previous file intact.
     bool SaveAs(const QString& path, QString* error);
+    // The CSV export of the recording (read from its file when it has one, so a recording
+    // longer than memory is exported whole), written whole or not at all.
+    bool WriteCsv(const QString& path, QString* error);
     // A results file of `path` put at `target`, its head (everything before the first
     // block) replaced by `head` unless they differ only in the date: moved when `move`
     // and the file system allows, else copied; the target is replaced whole or not at

@@ -3,11 +3,18 @@
 #include "operations/CRecordingManagerMapping.h"
 #include "operations/CRecordingManagerMeasure.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 namespace
 {
@@ -27,6 +34,31 @@ QSharedPointer<CMeasureBlock> block(qint64 start, qint64 span = 0, const QString
     }
     return b;
 }
+// Lowers the size a file of this process may grow to, for a scope: writes past it fail
+// (EFBIG) instead of raising the signal that would end the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_Previous);
+        m_Handler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lowered = m_Previous;
+        lowered.rlim_cur = rlim_t(bytes);
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_Previous);
+        std::signal(SIGXFSZ, m_Handler);
+    }
+
+private:
+    struct rlimit m_Previous
+    {
+    };
+    void (*m_Handler)(int) = nullptr;
+};
 } // namespace
 
 class tst_Recording : public QObject
@@ -141,6 +173,119 @@ private slots:
         QVERIFY2(error.startsWith("cannot write " + m_Dir.path() + "/nowhere/y.xml: "), qPrintable(error));
         QVERIFY(recorder.SaveAs(m_Dir.path() + "/run3.results.xml", &error));
         QVERIFY(!recorder.HasUnsavedData());
+    }
+
+    // Written as measured: the file saved is the whole-file save of the same blocks but for
+    // the header's date; a recording of ten times what memory keeps saves and reloads whole,
+    // its CSV too; a comment changed after the start is in the file saved; a discarded
+    // recording leaves no file behind.
+    void streamedRecordingSavesWhole()
+    {
+        QTemporaryDir folder;
+        CRecordingManagerMeasure recorder(*m_Settings);
+        recorder.setStreamFolder(folder.filePath("recordings"));
+        CMeasurementParameters parameters;
+        recorder.DataSet()->setMeasurementParameters(&parameters);
+        recorder.ResetRecord();
+        for (int i = 0; i < 5; ++i)
+            recorder.AddMeasureBlock(block(100 * i, 50, QString("b%1 <&>").arg(i)));
+        const QString part = recorder.StreamPath();
+        QVERIFY(part.endsWith(".kxr.xml.part") && part.startsWith(folder.filePath("recordings/")));
+        recorder.StopRecord();
+        QVERIFY(recorder.StreamPath().isEmpty());
+        QVERIFY(QFile::exists(part)); // complete, until saved or discarded
+        QBuffer memory;
+        memory.open(QIODevice::WriteOnly);
+        QVERIFY(recorder.XMLResultsSerializer()->Serialize(recorder.DataSet(), &memory));
+        QVERIFY(recorder.SaveAs(folder.filePath("a.xml"), nullptr));
+        QVERIFY(!QFile::exists(part));
+        const auto undated = [](QByteArray text) {
+            const int at = text.indexOf("<dateTime8601>");
+            return text.remove(at, text.indexOf("</dateTime8601>") - at);
+        };
+        QFile saved(folder.filePath("a.xml"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(undated(saved.readAll()), undated(memory.data()));
+        saved.close();
+        // Saved again elsewhere, with a comment changed meanwhile: a copy with the new head.
+        recorder.setBodyComment("changed");
+        QVERIFY(recorder.SaveAs(folder.filePath("b.xml"), nullptr));
+        CRecordingManagerMeasure loaded(*m_Settings);
+        QVERIFY(loaded.Load(folder.filePath("b.xml")));
+        QCOMPARE(loaded.DataSet()->Comment(), QString("changed"));
+        QCOMPARE(loaded.NumBlocks(), 5);
+        QVERIFY(QFile::exists(folder.filePath("a.xml")));
+
+        // Ten times the limit: memory keeps the newest, the file all of it.
+        m_Settings->setMeasurementMaxMeasurementCount(20);
+        recorder.ResetRecord();
+        for (int i = 0; i < 100; ++i)
+            recorder.AddMeasureBlock(block(100 * i, 50));
+        QVERIFY(recorder.DataSet()->ResultsCount() <= 20);
+        recorder.StopRecord();
+        m_Settings->setSaveRecordingsAsCsv(true);
+        QVERIFY(recorder.SaveAs(folder.filePath("long.xml"), nullptr));
+        m_Settings->setSaveRecordingsAsCsv(false);
+        m_Settings->setMeasurementMaxMeasurementCount(1000);
+        QVERIFY(loaded.Load(folder.filePath("long.xml")));
+        QCOMPARE(loaded.NumBlocks(), 100);
+        QCOMPARE(loaded.DataSet()->MeasureBlocks()->front()->Results.first()->B(), 0.0f);
+        QCOMPARE(loaded.DataSet()->MeasureBlocks()->back()->Results.first()->B(), 9900.0f);
+        QFile csv(folder.filePath("long.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QByteArray rows = csv.readAll();
+        int samples = 0;
+        for (const QByteArray& line : rows.split('\n'))
+            samples += line.count(';') == 7 && !line.startsWith("Timestamp") ? 1 : 0;
+        QCOMPARE(samples, 200);
+
+        // Discarded (a new recording, End, a load): the file goes.
+        recorder.ResetRecord();
+        recorder.AddMeasureBlock(block(0));
+        const QString discarded = recorder.StreamPath();
+        QVERIFY(QFile::exists(discarded));
+        recorder.ResetForClear();
+        QVERIFY(!QFile::exists(discarded));
+        QCOMPARE(QDir(folder.filePath("recordings")).entryList(QDir::Files), QStringList());
+    }
+
+    // A write that fails (the file system refuses to grow the file, as a full disk does):
+    // the recording is told once, what was written loads, and the save takes the blocks in
+    // memory instead.
+    void diskFullStopsTheStreamAndKeepsWhatWasWritten()
+    {
+        QTemporaryDir folder;
+        CRecordingManagerMeasure recorder(*m_Settings);
+        recorder.setStreamFolder(folder.path());
+        CMeasurementParameters parameters;
+        recorder.DataSet()->setMeasurementParameters(&parameters);
+        QSignalSpy failed(&recorder, &CRecordingManager::StreamFailed);
+        recorder.ResetRecord();
+        recorder.AddMeasureBlock(block(0, 50));
+        const QString part = recorder.StreamPath();
+        const auto written = [&part] {
+            QFile file(part);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QTRY_VERIFY(written().endsWith("</measurements>"));
+        {
+            // Files of this process may not grow past their size now: every write fails
+            // with "File too large" (EFBIG), as one to a full disk fails with ENOSPC.
+            FileSizeLimit limit(QFileInfo(part).size() + 600);
+            for (int i = 1; i < 20; ++i)
+                recorder.AddMeasureBlock(block(100 * i, 50, QString(200, 'x')));
+            QTRY_COMPARE(failed.count(), 1);
+        }
+        QVERIFY2(failed.first().first().toString().contains(part),
+                 qPrintable(failed.first().first().toString()));
+        recorder.StopRecord();
+        CRecordingManagerMeasure loaded(*m_Settings);
+        QVERIFY(loaded.Load(part));
+        QVERIFY(loaded.NumBlocks() >= 1 && loaded.NumBlocks() < 20);
+        QVERIFY(loaded.XMLResultsSerializer()->CutShortNotice().contains("cut short"));
+        QVERIFY(recorder.SaveAs(folder.filePath("memory.xml"), nullptr));
+        QVERIFY(loaded.Load(folder.filePath("memory.xml")));
+        QCOMPARE(loaded.NumBlocks(), 20);
     }
 
     void replayDelaysFollowTheTimeWarp_data()
