@@ -1442,6 +1442,49 @@ private slots:
         quit();
     }
 
+    // A recording is on disk while it is measured; what a crash leaves of its file (a copy
+    // taken mid-recording, as a kill would leave it) is offered at the next start under its
+    // own name, and loads its complete blocks.
+    void unfinishedRecordingIsOfferedAtTheNextStart()
+    {
+        CApplication* app = launch();
+        app->initialize();
+        CRecordingManagerMeasure& recorder = *app->OperationsManager().MeasureOperation()->RecordingManager();
+        click("resumeButton");
+        click("recordButton");
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.NumBlocks() >= 3, 5000);
+        const QString part = recorder.StreamPath();
+        QCOMPARE(QFileInfo(part).absolutePath(),
+                 QDir(app->Settings()->DefaultStoragePath()).filePath("Recordings"));
+        QTRY_VERIFY(recorder.StreamBytes() > 3000);
+        const QString crashed = QFileInfo(part).absolutePath() + "/2026-01-02_03.04.05_measurement.kxr.xml";
+        QFile::remove(crashed);
+        QVERIFY(QFile::copy(part, crashed + ".part"));
+        {
+            RecordingPrompt prompt;
+            prompt.confirm = true;
+            click("stopButton");
+            click("endButton"); // discarded: its own file goes
+        }
+        QVERIFY(!QFile::exists(part));
+        quit();
+
+        app = launch();
+        RecordingPrompt next;
+        app->initialize();
+        QVERIFY2(next.asked.size() == 1 &&
+                     next.asked.first().startsWith("Information: Unsaved recordings were "
+                                                   "recovered") &&
+                     next.asked.first().contains(crashed),
+                 qPrintable(next.asked.join('\n')));
+        QVERIFY(!QFile::exists(crashed + ".part"));
+        CRecordingManagerMeasure reloaded(*app->Settings());
+        QVERIFY(reloaded.Load(crashed));
+        QVERIFY(reloaded.NumBlocks() >= 1);
+        QFile::remove(crashed);
+        quit();
+    }
+
     // The storage folder gone (a removed disk): the recording goes beside the settings, and
     // the next start says where.
     void terminationSignalWithTheStorageFolderGone()

@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -656,6 +657,42 @@ private slots:
                 run({"exposure", corpora + corpus, "--standard", "icnirp2010-public", "--json"});
             QVERIFY2(exposure.status == 0 || exposure.status == 1, corpus);
             QVERIFY(exposure.json().isArray());
+        }
+    }
+
+    // Killed (SIGKILL: no handler runs) at random moments of a recording at 100 kHz: each
+    // time the file beside the output loads, holding every block up to shortly before the
+    // kill. The long form (20 kills) is scripts/kill-recording.sh.
+    void measureSurvivesAKill()
+    {
+        for (int round = 0; round < 3; ++round)
+        {
+            const QString folder = path(QString("kill%1").arg(round));
+            QVERIFY(QDir().mkpath(folder));
+            QProcess process;
+            process.setWorkingDirectory(folder);
+            process.start(m_Program, {"measure", "--instrument", "SIM-0001", "--rate", "100000", "--duration",
+                                      "60", "--out", "k.xml"});
+            QVERIFY(process.waitForStarted());
+            const auto part = [&folder] {
+                const QStringList found = QDir(folder).entryList({"*.part"}, QDir::Files);
+                return found.isEmpty() ? QString() : QDir(folder).filePath(found.first());
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(!part().isEmpty() && QFileInfo(part()).size() > 2000, 20000);
+            QTest::qWait(200 + QRandomGenerator::global()->bounded(1300));
+            const QDateTime killed = QDateTime::currentDateTime();
+            ::kill(pid_t(process.processId()), SIGKILL);
+            QVERIFY(process.waitForFinished(10000));
+            QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+            QVERIFY(!QFile::exists(QDir(folder).filePath("k.xml")));
+            CRecordingFile file(*m_Settings);
+            QVERIFY2(file.Load(part()), qPrintable(file.ErrorText()));
+            QVERIFY(!file.Blocks().empty());
+            const CFieldIntensityResult& last = *file.Blocks().back()->Results.back();
+            const qint64 lost = last.Timestamp.msecsTo(killed);
+            // Each block is handed to the system as it is written: what is lost is what was
+            // still on its way (a busy machine may hold a little more than a second of it).
+            QVERIFY2(lost >= 0 && lost < 2000, qPrintable(QString::number(lost)));
         }
     }
 
