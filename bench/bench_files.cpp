@@ -2,14 +2,17 @@
 // a mapping data set of 1,000 blocks of 1,000 samples, through real files.
 #include "BenchRecording.h"
 #include "app/CSettings.h"
+#include "files/CResultsStreamWriter.h"
 #include "files/CXMLResultsSerializer.h"
 #include "model/CDataSetMapping.h"
 #include "model/CDataSetMeasurement.h"
+#include "operations/CRecordingManager.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -150,6 +153,82 @@ void BM_ReadTimestamps(benchmark::State& state)
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ReadTimestamps)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A recording written as it is measured: blocks of 1,000 samples handed to the writer
+// thread (as the live path hands them) until `range(0)` blocks are on disk, then finished.
+// The rate is the writer's throughput of XML (100 kHz needs about 11 MB/s).
+void BM_StreamWriter(benchmark::State& state)
+{
+    Fixture f;
+    const int blocks = int(state.range(0));
+    CDataSetMeasurement set(f.settings);
+    fill<CDataSetMeasurement, CMeasureBlock>(set, f, 100);
+    const QByteArray head = CXMLResultsSerializer::Head(&set);
+    qint64 bytes = 0;
+    int run = 0;
+    for (auto _ : state)
+    {
+        const QString path = f.dir.path() + QStringLiteral("/stream%1.xml").arg(run++);
+        CResultsStreamWriter writer;
+        if (!writer.Open(path, head, nullptr))
+            state.SkipWithError("open failed");
+        for (int b = 0; b < blocks; ++b)
+            writer.Append(set.MeasureBlocks()->at(std::size_t(b % 100)));
+        if (!writer.Finish(nullptr))
+            state.SkipWithError("write failed");
+        bytes = writer.BytesWritten();
+        state.PauseTiming();
+        QFile::remove(path);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["file_MB"] = double(bytes) / 1e6;
+}
+BENCHMARK(BM_StreamWriter)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// Saving a recording written as measured: a 1 GB file put in place (a rename on the same
+// file system), and the copy taken when its comment changed since the start.
+void BM_SaveStreamed(benchmark::State& state)
+{
+    const bool headChanged = state.range(0) != 0;
+    Fixture f;
+    CDataSetMeasurement set(f.settings);
+    fill<CDataSetMeasurement, CMeasureBlock>(set, f, 10);
+    const QByteArray head = CXMLResultsSerializer::Head(&set);
+    const QString recording = f.dir.path() + "/recording.xml.part";
+    {
+        QFile file(recording);
+        file.open(QIODevice::WriteOnly);
+        file.write(head);
+        QBuffer block;
+        block.open(QIODevice::WriteOnly);
+        QByteArray rows;
+        set.MeasureBlocks()->front()->AppendRows(rows, ";");
+        CXMLResultsSerializer::WriteBlock(block, *set.MeasureBlocks()->front(), rows);
+        while (file.size() < 1000000000)
+            file.write(block.data());
+        file.write(CXMLResultsSerializer::Tail());
+    }
+    const qint64 bytes = QFileInfo(recording).size();
+    set.setComment(headChanged ? QStringLiteral("changed") : QString());
+    const QByteArray now = CXMLResultsSerializer::Head(&set);
+    const QString saved = f.dir.path() + "/saved.xml";
+    for (auto _ : state)
+    {
+        QString error;
+        if (!CRecordingManager::PlaceResultsFile(recording, head, now, saved, !headChanged, &error))
+            state.SkipWithError(qPrintable(error));
+        state.PauseTiming();
+        if (!headChanged)
+            QFile::rename(saved, recording);
+        else
+            QFile::remove(saved);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["file_MB"] = double(bytes) / 1e6;
+}
+BENCHMARK(BM_SaveStreamed)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
 BENCHMARK_TEMPLATE(BM_Write, CDataSetMeasurement, CMeasureBlock)->Arg(120)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Read, CDataSetMeasurement, CMeasureBlock)->Arg(120)->Unit(benchmark::kMillisecond);

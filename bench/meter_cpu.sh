@@ -74,11 +74,19 @@ if [ "$busy" -le $(( idle + 2 )) ]; then
   exit 1
 fi
 start=$(cpu)
+# The thread writing the recording to disk (RECORD=1), by its name.
+writer=
+for task in /proc/$app/task/*; do
+  [ "$(cat "$task/comm" 2>/dev/null)" = result-writer ] && writer=$task
+done
+wcpu() { if [ -n "$writer" ]; then awk '{print $14 + $15}' "$writer/stat"; else echo 0; fi; }
+wstart=$(wcpu)
 # cpu-clock: hardware counters are not offered in every virtual machine.
 [ -n "${PROFILE:-}" ] && perf record -e cpu-clock ${PROFILE_CALLS:+-g} -o "$PROFILE" -p "$app" -- sleep 10 >/dev/null 2>&1
 sleep "$seconds"
 end=$(cpu)
+wend=$(wcpu)
 rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")
 # SHOT=file.png keeps what the screen showed at the end (needs x11-apps and imagemagick).
 [ -n "${SHOT:-}" ] && DISPLAY=$display xwd -root -silent | convert xwd:- "$SHOT"
-echo "${PAGE:-meter} page, rate $rate Hz, ${SECTION:-components} shown${RECORD:+, recording}, over $seconds s: CPU $(( (end - start) * 100 / ticks / seconds ))% of one core, RSS $((rss / 1024)) MiB"
+echo "${PAGE:-meter} page, rate $rate Hz, ${SECTION:-components} shown${RECORD:+, recording}, over $seconds s: CPU $(( (end - start) * 100 / ticks / seconds ))% of one core${writer:+ (writer thread $(( (wend - wstart) * 100 / ticks / seconds ))%)}, RSS $((rss / 1024)) MiB"

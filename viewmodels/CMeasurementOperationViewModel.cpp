@@ -258,13 +258,13 @@ void CMeasurementOperationViewModel::CountRecorded(const QSharedPointer<CMeasure
     QString text;
     if (!file.isEmpty())
     {
-        const auto megabytes = [](qint64 bytes) {
-            return QString::number(double(bytes) / 1e6, 'f', 1) + " MB";
+        const auto size = [](qint64 bytes) {
+            return bytes >= 10'000'000'000 ? QString::number(double(bytes) / 1e9, 'f', 1) + " GB"
+                                           : QString::number(double(bytes) / 1e6, 'f', 1) + " MB";
         };
-        text =
-            tr("Recording: %1 to %2 (%3, %4 free)")
-                .arg(span(m_RecordedSamples), QFileInfo(file).fileName(), megabytes(recorder->StreamBytes()),
-                     megabytes(QStorageInfo(QFileInfo(file).absolutePath()).bytesAvailable()));
+        text = tr("Recording: %1 to %2 (%3, %4 free)")
+                   .arg(span(m_RecordedSamples), QFileInfo(file).fileName(), size(recorder->StreamBytes()),
+                        size(QStorageInfo(QFileInfo(file).absolutePath()).bytesAvailable()));
     }
     else
         text = kept < m_RecordedSamples

@@ -448,7 +448,7 @@ private slots:
         const QString text = m_Meter->RecordingKeptText();
         QVERIFY2(
             QRegularExpression(
-                "^Recording: 4.0 s to \\S+_measurement.kxr.xml.part \\(\\d+.\\d MB, \\d+.\\d MB free\\)$")
+                "^Recording: 4.0 s to \\S+_measurement.kxr.xml.part \\(\\d+.\\d MB, \\d+.\\d [MG]B free\\)$")
                 .match(text)
                 .hasMatch(),
             qPrintable(text));
