@@ -194,6 +194,8 @@ set(TESVANA_OPERATIONS_SOURCES
     operations/COperationMeasure.h
     operations/COperationsManager.cpp
     operations/COperationsManager.h
+    operations/CRecordingController.cpp
+    operations/CRecordingController.h
     operations/CRecordingManager.cpp
     operations/CRecordingManager.h
     operations/CRecordingManagerMapping.cpp

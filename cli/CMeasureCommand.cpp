@@ -6,8 +6,8 @@
 #include "files/LimitsXmlFile.h"
 #include "instruments/CInstrument.h"
 #include "operations/COperationMeasure.h"
+#include "operations/CRecordingController.h"
 #include "operations/CRecordingManagerMeasure.h"
-#include "viewmodels/CMeasurementOperationViewModel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -80,15 +80,6 @@ struct Core
 };
 
 // The meter page's recording commands without a page to help with.
-class RecordingCommands : public CMeasurementOperationViewModel
-{
-public:
-    RecordingCommands(CSettings& settings, COperationMeasure* operation)
-        : CMeasurementOperationViewModel(QStringLiteral("Meter"), settings, operation)
-    {
-    }
-    QString HelpPath() override { return QString(); }
-};
 
 QJsonObject describe(const CInstrument& instrument)
 {
@@ -161,8 +152,8 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
     }
     COperationMeasure* measure = core.operations->MeasureOperation();
     core.operations->setActiveOperation(measure);
-    // The meter page's commands, so that a recording is set up exactly as from the window.
-    RecordingCommands page(*core.settings, measure);
+    // The window's recording workflow, so that a recording is set up exactly as from the window.
+    CRecordingController controller(*core.settings, measure, measure->RecordingManager(), false);
 
     // The instrument's own bounds decide what it can do.
     CMeasurementParameters& parameters = *measure->MeasurementParameters();
@@ -233,8 +224,8 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
     QElapsedTimer elapsed;
     QEventLoop loop;
     QString streamFailure;
-    QObject::connect(&recorder, &CRecordingManager::StreamFailed, &loop, [&](const QString& reason) {
-        streamFailure = reason;
+    QObject::connect(&controller, &CRecordingController::RecordingStopped, &loop, [&](const QString& notice) {
+        streamFailure = notice;
         loop.quit();
     });
     QObject::connect(measure, &COperationMeasure::NewMeasure, &loop,
@@ -288,10 +279,10 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
     elapsed.start();
     if (options.duration > 0)
         armDuration();
-    page.resume();
-    page.record();
+    controller.Resume();
+    controller.Record();
     loop.exec();
-    page.stop();
+    controller.Stop();
     measure->stop();
     if (options.progress)
         std::fprintf(stderr, "\n");
@@ -310,12 +301,11 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
         *error = lost ? tr("the instrument was lost before any block") : tr("no block was measured");
         return 1;
     }
-    if (!recorder.SaveAs(options.out, error))
+    if (!controller.Save(options.out, error))
         return 1;
     if (!streamFailure.isEmpty())
     {
-        *error =
-            tr("the recording stopped: %1; the %2 blocks written are saved").arg(streamFailure).arg(blocks);
+        *error = tr("%1 The blocks in memory were saved to %2.").arg(streamFailure, options.out);
         return 1;
     }
     if (!options.csv.isEmpty())

@@ -12,6 +12,7 @@
 #include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
+#include "operations/CRecordingController.h"
 #include "viewmodels/CChartImageExporter.h"
 #include "viewmodels/CDisplayPacer.h"
 #include "viewmodels/CExposureViewModel.h"
@@ -20,7 +21,6 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStorageInfo>
 #include <QTimer>
 
 #include <cmath>
@@ -56,9 +56,29 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
                                                                CReplayParametersViewModel* replay, Kind kind,
                                                                QObject* parent)
     : COperationViewModel(name, parent), m_Settings(settings), m_pOperation(operation), m_pRecorder(recorder),
-      m_pReplayParametersViewModel(replay), m_Kind(kind), m_pBarPacer(new CDisplayPacer(this))
+      m_pReplayParametersViewModel(replay), m_Kind(kind),
+      m_pController(new CRecordingController(settings, operation, recorder, kind == Kind::Mapping, this)),
+      m_pBarPacer(new CDisplayPacer(this))
 {
     replay->setParent(this);
+    // The recording bar's running count changes with every block: paced to the screen.
+    connect(m_pController, &CRecordingController::RecordingTextChanged, this, [this](const QString& text) {
+        m_RecordingKeptText = text;
+        if (text.isEmpty())
+        {
+            m_pBarPacer->Drop(&m_RecordingKeptText);
+            emit RecordingKeptTextChanged(m_RecordingKeptText);
+        }
+        else
+            m_pBarPacer->Defer(&m_RecordingKeptText,
+                               [this] { emit RecordingKeptTextChanged(m_RecordingKeptText); });
+    });
+    connect(m_pController, &CRecordingController::RetentionNoticeChanged, this,
+            &CMeasurementOperationViewModel::RetentionNoticeChanged);
+    connect(m_pController, &CRecordingController::RecordingStopped, this, [this](const QString& notice) {
+        setCommentOverAll(m_pRecorder->BaseDataSet()->Comment());
+        CUtils::errorMessage(tr("The recording was stopped"), notice);
+    });
     connect(m_pOperation, &COperation::SessionInProgressChanged, this,
             &CMeasurementOperationViewModel::SessionInProgressChanged);
     for (auto changed : {&CSettings::Meter3DCameraPresetChanged, &CSettings::Mapping3DCameraPresetChanged})
@@ -86,10 +106,6 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
         connect(recorder, signal, this, &CMeasurementOperationViewModel::l_UpdateActions);
     connect(m_pOperation, &COperation::SessionInProgressChanged, this,
             &CMeasurementOperationViewModel::l_WatchInstrument);
-    connect(recorder, &CRecordingManager::IsRecordingChanged, this,
-            &CMeasurementOperationViewModel::l_OnRecordingChanged);
-    connect(recorder, &CRecordingManager::StreamFailed, this,
-            &CMeasurementOperationViewModel::l_OnStreamFailed);
     l_WatchInstrument();
 
     for (auto signal :
@@ -197,101 +213,9 @@ void CMeasurementOperationViewModel::clearLimitsFile()
         m_pMeasure->clearLimitsFile();
 }
 
-void CMeasurementOperationViewModel::l_OnRecordingChanged(bool recording)
-{
-    if (!recording)
-    {
-        // What was kept is what the file will hold: the notice stays until the next recording.
-        m_pBarPacer->Drop(&m_RecordingKeptText);
-        if (m_RecordingKeptText != QString())
-        {
-            m_RecordingKeptText.clear();
-            emit RecordingKeptTextChanged(m_RecordingKeptText);
-        }
-        return;
-    }
-    m_RecordedSamples = 0;
-    if (!m_RetentionNotice.isEmpty())
-    {
-        m_RetentionNotice.clear();
-        emit RetentionNoticeChanged(m_RetentionNotice);
-    }
-}
-
-void CMeasurementOperationViewModel::l_OnStreamFailed(const QString& reason)
-{
-    CRecordingManager* recorder = m_pRecorder;
-    const QString file = recorder->StreamPath();
-    if (recorder->IsRecording())
-    {
-        hold();
-        recorder->StopRecord();
-        setCommentOverAll(recorder->BaseDataSet()->Comment());
-    }
-    m_RetentionNotice =
-        tr("The recording was stopped: it could not be written to disk (%1). What was written "
-           "stays readable in %2; Save keeps the blocks still in memory.")
-            .arg(reason, file);
-    qCWarning(lcUi).noquote() << m_RetentionNotice;
-    emit RetentionNoticeChanged(m_RetentionNotice);
-    CUtils::errorMessage(tr("The recording was stopped"), m_RetentionNotice);
-}
-
 void CMeasurementOperationViewModel::CountRecorded(const QSharedPointer<CMeasureBlock>& block)
 {
-    CRecordingManager* recorder = m_pRecorder;
-    if (!block || !recorder->IsRecording())
-        return;
-    // A map counts its points (blocks), a recording its samples.
-    const bool mapping = m_Kind == Kind::Mapping;
-    m_RecordedSamples += mapping ? 1 : quint64(block->Results.size());
-    const quint64 kept = recorder->BaseDataSet()->ResultsCount();
-    const double rate = m_pOperation->MeasurementParameters()->AcquisitionRate();
-    const auto span = [rate, mapping](quint64 count) {
-        if (mapping)
-            return tr("%1 points").arg(count);
-        return rate > 0 ? QString::number(double(count) / rate, 'f', 1) + QStringLiteral(" s")
-                        : QString::number(count) + QStringLiteral(" samples");
-    };
-    // Written to disk as measured, the whole recording is kept there whatever memory holds.
-    const QString file = recorder->StreamPath();
-    QString text;
-    if (!file.isEmpty())
-    {
-        const auto size = [](qint64 bytes) {
-            return bytes >= 10'000'000'000 ? QString::number(double(bytes) / 1e9, 'f', 1) + " GB"
-                                           : QString::number(double(bytes) / 1e6, 'f', 1) + " MB";
-        };
-        text = tr("Recording: %1 to %2 (%3, %4 free)")
-                   .arg(span(m_RecordedSamples), QFileInfo(file).fileName(), size(recorder->StreamBytes()),
-                        size(QStorageInfo(QFileInfo(file).absolutePath()).bytesAvailable()));
-    }
-    else
-        text = kept < m_RecordedSamples
-                   ? tr("Recording: the newest %1 kept of %2").arg(span(kept), span(m_RecordedSamples))
-                   : tr("Recording: %1").arg(span(m_RecordedSamples));
-    if (text != m_RecordingKeptText)
-    {
-        m_RecordingKeptText = text;
-        m_pBarPacer->Defer(&m_RecordingKeptText,
-                           [this] { emit RecordingKeptTextChanged(m_RecordingKeptText); });
-    }
-    if (kept < m_RecordedSamples && m_RetentionNotice.isEmpty() && file.isEmpty())
-    {
-        m_RetentionNotice =
-            mapping ? tr("This map is larger than the %1 samples kept: its first points are being dropped, "
-                         "and only the newest %2 will be saved. Raise \"Points in Mapping mode\" in the "
-                         "settings to keep more.")
-                          .arg(m_Settings.MappingMaxMeasurementCount())
-                          .arg(span(kept))
-                    : tr("This recording is longer than the %1 samples kept: its oldest blocks are being "
-                         "dropped, and only the newest %2 will be saved. Raise \"Points in other modes\" in "
-                         "the settings to keep more.")
-                          .arg(m_Settings.MeasurementMaxMeasurementCount())
-                          .arg(span(kept));
-        qCWarning(lcUi).noquote() << m_RetentionNotice;
-        emit RetentionNoticeChanged(m_RetentionNotice);
-    }
+    m_pController->CountRecorded(block);
 }
 
 int CMeasurementOperationViewModel::VisibleActions(const State& s)
@@ -351,10 +275,8 @@ void CMeasurementOperationViewModel::l_WatchInstrument()
 void CMeasurementOperationViewModel::l_OnInstrumentConnectedChanged(bool connected)
 {
     CRecordingManager* recorder = m_pRecorder;
-    if (!connected && recorder->IsRecording())
+    if (!connected && m_pController->EndRecording())
     {
-        recorder->setIsHolding(true);
-        recorder->StopRecord();
         setCommentOverAll(recorder->BaseDataSet()->Comment());
         m_InstrumentNotice =
             tr("The instrument was lost during the recording. The %1 blocks recorded are kept: "
@@ -407,7 +329,7 @@ void CMeasurementOperationViewModel::l_EnsureKnownUnit()
 
 void CMeasurementOperationViewModel::l_AttachOperationParameters()
 {
-    m_pRecorder->BaseDataSet()->setMeasurementParameters(m_pOperation->MeasurementParameters());
+    m_pController->AttachOperationParameters();
 }
 
 CMeasurementParameters* CMeasurementOperationViewModel::ParametersInUse() const
@@ -450,26 +372,12 @@ bool CMeasurementOperationViewModel::ConfirmDataLoss()
 
 void CMeasurementOperationViewModel::hold()
 {
-    CRecordingManager* recorder = m_pRecorder;
-    recorder->setIsHolding(true);
-    if (recorder->IsPlayingBack())
-        recorder->PauseReplay();
-    else
-        m_pOperation->stop();
+    m_pController->Hold();
 }
 
 void CMeasurementOperationViewModel::record()
 {
-    CRecordingManager* recorder = m_pRecorder;
-    recorder->ResetRecord();
-    if (const CInstrument* instrument = m_pOperation->Instrument())
-    {
-        recorder->BaseDataSet()->setInstrumentName(instrument->Model() + QLatin1Char(' ') +
-                                                   instrument->SerialNumber());
-        recorder->BaseDataSet()->setDate(
-            CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy.MM.dd HH:mm:ss")));
-    }
-    l_AttachOperationParameters();
+    m_pController->Record();
 }
 
 void CMeasurementOperationViewModel::start()
@@ -489,52 +397,27 @@ void CMeasurementOperationViewModel::playback()
 
 void CMeasurementOperationViewModel::resume()
 {
-    CRecordingManager* recorder = m_pRecorder;
-    if (recorder->IsPlayingBack())
-    {
-        recorder->StartReplay();
+    const bool clears = m_pController->ResumeClearsData();
+    if (clears && !ConfirmDataLoss())
         return;
-    }
-    if (recorder->IsIdleWithData())
-    {
-        if (!ConfirmDataLoss())
-            return;
-        m_pOperation->clear();
-        l_AttachOperationParameters();
-        m_pOperation->start();
-        recorder->setIsHolding(false);
-        recorder->setIsIdle(false);
+    m_pController->Resume();
+    if (clears)
         ApplyUnitsRule();
-        return;
-    }
-    m_pOperation->start();
-    recorder->setIsHolding(false);
-    recorder->setIsIdle(false);
 }
 
 void CMeasurementOperationViewModel::stop()
 {
-    CRecordingManager* recorder = m_pRecorder;
-    if (recorder->IsPlayingBack())
-    {
-        recorder->StopReplay();
-        return;
-    }
-    if (recorder->IsRecording())
-    {
-        hold();
-        recorder->StopRecord();
-        setCommentOverAll(recorder->BaseDataSet()->Comment());
-    }
+    const bool recording = !m_pRecorder->IsPlayingBack() && m_pRecorder->IsRecording();
+    m_pController->Stop();
+    if (recording)
+        setCommentOverAll(m_pRecorder->BaseDataSet()->Comment());
 }
 
 void CMeasurementOperationViewModel::end()
 {
     if (!ConfirmDataLoss())
         return;
-    m_pOperation->stop();
-    m_pOperation->clear();
-    l_AttachOperationParameters();
+    m_pController->End();
     ApplyUnitsRule();
 }
 
@@ -560,7 +443,7 @@ void CMeasurementOperationViewModel::save()
         QStringLiteral("XML (*.xml)"));
     if (path.isEmpty())
         return;
-    if (!m_pRecorder->SaveAs(path, nullptr))
+    if (!m_pController->Save(path, nullptr))
         CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
 }
 
@@ -583,33 +466,22 @@ void CMeasurementOperationViewModel::exportChartImage(QQuickItem* chart)
 
 void CMeasurementOperationViewModel::load()
 {
-    CRecordingManager* recorder = m_pRecorder;
     if (!ConfirmDataLoss())
         return;
     const QString path = CPrompt::Current().OpenFileName(tr("Open File"), m_Settings.DefaultStoragePath(),
                                                          QStringLiteral("XML (*.xml)"));
     if (path.isEmpty())
         return;
-    if (m_pOperation->SessionInProgress())
-    {
-        m_pOperation->stop();
-        m_pOperation->clear();
-        stop();
-    }
-    if (recorder->Load(path))
+    QString reason, cutShort;
+    if (m_pController->Load(path, &reason, &cutShort))
     {
         ApplyUnitsRule();
         OnDataLoaded();
         emit DatasetLoaded();
-        const QString cutShort = recorder->XMLResultsSerializer()->CutShortNotice();
         if (!cutShort.isEmpty())
             CUtils::informationMessage(tr("The file was not finished"), cutShort);
         return;
     }
-    // The page stays usable with the operation's own parameters.
-    const QString reason = recorder->XMLResultsSerializer()->LastErrorMessage();
-    m_pOperation->clear();
-    l_AttachOperationParameters();
     ApplyUnitsRule();
     qCWarning(lcUi).noquote() << QStringLiteral("Error while loading file:") + reason;
     CUtils::errorMessage(CConstants::LoadFileErrorTitle,
@@ -687,4 +559,9 @@ bool CMeasurementOperationViewModel::View3DOrthoProjection() const
 {
     return m_Kind == Kind::Mapping ? m_Settings.Mapping3DOrthoProjection()
                                    : m_Settings.Meter3DOrthoProjection();
+}
+
+QString CMeasurementOperationViewModel::RetentionNotice() const
+{
+    return m_pController->RetentionNotice();
 }

@@ -17,6 +17,7 @@ class CMeasurementParameters;
 class CReplayParametersViewModel;
 class CMeasureBlock;
 class CExposureViewModel;
+class CRecordingController;
 
 // The measurement pages' common view model: the recording bar's commands (record,
 // hold, resume, stop, end, save, load, replay), zero offset and parameter files.
@@ -99,7 +100,7 @@ public:
     bool SaveVisible() const { return m_Actions & Save; }
     bool ZeroOffsetVisible() const { return m_Actions & ZeroOffset; }
     QString RecordingKeptText() const { return m_RecordingKeptText; }
-    QString RetentionNotice() const { return m_RetentionNotice; }
+    QString RetentionNotice() const;
     QString InstrumentNotice() const { return m_InstrumentNotice; }
     QString AnalysisNotice() const { return m_AnalysisNotice; }
     QString LimitsFileName() const;
@@ -121,6 +122,7 @@ public:
     COperationMeasure* Operation() const { return m_pMeasure; }
     COperation* BaseOperation() const { return m_pOperation; }
     CRecordingManager* Recorder() const { return m_pRecorder; }
+    CRecordingController* Controller() const { return m_pController; }
 
     // The file name `save()` proposes for an instrument model and serial number.
     static QString ProposedFileName(const QString& model, const QString& serialNumber, const QDateTime& now,
@@ -204,9 +206,6 @@ private:
 
     void l_UpdateActions();
     void l_UpdateAnalysisNotice();
-    void l_OnRecordingChanged(bool recording);
-    // The recording could not be written to disk any more: it stops, and the page says so.
-    void l_OnStreamFailed(const QString& reason);
     void l_OnInstrumentConnectedChanged(bool connected);
     void l_WatchInstrument();
 
@@ -220,12 +219,12 @@ private:
     CReplayParametersViewModel* m_pReplayParametersViewModel;
     Kind m_Kind;
     int m_Actions = 0;
-    quint64 m_RecordedSamples = 0;
+    // The recording workflow, shared with the command-line tool.
+    CRecordingController* m_pController;
     // The recording bar's running count changes with every block: its change signal goes
     // out on the pacers' common beat, with the chart's, not in a frame of its own.
     CDisplayPacer* m_pBarPacer;
     QString m_RecordingKeptText;
-    QString m_RetentionNotice;
     QString m_InstrumentNotice;
     QString m_AnalysisNotice;
     QMetaObject::Connection m_InstrumentConnected;

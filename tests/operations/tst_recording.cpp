@@ -1,3 +1,4 @@
+#include "../support/FileSizeLimit.h"
 #include "app/CSettings.h"
 #include "model/CMetaTypes.h"
 #include "operations/CRecordingManagerMapping.h"
@@ -11,10 +12,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-
-#include <sys/resource.h>
 
 namespace
 {
@@ -34,31 +31,6 @@ QSharedPointer<CMeasureBlock> block(qint64 start, qint64 span = 0, const QString
     }
     return b;
 }
-// Lowers the size a file of this process may grow to, for a scope: writes past it fail
-// (EFBIG) instead of raising the signal that would end the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(qint64 bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_Previous);
-        m_Handler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lowered = m_Previous;
-        lowered.rlim_cur = rlim_t(bytes);
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_Previous);
-        std::signal(SIGXFSZ, m_Handler);
-    }
-
-private:
-    struct rlimit m_Previous
-    {
-    };
-    void (*m_Handler)(int) = nullptr;
-};
 } // namespace
 
 class tst_Recording : public QObject

@@ -1,4 +1,5 @@
 #include "../instruments/FakeInstruments.h"
+#include "../support/FileSizeLimit.h"
 #include "../support/MessageCapture.h"
 #include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
@@ -20,6 +21,7 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QQuaternion>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -464,6 +466,40 @@ private slots:
         QVERIFY(loaded.Load(folder.filePath("long.xml")));
         QCOMPARE(loaded.NumBlocks(), 4);
         QCOMPARE(loaded.DataSet()->MeasureBlocks()->at(0)->Results.first()->B(), 1.0f);
+    }
+
+    // The disk refuses the recording's file (full): the recording stops at once, the page
+    // says why and where what was written is, and Save keeps the blocks in memory.
+    void aFullDiskStopsTheRecordingAndSaysSo()
+    {
+        RecordingPrompt prompt;
+        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        QTemporaryDir folder;
+        recorder.setStreamFolder(folder.path());
+        const auto restore = qScopeGuard([&recorder] { recorder.setStreamFolder(QString()); });
+        m_Meter->record();
+        m_Operation->OnNewMeasure(ofB({1, 2}));
+        const QString part = recorder.StreamPath();
+        QVERIFY(!part.isEmpty());
+        {
+            FileSizeLimit full(QFileInfo(part).size() + 100);
+            for (int i = 0; i < 10; ++i)
+                m_Operation->OnNewMeasure(ofB(QVector<float>(50, float(i)).toList()));
+            QTRY_VERIFY(!recorder.IsRecording());
+        }
+        QVERIFY2(
+            m_Meter->RetentionNotice().startsWith("The recording was stopped: it could not be written to "
+                                                  "disk (cannot write " +
+                                                  part) &&
+                m_Meter->RetentionNotice().contains("stays readable in " + part),
+            qPrintable(m_Meter->RetentionNotice()));
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY(prompt.asked.first().startsWith("Error: The recording was stopped"));
+        QVERIFY(recorder.HasUnsavedData());
+        QVERIFY(recorder.SaveAs(folder.filePath("kept.xml"), nullptr));
+        CRecordingManagerMeasure loaded(*m_Settings);
+        QVERIFY(loaded.Load(folder.filePath("kept.xml")));
+        QCOMPARE(loaded.NumBlocks(), 11);
     }
 
     // Where the recording cannot be written to disk, memory keeps its newest part, and the
