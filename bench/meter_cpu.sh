@@ -6,6 +6,10 @@
 #   PAGE=spectrum SECTION=plot bash bench/meter_cpu.sh 100000 60
 #   RECORD=1 bash bench/meter_cpu.sh 100000 60      (recording while it measures)
 #   SHOT=end.png bash bench/meter_cpu.sh 10000 10   (and a screenshot at the end)
+#   RECORD=1 EVERY=60 bash bench/meter_cpu.sh 100000 7200
+#                                    (a line each minute: whether CPU or memory creep)
+#   MEMORY_ONLY=1 ...                (the recording is kept in memory only: no storage
+#                                    folder to write it to, for runs longer than the disk)
 #   LOG=app.log APPENV="env QSG_RENDER_TIMING=1" bash bench/meter_cpu.sh 100000 10
 #                                    (the program's output kept, run with more variables)
 # PAGE is meter (default), spectrum or ac; SECTION=plot shows the meter's chart.
@@ -19,6 +23,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 home=$(mktemp -d)
 data=$home/data/Tesvana
 mkdir -p "$data"
+# A file where the storage folder would be: the recording cannot be written to disk.
+[ -n "${MEMORY_ONLY:-}" ] && touch "$home/Documents"
 cat > "$data/TesvanaConnectionSettings.xml" <<XML
 <?xml version="1.0" encoding="UTF-8"?>
 <SETTINGS><Name>Simulated probe</Name><SerialNumber>SIM-0001</SerialNumber><SerialPort>ttyS0</SerialPort><BaudRate>9600</BaudRate></SETTINGS>
@@ -83,7 +89,19 @@ wcpu() { if [ -n "$writer" ]; then awk '{print $14 + $15}' "$writer/stat"; else 
 wstart=$(wcpu)
 # cpu-clock: hardware counters are not offered in every virtual machine.
 [ -n "${PROFILE:-}" ] && perf record -e cpu-clock ${PROFILE_CALLS:+-g} -o "$PROFILE" -p "$app" -- sleep 10 >/dev/null 2>&1
-sleep "$seconds"
+if [ -n "${EVERY:-}" ]; then
+  # One line per period: CPU of the period, of the writer thread, and resident memory.
+  elapsed=0
+  while [ "$elapsed" -lt "$seconds" ]; do
+    a=$(cpu); wa=$(wcpu)
+    sleep "$EVERY"
+    elapsed=$((elapsed + EVERY))
+    b=$(cpu); wb=$(wcpu)
+    echo "$(date +%H:%M:%S) ${elapsed}s: CPU $(( (b - a) * 100 / ticks / EVERY ))% (writer $(( (wb - wa) * 100 / ticks / EVERY ))%), RSS $(( $(awk '/VmRSS/ {print $2}' "/proc/$app/status") / 1024 )) MiB"
+  done
+else
+  sleep "$seconds"
+fi
 end=$(cpu)
 wend=$(wcpu)
 rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")

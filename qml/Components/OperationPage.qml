@@ -79,6 +79,8 @@ Item {
                 Layout.fillWidth: true
                 visible: text.length > 0
                 text: page.viewModel.RecordingKeptText
+                // The file's name gives way first: the length, size and free space stay read.
+                elide: Text.ElideMiddle
             }
 
             Label {
