@@ -163,6 +163,8 @@ set(TESVANA_FILES_SOURCES
     files/CCSVResultsSerializer.h
     files/CFluxParsingThread.cpp
     files/CFluxParsingThread.h
+    files/CHdf5ResultsFile.cpp
+    files/CHdf5ResultsFile.h
     files/CResultsSerializer.cpp
     files/CResultsSerializer.h
     files/CResultsStreamWriter.cpp

@@ -193,8 +193,10 @@ QStringList CCommandLine::l_Files(const QStringList& inputs)
         const QFileInfo info(input);
         if (info.isDir())
         {
-            const QStringList names = QDir(input).entryList(
-                {QStringLiteral("*.xml"), QStringLiteral("*.XML")}, QDir::Files, QDir::Name);
+            const QStringList names =
+                QDir(input).entryList({QStringLiteral("*.xml"), QStringLiteral("*.XML"),
+                                       QStringLiteral("*.h5"), QStringLiteral("*.hdf5")},
+                                      QDir::Files, QDir::Name);
             for (const QString& name : names)
                 files << QDir(input).filePath(name);
         }
@@ -210,7 +212,7 @@ int CCommandLine::l_ForEachFile(const QStringList& inputs, bool json, const File
     const QStringList files = l_Files(inputs);
     if (files.isEmpty())
     {
-        l_Error(tr("no results file (*.xml) in the folders given"));
+        l_Error(tr("no results file (*.xml, *.h5) in the folders given"));
         return Failed;
     }
     // Several files, or a folder: each result says its file.
@@ -711,29 +713,34 @@ int CCommandLine::l_Convert(const QStringList& arguments)
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("Results files or folders of them."));
     parser.addOptions({
-        {QStringLiteral("to"), tr("csv or json."), QStringLiteral("FORMAT")},
+        {QStringLiteral("to"), tr("csv, json, hdf5 or xml."), QStringLiteral("FORMAT")},
         {{QStringLiteral("o"), QStringLiteral("output")},
          tr("File to write; a folder when several files are converted (default: beside each file)."),
          QStringLiteral("OUT")},
     });
-    const int parsed = l_Parse(parser, arguments, QStringLiteral("convert"),
-                               QStringLiteral("FILE... --to csv|json [-o OUT]"),
-                               tr("The results as the program's CSV, or as JSON with one object per block."));
+    const int parsed =
+        l_Parse(parser, arguments, QStringLiteral("convert"),
+                QStringLiteral("FILE... --to csv|json|hdf5|xml [-o OUT]"),
+                tr("The results as the program's CSV, as JSON with one object per block, as HDF5 "
+                   "(one row per sample, see the README), or as the program's XML."));
     if (parsed >= 0)
         return parsed;
     const QStringList inputs = parser.positionalArguments();
     if (inputs.isEmpty())
         return l_UsageError(tr("convert: no file given"));
     const QString format = parser.value(QStringLiteral("to"));
-    if (format != QLatin1String("csv") && format != QLatin1String("json"))
-        return l_UsageError(tr("convert: --to takes csv or json"));
+    const QStringList formats = {QStringLiteral("csv"), QStringLiteral("json"), QStringLiteral("hdf5"),
+                                 QStringLiteral("xml")};
+    if (!formats.contains(format))
+        return l_UsageError(tr("convert: --to takes csv, json, hdf5 or xml"));
     const QString output = parser.value(QStringLiteral("o"));
     const bool many = inputs.size() > 1 || QFileInfo(inputs.first()).isDir();
     if (many && !output.isEmpty() && !QFileInfo(output).isDir())
         return l_UsageError(tr("convert: -o must be a folder when several files are converted"));
     const auto targetOf = [&](const QString& path) {
         const QFileInfo info(path);
-        const QString name = info.completeBaseName() + QLatin1Char('.') + format;
+        const QString name = info.completeBaseName() + QLatin1Char('.') +
+                             (format == QLatin1String("hdf5") ? QStringLiteral("h5") : format);
         return output.isEmpty() ? info.dir().filePath(name) : many ? QDir(output).filePath(name) : output;
     };
     // A conversion never writes over a recording, nor over what it wrote a moment before.
@@ -775,6 +782,10 @@ int CCommandLine::l_Convert(const QStringList& arguments)
         [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
             const QString target = targetOf(file.Path());
             if (format == QLatin1String("json") && !CRecordingAnalysis::ConvertToJson(file, target, error))
+                return false;
+            if (format == QLatin1String("hdf5") && !CRecordingAnalysis::ConvertToHdf5(file, target, error))
+                return false;
+            if (format == QLatin1String("xml") && !CRecordingAnalysis::ConvertToXml(file, target, error))
                 return false;
             result = {{QStringLiteral("out"), target}, {QStringLiteral("format"), format}};
             return true;

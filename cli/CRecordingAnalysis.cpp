@@ -6,6 +6,8 @@
 #include "compute/FieldStatistics.h"
 #include "compute/Spectrum.h"
 #include "files/CCSVResultsSerializer.h"
+#include "files/CHdf5ResultsFile.h"
+#include "files/CXMLResultsSerializer.h"
 #include "files/LimitsXmlFile.h"
 #include "files/ResultsFileFormat.h"
 #include "model/CMeasureBlockMapping.h"
@@ -408,6 +410,25 @@ QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFi
             {QStringLiteral("bands"), bands},
             {QStringLiteral("summationIndex"), number(exposure.Summation)},
             {QStringLiteral("weightedPeakIndex"), number(exposure.WeightedPeak)}};
+}
+
+bool CRecordingAnalysis::ConvertToHdf5(const CRecordingFile& file, const QString& outPath, QString* error)
+{
+    return file.Mapping() ? CHdf5ResultsFile::Write(*file.Mapping(), outPath, error)
+                          : CHdf5ResultsFile::Write(*file.Measurement(), outPath, error);
+}
+
+bool CRecordingAnalysis::ConvertToXml(const CRecordingFile& file, const QString& outPath, QString* error)
+{
+    QSaveFile out(outPath);
+    CXMLResultsSerializer writer;
+    const bool written = out.open(QIODevice::WriteOnly) &&
+                         (file.Mapping() ? writer.Serialize(file.Mapping(), &out)
+                                         : writer.Serialize(file.Measurement(), &out)) &&
+                         out.commit();
+    if (!written)
+        *error = tr("cannot write %1: %2").arg(outPath, out.errorString());
+    return written;
 }
 
 bool CRecordingAnalysis::ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error)

@@ -31,6 +31,9 @@ public:
                                 const LimitsXmlFile* limits, bool perBlock, QString* error);
     // The results as JSON (one object per block), written atomically.
     static bool ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error);
+    // The recording as the program's HDF5 layout, or as its XML results file (from HDF5).
+    static bool ConvertToHdf5(const CRecordingFile& file, const QString& outPath, QString* error);
+    static bool ConvertToXml(const CRecordingFile& file, const QString& outPath, QString* error);
     // Loads `path` into `file` and writes its results as the program's CSV meanwhile: each
     // block is written on a second thread as soon as it is read, so the conversion costs
     // little more than the reading, and its samples are let go once written (the blocks of

@@ -1,5 +1,6 @@
 #include "cli/CRecordingFile.h"
 
+#include "files/CHdf5ResultsFile.h"
 #include "files/CXMLResultsSerializer.h"
 #include "model/CMeasureBlockMapping.h"
 
@@ -20,6 +21,8 @@ bool CRecordingFile::Load(const QString& path,
     m_Measurement = std::make_unique<CDataSetMeasurement>(m_Settings);
     m_Mapping.reset();
     m_Kind = Kind::Measurement;
+    if (CHdf5ResultsFile::IsHdf5(path))
+        return l_LoadHdf5(path, blockRead);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
     {
@@ -75,6 +78,48 @@ bool CRecordingFile::Load(const QString& path,
     if (!blockRead)
         for (const CMeasureBlock* block : m_Blocks)
             m_Samples += qulonglong(block->Results.size());
+    return true;
+}
+
+bool CRecordingFile::l_LoadHdf5(const QString& path,
+                                const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead)
+{
+    const QString kind = CHdf5ResultsFile::Kind(path, &m_Error);
+    bool loaded = false;
+    if (kind == QLatin1String("mapping"))
+    {
+        m_Measurement.reset();
+        m_Mapping = std::make_unique<CDataSetMapping>(m_Settings);
+        m_Kind = Kind::Mapping;
+        loaded = CHdf5ResultsFile::Read(path, *m_Mapping, &m_Error);
+    }
+    else if (!kind.isEmpty())
+        loaded = CHdf5ResultsFile::Read(path, *m_Measurement, &m_Error);
+    if (!loaded)
+    {
+        m_Error = path + QStringLiteral(": ") + m_Error;
+        m_Measurement = std::make_unique<CDataSetMeasurement>(m_Settings);
+        m_Mapping.reset();
+        m_Kind = Kind::Measurement;
+        return false;
+    }
+    if (m_Mapping)
+        for (const auto& block : *m_Mapping->MeasureBlocks())
+            m_Blocks.push_back(block.data());
+    else
+        for (const auto& block : *m_Measurement->MeasureBlocks())
+            m_Blocks.push_back(block.data());
+    for (const CMeasureBlock* block : m_Blocks)
+        m_Samples += qulonglong(block->Results.size());
+    if (blockRead)
+    {
+        if (m_Mapping)
+            for (const auto& block : *m_Mapping->MeasureBlocks())
+                blockRead(block);
+        else
+            for (const auto& block : *m_Measurement->MeasureBlocks())
+                blockRead(block);
+    }
     return true;
 }
 

@@ -11,8 +11,8 @@
 
 class CSettings;
 
-// A results file of either kind (measurement or mapping) read into the program's
-// own data set, for the command-line tool's analyses.
+// A results file of either kind (measurement or mapping), XML or the program's HDF5,
+// read into the program's own data set, for the command-line tool's analyses.
 class CRecordingFile
 {
 public:
@@ -46,6 +46,10 @@ public:
     qulonglong SampleCount() const { return m_Samples; }
 
 private:
+    // An HDF5 file written by the program, read whole.
+    bool l_LoadHdf5(const QString& path,
+                    const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead);
+
     CSettings& m_Settings;
     Kind m_Kind = Kind::Measurement;
     std::unique_ptr<CDataSetMeasurement> m_Measurement;

@@ -844,6 +844,11 @@ void CXMLResultsSerializer::DeSerializeMeasurement(CMeasureBlock* block, const Q
         m_ResultsCounter += parse(block, text);
 }
 
+void CXMLResultsSerializer::ApplyParametersText(CDataset* dataSet, const QString& text)
+{
+    CXMLResultsSerializer().FillMeasurementParameters(dataSet, text);
+}
+
 QDateTime CXMLResultsSerializer::StringToTimestamp(const QString& text)
 {
     TimestampReader reader;

@@ -50,6 +50,10 @@ public:
     int ResultsCounter() const { return m_ResultsCounter; }
     QString DatasetVersion() const { return m_DatasetVersion; }
 
+    // The parameters element's text (as CMeasurementParameters::ToString writes it) made
+    // the data set's parameters, as a file's are read.
+    static void ApplyParametersText(CDataset* dataSet, const QString& text);
+
     static QDateTime StringToTimestamp(const QString& text);
     static quint64 StringToTimestampNanosecond(const QString& text);
 

@@ -660,6 +660,86 @@ private slots:
         }
     }
 
+    // XML -> HDF5 -> XML gives back every byte but the header's date, for both kinds; a
+    // user's script reads the HDF5 file with h5py (Debian's python3-h5py) and finds the
+    // samples, units and attributes; an HDF5 file of another kind, or a broken one, fails
+    // with a message.
+    void hdf5RoundTripAndAUsersScript()
+    {
+        const auto undated = [](const QString& file) {
+            QFile f(file);
+            f.open(QIODevice::ReadOnly);
+            QByteArray text = f.readAll();
+            const int at = text.indexOf("<dateTime8601>");
+            return text.remove(at, text.indexOf("</dateTime8601>") - at);
+        };
+        const QString measurement = writeMeasurement("h5-measurement.xml");
+        const QString map = writeMapping("h5-map.xml");
+        for (const QString& xml : {measurement, map})
+        {
+            const QString h5 = QString(xml).replace(".xml", ".h5");
+            const QString back = QString(xml).replace(".xml", "-back.xml");
+            const Run to = run({"convert", xml, "--to", "hdf5", "-o", h5});
+            QVERIFY2(to.status == 0, to.err.constData());
+            QVERIFY(QFile(h5).size() > 0);
+            const Run from = run({"convert", h5, "--to", "xml", "-o", back});
+            QVERIFY2(from.status == 0, from.err.constData());
+            QCOMPARE(undated(back), undated(xml));
+            const QJsonObject info = object(run({"info", h5, "--json"}).json());
+            QCOMPARE(info["blocks"].toInt(), xml == map ? 6 : 4);
+        }
+
+        QFile script(path("read.py"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(R"(import sys, h5py, numpy as np
+with h5py.File(sys.argv[1], "r") as f:
+    g = f["measurement"]
+    assert f.attrs["program"].startswith("Tesvana")
+    assert g.attrs["unit"] == "mT" and g.attrs["Units"] == "mT" and g.attrs["AcqRate"] == 64.0
+    assert g.attrs["instrument"] == "ZRQ5520 simulator SIM-0001" and g.attrs["comment"] == "known signals"
+    t = g["timestamp"][:]
+    assert t.dtype == np.int64 and len(t) == 256
+    assert str(np.datetime64(int(t[0]), "ns")) == "2026-03-29T00:59:59.500000000"
+    assert np.all(np.diff(t) > 0)
+    bx = g["Bx"][:]
+    assert g["Bx"].dtype == np.float64 and g["Bx"].compression == "gzip"
+    assert np.allclose(bx, np.sin(2 * np.pi * 8 * np.arange(256) / 64.0), atol=1e-5)
+    assert np.all(g["By"][:] == 2.0)
+    assert list(g["blocks/first_sample"][:]) == [0, 64, 128, 192]
+with h5py.File(sys.argv[2], "r") as f:
+    p = f["mapping/blocks/position"][:]
+    assert p.shape == (6, 3) and list(p[4]) == [1.0, 1.0, 5.0]
+    assert f["mapping/blocks/orientation"].shape == (6, 3)
+print("ok")
+)");
+        script.close();
+        QProcess python;
+        python.start("/usr/bin/python3", {script.fileName(), path("h5-measurement.h5"), path("h5-map.h5")});
+        QVERIFY(python.waitForFinished(60000));
+        QVERIFY2(python.exitCode() == 0 && python.readAllStandardOutput().trimmed() == "ok",
+                 python.readAllStandardError().constData());
+
+        // Broken and foreign HDF5 files: a message, never a crash.
+        QFile broken(path("broken.h5"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        QFile whole(path("h5-measurement.h5"));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        broken.write(whole.readAll().left(int(whole.size() / 2)));
+        broken.close();
+        const Run cut = run({"info", path("broken.h5")});
+        QCOMPARE(cut.status, 1);
+        QVERIFY2(cut.err.contains("broken.h5"), cut.err.constData());
+        QProcess foreign;
+        foreign.start("/usr/bin/python3", {"-c", "import h5py, numpy; f = h5py.File('" + path("foreign.h5") +
+                                                     "', 'w'); f['x'] = numpy.zeros(3); "
+                                                     "g = f.create_group('measurement'); g['timestamp'] = "
+                                                     "numpy.zeros(3, dtype='int64')"});
+        QVERIFY(foreign.waitForFinished(60000) && foreign.exitCode() == 0);
+        const Run other = run({"stats", path("foreign.h5")});
+        QCOMPARE(other.status, 1);
+        QVERIFY2(other.err.contains("not a recording of this program"), other.err.constData());
+    }
+
     // Killed (SIGKILL: no handler runs) at random moments of a recording at 100 kHz: each
     // time the file beside the output loads, holding every block up to shortly before the
     // kill. The long form (20 kills) is scripts/kill-recording.sh.

@@ -1,0 +1,451 @@
+#include "files/CHdf5ResultsFile.h"
+
+#include "app/CConstants.h"
+#include "files/CXMLResultsSerializer.h"
+#include "model/CDataSetMapping.h"
+#include "model/CDataSetMeasurement.h"
+#include "model/CMeasurementParameters.h"
+#include "model/CUnits.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <hdf5.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+namespace
+{
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("CHdf5ResultsFile", text);
+}
+
+const char* const Columns[] = {"B", "BBprime", "Bx", "By", "Bz", "temperature", "dB"};
+constexpr int ColumnCount = 7;
+constexpr hsize_t ChunkRows = 65536;
+constexpr qint64 NoTime = std::numeric_limits<qint64>::min();
+
+// An HDF5 identifier closed with its own function when it goes out of scope.
+class Handle
+{
+public:
+    Handle(hid_t id, herr_t (*close)(hid_t)) : m_Id(id), m_Close(close) {}
+    ~Handle()
+    {
+        if (m_Id >= 0)
+            m_Close(m_Id);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    operator hid_t() const { return m_Id; }
+    bool ok() const { return m_Id >= 0; }
+
+private:
+    hid_t m_Id;
+    herr_t (*m_Close)(hid_t);
+};
+
+// The library prints its own error stack by default: the program says what failed itself.
+void quiet()
+{
+    H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+}
+
+hid_t utf8String()
+{
+    const hid_t type = H5Tcopy(H5T_C_S1);
+    H5Tset_size(type, H5T_VARIABLE);
+    H5Tset_cset(type, H5T_CSET_UTF8);
+    return type;
+}
+
+bool writeText(hid_t object, const char* name, const QString& value)
+{
+    const QByteArray bytes = value.toUtf8();
+    const char* text = bytes.constData();
+    Handle type(utf8String(), H5Tclose);
+    Handle space(H5Screate(H5S_SCALAR), H5Sclose);
+    Handle attribute(H5Acreate2(object, name, type, space, H5P_DEFAULT, H5P_DEFAULT), H5Aclose);
+    return attribute.ok() && H5Awrite(attribute, type, &text) >= 0;
+}
+
+bool writeNumber(hid_t object, const char* name, double value)
+{
+    Handle space(H5Screate(H5S_SCALAR), H5Sclose);
+    Handle attribute(H5Acreate2(object, name, H5T_IEEE_F64LE, space, H5P_DEFAULT, H5P_DEFAULT), H5Aclose);
+    return attribute.ok() && H5Awrite(attribute, H5T_NATIVE_DOUBLE, &value) >= 0;
+}
+
+bool readText(hid_t object, const char* name, QString& value)
+{
+    if (H5Aexists(object, name) <= 0)
+        return false;
+    Handle attribute(H5Aopen(object, name, H5P_DEFAULT), H5Aclose);
+    Handle stored(H5Aget_type(attribute), H5Tclose);
+    if (!attribute.ok() || H5Tget_class(stored) != H5T_STRING || H5Tis_variable_str(stored) <= 0)
+        return false;
+    Handle type(utf8String(), H5Tclose);
+    char* text = nullptr;
+    if (H5Aread(attribute, type, &text) < 0)
+        return false;
+    value = QString::fromUtf8(text);
+    H5free_memory(text);
+    return true;
+}
+
+// A one-dimensional dataset of `count` rows (`columns` wide), chunked and deflated.
+bool writeColumn(hid_t group, const char* name, hid_t fileType, hid_t memoryType, const void* data,
+                 hsize_t count, hsize_t columns = 1)
+{
+    const hsize_t dimensions[2] = {count, columns};
+    const int rank = columns > 1 ? 2 : 1;
+    Handle space(H5Screate_simple(rank, dimensions, nullptr), H5Sclose);
+    Handle properties(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
+    const hsize_t chunk[2] = {std::max<hsize_t>(1, std::min(count, ChunkRows)), columns};
+    H5Pset_chunk(properties, rank, chunk);
+    H5Pset_shuffle(properties);
+    H5Pset_deflate(properties, 4);
+    Handle dataset(H5Dcreate2(group, name, fileType, space, H5P_DEFAULT, properties, H5P_DEFAULT), H5Dclose);
+    return dataset.ok() && H5Dwrite(dataset, memoryType, H5S_ALL, H5S_ALL, H5P_DEFAULT, data) >= 0;
+}
+
+// The rows of a one- or two-dimensional dataset (`columns` wide); false when it is absent
+// or of another shape.
+template <typename T>
+bool readColumn(hid_t group, const char* name, hid_t memoryType, std::vector<T>& values, hsize_t columns = 1)
+{
+    if (H5Lexists(group, name, H5P_DEFAULT) <= 0)
+        return false;
+    Handle dataset(H5Dopen2(group, name, H5P_DEFAULT), H5Dclose);
+    Handle space(H5Dget_space(dataset), H5Sclose);
+    const int rank = H5Sget_simple_extent_ndims(space);
+    hsize_t dimensions[2] = {0, 1};
+    if (!dataset.ok() || rank != (columns > 1 ? 2 : 1) ||
+        H5Sget_simple_extent_dims(space, dimensions, nullptr) < 0 ||
+        (columns > 1 && dimensions[1] != columns))
+        return false;
+    values.resize(std::size_t(dimensions[0] * columns));
+    return values.empty() || H5Dread(dataset, memoryType, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) >= 0;
+}
+
+double column(const CFieldIntensityResult& sample, int index)
+{
+    switch (index)
+    {
+    case 0:
+        return double(sample.B());
+    case 1:
+        return double(sample.BBprime());
+    case 2:
+        return double(sample.Bx());
+    case 3:
+        return double(sample.By());
+    case 4:
+        return double(sample.Bz());
+    case 5:
+        return double(sample.Temperature());
+    default:
+        return double(sample.dB());
+    }
+}
+
+void setColumn(CFieldIntensityResult& sample, int index, double value)
+{
+    switch (index)
+    {
+    case 0:
+        sample.setB(float(value));
+        break;
+    case 1:
+        sample.setBBprime(float(value));
+        break;
+    case 2:
+        sample.setBx(float(value));
+        break;
+    case 3:
+        sample.setBy(float(value));
+        break;
+    case 4:
+        sample.setBz(float(value));
+        break;
+    case 5:
+        sample.setTemperature(value >= 0 && value <= 65535 ? quint16(value) : 0);
+        break;
+    default:
+        sample.setdB(float(value));
+    }
+}
+
+// Nanoseconds since the epoch: the whole seconds of the time, and the fraction the file
+// writes (its nine digits).
+qint64 nanoseconds(const CFieldIntensityResult& sample)
+{
+    if (!sample.Timestamp.isValid())
+        return NoTime;
+    const qint64 ms = sample.Timestamp.toMSecsSinceEpoch();
+    const qint64 seconds = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    return seconds * 1000000000LL + qint64(sample.TimestampNanosecond % 1000000000ULL);
+}
+
+void setTime(CFieldIntensityResult& sample, qint64 ns)
+{
+    if (ns == NoTime)
+        return;
+    const qint64 seconds = ns >= 0 ? ns / 1000000000LL : -((-ns + 999999999LL) / 1000000000LL);
+    const qint64 fraction = ns - seconds * 1000000000LL;
+    sample.Timestamp = QDateTime::fromMSecsSinceEpoch(seconds * 1000 + fraction / 1000000, Qt::LocalTime);
+    sample.TimestampNanosecond = quint64(fraction);
+}
+
+template <typename DataSet>
+bool write(DataSet& dataSet, const QString& path, const char* kind, QString* error)
+{
+    const auto fail = [&](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    const auto& blocks = *dataSet.MeasureBlocks();
+    if (blocks.empty())
+        return fail(tr("the recording holds no block"));
+    quiet();
+    // Written beside the target and put in place once whole: a failed export leaves the
+    // previous file as it was.
+    const QString partial = path + QStringLiteral(".writing");
+    bool written = false;
+    {
+        Handle file(
+            H5Fcreate(QFile::encodeName(partial).constData(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT),
+            H5Fclose);
+        if (!file.ok())
+            return fail(tr("cannot write %1").arg(path));
+        Handle group(H5Gcreate2(file, kind, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT), H5Gclose);
+        Handle index(H5Gcreate2(group, "blocks", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT), H5Gclose);
+        const CMeasurementParameters defaults;
+        const CMeasurementParameters* parameters =
+            dataSet.MeasurementParameters() ? dataSet.MeasurementParameters() : &defaults;
+        const QString text = parameters->ToString(" ");
+        bool ok =
+            group.ok() && index.ok() && writeText(file, "program", CConstants::SoftwareName) &&
+            writeText(group, "kind", QString::fromLatin1(kind)) && writeText(group, "parameters", text) &&
+            writeText(group, "unit", CUnitsToQString(parameters->Units())) &&
+            writeText(group, "instrument", dataSet.InstrumentName()) &&
+            writeText(group, "comment", dataSet.Comment()) && writeText(group, "date", dataSet.Date()) &&
+            writeText(group, "program", CConstants::SoftwareName);
+        // Each parameter on its own: a number where it is one.
+        for (const QString& pair : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        {
+            const int equals = pair.indexOf(QLatin1Char('='));
+            if (!ok || equals <= 0)
+                continue;
+            const QByteArray name = pair.left(equals).toUtf8();
+            bool number = false;
+            const double value = pair.mid(equals + 1).toDouble(&number);
+            ok = number ? writeNumber(group, name.constData(), value)
+                        : writeText(group, name.constData(), pair.mid(equals + 1));
+        }
+
+        std::vector<qint64> times, firsts;
+        std::vector<std::vector<double>> values(ColumnCount);
+        std::vector<QByteArray> comments;
+        std::vector<double> positions, orientations;
+        for (const auto& block : blocks)
+        {
+            firsts.push_back(qint64(times.size()));
+            comments.push_back(block->Comment().toUtf8());
+            for (const auto& sample : block->Results)
+            {
+                times.push_back(nanoseconds(*sample));
+                for (int c = 0; c < ColumnCount; ++c)
+                    values[std::size_t(c)].push_back(column(*sample, c));
+            }
+            if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
+            {
+                positions.insert(positions.end(),
+                                 {block->Position.X(), block->Position.Y(), block->Position.Z()});
+                orientations.insert(
+                    orientations.end(),
+                    {block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw()});
+            }
+        }
+        const hsize_t rows = hsize_t(times.size());
+        ok = ok && writeColumn(group, "timestamp", H5T_STD_I64LE, H5T_NATIVE_INT64, times.data(), rows);
+        for (int c = 0; ok && c < ColumnCount; ++c)
+            ok = writeColumn(group, Columns[c], H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE,
+                             values[std::size_t(c)].data(), rows);
+        ok =
+            ok && writeText(group, "timestamp_unit", QStringLiteral("ns since 1970-01-01T00:00:00Z")) &&
+            writeColumn(index, "first_sample", H5T_STD_I64LE, H5T_NATIVE_INT64, firsts.data(), firsts.size());
+        std::vector<const char*> texts;
+        for (const QByteArray& comment : comments)
+            texts.push_back(comment.constData());
+        Handle stringType(utf8String(), H5Tclose);
+        ok = ok && writeColumn(index, "comment", stringType, stringType, texts.data(), texts.size());
+        if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
+            ok = ok &&
+                 writeColumn(index, "position", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, positions.data(),
+                             blocks.size(), 3) &&
+                 writeColumn(index, "orientation", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, orientations.data(),
+                             blocks.size(), 3);
+        written = ok && H5Fflush(file, H5F_SCOPE_GLOBAL) >= 0;
+    }
+    if (!written ||
+        std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) != 0)
+    {
+        QFile::remove(partial);
+        return fail(tr("cannot write %1").arg(path));
+    }
+    return true;
+}
+
+template <typename DataSet> bool read(const QString& path, DataSet& dataSet, const char* kind, QString* error)
+{
+    using Block = typename std::remove_reference<decltype(*dataSet.MeasureBlocks()->front())>::type;
+    const auto fail = [&](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    quiet();
+    Handle file(H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDONLY, H5P_DEFAULT), H5Fclose);
+    if (!file.ok())
+        return fail(tr("cannot read %1 as an HDF5 file").arg(path));
+    if (H5Lexists(file, kind, H5P_DEFAULT) <= 0)
+        return fail(tr("the file holds no %1 group").arg(QString::fromLatin1(kind)));
+    Handle group(H5Gopen2(file, kind, H5P_DEFAULT), H5Gclose);
+    Handle index(H5Lexists(group, "blocks", H5P_DEFAULT) > 0 ? H5Gopen2(group, "blocks", H5P_DEFAULT) : -1,
+                 H5Gclose);
+    QString parameters, instrument, comment, date;
+    if (!group.ok() || !index.ok() || !readText(group, "parameters", parameters))
+        return fail(tr("the file is not a recording of this program (no parameters or block index)"));
+    readText(group, "instrument", instrument);
+    readText(group, "comment", comment);
+    readText(group, "date", date);
+
+    std::vector<qint64> times, firsts;
+    std::vector<std::vector<double>> values(ColumnCount);
+    bool ok = readColumn(group, "timestamp", H5T_NATIVE_INT64, times) &&
+              readColumn(index, "first_sample", H5T_NATIVE_INT64, firsts);
+    for (int c = 0; ok && c < ColumnCount; ++c)
+        ok = readColumn(group, Columns[c], H5T_NATIVE_DOUBLE, values[std::size_t(c)]) &&
+             values[std::size_t(c)].size() == times.size();
+    if (!ok)
+        return fail(tr("the file's sample columns are missing or of unequal length"));
+    // The block index must cut the rows in order.
+    for (std::size_t b = 0; b < firsts.size(); ++b)
+        if (firsts[b] < (b == 0 ? 0 : firsts[b - 1]) || firsts[b] > qint64(times.size()) ||
+            (b == 0 && firsts[b] != 0))
+            return fail(tr("the file's block index does not follow its rows"));
+    std::vector<QString> comments(firsts.size());
+    if (H5Lexists(index, "comment", H5P_DEFAULT) > 0)
+    {
+        Handle dataset(H5Dopen2(index, "comment", H5P_DEFAULT), H5Dclose);
+        Handle space(H5Dget_space(dataset), H5Sclose);
+        Handle type(utf8String(), H5Tclose);
+        hsize_t count = 0;
+        if (H5Sget_simple_extent_ndims(space) == 1 &&
+            H5Sget_simple_extent_dims(space, &count, nullptr) >= 0 && count == firsts.size())
+        {
+            std::vector<char*> texts(firsts.size(), nullptr);
+            if (count > 0 && H5Dread(dataset, type, H5S_ALL, H5S_ALL, H5P_DEFAULT, texts.data()) >= 0)
+            {
+                for (std::size_t b = 0; b < texts.size(); ++b)
+                    comments[b] = QString::fromUtf8(texts[b]);
+                H5Dvlen_reclaim(type, space, H5P_DEFAULT, texts.data());
+            }
+        }
+    }
+    std::vector<double> positions, orientations;
+    if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
+    {
+        if (!readColumn(index, "position", H5T_NATIVE_DOUBLE, positions, 3) ||
+            !readColumn(index, "orientation", H5T_NATIVE_DOUBLE, orientations, 3) ||
+            positions.size() != 3 * firsts.size() || orientations.size() != 3 * firsts.size())
+            return fail(tr("the map's positions or orientations are missing"));
+    }
+
+    dataSet.setInstrumentName(instrument);
+    dataSet.setComment(comment);
+    dataSet.setDate(date);
+    CXMLResultsSerializer::ApplyParametersText(&dataSet, parameters);
+    for (std::size_t b = 0; b < firsts.size(); ++b)
+    {
+        QSharedPointer<Block> block(new Block());
+        block->setComment(comments[b]);
+        const qint64 end = b + 1 < firsts.size() ? firsts[b + 1] : qint64(times.size());
+        block->Results.reserve(int(end - firsts[b]));
+        for (qint64 row = firsts[b]; row < end; ++row)
+        {
+            auto sample = QSharedPointer<CFieldIntensityResult>::create();
+            setTime(*sample, times[std::size_t(row)]);
+            for (int c = 0; c < ColumnCount; ++c)
+                setColumn(*sample, c, values[std::size_t(c)][std::size_t(row)]);
+            block->Results.append(sample);
+        }
+        if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
+        {
+            block->Position = CPosition(positions[3 * b], positions[3 * b + 1], positions[3 * b + 2]);
+            block->Orientation =
+                COrientation(orientations[3 * b], orientations[3 * b + 1], orientations[3 * b + 2]);
+            // Saved in the mapping's frame, as the XML file is.
+            block->setRotAppliedOnMeasBlock(true);
+        }
+        dataSet.AppendLoadedBlock(block);
+    }
+    if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
+        dataSet.setResultsCount(qulonglong(firsts.size()));
+    else
+        dataSet.setResultsCount(qulonglong(times.size()));
+    return true;
+}
+} // namespace
+
+bool CHdf5ResultsFile::IsHdf5(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(8) == QByteArray("\x89HDF\r\n\x1a\n", 8);
+}
+
+bool CHdf5ResultsFile::Write(CDataSetMeasurement& dataSet, const QString& path, QString* error)
+{
+    return write(dataSet, path, "measurement", error);
+}
+
+bool CHdf5ResultsFile::Write(CDataSetMapping& dataSet, const QString& path, QString* error)
+{
+    return write(dataSet, path, "mapping", error);
+}
+
+QString CHdf5ResultsFile::Kind(const QString& path, QString* error)
+{
+    quiet();
+    Handle file(H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDONLY, H5P_DEFAULT), H5Fclose);
+    if (!file.ok())
+    {
+        if (error)
+            *error = tr("cannot read %1 as an HDF5 file").arg(path);
+        return QString();
+    }
+    for (const char* kind : {"measurement", "mapping"})
+        if (H5Lexists(file, kind, H5P_DEFAULT) > 0)
+            return QString::fromLatin1(kind);
+    if (error)
+        *error = tr("the HDF5 file holds no recording of this program");
+    return QString();
+}
+
+bool CHdf5ResultsFile::Read(const QString& path, CDataSetMeasurement& dataSet, QString* error)
+{
+    return read(path, dataSet, "measurement", error);
+}
+
+bool CHdf5ResultsFile::Read(const QString& path, CDataSetMapping& dataSet, QString* error)
+{
+    return read(path, dataSet, "mapping", error);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class CDataset;
+class CDataSetMapping;
+class CDataSetMeasurement;
+
+// A recording as an HDF5 file, for analysis in Python, MATLAB or Origin without parsing
+// XML. One group per data set ("measurement" or "mapping") holds one row per sample:
+// "timestamp" (int64, nanoseconds since the epoch, UTC) and float64 columns "B",
+// "BBprime", "Bx", "By", "Bz", "temperature" and "dB", chunked and deflated; the group
+// "blocks" holds, per block, "first_sample" (int64), "comment" (string) and for maps
+// "position" and "orientation" (float64, three columns). The data set group's attributes
+// give the parameters (the whole text and each one), the unit, the instrument, the comment,
+// the date and the program. Reading gives back every sample exactly (values as measured,
+// in single precision).
+class CHdf5ResultsFile
+{
+public:
+    // True when the file starts with the HDF5 signature.
+    static bool IsHdf5(const QString& path);
+
+    // Writes the data set to `path` whole or not at all; false with the reason.
+    static bool Write(CDataSetMeasurement& dataSet, const QString& path, QString* error);
+    static bool Write(CDataSetMapping& dataSet, const QString& path, QString* error);
+    // The kind of data set the file holds: "measurement", "mapping", or empty (with the
+    // reason) when it is no recording of this program.
+    static QString Kind(const QString& path, QString* error);
+    // Reads the file into an empty data set of its kind; false with the reason.
+    static bool Read(const QString& path, CDataSetMeasurement& dataSet, QString* error);
+    static bool Read(const QString& path, CDataSetMapping& dataSet, QString* error);
+};
