@@ -386,6 +386,12 @@ bool CRecordingManager::WriteCsv(const QString& path, QString* error)
     return false;
 }
 
+bool CRecordingManager::ExportHdf5(const QString& path, QString* error)
+{
+    const bool fromFile = !m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile);
+    return l_Hdf5(fromFile ? m_RecordingFile : QString(), path, error);
+}
+
 bool CRecordingManager::WriteRecovery(const QString& path)
 {
     l_FinishStream();

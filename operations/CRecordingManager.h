@@ -123,6 +123,9 @@ public:
     // The CSV export of the recording (read from its file when it has one, so a recording
     // longer than memory is exported whole), written whole or not at all.
     bool WriteCsv(const QString& path, QString* error);
+    // The recording as an HDF5 file (see CHdf5ResultsFile): the whole recording, read from
+    // its file when it has one; written whole or not at all.
+    bool ExportHdf5(const QString& path, QString* error);
     // A results file of `path` put at `target`, its head (everything before the first
     // block) replaced by `head` unless they differ only in the date: moved when `move`
     // and the file system allows, else copied; the target is replaced whole or not at
@@ -181,6 +184,8 @@ protected:
     virtual QByteArray l_StreamHead() = 0;
     // The CSV export of the results file at `path`, read a block at a time.
     virtual bool l_CsvFromFile(const QString& path, QIODevice* device) = 0;
+    // The HDF5 export of the data set in memory, or of the results file at `file`.
+    virtual bool l_Hdf5(const QString& file, const QString& path, QString* error) = 0;
     // A block recorded: to the file being written, which opens at the first.
     void l_StreamBlock(const QSharedPointer<CMeasureBlock>& block);
     virtual int l_BlockCount() const = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/CHdf5ResultsFile.h"
 #include "files/ResultsFileFormat.h"
 #include "model/CDataSetMapping.h"
 #include "operations/CRecordingManager.h"
@@ -67,6 +68,22 @@ protected:
             block->Results = {};
         });
         return reader.Deserialize(&file, &read) && begun && csv.End();
+    }
+    bool l_Hdf5(const QString& file, const QString& path, QString* error) override
+    {
+        if (file.isEmpty())
+            return CHdf5ResultsFile::Write(m_DataSet, path, error);
+        // The whole recording, which memory may hold only the newest part of.
+        QFile results(file);
+        TDataSet read(m_Settings);
+        CXMLResultsSerializer reader;
+        if (!results.open(QIODevice::ReadOnly) || !reader.Deserialize(&results, &read))
+        {
+            if (error)
+                *error = QObject::tr("cannot read %1: %2").arg(file, reader.LastErrorMessage());
+            return false;
+        }
+        return CHdf5ResultsFile::Write(read, path, error);
     }
     int l_BlockCount() const override { return int(m_DataSet.MeasureBlocks()->size()); }
     const CMeasureBlock* l_BlockAt(int index) const override

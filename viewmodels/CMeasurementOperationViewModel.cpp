@@ -239,6 +239,7 @@ int CMeasurementOperationViewModel::VisibleActions(const State& s)
     // Also without an instrument: a recording whose instrument was lost must still be saved.
     show(Save, s.idleWithData && !s.dataLoaded);
     show(ZeroOffset, s.connected && !s.idleWithData && !s.playingBack);
+    show(ExportHdf5, s.idleWithData && !s.playingBack);
     return actions;
 }
 
@@ -430,6 +431,23 @@ QString CMeasurementOperationViewModel::ProposedFileName(const QString& model, c
            CNumberText::DateTime(now, QStringLiteral("yyyy-MM-dd_HH.mm.ss")) +
            (kind == Kind::Mapping ? QStringLiteral("_mapping.kxr.xml")
                                   : QStringLiteral("_measurement.kxr.xml"));
+}
+
+void CMeasurementOperationViewModel::exportHdf5()
+{
+    const CInstrument* instrument = m_pOperation->Instrument();
+    const QString proposed = ProposedFileName(instrument ? instrument->Model() : QString(),
+                                              instrument ? instrument->SerialNumber() : QString(),
+                                              QDateTime::currentDateTime(), m_Kind)
+                                 .replace(QStringLiteral(".kxr.xml"), QStringLiteral(".h5"));
+    const QString path = CPrompt::Current().SaveFileName(
+        tr("Export HDF5"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
+        QStringLiteral("HDF5 (*.h5 *.hdf5)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!m_pRecorder->ExportHdf5(path, &error))
+        CUtils::errorMessage(tr("Could not export the recording"), error);
 }
 
 void CMeasurementOperationViewModel::save()

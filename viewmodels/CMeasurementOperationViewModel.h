@@ -39,6 +39,7 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(bool LoadVisible READ LoadVisible NOTIFY ActionsChanged)
     Q_PROPERTY(bool SaveVisible READ SaveVisible NOTIFY ActionsChanged)
     Q_PROPERTY(bool ZeroOffsetVisible READ ZeroOffsetVisible NOTIFY ActionsChanged)
+    Q_PROPERTY(bool ExportHdf5Visible READ ExportHdf5Visible NOTIFY ActionsChanged)
     // While recording: how much of the recording is kept ("kept 1.2 s of 34.5 s");
     // once the oldest blocks start being dropped, a notice saying so and where the
     // limit is raised. Empty otherwise.
@@ -79,7 +80,8 @@ public:
         Playback = 1 << 6,
         Load = 1 << 7,
         Save = 1 << 8,
-        ZeroOffset = 1 << 9
+        ZeroOffset = 1 << 9,
+        ExportHdf5 = 1 << 10
     };
     // The buttons shown for a state of the recorder and the instrument.
     struct State
@@ -99,6 +101,7 @@ public:
     bool LoadVisible() const { return m_Actions & Load; }
     bool SaveVisible() const { return m_Actions & Save; }
     bool ZeroOffsetVisible() const { return m_Actions & ZeroOffset; }
+    bool ExportHdf5Visible() const { return m_Actions & ExportHdf5; }
     QString RecordingKeptText() const { return m_RecordingKeptText; }
     QString RetentionNotice() const;
     QString InstrumentNotice() const { return m_InstrumentNotice; }
@@ -135,6 +138,8 @@ public:
     Q_INVOKABLE void load();
     Q_INVOKABLE void end();
     Q_INVOKABLE void save();
+    // "Export HDF5…": the recording (saved, loaded or not) as HDF5, for analysis elsewhere.
+    Q_INVOKABLE void exportHdf5();
     Q_INVOKABLE void zeroOffset(bool forceCalibration);
     Q_INVOKABLE void restoreZeroOffsetToFactory();
     Q_INVOKABLE void playback();

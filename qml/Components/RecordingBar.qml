@@ -22,7 +22,8 @@ RowLayout {
             { "name": "end", "text": qsTr("End"), "shown": "EndVisible", "key": "Ctrl+E" },
             { "name": "start", "text": qsTr("Playback"), "shown": "PlaybackVisible", "key": "Ctrl+P" },
             { "name": "load", "text": qsTr("Load"), "shown": "LoadVisible", "key": "Ctrl+O" },
-            { "name": "save", "text": qsTr("Save"), "shown": "SaveVisible", "key": "Ctrl+S" }
+            { "name": "save", "text": qsTr("Save"), "shown": "SaveVisible", "key": "Ctrl+S" },
+            { "name": "exportHdf5", "text": qsTr("Export HDF5…"), "shown": "ExportHdf5Visible", "key": "Ctrl+Shift+S" }
         ]
 
         delegate: KeyButton {

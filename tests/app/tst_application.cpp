@@ -4,6 +4,7 @@
 #include "app/CApplication.h"
 #include "app/CConstants.h"
 #include "app/CLogFilterProxyModel.h"
+#include "files/CHdf5ResultsFile.h"
 #include "files/CXMLResultsSerializer.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrument.h"
@@ -384,6 +385,17 @@ private slots:
         click("saveButton");
         QVERIFY(QFile::exists(path));
         QVERIFY(!recorder.HasUnsavedData());
+        // The same recording as HDF5, every block of it.
+        const QString h5 = QDir(qEnvironmentVariable("HOME")).filePath("meter-run.h5");
+        QFile::remove(h5);
+        prompt.files << h5;
+        screenshot("meter_recording_held");
+        click("exportHdf5Button");
+        QVERIFY2(prompt.asked.last().contains("_measurement.h5"), qPrintable(prompt.asked.last()));
+        CDataSetMeasurement exported(*app->Settings());
+        QString error;
+        QVERIFY2(CHdf5ResultsFile::Read(h5, exported, &error), qPrintable(error));
+        QCOMPARE(int(exported.MeasureBlocks()->size()), recorded);
 
         click("endButton");
         QTRY_COMPARE(recorder.NumBlocks(), 0);
@@ -449,8 +461,8 @@ private slots:
                 QCOMPARE(values->max(), time ? chart.Xmax() : chart.Ymax());
             }
         }
-        // The save and load file dialogs; End asks nothing: the recording is in its file.
-        QCOMPARE(prompt.asked.size(), 2);
+        // The save, export and load file dialogs; End asks nothing: the recording is in its file.
+        QCOMPARE(prompt.asked.size(), 3);
 
         // "Export image": the chart as shown into a PNG of its size, and as a scalable SVG.
         const QString png = m_Folders.program() + "/chart.png";
@@ -477,7 +489,7 @@ private slots:
         const QString shots = QCoreApplication::applicationDirPath() + "/screenshots/";
         QFile::remove(shots + "meter_chart_export.svg");
         QFile::copy(svg, shots + "meter_chart_export.svg");
-        QCOMPARE(prompt.asked.size(), 4);
+        QCOMPARE(prompt.asked.size(), 5);
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }

@@ -389,15 +389,16 @@ private slots:
         // Recording: Hold, Stop and Zero-offset.
         QCOMPARE(VM::VisibleActions({true, true, false, true, false, false, false, false}),
                  VM::Hold | VM::Stop | VM::ZeroOffset);
-        // Holding a recording: End, Playback, Save.
+        // Holding a recording: End, Playback, Save, Export HDF5.
         QCOMPARE(VM::VisibleActions({true, false, false, false, true, true, false, false}),
-                 VM::End | VM::Playback | VM::Save);
+                 VM::End | VM::Playback | VM::Save | VM::ExportHdf5);
         // A recording whose instrument was lost can still be saved.
         QCOMPARE(VM::VisibleActions({false, false, false, false, true, true, false, false}),
-                 VM::End | VM::Playback | VM::Save);
-        // A loaded file is not offered for saving again; without an instrument it can still be replayed.
+                 VM::End | VM::Playback | VM::Save | VM::ExportHdf5);
+        // A loaded file is not offered for saving again, only for export; without an instrument
+        // it can still be replayed.
         QCOMPARE(VM::VisibleActions({false, false, false, false, true, false, false, true}),
-                 VM::End | VM::Playback);
+                 VM::End | VM::Playback | VM::ExportHdf5);
         // Replaying step by step: Step and Stop.
         QCOMPARE(VM::VisibleActions({false, false, true, false, true, false, true, true}),
                  VM::Step | VM::Stop);
