@@ -433,52 +433,41 @@ QString CMeasurementOperationViewModel::ProposedFileName(const QString& model, c
                                   : QStringLiteral("_measurement.kxr.xml"));
 }
 
-void CMeasurementOperationViewModel::exportHdf5()
+QString CMeasurementOperationViewModel::l_AskSavePath(const QString& title, const QString& suffix,
+                                                      const QString& filter)
 {
     const CInstrument* instrument = m_pOperation->Instrument();
     const QString proposed = ProposedFileName(instrument ? instrument->Model() : QString(),
                                               instrument ? instrument->SerialNumber() : QString(),
                                               QDateTime::currentDateTime(), m_Kind)
-                                 .replace(QStringLiteral(".kxr.xml"), QStringLiteral(".h5"));
-    const QString path = CPrompt::Current().SaveFileName(
-        tr("Export HDF5"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
-        QStringLiteral("HDF5 (*.h5 *.hdf5)"));
-    if (path.isEmpty())
-        return;
+                                 .replace(QStringLiteral(".kxr.xml"), suffix);
+    return CPrompt::Current().SaveFileName(
+        title, m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed, filter);
+}
+
+void CMeasurementOperationViewModel::exportHdf5()
+{
+    const QString path =
+        l_AskSavePath(tr("Export HDF5"), QStringLiteral(".h5"), QStringLiteral("HDF5 (*.h5 *.hdf5)"));
     QString error;
-    if (!m_pRecorder->ExportHdf5(path, &error))
+    if (!path.isEmpty() && !m_pRecorder->ExportHdf5(path, &error))
         CUtils::errorMessage(tr("Could not export the recording"), error);
 }
 
 void CMeasurementOperationViewModel::save()
 {
-    const CInstrument* instrument = m_pOperation->Instrument();
-    const QString proposed = ProposedFileName(instrument ? instrument->Model() : QString(),
-                                              instrument ? instrument->SerialNumber() : QString(),
-                                              QDateTime::currentDateTime(), m_Kind);
-    const QString path = CPrompt::Current().SaveFileName(
-        tr("Save File"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
-        QStringLiteral("XML (*.xml)"));
-    if (path.isEmpty())
-        return;
-    if (!m_pController->Save(path, nullptr))
+    const QString path =
+        l_AskSavePath(tr("Save File"), QStringLiteral(".kxr.xml"), QStringLiteral("XML (*.xml)"));
+    if (!path.isEmpty() && !m_pController->Save(path, nullptr))
         CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
 }
 
 void CMeasurementOperationViewModel::exportChartImage(QQuickItem* chart)
 {
-    const CInstrument* instrument = m_pOperation->Instrument();
-    QString proposed = ProposedFileName(instrument ? instrument->Model() : QString(),
-                                        instrument ? instrument->SerialNumber() : QString(),
-                                        QDateTime::currentDateTime(), m_Kind);
-    proposed.replace(QStringLiteral(".kxr.xml"), QStringLiteral(".png"));
-    const QString path = CPrompt::Current().SaveFileName(
-        tr("Export image"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
-        tr("PNG image (*.png);;SVG image (*.svg)"));
-    if (path.isEmpty())
-        return;
+    const QString path =
+        l_AskSavePath(tr("Export image"), QStringLiteral(".png"), tr("PNG image (*.png);;SVG image (*.svg)"));
     QString error;
-    if (!CChartImageExporter::Export(chart, path, &error))
+    if (!path.isEmpty() && !CChartImageExporter::Export(chart, path, &error))
         CUtils::errorMessage(tr("Could not export the image"), error);
 }
 

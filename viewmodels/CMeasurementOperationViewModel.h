@@ -208,6 +208,9 @@ private:
     // shown or recorded without a unit.
     void l_EnsureKnownUnit();
     void l_AttachOperationParameters();
+    // The file a save or export goes to, asked with the name proposed for the recording
+    // (its ending `suffix`); empty when the user cancels.
+    QString l_AskSavePath(const QString& title, const QString& suffix, const QString& filter);
 
     void l_UpdateActions();
     void l_UpdateAnalysisNotice();
