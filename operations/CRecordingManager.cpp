@@ -125,6 +125,11 @@ void CRecordingManager::l_FinishStream()
     m_RecordingFileIsOurs = true;
 }
 
+bool CRecordingManager::l_HasRecordingFile() const
+{
+    return !m_pStream && !m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile);
+}
+
 void CRecordingManager::l_DiscardRecordingFile()
 {
     const QString path = m_pStream ? m_pStream->Path() : QString();
@@ -303,12 +308,12 @@ bool CRecordingManager::SaveAs(const QString& path, QString* error)
         return false;
     }
 
-    // A recording written to disk as measured is already its file: it is closed and put
-    // in place (a rename), whatever its length; the data set in memory may hold only its
-    // newest part.
-    l_FinishStream();
+    // A recording written to disk as measured is its own file once stopped (complete): it
+    // is put in place (a rename), whatever its length; the data set in memory may hold only
+    // its newest part. One still being written (a save on the way out) is saved from
+    // memory, its file going on untouched.
     bool xmlSaved = false;
-    const bool fromFile = !m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile);
+    const bool fromFile = l_HasRecordingFile();
     if (fromFile)
     {
         QString why;
@@ -375,7 +380,7 @@ bool CRecordingManager::SaveAs(const QString& path, QString* error)
 bool CRecordingManager::WriteCsv(const QString& path, QString* error)
 {
     QSaveFile csv(path);
-    const bool fromFile = !m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile);
+    const bool fromFile = l_HasRecordingFile();
     if (csv.open(QIODevice::WriteOnly | QIODevice::Text) &&
         (fromFile ? l_CsvFromFile(m_RecordingFile, &csv) : l_SerializeCsv(&csv)) && csv.commit())
         return true;
@@ -388,14 +393,14 @@ bool CRecordingManager::WriteCsv(const QString& path, QString* error)
 
 bool CRecordingManager::ExportHdf5(const QString& path, QString* error)
 {
-    const bool fromFile = !m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile);
+    const bool fromFile = l_HasRecordingFile();
     return l_Hdf5(fromFile ? m_RecordingFile : QString(), path, error);
 }
 
 bool CRecordingManager::WriteRecovery(const QString& path)
 {
     l_FinishStream();
-    if (!m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile))
+    if (l_HasRecordingFile())
     {
         // The whole recording, from its file; a copy when the program keeps the file.
         if (!PlaceResultsFile(m_RecordingFile, m_RecordingFileHead, l_StreamHead(), path,

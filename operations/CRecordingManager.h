@@ -243,6 +243,8 @@ private:
     QByteArray m_RecordingFileHead;
     bool m_RecordingFileIsOurs = false;
     void l_FinishStream();
+    // The recording is whole in a file (not one still being written).
+    bool l_HasRecordingFile() const;
     // The recording's file is not wanted any more (discarded by the user, or replaced).
     void l_DiscardRecordingFile();
     QString m_MeasComment;

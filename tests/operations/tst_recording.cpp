@@ -211,6 +211,20 @@ private slots:
             samples += line.count(';') == 7 && !line.startsWith("Timestamp") ? 1 : 0;
         QCOMPARE(samples, 200);
 
+        // Saved while still recording (a save on the way out): from memory, the file going on.
+        recorder.ResetRecord();
+        recorder.AddMeasureBlock(block(0));
+        const QString going = recorder.StreamPath();
+        QVERIFY(recorder.SaveAs(folder.filePath("early.xml"), nullptr));
+        recorder.AddMeasureBlock(block(100));
+        QCOMPARE(recorder.StreamPath(), going);
+        recorder.StopRecord();
+        QVERIFY(recorder.SaveAs(folder.filePath("late.xml"), nullptr));
+        QVERIFY(loaded.Load(folder.filePath("early.xml")));
+        QCOMPARE(loaded.NumBlocks(), 1);
+        QVERIFY(loaded.Load(folder.filePath("late.xml")));
+        QCOMPARE(loaded.NumBlocks(), 2);
+
         // Discarded (a new recording, End, a load): the file goes.
         recorder.ResetRecord();
         recorder.AddMeasureBlock(block(0));
