@@ -121,6 +121,8 @@ set(TESVANA_COMPUTE_SOURCES
     compute/ComputationError.h
     compute/FieldRotation.cpp
     compute/FieldRotation.h
+    compute/CRunningStatistics.cpp
+    compute/CRunningStatistics.h
     compute/FieldStatistics.cpp
     compute/FieldStatistics.h
     compute/FigureOfMerit.cpp
@@ -292,4 +294,6 @@ set(TESVANA_CLI_SOURCES
     cli/CRecordingAnalysis.h
     cli/CRecordingFile.cpp
     cli/CRecordingFile.h
+    cli/CRecordingSummary.cpp
+    cli/CRecordingSummary.h
 )

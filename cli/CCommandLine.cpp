@@ -4,6 +4,7 @@
 #include "cli/CMeasureCommand.h"
 #include "cli/CRecordingAnalysis.h"
 #include "cli/CRecordingFile.h"
+#include "cli/CRecordingSummary.h"
 #include "files/LimitsXmlFile.h"
 
 #include <QBuffer>
@@ -399,10 +400,16 @@ int CCommandLine::l_Info(const QStringList& arguments)
     const QStringList inputs = parser.positionalArguments();
     if (inputs.isEmpty())
         return l_UsageError(tr("info: no file given"));
+    // Summed up as each file is read: a recording larger than memory passes through.
+    CRecordingSummary summary;
+    const FileLoader summing = [&summary](CRecordingFile& file, const QString& path, QString* error) {
+        summary = CRecordingSummary();
+        return CRecordingAnalysis::LoadSummary(file, path, summary, error);
+    };
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
         [&](const CRecordingFile& file, QJsonObject& result, QString*) {
-            result = CRecordingAnalysis::Info(file);
+            result = CRecordingAnalysis::Info(file, summary);
             return true;
         },
         [this](const QJsonObject& info) {
@@ -428,7 +435,8 @@ int CCommandLine::l_Info(const QStringList& arguments)
                       << number(info.value(QStringLiteral("timeSpan")), 10) << " s\n";
             }
             line("comment", QStringLiteral("comment"));
-        });
+        },
+        summing);
 }
 
 int CCommandLine::l_Stats(const QStringList& arguments)
@@ -470,10 +478,15 @@ int CCommandLine::l_Stats(const QStringList& arguments)
                          .arg(unit);
         }
     };
+    CRecordingSummary summary;
+    const FileLoader summing = [&](CRecordingFile& file, const QString& path, QString* error) {
+        summary = CRecordingSummary(parser.isSet(perBlock));
+        return CRecordingAnalysis::LoadSummary(file, path, summary, error);
+    };
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
         [&](const CRecordingFile& file, QJsonObject& result, QString*) {
-            result = CRecordingAnalysis::Stats(file, parser.isSet(perBlock));
+            result = CRecordingAnalysis::Stats(file, summary);
             return true;
         },
         [&](const QJsonObject& stats) {
@@ -495,7 +508,8 @@ int CCommandLine::l_Stats(const QStringList& arguments)
                 m_Out << '\n';
                 table(block, unit);
             }
-        });
+        },
+        summing);
 }
 
 int CCommandLine::l_Spectrum(const QStringList& arguments)

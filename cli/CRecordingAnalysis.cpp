@@ -1,6 +1,7 @@
 #include "cli/CRecordingAnalysis.h"
 
 #include "cli/CRecordingFile.h"
+#include "cli/CRecordingSummary.h"
 #include "compute/CExposureAssessment.h"
 #include "compute/CExposureWindow.h"
 #include "compute/FieldStatistics.h"
@@ -49,47 +50,25 @@ QJsonValue number(double value)
     return std::isfinite(value) ? QJsonValue(value) : QJsonValue();
 }
 
-QJsonObject statistics(const CFluxList& series)
+QJsonObject statistics(const CRunningStatistics& series)
 {
-    float rms = NAN, p2p = NAN, deviation = NAN;
-    KVL::ComputeRMSValue(series, rms);
-    KVL::ComputeP2PValue(series, p2p);
-    KVL::ComputeStdDevValue(series, deviation);
-    QJsonObject result{{QStringLiteral("rms"), number(double(rms))},
-                       {QStringLiteral("peakToPeak"), number(double(p2p))},
-                       {QStringLiteral("stdDev"), number(double(deviation))}};
-    if (!series.empty())
+    QJsonObject result{{QStringLiteral("rms"), number(double(series.Rms()))},
+                       {QStringLiteral("peakToPeak"), number(double(series.PeakToPeak()))},
+                       {QStringLiteral("stdDev"), number(double(series.StdDev()))}};
+    if (series.Count() > 0)
     {
-        const auto [low, high] = std::minmax_element(series.begin(), series.end());
-        result.insert(QStringLiteral("min"), number(double(*low)));
-        result.insert(QStringLiteral("max"), number(double(*high)));
+        result.insert(QStringLiteral("min"), number(double(series.Min())));
+        result.insert(QStringLiteral("max"), number(double(series.Max())));
     }
     return result;
 }
 
-// B.B' is there when the probe gave it: any sample with a value.
-bool hasBprime(const std::vector<const CMeasureBlock*>& blocks)
-{
-    for (const CMeasureBlock* block : blocks)
-        for (const auto& sample : block->Results)
-            if (sample->BBprime() != 0 && std::isfinite(sample->BBprime()))
-                return true;
-    return false;
-}
-
-QJsonObject statisticsOf(const std::vector<const CMeasureBlock*>& blocks, bool bprime)
+QJsonObject statisticsOf(const CRecordingSummary::Figures& figures, bool bprime)
 {
     QJsonObject result;
-    CFluxList series;
-    for (int q = 0; q < 5; ++q)
-    {
-        if (q == 1 && !bprime)
-            continue;
-        series.clear();
-        for (const CMeasureBlock* block : blocks)
-            append(*block, q, series);
-        result.insert(QString::fromLatin1(ComponentNames[q]), statistics(series));
-    }
+    for (int q = 0; q < CRecordingSummary::QuantityCount; ++q)
+        if (q != 1 || bprime)
+            result.insert(QString::fromLatin1(ComponentNames[q]), statistics(figures[std::size_t(q)]));
     return result;
 }
 
@@ -157,76 +136,89 @@ QString CRecordingAnalysis::ComponentName(int index)
 
 QJsonObject CRecordingAnalysis::Info(const CRecordingFile& file)
 {
+    CRecordingSummary summary;
+    for (const CMeasureBlock* block : file.Blocks())
+        summary.Add(*block);
+    return Info(file, summary);
+}
+
+QJsonObject CRecordingAnalysis::Info(const CRecordingFile& file, const CRecordingSummary& summary)
+{
     const CDataset* set = file.DataSet();
     QJsonObject info{{QStringLiteral("kind"), file.KindName()},
                      {QStringLiteral("instrument"), set->InstrumentName()},
                      {QStringLiteral("date"), set->Date()},
                      {QStringLiteral("unit"), unitOf(file)},
                      {QStringLiteral("acquisitionRate"), number(rateOf(file))},
-                     {QStringLiteral("blocks"), double(file.Blocks().size())},
+                     {QStringLiteral("blocks"), double(summary.BlockCount())},
                      {QStringLiteral("samples"), double(file.SampleCount())},
                      {QStringLiteral("comment"), set->Comment()}};
-    const CFieldIntensityResult* first = nullptr;
-    const CFieldIntensityResult* last = nullptr;
-    for (const CMeasureBlock* block : file.Blocks())
-        if (!block->Results.isEmpty())
-        {
-            if (!first)
-                first = block->Results.front().data();
-            last = block->Results.back().data();
-        }
-    if (first && last)
+    if (summary.HasSamples())
     {
         // Whole seconds from the date and time, the rest from the nanoseconds.
         const auto seconds = [](const QDateTime& t) {
             const qint64 ms = t.toMSecsSinceEpoch();
             return double(ms / 1000 - (ms % 1000 < 0 ? 1 : 0));
         };
-        const double span = seconds(last->Timestamp) - seconds(first->Timestamp) +
-                            (double(last->TimestampNanosecond) - double(first->TimestampNanosecond)) * 1e-9;
+        const double span = seconds(summary.LastTime()) - seconds(summary.FirstTime()) +
+                            (double(summary.LastNanoseconds()) - double(summary.FirstNanoseconds())) * 1e-9;
         info.insert(QStringLiteral("start"),
-                    CMeasureBlock::FormatTimestamp(first->Timestamp, first->TimestampNanosecond));
+                    CMeasureBlock::FormatTimestamp(summary.FirstTime(), summary.FirstNanoseconds()));
         info.insert(QStringLiteral("end"),
-                    CMeasureBlock::FormatTimestamp(last->Timestamp, last->TimestampNanosecond));
+                    CMeasureBlock::FormatTimestamp(summary.LastTime(), summary.LastNanoseconds()));
         info.insert(QStringLiteral("timeSpan"), span);
     }
     // What the timestamps say of the rate, and whether it is the one the file states.
-    for (const CMeasureBlock* block : file.Blocks())
+    const double fromTimes = summary.TimestampRate();
+    if (std::isfinite(fromTimes))
     {
-        const double fromTimes = block->TimestampRate();
-        if (!std::isfinite(fromTimes))
-            continue;
         info.insert(QStringLiteral("timestampRate"), fromTimes);
         const double rate = rateOf(file);
         if (!(std::abs(fromTimes / rate - 1) <= 0.05))
             info.insert(
                 QStringLiteral("rateNote"),
                 tr("the file states %1 Hz, its timestamps %2 Hz").arg(rate).arg(fromTimes, 0, 'g', 6));
-        break;
     }
     return info;
 }
 
-QJsonObject CRecordingAnalysis::Stats(const CRecordingFile& file, bool perBlock)
+QJsonObject CRecordingAnalysis::Stats(const CRecordingFile& file, const CRecordingSummary& summary)
 {
-    const bool bprime = hasBprime(file.Blocks());
+    const bool bprime = summary.HasBprime();
     QJsonObject stats{{QStringLiteral("unit"), unitOf(file)},
                       {QStringLiteral("samples"), double(file.SampleCount())},
-                      {QStringLiteral("all"), statisticsOf(file.Blocks(), bprime)}};
-    if (perBlock)
+                      {QStringLiteral("all"), statisticsOf(summary.All(), bprime)}};
+    if (!summary.Blocks().empty())
     {
         QJsonArray blocks;
-        for (std::size_t i = 0; i < file.Blocks().size(); ++i)
+        for (std::size_t i = 0; i < summary.Blocks().size(); ++i)
         {
-            QJsonObject block = statisticsOf({file.Blocks()[i]}, bprime);
+            const CRecordingSummary::Block& each = summary.Blocks()[i];
+            QJsonObject block = statisticsOf(each.figures, bprime);
             block.insert(QStringLiteral("block"), double(i));
-            if (const CMeasureBlockMapping* mapping = file.MappingBlock(i))
-                block.insert(QStringLiteral("position"), position(*mapping));
+            if (each.mapped)
+                block.insert(QStringLiteral("position"),
+                             QJsonObject{{QStringLiteral("x"), each.position.X()},
+                                         {QStringLiteral("y"), each.position.Y()},
+                                         {QStringLiteral("z"), each.position.Z()}});
             blocks.append(block);
         }
         stats.insert(QStringLiteral("blocks"), blocks);
     }
     return stats;
+}
+
+bool CRecordingAnalysis::LoadSummary(CRecordingFile& file, const QString& path, CRecordingSummary& summary,
+                                     QString* error)
+{
+    const bool loaded = file.Load(path, [&summary](const QSharedPointer<CMeasureBlock>& block) {
+        summary.Add(*block);
+        // Summed up: a recording larger than memory passes through.
+        block->Results = {};
+    });
+    if (!loaded)
+        *error = file.ErrorText();
+    return loaded;
 }
 
 QJsonObject CRecordingAnalysis::Spectrum(const CRecordingFile& file, const QString& component, int block,

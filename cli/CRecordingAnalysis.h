@@ -6,6 +6,7 @@
 #include <QString>
 
 class CRecordingFile;
+class CRecordingSummary;
 class LimitsXmlFile;
 
 // What the command-line tool tells of a results file, each analysis as one JSON
@@ -14,11 +15,17 @@ class LimitsXmlFile;
 class CRecordingAnalysis
 {
 public:
-    // Kind, instrument, date, units, blocks, samples, time span, comment.
+    // Kind, instrument, date, units, blocks, samples, time span, comment: of a file read
+    // whole, or of one summed up as it was read (LoadSummary).
     static QJsonObject Info(const CRecordingFile& file);
-    // RMS, peak-to-peak, standard deviation, minimum and maximum of each quantity,
-    // over the whole recording and, with `perBlock`, of each block.
-    static QJsonObject Stats(const CRecordingFile& file, bool perBlock);
+    static QJsonObject Info(const CRecordingFile& file, const CRecordingSummary& summary);
+    // RMS, peak-to-peak, standard deviation, minimum and maximum of each quantity, over
+    // the whole recording and, when the summary kept them, of each block.
+    static QJsonObject Stats(const CRecordingFile& file, const CRecordingSummary& summary);
+    // Loads `path` into `file` summing up each block as it is read, then letting its
+    // samples go: info and stats of a file larger than memory.
+    static bool LoadSummary(CRecordingFile& file, const QString& path, CRecordingSummary& summary,
+                            QString* error);
     // The spectral peaks of one quantity of block `block` (negative: counted from the end).
     static QJsonObject Spectrum(const CRecordingFile& file, const QString& component, int block,
                                 double thresholdDb, QString* error);
