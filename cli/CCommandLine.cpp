@@ -543,6 +543,10 @@ int CCommandLine::l_Spectrum(const QStringList& arguments)
         return l_UsageError(tr("spectrum: --block takes a whole number"));
     if (!numberOption(parser, QStringLiteral("threshold"), threshold))
         return l_UsageError(tr("spectrum: --threshold takes a number of dB"));
+    // Only the block analysed keeps its samples: a file larger than memory passes through.
+    const FileLoader keeping = [&](CRecordingFile& file, const QString& path, QString* error) {
+        return CRecordingAnalysis::LoadKeeping(file, path, block, error);
+    };
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
         [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
@@ -566,7 +570,8 @@ int CCommandLine::l_Spectrum(const QStringList& arguments)
                              .arg(number(peak.value(QStringLiteral("amplitude"))), 13)
                              .arg(spectrum.value(QStringLiteral("unit")).toString());
             }
-        });
+        },
+        keeping);
 }
 
 int CCommandLine::l_Ac(const QStringList& arguments)
@@ -597,6 +602,9 @@ int CCommandLine::l_Ac(const QStringList& arguments)
     QByteArray limitsText;
     if (!l_ReadLimits(limitsPath, limitsText))
         return Failed;
+    const FileLoader keeping = [&](CRecordingFile& file, const QString& path, QString* error) {
+        return CRecordingAnalysis::LoadKeeping(file, path, block, error);
+    };
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
         [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
@@ -629,7 +637,8 @@ int CCommandLine::l_Ac(const QStringList& arguments)
             if (ac.value(QStringLiteral("weightedPeakIndex")).isDouble())
                 m_Out << tr("weighted peak index") << ' '
                       << number(ac.value(QStringLiteral("weightedPeakIndex")), 4) << '\n';
-        });
+        },
+        keeping);
 }
 
 int CCommandLine::l_Exposure(const QStringList& arguments)
@@ -673,13 +682,40 @@ int CCommandLine::l_Exposure(const QStringList& arguments)
     if (!byStandard && !l_ReadLimits(parser.value(QStringLiteral("limits")), limitsText))
         return Failed;
     const bool perBlock = parser.isSet(QStringLiteral("per-block"));
-    return l_ForEachFile(
-        inputs, parser.isSet(JsonOption),
-        [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
-            LimitsXmlFile limits(nullptr);
+    // Assessed a block at a time as each file is read: a file larger than memory passes through.
+    QJsonObject assessed;
+    QString failure;
+    const FileLoader assessing = [&](CRecordingFile& file, const QString& path, QString* error) {
+        CRecordingAnalysis::ExposureRun run(standard, perBlock);
+        LimitsXmlFile limits(nullptr);
+        // The file's parameters (its unit, its rate) are in by its first block.
+        const auto start = [&] {
             if (!byStandard)
                 limitsFor(file, limitsText, limits);
-            result = CRecordingAnalysis::Exposure(file, standard, &limits, perBlock, error);
+            run.Start(file, &limits);
+        };
+        const bool loaded = file.Load(path, [&](const QSharedPointer<CMeasureBlock>& block) {
+            if (!run.Started())
+                start();
+            run.Add(*block);
+            block->Results = {};
+        });
+        if (!loaded)
+        {
+            *error = file.ErrorText();
+            return false;
+        }
+        if (!run.Started())
+            start();
+        failure.clear();
+        assessed = run.Finish(file, &failure);
+        return true;
+    };
+    return l_ForEachFile(
+        inputs, parser.isSet(JsonOption),
+        [&](const CRecordingFile&, QJsonObject& result, QString* error) {
+            result = assessed;
+            *error = failure;
             return !result.isEmpty();
         },
         [this](const QJsonObject& exposure) {
@@ -719,7 +755,8 @@ int CCommandLine::l_Exposure(const QStringList& arguments)
                              .arg(number(peak.value(QStringLiteral("max")), 4))
                              .arg(peak.value(QStringLiteral("block")).toInt())
                       << '\n';
-        });
+        },
+        assessing);
 }
 
 int CCommandLine::l_Convert(const QStringList& arguments)

@@ -284,85 +284,136 @@ QJsonObject CRecordingAnalysis::Exposure(const CRecordingFile& file,
                                          KVL::CExposureAssessment::Standard standard,
                                          const LimitsXmlFile* limits, bool perBlock, QString* error)
 {
-    KVL::CExposureAssessment assessment;
-    if (!configure(assessment, file, standard, limits, error))
+    ExposureRun run(standard, perBlock);
+    run.Start(file, limits);
+    for (const CMeasureBlock* block : file.Blocks())
+        run.Add(*block);
+    return run.Finish(file, error);
+}
+
+CRecordingAnalysis::ExposureRun::ExposureRun(KVL::CExposureAssessment::Standard standard, bool perBlock)
+    : m_Standard(standard), m_PerBlock(perBlock), m_Window(2)
+{
+}
+
+void CRecordingAnalysis::ExposureRun::Start(const CRecordingFile& file, const LimitsXmlFile* limits)
+{
+    m_Started = true;
+    m_Ready =
+        configure(m_Assessment, file, m_Standard, limits, &m_Error) && knownRate(file, m_Rate, &m_Error);
+}
+
+void CRecordingAnalysis::ExposureRun::l_Assess(int index)
+{
+    KVL::CExposureAssessment::Result result;
+    m_Window.Assess(m_Assessment, result);
+    if (std::isfinite(result.Summation) &&
+        (m_LargestSummation < 0 || result.Summation > m_AtSummation.Summation))
+    {
+        m_LargestSummation = index;
+        m_AtSummation = result;
+    }
+    if (std::isfinite(result.WeightedPeak) &&
+        (m_LargestPeak < 0 || result.WeightedPeak > m_AtPeak.WeightedPeak))
+    {
+        m_LargestPeak = index;
+        m_AtPeak = result;
+    }
+    if (m_PerBlock)
+    {
+        QJsonObject entry{{QStringLiteral("block"), index},
+                          {QStringLiteral("summation"), number(result.Summation)},
+                          {QStringLiteral("dominantFrequency"), number(result.DominantFrequency)}};
+        if (m_Assessment.GetStandard() != KVL::CExposureAssessment::Standard::None)
+            entry.insert(QStringLiteral("weightedPeak"), number(result.WeightedPeak));
+        m_Blocks.append(entry);
+    }
+}
+
+void CRecordingAnalysis::ExposureRun::Add(const CMeasureBlock& block)
+{
+    const int index = m_Count++;
+    if (!m_Ready)
+        return;
+    m_AnyFinite =
+        m_AnyFinite || std::any_of(block.Results.begin(), block.Results.end(), [](const auto& sample) {
+            return std::isfinite(sample->Bx()) && std::isfinite(sample->By()) && std::isfinite(sample->Bz());
+        });
+    // As the pages do: about the last second ending with each block, assessed after each
+    // half of it, which sees every sample unweighted by the taper (every block with `perBlock`).
+    const bool due = m_Window.Append(block, m_Rate);
+    m_Pending = !due && !m_PerBlock;
+    if (!m_Pending)
+        l_Assess(index);
+}
+
+QJsonObject CRecordingAnalysis::ExposureRun::Finish(const CRecordingFile& file, QString* error)
+{
+    if (!m_Ready)
+    {
+        *error = m_Started ? m_Error : tr("the file holds no block");
         return {};
-    if (file.Blocks().empty())
+    }
+    if (m_Count == 0)
     {
         *error = tr("the file holds no block");
         return {};
     }
-    const bool weighted = assessment.GetStandard() != KVL::CExposureAssessment::Standard::None;
-    double rate = 0;
-    if (!knownRate(file, rate, error))
-        return {};
-    QJsonArray blocks;
-    int largestSummation = -1, largestPeak = -1;
-    KVL::CExposureAssessment::Result atSummation, atPeak;
-    // As the pages do: about the last second ending with each block, assessed after each
-    // half of it, which sees every sample unweighted by the taper (every block with `perBlock`).
-    KVL::CExposureWindow window(2);
-    for (std::size_t i = 0; i < file.Blocks().size(); ++i)
+    // The recording's last stretch is assessed too, however short the recording.
+    if (m_Pending)
+        l_Assess(m_Count - 1);
+    if (m_LargestSummation < 0)
     {
-        KVL::CExposureAssessment::Result result;
-        // The recording's last stretch is assessed too, however short the recording.
-        const bool last = i + 1 == file.Blocks().size();
-        if (!window.Append(*file.Blocks()[i], rate) && !perBlock && !last)
-            continue;
-        window.Assess(assessment, result);
-        if (std::isfinite(result.Summation) &&
-            (largestSummation < 0 || result.Summation > atSummation.Summation))
-        {
-            largestSummation = int(i);
-            atSummation = result;
-        }
-        if (std::isfinite(result.WeightedPeak) &&
-            (largestPeak < 0 || result.WeightedPeak > atPeak.WeightedPeak))
-        {
-            largestPeak = int(i);
-            atPeak = result;
-        }
-        if (perBlock)
-        {
-            QJsonObject entry{{QStringLiteral("block"), int(i)},
-                              {QStringLiteral("summation"), number(result.Summation)},
-                              {QStringLiteral("dominantFrequency"), number(result.DominantFrequency)}};
-            if (weighted)
-                entry.insert(QStringLiteral("weightedPeak"), number(result.WeightedPeak));
-            blocks.append(entry);
-        }
-    }
-    if (largestSummation < 0)
-    {
-        const bool anyFinite = std::any_of(file.Blocks().begin(), file.Blocks().end(), [](const auto& block) {
-            return std::any_of(block->Results.begin(), block->Results.end(), [](const auto& sample) {
-                return std::isfinite(sample->Bx()) && std::isfinite(sample->By()) &&
-                       std::isfinite(sample->Bz());
-            });
-        });
-        *error = anyFinite ? tr("no stretch can be assessed (each needs 4 samples or more in a row)")
-                           : tr("no sample of the file is a number: nothing can be assessed");
+        *error = m_AnyFinite ? tr("no stretch can be assessed (each needs 4 samples or more in a row)")
+                             : tr("no sample of the file is a number: nothing can be assessed");
         return {};
     }
+    const bool weighted = m_Assessment.GetStandard() != KVL::CExposureAssessment::Standard::None;
     const QString name =
-        weighted ? KVL::CExposureAssessment::StandardName(assessment.GetStandard()) : tr("limits file");
+        weighted ? KVL::CExposureAssessment::StandardName(m_Assessment.GetStandard()) : tr("limits file");
     QJsonObject exposure{
         {QStringLiteral("limits"), name},
         {QStringLiteral("standard"),
-         QString::fromLatin1(KVL::CExposureAssessment::Key(assessment.GetStandard()))},
+         QString::fromLatin1(KVL::CExposureAssessment::Key(m_Assessment.GetStandard()))},
         {QStringLiteral("unit"), unitOf(file)},
-        {QStringLiteral("blocks"), int(file.Blocks().size())},
+        {QStringLiteral("blocks"), m_Count},
         {QStringLiteral("summation"),
-         QJsonObject{{QStringLiteral("max"), number(atSummation.Summation)},
-                     {QStringLiteral("block"), largestSummation},
-                     {QStringLiteral("dominantFrequency"), number(atSummation.DominantFrequency)}}}};
-    if (weighted && largestPeak >= 0)
+         QJsonObject{{QStringLiteral("max"), number(m_AtSummation.Summation)},
+                     {QStringLiteral("block"), m_LargestSummation},
+                     {QStringLiteral("dominantFrequency"), number(m_AtSummation.DominantFrequency)}}}};
+    if (weighted && m_LargestPeak >= 0)
         exposure.insert(QStringLiteral("weightedPeak"),
-                        QJsonObject{{QStringLiteral("max"), number(atPeak.WeightedPeak)},
-                                    {QStringLiteral("block"), largestPeak}});
-    if (perBlock)
-        exposure.insert(QStringLiteral("perBlock"), blocks);
+                        QJsonObject{{QStringLiteral("max"), number(m_AtPeak.WeightedPeak)},
+                                    {QStringLiteral("block"), m_LargestPeak}});
+    if (m_PerBlock)
+        exposure.insert(QStringLiteral("perBlock"), m_Blocks);
     return exposure;
+}
+
+bool CRecordingAnalysis::LoadKeeping(CRecordingFile& file, const QString& path, int block, QString* error)
+{
+    // The samples of the block asked for stay; the others go once read. A block counted
+    // from the end is not known until the end: the last ones are kept as they come.
+    std::deque<QSharedPointer<CMeasureBlock>> newest;
+    int index = 0;
+    const bool loaded = file.Load(path, [&](const QSharedPointer<CMeasureBlock>& read) {
+        const int at = index++;
+        if (block >= 0)
+        {
+            if (at != block)
+                read->Results = {};
+            return;
+        }
+        newest.push_back(read);
+        if (int(newest.size()) > -block)
+        {
+            newest.front()->Results = {};
+            newest.pop_front();
+        }
+    });
+    if (!loaded)
+        *error = file.ErrorText();
+    return loaded;
 }
 
 QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFile& limits, int block,

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "compute/CExposureAssessment.h"
+#include "compute/CExposureWindow.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 
 class CRecordingFile;
 class CRecordingSummary;
 class LimitsXmlFile;
+class CMeasureBlock;
 
 // What the command-line tool tells of a results file, each analysis as one JSON
 // object: the machine output as it stands, and the source of the text for people.
@@ -47,6 +50,41 @@ public:
     // `file` are left empty), so memory is reused and a file larger than the memory
     // converts. Written atomically: nothing is left of a failed one.
     static bool LoadAsCsv(CRecordingFile& file, const QString& path, const QString& outPath, QString* error);
+
+    // Loads `path` into `file` keeping the samples of block `block` only (negative: counted
+    // from the end): the spectrum or band table of one block of a file larger than memory.
+    static bool LoadKeeping(CRecordingFile& file, const QString& path, int block, QString* error);
+
+    // The exposure assessment of a recording a block at a time, as the file is read: Start
+    // once the file's parameters are in (at its first block), Add each block in order,
+    // Finish for the result (empty with the reason in `error`).
+    class ExposureRun
+    {
+    public:
+        ExposureRun(KVL::CExposureAssessment::Standard standard, bool perBlock);
+        bool Started() const { return m_Started; }
+        void Start(const CRecordingFile& file, const LimitsXmlFile* limits);
+        void Add(const CMeasureBlock& block);
+        QJsonObject Finish(const CRecordingFile& file, QString* error);
+
+    private:
+        void l_Assess(int index);
+
+        KVL::CExposureAssessment::Standard m_Standard;
+        bool m_PerBlock;
+        KVL::CExposureAssessment m_Assessment;
+        KVL::CExposureWindow m_Window;
+        bool m_Started = false;
+        bool m_Ready = false;
+        QString m_Error;
+        double m_Rate = 0;
+        int m_Count = 0;
+        bool m_Pending = false;
+        bool m_AnyFinite = false;
+        int m_LargestSummation = -1, m_LargestPeak = -1;
+        KVL::CExposureAssessment::Result m_AtSummation, m_AtPeak;
+        QJsonArray m_Blocks;
+    };
 
     // "B", "B.B'", "Bx", "By", "Bz": their index, or -1.
     static int ComponentIndex(const QString& name);
