@@ -310,6 +310,13 @@ private slots:
         const Run outside = run({"spectrum", file, "--block", "9"});
         QCOMPARE(outside.status, 1);
         QVERIFY(outside.err.contains("no block 9"));
+        // Only the block analysed keeps its samples as the file is read: counted from either end.
+        const QJsonObject second = object(run({"spectrum", file, "--block", "1", "--json"}).json());
+        const QJsonObject fromEnd = object(run({"spectrum", file, "--block", "-3", "--json"}).json());
+        QCOMPARE(second["block"].toInt(), 1);
+        QCOMPARE(fromEnd["block"].toInt(), 1);
+        QVERIFY(!second["peaks"].toArray().isEmpty());
+        QCOMPARE(fromEnd["peaks"], second["peaks"]);
 
         // The band table against a limits file in T: the file's mT results against converted limits.
         QFile limits(path("limits.xml"));
