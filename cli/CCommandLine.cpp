@@ -822,19 +822,21 @@ int CCommandLine::l_Convert(const QStringList& arguments)
             written.insert(target, path);
         }
     }
-    // CSV is written while the file is read; JSON needs the whole file first.
+    // CSV and HDF5 are written while the file is read; JSON and XML need the whole file first.
     FileLoader loadAsCsv;
     if (format == QLatin1String("csv"))
         loadAsCsv = [&](CRecordingFile& file, const QString& path, QString* error) {
             return CRecordingAnalysis::LoadAsCsv(file, path, targetOf(path), error);
+        };
+    else if (format == QLatin1String("hdf5"))
+        loadAsCsv = [&](CRecordingFile& file, const QString& path, QString* error) {
+            return CRecordingAnalysis::LoadAsHdf5(file, path, targetOf(path), error);
         };
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
         [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
             const QString target = targetOf(file.Path());
             if (format == QLatin1String("json") && !CRecordingAnalysis::ConvertToJson(file, target, error))
-                return false;
-            if (format == QLatin1String("hdf5") && !CRecordingAnalysis::ConvertToHdf5(file, target, error))
                 return false;
             if (format == QLatin1String("xml") && !CRecordingAnalysis::ConvertToXml(file, target, error))
                 return false;

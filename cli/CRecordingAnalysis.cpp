@@ -455,10 +455,38 @@ QJsonObject CRecordingAnalysis::Ac(const CRecordingFile& file, const LimitsXmlFi
             {QStringLiteral("weightedPeakIndex"), number(exposure.WeightedPeak)}};
 }
 
-bool CRecordingAnalysis::ConvertToHdf5(const CRecordingFile& file, const QString& outPath, QString* error)
+bool CRecordingAnalysis::LoadAsHdf5(CRecordingFile& file, const QString& path, const QString& outPath,
+                                    QString* error)
 {
-    return file.Mapping() ? CHdf5ResultsFile::Write(*file.Mapping(), outPath, error)
-                          : CHdf5ResultsFile::Write(*file.Measurement(), outPath, error);
+    CHdf5ResultsFile::Writer writer;
+    bool begun = false, writing = true;
+    QString failure;
+    const bool loaded = file.Load(path, [&](const QSharedPointer<CMeasureBlock>& block) {
+        // The data set's header values come before its first block.
+        if (!begun)
+            writing = writer.Begin(outPath, *file.DataSet(), file.FileKind() == CRecordingFile::Kind::Mapping,
+                                   &failure);
+        begun = true;
+        writing = writing && writer.Add(*block);
+        // Written: a file larger than memory passes through.
+        block->Results = {};
+    });
+    if (!loaded)
+    {
+        *error = file.ErrorText();
+        return false;
+    }
+    if (!begun)
+    {
+        *error = path + QStringLiteral(": ") + tr("the file holds no block");
+        return false;
+    }
+    if (!writing || !writer.End(&failure))
+    {
+        *error = failure.isEmpty() ? tr("cannot write %1").arg(outPath) : failure;
+        return false;
+    }
+    return true;
 }
 
 bool CRecordingAnalysis::ConvertToXml(const CRecordingFile& file, const QString& outPath, QString* error)

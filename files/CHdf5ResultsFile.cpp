@@ -4,6 +4,7 @@
 #include "files/CXMLResultsSerializer.h"
 #include "model/CDataSetMapping.h"
 #include "model/CDataSetMeasurement.h"
+#include "model/CMeasureBlockMapping.h"
 #include "model/CMeasurementParameters.h"
 #include "model/CUnits.h"
 
@@ -14,6 +15,7 @@
 
 #include <hdf5.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -99,20 +101,38 @@ bool readText(hid_t object, const char* name, QString& value)
     return true;
 }
 
-// A one-dimensional dataset of `count` rows (`columns` wide), chunked and deflated.
-bool writeColumn(hid_t group, const char* name, hid_t fileType, hid_t memoryType, const void* data,
-                 hsize_t count, hsize_t columns = 1)
+// An empty dataset of rows `columns` wide that grows as rows are appended, chunked and
+// deflated (shuffled first: neighbouring samples share their high bytes).
+hid_t growingColumn(hid_t group, const char* name, hid_t fileType, hsize_t columns, hsize_t chunkRows)
 {
-    const hsize_t dimensions[2] = {count, columns};
     const int rank = columns > 1 ? 2 : 1;
-    Handle space(H5Screate_simple(rank, dimensions, nullptr), H5Sclose);
+    const hsize_t dimensions[2] = {0, columns};
+    const hsize_t most[2] = {H5S_UNLIMITED, columns};
+    Handle space(H5Screate_simple(rank, dimensions, most), H5Sclose);
     Handle properties(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
-    const hsize_t chunk[2] = {std::max<hsize_t>(1, std::min(count, ChunkRows)), columns};
+    const hsize_t chunk[2] = {chunkRows, columns};
     H5Pset_chunk(properties, rank, chunk);
     H5Pset_shuffle(properties);
     H5Pset_deflate(properties, 4);
-    Handle dataset(H5Dcreate2(group, name, fileType, space, H5P_DEFAULT, properties, H5P_DEFAULT), H5Dclose);
-    return dataset.ok() && H5Dwrite(dataset, memoryType, H5S_ALL, H5S_ALL, H5P_DEFAULT, data) >= 0;
+    return H5Dcreate2(group, name, fileType, space, H5P_DEFAULT, properties, H5P_DEFAULT);
+}
+
+// Appends `count` rows after the `rows` the dataset holds.
+bool appendRows(hid_t dataset, hid_t memoryType, const void* data, hsize_t rows, hsize_t count,
+                hsize_t columns = 1)
+{
+    if (count == 0)
+        return true;
+    const int rank = columns > 1 ? 2 : 1;
+    const hsize_t grown[2] = {rows + count, columns};
+    if (H5Dset_extent(dataset, grown) < 0)
+        return false;
+    Handle file(H5Dget_space(dataset), H5Sclose);
+    const hsize_t start[2] = {rows, 0};
+    const hsize_t size[2] = {count, columns};
+    Handle memory(H5Screate_simple(rank, size, nullptr), H5Sclose);
+    return H5Sselect_hyperslab(file, H5S_SELECT_SET, start, nullptr, size, nullptr) >= 0 &&
+           H5Dwrite(dataset, memoryType, memory, file, H5P_DEFAULT, data) >= 0;
 }
 
 // The rows of a one- or two-dimensional dataset (`columns` wide); false when it is absent
@@ -201,107 +221,6 @@ void setTime(CFieldIntensityResult& sample, qint64 ns)
     const qint64 fraction = ns - seconds * 1000000000LL;
     sample.Timestamp = QDateTime::fromMSecsSinceEpoch(seconds * 1000 + fraction / 1000000, Qt::LocalTime);
     sample.TimestampNanosecond = quint64(fraction);
-}
-
-template <typename DataSet>
-bool write(DataSet& dataSet, const QString& path, const char* kind, QString* error)
-{
-    const auto fail = [&](const QString& message) {
-        if (error)
-            *error = message;
-        return false;
-    };
-    const auto& blocks = *dataSet.MeasureBlocks();
-    if (blocks.empty())
-        return fail(tr("the recording holds no block"));
-    quiet();
-    // Written beside the target and put in place once whole: a failed export leaves the
-    // previous file as it was.
-    const QString partial = path + QStringLiteral(".writing");
-    bool written = false;
-    {
-        Handle file(
-            H5Fcreate(QFile::encodeName(partial).constData(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT),
-            H5Fclose);
-        if (!file.ok())
-            return fail(tr("cannot write %1").arg(path));
-        Handle group(H5Gcreate2(file, kind, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT), H5Gclose);
-        Handle index(H5Gcreate2(group, "blocks", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT), H5Gclose);
-        const CMeasurementParameters defaults;
-        const CMeasurementParameters* parameters =
-            dataSet.MeasurementParameters() ? dataSet.MeasurementParameters() : &defaults;
-        const QString text = parameters->ToString(" ");
-        bool ok =
-            group.ok() && index.ok() && writeText(file, "program", CConstants::SoftwareName) &&
-            writeText(group, "kind", QString::fromLatin1(kind)) && writeText(group, "parameters", text) &&
-            writeText(group, "unit", CUnitsToQString(parameters->Units())) &&
-            writeText(group, "instrument", dataSet.InstrumentName()) &&
-            writeText(group, "comment", dataSet.Comment()) && writeText(group, "date", dataSet.Date()) &&
-            writeText(group, "program", CConstants::SoftwareName);
-        // Each parameter on its own: a number where it is one.
-        for (const QString& pair : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        {
-            const int equals = pair.indexOf(QLatin1Char('='));
-            if (!ok || equals <= 0)
-                continue;
-            const QByteArray name = pair.left(equals).toUtf8();
-            bool number = false;
-            const double value = pair.mid(equals + 1).toDouble(&number);
-            ok = number ? writeNumber(group, name.constData(), value)
-                        : writeText(group, name.constData(), pair.mid(equals + 1));
-        }
-
-        std::vector<qint64> times, firsts;
-        std::vector<std::vector<double>> values(ColumnCount);
-        std::vector<QByteArray> comments;
-        std::vector<double> positions, orientations;
-        for (const auto& block : blocks)
-        {
-            firsts.push_back(qint64(times.size()));
-            comments.push_back(block->Comment().toUtf8());
-            for (const auto& sample : block->Results)
-            {
-                times.push_back(nanoseconds(*sample));
-                for (int c = 0; c < ColumnCount; ++c)
-                    values[std::size_t(c)].push_back(column(*sample, c));
-            }
-            if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
-            {
-                positions.insert(positions.end(),
-                                 {block->Position.X(), block->Position.Y(), block->Position.Z()});
-                orientations.insert(
-                    orientations.end(),
-                    {block->Orientation.Roll(), block->Orientation.Pitch(), block->Orientation.Yaw()});
-            }
-        }
-        const hsize_t rows = hsize_t(times.size());
-        ok = ok && writeColumn(group, "timestamp", H5T_STD_I64LE, H5T_NATIVE_INT64, times.data(), rows);
-        for (int c = 0; ok && c < ColumnCount; ++c)
-            ok = writeColumn(group, Columns[c], H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE,
-                             values[std::size_t(c)].data(), rows);
-        ok =
-            ok && writeText(group, "timestamp_unit", QStringLiteral("ns since 1970-01-01T00:00:00Z")) &&
-            writeColumn(index, "first_sample", H5T_STD_I64LE, H5T_NATIVE_INT64, firsts.data(), firsts.size());
-        std::vector<const char*> texts;
-        for (const QByteArray& comment : comments)
-            texts.push_back(comment.constData());
-        Handle stringType(utf8String(), H5Tclose);
-        ok = ok && writeColumn(index, "comment", stringType, stringType, texts.data(), texts.size());
-        if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
-            ok = ok &&
-                 writeColumn(index, "position", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, positions.data(),
-                             blocks.size(), 3) &&
-                 writeColumn(index, "orientation", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, orientations.data(),
-                             blocks.size(), 3);
-        written = ok && H5Fflush(file, H5F_SCOPE_GLOBAL) >= 0;
-    }
-    if (!written ||
-        std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) != 0)
-    {
-        QFile::remove(partial);
-        return fail(tr("cannot write %1").arg(path));
-    }
-    return true;
 }
 
 template <typename DataSet> bool read(const QString& path, DataSet& dataSet, const char* kind, QString* error)
@@ -412,14 +331,218 @@ bool CHdf5ResultsFile::IsHdf5(const QString& path)
     return file.open(QIODevice::ReadOnly) && file.read(8) == QByteArray("\x89HDF\r\n\x1a\n", 8);
 }
 
+namespace
+{
+template <typename DataSet> bool writeWhole(DataSet& dataSet, const QString& path, QString* error)
+{
+    if (dataSet.MeasureBlocks()->empty())
+    {
+        if (error)
+            *error = tr("the recording holds no block");
+        return false;
+    }
+    CHdf5ResultsFile::Writer writer;
+    if (!writer.Begin(path, dataSet, std::is_same<DataSet, CDataSetMapping>::value, error))
+        return false;
+    for (const auto& block : *dataSet.MeasureBlocks())
+        if (!writer.Add(*block))
+            break;
+    return writer.End(error);
+}
+} // namespace
+
 bool CHdf5ResultsFile::Write(CDataSetMeasurement& dataSet, const QString& path, QString* error)
 {
-    return write(dataSet, path, "measurement", error);
+    return writeWhole(dataSet, path, error);
 }
 
 bool CHdf5ResultsFile::Write(CDataSetMapping& dataSet, const QString& path, QString* error)
 {
-    return write(dataSet, path, "mapping", error);
+    return writeWhole(dataSet, path, error);
+}
+
+struct CHdf5ResultsFile::Writer::Open
+{
+    hid_t file = -1, group = -1, index = -1;
+    hid_t columns[ColumnCount + 1] = {}; // the timestamps, then the values
+    hid_t first = -1, comment = -1, position = -1, orientation = -1;
+    hid_t stringType = -1;
+};
+
+CHdf5ResultsFile::Writer::Writer() = default;
+
+CHdf5ResultsFile::Writer::~Writer()
+{
+    // Not ended: nothing of it is left.
+    if (m_pOpen)
+    {
+        l_Close();
+        QFile::remove(m_Partial);
+    }
+}
+
+void CHdf5ResultsFile::Writer::l_Close()
+{
+    Open& o = *m_pOpen;
+    for (hid_t dataset : o.columns)
+        if (dataset > 0)
+            H5Dclose(dataset);
+    for (hid_t dataset : {o.first, o.comment, o.position, o.orientation})
+        if (dataset >= 0)
+            H5Dclose(dataset);
+    if (o.stringType >= 0)
+        H5Tclose(o.stringType);
+    for (hid_t group : {o.index, o.group})
+        if (group >= 0)
+            H5Gclose(group);
+    if (o.file >= 0)
+        H5Fclose(o.file);
+    m_pOpen.reset();
+}
+
+bool CHdf5ResultsFile::Writer::Begin(const QString& path, CDataset& dataSet, bool mapping, QString* error)
+{
+    quiet();
+    m_Path = path;
+    // Written beside the target and put in place once whole: a failed export leaves the
+    // previous file as it was.
+    m_Partial = path + QStringLiteral(".writing");
+    m_Mapping = mapping;
+    m_pOpen = std::make_unique<Open>();
+    Open& o = *m_pOpen;
+    const char* kind = mapping ? "mapping" : "measurement";
+    o.file = H5Fcreate(QFile::encodeName(m_Partial).constData(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
+    if (o.file >= 0)
+        o.group = H5Gcreate2(o.file, kind, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+    if (o.group >= 0)
+        o.index = H5Gcreate2(o.group, "blocks", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+    const CMeasurementParameters defaults;
+    const CMeasurementParameters* parameters =
+        dataSet.MeasurementParameters() ? dataSet.MeasurementParameters() : &defaults;
+    const QString text = parameters->ToString(" ");
+    bool ok =
+        o.index >= 0 && writeText(o.file, "program", CConstants::SoftwareName) &&
+        writeText(o.group, "kind", QString::fromLatin1(kind)) && writeText(o.group, "parameters", text) &&
+        writeText(o.group, "unit", CUnitsToQString(parameters->Units())) &&
+        writeText(o.group, "instrument", dataSet.InstrumentName()) &&
+        writeText(o.group, "comment", dataSet.Comment()) && writeText(o.group, "date", dataSet.Date()) &&
+        writeText(o.group, "program", CConstants::SoftwareName) &&
+        writeText(o.group, "timestamp_unit", QStringLiteral("ns since 1970-01-01T00:00:00Z"));
+    // Each parameter on its own: a number where it is one.
+    for (const QString& pair : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    {
+        const int equals = pair.indexOf(QLatin1Char('='));
+        if (!ok || equals <= 0)
+            continue;
+        const QByteArray name = pair.left(equals).toUtf8();
+        bool number = false;
+        const double value = pair.mid(equals + 1).toDouble(&number);
+        ok = number ? writeNumber(o.group, name.constData(), value)
+                    : writeText(o.group, name.constData(), pair.mid(equals + 1));
+    }
+    if (ok)
+    {
+        o.columns[0] = growingColumn(o.group, "timestamp", H5T_STD_I64LE, 1, ChunkRows);
+        for (int c = 0; c < ColumnCount; ++c)
+            o.columns[c + 1] = growingColumn(o.group, Columns[c], H5T_IEEE_F64LE, 1, ChunkRows);
+        o.stringType = utf8String();
+        o.first = growingColumn(o.index, "first_sample", H5T_STD_I64LE, 1, 4096);
+        o.comment = growingColumn(o.index, "comment", o.stringType, 1, 4096);
+        if (mapping)
+        {
+            o.position = growingColumn(o.index, "position", H5T_IEEE_F64LE, 3, 4096);
+            o.orientation = growingColumn(o.index, "orientation", H5T_IEEE_F64LE, 3, 4096);
+        }
+        ok = std::all_of(std::begin(o.columns), std::end(o.columns), [](hid_t d) { return d >= 0; }) &&
+             o.first >= 0 && o.comment >= 0 && (!mapping || (o.position >= 0 && o.orientation >= 0));
+    }
+    if (!ok)
+    {
+        l_Close();
+        QFile::remove(m_Partial);
+        if (error)
+            *error = tr("cannot write %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool CHdf5ResultsFile::Writer::Add(const CMeasureBlock& block)
+{
+    if (!m_pOpen || m_Failed)
+        return false;
+    m_Firsts.push_back(qint64(m_Rows + hsize_t(m_Times.size())));
+    m_Comments.push_back(block.Comment().toUtf8());
+    if (const auto* mapped = dynamic_cast<const CMeasureBlockMapping*>(&block))
+    {
+        m_Positions.insert(m_Positions.end(),
+                           {mapped->Position.X(), mapped->Position.Y(), mapped->Position.Z()});
+        m_Orientations.insert(m_Orientations.end(), {mapped->Orientation.Roll(), mapped->Orientation.Pitch(),
+                                                     mapped->Orientation.Yaw()});
+    }
+    m_Values.resize(ColumnCount);
+    for (const auto& sample : block.Results)
+    {
+        m_Times.push_back(nanoseconds(*sample));
+        for (int c = 0; c < ColumnCount; ++c)
+            m_Values[std::size_t(c)].push_back(column(*sample, c));
+    }
+    // Written a chunk at a time: memory holds at most one chunk of rows and of blocks.
+    if ((m_Times.size() >= ChunkRows && !l_FlushRows()) || (m_Firsts.size() >= 4096 && !l_FlushBlocks()))
+        m_Failed = true;
+    return !m_Failed;
+}
+
+bool CHdf5ResultsFile::Writer::l_FlushRows()
+{
+    Open& o = *m_pOpen;
+    const hsize_t count = hsize_t(m_Times.size());
+    bool ok = appendRows(o.columns[0], H5T_NATIVE_INT64, m_Times.data(), m_Rows, count);
+    for (int c = 0; ok && c < ColumnCount; ++c)
+        ok = appendRows(o.columns[c + 1], H5T_NATIVE_DOUBLE, m_Values[std::size_t(c)].data(), m_Rows, count);
+    m_Rows += count;
+    m_Times.clear();
+    for (auto& values : m_Values)
+        values.clear();
+    return ok;
+}
+
+bool CHdf5ResultsFile::Writer::l_FlushBlocks()
+{
+    Open& o = *m_pOpen;
+    const hsize_t count = hsize_t(m_Firsts.size());
+    std::vector<const char*> texts;
+    for (const QByteArray& comment : m_Comments)
+        texts.push_back(comment.constData());
+    bool ok = appendRows(o.first, H5T_NATIVE_INT64, m_Firsts.data(), m_Blocks, count) &&
+              appendRows(o.comment, o.stringType, texts.data(), m_Blocks, count);
+    if (m_Mapping)
+        ok = ok && appendRows(o.position, H5T_NATIVE_DOUBLE, m_Positions.data(), m_Blocks, count, 3) &&
+             appendRows(o.orientation, H5T_NATIVE_DOUBLE, m_Orientations.data(), m_Blocks, count, 3);
+    m_Blocks += count;
+    m_Firsts.clear();
+    m_Comments.clear();
+    m_Positions.clear();
+    m_Orientations.clear();
+    return ok;
+}
+
+bool CHdf5ResultsFile::Writer::End(QString* error)
+{
+    if (!m_pOpen)
+        return false;
+    const bool written =
+        !m_Failed && l_FlushRows() && l_FlushBlocks() && H5Fflush(m_pOpen->file, H5F_SCOPE_GLOBAL) >= 0;
+    l_Close();
+    if (!written ||
+        std::rename(QFile::encodeName(m_Partial).constData(), QFile::encodeName(m_Path).constData()) != 0)
+    {
+        QFile::remove(m_Partial);
+        if (error)
+            *error = tr("cannot write %1").arg(m_Path);
+        return false;
+    }
+    return true;
 }
 
 QString CHdf5ResultsFile::Kind(const QString& path, QString* error)

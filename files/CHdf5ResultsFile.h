@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <memory>
+#include <vector>
 
 class CDataset;
 class CDataSetMapping;
 class CDataSetMeasurement;
+class CMeasureBlock;
 
 // A recording as an HDF5 file, for analysis in Python, MATLAB or Origin without parsing
 // XML. One group per data set ("measurement" or "mapping") holds one row per sample:
@@ -24,6 +29,37 @@ public:
     // Writes the data set to `path` whole or not at all; false with the reason.
     static bool Write(CDataSetMeasurement& dataSet, const QString& path, QString* error);
     static bool Write(CDataSetMapping& dataSet, const QString& path, QString* error);
+
+    // The file written a block at a time, for a recording larger than memory: Begin once
+    // the data set's header values are in, Add each block in order (its samples may go
+    // after), End to put the file in place. A writer not ended leaves nothing behind.
+    class Writer
+    {
+    public:
+        Writer();
+        ~Writer();
+        Writer(const Writer&) = delete;
+        Writer& operator=(const Writer&) = delete;
+        bool Begin(const QString& path, CDataset& dataSet, bool mapping, QString* error);
+        bool Add(const CMeasureBlock& block);
+        bool End(QString* error);
+
+    private:
+        struct Open;
+        bool l_FlushRows();
+        bool l_FlushBlocks();
+        void l_Close();
+
+        QString m_Path, m_Partial;
+        bool m_Mapping = false;
+        bool m_Failed = false;
+        std::unique_ptr<Open> m_pOpen;
+        unsigned long long m_Rows = 0, m_Blocks = 0;
+        std::vector<qint64> m_Times, m_Firsts;
+        std::vector<std::vector<double>> m_Values;
+        std::vector<QByteArray> m_Comments;
+        std::vector<double> m_Positions, m_Orientations;
+    };
     // The kind of data set the file holds: "measurement", "mapping", or empty (with the
     // reason) when it is no recording of this program.
     static QString Kind(const QString& path, QString* error);

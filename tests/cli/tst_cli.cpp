@@ -696,6 +696,36 @@ private slots:
             QCOMPARE(info["blocks"].toInt(), xml == map ? 6 : 4);
         }
 
+        // Larger than the writer's chunks (65,536 rows, 4,096 blocks): written a chunk at a time.
+        {
+            CDataSetMeasurement many(*m_Settings);
+            CMeasurementParameters parameters;
+            many.setMeasurementParameters(&parameters);
+            const QDateTime start = QDateTime::fromString("2026-05-06T07:08:09Z", Qt::ISODate);
+            for (int b = 0; b < 5000; ++b)
+            {
+                auto block = QSharedPointer<CMeasureBlock>::create();
+                block->setComment(QString::number(b));
+                for (int i = 0; i < 30; ++i)
+                {
+                    auto sample = QSharedPointer<CFieldIntensityResult>::create();
+                    sample->Timestamp = start.addMSecs(b * 30 + i);
+                    sample->TimestampNanosecond = quint64(sample->Timestamp.time().msec()) * 1000000 + 7;
+                    sample->setBx(float(b) + float(i) / 32);
+                    block->Results.append(sample);
+                }
+                many.AppendLoadedBlock(block); // every block, whatever the settings keep
+            }
+            const QString xml = l_Save(many, "h5-many.xml");
+            QVERIFY2(run({"convert", xml, "--to", "hdf5", "-o", path("h5-many.h5")}).status == 0, "to hdf5");
+            QVERIFY2(
+                run({"convert", path("h5-many.h5"), "--to", "xml", "-o", path("h5-many-back.xml")}).status ==
+                    0,
+                "to xml");
+            QCOMPARE(undated(path("h5-many-back.xml")), undated(xml));
+            QCOMPARE(object(run({"info", path("h5-many.h5"), "--json"}).json())["samples"].toInt(), 150000);
+        }
+
         QFile script(path("read.py"));
         QVERIFY(script.open(QIODevice::WriteOnly));
         script.write(R"(import sys, h5py, numpy as np
