@@ -822,15 +822,19 @@ int CCommandLine::l_Convert(const QStringList& arguments)
             written.insert(target, path);
         }
     }
-    // CSV and HDF5 are written while the file is read; JSON and XML need the whole file first.
-    FileLoader loadAsCsv;
+    // CSV, HDF5 and XML are written while the file is read; JSON needs the whole file first.
+    FileLoader writing;
     if (format == QLatin1String("csv"))
-        loadAsCsv = [&](CRecordingFile& file, const QString& path, QString* error) {
+        writing = [&](CRecordingFile& file, const QString& path, QString* error) {
             return CRecordingAnalysis::LoadAsCsv(file, path, targetOf(path), error);
         };
     else if (format == QLatin1String("hdf5"))
-        loadAsCsv = [&](CRecordingFile& file, const QString& path, QString* error) {
+        writing = [&](CRecordingFile& file, const QString& path, QString* error) {
             return CRecordingAnalysis::LoadAsHdf5(file, path, targetOf(path), error);
+        };
+    else if (format == QLatin1String("xml"))
+        writing = [&](CRecordingFile& file, const QString& path, QString* error) {
+            return CRecordingAnalysis::LoadAsXml(file, path, targetOf(path), error);
         };
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
@@ -838,13 +842,11 @@ int CCommandLine::l_Convert(const QStringList& arguments)
             const QString target = targetOf(file.Path());
             if (format == QLatin1String("json") && !CRecordingAnalysis::ConvertToJson(file, target, error))
                 return false;
-            if (format == QLatin1String("xml") && !CRecordingAnalysis::ConvertToXml(file, target, error))
-                return false;
             result = {{QStringLiteral("out"), target}, {QStringLiteral("format"), format}};
             return true;
         },
         [this](const QJsonObject& result) {
             m_Out << tr("wrote %1").arg(result.value(QStringLiteral("out")).toString()) << '\n';
         },
-        loadAsCsv);
+        writing);
 }

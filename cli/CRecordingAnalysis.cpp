@@ -489,17 +489,38 @@ bool CRecordingAnalysis::LoadAsHdf5(CRecordingFile& file, const QString& path, c
     return true;
 }
 
-bool CRecordingAnalysis::ConvertToXml(const CRecordingFile& file, const QString& outPath, QString* error)
+bool CRecordingAnalysis::LoadAsXml(CRecordingFile& file, const QString& path, const QString& outPath,
+                                   QString* error)
 {
     QSaveFile out(outPath);
-    CXMLResultsSerializer writer;
-    const bool written = out.open(QIODevice::WriteOnly) &&
-                         (file.Mapping() ? writer.Serialize(file.Mapping(), &out)
-                                         : writer.Serialize(file.Measurement(), &out)) &&
-                         out.commit();
-    if (!written)
+    if (!out.open(QIODevice::WriteOnly))
+    {
         *error = tr("cannot write %1: %2").arg(outPath, out.errorString());
-    return written;
+        return false;
+    }
+    bool begun = false, writing = true;
+    QByteArray rows;
+    const bool loaded = file.Load(path, [&](const QSharedPointer<CMeasureBlock>& block) {
+        // The data set's header values come before its first block.
+        if (!begun)
+            writing = out.write(file.Mapping() ? CXMLResultsSerializer::Head(file.Mapping())
+                                               : CXMLResultsSerializer::Head(file.Measurement())) >= 0;
+        begun = true;
+        rows.resize(0);
+        block->AppendRows(rows, ResultsFileFormat::ColumnSeparatorBytes());
+        writing = writing && CXMLResultsSerializer::WriteBlock(out, *block, rows);
+        // Written: a file larger than memory passes through.
+        block->Results = {};
+    });
+    if (!loaded || !begun || !writing || out.write(CXMLResultsSerializer::Tail()) < 0 || !out.commit())
+    {
+        out.cancelWriting();
+        *error = !loaded  ? file.ErrorText()
+                 : !begun ? path + QStringLiteral(": ") + tr("the file holds no block")
+                          : tr("cannot write %1: %2").arg(outPath, out.errorString());
+        return false;
+    }
+    return true;
 }
 
 bool CRecordingAnalysis::ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error)

@@ -41,16 +41,16 @@ public:
                                 const LimitsXmlFile* limits, bool perBlock, QString* error);
     // The results as JSON (one object per block), written atomically.
     static bool ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error);
-    // The recording as the program's XML results file (from HDF5).
-    static bool ConvertToXml(const CRecordingFile& file, const QString& outPath, QString* error);
     // Loads `path` into `file` and writes its results as the program's CSV meanwhile: each
     // block is written on a second thread as soon as it is read, so the conversion costs
     // little more than the reading, and its samples are let go once written (the blocks of
     // `file` are left empty), so memory is reused and a file larger than the memory
     // converts. Written atomically: nothing is left of a failed one.
     static bool LoadAsCsv(CRecordingFile& file, const QString& path, const QString& outPath, QString* error);
-    // The same for HDF5: each block written as it is read, then let go.
+    // The same for HDF5, and for the program's XML results file (from HDF5): each block
+    // written as it is read, then let go.
     static bool LoadAsHdf5(CRecordingFile& file, const QString& path, const QString& outPath, QString* error);
+    static bool LoadAsXml(CRecordingFile& file, const QString& path, const QString& outPath, QString* error);
 
     // Loads `path` into `file` keeping the samples of block `block` only (negative: counted
     // from the end): the spectrum or band table of one block of a file larger than memory.

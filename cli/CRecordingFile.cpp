@@ -85,16 +85,23 @@ bool CRecordingFile::l_LoadHdf5(const QString& path,
                                 const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead)
 {
     const QString kind = CHdf5ResultsFile::Kind(path, &m_Error);
+    // With a handler, the samples are counted as each block is handed on (it may let them go).
+    const CHdf5ResultsFile::BlockRead counted = [this,
+                                                 &blockRead](const QSharedPointer<CMeasureBlock>& block) {
+        m_Samples += qulonglong(block->Results.size());
+        if (blockRead)
+            blockRead(block);
+    };
     bool loaded = false;
     if (kind == QLatin1String("mapping"))
     {
         m_Measurement.reset();
         m_Mapping = std::make_unique<CDataSetMapping>(m_Settings);
         m_Kind = Kind::Mapping;
-        loaded = CHdf5ResultsFile::Read(path, *m_Mapping, &m_Error);
+        loaded = CHdf5ResultsFile::Read(path, *m_Mapping, &m_Error, counted);
     }
     else if (!kind.isEmpty())
-        loaded = CHdf5ResultsFile::Read(path, *m_Measurement, &m_Error);
+        loaded = CHdf5ResultsFile::Read(path, *m_Measurement, &m_Error, counted);
     if (!loaded)
     {
         m_Error = path + QStringLiteral(": ") + m_Error;
@@ -109,17 +116,6 @@ bool CRecordingFile::l_LoadHdf5(const QString& path,
     else
         for (const auto& block : *m_Measurement->MeasureBlocks())
             m_Blocks.push_back(block.data());
-    for (const CMeasureBlock* block : m_Blocks)
-        m_Samples += qulonglong(block->Results.size());
-    if (blockRead)
-    {
-        if (m_Mapping)
-            for (const auto& block : *m_Mapping->MeasureBlocks())
-                blockRead(block);
-        else
-            for (const auto& block : *m_Measurement->MeasureBlocks())
-                blockRead(block);
-    }
     return true;
 }
 

@@ -213,17 +213,65 @@ qint64 nanoseconds(const CFieldIntensityResult& sample)
     return seconds * 1000000000LL + qint64(sample.TimestampNanosecond % 1000000000ULL);
 }
 
-void setTime(CFieldIntensityResult& sample, qint64 ns)
+// A rank-1 dataset of the group and its length; -1 when absent or of another shape.
+hid_t openColumn(hid_t group, const char* name, hsize_t& rows)
 {
-    if (ns == NoTime)
-        return;
-    const qint64 seconds = ns >= 0 ? ns / 1000000000LL : -((-ns + 999999999LL) / 1000000000LL);
-    const qint64 fraction = ns - seconds * 1000000000LL;
-    sample.Timestamp = QDateTime::fromMSecsSinceEpoch(seconds * 1000 + fraction / 1000000, Qt::LocalTime);
-    sample.TimestampNanosecond = quint64(fraction);
+    if (H5Lexists(group, name, H5P_DEFAULT) <= 0)
+        return -1;
+    const hid_t dataset = H5Dopen2(group, name, H5P_DEFAULT);
+    Handle space(H5Dget_space(dataset), H5Sclose);
+    if (dataset < 0 || H5Sget_simple_extent_ndims(space) != 1 ||
+        H5Sget_simple_extent_dims(space, &rows, nullptr) < 0)
+    {
+        if (dataset >= 0)
+            H5Dclose(dataset);
+        return -1;
+    }
+    return dataset;
 }
 
-template <typename DataSet> bool read(const QString& path, DataSet& dataSet, const char* kind, QString* error)
+// Rows [from, from + count) of a rank-1 dataset.
+template <typename T>
+bool readRows(hid_t dataset, hid_t memoryType, hsize_t from, hsize_t count, std::vector<T>& values)
+{
+    values.resize(std::size_t(count));
+    if (count == 0)
+        return true;
+    Handle file(H5Dget_space(dataset), H5Sclose);
+    Handle memory(H5Screate_simple(1, &count, nullptr), H5Sclose);
+    return H5Sselect_hyperslab(file, H5S_SELECT_SET, &from, nullptr, &count, nullptr) >= 0 &&
+           H5Dread(dataset, memoryType, memory, file, H5P_DEFAULT, values.data()) >= 0;
+}
+
+// Times as the XML reader makes them: at the local time's offset from UTC of their second,
+// which is worked out once per second (a local-time conversion costs microseconds).
+class LocalTimes
+{
+public:
+    void Set(CFieldIntensityResult& sample, qint64 ns)
+    {
+        if (ns == NoTime)
+            return;
+        const qint64 seconds = ns >= 0 ? ns / 1000000000LL : -((-ns + 999999999LL) / 1000000000LL);
+        const qint64 fraction = ns - seconds * 1000000000LL;
+        if (seconds != m_Second)
+        {
+            m_Second = seconds;
+            m_Offset = QDateTime::fromMSecsSinceEpoch(seconds * 1000, Qt::LocalTime).offsetFromUtc();
+        }
+        sample.Timestamp =
+            QDateTime::fromMSecsSinceEpoch(seconds * 1000 + fraction / 1000000, Qt::OffsetFromUTC, m_Offset);
+        sample.TimestampNanosecond = quint64(fraction);
+    }
+
+private:
+    qint64 m_Second = std::numeric_limits<qint64>::min();
+    int m_Offset = 0;
+};
+
+template <typename DataSet>
+bool read(const QString& path, DataSet& dataSet, const char* kind, QString* error,
+          const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead)
 {
     using Block = typename std::remove_reference<decltype(*dataSet.MeasureBlocks()->front())>::type;
     const auto fail = [&](const QString& message) {
@@ -247,18 +295,23 @@ template <typename DataSet> bool read(const QString& path, DataSet& dataSet, con
     readText(group, "comment", comment);
     readText(group, "date", date);
 
-    std::vector<qint64> times, firsts;
-    std::vector<std::vector<double>> values(ColumnCount);
-    bool ok = readColumn(group, "timestamp", H5T_NATIVE_INT64, times) &&
-              readColumn(index, "first_sample", H5T_NATIVE_INT64, firsts);
+    // The columns are read a stretch of blocks at a time; the block index whole.
+    hsize_t rows = 0;
+    Handle times(openColumn(group, "timestamp", rows), H5Dclose);
+    std::vector<std::unique_ptr<Handle>> columns;
+    bool ok = times.ok();
     for (int c = 0; ok && c < ColumnCount; ++c)
-        ok = readColumn(group, Columns[c], H5T_NATIVE_DOUBLE, values[std::size_t(c)]) &&
-             values[std::size_t(c)].size() == times.size();
-    if (!ok)
+    {
+        hsize_t length = 0;
+        columns.push_back(std::make_unique<Handle>(openColumn(group, Columns[c], length), H5Dclose));
+        ok = columns.back()->ok() && length == rows;
+    }
+    std::vector<qint64> firsts;
+    if (!ok || !readColumn(index, "first_sample", H5T_NATIVE_INT64, firsts))
         return fail(tr("the file's sample columns are missing or of unequal length"));
     // The block index must cut the rows in order.
     for (std::size_t b = 0; b < firsts.size(); ++b)
-        if (firsts[b] < (b == 0 ? 0 : firsts[b - 1]) || firsts[b] > qint64(times.size()) ||
+        if (firsts[b] < (b == 0 ? 0 : firsts[b - 1]) || firsts[b] > qint64(rows) ||
             (b == 0 && firsts[b] != 0))
             return fail(tr("the file's block index does not follow its rows"));
     std::vector<QString> comments(firsts.size());
@@ -293,34 +346,54 @@ template <typename DataSet> bool read(const QString& path, DataSet& dataSet, con
     dataSet.setComment(comment);
     dataSet.setDate(date);
     CXMLResultsSerializer::ApplyParametersText(&dataSet, parameters);
-    for (std::size_t b = 0; b < firsts.size(); ++b)
+    LocalTimes localTimes;
+    std::vector<qint64> stretchTimes;
+    std::vector<std::vector<double>> stretch(ColumnCount);
+    for (std::size_t b = 0; b < firsts.size();)
     {
-        QSharedPointer<Block> block(new Block());
-        block->setComment(comments[b]);
-        const qint64 end = b + 1 < firsts.size() ? firsts[b + 1] : qint64(times.size());
-        block->Results.reserve(int(end - firsts[b]));
-        for (qint64 row = firsts[b]; row < end; ++row)
+        // Whole blocks up to about a chunk of rows, read at once.
+        std::size_t e = b + 1;
+        while (e < firsts.size() && hsize_t(firsts[e] - firsts[b]) < ChunkRows)
+            ++e;
+        const hsize_t from = hsize_t(firsts[b]);
+        const hsize_t to = e < firsts.size() ? hsize_t(firsts[e]) : rows;
+        bool read = readRows(times, H5T_NATIVE_INT64, from, to - from, stretchTimes);
+        for (int c = 0; read && c < ColumnCount; ++c)
+            read = readRows(*columns[std::size_t(c)], H5T_NATIVE_DOUBLE, from, to - from,
+                            stretch[std::size_t(c)]);
+        if (!read)
+            return fail(tr("the file's samples cannot be read (rows %1 to %2)").arg(from).arg(to));
+        for (; b < e; ++b)
         {
-            auto sample = QSharedPointer<CFieldIntensityResult>::create();
-            setTime(*sample, times[std::size_t(row)]);
-            for (int c = 0; c < ColumnCount; ++c)
-                setColumn(*sample, c, values[std::size_t(c)][std::size_t(row)]);
-            block->Results.append(sample);
+            QSharedPointer<Block> block(new Block());
+            block->setComment(comments[b]);
+            const hsize_t end = b + 1 < firsts.size() ? hsize_t(firsts[b + 1]) : rows;
+            block->Results.reserve(int(end - hsize_t(firsts[b])));
+            for (hsize_t row = hsize_t(firsts[b]); row < end; ++row)
+            {
+                auto sample = QSharedPointer<CFieldIntensityResult>::create();
+                localTimes.Set(*sample, stretchTimes[std::size_t(row - from)]);
+                for (int c = 0; c < ColumnCount; ++c)
+                    setColumn(*sample, c, stretch[std::size_t(c)][std::size_t(row - from)]);
+                block->Results.append(sample);
+            }
+            if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
+            {
+                block->Position = CPosition(positions[3 * b], positions[3 * b + 1], positions[3 * b + 2]);
+                block->Orientation =
+                    COrientation(orientations[3 * b], orientations[3 * b + 1], orientations[3 * b + 2]);
+                // Saved in the mapping's frame, as the XML file is.
+                block->setRotAppliedOnMeasBlock(true);
+            }
+            dataSet.AppendLoadedBlock(block);
+            if (blockRead)
+                blockRead(block);
         }
-        if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
-        {
-            block->Position = CPosition(positions[3 * b], positions[3 * b + 1], positions[3 * b + 2]);
-            block->Orientation =
-                COrientation(orientations[3 * b], orientations[3 * b + 1], orientations[3 * b + 2]);
-            // Saved in the mapping's frame, as the XML file is.
-            block->setRotAppliedOnMeasBlock(true);
-        }
-        dataSet.AppendLoadedBlock(block);
     }
     if constexpr (std::is_same<DataSet, CDataSetMapping>::value)
         dataSet.setResultsCount(qulonglong(firsts.size()));
     else
-        dataSet.setResultsCount(qulonglong(times.size()));
+        dataSet.setResultsCount(qulonglong(rows));
     return true;
 }
 } // namespace
@@ -563,12 +636,14 @@ QString CHdf5ResultsFile::Kind(const QString& path, QString* error)
     return QString();
 }
 
-bool CHdf5ResultsFile::Read(const QString& path, CDataSetMeasurement& dataSet, QString* error)
+bool CHdf5ResultsFile::Read(const QString& path, CDataSetMeasurement& dataSet, QString* error,
+                            const BlockRead& blockRead)
 {
-    return read(path, dataSet, "measurement", error);
+    return read(path, dataSet, "measurement", error, blockRead);
 }
 
-bool CHdf5ResultsFile::Read(const QString& path, CDataSetMapping& dataSet, QString* error)
+bool CHdf5ResultsFile::Read(const QString& path, CDataSetMapping& dataSet, QString* error,
+                            const BlockRead& blockRead)
 {
-    return read(path, dataSet, "mapping", error);
+    return read(path, dataSet, "mapping", error, blockRead);
 }

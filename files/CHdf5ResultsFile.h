@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSharedPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -63,7 +65,12 @@ public:
     // The kind of data set the file holds: "measurement", "mapping", or empty (with the
     // reason) when it is no recording of this program.
     static QString Kind(const QString& path, QString* error);
-    // Reads the file into an empty data set of its kind; false with the reason.
-    static bool Read(const QString& path, CDataSetMeasurement& dataSet, QString* error);
-    static bool Read(const QString& path, CDataSetMapping& dataSet, QString* error);
+    // Reads the file into an empty data set of its kind, a stretch of blocks at a time;
+    // false with the reason. `blockRead` is given each block once read (it may let the
+    // block's samples go: a file larger than memory then passes through).
+    using BlockRead = std::function<void(const QSharedPointer<CMeasureBlock>&)>;
+    static bool Read(const QString& path, CDataSetMeasurement& dataSet, QString* error,
+                     const BlockRead& blockRead = {});
+    static bool Read(const QString& path, CDataSetMapping& dataSet, QString* error,
+                     const BlockRead& blockRead = {});
 };
