@@ -822,7 +822,7 @@ int CCommandLine::l_Convert(const QStringList& arguments)
             written.insert(target, path);
         }
     }
-    // CSV, HDF5 and XML are written while the file is read; JSON needs the whole file first.
+    // Every format is written while the file is read, a block at a time.
     FileLoader writing;
     if (format == QLatin1String("csv"))
         writing = [&](CRecordingFile& file, const QString& path, QString* error) {
@@ -832,16 +832,18 @@ int CCommandLine::l_Convert(const QStringList& arguments)
         writing = [&](CRecordingFile& file, const QString& path, QString* error) {
             return CRecordingAnalysis::LoadAsHdf5(file, path, targetOf(path), error);
         };
+    else if (format == QLatin1String("json"))
+        writing = [&](CRecordingFile& file, const QString& path, QString* error) {
+            return CRecordingAnalysis::LoadAsJson(file, path, targetOf(path), error);
+        };
     else if (format == QLatin1String("xml"))
         writing = [&](CRecordingFile& file, const QString& path, QString* error) {
             return CRecordingAnalysis::LoadAsXml(file, path, targetOf(path), error);
         };
     return l_ForEachFile(
         inputs, parser.isSet(JsonOption),
-        [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
+        [&](const CRecordingFile& file, QJsonObject& result, QString*) {
             const QString target = targetOf(file.Path());
-            if (format == QLatin1String("json") && !CRecordingAnalysis::ConvertToJson(file, target, error))
-                return false;
             result = {{QStringLiteral("out"), target}, {QStringLiteral("format"), format}};
             return true;
         },

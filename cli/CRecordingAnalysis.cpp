@@ -523,7 +523,8 @@ bool CRecordingAnalysis::LoadAsXml(CRecordingFile& file, const QString& path, co
     return true;
 }
 
-bool CRecordingAnalysis::ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error)
+bool CRecordingAnalysis::LoadAsJson(CRecordingFile& file, const QString& path, const QString& outPath,
+                                    QString* error)
 {
     QSaveFile out(outPath);
     if (!out.open(QIODevice::WriteOnly))
@@ -531,10 +532,12 @@ bool CRecordingAnalysis::ConvertToJson(const CRecordingFile& file, const QString
         *error = tr("cannot write %1: %2").arg(outPath, out.errorString());
         return false;
     }
-    QJsonArray blocks;
-    for (std::size_t i = 0; i < file.Blocks().size(); ++i)
-    {
-        const CMeasureBlock& block = *file.Blocks()[i];
+    // The blocks are written as they are read, then what the whole file tells (its
+    // summary) after them: one JSON object either way.
+    CRecordingSummary summary;
+    bool writing = out.write("{\n    \"blockList\": [") >= 0;
+    const bool loaded = file.Load(path, [&](const QSharedPointer<CMeasureBlock>& read) {
+        const CMeasureBlock& block = *read;
         QJsonArray samples;
         for (const auto& sample : block.Results)
             samples.append(
@@ -547,10 +550,10 @@ bool CRecordingAnalysis::ConvertToJson(const CRecordingFile& file, const QString
                             {QStringLiteral("Bz"), number(double(sample->Bz()))},
                             {QStringLiteral("temperature"), double(sample->Temperature())},
                             {QStringLiteral("dB"), number(double(sample->dB()))}});
-        QJsonObject object{{QStringLiteral("block"), double(i)},
+        QJsonObject object{{QStringLiteral("block"), double(summary.BlockCount())},
                            {QStringLiteral("comment"), block.Comment()},
                            {QStringLiteral("samples"), samples}};
-        if (const CMeasureBlockMapping* mapping = file.MappingBlock(i))
+        if (const auto* mapping = dynamic_cast<const CMeasureBlockMapping*>(&block))
         {
             object.insert(QStringLiteral("position"), position(*mapping));
             object.insert(QStringLiteral("orientation"),
@@ -558,11 +561,32 @@ bool CRecordingAnalysis::ConvertToJson(const CRecordingFile& file, const QString
                                       {QStringLiteral("pitch"), mapping->Orientation.Pitch()},
                                       {QStringLiteral("yaw"), mapping->Orientation.Yaw()}});
         }
-        blocks.append(object);
+        // Indented as a member of the list.
+        QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented).trimmed();
+        text.replace("\n", "\n        ");
+        writing =
+            writing && out.write((summary.BlockCount() == 0 ? "\n        " : ",\n        ") + text) >= 0;
+        summary.Add(block);
+        // Written: a file larger than memory passes through.
+        read->Results = {};
+    });
+    if (!loaded)
+    {
+        out.cancelWriting();
+        *error = file.ErrorText();
+        return false;
     }
-    QJsonObject document = Info(file);
-    document.insert(QStringLiteral("blockList"), blocks);
-    if (out.write(QJsonDocument(document).toJson(QJsonDocument::Indented)) < 0 || !out.commit())
+    writing = writing && out.write(summary.BlockCount() == 0 ? "]" : "\n    ]") >= 0;
+    const QJsonObject info = Info(file, summary);
+    for (auto it = info.begin(); it != info.end(); ++it)
+    {
+        // Each member as the document writer writes it, without its braces.
+        const QByteArray member =
+            QJsonDocument(QJsonObject{{it.key(), it.value()}}).toJson(QJsonDocument::Indented).trimmed();
+        writing =
+            writing && out.write(",\n" + member.mid(1, member.size() - 2).trimmed().prepend("    ")) >= 0;
+    }
+    if (!writing || out.write("\n}\n") < 0 || !out.commit())
     {
         out.cancelWriting();
         *error = tr("cannot write %1: %2").arg(outPath, out.errorString());

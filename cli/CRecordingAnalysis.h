@@ -39,8 +39,9 @@ public:
     // index (a standard's only) and the block of each; with `perBlock`, every block's.
     static QJsonObject Exposure(const CRecordingFile& file, KVL::CExposureAssessment::Standard standard,
                                 const LimitsXmlFile* limits, bool perBlock, QString* error);
-    // The results as JSON (one object per block), written atomically.
-    static bool ConvertToJson(const CRecordingFile& file, const QString& outPath, QString* error);
+    // Loads `path` into `file` writing its results as JSON meanwhile (one object per block,
+    // then what the file tells as `info` does), each block let go once written; atomically.
+    static bool LoadAsJson(CRecordingFile& file, const QString& path, const QString& outPath, QString* error);
     // Loads `path` into `file` and writes its results as the program's CSV meanwhile: each
     // block is written on a second thread as soon as it is read, so the conversion costs
     // little more than the reading, and its samples are let go once written (the blocks of
