@@ -59,11 +59,21 @@ bool CRecordingFile::Load(const QString& path,
     }
     else if (!loaded)
         m_Error = reader.LastErrorMessage();
+    if (!l_Finish(loaded))
+        return false;
+    if (!blockRead)
+        for (const CMeasureBlock* block : m_Blocks)
+            m_Samples += qulonglong(block->Results.size());
+    return true;
+}
+
+bool CRecordingFile::l_Finish(bool loaded)
+{
     if (!loaded)
     {
         if (m_Error.isEmpty())
             m_Error = QCoreApplication::translate("CRecordingFile", "not a results file");
-        m_Error = path + QStringLiteral(": ") + m_Error;
+        m_Error = m_Path + QStringLiteral(": ") + m_Error;
         m_Measurement = std::make_unique<CDataSetMeasurement>(m_Settings);
         m_Mapping.reset();
         m_Kind = Kind::Measurement;
@@ -75,9 +85,6 @@ bool CRecordingFile::Load(const QString& path,
     else
         for (const auto& block : *m_Measurement->MeasureBlocks())
             m_Blocks.push_back(block.data());
-    if (!blockRead)
-        for (const CMeasureBlock* block : m_Blocks)
-            m_Samples += qulonglong(block->Results.size());
     return true;
 }
 
@@ -102,21 +109,7 @@ bool CRecordingFile::l_LoadHdf5(const QString& path,
     }
     else if (!kind.isEmpty())
         loaded = CHdf5ResultsFile::Read(path, *m_Measurement, &m_Error, counted);
-    if (!loaded)
-    {
-        m_Error = path + QStringLiteral(": ") + m_Error;
-        m_Measurement = std::make_unique<CDataSetMeasurement>(m_Settings);
-        m_Mapping.reset();
-        m_Kind = Kind::Measurement;
-        return false;
-    }
-    if (m_Mapping)
-        for (const auto& block : *m_Mapping->MeasureBlocks())
-            m_Blocks.push_back(block.data());
-    else
-        for (const auto& block : *m_Measurement->MeasureBlocks())
-            m_Blocks.push_back(block.data());
-    return true;
+    return l_Finish(loaded);
 }
 
 QString CRecordingFile::KindName() const

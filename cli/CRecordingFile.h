@@ -46,7 +46,10 @@ public:
     qulonglong SampleCount() const { return m_Samples; }
 
 private:
-    // An HDF5 file written by the program, read whole.
+    // After a read: on failure the error says which file and the data set is left empty;
+    // on success the blocks are listed. Returns `loaded`.
+    bool l_Finish(bool loaded);
+    // An HDF5 file written by the program, a stretch of blocks at a time.
     bool l_LoadHdf5(const QString& path,
                     const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead);
 
