@@ -1,6 +1,5 @@
 #include "operations/CRecordingManager.h"
 
-#include "app/CConstants.h"
 #include "app/CSettings.h"
 #include "app/LogCategories.h"
 #include "files/CResultsStreamWriter.h"
@@ -16,7 +15,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
