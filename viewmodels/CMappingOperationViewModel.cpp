@@ -9,6 +9,7 @@
 #include "operations/CMapperPositionSourceCartesian.h"
 #include "operations/CMapperPositionSourceMappingFile.h"
 #include "operations/COperationMapping.h"
+#include "operations/CRecordingController.h"
 #include "viewmodels/CAlarmParametersMeterViewModel.h"
 #include "viewmodels/CArrowListModel.h"
 #include "viewmodels/CChart2DMappingData.h"
@@ -373,25 +374,19 @@ void CMappingOperationViewModel::OnDatasetLoaded()
 
 void CMappingOperationViewModel::resume()
 {
-    CRecordingManagerMapping* recorder = m_pMapping->RecordingManager();
-    if (recorder->IsPlayingBack())
-    {
-        recorder->StartReplay();
+    const bool clears = Controller()->ResumeClearsData();
+    if (clears && !ConfirmDataLoss())
         return;
-    }
-    if (recorder->IsIdleWithData())
+    if (!m_pMapping->RecordingManager()->IsPlayingBack())
     {
-        if (!ConfirmDataLoss())
-            return;
-        m_pMapping->clear();
+        if (clears)
+            m_pMapping->clear();
+        // A mapping run is always recorded: a new recording, then the run.
+        ShowNotice(QString());
+        record();
+        l_SetCanAccept(true);
     }
-    // A mapping run is always recorded.
-    ShowNotice(QString());
-    record();
-    l_SetCanAccept(true);
-    m_pMapping->start();
-    recorder->setIsHolding(false);
-    recorder->setIsIdle(false);
+    Controller()->Resume();
 }
 
 void CMappingOperationViewModel::start()

@@ -78,6 +78,34 @@ private slots:
         m_Core.reset();
     }
 
+    // A second run over a map not saved asks first; refused, the map stays; agreed, the
+    // run starts a fresh recording.
+    void aSecondRunAsksAndStartsAFreshRecording()
+    {
+        CRecordingManagerMapping& recorder = *m_Operation->RecordingManager();
+        m_Page->resume();
+        QVERIFY(recorder.IsRecording());
+        recorder.AddMeasureBlock(point(0, 0, 0, 1, 0, 0));
+        recorder.AddMeasureBlock(point(1, 0, 0, 1, 0, 0, 1));
+        recorder.StopRecord();
+        QVERIFY(recorder.IsIdleWithData() && recorder.HasUnsavedData());
+        RecordingPrompt prompt;
+        prompt.confirm = false;
+        m_Page->resume();
+        QCOMPARE(prompt.asked.size(), 1);
+        QCOMPARE(recorder.NumBlocks(), 2);
+        QVERIFY(!recorder.IsRecording());
+        prompt.confirm = true;
+        m_Page->resume();
+        QCOMPARE(prompt.asked.size(), 2);
+        QCOMPARE(recorder.NumBlocks(), 0);
+        QVERIFY(recorder.IsRecording());
+        QVERIFY(!recorder.IsIdleWithData());
+        recorder.AddMeasureBlock(point(2, 0, 0, 1, 0, 0, 2));
+        QCOMPARE(recorder.NumBlocks(), 1);
+        QVERIFY(recorder.HasUnsavedData());
+    }
+
     void arrowsFollowTheField()
     {
         // Nothing is taken before a run is resumed or a map loaded.
