@@ -13,6 +13,12 @@ template <typename Operation> struct OperationCore
 {
     QTemporaryDir dir;
     CSettings settings{"/p", nullptr, dir.path()};
+    // Recordings are written to disk under the storage folder as they are measured: into
+    // this test's own folder, gone with it.
+    const bool storedHere = [this] {
+        settings.setDefaultStoragePath(dir.path());
+        return true;
+    }();
     CPluginsManager plugins{settings};
     CInstrumentSupervisor supervisor{settings};
     Operation operation{settings, plugins, supervisor};
