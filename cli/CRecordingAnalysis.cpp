@@ -111,11 +111,9 @@ const CMeasureBlock* blockAt(const CRecordingFile& file, int index, int* resolve
     return file.Blocks()[std::size_t(at)];
 }
 
-QJsonObject position(const CMeasureBlockMapping& block)
+QJsonObject position(const CPosition& at)
 {
-    return {{QStringLiteral("x"), block.Position.X()},
-            {QStringLiteral("y"), block.Position.Y()},
-            {QStringLiteral("z"), block.Position.Z()}};
+    return {{QStringLiteral("x"), at.X()}, {QStringLiteral("y"), at.Y()}, {QStringLiteral("z"), at.Z()}};
 }
 } // namespace
 
@@ -132,14 +130,6 @@ int CRecordingAnalysis::ComponentIndex(const QString& name)
 QString CRecordingAnalysis::ComponentName(int index)
 {
     return index >= 0 && index < 5 ? QString::fromLatin1(ComponentNames[index]) : QString();
-}
-
-QJsonObject CRecordingAnalysis::Info(const CRecordingFile& file)
-{
-    CRecordingSummary summary;
-    for (const CMeasureBlock* block : file.Blocks())
-        summary.Add(*block);
-    return Info(file, summary);
 }
 
 QJsonObject CRecordingAnalysis::Info(const CRecordingFile& file, const CRecordingSummary& summary)
@@ -197,10 +187,7 @@ QJsonObject CRecordingAnalysis::Stats(const CRecordingFile& file, const CRecordi
             QJsonObject block = statisticsOf(each.figures, bprime);
             block.insert(QStringLiteral("block"), double(i));
             if (each.mapped)
-                block.insert(QStringLiteral("position"),
-                             QJsonObject{{QStringLiteral("x"), each.position.X()},
-                                         {QStringLiteral("y"), each.position.Y()},
-                                         {QStringLiteral("z"), each.position.Z()}});
+                block.insert(QStringLiteral("position"), position(each.position));
             blocks.append(block);
         }
         stats.insert(QStringLiteral("blocks"), blocks);
@@ -555,7 +542,7 @@ bool CRecordingAnalysis::LoadAsJson(CRecordingFile& file, const QString& path, c
                            {QStringLiteral("samples"), samples}};
         if (const auto* mapping = dynamic_cast<const CMeasureBlockMapping*>(&block))
         {
-            object.insert(QStringLiteral("position"), position(*mapping));
+            object.insert(QStringLiteral("position"), position(mapping->Position));
             object.insert(QStringLiteral("orientation"),
                           QJsonObject{{QStringLiteral("roll"), mapping->Orientation.Roll()},
                                       {QStringLiteral("pitch"), mapping->Orientation.Pitch()},

@@ -18,9 +18,8 @@ class CMeasureBlock;
 class CRecordingAnalysis
 {
 public:
-    // Kind, instrument, date, units, blocks, samples, time span, comment: of a file read
-    // whole, or of one summed up as it was read (LoadSummary).
-    static QJsonObject Info(const CRecordingFile& file);
+    // Kind, instrument, date, units, blocks, samples, time span, comment: of a file summed
+    // up as it was read (LoadSummary).
     static QJsonObject Info(const CRecordingFile& file, const CRecordingSummary& summary);
     // RMS, peak-to-peak, standard deviation, minimum and maximum of each quantity, over
     // the whole recording and, when the summary kept them, of each block.
