@@ -9,7 +9,12 @@
 #   RECORD=1 EVERY=60 bash bench/meter_cpu.sh 100000 7200
 #                                    (a line each minute: whether CPU or memory creep)
 #   MEMORY_ONLY=1 ...                (the recording is kept in memory only: no storage
-#                                    folder to write it to, for runs longer than the disk)
+#                                    folder to write it to)
+#   PUNCH=1 ...                      (each period, all but the newest 256 MiB of the
+#                                    recording file is given back to the disk with
+#                                    fallocate --punch-hole: two hours at 100 kHz, about
+#                                    76 GB, then fit a smaller disk; the program's writes,
+#                                    flushes and syncs are the same)
 #   LOG=app.log APPENV="env QSG_RENDER_TIMING=1" bash bench/meter_cpu.sh 100000 10
 #                                    (the program's output kept, run with more variables)
 # PAGE is meter (default), spectrum or ac; SECTION=plot shows the meter's chart.
@@ -97,7 +102,16 @@ if [ -n "${EVERY:-}" ]; then
     sleep "$EVERY"
     elapsed=$((elapsed + EVERY))
     b=$(cpu); wb=$(wcpu)
-    echo "$(date +%H:%M:%S) ${elapsed}s: CPU $(( (b - a) * 100 / ticks / EVERY ))% (writer $(( (wb - wa) * 100 / ticks / EVERY ))%), RSS $(( $(awk '/VmRSS/ {print $2}' "/proc/$app/status") / 1024 )) MiB"
+    file=$(find "$home" -name '*.kxr.xml.part' 2>/dev/null | head -1)
+    size=0
+    [ -n "$file" ] && size=$(stat -c %s "$file")
+    if [ -n "${PUNCH:-}" ] && [ "$size" -gt $((256 << 20)) ]; then
+      fallocate --punch-hole --offset 0 --length $(( (size - (256 << 20)) / 4096 * 4096 )) "$file"
+    fi
+    printf '%s %ss: CPU %.1f%% (writer %.1f%%), RSS %d MiB, file %.2f GB\n' "$(date +%H:%M:%S)" "$elapsed" \
+      "$(awk -v t=$((b - a)) -v k="$ticks" -v e="$EVERY" 'BEGIN {print t * 100 / k / e}')" \
+      "$(awk -v t=$((wb - wa)) -v k="$ticks" -v e="$EVERY" 'BEGIN {print t * 100 / k / e}')" \
+      $(( $(awk '/VmRSS/ {print $2}' "/proc/$app/status") / 1024 )) "$(awk -v s="$size" 'BEGIN {print s / 1e9}')"
   done
 else
   sleep "$seconds"

@@ -10,7 +10,7 @@ PACKAGES=(
   qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-dialogs
   qml-module-qtquick-layouts qml-module-qtquick-window2 qml-module-qtcharts
   qml-module-qtdatavisualization qml-module-qt-labs-platform qml-module-qttest
-  libeigen3-dev libbenchmark-dev libfftw3-dev libhdf5-dev python3-h5py python3-numpy
+  libeigen3-dev libbenchmark-dev libfftw3-dev libhdf5-dev libjemalloc-dev python3-h5py python3-numpy
   xvfb xauth libgl1-mesa-dri mesa-utils
   python3 clang libclang-rt-14-dev fonts-oxygen python3-fonttools
   locales tzdata
