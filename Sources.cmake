@@ -169,6 +169,8 @@ set(TESVANA_FILES_SOURCES
     files/CHdf5ResultsFile.h
     files/CResultsSerializer.cpp
     files/CResultsSerializer.h
+    files/CResultsFileIndex.cpp
+    files/CResultsFileIndex.h
     files/CResultsStreamWriter.cpp
     files/CResultsStreamWriter.h
     files/CXMLResultsSerializer.cpp

@@ -524,7 +524,8 @@ bool CXMLResultsSerializer::l_Deserialize(QIODevice* device, DataSet* dataSet, c
     }
     // A file that ends early (a recording written as it was measured, cut by a crash or a
     // power loss) holds every block written whole before the end: those are its content.
-    const std::size_t blocks = dataSet->MeasureBlocks()->size();
+    // Counted as read: a reader handed each block may have let the data set drop it.
+    const int blocks = m_BlocksRead;
     if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && blocks > 0)
     {
         m_CutShortNotice = tr("The file was cut short: the %1 complete blocks it holds were loaded, "
@@ -563,6 +564,7 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
 {
     using Block = typename std::remove_reference<decltype(*dataSet->MeasureBlocks()->front())>::type;
     m_ResultsCounter = 0;
+    m_BlocksRead = 0;
     QString separator;
     if (reader.name() != QLatin1String("dataset") ||
         reader.attributes().value(QStringLiteral("type")) != type)
@@ -619,6 +621,7 @@ bool CXMLResultsSerializer::l_DeSerializeDataset(DataSet* dataSet, QXmlStreamRea
                 incomplete = block;
                 break;
             }
+            ++m_BlocksRead;
             if (m_BlockRead)
             {
                 unannounced.emplace_back(block, m_BlocksGivenToParse);

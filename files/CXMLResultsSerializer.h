@@ -92,4 +92,6 @@ private:
     // texts it was given.
     std::unique_ptr<CFluxParsingThread> m_pParsing;
     int m_BlocksGivenToParse = 0;
+    // Blocks of the data set read whole.
+    int m_BlocksRead = 0;
 };

@@ -41,3 +41,14 @@ void CDataSetMeasurement::DropLastLoadedBlock()
     if (!m_MeasureBlocks.empty())
         m_MeasureBlocks.pop_back();
 }
+
+void CDataSetMeasurement::DropOldestLoadedBlocks(std::size_t keep)
+{
+    while (m_MeasureBlocks.size() > keep)
+        m_MeasureBlocks.pop_front();
+}
+
+void CDataSetMeasurement::ReplaceLoadedBlocks(MeasureBlockQueue blocks)
+{
+    m_MeasureBlocks = std::move(blocks);
+}

@@ -27,6 +27,10 @@ public:
     void AppendLoadedBlock(const QSharedPointer<CMeasureBlock>& block);
     // Takes back the last block read: a file cut short inside it.
     void DropLastLoadedBlock();
+    // Lets go of all but the newest `keep` blocks read: a reader that only passes through.
+    void DropOldestLoadedBlocks(std::size_t keep);
+    // The blocks read replaced by `blocks`, the header kept: another stretch of a file.
+    void ReplaceLoadedBlocks(MeasureBlockQueue blocks);
 
 private:
     MeasureBlockQueue m_MeasureBlocks;
