@@ -15,6 +15,8 @@
 #                                    fallocate --punch-hole: two hours at 100 kHz, about
 #                                    76 GB, then fit a smaller disk; the program's writes,
 #                                    flushes and syncs are the same)
+#   CPUS=1 ...                       (the program and its X server on those processors
+#                                    only: a long run beside other work on the others)
 #   LOG=app.log APPENV="env QSG_RENDER_TIMING=1" bash bench/meter_cpu.sh 100000 10
 #                                    (the program's output kept, run with more variables)
 # PAGE is meter (default), spectrum or ac; SECTION=plot shows the meter's chart.
@@ -41,11 +43,13 @@ cat > "$data/TesvanaMeasureSettings.xml" <<XML
 <TriggerMode>Continuous</TriggerMode></MEASUREMENT_PARAMETERS></OPERATION_PARAMETERS>
 XML
 display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+pin=()
+[ -n "${CPUS:-}" ] && pin=(taskset -c "$CPUS")
+"${pin[@]}" Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $app $xvfb 2>/dev/null || true; wait $app 2>/dev/null || true; rm -rf "$home" 2>/dev/null || true' EXIT
 sleep 1
-HOME=$home XDG_DATA_HOME=$home/data DISPLAY=$display ${APPENV:-} "$root/build/bin/Tesvana" >"${LOG:-/dev/null}" 2>&1 &
+HOME=$home XDG_DATA_HOME=$home/data DISPLAY=$display "${pin[@]}" ${APPENV:-} "$root/build/bin/Tesvana" >"${LOG:-/dev/null}" 2>&1 &
 app=$!
 sleep 5
 window=$(DISPLAY=$display xdotool search --name Tesvana | head -1)

@@ -187,6 +187,10 @@ bool CResultsFileIndex::Build(const QString& path, CSettings& settings,
     if (!file.seek(0))
         return false;
     m_Head = file.read(blocks ? m_Blocks.front().Offset : 0);
+    // Up to the end of its last element, as a recording's head is written: the white space
+    // before the first block belongs to the blocks.
+    while (!m_Head.isEmpty() && QChar::isSpace(uchar(m_Head.back())))
+        m_Head.chop(1);
     return true;
 }
 

@@ -54,7 +54,7 @@ public:
                const std::atomic<bool>* cancel, QString* error);
 
     QString Path() const { return m_Path; }
-    // Everything before the first block: the file's header, the data set's parameters.
+    // Everything before the first block up to its last element: the header, the parameters.
     QByteArray Head() const { return m_Head; }
     // Empty, or what a file that ended early lost (its whole blocks are indexed).
     QString CutShortNotice() const { return m_CutShortNotice; }

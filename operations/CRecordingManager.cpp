@@ -2,6 +2,7 @@
 
 #include "app/CSettings.h"
 #include "app/LogCategories.h"
+#include "files/CResultsFileIndex.h"
 #include "files/CResultsStreamWriter.h"
 #include "model/CDataset.h"
 #include "model/CMeasureBlock.h"
@@ -27,10 +28,13 @@ CRecordingManager::CRecordingManager(CSettings& settings, QObject* parent)
     connect(this, &CRecordingManager::ReplayBlockDelayMillisecondChanged, this,
             &CRecordingManager::l_OnReplayBlockDelayMillisecondChanged);
     connect(this, &CRecordingManager::IsProcessingBlockChanged, this, &CRecordingManager::OnBlockProcessed);
+    m_IndexingPoll.setInterval(100);
+    connect(&m_IndexingPoll, &QTimer::timeout, this, &CRecordingManager::l_OnIndexingPoll);
 }
 
 CRecordingManager::~CRecordingManager()
 {
+    l_StopIndexing();
     // A recording still being written is finished, so its file is complete; it stays
     // where it is and the next start offers it.
     l_FinishStream();
@@ -236,12 +240,27 @@ qint64 sampleTime(const QSharedPointer<CFieldIntensityResult>& sample)
 
 qint64 CRecordingManager::l_BlockTime(int index) const
 {
+    if (m_pFileIndex)
+    {
+        if (index < 0 || index >= m_pFileIndex->BlockCount())
+            return 0;
+        const double first = m_pFileIndex->BlockAt(index).FirstTime;
+        return std::isfinite(first) ? qint64(std::floor(first * 1e3 + 0.5)) : 0;
+    }
     const CMeasureBlock* block = l_BlockAt(index);
     return block && !block->Results.isEmpty() ? sampleTime(block->Results.first()) : 0;
 }
 
 qint64 CRecordingManager::l_BlockSpan(int index) const
 {
+    if (m_pFileIndex)
+    {
+        if (index < 0 || index >= m_pFileIndex->BlockCount())
+            return 0;
+        const auto& block = m_pFileIndex->BlockAt(index);
+        const double span = (block.LastTime - block.FirstTime) * 1e3;
+        return std::isfinite(span) ? qint64(std::floor(span + 0.5)) : 0;
+    }
     const CMeasureBlock* block = l_BlockAt(index);
     return block && !block->Results.isEmpty()
                ? sampleTime(block->Results.last()) - sampleTime(block->Results.first())
@@ -258,6 +277,7 @@ void CRecordingManager::l_AfterBlockAdded()
 void CRecordingManager::l_DataSetCleared()
 {
     // What is gone is nothing left to save, whichever path cleared it.
+    l_EndReadOnDemand();
     setHasUnsavedData(false);
     setIsDataSetEmpty(true);
     setNumBlocks(0);
@@ -422,8 +442,17 @@ bool CRecordingManager::WriteRecovery(const QString& path)
     return true;
 }
 
+qint64 CRecordingManager::IndexingThreshold() const
+{
+    // No sample's row is shorter than this: a file up to the limit times it cannot hold
+    // more samples than memory keeps.
+    constexpr qint64 shortestRow = 40;
+    return qint64(m_Settings.MeasurementMaxMeasurementCount()) * shortestRow;
+}
+
 bool CRecordingManager::Load(QString path)
 {
+    l_StopIndexing();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
     {
@@ -434,6 +463,32 @@ bool CRecordingManager::Load(QString path)
     l_DiscardRecordingFile();
     BaseDataSet()->Clear();
     BaseDataSet()->setFilePath(path.split(QLatin1Char('/')).last());
+    if (l_CanReadOnDemand() && file.size() > IndexingThreshold())
+    {
+        // Read in the background: the window stays responsive, and the user may cancel.
+        file.close();
+        m_pIndexing = std::make_unique<CResultsFileIndex>();
+        m_CancelIndexing = false;
+        m_IndexingDone = false;
+        m_IndexedBytes = 0;
+        m_IndexedTotal = std::max<qint64>(1, QFileInfo(path).size());
+        m_IsIndexing = true;
+        m_IndexingProgress = 0;
+        emit IsIndexingChanged(true);
+        emit IndexingProgressChanged(0);
+        m_IndexThread = std::thread([this, path] {
+            m_IndexingOk = m_pIndexing->Build(
+                path, m_Settings,
+                [this](qint64 done, qint64 total) {
+                    m_IndexedBytes = done;
+                    m_IndexedTotal = std::max<qint64>(1, total);
+                },
+                &m_CancelIndexing, &m_IndexingError);
+            m_IndexingDone = true;
+        });
+        m_IndexingPoll.start();
+        return true;
+    }
     const bool loaded = l_Deserialize(&file);
     const int blocks = l_BlockCount();
     setNumBlocks(blocks);
@@ -444,6 +499,76 @@ bool CRecordingManager::Load(QString path)
     setIsDataLoaded(true);
     file.close();
     return loaded;
+}
+
+void CRecordingManager::cancelIndexing()
+{
+    m_CancelIndexing = true;
+}
+
+void CRecordingManager::l_StopIndexing()
+{
+    if (!m_IndexThread.joinable())
+        return;
+    m_CancelIndexing = true;
+    m_IndexThread.join();
+    m_IndexingPoll.stop();
+    m_pIndexing.reset();
+    m_IsIndexing = false;
+    emit IsIndexingChanged(false);
+}
+
+void CRecordingManager::l_OnIndexingPoll()
+{
+    const double progress = double(m_IndexedBytes) / double(m_IndexedTotal);
+    if (progress != m_IndexingProgress)
+    {
+        m_IndexingProgress = progress;
+        emit IndexingProgressChanged(progress);
+    }
+    if (!m_IndexingDone)
+        return;
+    m_IndexThread.join();
+    m_IndexingPoll.stop();
+    std::unique_ptr<CResultsFileIndex> index = std::move(m_pIndexing);
+    QString message = m_IndexingError;
+    bool ok = m_IndexingOk && !m_CancelIndexing;
+    const QString notice = ok ? index->CutShortNotice() : QString();
+    if (ok)
+        ok = l_TakeIndex(std::move(index), &message);
+    if (ok)
+    {
+        const int blocks = m_pFileIndex ? m_pFileIndex->BlockCount() : l_BlockCount();
+        setNumBlocks(blocks);
+        setHasUnsavedData(false);
+        setIsIdleWithData(blocks != 0);
+        setIsDataSetEmpty(blocks == 0);
+        setIsDataLoaded(true);
+    }
+    else
+    {
+        BaseDataSet()->Clear();
+        if (m_CancelIndexing)
+            message.clear(); // the user's own choice: nothing to report
+    }
+    m_IsIndexing = false;
+    emit IsIndexingChanged(false);
+    emit IndexingFinished(ok, message, notice);
+}
+
+bool CRecordingManager::l_TakeIndex(std::unique_ptr<CResultsFileIndex>, QString* error)
+{
+    *error = tr("This kind of recording cannot be read a part at a time");
+    return false;
+}
+
+void CRecordingManager::l_EndReadOnDemand()
+{
+    if (!m_pFileIndex)
+        return;
+    m_pFileIndex.reset();
+    m_WindowFirst = 0;
+    emit IsReadOnDemandChanged(false);
 }
 
 void CRecordingManager::StartReplay()

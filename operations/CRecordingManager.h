@@ -7,9 +7,12 @@
 #include <QSharedPointer>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 class CMeasureBlock;
+class CResultsFileIndex;
 class CResultsStreamWriter;
 
 class CSettings;
@@ -48,6 +51,11 @@ class CRecordingManager : public QObject
                    IsProcessingBlockChanged)
     Q_PROPERTY(QString MeasComment READ MeasComment WRITE setMeasComment NOTIFY MeasCommentChanged)
     Q_PROPERTY(QString BodyComment READ BodyComment WRITE setBodyComment NOTIFY BodyCommentChanged)
+    // A file larger than memory keeps is read in the background first (its blocks placed),
+    // then a stretch of it at a time.
+    Q_PROPERTY(bool IsIndexing READ IsIndexing NOTIFY IsIndexingChanged)
+    Q_PROPERTY(double IndexingProgress READ IndexingProgress NOTIFY IndexingProgressChanged)
+    Q_PROPERTY(bool IsReadOnDemand READ IsReadOnDemand NOTIFY IsReadOnDemandChanged)
 
 public:
     CRecordingManager(CSettings& settings, QObject* parent = nullptr);
@@ -88,6 +96,20 @@ public:
     bool IsProcessingBlock() const { return m_IsProcessingBlock; }
     QString MeasComment() const { return m_MeasComment; }
     QString BodyComment() const { return m_BodyComment; }
+    bool IsIndexing() const { return m_IsIndexing; }
+    double IndexingProgress() const { return m_IndexingProgress; }
+    bool IsReadOnDemand() const { return bool(m_pFileIndex); }
+    // The index of the file read on demand (null when the recording is all in memory), and
+    // the recording's block the data set's first block is.
+    const CResultsFileIndex* FileIndex() const { return m_pFileIndex.get(); }
+    int WindowFirstBlock() const { return m_WindowFirst; }
+    // The blocks the data set holds.
+    int HeldBlockCount() const { return l_BlockCount(); }
+    // Where the recording's block `index` is in the data set (the same unless read on demand).
+    int DataSetIndex(int index) const { return index - m_WindowFirst; }
+    // Files larger than this are read in the background and, when they hold more samples
+    // than memory keeps, on demand.
+    qint64 IndexingThreshold() const;
 
     void setReplayIndex(int value);
     void setNextReplayIndex(int value);
@@ -143,7 +165,10 @@ public slots:
     virtual void StopRecord();
     // Saves as SaveAs does; the slot's void form, for its callers of old.
     virtual void Save(QString path);
+    // True when the file was read, or is being read in the background (IsIndexing; the
+    // outcome then comes with IndexingFinished).
     virtual bool Load(QString path);
+    Q_INVOKABLE void cancelIndexing();
     // Writes the data set as a results file (XML only) without taking it as saved: the
     // last resort of a program told to end with a recording nobody saved. False when
     // there was nothing to write or it could not be written; a previous file stays whole.
@@ -174,6 +199,16 @@ signals:
     void StreamFailed(const QString& reason);
     void MeasCommentChanged(QString value);
     void BodyCommentChanged(QString value);
+    void IsIndexingChanged(bool value);
+    void IndexingProgressChanged(double value);
+    void IsReadOnDemandChanged(bool value);
+    // A file read in the background is in (`ok`, with what a file cut short lost in
+    // `notice`), or it could not be read (`message`), or the reading was cancelled (no message).
+    void IndexingFinished(bool ok, const QString& message, const QString& notice);
+    // Another stretch of the file read on demand is now the data set.
+    void WindowMoved();
+    // A stretch of the file read on demand could not be read (the file changed or went).
+    void ReadFailed(const QString& reason);
 
 protected:
     // The kind-specific parts of saving and loading.
@@ -189,6 +224,15 @@ protected:
     // A block recorded: to the file being written, which opens at the first.
     void l_StreamBlock(const QSharedPointer<CMeasureBlock>& block);
     virtual int l_BlockCount() const = 0;
+    // Whether this kind of recording is read on demand when large; the index of a file just
+    // read in the background, taken as the recording (false with `error` when it cannot be).
+    virtual bool l_CanReadOnDemand() const { return false; }
+    virtual bool l_TakeIndex(std::unique_ptr<CResultsFileIndex> index, QString* error);
+    // The index of the file the recording is read from on demand, and its first block held.
+    std::unique_ptr<CResultsFileIndex> m_pFileIndex;
+    int m_WindowFirst = 0;
+    // The file read on demand is let go (a new recording, another file).
+    void l_EndReadOnDemand();
     // The block at `index`, or null outside the data set.
     virtual const CMeasureBlock* l_BlockAt(int index) const = 0;
     // Replay time of a block: its first sample, in milliseconds since the epoch (0 without samples).
@@ -243,6 +287,21 @@ private:
     QByteArray m_RecordingFileHead;
     bool m_RecordingFileIsOurs = false;
     void l_FinishStream();
+    // The background reading of a file: its thread, what it has read, and the poll that
+    // brings its progress and its end to this thread.
+    std::thread m_IndexThread;
+    std::atomic<bool> m_CancelIndexing{false};
+    std::atomic<bool> m_IndexingDone{false};
+    std::atomic<qint64> m_IndexedBytes{0};
+    std::atomic<qint64> m_IndexedTotal{1};
+    std::unique_ptr<CResultsFileIndex> m_pIndexing;
+    QString m_IndexingError;
+    bool m_IndexingOk = false;
+    QTimer m_IndexingPoll;
+    bool m_IsIndexing = false;
+    double m_IndexingProgress = 0;
+    void l_OnIndexingPoll();
+    void l_StopIndexing();
     // The recording is whole in a file (not one still being written).
     bool l_HasRecordingFile() const;
     // The recording's file is not wanted any more (discarded by the user, or replaced).

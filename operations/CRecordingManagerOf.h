@@ -73,21 +73,42 @@ protected:
     {
         if (file.isEmpty())
             return CHdf5ResultsFile::Write(m_DataSet, path, error);
-        // The whole recording, which memory may hold only the newest part of.
+        // The whole recording, which memory may hold only a part of: a block at a time.
         QFile results(file);
         TDataSet read(m_Settings);
         CXMLResultsSerializer reader;
+        CHdf5ResultsFile::Writer writer;
+        bool begun = false, written = true;
+        QString why;
+        reader.setBlockRead([&](const QSharedPointer<CMeasureBlock>& block) {
+            if (!begun && written)
+                written = begun =
+                    writer.Begin(path, read, std::is_same<TDataSet, CDataSetMapping>::value, &why);
+            if (written)
+                written = writer.Add(*block);
+            block->Results = {};
+        });
         if (!results.open(QIODevice::ReadOnly) || !reader.Deserialize(&results, &read))
         {
             if (error)
                 *error = QObject::tr("cannot read %1: %2").arg(file, reader.LastErrorMessage());
+            return false; // the writer not ended leaves nothing behind
+        }
+        if (!begun)
+            return CHdf5ResultsFile::Write(read, path, error);
+        if (!writer.End(&why) || !written)
+        {
+            if (error)
+                *error = why;
             return false;
         }
-        return CHdf5ResultsFile::Write(read, path, error);
+        return true;
     }
     int l_BlockCount() const override { return int(m_DataSet.MeasureBlocks()->size()); }
     const CMeasureBlock* l_BlockAt(int index) const override
     {
+        // The data set holds the recording from its block m_WindowFirst on.
+        index -= m_WindowFirst;
         if (index < 0 || index >= l_BlockCount())
             return nullptr;
         return m_DataSet.MeasureBlocks()->at(std::size_t(index)).data();

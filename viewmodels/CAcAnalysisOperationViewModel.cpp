@@ -104,7 +104,8 @@ void CAcAnalysisOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> m
     {
         if (m_pChart->MeasureResultCount() > 0)
             m_pChart->Clear();
-        m_pChart->PlotUntilCurrentStep(blocks, m_SelectedFigureOfMeritIndex, recorder->ReplayIndex());
+        m_pChart->PlotUntilCurrentStep(blocks, m_SelectedFigureOfMeritIndex,
+                                       recorder->DataSetIndex(recorder->ReplayIndex()));
     }
     else if (m_FullRedrawPending)
     {
@@ -134,9 +135,9 @@ QSharedPointer<CMeasureBlock> CAcAnalysisOperationViewModel::l_CurrentBlock() co
     if (blocks.empty())
         return {};
     const bool stored = recorder->IsPlayingBack() || recorder->IsIdleWithData();
-    const int index = recorder->ReplayIndex();
-    return stored && index >= 0 && std::size_t(index) < blocks.size() ? blocks[std::size_t(index)]
-                                                                      : blocks.back();
+    const QSharedPointer<CMeasureBlock> block =
+        stored ? recorder->StoredBlock(recorder->ReplayIndex()) : nullptr;
+    return block ? block : blocks.back();
 }
 
 void CAcAnalysisOperationViewModel::l_ComputeTable()
@@ -191,7 +192,8 @@ void CAcAnalysisOperationViewModel::l_Replot()
     const auto& blocks = *recorder->DataSet()->MeasureBlocks();
     m_pChart->Clear();
     if (recorder->IsPlayingBack())
-        m_pChart->PlotUntilCurrentStep(blocks, m_SelectedFigureOfMeritIndex, recorder->ReplayIndex());
+        m_pChart->PlotUntilCurrentStep(blocks, m_SelectedFigureOfMeritIndex,
+                                       recorder->DataSetIndex(recorder->ReplayIndex()));
     else if (!blocks.empty())
         m_pChart->PlotAll(blocks, m_SelectedFigureOfMeritIndex);
     l_ComputeTable();

@@ -322,8 +322,23 @@ void CChart2DFieldsData::UpdateXBoundaries(int count)
         const double v = (newest - m_T0) + m_MinDeltaAxisX;
         setXmax(v > 0.5 && m_MeasureResultMaxX > 0.5 ? m_MeasureResultMaxX : v);
     }
+    if (m_KeepRange)
+    {
+        m_KeepRange = false;
+        setXmin(std::max(m_MeasureResultMinX, m_KeptFrom));
+        setXmax(std::min(m_MeasureResultMaxX, m_KeptTo));
+        m_WindowStart = Xmin();
+        emit refreshLimitSliderX();
+    }
     if (!m_Filtered.empty())
         UpdateTimeLegend();
+}
+
+void CChart2DFieldsData::KeepXRange(double from, double to)
+{
+    m_KeepRange = true;
+    m_KeptFrom = from;
+    m_KeptTo = to;
 }
 
 void CChart2DFieldsData::resetAxisXDelta(bool resetFullAxis)
@@ -362,6 +377,7 @@ void CChart2DFieldsData::refreshLegendData(double axeXMin, double axeXMax)
     m_WindowStart = Xmin();
     if (!m_Filtered.empty())
         UpdateTimeLegend();
+    emit XRangeChosen(Xmin(), Xmax());
 }
 
 void CChart2DFieldsData::UpdateTimeLegend()

@@ -85,6 +85,11 @@ public:
     Q_INVOKABLE void chooseYRange(double low, double high);
     // A chart not shown draws nothing; shown again, it draws what came meanwhile.
     void setShown(bool shown);
+    // Seconds since the epoch of X = 0.
+    double TimeOrigin() const { return m_T0; }
+    // The X range the user chose, held through the redraw of other data that follows
+    // (a file read on demand draws the blocks of the range chosen).
+    void KeepXRange(double from, double to);
 
 public slots:
     void RecomputeFullFilter();
@@ -120,6 +125,8 @@ signals:
     void clearCharts();
     // The downsampled series changed: a chart that is shown takes them (updateSeries).
     void seriesUpdated();
+    // The user chose the X range (seconds from the time origin).
+    void XRangeChosen(double from, double to);
 
 protected:
     virtual void ComputeDeltaX() = 0;
@@ -144,7 +151,6 @@ protected:
     const std::deque<QSharedPointer<CFieldIntensityResult>>& ReceivedResults() const { return m_Received; }
     const std::deque<QSharedPointer<CFieldIntensityResult>>& FilteredResults() const { return m_Filtered; }
     const std::deque<double>& Times() const { return m_Times; }
-    double TimeOrigin() const { return m_T0; }
     bool ComponentVisible(int column) const { return m_ComponentVisible[std::size_t(column - 1)]; }
 
 private:
@@ -181,6 +187,9 @@ private:
     std::vector<double> m_SeriesX;
     double m_Ratio = 1.0;
     bool m_NewData = false;
+    bool m_KeepRange = false;
+    double m_KeptFrom = 0;
+    double m_KeptTo = 0;
     double m_LastXmin = 0;
     double m_LastXmax = 0;
     double m_WindowStart = 0;

@@ -5,6 +5,7 @@
 #include "app/CSettings.h"
 #include "app/CUtils.h"
 #include "app/LogCategories.h"
+#include "files/CResultsFileIndex.h"
 #include "files/LimitsXmlFile.h"
 #include "instruments/CInstrument.h"
 #include "instruments/CTriggerPlugin.h"
@@ -75,6 +76,18 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
     });
     connect(m_pController, &CRecordingController::RetentionNoticeChanged, this,
             &CMeasurementOperationViewModel::RetentionNoticeChanged);
+    connect(recorder, &CRecordingManager::IndexingFinished, this,
+            &CMeasurementOperationViewModel::l_OnOpened);
+    for (auto signal : {&CRecordingManager::IsIndexingChanged, &CRecordingManager::IsReadOnDemandChanged})
+        connect(recorder, signal, this, &CMeasurementOperationViewModel::OpeningChanged);
+    connect(recorder, &CRecordingManager::WindowMoved, this, &CMeasurementOperationViewModel::OpeningChanged);
+    connect(recorder, &CRecordingManager::IndexingProgressChanged, this,
+            &CMeasurementOperationViewModel::OpeningChanged);
+    connect(recorder, &CRecordingManager::ReadFailed, this, [this](const QString& reason) {
+        if (m_pRecorder->IsPlayingBack())
+            m_pRecorder->StopReplay();
+        CUtils::errorMessage(tr("Could not read the recording"), reason);
+    });
     connect(m_pController, &CRecordingController::RecordingStopped, this, [this](const QString& notice) {
         setCommentOverAll(m_pRecorder->BaseDataSet()->Comment());
         CUtils::errorMessage(tr("The recording was stopped"), notice);
@@ -482,11 +495,9 @@ void CMeasurementOperationViewModel::load()
     QString reason, cutShort;
     if (m_pController->Load(path, &reason, &cutShort))
     {
-        ApplyUnitsRule();
-        OnDataLoaded();
-        emit DatasetLoaded();
-        if (!cutShort.isEmpty())
-            CUtils::informationMessage(tr("The file was not finished"), cutShort);
+        // A large file is being read in the background: it ends in l_OnOpened.
+        if (!m_pRecorder->IsIndexing())
+            l_FinishLoad(cutShort);
         return;
     }
     ApplyUnitsRule();
@@ -494,6 +505,64 @@ void CMeasurementOperationViewModel::load()
     CUtils::errorMessage(CConstants::LoadFileErrorTitle,
                          m_Kind == Kind::Mapping ? tr("The file is not a valid Korvelin XML mapping file")
                                                  : reason);
+}
+
+void CMeasurementOperationViewModel::l_FinishLoad(const QString& cutShort)
+{
+    ApplyUnitsRule();
+    OnDataLoaded();
+    emit DatasetLoaded();
+    if (!cutShort.isEmpty())
+        CUtils::informationMessage(tr("The file was not finished"), cutShort);
+}
+
+void CMeasurementOperationViewModel::l_OnOpened(bool ok, const QString& message, const QString& notice)
+{
+    if (ok)
+    {
+        l_FinishLoad(notice);
+        return;
+    }
+    // The page stays usable with the operation's own parameters.
+    m_pController->End();
+    ApplyUnitsRule();
+    if (message.isEmpty())
+        return; // cancelled
+    qCWarning(lcUi).noquote() << QStringLiteral("Error while loading file:") + message;
+    CUtils::errorMessage(CConstants::LoadFileErrorTitle, message);
+}
+
+void CMeasurementOperationViewModel::cancelOpening()
+{
+    m_pRecorder->cancelIndexing();
+}
+
+bool CMeasurementOperationViewModel::IsOpening() const
+{
+    return m_pRecorder->IsIndexing();
+}
+
+double CMeasurementOperationViewModel::OpeningProgress() const
+{
+    return m_pRecorder->IndexingProgress();
+}
+
+QString CMeasurementOperationViewModel::OpenedFileText() const
+{
+    const QString name = m_pRecorder->BaseDataSet()->FilePath();
+    if (m_pRecorder->IsIndexing())
+        return tr("Opening %1: %2 %").arg(name).arg(int(m_pRecorder->IndexingProgress() * 100));
+    const CResultsFileIndex* index = m_pRecorder->FileIndex();
+    if (!index)
+        return QString();
+    const int first = m_pRecorder->WindowFirstBlock();
+    const int count = m_pRecorder->HeldBlockCount();
+    return tr("%1 is larger than memory keeps: blocks %2 to %3 of %4 are held, the others are read as "
+              "needed.")
+        .arg(name)
+        .arg(first + 1)
+        .arg(first + count)
+        .arg(index->BlockCount());
 }
 
 void CMeasurementOperationViewModel::zeroOffset(bool forceCalibration)

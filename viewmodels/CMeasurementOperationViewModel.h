@@ -44,6 +44,11 @@ class CMeasurementOperationViewModel : public COperationViewModel
     // once the oldest blocks start being dropped, a notice saying so and where the
     // limit is raised. Empty otherwise.
     Q_PROPERTY(QString RecordingKeptText READ RecordingKeptText NOTIFY RecordingKeptTextChanged)
+    // A large file being opened in the background (with its progress, 0 to 1), or the line
+    // that says how much of a file read on demand is in memory.
+    Q_PROPERTY(bool IsOpening READ IsOpening NOTIFY OpeningChanged)
+    Q_PROPERTY(double OpeningProgress READ OpeningProgress NOTIFY OpeningChanged)
+    Q_PROPERTY(QString OpenedFileText READ OpenedFileText NOTIFY OpeningChanged)
     Q_PROPERTY(QString RetentionNotice READ RetentionNotice NOTIFY RetentionNoticeChanged)
     // Set when the instrument goes away during a recording, which is then kept.
     Q_PROPERTY(QString InstrumentNotice READ InstrumentNotice NOTIFY InstrumentNoticeChanged)
@@ -103,6 +108,9 @@ public:
     bool ZeroOffsetVisible() const { return m_Actions & ZeroOffset; }
     bool ExportHdf5Visible() const { return m_Actions & ExportHdf5; }
     QString RecordingKeptText() const { return m_RecordingKeptText; }
+    bool IsOpening() const;
+    double OpeningProgress() const;
+    QString OpenedFileText() const;
     QString RetentionNotice() const;
     QString InstrumentNotice() const { return m_InstrumentNotice; }
     QString AnalysisNotice() const { return m_AnalysisNotice; }
@@ -136,6 +144,7 @@ public:
     Q_INVOKABLE virtual void start();
     Q_INVOKABLE void stop();
     Q_INVOKABLE void load();
+    Q_INVOKABLE void cancelOpening();
     Q_INVOKABLE void end();
     Q_INVOKABLE void save();
     // "Export HDF5…": the recording (saved, loaded or not) as HDF5, for analysis elsewhere.
@@ -175,6 +184,7 @@ signals:
     void CommentOverAllChanged(QString value);
     void ActionsChanged();
     void RecordingKeptTextChanged(QString value);
+    void OpeningChanged();
     void RetentionNoticeChanged(QString value);
     void InstrumentNoticeChanged(QString value);
     void AnalysisNoticeChanged(QString value);
@@ -213,6 +223,9 @@ private:
     QString l_AskSavePath(const QString& title, const QString& suffix, const QString& filter);
 
     void l_UpdateActions();
+    // A file read: the units, the pages, and what a file cut short lost.
+    void l_FinishLoad(const QString& cutShort);
+    void l_OnOpened(bool ok, const QString& message, const QString& notice);
     void l_UpdateAnalysisNotice();
     void l_OnInstrumentConnectedChanged(bool connected);
     void l_WatchInstrument();

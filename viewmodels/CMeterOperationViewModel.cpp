@@ -1,5 +1,7 @@
 #include "viewmodels/CMeterOperationViewModel.h"
 
+#include "files/CResultsFileIndex.h"
+
 #include "app/CSettings.h"
 #include "app/CUtils.h"
 #include "app/LogCategories.h"
@@ -61,6 +63,8 @@ CMeterOperationViewModel::CMeterOperationViewModel(CSettings& settings, COperati
             &CMeterOperationViewModel::l_RecomputeRotation);
     connect(m_pRangeCheck, &CRangeCheck::AlarmNotification, this,
             &CMeasurementOperationViewModel::AlarmNotification);
+    connect(m_pChart, &CChart2DFieldsData::XRangeChosen, this,
+            &CMeterOperationViewModel::l_OnChartRangeChosen);
     m_SubBlockTimer.setSingleShot(true);
     connect(&m_SubBlockTimer, &QTimer::timeout, this, &CMeterOperationViewModel::OnSmallBlockTimer);
     l_InitializeDefaultValues();
@@ -69,7 +73,8 @@ CMeterOperationViewModel::CMeterOperationViewModel(CSettings& settings, COperati
     if (!blocks.empty())
     {
         // A page opened on a held recording shows it up to the replay position.
-        const int index = std::clamp(recorder->ReplayIndex(), 0, int(blocks.size()) - 1);
+        const int index =
+            std::clamp(recorder->DataSetIndex(recorder->ReplayIndex()), 0, int(blocks.size()) - 1);
         m_FullRedrawPending = true;
         ProcessBlock(blocks[std::size_t(index)], true);
     }
@@ -306,10 +311,79 @@ void CMeterOperationViewModel::l_PlotDataSet(int lastIndex)
 {
     if (m_pChart->MeasureResultCount() > 0)
         m_pChart->Clear();
-    const auto& blocks = *Operation()->RecordingManager()->DataSet()->MeasureBlocks();
-    const int count = std::min(lastIndex + 1, int(blocks.size()));
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    const auto& blocks = *recorder->DataSet()->MeasureBlocks();
+    const CResultsFileIndex* index = recorder->FileIndex();
+    const int first = recorder->WindowFirstBlock();
+    const int held = int(blocks.size());
+    // Of a file read on demand, what memory does not hold is drawn from its overview.
+    if (index && first > 0)
+        l_PlotOverview(*index, 0, first);
+    const int count = std::min(recorder->DataSetIndex(lastIndex) + 1, held);
     for (int i = 0; i < count; ++i)
         m_pChart->Plot(*blocks[std::size_t(i)]);
+    if (index && count == held && lastIndex >= index->BlockCount() - 1)
+        l_PlotOverview(*index, first + held, index->BlockCount());
+}
+
+void CMeterOperationViewModel::l_OnChartRangeChosen(double from, double to)
+{
+    CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
+    const CResultsFileIndex* index = recorder->FileIndex();
+    const int held = recorder->HeldBlockCount();
+    if (!index || held == 0 || recorder->IsPlayingBack() || recorder->IsRecording())
+        return;
+    const double start = m_pChart->TimeOrigin() + from;
+    const double end = m_pChart->TimeOrigin() + to;
+    const int first = recorder->WindowFirstBlock();
+    if (start >= index->BlockAt(first).FirstTime && end <= index->BlockAt(first + held - 1).LastTime)
+        return; // drawn in full already
+    // A range wider than memory keeps stays drawn from the overview.
+    const auto& a = index->BlockAt(index->BlockAtTime(start));
+    const auto& b = index->BlockAt(index->BlockAtTime(end));
+    if (quint64(b.FirstSample + b.Samples - a.FirstSample) > m_Settings.MeasurementMaxMeasurementCount() / 2)
+        return;
+    if (!recorder->ShowFrom(start))
+        return;
+    m_pChart->KeepXRange(from, to);
+    l_PlotDataSet(std::numeric_limits<int>::max() - 1);
+}
+
+void CMeterOperationViewModel::l_PlotOverview(const CResultsFileIndex& index, int from, int to)
+{
+    // Each column of the overview within the blocks as two samples, its smallest values
+    // at its start and its largest at its end: the line spans every value the blocks hold.
+    CMeasureBlock overview;
+    const auto at = [](double seconds) {
+        auto sample = QSharedPointer<CFieldIntensityResult>::create();
+        const double ms = std::floor(seconds * 1e3);
+        sample->Timestamp = QDateTime::fromMSecsSinceEpoch(qint64(ms), Qt::LocalTime);
+        sample->TimestampNanosecond =
+            quint64(qint64(ms) % 1000) * 1000000ULL + quint64(std::max(0.0, (seconds * 1e3 - ms) * 1e6));
+        return sample;
+    };
+    for (const CResultsFileIndex::Column& column : index.Overview())
+    {
+        if (column.FirstBlock < from || column.FirstBlock + column.Blocks > to ||
+            !std::isfinite(column.FirstTime) || !std::isfinite(column.LastTime))
+            continue;
+        for (const auto& [seconds, values] :
+             {std::pair(column.FirstTime, column.Min), std::pair(column.LastTime, column.Max)})
+        {
+            auto sample = at(seconds);
+            sample->setB(values[0]);
+            sample->setBBprime(values[1]);
+            sample->setBx(values[2]);
+            sample->setBy(values[3]);
+            sample->setBz(values[4]);
+            sample->setdB(values[5]);
+            overview.Results.append(sample);
+        }
+    }
+    if (overview.Results.isEmpty())
+        return;
+    CRangeCheck::ComputeBConverted(overview, DisplayUnits(), DisplayUncertaintyUnits());
+    m_pChart->Plot(overview);
 }
 
 void CMeterOperationViewModel::ProcessBlock(const QSharedPointer<CMeasureBlock>& block, bool untilCurrentStep)

@@ -20,6 +20,8 @@ class CMeterOperationDatasetViewModel;
 
 // The meter page: the newest block as numbers and maxima, a compass and a field
 // arrow, a time-series chart, the sample table, and the out-of-range alarm.
+class CResultsFileIndex;
+
 class CMeterOperationViewModel : public CMeasurementOperationViewModel
 {
     Q_OBJECT
@@ -209,6 +211,9 @@ private:
     // Shows every sub-block left, without telling the recorder a block is done.
     void l_FlushSubBlocks();
     void l_PlotDataSet(int lastIndex);
+    void l_PlotOverview(const CResultsFileIndex& index, int from, int to);
+    // Of a file read on demand: the blocks of the range the user chose read and drawn.
+    void l_OnChartRangeChosen(double from, double to);
     void l_BlockDone();
     void l_RecomputeRotation();
 

@@ -196,8 +196,10 @@ QSharedPointer<CMeasureBlock> CSpectrumOperationViewModel::l_CurrentBlock() cons
     if (blocks.empty())
         return {};
     const bool stored = recorder->IsPlayingBack() || recorder->IsDataLoaded() || recorder->IsIdleWithData();
-    const int index = stored ? recorder->ReplayIndex() : int(blocks.size()) - 1;
-    return index >= 0 && std::size_t(index) < blocks.size() ? blocks[std::size_t(index)] : blocks.back();
+    if (!stored)
+        return blocks.back();
+    const QSharedPointer<CMeasureBlock> block = recorder->StoredBlock(recorder->ReplayIndex());
+    return block ? block : blocks.back();
 }
 
 void CSpectrumOperationViewModel::loadData()

@@ -119,6 +119,35 @@ Item {
                 }
             }
 
+            // A large file opening in the background, or how much of it memory holds.
+            RowLayout {
+                objectName: "openingBar"
+                Layout.fillWidth: true
+                visible: page.viewModel.IsOpening || page.viewModel.OpenedFileText.length > 0
+                spacing: Theme.spacing
+
+                Label {
+                    objectName: "openedFileText"
+                    Layout.fillWidth: true
+                    text: page.viewModel.OpenedFileText
+                    elide: Text.ElideMiddle
+                }
+                ProgressBar {
+                    objectName: "openingProgress"
+                    Accessible.name: qsTr("Opening the file")
+                    Layout.preferredWidth: Theme.labelColumnWidth
+                    visible: page.viewModel.IsOpening
+                    value: page.viewModel.OpeningProgress
+                }
+                Button {
+                    objectName: "cancelOpeningButton"
+                    Accessible.name: text
+                    text: qsTr("Cancel")
+                    visible: page.viewModel.IsOpening
+                    onClicked: page.viewModel.cancelOpening()
+                }
+            }
+
             RecordingBar {
                 Layout.fillWidth: true
                 viewModel: page.viewModel

@@ -4,6 +4,7 @@
 #include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
+#include "files/CResultsFileIndex.h"
 #include "model/CAlarmParametersMeter.h"
 #include "model/CMetaTypes.h"
 #include "model/CReplayParameters.h"
@@ -464,7 +465,11 @@ private slots:
         QVERIFY(recorder.SaveAs(folder.filePath("long.xml"), nullptr));
         QVERIFY(!QFile::exists(part)); // moved into place
         CRecordingManagerMeasure loaded(*m_Settings);
+        // Longer than memory keeps: opened in the background, then read a stretch at a time.
+        QSignalSpy opened(&loaded, &CRecordingManager::IndexingFinished);
         QVERIFY(loaded.Load(folder.filePath("long.xml")));
+        QVERIFY(opened.wait(5000));
+        QVERIFY(loaded.IsReadOnDemand());
         QCOMPARE(loaded.NumBlocks(), 4);
         QCOMPARE(loaded.DataSet()->MeasureBlocks()->at(0)->Results.first()->B(), 1.0f);
     }
@@ -624,6 +629,114 @@ private slots:
         QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(40));
         recorder.playCurrentBlock(1);
         QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(20)); // back: up to the first block
+    }
+
+    // A file holding more than memory keeps opens in the background (progress, Cancel),
+    // then a stretch of it at a time: steps read the blocks they reach, the chart draws the
+    // rest from the overview (a spike far from the stretch held shows), a range chosen on
+    // the chart reads its blocks, a save copies the file, and a file changed meanwhile says so.
+    void fileLargerThanMemoryIsReadOnDemand()
+    {
+        RecordingPrompt prompt;
+        const qint64 t0 = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
+        CRecordingManagerMeasure& recorder = *m_Operation->RecordingManager();
+        recorder.setStreamFolder(m_Core->dir.path() + "/streams");
+        m_Meter->record();
+        for (int i = 0; i < 400; ++i)
+        {
+            QSharedPointer<CMeasureBlock> b = timed(t0 + 1000 * i, 100);
+            b->setComment(QString("block %1").arg(i));
+            if (i == 350)
+                b->Results[40]->setB(77);
+            m_Operation->OnNewMeasure(b);
+        }
+        m_Meter->stop();
+        const QString path = m_Core->dir.path() + "/large.kxr.xml";
+        prompt.files << path;
+        m_Meter->save();
+        QVERIFY(QFileInfo::exists(path));
+
+        m_Settings->setMeasurementMaxMeasurementCount(20000);
+        QVERIFY(QFileInfo(path).size() > recorder.IndexingThreshold());
+        // Cancelled: nothing is loaded, the page stays as it was.
+        prompt.confirm = true;
+        prompt.files << path;
+        QSignalSpy finished(&recorder, &CRecordingManager::IndexingFinished);
+        m_Meter->load();
+        QVERIFY(m_Meter->IsOpening());
+        QVERIFY(m_Meter->OpenedFileText().startsWith("Opening large.kxr.xml"));
+        m_Meter->cancelOpening();
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.last().at(0).toBool(), false);
+        QVERIFY(!m_Meter->IsOpening());
+        QCOMPARE(recorder.NumBlocks(), 0);
+
+        prompt.files << path;
+        m_Meter->load();
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.last().at(0).toBool(), true);
+        QVERIFY(recorder.IsReadOnDemand());
+        QCOMPARE(recorder.NumBlocks(), 400);
+        QVERIFY(recorder.DataSet()->ResultsCount() <= 20000);
+        const int held = recorder.HeldBlockCount();
+        QVERIFY(held > 10 && held < 200);
+        QVERIFY2(m_Meter->OpenedFileText().contains(QString("blocks 1 to %1 of 400").arg(held)),
+                 qPrintable(m_Meter->OpenedFileText()));
+        // The chart: the held blocks in full, the others as two points per overview column,
+        // the spike of block 350 among them.
+        CChart2DMeterData& chart = *m_Meter->Chart();
+        QVERIFY(chart.MeasureResultCount() > quint64(held * 100));
+        QVERIFY(chart.MeasureResultCount() < quint64(held * 100 + 2 * 400));
+        chart.setXmin(0);
+        chart.setXmax(chart.MeasureResultMaxX());
+        chart.UpdateDownsampling();
+        float largest = 0;
+        for (int i = 0; i < chart.DownsampledSignalLength(); ++i)
+            largest = std::max(largest, chart.PointValue(i, 1));
+        QCOMPARE(largest, 77.f);
+
+        // Steps read the stretch they reach, forwards and backwards.
+        recorder.setIsIdleWithData(true);
+        recorder.setEndReplayIndex(399);
+        m_Operation->MeasurementParameters()->setBlockSize(100);
+        QSignalSpy replayed(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock);
+        recorder.playCurrentBlock(301);
+        QCOMPARE(recorder.WindowFirstBlock(), 300);
+        QCOMPARE(replayed.last().at(0).value<QSharedPointer<CMeasureBlock>>()->Comment(),
+                 QString("block 300"));
+        recorder.playCurrentBlock(251);
+        // Backwards, the stretch held reaches well before the block: the next steps back read nothing.
+        QVERIFY(recorder.WindowFirstBlock() <= 200);
+        QVERIFY(recorder.WindowFirstBlock() + recorder.HeldBlockCount() > 250);
+        QCOMPARE(recorder.StoredBlock(250)->Comment(), QString("block 250"));
+        QVERIFY(recorder.DataSet()->ResultsCount() <= 20000);
+
+        // A range chosen on the chart around block 100 reads the blocks from there.
+        emit m_Meter->DatasetLoaded();
+        chart.refreshLegendData(100.0, 103.0);
+        QCOMPARE(recorder.WindowFirstBlock(), 100);
+        QCOMPARE(recorder.StoredBlock(101)->Results.size(), 100);
+
+        // Saved: the file copied, every block in it.
+        const QString copy = m_Core->dir.path() + "/copy.kxr.xml";
+        prompt.files << copy;
+        m_Meter->save();
+        QFile a(path), b(copy);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray original = a.readAll(), copied = b.readAll();
+        QCOMPARE(copied, original);
+
+        // The file changed under the page: the step says so and shows nothing wrong.
+        a.close();
+        QVERIFY(a.open(QIODevice::ReadWrite));
+        QVERIFY(a.seek(recorder.FileIndex()->BlockAt(390).Offset));
+        a.write("garbage");
+        a.close();
+        const int asked = prompt.asked.size();
+        QVERIFY(!recorder.StoredBlock(390));
+        QCOMPARE(prompt.asked.size(), asked + 1);
+        QVERIFY2(prompt.asked.last().contains("changed since it was opened"),
+                 qPrintable(prompt.asked.last()));
     }
 
     // After a parameter file is loaded, the alarm and replay panels show what is in force.
