@@ -9,6 +9,7 @@
 #include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
@@ -276,7 +277,10 @@ void CRecordingManager::l_AfterBlockAdded()
 
 void CRecordingManager::l_DataSetCleared()
 {
-    // What is gone is nothing left to save, whichever path cleared it.
+    // What is gone is nothing left to save, whichever path cleared it; a file still being
+    // opened is not wanted any more (a new recording).
+    if (m_IsIndexing && !m_IndexingDone)
+        m_CancelIndexing = true;
     l_EndReadOnDemand();
     setHasUnsavedData(false);
     setIsDataSetEmpty(true);
@@ -465,7 +469,9 @@ bool CRecordingManager::Load(QString path)
     BaseDataSet()->setFilePath(path.split(QLatin1Char('/')).last());
     if (l_CanReadOnDemand() && file.size() > IndexingThreshold())
     {
-        // Read in the background: the window stays responsive, and the user may cancel.
+        // The first block is shown at once; the rest is read in the background, the window
+        // staying responsive, and the user may cancel.
+        l_ReadFirstBlock(file);
         file.close();
         m_pIndexing = std::make_unique<CResultsFileIndex>();
         m_CancelIndexing = false;
@@ -499,6 +505,27 @@ bool CRecordingManager::Load(QString path)
     setIsDataLoaded(true);
     file.close();
     return loaded;
+}
+
+void CRecordingManager::l_ReadFirstBlock(QFile& file)
+{
+    QByteArray start;
+    const QByteArray close = QByteArrayLiteral("</measurements>");
+    while (!file.atEnd() && start.size() < (64 << 20))
+    {
+        const int from = std::max(0, start.size() - close.size());
+        start += file.read(1 << 20);
+        const int end = start.indexOf(close, from);
+        if (end < 0)
+            continue;
+        start.truncate(end + close.size());
+        start += CXMLResultsSerializer::Tail();
+        QBuffer buffer(&start);
+        buffer.open(QIODevice::ReadOnly);
+        if (!l_Deserialize(&buffer))
+            BaseDataSet()->Clear(); // the whole file's reading will say what is wrong
+        return;
+    }
 }
 
 void CRecordingManager::cancelIndexing()

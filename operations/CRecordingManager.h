@@ -13,6 +13,7 @@
 
 class CMeasureBlock;
 class CResultsFileIndex;
+class QFile;
 class CResultsStreamWriter;
 
 class CSettings;
@@ -301,6 +302,8 @@ private:
     bool m_IsIndexing = false;
     double m_IndexingProgress = 0;
     void l_OnIndexingPoll();
+    // The head and first block of a results file, read into the data set to show at once.
+    void l_ReadFirstBlock(QFile& file);
     void l_StopIndexing();
     // The recording is whole in a file (not one still being written).
     bool l_HasRecordingFile() const;

@@ -495,9 +495,12 @@ void CMeasurementOperationViewModel::load()
     QString reason, cutShort;
     if (m_pController->Load(path, &reason, &cutShort))
     {
-        // A large file is being read in the background: it ends in l_OnOpened.
+        // A large file is being read in the background: its first block is shown now, the
+        // whole of it in l_OnOpened.
         if (!m_pRecorder->IsIndexing())
             l_FinishLoad(cutShort);
+        else if (m_pRecorder->HeldBlockCount() > 0)
+            l_FinishLoad(QString());
         return;
     }
     ApplyUnitsRule();

@@ -673,6 +673,11 @@ private slots:
 
         prompt.files << path;
         m_Meter->load();
+        // The first block is shown at once, while the rest is read.
+        QVERIFY(m_Meter->IsOpening());
+        QCOMPARE(recorder.HeldBlockCount(), 1);
+        QCOMPARE(recorder.DataSet()->MeasureBlocks()->front()->Comment(), QString("block 0"));
+        QCOMPARE(m_Meter->Chart()->MeasureResultCount(), quint64(100));
         QVERIFY(finished.wait(10000));
         QCOMPARE(finished.last().at(0).toBool(), true);
         QVERIFY(recorder.IsReadOnDemand());
