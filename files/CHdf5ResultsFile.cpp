@@ -269,6 +269,60 @@ private:
     int m_Offset = 0;
 };
 
+quint64 littleEndian(const char* bytes, int size)
+{
+    quint64 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | uchar(bytes[i]);
+    return value;
+}
+
+// Whether every global heap collection of the file (where variable-length strings live)
+// is well formed. The library walks a collection object by object and never ends on an
+// object that claims no size (a damaged or hostile file): such a file is refused first.
+bool globalHeapsAreSound(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // the library says why it cannot be read
+    const QByteArray signature = QByteArrayLiteral("GCOL\x01\0\0\0");
+    constexpr qint64 chunk = 4 << 20;
+    for (qint64 at = 0; at < file.size(); at += chunk)
+    {
+        file.seek(at);
+        const QByteArray bytes = file.read(chunk + signature.size() - 1);
+        for (int found = bytes.indexOf(signature); found >= 0; found = bytes.indexOf(signature, found + 1))
+        {
+            QFile heap(path);
+            heap.open(QIODevice::ReadOnly);
+            heap.seek(at + found + signature.size());
+            const QByteArray sizeBytes = heap.read(8);
+            if (sizeBytes.size() < 8)
+                return false;
+            const quint64 size = littleEndian(sizeBytes.constData(), 8);
+            heap.seek(at + found);
+            if (size < 16 || size > quint64(file.size()))
+                return false;
+            const QByteArray collection = heap.read(qint64(size));
+            if (quint64(collection.size()) < size)
+                return false;
+            // The walk the library makes: object headers of 16 bytes, data padded to 8.
+            quint64 p = 16;
+            while (p + 16 <= size)
+            {
+                const char* object = collection.constData() + p;
+                const quint64 index = littleEndian(object, 2);
+                const quint64 length = littleEndian(object + 8, 8);
+                const quint64 need = index > 0 ? 16 + ((length + 7) & ~quint64(7)) : length;
+                if (need == 0 || length > size || need > size - p)
+                    return false;
+                p += need;
+            }
+        }
+    }
+    return true;
+}
+
 template <typename DataSet>
 bool read(const QString& path, DataSet& dataSet, const char* kind, QString* error,
           const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead)
@@ -280,6 +334,8 @@ bool read(const QString& path, DataSet& dataSet, const char* kind, QString* erro
         return false;
     };
     quiet();
+    if (!globalHeapsAreSound(path))
+        return fail(tr("%1 is damaged: its stored texts are not readable").arg(path));
     Handle file(H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDONLY, H5P_DEFAULT), H5Fclose);
     if (!file.ok())
         return fail(tr("cannot read %1 as an HDF5 file").arg(path));

@@ -15,7 +15,7 @@ cmake --build build-fuzz --parallel "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-targets=(results_measurement results_mapping mapping_file limits_file)
+targets=(results_measurement results_mapping mapping_file limits_file results_index hdf5_file)
 mode=${1:-replay}
 
 if [ "$mode" = replay ]; then

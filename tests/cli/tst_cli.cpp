@@ -775,6 +775,23 @@ print("ok")
         const Run other = run({"stats", path("foreign.h5")});
         QCOMPARE(other.status, 1);
         QVERIFY2(other.err.contains("not a recording of this program"), other.err.constData());
+
+        // A stored text whose heap object claims no size would keep the HDF5 library reading
+        // for ever: such a file is refused at once.
+        QVERIFY(whole.seek(0));
+        QByteArray bytes = whole.readAll();
+        const int heap = bytes.indexOf(QByteArray("GCOL\x01\0\0\0", 8));
+        QVERIFY(heap > 0);
+        // The first object's index and size made 0: free space of no size.
+        bytes.replace(heap + 16, 2, QByteArray(2, '\0'));
+        bytes.replace(heap + 24, 8, QByteArray(8, '\0'));
+        QFile hostile(path("hostile.h5"));
+        QVERIFY(hostile.open(QIODevice::WriteOnly));
+        hostile.write(bytes);
+        hostile.close();
+        const Run refused = run({"info", path("hostile.h5")});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.contains("damaged"), refused.err.constData());
     }
 
     // Killed (SIGKILL: no handler runs) at random moments of a recording at 100 kHz: each
