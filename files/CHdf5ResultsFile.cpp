@@ -135,6 +135,38 @@ bool appendRows(hid_t dataset, hid_t memoryType, const void* data, hsize_t rows,
            H5Dwrite(dataset, memoryType, memory, file, H5P_DEFAULT, data) >= 0;
 }
 
+// A damaged or hostile file may claim any size: a dataset whose chunks would take more than
+// 64 MB, or that holds more than such a file could even compressed a thousand-fold, is
+// refused before the library or the reader allocates for it.
+bool plausibleSize(hid_t dataset, hsize_t elements)
+{
+    constexpr hsize_t most = hsize_t(64) << 20;
+    Handle type(H5Dget_type(dataset), H5Tclose);
+    const hsize_t size = std::max<hsize_t>(1, type.ok() ? H5Tget_size(type) : 1);
+    Handle properties(H5Dget_create_plist(dataset), H5Pclose);
+    if (!properties.ok())
+        return false;
+    if (H5Pget_layout(properties) == H5D_CHUNKED)
+    {
+        hsize_t chunk[H5S_MAX_RANK];
+        const int rank = H5Pget_chunk(properties, H5S_MAX_RANK, chunk);
+        if (rank < 0)
+            return false;
+        hsize_t bytes = size;
+        for (int i = 0; i < rank; ++i)
+        {
+            if (chunk[i] > most || bytes * chunk[i] > most)
+                return false;
+            bytes *= chunk[i];
+        }
+    }
+    Handle file(H5Iget_file_id(dataset), H5Fclose);
+    hsize_t fileSize = 0;
+    if (!file.ok() || H5Fget_filesize(file, &fileSize) < 0)
+        return false;
+    return elements <= (most + fileSize * 1000) / size;
+}
+
 // The rows of a one- or two-dimensional dataset (`columns` wide); false when it is absent
 // or of another shape.
 template <typename T>
@@ -148,7 +180,7 @@ bool readColumn(hid_t group, const char* name, hid_t memoryType, std::vector<T>&
     hsize_t dimensions[2] = {0, 1};
     if (!dataset.ok() || rank != (columns > 1 ? 2 : 1) ||
         H5Sget_simple_extent_dims(space, dimensions, nullptr) < 0 ||
-        (columns > 1 && dimensions[1] != columns))
+        (columns > 1 && dimensions[1] != columns) || !plausibleSize(dataset, dimensions[0] * columns))
         return false;
     values.resize(std::size_t(dimensions[0] * columns));
     return values.empty() || H5Dread(dataset, memoryType, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) >= 0;
@@ -234,6 +266,8 @@ hid_t openColumn(hid_t group, const char* name, hsize_t& rows)
 template <typename T>
 bool readRows(hid_t dataset, hid_t memoryType, hsize_t from, hsize_t count, std::vector<T>& values)
 {
+    if (!plausibleSize(dataset, count))
+        return false;
     values.resize(std::size_t(count));
     if (count == 0)
         return true;
