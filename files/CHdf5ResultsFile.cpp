@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -411,15 +412,26 @@ bool read(const QString& path, DataSet& dataSet, const char* kind, QString* erro
         Handle space(H5Dget_space(dataset), H5Sclose);
         Handle type(utf8String(), H5Tclose);
         hsize_t count = 0;
+        Handle stored(H5Dget_type(dataset), H5Tclose);
         if (H5Sget_simple_extent_ndims(space) == 1 &&
-            H5Sget_simple_extent_dims(space, &count, nullptr) >= 0 && count == firsts.size())
+            H5Sget_simple_extent_dims(space, &count, nullptr) >= 0 && count == firsts.size() &&
+            H5Tis_variable_str(stored) > 0 && plausibleSize(dataset, count))
         {
+            // Each comment's length is the file's word: the library would allocate whatever
+            // a damaged file claims. Past a comment's plausible size the read fails instead.
+            Handle transfer(H5Pcreate(H5P_DATASET_XFER), H5Pclose);
+            H5Pset_vlen_mem_manager(
+                transfer,
+                [](size_t size, void*) -> void* {
+                    return size <= (std::size_t(1) << 20) ? malloc(size) : nullptr;
+                },
+                nullptr, [](void* memory, void*) { free(memory); }, nullptr);
             std::vector<char*> texts(firsts.size(), nullptr);
-            if (count > 0 && H5Dread(dataset, type, H5S_ALL, H5S_ALL, H5P_DEFAULT, texts.data()) >= 0)
+            if (count > 0 && H5Dread(dataset, type, H5S_ALL, H5S_ALL, transfer, texts.data()) >= 0)
             {
                 for (std::size_t b = 0; b < texts.size(); ++b)
                     comments[b] = QString::fromUtf8(texts[b]);
-                H5Dvlen_reclaim(type, space, H5P_DEFAULT, texts.data());
+                H5Dvlen_reclaim(type, space, transfer, texts.data());
             }
         }
     }
