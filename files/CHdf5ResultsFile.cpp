@@ -9,9 +9,12 @@
 #include "model/CUnits.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QThread>
 
 #include <hdf5.h>
 
@@ -21,6 +24,13 @@
 #include <cstdlib>
 #include <limits>
 #include <vector>
+
+#ifdef TESVANA_FUZZ_BUILD
+#include <sanitizer/common_interface_defs.h>
+#endif
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -137,8 +147,8 @@ bool appendRows(hid_t dataset, hid_t memoryType, const void* data, hsize_t rows,
 }
 
 // A damaged or hostile file may claim any size: a dataset whose chunks would take more than
-// 64 MB, or that holds more than such a file could even compressed a thousand-fold, is
-// refused before the library or the reader allocates for it.
+// 64 MB, whose stored chunks claim more than the file, or that holds more than such a file
+// could even compressed a thousand-fold, is refused before anything is allocated for it.
 bool plausibleSize(hid_t dataset, hsize_t elements)
 {
     constexpr hsize_t most = hsize_t(64) << 20;
@@ -147,11 +157,23 @@ bool plausibleSize(hid_t dataset, hsize_t elements)
     Handle properties(H5Dget_create_plist(dataset), H5Pclose);
     if (!properties.ok())
         return false;
-    if (H5Pget_layout(properties) == H5D_CHUNKED)
+    const H5D_layout_t layout = H5Pget_layout(properties);
+    // Stored whole (not chunked), the data must be all there: the library copies as many
+    // bytes as the shape asks from what the file holds.
+    Handle space(H5Dget_space(dataset), H5Sclose);
+    const hssize_t extent = space.ok() ? H5Sget_simple_extent_npoints(space) : -1;
+    if (extent < 0 || ((layout == H5D_COMPACT || layout == H5D_CONTIGUOUS) && extent > 0 &&
+                       H5Dget_storage_size(dataset) / size < hsize_t(extent)))
+        return false;
+    Handle file(H5Iget_file_id(dataset), H5Fclose);
+    hsize_t fileSize = 0;
+    if (!file.ok() || H5Fget_filesize(file, &fileSize) < 0)
+        return false;
+    if (layout == H5D_CHUNKED)
     {
         hsize_t chunk[H5S_MAX_RANK];
         const int rank = H5Pget_chunk(properties, H5S_MAX_RANK, chunk);
-        if (rank < 0)
+        if (rank < 1 || rank > 2 || chunk[0] == 0)
             return false;
         hsize_t bytes = size;
         for (int i = 0; i < rank; ++i)
@@ -160,12 +182,31 @@ bool plausibleSize(hid_t dataset, hsize_t elements)
                 return false;
             bytes *= chunk[i];
         }
+        // Each chunk lies within the file, and one stored with none of its filters (the
+        // library then copies a whole chunk's bytes from it) is a whole chunk long; texts of
+        // any length are stored as references, of another size than in memory.
+        const int filters = std::clamp(H5Pget_nfilters(properties), 0, 31);
+        const unsigned allSkipped = (1u << filters) - 1u;
+        const bool references = H5Tis_variable_str(type) > 0 || H5Tget_class(type) == H5T_VLEN;
+        hsize_t dimensions[2] = {0, 1};
+        H5Sget_simple_extent_dims(space, dimensions, nullptr);
+        for (hsize_t row = 0; row < dimensions[0]; row += chunk[0])
+        {
+            const hsize_t offset[2] = {row, 0};
+            unsigned mask = 0;
+            haddr_t address = HADDR_UNDEF;
+            hsize_t stored = 0;
+            if (H5Dget_chunk_info_by_coord(dataset, offset, &mask, &address, &stored) < 0)
+                return false;
+            if (address == HADDR_UNDEF)
+                continue; // never written: the fill value
+            if (address > fileSize || stored > fileSize - address ||
+                (!references && (mask & allSkipped) == allSkipped && stored != bytes))
+                return false;
+        }
     }
-    Handle file(H5Iget_file_id(dataset), H5Fclose);
-    hsize_t fileSize = 0;
-    if (!file.ok() || H5Fget_filesize(file, &fileSize) < 0)
-        return false;
-    return elements <= (most + fileSize * 1000) / size;
+    // What its chunks claim to take in the file, which the library reads a chunk at a time.
+    return H5Dget_storage_size(dataset) <= fileSize && elements <= (most + fileSize * 1000) / size;
 }
 
 // The rows of a one- or two-dimensional dataset (`columns` wide); false when it is absent
@@ -358,9 +399,86 @@ bool globalHeapsAreSound(const QString& path)
     return true;
 }
 
+// The HDF5 library trusts the structure of the files it reads: a damaged or hostile file can
+// make it read out of bounds or crash, whatever the reader checks first. So `work` is first
+// done in a child process, which has a copy of this one's memory and writes nothing; true
+// when the child got through it (failing cleanly is getting through), false when it crashed
+// or did not end in time. The last file's outcome is kept: one file is read a few times.
+bool survivesInAChild(const QString& path, const char* what, const std::function<void()>& work)
+{
+    static QString lastKey;
+    static bool lastOutcome = false;
+    static bool inChild = false;
+    if (inChild)
+        return true; // the child itself does the work
+    const QFileInfo info(path);
+    const QString key = path + QLatin1Char('|') + QString::fromLatin1(what) + QLatin1Char('|') +
+                        QString::number(info.size()) + QLatin1Char('|') +
+                        QString::number(info.lastModified().toMSecsSinceEpoch());
+    if (key == lastKey)
+        return lastOutcome;
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0)
+        return true; // no child to try it in: read as before
+    if (child == 0)
+    {
+        inChild = true;
+#ifdef TESVANA_FUZZ_BUILD
+        __sanitizer_set_death_callback(nullptr);
+#endif
+        work();
+        _exit(0);
+    }
+    // Time to read the structure and a first stretch, generous for a slow disk.
+#ifdef TESVANA_HDF5_CHILD_PATIENCE_MS
+    const qint64 patience = TESVANA_HDF5_CHILD_PATIENCE_MS;
+#else
+    const qint64 patience = 20000 + info.size() / 20000;
+#endif
+    QElapsedTimer waited;
+    waited.start();
+    int status = 0;
+    pid_t ended = 0;
+    while ((ended = waitpid(child, &status, WNOHANG)) == 0 && waited.elapsed() < patience)
+        QThread::msleep(5);
+    if (ended == 0)
+    {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+    }
+    lastKey = key;
+    lastOutcome = ended == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return lastOutcome;
+}
+
+QString unsafeFile(const QString& path)
+{
+    return tr("%1 is damaged: the HDF5 library cannot read it safely").arg(path);
+}
+
 template <typename DataSet>
 bool read(const QString& path, DataSet& dataSet, const char* kind, QString* error,
-          const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead)
+          const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead, bool probe = false);
+
+template <typename DataSet>
+bool readSafely(const QString& path, DataSet& dataSet, const char* kind, QString* error,
+                const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead)
+{
+    // The child reads into its own copy of the data set, hands no block on, and stops after
+    // the first stretch of samples.
+    if (!survivesInAChild(path, kind, [&] { read(path, dataSet, kind, nullptr, {}, true); }))
+    {
+        if (error)
+            *error = unsafeFile(path);
+        return false;
+    }
+    return read(path, dataSet, kind, error, blockRead);
+}
+
+template <typename DataSet>
+bool read(const QString& path, DataSet& dataSet, const char* kind, QString* error,
+          const std::function<void(const QSharedPointer<CMeasureBlock>&)>& blockRead, bool probe)
 {
     using Block = typename std::remove_reference<decltype(*dataSet.MeasureBlocks()->front())>::type;
     const auto fail = [&](const QString& message) {
@@ -465,6 +583,8 @@ bool read(const QString& path, DataSet& dataSet, const char* kind, QString* erro
                             stretch[std::size_t(c)]);
         if (!read)
             return fail(tr("the file's samples cannot be read (rows %1 to %2)").arg(from).arg(to));
+        if (probe)
+            return true;
         for (; b < e; ++b)
         {
             QSharedPointer<Block> block(new Block());
@@ -723,6 +843,12 @@ bool CHdf5ResultsFile::Writer::End(QString* error)
 QString CHdf5ResultsFile::Kind(const QString& path, QString* error)
 {
     quiet();
+    if (!survivesInAChild(path, "kind", [&] { Kind(path, nullptr); }))
+    {
+        if (error)
+            *error = unsafeFile(path);
+        return QString();
+    }
     Handle file(H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDONLY, H5P_DEFAULT), H5Fclose);
     if (!file.ok())
     {
@@ -741,11 +867,11 @@ QString CHdf5ResultsFile::Kind(const QString& path, QString* error)
 bool CHdf5ResultsFile::Read(const QString& path, CDataSetMeasurement& dataSet, QString* error,
                             const BlockRead& blockRead)
 {
-    return read(path, dataSet, "measurement", error, blockRead);
+    return readSafely(path, dataSet, "measurement", error, blockRead);
 }
 
 bool CHdf5ResultsFile::Read(const QString& path, CDataSetMapping& dataSet, QString* error,
                             const BlockRead& blockRead)
 {
-    return read(path, dataSet, "mapping", error, blockRead);
+    return readSafely(path, dataSet, "mapping", error, blockRead);
 }
