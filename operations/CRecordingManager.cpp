@@ -280,7 +280,7 @@ void CRecordingManager::l_DataSetCleared()
     // What is gone is nothing left to save, whichever path cleared it; a file still being
     // opened is not wanted any more (a new recording).
     if (m_IsIndexing && !m_IndexingDone)
-        m_CancelIndexing = true;
+        m_CancelIndexing = m_IndexingAbandoned = true;
     l_EndReadOnDemand();
     setHasUnsavedData(false);
     setIsDataSetEmpty(true);
@@ -475,6 +475,7 @@ bool CRecordingManager::Load(QString path)
         file.close();
         m_pIndexing = std::make_unique<CResultsFileIndex>();
         m_CancelIndexing = false;
+        m_IndexingAbandoned = false;
         m_IndexingDone = false;
         m_IndexedBytes = 0;
         m_IndexedTotal = std::max<qint64>(1, QFileInfo(path).size());
@@ -574,7 +575,9 @@ void CRecordingManager::l_OnIndexingPoll()
     }
     else
     {
-        BaseDataSet()->Clear();
+        // What the opening showed goes, unless a new recording has replaced it already.
+        if (!m_IndexingAbandoned)
+            BaseDataSet()->Clear();
         if (m_CancelIndexing)
             message.clear(); // the user's own choice: nothing to report
     }

@@ -292,6 +292,8 @@ private:
     // brings its progress and its end to this thread.
     std::thread m_IndexThread;
     std::atomic<bool> m_CancelIndexing{false};
+    // Cancelled because the data set was cleared for something new (a recording).
+    bool m_IndexingAbandoned = false;
     std::atomic<bool> m_IndexingDone{false};
     std::atomic<qint64> m_IndexedBytes{0};
     std::atomic<qint64> m_IndexedTotal{1};

@@ -526,11 +526,20 @@ void CMeasurementOperationViewModel::l_OnOpened(bool ok, const QString& message,
         l_FinishLoad(notice);
         return;
     }
+    if (message.isEmpty())
+    {
+        // Cancelled: by the user, and the page goes back to its own parameters; or by a new
+        // recording, which goes on.
+        if (!m_pRecorder->IsRecording() && !m_pOperation->SessionInProgress())
+        {
+            m_pController->End();
+            ApplyUnitsRule();
+        }
+        return;
+    }
     // The page stays usable with the operation's own parameters.
     m_pController->End();
     ApplyUnitsRule();
-    if (message.isEmpty())
-        return; // cancelled
     qCWarning(lcUi).noquote() << QStringLiteral("Error while loading file:") + message;
     CUtils::errorMessage(CConstants::LoadFileErrorTitle, message);
 }

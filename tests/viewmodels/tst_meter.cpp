@@ -742,6 +742,22 @@ private slots:
         QCOMPARE(prompt.asked.size(), asked + 1);
         QVERIFY2(prompt.asked.last().contains("changed since it was opened"),
                  qPrintable(prompt.asked.last()));
+
+        // A new recording lets the file go; one started while a file opens cancels the opening.
+        m_Meter->record();
+        QVERIFY(!recorder.IsReadOnDemand());
+        QVERIFY(m_Meter->OpenedFileText().isEmpty());
+        m_Meter->stop();
+        m_Meter->end();
+        prompt.files << copy;
+        m_Meter->load();
+        QVERIFY(m_Meter->IsOpening());
+        m_Meter->record();
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.last().at(0).toBool(), false);
+        QVERIFY(recorder.IsRecording());
+        QVERIFY(!recorder.IsReadOnDemand());
+        m_Meter->stop();
     }
 
     // After a parameter file is loaded, the alarm and replay panels show what is in force.
