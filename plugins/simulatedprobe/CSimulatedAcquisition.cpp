@@ -123,17 +123,25 @@ void CSimulatedAcquisition::run()
     QElapsedTimer clock;
     clock.start();
     const qint64 epochStartNs = QDateTime::currentMSecsSinceEpoch() * 1000000LL;
-    double nextBlockTime = 0.0; // seconds since the start, continuous modes
     // Read under the lock as everywhere: the GUI thread may set new settings meanwhile.
     const Settings first = GetSettings();
     double pacedRate = first.acquisitionRate;
     int pacedBlockSize = first.blockSize;
     CTrigger::TriggerMode pacedMode = first.mode;
+    // Continuous modes: the next block's time counted in whole samples from an origin (in
+    // nanoseconds since the start) at one rate, so that every block starts on the sampling
+    // period to the nanosecond however long it runs; a sum of seconds drifts ("…11.400999999").
+    qint64 originNs = 0;
+    qint64 samplesSinceOrigin = 0;
+    double originRate = std::clamp(first.acquisitionRate, 1e-3, MaxAcquisitionRate);
+    const auto atSample = [&](qint64 samples) {
+        return originNs + qint64(std::llround(double(samples) * 1e9 / originRate));
+    };
 
     for (;;)
     {
         Settings settings;
-        double startTime = 0.0;
+        qint64 startNs = 0;
         {
             std::unique_lock<std::mutex> lock(m_Mutex);
             if (m_StopRequested)
@@ -148,21 +156,30 @@ void CSimulatedAcquisition::run()
                 }
                 --m_PendingTriggers;
                 pacedMode = settings.mode;
-                startTime = clock.nsecsElapsed() * 1e-9;
+                startNs = clock.nsecsElapsed();
             }
             else
             {
                 const double rate = std::clamp(settings.acquisitionRate, 1e-3, MaxAcquisitionRate);
-                const double duration = std::clamp(settings.blockSize, 1, MaxBlockSize) / rate;
-                const double now = clock.nsecsElapsed() * 1e-9;
-                // A block is delivered when its last sample has been "measured".
-                if (now < nextBlockTime + duration)
+                const int samples = std::clamp(settings.blockSize, 1, MaxBlockSize);
+                if (rate != originRate)
                 {
-                    const double wait = std::min(0.05, nextBlockTime + duration - now);
-                    m_Wake.wait_for(lock, std::chrono::milliseconds(std::max<long>(1, long(wait * 1000.0))));
+                    // A new rate counts from where the old one left off.
+                    originNs = atSample(samplesSinceOrigin);
+                    samplesSinceOrigin = 0;
+                    originRate = rate;
+                }
+                const qint64 nextNs = atSample(samplesSinceOrigin);
+                const qint64 endNs = atSample(samplesSinceOrigin + samples);
+                const qint64 nowNs = clock.nsecsElapsed();
+                // A block is delivered when its last sample has been "measured".
+                if (nowNs < endNs)
+                {
+                    const qint64 waitMs = std::min<qint64>(50, (endNs - nowNs) / 1000000);
+                    m_Wake.wait_for(lock, std::chrono::milliseconds(std::max<qint64>(1, waitMs)));
                     continue;
                 }
-                startTime = nextBlockTime;
+                startNs = nextNs;
                 // Far behind, the clock restarts from now: after a change of pace that is
                 // expected; otherwise the machine could not keep up, and the signal skipped
                 // is said once each time it happens.
@@ -171,23 +188,24 @@ void CSimulatedAcquisition::run()
                 pacedRate = settings.acquisitionRate;
                 pacedBlockSize = settings.blockSize;
                 pacedMode = settings.mode;
-                if (now - nextBlockTime > 2.0 * duration + 1.0)
+                const qint64 durationNs = endNs - nextNs;
+                if (nowNs - nextNs > 2 * durationNs + 1000000000LL)
                 {
-                    const double skipped = now - (nextBlockTime + duration);
+                    const double skipped = double(nowNs - endNs) * 1e-9;
                     if (!paceChanged)
                         qCWarning(lcInstruments).noquote()
                             << QStringLiteral(
                                    "Simulated probe could not keep up: skipped %1 s of signal (%2 samples)")
                                    .arg(skipped, 0, 'f', 3)
                                    .arg(qint64(std::llround(skipped * rate)));
-                    nextBlockTime = now;
+                    originNs = nowNs;
+                    samplesSinceOrigin = 0;
                 }
                 else
-                    nextBlockTime += duration;
+                    samplesSinceOrigin += samples;
             }
         }
-        const qint64 startEpochNs = epochStartNs + qint64(startTime * 1e9);
-        m_Deliver(MakeBlock(settings, startTime, startEpochNs));
+        m_Deliver(MakeBlock(settings, double(startNs) * 1e-9, epochStartNs + startNs));
         // Immediate mode: one acquisition per start.
         if (settings.mode == CTrigger::TriggerMode::IMMEDIATE)
             return;

@@ -10,6 +10,10 @@
 #include <QTest>
 #include <QThread>
 
+#include <cmath>
+#include <mutex>
+#include <vector>
+
 #include <ctime>
 
 // Timestamps are built without a local-time conversion per sample. They must still
@@ -130,6 +134,42 @@ private slots:
         QByteArray again;
         block.AppendRows(again, ";");
         QCOMPARE(again, rows);
+    }
+
+    // However long it runs, every sample of the simulated probe lies on its period to the
+    // nanosecond: its times are counted, not summed.
+    void simulatedSamplesLieOnThePeriod()
+    {
+        std::vector<qint64> times;
+        std::mutex mutex;
+        CSimulatedAcquisition acquisition([&](QSharedPointer<CMeasureBlock> block) {
+            std::lock_guard<std::mutex> lock(mutex);
+            for (const auto& sample : block->Results)
+                times.push_back(sample->Timestamp.toSecsSinceEpoch() * 1000000000LL +
+                                qint64(sample->TimestampNanosecond));
+        });
+        CSimulatedAcquisition::Settings settings;
+        settings.acquisitionRate = 30000; // a period of 33,333.33 ns
+        settings.blockSize = 300;
+        acquisition.SetSettings(settings);
+        acquisition.PrepareStart();
+        acquisition.start();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                std::lock_guard<std::mutex> lock(mutex);
+                return times.size() >= 30000;
+            }(),
+            10000);
+        acquisition.RequestStop();
+        acquisition.wait();
+        std::lock_guard<std::mutex> lock(mutex);
+        for (std::size_t i = 1; i < times.size(); ++i)
+        {
+            // Within a nanosecond of the first sample plus a whole number of periods.
+            const double expected = double(i) * 1e9 / 30000.0;
+            QVERIFY2(std::fabs(double(times[i] - times.front()) - expected) <= 1.0,
+                     qPrintable(QStringLiteral("sample %1 at %2 ns").arg(i).arg(times[i] - times.front())));
+        }
     }
 
     void simulatorSaysWhatItSkipped()
