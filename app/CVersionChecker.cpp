@@ -53,8 +53,26 @@ void CVersionChecker::fileDownloaded(QNetworkReply* pReply)
 {
     if (pReply->error() != QNetworkReply::NoError)
     {
-        qCWarning(lcApp).noquote() << "VersionChecker: Network error:" << pReply->errorString()
-                                   << "Unable to access version";
+        // No network or no server (a bench computer offline) is the usual case, not a fault:
+        // logged, not put in the status line. A server that answers wrongly is a warning.
+        switch (pReply->error())
+        {
+        case QNetworkReply::HostNotFoundError:
+        case QNetworkReply::ConnectionRefusedError:
+        case QNetworkReply::TimeoutError:
+        case QNetworkReply::TemporaryNetworkFailureError:
+        case QNetworkReply::NetworkSessionFailedError:
+        case QNetworkReply::UnknownNetworkError:
+        case QNetworkReply::ProxyConnectionRefusedError:
+        case QNetworkReply::ProxyNotFoundError:
+        case QNetworkReply::ProxyTimeoutError:
+            qCInfo(lcApp).noquote() << "VersionChecker: no connection, the check is made at the next start:"
+                                    << pReply->errorString();
+            break;
+        default:
+            qCWarning(lcApp).noquote()
+                << "VersionChecker: Network error:" << pReply->errorString() << "Unable to access version";
+        }
         pReply->deleteLater();
         return;
     }
