@@ -1,6 +1,8 @@
 #include "app/CMessageBoxPrompt.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QObject>
 #include <QPushButton>
@@ -74,15 +76,32 @@ CPrompt::Choice CMessageBoxPrompt::SaveDiscardCancel(const QString& text, const 
     }
 }
 
+QString CMessageBoxPrompt::ExistingFolder(const QString& folder)
+{
+    QString path = QDir::cleanPath(QDir(folder.isEmpty() ? QDir::homePath() : folder).absolutePath());
+    while (!QFileInfo(path).isDir())
+    {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            return QDir::homePath();
+        path = parent;
+    }
+    return path;
+}
+
 QString CMessageBoxPrompt::OpenFileName(const QString& title, const QString& folder, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(nullptr, title, folder, filter);
+    return QFileDialog::getOpenFileName(nullptr, title, ExistingFolder(folder), filter);
 }
 
 QString CMessageBoxPrompt::SaveFileName(const QString& title, const QString& proposedPath,
                                         const QString& filter)
 {
-    return QFileDialog::getSaveFileName(nullptr, title, proposedPath, filter);
+    // The proposed name kept, in a folder that exists.
+    const QFileInfo proposed(proposedPath);
+    const QString folder = ExistingFolder(proposed.path());
+    const QString path = proposed.fileName().isEmpty() ? folder : QDir(folder).filePath(proposed.fileName());
+    return QFileDialog::getSaveFileName(nullptr, title, path, filter);
 }
 
 QString CMessageBoxPrompt::FolderName(const QString& title, const QString& folder)

@@ -3,6 +3,7 @@
 #include "app/CUtils.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -174,6 +175,17 @@ private slots:
         answerNextBox(&seen, [](QMessageBox* box) { return box->defaultButton(); });
         boxes.Warning("Careful", "Really");
         QCOMPARE(seen.icon, QMessageBox::Warning);
+    }
+
+    // File dialogs open in a folder that exists: a storage folder not made yet gives way to
+    // the nearest folder above it (a dialog would take the missing name for a file name).
+    void fileDialogsOpenInAFolderThatExists()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(CMessageBoxPrompt::ExistingFolder(dir.path()), dir.path());
+        QCOMPARE(CMessageBoxPrompt::ExistingFolder(dir.path() + "/Documents/Tesvana"), dir.path());
+        QCOMPARE(CMessageBoxPrompt::ExistingFolder(QString()), QDir::homePath());
+        QCOMPARE(CMessageBoxPrompt::ExistingFolder("/"), QString("/"));
     }
 
     void alarmAndAxisTexts()
