@@ -23,8 +23,16 @@ bool CBandTable::Compute(const CMeasureBlock* block, double sampleRate, int figu
     }
     if (block && !block->Results.isEmpty())
     {
+        // Bands wholly above half the rate hold nothing this block can show: listed, they
+        // would be rows of zeros (82 of them for ICNIRP limits at 200 Hz). The band that
+        // holds half the rate is the last.
+        const double nyquist = sampleRate * 0.5;
         for (const QSharedPointer<FrequencyRange>& range : m_pLimits->Limits())
+        {
             upperLimits.push_back(float(range->UpperFrequencyLimitValue()));
+            if (range->UpperFrequencyLimitValue() >= nyquist)
+                break;
+        }
         if (upperLimits.empty())
             upperLimits.push_back(float(sampleRate * 0.5));
         KVL::Instrument::ZRQ5520Types::CFluxList series;

@@ -795,13 +795,13 @@ private slots:
         QVERIFY(KVL::ComputeRMSValue(bz, rms));
         QVERIFY(std::fabs(table.Figure(4, 0) - rms) < 1e-4f * rms);
 
-        // Bands 0-50, 50-100, 100-200: the last lies above the Nyquist frequency.
+        // Bands 0-50, 50-100, 100-200: the last lies above the Nyquist frequency and, holding
+        // nothing the block can show, is not listed (no row of zeros).
         addLimits({{50, 1.0}, {100, 0.5}, {200, 0.5}});
         m_Operation->OnNewMeasure(block);
-        QCOMPARE(table.rowCount(), 3);
+        QCOMPARE(table.rowCount(), 2);
         QCOMPARE(table.BandText(1), QString("50-100"));
-        QCOMPARE(table.BandText(2), QString("100-200"));
-        QCOMPARE(table.Figure(4, 2), 0.0f);
+        QVERIFY(table.Figure(4, 1) > 0.0f);
 
         // The alarm on Bx: band 0 (0.7 RMS of 10 Hz and DC) within 1.0; band 1 (70 Hz) over 0.5? No: 0.106.
         m_Operation->OperationParameters()->AlarmParametersAcAnalysis()->setState(
