@@ -199,6 +199,9 @@ Item {
             z: 1
             clip: true
             contentWidth: availableWidth
+            // Panels taller than the window show that they go on: the bar stays, beside them.
+            ScrollBar.vertical.policy: contentHeight > height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+            rightPadding: contentHeight > height ? ScrollBar.vertical.width : 0
 
             background: Rectangle {
                 color: Theme.lightColor

@@ -71,6 +71,20 @@ public slots:
     void open(const QUrl& url) { urls << url; }
 };
 
+// The rows of the band table: the limits' bands up to the one holding half the rate.
+int bandsShown(COperationMeasure& operation)
+{
+    const double half = operation.MeasurementParameters()->AcquisitionRate() / 2;
+    int rows = 0;
+    for (const auto& range : operation.LimitsFile()->Limits())
+    {
+        ++rows;
+        if (range->UpperFrequencyLimitValue() >= half)
+            break;
+    }
+    return rows;
+}
+
 class tst_Application : public QObject
 {
     Q_OBJECT
@@ -590,7 +604,7 @@ private slots:
         QVERIFY(ac);
         QCOMPARE(ac->LimitsFileName(), QString("ICNIRP2010_GeneralPublic.xml")); // the operation keeps it
         // The probe goes on acquiring across the page change.
-        QTRY_VERIFY_WITH_TIMEOUT(ac->Table()->rowCount() == operation.LimitsFile()->Limits().size(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(ac->Table()->rowCount() == bandsShown(operation), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(ac->Chart()->MeasureResultCount() >= 2, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(ac->Exposure()->SummationIndex() > 0, 5000);
         QVERIFY(ac->Exposure()->SummationIndex() < 0.1 && ac->Exposure()->WeightedPeakIndex() > 0);
@@ -666,8 +680,7 @@ private slots:
             QVERIFY2(std::fabs(ac->Exposure()->SummationIndex() / summation - 1) < 0.1,
                      qPrintable(QString::number(ac->Exposure()->SummationIndex())));
             click("tableTab");
-            QTRY_VERIFY_WITH_TIMEOUT(ac->Table()->rowCount() == operation.LimitsFile()->Limits().size(),
-                                     5000);
+            QTRY_VERIFY_WITH_TIMEOUT(ac->Table()->rowCount() == bandsShown(operation), 5000);
             for (int row = 0; row < ac->Table()->rowCount(); ++row)
                 if (operation.LimitsFile()->Limits().at(row)->UpperFrequencyLimitValue() >= 50)
                 {

@@ -184,7 +184,8 @@ private slots:
         QTemporaryDir dir;
         QCOMPARE(CMessageBoxPrompt::ExistingFolder(dir.path()), dir.path());
         QCOMPARE(CMessageBoxPrompt::ExistingFolder(dir.path() + "/Documents/Tesvana"), dir.path());
-        QCOMPARE(CMessageBoxPrompt::ExistingFolder(QString()), QDir::homePath());
+        QCOMPARE(CMessageBoxPrompt::ExistingFolder(QString()),
+                 CMessageBoxPrompt::ExistingFolder(QDir::homePath()));
         QCOMPARE(CMessageBoxPrompt::ExistingFolder("/"), QString("/"));
     }
 
