@@ -63,6 +63,17 @@ void CBandTable::Clear()
         figures.clear();
 }
 
+int CBandTable::BandsAboveRange() const
+{
+    const int limits = m_pLimits->Limits().size();
+    return Bands() > 0 && limits > Bands() ? limits - Bands() : 0;
+}
+
+double CBandTable::AboveRangeFrom() const
+{
+    return BandsAboveRange() > 0 ? m_pLimits->Limits().at(Bands() - 1)->UpperFrequencyLimitValue() : 0.0;
+}
+
 QString CBandTable::BandText(int row) const
 {
     const auto& limits = m_pLimits->Limits();

@@ -26,6 +26,10 @@ public:
     bool Compute(const CMeasureBlock* block, double sampleRate, int figureIndex, QString* error = nullptr);
     void Clear();
     int Bands() const { return int(m_Figures[0].size()); }
+    // The bands of the limits file not listed, all above half the rate, and where they start
+    // (0 when every band is listed).
+    int BandsAboveRange() const;
+    double AboveRangeFrom() const;
     QString BandText(int row) const;
     // Figure of quantity q (0 B .. 4 Bz) in band `row`.
     float Figure(int quantity, int row) const { return m_Figures[std::size_t(quantity)][std::size_t(row)]; }

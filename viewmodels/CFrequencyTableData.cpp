@@ -23,6 +23,20 @@ void CFrequencyTableData::ComputeFigureOfMerit(const CMeasureBlock* block, doubl
     CBandTable next(m_pLimits);
     next.Compute(block, sampleRate, figureIndex);
     ReplaceRows(rowCount(), next.Bands(), [&] { m_Table = std::move(next); });
+    const int above = m_Table.BandsAboveRange();
+    const QString from = QString::number(m_Table.AboveRangeFrom(), 'g', 6);
+    l_SetAboveRangeText(above == 0 ? QString()
+                        : above == 1
+                            ? tr("1 band from %1 Hz: above the measured range").arg(from)
+                            : tr("%1 bands from %2 Hz: above the measured range").arg(above).arg(from));
+}
+
+void CFrequencyTableData::l_SetAboveRangeText(const QString& text)
+{
+    if (text == m_AboveRangeText)
+        return;
+    m_AboveRangeText = text;
+    emit AboveRangeTextChanged(text);
 }
 
 void CFrequencyTableData::Clear()
@@ -30,6 +44,7 @@ void CFrequencyTableData::Clear()
     beginResetModel();
     m_Table.Clear();
     endResetModel();
+    l_SetAboveRangeText(QString());
 }
 
 int CFrequencyTableData::rowCount(const QModelIndex& parent) const

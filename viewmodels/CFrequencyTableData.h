@@ -14,6 +14,8 @@ class CFrequencyTableData : public CRowsModel
 {
     Q_OBJECT
     Q_PROPERTY(bool FlagNotification READ FlagNotification NOTIFY FlagNotificationChanged)
+    // Said once under the table for the bands of the limits file it does not list.
+    Q_PROPERTY(QString AboveRangeText READ AboveRangeText NOTIFY AboveRangeTextChanged)
 
 public:
     enum Role
@@ -31,6 +33,7 @@ public:
     explicit CFrequencyTableData(const LimitsXmlFile* limits, QObject* parent = nullptr);
 
     bool FlagNotification() const { return m_FlagNotification; }
+    QString AboveRangeText() const { return m_AboveRangeText; }
     void setFlagNotification(bool value);
 
     // The figures of `block` (null: the table empties) measured at `sampleRate`.
@@ -48,9 +51,12 @@ public:
 
 signals:
     void FlagNotificationChanged(bool value);
+    void AboveRangeTextChanged(QString value);
 
 private:
     const LimitsXmlFile* m_pLimits;
     CBandTable m_Table; // the figures; this model shows them
     bool m_FlagNotification = false;
+    QString m_AboveRangeText;
+    void l_SetAboveRangeText(const QString& text);
 };

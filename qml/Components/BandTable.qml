@@ -52,4 +52,13 @@ ColumnLayout {
             }
         }
     }
+
+    Label {
+        objectName: "aboveRangeText"
+        Layout.fillWidth: true
+        visible: text.length > 0
+        text: table.viewModel.AcAnalysisOperationDatasetViewModel.TableData.AboveRangeText
+        color: Theme.secondaryTextColor
+        wrapMode: Text.WordWrap
+    }
 }

@@ -802,6 +802,7 @@ private slots:
         QCOMPARE(table.rowCount(), 2);
         QCOMPARE(table.BandText(1), QString("50-100"));
         QVERIFY(table.Figure(4, 1) > 0.0f);
+        QCOMPARE(table.AboveRangeText(), QString("1 band from 100 Hz: above the measured range"));
 
         // The alarm on Bx: band 0 (0.7 RMS of 10 Hz and DC) within 1.0; band 1 (70 Hz) over 0.5? No: 0.106.
         m_Operation->OperationParameters()->AlarmParametersAcAnalysis()->setState(
