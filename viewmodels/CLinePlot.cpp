@@ -465,10 +465,12 @@ QSGNode* CLinePlot::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
     QSGGeometry::updateRectGeometry(clip->geometry(), clipped);
     clip->markDirty(QSGNode::DirtyGeometry);
     QSGGeometryNode* node = static_cast<QSGGeometryNode*>(clip->firstChild());
-    for (const QXYSeries* series : qAsConst(m_Series))
+    // The first series added is drawn last, on top: B over its uncertainty lines, the
+    // spectrum over its limits.
+    for (auto series = m_Series.crbegin(); series != m_Series.crend(); ++series)
     {
         node = lineNode(clip, node);
-        l_FillSeries(node, *series);
+        l_FillSeries(node, **series);
         node = static_cast<QSGGeometryNode*>(node->nextSibling());
     }
     return root;

@@ -55,7 +55,7 @@ QtObject {
     readonly property int axisTitle3DPointSize: 48
 
     // The chart's seven series: B, B.B', Bx, By, Bz, B-dB, B+dB.
-    readonly property var seriesColors: ["#0078d7", "#8e44ad", "#d35400", "#27ae60", "#c0392b", "#7f8c8d", "#7f8c8d"]
+    readonly property var seriesColors: ["#0078d7", "#8e44ad", "#d35400", "#27ae60", "#c0392b", "#b3babb", "#b3babb"]
     // The swatch of a series' colour beside its check box.
     readonly property int seriesSwatchWidth: 18
     readonly property int seriesSwatchHeight: 6

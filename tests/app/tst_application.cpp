@@ -446,7 +446,7 @@ private slots:
         QVERIFY(chart.Ymax() < chart.YmaxAllSignal());
         // Each series' box shows the series' colour: Bx orange, Bz red.
         const QStringList colours = {"#0078d7", "#8e44ad", "#d35400", "#27ae60",
-                                     "#c0392b", "#7f8c8d", "#7f8c8d"};
+                                     "#c0392b", "#b3babb", "#b3babb"};
         for (int c = 0; c < 7; ++c)
         {
             QQuickItem* swatch =
