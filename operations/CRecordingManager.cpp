@@ -160,6 +160,41 @@ QByteArray undated(QByteArray head)
 }
 } // namespace
 
+bool CRecordingManager::l_SaveCompleteBlocks(const QByteArray& head, const QString& target, QString* error)
+{
+    const CResultsFileIndex& index = *m_pFileIndex;
+    QFile source(index.Path());
+    QSaveFile out(target);
+    if (!source.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+    {
+        *error = tr("cannot write %1: %2").arg(target, out.errorString());
+        return false;
+    }
+    // The head as it stands, then the file from the end of its own head to the end of its
+    // last whole block, then the closing tags.
+    out.write(head);
+    qint64 left = 0;
+    if (index.BlockCount() > 0)
+        left = index.BlockAt(index.BlockCount() - 1).Offset + index.BlockAt(index.BlockCount() - 1).Length -
+               index.Head().size();
+    source.seek(index.Head().size());
+    while (left > 0)
+    {
+        const QByteArray chunk = source.read(std::min<qint64>(left, 4 << 20));
+        if (chunk.isEmpty() || out.write(chunk) != chunk.size())
+            break;
+        left -= chunk.size();
+    }
+    out.write(CXMLResultsSerializer::Tail());
+    if (left > 0 || !out.commit())
+    {
+        out.cancelWriting();
+        *error = tr("cannot write %1: %2").arg(target, out.errorString());
+        return false;
+    }
+    return true;
+}
+
 bool CRecordingManager::PlaceResultsFile(const QString& path, const QByteArray& pathHead,
                                          const QByteArray& head, const QString& target, bool move,
                                          QString* error)
@@ -340,8 +375,11 @@ bool CRecordingManager::SaveAs(const QString& path, QString* error)
     {
         QString why;
         const QByteArray head = l_StreamHead();
-        xmlSaved =
-            PlaceResultsFile(m_RecordingFile, m_RecordingFileHead, head, path, m_RecordingFileIsOurs, &why);
+        // A file read on demand that was cut short is saved whole: its complete blocks, closed.
+        xmlSaved = m_pFileIndex && !m_pFileIndex->CutShortNotice().isEmpty()
+                       ? l_SaveCompleteBlocks(head, path, &why)
+                       : PlaceResultsFile(m_RecordingFile, m_RecordingFileHead, head, path,
+                                          m_RecordingFileIsOurs, &why);
         if (xmlSaved)
         {
             // Later saves copy the file saved.

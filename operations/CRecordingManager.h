@@ -288,6 +288,8 @@ private:
     QByteArray m_RecordingFileHead;
     bool m_RecordingFileIsOurs = false;
     void l_FinishStream();
+    // The complete blocks of the file read on demand, under `head` and closed, at `target`.
+    bool l_SaveCompleteBlocks(const QByteArray& head, const QString& target, QString* error);
     // The background reading of a file: its thread, what it has read, and the poll that
     // brings its progress and its end to this thread.
     std::thread m_IndexThread;

@@ -1,5 +1,6 @@
 #include "../support/FileSizeLimit.h"
 #include "app/CSettings.h"
+#include "files/CXMLResultsSerializer.h"
 #include "model/CMetaTypes.h"
 #include "operations/CRecordingManagerMapping.h"
 #include "operations/CRecordingManagerMeasure.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -272,6 +274,49 @@ private slots:
         QVERIFY(recorder.SaveAs(folder.filePath("memory.xml"), nullptr));
         QVERIFY(loaded.Load(folder.filePath("memory.xml")));
         QCOMPARE(loaded.NumBlocks(), 20);
+    }
+
+    // A file cut short (a recording killed) and larger than memory keeps is read on demand;
+    // saved, it is whole: every complete block, closed, loading without a notice.
+    void cutShortFileReadOnDemandSavesWhole()
+    {
+        const quint64 kept = m_Settings->MeasurementMaxMeasurementCount();
+        const auto restore = qScopeGuard([&] { m_Settings->setMeasurementMaxMeasurementCount(kept); });
+        m_Settings->setMeasurementMaxMeasurementCount(100);
+        CRecordingManagerMeasure recorder(*m_Settings);
+        for (int i = 0; i < 12; ++i)
+            recorder.AddMeasureBlock(block(1000 * i, 10, QString("b%1").arg(i)));
+        const QString whole = m_Dir.filePath("whole-cut.kxr.xml");
+        QVERIFY(recorder.SaveAs(whole, nullptr));
+        QFile file(whole);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray xml = file.readAll();
+        const QString cut = m_Dir.filePath("cut.kxr.xml");
+        QFile cutFile(cut);
+        QVERIFY(cutFile.open(QIODevice::WriteOnly));
+        cutFile.write(xml.left(xml.lastIndexOf("<measurements") + 30)); // inside the last block
+        cutFile.close();
+
+        m_Settings->setMeasurementMaxMeasurementCount(6);
+        CRecordingManagerMeasure loaded(*m_Settings);
+        QSignalSpy opened(&loaded, &CRecordingManager::IndexingFinished);
+        QVERIFY(loaded.Load(cut));
+        QVERIFY(opened.wait(5000));
+        QVERIFY(loaded.IsReadOnDemand());
+        QCOMPARE(loaded.NumBlocks(), 11);
+        QVERIFY(!opened.last().at(2).toString().isEmpty()); // the notice of a file cut short
+        const QString saved = m_Dir.filePath("saved-whole.kxr.xml");
+        QVERIFY(loaded.SaveAs(saved, nullptr));
+
+        m_Settings->setMeasurementMaxMeasurementCount(100);
+        CDataSetMeasurement check(*m_Settings);
+        CXMLResultsSerializer reader;
+        QFile back(saved);
+        QVERIFY(back.open(QIODevice::ReadOnly));
+        QVERIFY(reader.Deserialize(&back, &check));
+        QVERIFY(reader.CutShortNotice().isEmpty());
+        QCOMPARE(int(check.MeasureBlocks()->size()), 11);
+        QCOMPARE(check.MeasureBlocks()->back()->Comment(), QString("b10"));
     }
 
     void replayDelaysFollowTheTimeWarp_data()
