@@ -535,15 +535,19 @@ bool CRecordingManager::Load(QString path)
         return true;
     }
     const bool loaded = l_Deserialize(&file);
-    const int blocks = l_BlockCount();
+    l_SetLoaded(l_BlockCount());
+    file.close();
+    return loaded;
+}
+
+void CRecordingManager::l_SetLoaded(int blocks)
+{
     setNumBlocks(blocks);
     // A recording just read from its file has nothing unsaved.
     setHasUnsavedData(false);
     setIsIdleWithData(blocks != 0);
     setIsDataSetEmpty(blocks == 0);
     setIsDataLoaded(true);
-    file.close();
-    return loaded;
 }
 
 void CRecordingManager::l_ReadFirstBlock(QFile& file)
@@ -603,14 +607,7 @@ void CRecordingManager::l_OnIndexingPoll()
     if (ok)
         ok = l_TakeIndex(std::move(index), &message);
     if (ok)
-    {
-        const int blocks = m_pFileIndex ? m_pFileIndex->BlockCount() : l_BlockCount();
-        setNumBlocks(blocks);
-        setHasUnsavedData(false);
-        setIsIdleWithData(blocks != 0);
-        setIsDataSetEmpty(blocks == 0);
-        setIsDataLoaded(true);
-    }
+        l_SetLoaded(m_pFileIndex ? m_pFileIndex->BlockCount() : l_BlockCount());
     else
     {
         // What the opening showed goes, unless a new recording has replaced it already.

@@ -306,6 +306,8 @@ private:
     bool m_IsIndexing = false;
     double m_IndexingProgress = 0;
     void l_OnIndexingPoll();
+    // The states of a recording just read from its file, of `blocks` blocks.
+    void l_SetLoaded(int blocks);
     // The head and first block of a results file, read into the data set to show at once.
     void l_ReadFirstBlock(QFile& file);
     void l_StopIndexing();
