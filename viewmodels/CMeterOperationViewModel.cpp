@@ -367,9 +367,14 @@ void CMeterOperationViewModel::l_PlotOverview(const CResultsFileIndex& index, in
         if (column.FirstBlock < from || column.FirstBlock + column.Blocks > to ||
             !std::isfinite(column.FirstTime) || !std::isfinite(column.LastTime))
             continue;
-        for (const auto& [seconds, values] :
+        for (const auto& [seconds, extremes] :
              {std::pair(column.FirstTime, column.Min), std::pair(column.LastTime, column.Max)})
         {
+            // A quantity with no value in the column (not a number throughout) stays missing.
+            CResultsFileIndex::Quantities values = extremes;
+            for (std::size_t q = 0; q < values.size(); ++q)
+                if (column.Min[q] > column.Max[q])
+                    values[q] = std::numeric_limits<float>::quiet_NaN();
             auto sample = at(seconds);
             sample->setB(values[0]);
             sample->setBBprime(values[1]);

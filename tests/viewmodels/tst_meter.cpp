@@ -648,6 +648,9 @@ private slots:
             b->setComment(QString("block %1").arg(i));
             if (i == 350)
                 b->Results[40]->setB(77);
+            // No uncertainty in this file: the overview must not make one up.
+            for (const auto& sample : b->Results)
+                sample->setdB(std::numeric_limits<float>::quiet_NaN());
             m_Operation->OnNewMeasure(b);
         }
         m_Meter->stop();
@@ -697,8 +700,13 @@ private slots:
         chart.UpdateDownsampling();
         float largest = 0;
         for (int i = 0; i < chart.DownsampledSignalLength(); ++i)
+        {
             largest = std::max(largest, chart.PointValue(i, 1));
+            QVERIFY(!(std::fabs(chart.PointValue(i, 7)) < std::numeric_limits<float>::infinity()) ||
+                    std::fabs(chart.PointValue(i, 7)) < 1e3f);
+        }
         QCOMPARE(largest, 77.f);
+        QVERIFY(chart.YmaxAllSignal() < 1e3);
 
         // Steps read the stretch they reach, forwards and backwards.
         recorder.setIsIdleWithData(true);
