@@ -157,7 +157,8 @@ bool CResultsFileIndex::Build(const QString& path, CSettings& settings,
         dataSet.DropOldestLoadedBlocks(1);
     });
     const bool read = reader.Deserialize(&device, &dataSet);
-    progress ? progress(device.pos(), m_FileSize) : void();
+    if (progress)
+        progress(device.pos(), m_FileSize);
     if (device.Cancelled)
     {
         *error = tr("cancelled");
