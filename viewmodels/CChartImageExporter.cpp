@@ -149,14 +149,19 @@ bool CChartImageExporter::l_WriteSvg(QQuickItem* chart, const QString& path, QSt
         painter.setFont(font);
         const int yTicks = yAxis ? std::max(2, yAxis->property("tickCount").toInt()) : 5;
         const int xTicks = xAxis ? std::max(2, xAxis->property("tickCount").toInt()) : 5;
-        for (double v : y.ticks(yTicks))
+        const QVector<double> yValues = y.ticks(yTicks);
+        // Decades as the chart on screen labels them.
+        const auto decade = [](double v) { return int(std::lround(std::log10(v))); };
+        for (double v : yValues)
         {
             const double yy = at(x.min, v).y();
             painter.setPen(QPen(QColor("#d0d0d0"), 1));
             painter.drawLine(QPointF(plot.left(), yy), QPointF(plot.right(), yy));
             painter.setPen(Qt::black);
             painter.drawText(QRectF(0, yy - 8, plot.left() - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
-                             QString::number(v, 'g', 4));
+                             y.logarithmic ? CLinePlot::DecadeLabel(decade(v), decade(yValues.first()),
+                                                                    decade(yValues.last()))
+                                           : QString::number(v, 'g', 4));
         }
         for (double u : x.ticks(xTicks))
         {

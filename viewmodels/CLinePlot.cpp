@@ -213,6 +213,20 @@ QPointF CLinePlot::mapToPosition(const QPointF& value) const
             m_PlotArea.bottom() - y.At(value.y()) * m_PlotArea.height()};
 }
 
+QString CLinePlot::DecadeLabel(int e, int first, int last)
+{
+    if (first >= -1 && last <= 3)
+        return QString::number(std::pow(10.0, e), 'g', 4);
+    static const QString superscripts =
+        QStringLiteral("\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079");
+    QString power = QStringLiteral("10");
+    if (e < 0)
+        power += QChar(0x207b); // superscript minus
+    for (const QChar digit : QString::number(std::abs(e)))
+        power += superscripts.at(digit.digitValue());
+    return power;
+}
+
 QVector<CLinePlot::Tick> CLinePlot::Ticks(double min, double max, int count, bool logarithmic,
                                           const QString& format, int labelEvery)
 {
@@ -232,7 +246,7 @@ QVector<CLinePlot::Tick> CLinePlot::Ticks(double min, double max, int count, boo
             const double value = std::pow(10.0, e);
             // Thinned by the exponent, so the labelled decades stay put as the range moves.
             const bool labelled = e % labelEvery == 0;
-            ticks.append({value, labelled ? labelOf(value, format, 0) : QString()});
+            ticks.append({value, labelled ? DecadeLabel(e, first, last) : QString()});
         }
         return ticks;
     }

@@ -69,6 +69,10 @@ public:
     // grid line is labelled, so that labels never overlap.
     static QVector<Tick> Ticks(double min, double max, int count, bool logarithmic, const QString& format,
                                int labelEvery = 1);
+    // The label of the decade 10^e on a logarithmic axis whose decades run from `first` to
+    // `last`: written out (0.1, 1, 10, 100, 1000) when all of them are that short, else as a
+    // power of ten (10⁻³, 10⁰, 10⁶), never "1e+01".
+    static QString DecadeLabel(int e, int first, int last);
 
     // A line series drawn in colour, against the item's axes; the item owns it.
     Q_INVOKABLE QtCharts::QXYSeries* addLineSeries(const QColor& colour);

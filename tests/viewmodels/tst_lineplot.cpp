@@ -87,8 +87,13 @@ private slots:
         const QStringList around = texts(CLinePlot::Ticks(-0.01, 0.06, 8, false, QString()));
         QCOMPARE(around.at(1), QString("0.000"));
         // The page's format; a format that is not one number is not used.
+        // Decades as powers of ten, or written out when all of them are short; never "1e+01".
         QCOMPARE(texts(CLinePlot::Ticks(1e-3, 1, 0, true, "%.0e")),
-                 QStringList({"1e-03", "1e-02", "1e-01", "1e+00"}));
+                 QStringList({u8"10\u207b\u00b3", u8"10\u207b\u00b2", u8"10\u207b\u00b9", u8"10\u2070"}));
+        QCOMPARE(texts(CLinePlot::Ticks(0.1, 1000, 0, true, "%.0e")),
+                 QStringList({"0.1", "1", "10", "100", "1000"}));
+        QCOMPARE(texts(CLinePlot::Ticks(1, 1e12, 0, true, QString())).last(),
+                 QString::fromUtf8(u8"10\u00b9\u00b2"));
         QCOMPARE(texts(CLinePlot::Ticks(0.5, 1.3, 5, false, "%s%s")).first(), QString("0.50"));
         QCOMPARE(texts(CLinePlot::Ticks(0.5, 1.3, 5, false, "%.1f %d")).first(), QString("0.50"));
         // Thinned by the exponent, so the labelled decades stay put as the range moves.
