@@ -526,7 +526,8 @@ bool CXMLResultsSerializer::l_Deserialize(QIODevice* device, DataSet* dataSet, c
     // power loss) holds every block written whole before the end: those are its content.
     // Counted as read: a reader handed each block may have let the data set drop it.
     const int blocks = m_BlocksRead;
-    if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && blocks > 0)
+    // (A device that stopped giving before its end, a reading cancelled, is no such file.)
+    if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && blocks > 0 && device->atEnd())
     {
         m_CutShortNotice = tr("The file was cut short: the %1 complete blocks it holds were loaded, "
                               "what followed them is lost.")

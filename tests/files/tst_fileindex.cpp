@@ -1,3 +1,4 @@
+#include "../support/MessageCapture.h"
 #include "app/CSettings.h"
 #include "files/CResultsFileIndex.h"
 #include "files/CXMLResultsSerializer.h"
@@ -191,6 +192,17 @@ private slots:
         std::atomic<bool> cancel{true};
         QVERIFY(!index.Build(path, *m_Settings, {}, &cancel, &error));
         QCOMPARE(error, QStringLiteral("cancelled"));
+        // Cancelled part way (at the first progress report), the file is not said to be cut short.
+        {
+            const QString large = write("large.kxr.xml", 150, 2000);
+            QVERIFY(QFileInfo(large).size() > (9 << 20));
+            MessageCapture log;
+            std::atomic<bool> stop{false};
+            QVERIFY(!index.Build(
+                large, *m_Settings, [&](qint64, qint64) { stop = true; }, &stop, &error));
+            QCOMPARE(error, QStringLiteral("cancelled"));
+            QVERIFY(!log.contains("cut short"));
+        }
 
         const QString bad = m_Dir.filePath("bad.xml");
         QFile badFile(bad);
