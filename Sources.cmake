@@ -109,6 +109,8 @@ set(TESVANA_MODEL_SOURCES
     model/TesvanaSetter.h
 )
 set(TESVANA_COMPUTE_SOURCES
+    compute/CAxisTicks.cpp
+    compute/CAxisTicks.h
     compute/CException.h
     compute/CExposureAssessment.cpp
     compute/CExposureAssessment.h

@@ -256,9 +256,18 @@ void CChart2DFieldsData::AppendReceivedAt(const QSharedPointer<CFieldIntensityRe
     m_Times.push_back(x);
 }
 
+double CChart2DFieldsData::XTimeOrigin() const
+{
+    return XAxisIsTime() && !m_Times.empty() ? m_T0 : std::numeric_limits<double>::quiet_NaN();
+}
+
 void CChart2DFieldsData::MarkNewData(double origin)
 {
-    m_T0 = origin;
+    if (origin != m_T0)
+    {
+        m_T0 = origin;
+        emit XTimeOriginChanged();
+    }
     m_NewData = true;
     m_Pacer.Defer(this, [this] { UpdatePlot(); });
 }
@@ -272,7 +281,12 @@ void CChart2DFieldsData::ClearResults()
 
 void CChart2DFieldsData::MarkNewData()
 {
-    m_T0 = m_Times.empty() ? 0 : m_Times.front();
+    const double origin = m_Times.empty() ? 0 : m_Times.front();
+    if (origin != m_T0 || m_Times.empty())
+    {
+        m_T0 = origin;
+        emit XTimeOriginChanged();
+    }
     m_NewData = true;
     m_Pacer.Defer(this, [this] { UpdatePlot(); });
 }

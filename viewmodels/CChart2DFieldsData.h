@@ -37,6 +37,10 @@ class CChart2DFieldsData : public CChart2D
     Q_PROPERTY(int NumberValidPoints READ NumberValidPoints NOTIFY NumberValidPointsChanged)
     // The title of the X axis: what the chart is drawn against.
     Q_PROPERTY(QString XAxisTitle READ XAxisTitle NOTIFY XAxisTitleChanged)
+    // Whether X counts seconds, and the seconds since the epoch of X = 0 (NaN without data):
+    // the chart writes its time labels from them.
+    Q_PROPERTY(bool XAxisIsTime READ XAxisIsTime NOTIFY XAxisTitleChanged)
+    Q_PROPERTY(double XTimeOrigin READ XTimeOrigin NOTIFY XTimeOriginChanged)
 public:
     static constexpr int ComponentCount = 7;
     // The window the X axis scrolls by, in seconds.
@@ -97,6 +101,8 @@ public slots:
     void UpdatePlot();
     virtual void refreshLegendData(double axeXMin, double axeXMax);
     virtual QString XAxisTitle() const { return tr("Time [s]"); }
+    virtual bool XAxisIsTime() const { return true; }
+    double XTimeOrigin() const;
     void setComponantVisibility(int index, bool visible, bool updateDownsample);
     virtual void resetAxisXDelta(bool resetFullAxis);
     virtual void resetAxisYDelta();
@@ -122,6 +128,7 @@ signals:
     void YTickCountChanged(int value);
     void NumberValidPointsChanged(int value);
     void XAxisTitleChanged();
+    void XTimeOriginChanged();
     void clearCharts();
     // The downsampled series changed: a chart that is shown takes them (updateSeries).
     void seriesUpdated();

@@ -120,6 +120,11 @@ QStringList CChart2DMappingData::HorizontalAxisNames() const
     return {tr("Time"), tr("X Position"), tr("Y Position"), tr("Z Position")};
 }
 
+bool CChart2DMappingData::XAxisIsTime() const
+{
+    return m_HorizontalAxisType == 0;
+}
+
 QString CChart2DMappingData::XAxisTitle() const
 {
     if (m_HorizontalAxisType == 0)

@@ -33,6 +33,7 @@ public:
     int HorizontalAxisType() const { return m_HorizontalAxisType; }
     QStringList HorizontalAxisNames() const;
     QString XAxisTitle() const override;
+    bool XAxisIsTime() const override;
     // 0 time, 1 X, 2 Y, 3 Z position; the chart is drawn again along it.
     void setHorizontalAxisType(int value);
 

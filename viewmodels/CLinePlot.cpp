@@ -18,25 +18,8 @@ using namespace QtCharts;
 namespace
 {
 constexpr double NotShown = std::numeric_limits<double>::quiet_NaN();
-// Beyond this many decades a logarithmic axis shows nothing useful (and would loop long).
-constexpr int MaximumDecades = 700;
 // Far outside the plot the clip hides a line anyway; nearer, vertices stay exact floats.
 constexpr double FarOutside = 1e6;
-
-// One number of a printf-style label format, nothing else: the format comes from the page,
-// but a stray %s must not read what is not there.
-bool isNumberFormat(const QString& format)
-{
-    static const QRegularExpression number(QStringLiteral("^[^%]*%[-+ 0#]*\\d*(\\.\\d+)?[eEfgG][^%]*$"));
-    return number.match(format).hasMatch();
-}
-
-QString labelOf(double value, const QString& format, int decimals)
-{
-    if (isNumberFormat(format))
-        return QString::asprintf(format.toLatin1().constData(), value);
-    return QString::number(value, 'f', decimals);
-}
 
 QSGGeometryNode* lineNode(QSGNode* parent, QSGGeometryNode* node)
 {
@@ -106,6 +89,26 @@ void CLinePlot::setGridColor(const QColor& colour)
     l_Changed(false);
 }
 
+void CLinePlot::setTimeAxis(bool time)
+{
+    if (m_TimeAxis == time)
+        return;
+    m_TimeAxis = time;
+    emit axesChanged();
+    l_Changed(true);
+}
+
+void CLinePlot::setTimeOrigin(double origin)
+{
+    // NaN never equals itself: an unknown origin set again is no change.
+    if (m_TimeOrigin == origin || (std::isnan(m_TimeOrigin) && std::isnan(origin)))
+        return;
+    m_TimeOrigin = origin;
+    emit timeOriginChanged();
+    if (m_TimeAxis)
+        l_Changed(true);
+}
+
 void CLinePlot::setFrameColor(const QColor& colour)
 {
     if (m_FrameColor == colour)
@@ -130,9 +133,10 @@ void CLinePlot::setLineWidth(qreal width)
     l_Changed(false);
 }
 
-QXYSeries* CLinePlot::addLineSeries(const QColor& colour)
+QXYSeries* CLinePlot::addLineSeries(const QColor& colour, const QString& name)
 {
     auto* series = new QLineSeries(this);
+    series->setName(name);
     QPen pen(colour);
     pen.setWidthF(m_LineWidth);
     series->setPen(pen);
@@ -193,6 +197,24 @@ CLinePlot::AxisScale CLinePlot::AxisScale::Of(const QAbstractAxis* axis)
     return scale;
 }
 
+CAxisTicks::Scale CLinePlot::AxisScale::Ticks(int coarser) const
+{
+    if (logarithmic)
+        return CAxisTicks::Logarithmic(min, max, 1 + coarser);
+    const int intervals = std::max(1, tickCount - 1);
+    if (time)
+        return CAxisTicks::Time(min, max, intervals, coarser, origin);
+    return CAxisTicks::Linear(min, max, intervals, coarser, format);
+}
+
+CLinePlot::AxisScale CLinePlot::l_XScale() const
+{
+    AxisScale scale = l_ScaleOf(m_XAxis);
+    scale.time = m_TimeAxis && !scale.logarithmic;
+    scale.origin = m_TimeOrigin;
+    return scale;
+}
+
 CLinePlot::AxisScale CLinePlot::l_ScaleOf(const QAbstractAxis* axis)
 {
     AxisScale scale = AxisScale::Of(axis);
@@ -213,61 +235,13 @@ QPointF CLinePlot::mapToPosition(const QPointF& value) const
             m_PlotArea.bottom() - y.At(value.y()) * m_PlotArea.height()};
 }
 
-QString CLinePlot::DecadeLabel(int e, int first, int last)
-{
-    if (first >= -1 && last <= 3)
-        return QString::number(std::pow(10.0, e), 'g', 4);
-    static const QString superscripts =
-        QStringLiteral("\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079");
-    QString power = QStringLiteral("10");
-    if (e < 0)
-        power += QChar(0x207b); // superscript minus
-    for (const QChar digit : QString::number(std::abs(e)))
-        power += superscripts.at(digit.digitValue());
-    return power;
-}
-
-QVector<CLinePlot::Tick> CLinePlot::Ticks(double min, double max, int count, bool logarithmic,
-                                          const QString& format, int labelEvery)
-{
-    QVector<Tick> ticks;
-    if (!std::isfinite(min) || !std::isfinite(max) || !(max > min))
-        return ticks;
-    labelEvery = std::max(1, labelEvery);
-    if (logarithmic)
-    {
-        if (!(min > 0))
-            return ticks;
-        // A little slack so that a bound a rounding short of a power of ten still shows it.
-        const int first = int(std::ceil(std::log10(min) - 1e-9));
-        const int last = std::min(int(std::floor(std::log10(max) + 1e-9)), first + MaximumDecades);
-        for (int e = first; e <= last; ++e)
-        {
-            const double value = std::pow(10.0, e);
-            // Thinned by the exponent, so the labelled decades stay put as the range moves.
-            const bool labelled = e % labelEvery == 0;
-            ticks.append({value, labelled ? DecadeLabel(e, first, last) : QString()});
-        }
-        return ticks;
-    }
-    count = std::max(2, count);
-    const double step = (max - min) / (count - 1);
-    const int decimals = std::min(15, std::max(0, -int(std::floor(std::log10(step)))) + 1);
-    for (int i = 0; i < count; ++i)
-    {
-        double value = i == count - 1 ? max : min + step * i;
-        if (std::fabs(value) < step * 1e-9)
-            value = 0; // not "-0.000" where a rounding missed zero
-        ticks.append({value, i % labelEvery == 0 ? labelOf(value, format, decimals) : QString()});
-    }
-    return ticks;
-}
-
 void CLinePlot::l_WatchAxis(QAbstractAxis* axis)
 {
     if (!axis)
         return;
     const auto relayout = [this] { l_Changed(true); };
+    // The titles are written with the labels' unit.
+    connect(axis, &QAbstractAxis::titleTextChanged, this, relayout);
     if (auto* values = qobject_cast<QValueAxis*>(axis))
     {
         connect(values, &QValueAxis::rangeChanged, this, relayout);
@@ -311,52 +285,57 @@ void CLinePlot::l_Relayout()
     const QFontMetricsF metrics(m_Font);
     const double line = metrics.height();
     const double gap = std::ceil(line / 3);
-    const AxisScale x = l_ScaleOf(m_XAxis), y = l_ScaleOf(m_YAxis);
-    const auto labelled = [](const QVector<Tick>& ticks) {
-        return int(
-            std::count_if(ticks.begin(), ticks.end(), [](const Tick& t) { return !t.text.isEmpty(); }));
+    const AxisScale x = l_XScale(), y = l_ScaleOf(m_YAxis);
+    const auto labelled = [](const CAxisTicks::Scale& scale) {
+        return int(std::count_if(scale.ticks.begin(), scale.ticks.end(),
+                                 [](const CAxisTicks::Tick& t) { return !t.text.isEmpty(); }));
     };
-    const auto widest = [&metrics](const QVector<Tick>& ticks) {
+    const auto widest = [&metrics](const CAxisTicks::Scale& scale) {
         double width = 0;
-        for (const Tick& tick : ticks)
+        for (const CAxisTicks::Tick& tick : scale.ticks)
             width = std::max(width, metrics.horizontalAdvance(tick.text));
         return width;
     };
+    // Thinning ends where a coarser step would leave fewer than two labels.
+    constexpr int Coarsest = 60;
 
     // Rows from the top: half a label, the plot, a gap, the labels, the title.
     const double top = std::ceil(line / 2) + gap;
     const double bottom = std::max(top + 1, height() - (3 * gap + 2 * line));
     const double plotHeight = bottom - top;
-    // The Y labels at one and a half lines each at least: thinned out where the plot is low.
-    QVector<Tick> yTicks;
-    for (int every = 1;; ++every)
+    // The Y labels at one and a half lines each at least: a coarser step where the plot is low.
+    CAxisTicks::Scale yTicks;
+    for (int coarser = 0; coarser < Coarsest; ++coarser)
     {
-        yTicks = Ticks(y.min, y.max, y.tickCount, y.logarithmic, y.format, every);
+        yTicks = y.Ticks(coarser);
         const int shown = labelled(yTicks);
         if ((shown * line * 1.5 <= plotHeight && shown <= MaximumLabels) || shown <= 2)
             break;
     }
     const double left = std::ceil(gap + line + gap + widest(yTicks) + gap);
-    QVector<Tick> xTicks = Ticks(x.min, x.max, x.tickCount, x.logarithmic, x.format);
-    const double lastHalf = xTicks.isEmpty() ? 0 : metrics.horizontalAdvance(xTicks.last().text) / 2;
+    CAxisTicks::Scale xTicks = x.Ticks();
+    const double lastHalf =
+        xTicks.ticks.isEmpty() ? 0 : metrics.horizontalAdvance(xTicks.ticks.last().text) / 2;
     const double right = std::max(left + 1, width() - std::ceil(std::max(2 * gap, lastHalf + gap)));
     const double plotWidth = right - left;
-    for (int every = 2; labelled(xTicks) > 2 && labelled(xTicks) * (widest(xTicks) + 2 * line) > plotWidth;
-         ++every)
-        xTicks = Ticks(x.min, x.max, x.tickCount, x.logarithmic, x.format, every);
+    for (int coarser = 1;
+         coarser < Coarsest && labelled(xTicks) > 2 &&
+         (labelled(xTicks) * (widest(xTicks) + 2 * line) > plotWidth || labelled(xTicks) > MaximumLabels);
+         ++coarser)
+        xTicks = x.Ticks(coarser);
 
     const QRectF area(left, top, plotWidth, plotHeight);
     QVariantList xLabels, yLabels;
     m_XGrid.clear();
     m_YGrid.clear();
-    for (const Tick& tick : qAsConst(xTicks))
+    for (const CAxisTicks::Tick& tick : qAsConst(xTicks.ticks))
     {
         const double at = left + x.At(tick.value) * plotWidth;
         m_XGrid.append(at);
         if (!tick.text.isEmpty())
             xLabels.append(QVariantMap{{"x", at}, {"y", bottom + gap}, {"text", tick.text}});
     }
-    for (const Tick& tick : qAsConst(yTicks))
+    for (const CAxisTicks::Tick& tick : qAsConst(yTicks.ticks))
     {
         const double at = bottom - y.At(tick.value) * plotHeight;
         m_YGrid.append(at);
@@ -369,14 +348,18 @@ void CLinePlot::l_Relayout()
         m_PlotArea = area;
         emit plotAreaChanged();
     }
-    if (xLabels != m_XLabels)
+    const QString xTitle = CAxisTicks::Title(m_XAxis ? m_XAxis->titleText() : QString(), xTicks);
+    const QString yTitle = CAxisTicks::Title(m_YAxis ? m_YAxis->titleText() : QString(), yTicks);
+    if (xLabels != m_XLabels || xTitle != m_XTitle)
     {
         m_XLabels = xLabels;
+        m_XTitle = xTitle;
         emit xLabelsChanged();
     }
-    if (yLabels != m_YLabels)
+    if (yLabels != m_YLabels || yTitle != m_YTitle)
     {
         m_YLabels = yLabels;
+        m_YTitle = yTitle;
         emit yLabelsChanged();
     }
 }

@@ -9,6 +9,10 @@
 #include <QtCharts/QAbstractAxis>
 #include <QtCharts/QXYSeries>
 
+#include "compute/CAxisTicks.h"
+
+#include <limits>
+
 class QSGGeometryNode;
 
 // A chart of line series drawn straight into the scene graph: each series one node of
@@ -27,19 +31,19 @@ class CLinePlot : public QQuickItem
     Q_PROPERTY(QColor gridColor READ gridColor WRITE setGridColor NOTIFY coloursChanged)
     Q_PROPERTY(QColor frameColor READ frameColor WRITE setFrameColor NOTIFY coloursChanged)
     Q_PROPERTY(qreal lineWidth READ lineWidth WRITE setLineWidth NOTIFY coloursChanged)
+    // The X axis counts seconds (after timeOrigin, seconds since the epoch, where known).
+    Q_PROPERTY(bool timeAxis READ timeAxis WRITE setTimeAxis NOTIFY axesChanged)
+    Q_PROPERTY(double timeOrigin READ timeOrigin WRITE setTimeOrigin NOTIFY timeOriginChanged)
     // Outputs: where the page puts the labels.
     Q_PROPERTY(int count READ count NOTIFY countChanged)
     Q_PROPERTY(QRectF plotArea READ plotArea NOTIFY plotAreaChanged)
     Q_PROPERTY(QVariantList xLabels READ xLabels NOTIFY xLabelsChanged)
     Q_PROPERTY(QVariantList yLabels READ yLabels NOTIFY yLabelsChanged)
+    // The axes' titles with the unit their labels are written in ("Time [ms]", "[µT]").
+    Q_PROPERTY(QString xTitle READ xTitle NOTIFY xLabelsChanged)
+    Q_PROPERTY(QString yTitle READ yTitle NOTIFY yLabelsChanged)
     Q_PROPERTY(int maximumLabels READ maximumLabels CONSTANT)
 public:
-    // A grid line of an axis and its label (empty where labels are thinned out).
-    struct Tick
-    {
-        double value = 0;
-        QString text;
-    };
     static constexpr int MaximumLabels = 16;
 
     explicit CLinePlot(QQuickItem* parent = nullptr);
@@ -56,26 +60,22 @@ public:
     void setFrameColor(const QColor& colour);
     qreal lineWidth() const { return m_LineWidth; }
     void setLineWidth(qreal width);
+    bool timeAxis() const { return m_TimeAxis; }
+    void setTimeAxis(bool time);
+    double timeOrigin() const { return m_TimeOrigin; }
+    void setTimeOrigin(double origin);
 
     int count() const { return m_Series.size(); }
     QRectF plotArea() const { return m_PlotArea; }
     QVariantList xLabels() const { return m_XLabels; }
     QVariantList yLabels() const { return m_YLabels; }
+    QString xTitle() const { return m_XTitle; }
+    QString yTitle() const { return m_YTitle; }
     int maximumLabels() const { return MaximumLabels; }
 
-    // The grid lines of an axis from min to max: count evenly spaced values, or each
-    // power of ten of a logarithmic axis. Labels are written with format (printf style)
-    // or with one decimal more than the spacing needs; at most every labelEvery-th
-    // grid line is labelled, so that labels never overlap.
-    static QVector<Tick> Ticks(double min, double max, int count, bool logarithmic, const QString& format,
-                               int labelEvery = 1);
-    // The label of the decade 10^e on a logarithmic axis whose decades run from `first` to
-    // `last`: written out (0.1, 1, 10, 100, 1000) when all of them are that short, else as a
-    // power of ten (10⁻³, 10⁰, 10⁶), never "1e+01".
-    static QString DecadeLabel(int e, int first, int last);
-
-    // A line series drawn in colour, against the item's axes; the item owns it.
-    Q_INVOKABLE QtCharts::QXYSeries* addLineSeries(const QColor& colour);
+    // A line series drawn in colour, against the item's axes; the item owns it. Its name is
+    // what an exported image's legend calls it.
+    Q_INVOKABLE QtCharts::QXYSeries* addLineSeries(const QColor& colour, const QString& name = QString());
     // As a ChartView answers them, for the image exporter and the tests.
     Q_INVOKABLE QtCharts::QAbstractSeries* series(int index) const;
     Q_INVOKABLE QtCharts::QAbstractAxis* axisX(QtCharts::QAbstractSeries* series = nullptr) const;
@@ -87,6 +87,7 @@ signals:
     void axesChanged();
     void fontChanged();
     void coloursChanged();
+    void timeOriginChanged();
     void countChanged();
     void plotAreaChanged();
     void xLabelsChanged();
@@ -107,7 +108,11 @@ public:
         bool logarithmic = false;
         int tickCount = 5;
         QString format;
+        bool time = false; // seconds after origin (seconds since the epoch, NaN if unknown)
+        double origin = std::numeric_limits<double>::quiet_NaN();
         double At(double value) const; // 0 … 1 along the axis, NaN if not shown
+        // Its grid lines and labels, thinned out by `coarser` steps where they would overlap.
+        CAxisTicks::Scale Ticks(int coarser = 0) const;
         // As the axis holds it, whatever the range (no axis: 0 … 1, linear).
         static AxisScale Of(const QtCharts::QAbstractAxis* axis);
     };
@@ -115,6 +120,7 @@ public:
 private:
     // Of the axis, or a plain 0 … 1 (1 … 10) when its range shows nothing.
     static AxisScale l_ScaleOf(const QtCharts::QAbstractAxis* axis);
+    AxisScale l_XScale() const;
     void l_WatchAxis(QtCharts::QAbstractAxis* axis);
     void l_Relayout();
     void l_Changed(bool layout);
@@ -126,11 +132,15 @@ private:
     QColor m_GridColor = QColor(0xe0, 0xe0, 0xe0);
     QColor m_FrameColor = QColor(0xa0, 0xa0, 0xa0);
     qreal m_LineWidth = 1;
+    bool m_TimeAxis = false;
+    double m_TimeOrigin = std::numeric_limits<double>::quiet_NaN();
     QVector<QtCharts::QXYSeries*> m_Series;
     QRectF m_PlotArea;
     QVector<double> m_XGrid; // positions in the item
     QVector<double> m_YGrid;
     QVariantList m_XLabels;
     QVariantList m_YLabels;
+    QString m_XTitle;
+    QString m_YTitle;
     bool m_LayoutDirty = true;
 };

@@ -16,6 +16,7 @@ ColumnLayout {
     property CMeasurementOperationViewModel pageViewModel
     property string unit
     default property alias tools: controls.data
+    readonly property var componentNames: ["B", "B\u00b7B'", "Bx", "By", "Bz", "B-\u03b5", "B+\u03b5"]
 
     // Wraps in a narrow window.
     Flow {
@@ -25,7 +26,7 @@ ColumnLayout {
         spacing: Theme.spacing
 
         Repeater {
-            model: ["B", "B\u00b7B'", "Bx", "By", "Bz", "B-\u03b5", "B+\u03b5"]
+            model: plot.componentNames
 
             // Each box with its series' colour beside it: which line is B, which is Bz.
             delegate: Row {
@@ -54,12 +55,10 @@ ColumnLayout {
                 }
             }
         }
-        Button {
-            objectName: "exportImageButton"
-            Accessible.name: text
-            text: qsTr("Export image")
+        ImageExportControls {
             visible: plot.pageViewModel !== null
-            onClicked: plot.pageViewModel.exportChartImage(chartView)
+            viewModel: plot.pageViewModel
+            chart: chartView
         }
     }
 
@@ -90,6 +89,8 @@ ColumnLayout {
             objectName: "meterChart"
             Layout.fillWidth: true
             Layout.fillHeight: true
+            timeAxis: plot.chart.XAxisIsTime
+            timeOrigin: plot.chart.XTimeOrigin
             xAxis: ValueAxis {
                 id: axisX
 
@@ -105,7 +106,7 @@ ColumnLayout {
 
             Component.onCompleted: {
                 for (var c = 1; c <= 7; ++c)
-                    chartView.addLineSeries(Theme.seriesColors[c - 1])
+                    chartView.addLineSeries(Theme.seriesColors[c - 1], plot.componentNames[c - 1])
                 plot.refresh()
             }
         }

@@ -54,7 +54,7 @@ LinePlot {
     }
     Text {
         objectName: "xAxisTitle"
-        text: chart.xAxis ? chart.xAxis.titleText : ""
+        text: chart.xTitle
         x: chart.plotArea.x + (chart.plotArea.width - width) / 2
         y: chart.height - height - Theme.smallSpacing
         font.family: chart.font.family
@@ -64,7 +64,7 @@ LinePlot {
     }
     Text {
         objectName: "yAxisTitle"
-        text: chart.yAxis ? chart.yAxis.titleText : ""
+        text: chart.yTitle
         // Turned a quarter about its centre, which lies half a line from the left edge.
         rotation: -90
         x: Theme.smallSpacing + height / 2 - width / 2
