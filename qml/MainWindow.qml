@@ -25,7 +25,8 @@ ApplicationWindow {
         }
     }
 
-    title: OrganizationName + " " + AppName + " v" + Version
+    // The file shown first, as desktop programs name their windows.
+    title: (MainViewModel.DocumentName.length > 0 ? MainViewModel.DocumentName + " \u2014 " : "") + OrganizationName + " " + AppName + " v" + Version
     visible: true
     minimumWidth: Theme.windowMinimumWidth
     minimumHeight: Theme.windowMinimumHeight

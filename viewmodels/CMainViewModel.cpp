@@ -133,6 +133,11 @@ void CMainViewModel::l_SwitchPage(COperation* operation, bool disconnectOld, con
     setLoaderSourceChanging(false);
 }
 
+QString CMainViewModel::DocumentName() const
+{
+    return m_pActivePageViewModel ? m_pActivePageViewModel->DocumentName() : QString();
+}
+
 void CMainViewModel::l_ReplacePageViewModel(CPageViewModel* page, bool disconnectOld)
 {
     if (m_pActivePageViewModel)
@@ -145,7 +150,11 @@ void CMainViewModel::l_ReplacePageViewModel(CPageViewModel* page, bool disconnec
     }
     m_pActivePageViewModel = page;
     if (page)
+    {
         page->initialize();
+        connect(page, &CPageViewModel::DocumentNameChanged, this, &CMainViewModel::DocumentNameChanged);
+    }
+    emit DocumentNameChanged();
     if (m_pContext)
         m_pContext->setContextProperty(QStringLiteral("ActivePageViewModel"), page);
     emit pActivePageViewModelChanged(page);

@@ -24,6 +24,8 @@ class CMainViewModel : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString LoaderSource READ LoaderSource NOTIFY LoaderSourceChanged)
+    // The file the page shows, for the window's title (empty when none).
+    Q_PROPERTY(QString DocumentName READ DocumentName NOTIFY DocumentNameChanged)
     Q_PROPERTY(bool LoaderSourceChanging READ LoaderSourceChanging NOTIFY LoaderSourceChangingChanged)
     Q_PROPERTY(
         CPageViewModel* pActivePageViewModel READ pActivePageViewModel NOTIFY pActivePageViewModelChanged)
@@ -49,6 +51,7 @@ public:
                    CInstrumentSupervisor& supervisor, QObject* parent = nullptr);
     ~CMainViewModel() override;
 
+    QString DocumentName() const;
     QString LoaderSource() const { return m_LoaderSource; }
     bool LoaderSourceChanging() const { return m_LoaderSourceChanging; }
     CPageViewModel* pActivePageViewModel() const { return m_pActivePageViewModel; }
@@ -93,6 +96,7 @@ signals:
     void LoaderSourceChanged(QString value);
     void LoaderSourceChangingChanged(bool value);
     void pActivePageViewModelChanged(CPageViewModel* value);
+    void DocumentNameChanged();
     void MainWindowHeightChanged(double value);
     void SmallWindowSizeChanged(bool value);
     void PageMenuExpandedChanged(bool value);

@@ -10,6 +10,7 @@
 #include "instruments/CInstrument.h"
 #include "instruments/CTriggerPlugin.h"
 #include "model/CBoundedParm.h"
+#include "model/CDataset.h"
 #include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
@@ -76,6 +77,7 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
     });
     connect(m_pController, &CRecordingController::RetentionNoticeChanged, this,
             &CMeasurementOperationViewModel::RetentionNoticeChanged);
+    connect(recorder->BaseDataSet(), &CDataset::FilePathChanged, this, &CPageViewModel::DocumentNameChanged);
     connect(recorder, &CRecordingManager::IndexingFinished, this,
             &CMeasurementOperationViewModel::l_OnOpened);
     for (auto signal : {&CRecordingManager::IsIndexingChanged, &CRecordingManager::IsReadOnDemandChanged})
@@ -475,12 +477,48 @@ void CMeasurementOperationViewModel::save()
         CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
 }
 
+void CMeasurementOperationViewModel::setImageScale(int scale)
+{
+    // Only the scales offered: a stray value would make a huge or an empty image.
+    scale = scale >= 4 ? 4 : scale >= 2 ? 2 : 1;
+    if (scale == m_ImageScale)
+        return;
+    m_ImageScale = scale;
+    emit ImageScaleChanged(scale);
+}
+
+QString CMeasurementOperationViewModel::ChartTitle() const
+{
+    const QString name = Name();
+    if (name == QLatin1String("SpectrumOperation"))
+        return tr("Spectrum");
+    if (name == QLatin1String("AcAnalysisOperation"))
+        return tr("AC analysis");
+    if (name == QLatin1String("MappingOperation"))
+        return tr("Mapping");
+    return tr("Meter");
+}
+
 void CMeasurementOperationViewModel::exportChartImage(QQuickItem* chart)
 {
     const QString path =
         l_AskSavePath(tr("Export image"), QStringLiteral(".png"), tr("PNG image (*.png);;SVG image (*.svg)"));
+    if (path.isEmpty())
+        return;
+    CChartImageExporter::Caption caption;
+    caption.title = ChartTitle();
+    caption.source = DocumentName();
+    if (caption.source.isEmpty())
+    {
+        // Measured now: the instrument; a recording shown from elsewhere: its own header.
+        const QString recorded = m_pRecorder->BaseDataSet()->InstrumentName();
+        const CInstrument* instrument = m_pOperation->Instrument();
+        caption.source = !recorded.isEmpty() ? recorded
+                         : instrument ? instrument->Model() + QLatin1Char(' ') + instrument->SerialNumber()
+                                      : QString();
+    }
     QString error;
-    if (!path.isEmpty() && !CChartImageExporter::Export(chart, path, &error))
+    if (!CChartImageExporter::Export(chart, path, m_ImageScale, caption, &error))
         CUtils::errorMessage(tr("Could not export the image"), error);
 }
 
@@ -557,6 +595,11 @@ bool CMeasurementOperationViewModel::IsOpening() const
 double CMeasurementOperationViewModel::OpeningProgress() const
 {
     return m_pRecorder->IndexingProgress();
+}
+
+QString CMeasurementOperationViewModel::DocumentName() const
+{
+    return m_pRecorder->BaseDataSet()->FilePath();
 }
 
 QString CMeasurementOperationViewModel::OpenedFileText() const

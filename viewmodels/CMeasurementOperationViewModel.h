@@ -57,6 +57,8 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(QString AnalysisNotice READ AnalysisNotice NOTIFY AnalysisNoticeChanged)
     // The limits file the spectrum and AC pages compare against: its name, empty without one.
     Q_PROPERTY(QString LimitsFileName READ LimitsFileName NOTIFY LimitsFileNameChanged)
+    // Input: how many times the chart's size on screen an exported PNG is (1, 2 or 4).
+    Q_PROPERTY(int ImageScale READ ImageScale WRITE setImageScale NOTIFY ImageScaleChanged)
     // Against those limits, the exposure indices of the block shown (measurement pages;
     // null on the mapping page).
     Q_PROPERTY(CExposureViewModel* Exposure READ Exposure CONSTANT)
@@ -115,6 +117,9 @@ public:
     QString InstrumentNotice() const { return m_InstrumentNotice; }
     QString AnalysisNotice() const { return m_AnalysisNotice; }
     QString LimitsFileName() const;
+    QString DocumentName() const override;
+    int ImageScale() const { return m_ImageScale; }
+    void setImageScale(int scale);
     CExposureViewModel* Exposure() const { return m_pExposure; }
 
     // What the page's recordings are: file names and messages differ.
@@ -163,7 +168,8 @@ public:
     Q_INVOKABLE void saveParameters();
     // A limits file chosen in the file dialog, which opens on the limits shipped with the program.
     Q_INVOKABLE void chooseLimitsFile();
-    // "Export image": the chart as PNG or SVG, the file name proposed like the results file's.
+    // "Export image": the chart as PNG (at ImageScale) or SVG, the file name proposed like the
+    // results file's, with the page's title, the file or instrument and the time spanned.
     Q_INVOKABLE void exportChartImage(QQuickItem* chart);
     Q_INVOKABLE void clearLimitsFile();
 
@@ -189,6 +195,7 @@ signals:
     void InstrumentNoticeChanged(QString value);
     void AnalysisNoticeChanged(QString value);
     void LimitsFileNameChanged(QString value);
+    void ImageScaleChanged(int value);
     // An alarm to announce in the system tray (and with a beep).
     void AlarmNotification(QString title, QString message, bool beep);
 
@@ -211,6 +218,8 @@ protected:
     // The parameters in use: those loaded with a data set, else the operation's own.
     CMeasurementParameters* ParametersInUse() const;
     void ApplyUnitsRule();
+    // What an exported chart is called ("Meter"; the spectrum names its quantity).
+    virtual QString ChartTitle() const;
     CSettings& m_Settings;
 
 private:
@@ -251,6 +260,7 @@ private:
     QMetaObject::Connection m_InstrumentConnected;
     QMetaObject::Connection m_InstrumentRunning;
     QString m_CommentOverAll;
+    int m_ImageScale = 2;
 
 protected:
     // Outputs: set by the model itself as its state changes, read-only to QML.

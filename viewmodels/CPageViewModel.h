@@ -9,11 +9,15 @@ class CPageViewModel : public QObject
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name CONSTANT)
     Q_PROPERTY(bool HasUnsavedParameter READ HasUnsavedParameter NOTIFY HasUnsavedParameterChanged)
+    // The file the page shows (a recording loaded or saved), for the window's title; empty
+    // when it shows none.
+    Q_PROPERTY(QString DocumentName READ DocumentName NOTIFY DocumentNameChanged)
 public:
     explicit CPageViewModel(const QString& name, QObject* parent = nullptr);
 
     QString Name() const { return m_Name; }
     bool HasUnsavedParameter() const { return m_HasUnsavedParameter; }
+    virtual QString DocumentName() const { return QString(); }
 
 public slots:
     virtual QString HelpPath() = 0;
@@ -27,6 +31,7 @@ public slots:
 
 signals:
     void HasUnsavedParameterChanged(bool value);
+    void DocumentNameChanged();
 
 private:
     const QString m_Name;

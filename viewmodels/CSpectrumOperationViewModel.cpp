@@ -265,3 +265,10 @@ void CSpectrumOperationViewModel::OnDatasetLoaded()
     Operation()->RecordingManager()->setReplayIndex(0);
     loadData();
 }
+
+QString CSpectrumOperationViewModel::ChartTitle() const
+{
+    const QStringList names = FieldNames();
+    const int field = SelectedFieldIndex();
+    return field >= 0 && field < names.size() ? tr("Spectrum of %1").arg(names.at(field)) : tr("Spectrum");
+}

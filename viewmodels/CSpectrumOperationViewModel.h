@@ -65,6 +65,9 @@ signals:
     void SelectedFieldIndexChanged(int value);
     void ThresholdChanged(double value);
 
+protected:
+    QString ChartTitle() const override;
+
 private:
     // The chart and the peaks of `block`.
     void l_Draw(const QSharedPointer<CMeasureBlock>& block);

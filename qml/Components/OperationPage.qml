@@ -75,6 +75,14 @@ Item {
             }
 
             Label {
+                objectName: "documentName"
+                Layout.fillWidth: true
+                visible: text.length > 0 && page.viewModel.RecordingKeptText.length === 0
+                text: page.viewModel.DocumentName.length > 0 ? qsTr("File: %1").arg(page.viewModel.DocumentName) : ""
+                elide: Text.ElideMiddle
+            }
+
+            Label {
                 objectName: "recordingKept"
                 Layout.fillWidth: true
                 visible: text.length > 0

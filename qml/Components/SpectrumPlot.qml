@@ -26,11 +26,9 @@ ColumnLayout {
             onActivated: plot.viewModel.SelectedFieldIndex = index
         }
         Item { Layout.fillWidth: true }
-        Button {
-            objectName: "exportImageButton"
-            Accessible.name: text
-            text: qsTr("Export image")
-            onClicked: plot.viewModel.exportChartImage(chartView)
+        ImageExportControls {
+            viewModel: plot.viewModel
+            chart: chartView
         }
     }
 
@@ -57,8 +55,8 @@ ColumnLayout {
         }
 
         Component.onCompleted: {
-            chartView.addLineSeries(Theme.seriesColors[0])
-            chartView.addLineSeries(Theme.alarmErrorColor)
+            chartView.addLineSeries(Theme.seriesColors[0], plot.viewModel.FieldNames[plot.viewModel.SelectedFieldIndex])
+            chartView.addLineSeries(Theme.alarmErrorColor, qsTr("Limits"))
             plot.refresh()
         }
     }
@@ -67,6 +65,7 @@ ColumnLayout {
     function refresh() {
         if (!plot.visible || chartView.count < 2)
             return
+        chartView.series(0).name = plot.viewModel.FieldNames[plot.viewModel.SelectedFieldIndex]
         plot.chart.updateSeries(chartView.series(0), axisY)
         plot.chart.updateLimitSeries(chartView.series(1))
     }

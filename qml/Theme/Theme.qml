@@ -50,6 +50,7 @@ QtObject {
     readonly property int timestampColumnWidth: 250
     readonly property int valueColumnWidth: 90
     readonly property int nameColumnWidth: 60
+    readonly property int imageScaleBoxWidth: 72
     readonly property int dialogWidth: 420
     // 3-D labels are drawn in the scene and shrink with it.
     readonly property int axisTitle3DPointSize: 48

@@ -478,28 +478,57 @@ private slots:
         // The save, export and load file dialogs; End asks nothing: the recording is in its file.
         QCOMPARE(prompt.asked.size(), 3);
 
-        // "Export image": the chart as shown into a PNG of its size, and as a scalable SVG.
+        // "Export image": the chart drawn again into a PNG at the scale chosen, and into an SVG;
+        // both say what they show, where from and when, with a legend and round ticks.
         const QString png = m_Folders.program() + "/chart.png";
         const QString svg = m_Folders.program() + "/chart.svg";
         prompt.files << png << svg;
+        QQuickItem* chartItem = findItem(mainWindow()->contentItem(), "meterChart");
+        QCOMPARE(meter->ImageScale(), 2);
+        QQuickItem* scaleBox = findItem(mainWindow()->contentItem(), "imageScaleBox");
+        QVERIFY(scaleBox);
+        QMetaObject::invokeMethod(scaleBox, "activated", Q_ARG(int, 2));
+        QCOMPARE(meter->ImageScale(), 4);
         click("exportImageButton");
         QVERIFY2(prompt.asked.last().endsWith("_measurement.png"), qPrintable(prompt.asked.last()));
-        QQuickItem* chartItem = findItem(mainWindow()->contentItem(), "meterChart");
         const QImage image(png);
         QVERIFY(!image.isNull());
-        const qreal ratio = mainWindow()->devicePixelRatio();
-        QCOMPARE(image.size(),
-                 QSize(qRound(chartItem->width() * ratio), qRound(chartItem->height() * ratio)));
+        QCOMPARE(image.size(), QSize(4 * std::max(640, int(std::ceil(chartItem->width()))),
+                                     4 * std::max(400, int(std::ceil(chartItem->height())))));
+        image.save(QCoreApplication::applicationDirPath() + "/screenshots/meter_chart_export.png");
         click("exportImageButton");
         QFile vector(svg);
         QVERIFY(vector.open(QIODevice::ReadOnly));
         QXmlStreamReader xml(&vector);
         int polylines = 0;
+        QStringList texts;
         while (!xml.atEnd())
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("polyline"))
+        {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("polyline"))
                 ++polylines;
+            else if (xml.name() == QLatin1String("text"))
+                texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+        }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QVERIFY(polylines >= 5); // B, Bx, By, Bz and B.B' at least
+        for (const char* expected : {"Meter", "Bx", "B\u00b7B'"})
+            QVERIFY2(texts.contains(QString::fromUtf8(expected)), qPrintable(texts.join('|')));
+        // From the file shown (also in the window's title and the recording bar), or the probe.
+        const QString source = meter->DocumentName().isEmpty() ? QString("Simulated") : meter->DocumentName();
+        QVERIFY2(
+            std::any_of(texts.begin(), texts.end(), [&](const QString& t) { return t.startsWith(source); }),
+            qPrintable(source + ": " + texts.join('|')));
+        if (!meter->DocumentName().isEmpty())
+        {
+            QVERIFY2(mainWindow()->title().startsWith(meter->DocumentName()),
+                     qPrintable(mainWindow()->title()));
+            QVERIFY(findItem(mainWindow()->contentItem(), "documentName")->isVisible());
+        }
+        QVERIFY2(
+            std::any_of(texts.begin(), texts.end(), [](const QString& t) { return t.startsWith("Time ["); }),
+            qPrintable(texts.join('|')));
         const QString shots = QCoreApplication::applicationDirPath() + "/screenshots/";
         QFile::remove(shots + "meter_chart_export.svg");
         QFile::copy(svg, shots + "meter_chart_export.svg");
