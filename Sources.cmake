@@ -111,6 +111,8 @@ set(TESVANA_MODEL_SOURCES
 set(TESVANA_COMPUTE_SOURCES
     compute/CAxisTicks.cpp
     compute/CAxisTicks.h
+    compute/CEngineeringNotation.cpp
+    compute/CEngineeringNotation.h
     compute/CException.h
     compute/CExposureAssessment.cpp
     compute/CExposureAssessment.h
@@ -256,6 +258,8 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CLinePlot.h
     viewmodels/CMainViewModel.cpp
     viewmodels/CMainViewModel.h
+    viewmodels/CNumberFormat.cpp
+    viewmodels/CNumberFormat.h
     viewmodels/CMappingOperationDatasetViewModel.h
     viewmodels/CMappingOperationViewModel.cpp
     viewmodels/CMappingOperationViewModel.h

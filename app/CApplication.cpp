@@ -37,6 +37,7 @@
 #include "viewmodels/CMeasurementParametersViewModel.h"
 #include "viewmodels/CMeterOperationDatasetViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
+#include "viewmodels/CNumberFormat.h"
 #include "viewmodels/CReplayParametersViewModel.h"
 #include "viewmodels/CSettingsPageViewModel.h"
 #include "viewmodels/CSpectrumOperationDatasetViewModel.h"
@@ -282,6 +283,10 @@ void CApplication::l_LoadFonts()
 void CApplication::RegisterQmlTypes()
 {
     qmlRegisterType<CUnits>("Tesvana.CUnit", 1, 0, "Unit");
+    // One formatter of numbers for every page, as the theme is one for colours.
+    qmlRegisterSingletonType<CNumberFormat>(
+        "Tesvana.ViewModels", 1, 0, "NumberFormat",
+        [](QQmlEngine*, QJSEngine*) -> QObject* { return new CNumberFormat; });
     qmlRegisterUncreatableType<CLogMessage>("Tesvana.CLogMessage", 1, 0, "LogMessageLevel",
                                             QStringLiteral("Cannot create LogMessageLevel in QML"));
     // The types of the pages' view-model properties; the program creates them.

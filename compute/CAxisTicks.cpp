@@ -1,5 +1,7 @@
 #include "compute/CAxisTicks.h"
 
+#include "compute/CEngineeringNotation.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
@@ -240,30 +242,7 @@ QString CAxisTicks::Title(const QString& title, const Scale& scale)
         renamed = scale.timeUnit;
     else
     {
-        struct Prefix
-        {
-            const char* text;
-            int exponent;
-        };
-        static const std::array<Prefix, 8> prefixes = {
-            {{"p", -12}, {"n", -9}, {"\u00b5", -6}, {"m", -3}, {"", 0}, {"k", 3}, {"M", 6}, {"G", 9}}};
-        for (const char* base : {"A/m", "T", "G"})
-        {
-            if (!unit.endsWith(QLatin1String(base)))
-                continue;
-            const QString prefix = unit.left(unit.size() - int(qstrlen(base)));
-            const auto own = std::find_if(prefixes.begin(), prefixes.end(), [&](const Prefix& p) {
-                return prefix == QString::fromUtf8(p.text);
-            });
-            if (own == prefixes.end())
-                continue;
-            const auto shown = std::find_if(prefixes.begin(), prefixes.end(), [&](const Prefix& p) {
-                return p.exponent == own->exponent + scale.exponent;
-            });
-            if (shown != prefixes.end())
-                renamed = QString::fromUtf8(shown->text) + QLatin1String(base);
-            break;
-        }
+        renamed = CEngineeringNotation::PrefixedUnit(unit, scale.exponent);
         if (renamed.isEmpty())
             renamed = QStringLiteral("\u00d7") + PowerOfTen(scale.exponent) +
                       (unit.isEmpty() ? QString() : QStringLiteral(" ") + unit);

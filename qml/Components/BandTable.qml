@@ -13,9 +13,11 @@ ColumnLayout {
 
     RowLayout {
         Repeater {
-            model: [qsTr("Band [Hz]"), "B", "B\u00b7B'", "Bx", "By", "Bz", qsTr("Limit") + " [" + table.unit + "]"]
+            model: [qsTr("Band [Hz]"), "B", "B\u00b7B'", "Bx", "By", "Bz", qsTr("Limit")]
             delegate: Label {
                 Layout.preferredWidth: index === 0 ? Theme.labelColumnWidth : Theme.valueColumnWidth
+                // Over their right-aligned numbers.
+                horizontalAlignment: index === 0 ? Text.AlignLeft : Text.AlignRight
                 text: modelData
                 font.bold: true
             }
@@ -41,13 +43,15 @@ ColumnLayout {
                 model: [B, BBprime, Bx, By, Bz]
                 delegate: Label {
                     Layout.preferredWidth: Theme.valueColumnWidth
-                    text: modelData.toPrecision(4)
+                    horizontalAlignment: Text.AlignRight
+                    text: NumberFormat.field(modelData, table.unit, 4)
                     font.family: Theme.numberFontFamily
                 }
             }
             Label {
                 Layout.preferredWidth: Theme.valueColumnWidth
-                text: typeof ExposureLimit === "number" ? ExposureLimit.toPrecision(4) : "--"
+                horizontalAlignment: Text.AlignRight
+                text: typeof ExposureLimit === "number" ? NumberFormat.field(ExposureLimit, table.unit, 4) : "--"
                 font.family: Theme.numberFontFamily
             }
         }

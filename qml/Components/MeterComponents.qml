@@ -33,10 +33,16 @@ Item {
                     Label { Layout.preferredWidth: Theme.nameColumnWidth; text: "" }
                     Label {
                         Layout.preferredWidth: Theme.valueColumnWidth * 2
-                        text: qsTr("Value") + " [" + section.viewModel.DisplayUnitsText + "]"
+                        horizontalAlignment: Text.AlignRight
+                        text: qsTr("Value")
                         font.bold: true
                     }
-                    Label { text: qsTr("Maximum"); font.bold: true }
+                    Label {
+                        Layout.preferredWidth: Theme.valueColumnWidth * 2
+                        horizontalAlignment: Text.AlignRight
+                        text: qsTr("Maximum")
+                        font.bold: true
+                    }
                 }
 
                 Repeater {
@@ -55,15 +61,19 @@ Item {
                             text: modelData.name
                             font.pixelSize: Theme.valueFontPixelSize
                         }
+                        // Right-aligned in a fixed font: the digits stand still as values change.
                         Label {
                             objectName: "value" + index
                             Layout.preferredWidth: Theme.valueColumnWidth * 2
-                            text: section.viewModel[modelData.value].toPrecision(6)
+                            horizontalAlignment: Text.AlignRight
+                            text: NumberFormat.field(section.viewModel[modelData.value], section.viewModel.DisplayUnitsText)
                             font.family: Theme.numberFontFamily
                             font.pixelSize: Theme.valueFontPixelSize
                         }
                         Label {
-                            text: section.viewModel[modelData.max].toPrecision(6)
+                            Layout.preferredWidth: Theme.valueColumnWidth * 2
+                            horizontalAlignment: Text.AlignRight
+                            text: NumberFormat.field(section.viewModel[modelData.max], section.viewModel.DisplayUnitsText)
                             font.family: Theme.numberFontFamily
                             font.pixelSize: Theme.valueFontPixelSize
                         }
@@ -79,8 +89,8 @@ Item {
                     Label {
                         objectName: "valueUncertainty"
                         Layout.preferredWidth: Theme.valueColumnWidth * 2
-                        text: (isNaN(section.viewModel.dBLastBlock) ? "--" : section.viewModel.dBLastBlock.toPrecision(3))
-                              + " " + section.viewModel.DisplayUncertaintyUnitsText
+                        horizontalAlignment: Text.AlignRight
+                        text: NumberFormat.field(section.viewModel.dBLastBlock, section.viewModel.DisplayUncertaintyUnitsText, 3)
                         font.family: Theme.numberFontFamily
                         font.pixelSize: Theme.valueFontPixelSize
                     }

@@ -40,10 +40,12 @@ ColumnLayout {
                 id: headings
 
                 Repeater {
-                    model: [qsTr("Timestamp"), "B [" + table.unit + "]", "\u03b5(B) [" + table.uncertaintyUnit + "]",
+                    model: [qsTr("Timestamp"), "B", "\u03b5(B)",
                         "Bx", "By", "Bz", qsTr("T")].concat(table.positions ? ["X [mm]", "Y [mm]", "Z [mm]"] : [])
                     delegate: Label {
                         Layout.preferredWidth: index === 0 ? Theme.timestampColumnWidth : Theme.valueColumnWidth
+                        // Over their right-aligned numbers.
+                        horizontalAlignment: index === 0 || index === 6 ? Text.AlignLeft : Text.AlignRight
                         text: modelData
                         font.bold: true
                     }
@@ -60,27 +62,32 @@ ColumnLayout {
             }
             Label {
                 Layout.preferredWidth: Theme.valueColumnWidth
-                text: B.toPrecision(6)
+                horizontalAlignment: Text.AlignRight
+                text: NumberFormat.field(B, table.unit)
                 font.family: Theme.numberFontFamily
             }
             Label {
                 Layout.preferredWidth: Theme.valueColumnWidth
-                text: isNaN(dB) ? "--" : dB.toPrecision(3)
+                horizontalAlignment: Text.AlignRight
+                text: NumberFormat.field(dB, table.uncertaintyUnit, 3)
                 font.family: Theme.numberFontFamily
             }
             Label {
                 Layout.preferredWidth: Theme.valueColumnWidth
-                text: Bx.toPrecision(6)
+                horizontalAlignment: Text.AlignRight
+                text: NumberFormat.field(Bx, table.unit)
                 font.family: Theme.numberFontFamily
             }
             Label {
                 Layout.preferredWidth: Theme.valueColumnWidth
-                text: By.toPrecision(6)
+                horizontalAlignment: Text.AlignRight
+                text: NumberFormat.field(By, table.unit)
                 font.family: Theme.numberFontFamily
             }
             Label {
                 Layout.preferredWidth: Theme.valueColumnWidth
-                text: Bz.toPrecision(6)
+                horizontalAlignment: Text.AlignRight
+                text: NumberFormat.field(Bz, table.unit)
                 font.family: Theme.numberFontFamily
             }
             Label {
@@ -92,7 +99,8 @@ ColumnLayout {
                 model: table.positions ? [X, Y, Z] : []
                 delegate: Label {
                     Layout.preferredWidth: Theme.valueColumnWidth
-                    text: Number(modelData).toPrecision(5)
+                    horizontalAlignment: Text.AlignRight
+                    text: NumberFormat.number(modelData, 5)
                     font.family: Theme.numberFontFamily
                 }
             }

@@ -21,10 +21,11 @@ ColumnLayout {
 
     RowLayout {
         Repeater {
-            model: [qsTr("Peak"), qsTr("Frequency [Hz]"), qsTr("Amplitude") + " [" + table.unit + "]",
-                qsTr("Limit") + " [" + table.unit + "]"]
+            model: [qsTr("Peak"), qsTr("Frequency [Hz]"), qsTr("Amplitude"), qsTr("Limit")]
             delegate: Label {
                 Layout.preferredWidth: index === 0 ? Theme.nameColumnWidth : Theme.timestampColumnWidth / 2
+                // Over their right-aligned numbers.
+                horizontalAlignment: index === 0 ? Text.AlignLeft : Text.AlignRight
                 text: modelData
                 font.bold: true
             }
@@ -47,17 +48,20 @@ ColumnLayout {
             }
             Label {
                 Layout.preferredWidth: Theme.timestampColumnWidth / 2
-                text: Frequency.toPrecision(6)
+                horizontalAlignment: Text.AlignRight
+                text: NumberFormat.number(Frequency, 6)
                 font.family: Theme.numberFontFamily
             }
             Label {
                 Layout.preferredWidth: Theme.timestampColumnWidth / 2
-                text: Amplitude.toPrecision(5)
+                horizontalAlignment: Text.AlignRight
+                text: NumberFormat.field(Amplitude, table.unit, 5)
                 font.family: Theme.numberFontFamily
             }
             Label {
                 Layout.preferredWidth: Theme.timestampColumnWidth / 2
-                text: ExposureLimit > 0 ? ExposureLimit.toPrecision(5) : "--"
+                horizontalAlignment: Text.AlignRight
+                text: ExposureLimit > 0 ? NumberFormat.field(ExposureLimit, table.unit, 5) : "--"
                 font.family: Theme.numberFontFamily
             }
         }

@@ -48,7 +48,7 @@ QtObject {
     // Numbers: the meter's values and the table's columns.
     readonly property int valueFontPixelSize: 22
     readonly property int timestampColumnWidth: 250
-    readonly property int valueColumnWidth: 90
+    readonly property int valueColumnWidth: 100
     readonly property int nameColumnWidth: 60
     readonly property int imageScaleBoxWidth: 72
     readonly property int dialogWidth: 420

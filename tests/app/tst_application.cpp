@@ -358,6 +358,7 @@ private slots:
         // The table is filled when it is shown.
         click("tableTab");
         QTRY_VERIFY(meter->MeterOperationDatasetViewModel()->TableData()->rowCount() > 0);
+        screenshot("meter_table");
         click("componentsTab");
         // The compass needle leans by the share of the field along the probe axis.
         QQuickItem* needle = findItem(mainWindow()->contentItem(), "compassNeedle");

@@ -1,4 +1,5 @@
 #include "compute/CAxisTicks.h"
+#include "compute/CEngineeringNotation.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -159,6 +160,42 @@ private slots:
                  qPrintable(weeks.join(' ')));
         // A thinner set stays on round clock times.
         QCOMPARE(texts(CAxisTicks::Time(0, 2400, 4, 1, origin)), QStringList({"10:00", "10:15", "10:30"}));
+    }
+
+    void fieldValuesAreWrittenInEngineeringNotation()
+    {
+        const auto format = [](double value, const char* unit, int digits = 6) {
+            return CEngineeringNotation::Format(value, QString::fromUtf8(unit), digits);
+        };
+        // Tesla: the prefix follows the value, six significant digits.
+        QCOMPARE(format(5.32771e-5, "T"), QString::fromUtf8("53.2771 \u00b5T"));
+        QCOMPARE(format(-1.3215e-12, "T"), QString::fromUtf8("-1.32150 pT"));
+        QCOMPARE(format(1.5, "T"), QString("1.50000 T"));
+        QCOMPARE(format(0, "T"), QString("0.00000 T"));
+        QCOMPARE(format(2500, "A/m"), QString("2.50000 kA/m"));
+        // Rounding that reaches the next prefix takes it: 999.9996 µT is 1.00000 mT.
+        QCOMPARE(format(999.9996e-6, "T"), QString("1.00000 mT"));
+        QCOMPARE(format(999.9994e-6, "T"), QString::fromUtf8("999.999 \u00b5T"));
+        // A prefix the user chose stays while the value reads well in it.
+        QCOMPARE(format(0.0532771, "mT"), QString("0.0532771 mT"));
+        QCOMPARE(format(1234.5, "mT"), QString("1234.50 mT"));
+        QCOMPARE(format(5.32771e-6, "mT"), QString("5.32771 nT"));
+        // Units without prefixes keep their own, with the power of ten.
+        QCOMPARE(format(4.2e-9, "MHzp", 3), QString::fromUtf8("4.20\u00d710\u207b\u2079 MHzp"));
+        QCOMPARE(format(12.5, "%", 3), QString("12.5 %"));
+        // Rounding noise of a computation, far below any probe's resolution, is zero.
+        QCOMPARE(format(-1.55e-21, "T"), QString("0.00000 T"));
+        QCOMPARE(format(-1.55e-21, "mT"), QString("0.00000 mT"));
+        QCOMPARE(format(2e-15, "T"), QString("2.00000 fT"));
+        QCOMPARE(format(qQNaN(), "T"), QString("--"));
+        QCOMPARE(format(qInf(), "T"), QString("--"));
+        // As many characters whatever the magnitude: digits do not move in a fixed font.
+        QSet<int> widths;
+        for (double v : {1.23456e-6, 12.3456e-6, 123.456e-6, 1.23456e-3, 0.999999})
+            widths.insert(format(v, "T").size() - (format(v, "T").endsWith(" T") ? 0 : 1));
+        QCOMPARE(widths.size(), 1);
+        QCOMPARE(CEngineeringNotation::Fixed(0.00532771, 6), QString("0.00532771"));
+        QCOMPARE(CEngineeringNotation::Fixed(99.99996, 6), QString("100.000"));
     }
 };
 
