@@ -279,6 +279,8 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/COperationViewModel.h
     viewmodels/CPageViewModel.cpp
     viewmodels/CPageViewModel.h
+    viewmodels/CPlotNavigation.cpp
+    viewmodels/CPlotNavigation.h
     viewmodels/CRangeCheck.cpp
     viewmodels/CRangeCheck.h
     viewmodels/CReplayParametersViewModel.cpp

@@ -90,6 +90,9 @@ QString CEngineeringNotation::Format(double value, const QString& unit, int digi
     // A prefix the user chose is kept while the value reads well in it.
     if (value == 0 || (prefixed && magnitude >= 1e-3 && magnitude < 1e4))
         return Fixed(value, digits) + space + unit;
+    // A number of no unit reads plainly over the usual range.
+    if (unit.isEmpty() && magnitude >= 1e-3 && magnitude < 1e6)
+        return Fixed(value, digits);
     // The power of ten of the rounded value: 999.9996 µT is 1.00000 mT.
     int exponent = int(std::floor(std::log10(magnitude)));
     const double rounded =

@@ -12,7 +12,8 @@ public:
     // G, A/m) the mantissa runs from 1 to 999.99… and its power of ten becomes the unit's
     // prefix; a unit the user chose with a prefix (mT, µT, kA/m) is kept while the value is
     // from 0.001 to 9999 of it. A unit that takes no prefix keeps the power as "×10ⁿ".
-    // Below 10⁻¹⁵ of the unit without its prefix: zero. Not a number: "--".
+    // No unit: plain digits from 0.001 to 10⁶. Below 10⁻¹⁵ of the unit without its
+    // prefix: zero. Not a number: "--".
     static QString Format(double value, const QString& unit, int digits = 6);
 
     // `value` with `digits` significant digits and no exponent: "53.2771", "0.00532771".

@@ -410,6 +410,57 @@ void CChart2DFieldsData::UpdateTimeLegend()
     setXmaxTime(last.Timestamp.toString(format));
 }
 
+void CChart2DFieldsData::setStatisticsShown(bool shown)
+{
+    if (m_StatisticsShown == shown)
+        return;
+    m_StatisticsShown = shown;
+    emit StatisticsShownChanged();
+    UpdateDownsampling();
+}
+
+void CChart2DFieldsData::l_UpdateWindowStatistics(int from, int to)
+{
+    QVariantList statistics;
+    to = std::min(to, int(m_FilteredValues.size()) - 1);
+    for (int c = 0; c < ComponentCount && m_StatisticsShown; ++c)
+    {
+        if (!m_ComponentVisible[std::size_t(c)])
+            continue;
+        // Welford's running mean and variance: a small noise on a large field stays exact.
+        double mean = 0, squares = 0, sumOfSquares = 0;
+        double low = std::numeric_limits<double>::infinity(), high = -low;
+        qint64 n = 0;
+        for (int k = std::max(0, from); k <= to; ++k)
+        {
+            const double v = m_FilteredValues[std::size_t(k)][std::size_t(c)];
+            if (!std::isfinite(v))
+                continue;
+            ++n;
+            const double delta = v - mean;
+            mean += delta / double(n);
+            squares += delta * (v - mean);
+            sumOfSquares += v * v;
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+        if (n == 0)
+            continue;
+        statistics.append(QVariantMap{{"index", c},
+                                      {"min", low},
+                                      {"max", high},
+                                      {"mean", mean},
+                                      {"rms", std::sqrt(sumOfSquares / double(n))},
+                                      {"sigma", std::sqrt(squares / double(n))},
+                                      {"pp", high - low}});
+    }
+    if (statistics != m_WindowStatistics)
+    {
+        m_WindowStatistics = statistics;
+        emit WindowStatisticsChanged();
+    }
+}
+
 void CChart2DFieldsData::UpdateDownsampling()
 {
     float localMax = -FloatMax;
@@ -526,6 +577,13 @@ void CChart2DFieldsData::UpdateDownsampling()
             setDownsampledSignalLength(points);
             setFirstDataInit(true);
         }
+    }
+
+    if (m_StatisticsShown || !m_WindowStatistics.isEmpty())
+    {
+        const bool any = filtered > 0 && !m_Times.empty();
+        l_UpdateWindowStatistics(any ? GetIndexFromTimeEnd(Xmin()) : 0,
+                                 any ? GetIndexFromTimeStart(Xmax()) : -1);
     }
 
     // The Y range.

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QSharedPointer>
 #include <QTimer>
+#include <QVariantList>
 
 #include <array>
 #include <deque>
@@ -41,6 +42,11 @@ class CChart2DFieldsData : public CChart2D
     // the chart writes its time labels from them.
     Q_PROPERTY(bool XAxisIsTime READ XAxisIsTime NOTIFY XAxisTitleChanged)
     Q_PROPERTY(double XTimeOrigin READ XTimeOrigin NOTIFY XTimeOriginChanged)
+    // Input: the statistics strip is shown. Output: per component shown, over the window's
+    // samples (all of them, not the points drawn): { index, min, max, mean, rms, sigma, pp }.
+    Q_PROPERTY(
+        bool StatisticsShown READ StatisticsShown WRITE setStatisticsShown NOTIFY StatisticsShownChanged)
+    Q_PROPERTY(QVariantList WindowStatistics READ WindowStatistics NOTIFY WindowStatisticsChanged)
 public:
     static constexpr int ComponentCount = 7;
     // The window the X axis scrolls by, in seconds.
@@ -103,6 +109,9 @@ public slots:
     virtual QString XAxisTitle() const { return tr("Time [s]"); }
     virtual bool XAxisIsTime() const { return true; }
     double XTimeOrigin() const;
+    bool StatisticsShown() const { return m_StatisticsShown; }
+    void setStatisticsShown(bool shown);
+    QVariantList WindowStatistics() const { return m_WindowStatistics; }
     void setComponantVisibility(int index, bool visible, bool updateDownsample);
     virtual void resetAxisXDelta(bool resetFullAxis);
     virtual void resetAxisYDelta();
@@ -129,6 +138,8 @@ signals:
     void NumberValidPointsChanged(int value);
     void XAxisTitleChanged();
     void XTimeOriginChanged();
+    void StatisticsShownChanged();
+    void WindowStatisticsChanged();
     void clearCharts();
     // The downsampled series changed: a chart that is shown takes them (updateSeries).
     void seriesUpdated();
@@ -169,6 +180,10 @@ private:
     // The seven component values of each filtered result, side by side: the
     // downsampling scans these, not the result objects.
     std::deque<Values> m_FilteredValues;
+    bool m_StatisticsShown = false;
+    QVariantList m_WindowStatistics;
+    // The statistics of the samples from `from` to `to` (indexes of m_FilteredValues).
+    void l_UpdateWindowStatistics(int from, int to);
     // Each component's smallest and largest value (and where each first occurs) over
     // consecutive groups of BucketSize filtered values: a span's candidate of largest
     // deviation is one of its extremes, so a redraw of a window of a million samples

@@ -1,10 +1,15 @@
 #include "viewmodels/CLinePlot.h"
 
+#include "viewmodels/CPlotNavigation.h"
+
 #include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QSGClipNode>
 #include <QSGFlatColorMaterial>
 #include <QSGGeometryNode>
+#include <QWheelEvent>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QLogValueAxis>
 #include <QtCharts/QValueAxis>
@@ -257,6 +262,12 @@ void CLinePlot::l_WatchAxis(QAbstractAxis* axis)
 
 void CLinePlot::l_Changed(bool layout)
 {
+    // The cursors read the series and sit on the axes: read again before the next frame.
+    if (!m_Cursors.isEmpty())
+    {
+        m_CursorsDirty = true;
+        polish();
+    }
     if (layout)
     {
         // Laid out once before the next frame, however many bounds moved in this turn.
@@ -277,6 +288,276 @@ void CLinePlot::updatePolish()
 {
     if (m_LayoutDirty)
         l_Relayout();
+    if (m_CursorsDirty)
+        l_UpdateCursors();
+}
+
+namespace
+{
+CPlotNavigation::Axis navigationAxis(const CLinePlot::AxisScale& scale)
+{
+    return {scale.min, scale.max, scale.logarithmic};
+}
+// One wheel notch zooms by this much; a key press too.
+constexpr double ZoomStep = 0.8;
+// A press that moves less than this is a click (a cursor), not a drag.
+constexpr double ClickSlack = 4;
+} // namespace
+
+void CLinePlot::setInteractive(bool interactive)
+{
+    if (m_Interactive == interactive)
+        return;
+    m_Interactive = interactive;
+    setAcceptedMouseButtons(interactive ? Qt::LeftButton : Qt::NoButton);
+    setActiveFocusOnTab(interactive);
+    if (!interactive)
+        clearCursors();
+    emit interactiveChanged();
+}
+
+QPointF CLinePlot::l_Fraction(const QPointF& at) const
+{
+    if (m_PlotArea.width() <= 0 || m_PlotArea.height() <= 0)
+        return {0.5, 0.5};
+    return {(at.x() - m_PlotArea.left()) / m_PlotArea.width(),
+            (m_PlotArea.bottom() - at.y()) / m_PlotArea.height()};
+}
+
+void CLinePlot::zoom(double xFactor, double yFactor)
+{
+    if (xFactor != 1)
+    {
+        const CPlotNavigation::Range x = CPlotNavigation::Zoomed(navigationAxis(l_XScale()), 0.5, xFactor);
+        emit xRangeRequested(x.min, x.max);
+    }
+    if (yFactor != 1)
+    {
+        const CPlotNavigation::Range y =
+            CPlotNavigation::Zoomed(navigationAxis(l_ScaleOf(m_YAxis)), 0.5, yFactor);
+        emit yRangeRequested(y.min, y.max);
+    }
+}
+
+void CLinePlot::wheelEvent(QWheelEvent* event)
+{
+    if (!m_Interactive || event->angleDelta().y() == 0)
+    {
+        event->ignore();
+        return;
+    }
+    const double factor = std::pow(ZoomStep, event->angleDelta().y() / 120.0);
+    const QPointF at = l_Fraction(event->position());
+    // The value under the pointer stays under it; Ctrl zooms the values, not the time.
+    if (event->modifiers() & Qt::ControlModifier)
+    {
+        const CPlotNavigation::Range y =
+            CPlotNavigation::Zoomed(navigationAxis(l_ScaleOf(m_YAxis)), at.y(), factor);
+        emit yRangeRequested(y.min, y.max);
+    }
+    else
+    {
+        const CPlotNavigation::Range x = CPlotNavigation::Zoomed(navigationAxis(l_XScale()), at.x(), factor);
+        emit xRangeRequested(x.min, x.max);
+    }
+    event->accept();
+}
+
+void CLinePlot::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_Interactive || !m_PlotArea.contains(event->localPos()))
+    {
+        event->ignore();
+        return;
+    }
+    forceActiveFocus(Qt::MouseFocusReason);
+    m_PressedAt = event->localPos();
+    m_Dragging = false;
+    m_PanY = false;
+    m_BoxZoom = event->modifiers() & Qt::ShiftModifier;
+    m_PressedX = l_XScale();
+    m_PressedY = l_ScaleOf(m_YAxis);
+    event->accept();
+}
+
+void CLinePlot::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF moved = event->localPos() - m_PressedAt;
+    if (!m_Dragging && std::hypot(moved.x(), moved.y()) < ClickSlack)
+        return;
+    m_Dragging = true;
+    if (m_BoxZoom)
+    {
+        l_SetSelection(QRectF(m_PressedAt, event->localPos()).normalized().intersected(m_PlotArea));
+        return;
+    }
+    // The plot follows the pointer: time along X, and the values once the drag goes up or down.
+    const double dx = -moved.x() / std::max(1.0, m_PlotArea.width());
+    const CPlotNavigation::Range x = CPlotNavigation::Panned(navigationAxis(m_PressedX), dx);
+    emit xRangeRequested(x.min, x.max);
+    m_PanY = m_PanY || std::fabs(moved.y()) > 2 * ClickSlack;
+    if (m_PanY)
+    {
+        const double dy = moved.y() / std::max(1.0, m_PlotArea.height());
+        const CPlotNavigation::Range y = CPlotNavigation::Panned(navigationAxis(m_PressedY), dy);
+        emit yRangeRequested(y.min, y.max);
+    }
+}
+
+void CLinePlot::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_DoubleClicked)
+        m_DoubleClicked = false; // the end of a double click places no cursor
+    else if (!m_Dragging)
+    {
+        // A click: a cursor where it was.
+        const AxisScale x = l_XScale();
+        placeCursor(CPlotNavigation::ValueAt(navigationAxis(x), l_Fraction(event->localPos()).x()));
+    }
+    else if (m_BoxZoom && m_Selection.width() > ClickSlack && m_Selection.height() > ClickSlack)
+    {
+        const QPointF low = l_Fraction(m_Selection.bottomLeft()), high = l_Fraction(m_Selection.topRight());
+        const CPlotNavigation::Range x =
+            CPlotNavigation::Between(navigationAxis(l_XScale()), low.x(), high.x());
+        const CPlotNavigation::Range y =
+            CPlotNavigation::Between(navigationAxis(l_ScaleOf(m_YAxis)), low.y(), high.y());
+        emit xRangeRequested(x.min, x.max);
+        emit yRangeRequested(y.min, y.max);
+    }
+    m_Dragging = false;
+    l_SetSelection(QRectF());
+    event->accept();
+}
+
+void CLinePlot::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!m_Interactive)
+    {
+        event->ignore();
+        return;
+    }
+    m_DoubleClicked = true;
+    clearCursors();
+    emit automaticRangeRequested();
+    event->accept();
+}
+
+void CLinePlot::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_Interactive)
+    {
+        event->ignore();
+        return;
+    }
+    const bool values = event->modifiers() & Qt::ControlModifier;
+    const auto pan = [this](double dx, double dy) {
+        if (dx != 0)
+        {
+            const CPlotNavigation::Range x = CPlotNavigation::Panned(navigationAxis(l_XScale()), dx);
+            emit xRangeRequested(x.min, x.max);
+        }
+        if (dy != 0)
+        {
+            const CPlotNavigation::Range y = CPlotNavigation::Panned(navigationAxis(l_ScaleOf(m_YAxis)), dy);
+            emit yRangeRequested(y.min, y.max);
+        }
+    };
+    switch (event->key())
+    {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        zoom(values ? 1 : ZoomStep, values ? ZoomStep : 1);
+        break;
+    case Qt::Key_Minus:
+        zoom(values ? 1 : 1 / ZoomStep, values ? 1 / ZoomStep : 1);
+        break;
+    case Qt::Key_Left:
+        pan(-0.1, 0);
+        break;
+    case Qt::Key_Right:
+        pan(0.1, 0);
+        break;
+    case Qt::Key_Up:
+        pan(0, 0.1);
+        break;
+    case Qt::Key_Down:
+        pan(0, -0.1);
+        break;
+    case Qt::Key_Home:
+    case Qt::Key_0:
+        emit automaticRangeRequested();
+        break;
+    case Qt::Key_C:
+        placeCursor(CPlotNavigation::ValueAt(navigationAxis(l_XScale()), 0.5));
+        break;
+    case Qt::Key_Escape:
+        clearCursors();
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CLinePlot::placeCursor(double x)
+{
+    if (!std::isfinite(x))
+        return;
+    if (m_Cursors.size() >= 2)
+        m_Cursors.clear();
+    m_Cursors.append(x);
+    l_UpdateCursors();
+}
+
+void CLinePlot::clearCursors()
+{
+    if (m_Cursors.isEmpty())
+        return;
+    m_Cursors.clear();
+    l_UpdateCursors();
+}
+
+void CLinePlot::l_SetSelection(const QRectF& selection)
+{
+    if (m_Selection == selection)
+        return;
+    m_Selection = selection;
+    emit selectionChanged();
+}
+
+void CLinePlot::l_UpdateCursors()
+{
+    m_CursorsDirty = false;
+    QVariantList positions;
+    const AxisScale x = l_XScale();
+    for (double at : qAsConst(m_Cursors))
+    {
+        const double fraction = x.At(at);
+        if (std::isfinite(fraction) && fraction >= 0 && fraction <= 1)
+            positions.append(m_PlotArea.left() + fraction * m_PlotArea.width());
+    }
+    // Each series shown, by the name its legend gives it; the unit of the Y title.
+    QVector<QVector<QPointF>> points;
+    points.reserve(m_Series.size());
+    QVector<CPlotNavigation::Series> shown;
+    for (const QXYSeries* series : qAsConst(m_Series))
+        if (series->isVisible() && !series->name().isEmpty() && series->count() > 0)
+            points.append(series->pointsVector());
+    int next = 0;
+    for (const QXYSeries* series : qAsConst(m_Series))
+        if (series->isVisible() && !series->name().isEmpty() && series->count() > 0)
+            shown.append({series->name(), &points[next++]});
+    const QString title = m_YAxis ? m_YAxis->titleText() : QString();
+    const int open = title.lastIndexOf(QLatin1Char('[')), close = title.lastIndexOf(QLatin1Char(']'));
+    const QString unit = open >= 0 && close > open ? title.mid(open + 1, close - open - 1) : QString();
+    const QString text = CPlotNavigation::CursorText(m_Cursors, shown, x.time, unit);
+    if (positions != m_CursorPositions || text != m_CursorText)
+    {
+        m_CursorPositions = positions;
+        m_CursorText = text;
+        emit cursorsChanged();
+    }
 }
 
 void CLinePlot::l_Relayout()

@@ -34,6 +34,9 @@ class CLinePlot : public QQuickItem
     // The X axis counts seconds (after timeOrigin, seconds since the epoch, where known).
     Q_PROPERTY(bool timeAxis READ timeAxis WRITE setTimeAxis NOTIFY axesChanged)
     Q_PROPERTY(double timeOrigin READ timeOrigin WRITE setTimeOrigin NOTIFY timeOriginChanged)
+    // The pointer and the keys zoom, pan and place cursors: the ranges are asked of the page,
+    // which applies them to its chart.
+    Q_PROPERTY(bool interactive READ interactive WRITE setInteractive NOTIFY interactiveChanged)
     // Outputs: where the page puts the labels.
     Q_PROPERTY(int count READ count NOTIFY countChanged)
     Q_PROPERTY(QRectF plotArea READ plotArea NOTIFY plotAreaChanged)
@@ -43,6 +46,11 @@ class CLinePlot : public QQuickItem
     Q_PROPERTY(QString xTitle READ xTitle NOTIFY xLabelsChanged)
     Q_PROPERTY(QString yTitle READ yTitle NOTIFY yLabelsChanged)
     Q_PROPERTY(int maximumLabels READ maximumLabels CONSTANT)
+    // The box being drawn for a zoom (empty when none); the cursors' places along X in the
+    // item, and what they read.
+    Q_PROPERTY(QRectF selection READ selection NOTIFY selectionChanged)
+    Q_PROPERTY(QVariantList cursorPositions READ cursorPositions NOTIFY cursorsChanged)
+    Q_PROPERTY(QString cursorText READ cursorText NOTIFY cursorsChanged)
 public:
     static constexpr int MaximumLabels = 16;
 
@@ -65,6 +73,12 @@ public:
     double timeOrigin() const { return m_TimeOrigin; }
     void setTimeOrigin(double origin);
 
+    bool interactive() const { return m_Interactive; }
+    void setInteractive(bool interactive);
+    QRectF selection() const { return m_Selection; }
+    QVariantList cursorPositions() const { return m_CursorPositions; }
+    QString cursorText() const { return m_CursorText; }
+
     int count() const { return m_Series.size(); }
     QRectF plotArea() const { return m_PlotArea; }
     QVariantList xLabels() const { return m_XLabels; }
@@ -82,12 +96,26 @@ public:
     Q_INVOKABLE QtCharts::QAbstractAxis* axisY(QtCharts::QAbstractSeries* series = nullptr) const;
     // Where a value lands in the item (NaN where it cannot be shown).
     Q_INVOKABLE QPointF mapToPosition(const QPointF& value) const;
+    // Asks for the ranges zoomed about the plot's centre (below 1: in); 1 leaves an axis.
+    Q_INVOKABLE void zoom(double xFactor, double yFactor);
+    // A cursor at x (in the axis's values): the first, or the second of a pair; a third
+    // starts again.
+    Q_INVOKABLE void placeCursor(double x);
+    Q_INVOKABLE void clearCursors();
 
 signals:
     void axesChanged();
     void fontChanged();
     void coloursChanged();
     void timeOriginChanged();
+    void interactiveChanged();
+    void selectionChanged();
+    void cursorsChanged();
+    // What the pointer or the keys asked for: the page sets its axes' ranges.
+    void xRangeRequested(double min, double max);
+    void yRangeRequested(double min, double max);
+    // Back to the automatic ranges (a double click, Home).
+    void automaticRangeRequested();
     void countChanged();
     void plotAreaChanged();
     void xLabelsChanged();
@@ -97,6 +125,12 @@ protected:
     QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData* data) override;
     void geometryChanged(const QRectF& newGeometry, const QRectF& oldGeometry) override;
     void updatePolish() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 public:
     // An axis as a chart draws it (also for the image exporter): its range, kind, ticks
@@ -125,6 +159,10 @@ private:
     void l_Relayout();
     void l_Changed(bool layout);
     void l_FillSeries(QSGGeometryNode* node, const QtCharts::QXYSeries& series) const;
+    void l_UpdateCursors();
+    void l_SetSelection(const QRectF& selection);
+    // Where a point of the item lies along the plot: 0 … 1 from left to right, bottom to top.
+    QPointF l_Fraction(const QPointF& at) const;
 
     QPointer<QtCharts::QAbstractAxis> m_XAxis;
     QPointer<QtCharts::QAbstractAxis> m_YAxis;
@@ -143,4 +181,18 @@ private:
     QString m_XTitle;
     QString m_YTitle;
     bool m_LayoutDirty = true;
+    bool m_Interactive = false;
+    // A press: where, with which keys, and the ranges then (a drag pans from them).
+    QPointF m_PressedAt;
+    bool m_Dragging = false;
+    bool m_BoxZoom = false;
+    bool m_PanY = false;
+    bool m_DoubleClicked = false;
+    QRectF m_Selection;
+    QVector<double> m_Cursors;
+    QVariantList m_CursorPositions;
+    QString m_CursorText;
+    bool m_CursorsDirty = false;
+    AxisScale m_PressedX;
+    AxisScale m_PressedY;
 };

@@ -91,6 +91,19 @@ ColumnLayout {
             Layout.fillHeight: true
             timeAxis: plot.chart.XAxisIsTime
             timeOrigin: plot.chart.XTimeOrigin
+            // Wheel, drag, Shift+drag, click and double-click; +, -, arrows, Home, C, Esc.
+            interactive: true
+            Accessible.name: qsTr("Field chart")
+            Accessible.role: Accessible.Chart
+            onXRangeRequested: plot.chart.refreshLegendData(min, max)
+            onYRangeRequested: plot.chart.chooseYRange(min, max)
+            onAutomaticRangeRequested: {
+                plot.chart.AutoScaling = true
+                plot.chart.resetAxisYDelta()
+                plot.chart.resetAxisXDelta(true)
+            }
+
+            ChartOverlay { chart: chartView }
             xAxis: ValueAxis {
                 id: axisX
 
@@ -186,7 +199,32 @@ ColumnLayout {
             text: qsTr("Whole recording")
             onClicked: plot.chart.resetAxisXDelta(true)
         }
+        CheckBox {
+            objectName: "statisticsBox"
+            Accessible.name: text
+            text: qsTr("Statistics")
+            checked: plot.chart.StatisticsShown
+            onToggled: plot.chart.StatisticsShown = checked
+        }
         Item { Layout.fillWidth: true }
         Label { text: plot.chart.XmaxDate + " " + plot.chart.XmaxTime; font.family: Theme.numberFontFamily }
+    }
+
+    // The cursors' readout, then min, max, mean, RMS, σ and peak-to-peak of each series
+    // shown over the samples in the window.
+    Label {
+        objectName: "cursorText"
+        Layout.fillWidth: true
+        visible: text.length > 0
+        text: chartView.cursorText
+        font.family: Theme.numberFontFamily
+        elide: Text.ElideRight
+    }
+    StatisticsStrip {
+        Layout.fillWidth: true
+        visible: plot.chart.StatisticsShown
+        statistics: plot.chart.WindowStatistics
+        names: plot.componentNames
+        unit: plot.unit
     }
 }

@@ -26,6 +26,11 @@ QtObject {
 
     // Text on the light and dark backgrounds, and on the accent or alarm colours.
     readonly property color textColor: "#000000"
+    // A chart being handled: the box of a zoom, the cursors.
+    readonly property color selectionColor: "#0078d7"
+    readonly property color selectionFillColor: "#260078d7"
+    readonly property color cursorColor: "#e67e22"
+    readonly property int cursorLineWidth: 1
     readonly property color secondaryTextColor: "#404040"
     readonly property color textOnColor: "#ffffff"
 

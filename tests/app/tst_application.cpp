@@ -28,6 +28,7 @@
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
+#include "viewmodels/CLinePlot.h"
 #include "viewmodels/CMappingOperationViewModel.h"
 #include "viewmodels/CMappingParametersViewModel.h"
 #include "viewmodels/CMeasureBlockData.h"
@@ -950,6 +951,48 @@ private slots:
         chart.UpdateDownsampling();
         QVERIFY2(chart.Ymax() >= 5e-4, qPrintable(QString::number(chart.Ymax())));
         screenshot("meter_spike");
+
+        // Zoomed by the wheel about the spike (2 ms in), the spike is still drawn; the
+        // statistics of the window count it; a click reads it; a double click goes back.
+        auto* plotItem = qobject_cast<CLinePlot*>(findItem(mainWindow()->contentItem(), "meterChart"));
+        QVERIFY(plotItem);
+        click("statisticsBox");
+        QTRY_VERIFY(!chart.WindowStatistics().isEmpty());
+        QCOMPARE(chart.WindowStatistics().first().toMap().value("max").toDouble(), double(5e-4f));
+        const auto scenePoint = [plotItem](double x, double y) {
+            return plotItem->mapToScene(plotItem->mapToPosition({x, y})).toPoint();
+        };
+        for (int notch = 0; notch < 12; ++notch)
+        {
+            const QPoint at = scenePoint(0.002, 5e-5);
+            QWheelEvent wheel(at, mainWindow()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(mainWindow(), &wheel);
+            QCoreApplication::processEvents();
+        }
+        QTRY_VERIFY2(chart.Xmax() - chart.Xmin() < 0.2,
+                     qPrintable(QString("%1 %2").arg(chart.Xmin()).arg(chart.Xmax())));
+        QVERIFY(chart.Xmin() <= 0.002 && chart.Xmax() >= 0.002);
+        QTRY_VERIFY(plotItem->xTitle() == "Time [ms]");
+        chart.UpdateDownsampling();
+        QVERIFY2(chart.Ymax() >= 5e-4, qPrintable(QString::number(chart.Ymax())));
+        bool drawn = false;
+        for (const QPointF& point : qobject_cast<QtCharts::QXYSeries*>(plotItem->series(0))->pointsVector())
+            drawn = drawn || std::fabs(point.y() - 5e-4) < 1e-9;
+        QVERIFY(drawn);
+        QTRY_COMPARE(chart.WindowStatistics().first().toMap().value("max").toDouble(), double(5e-4f));
+        QTest::mouseClick(mainWindow(), Qt::LeftButton, Qt::NoModifier, scenePoint(0.002, 5e-5));
+        QTRY_COMPARE(plotItem->cursorPositions().size(), 1);
+        QVERIFY2(plotItem->cursorText().startsWith("t = "), qPrintable(plotItem->cursorText()));
+        QTest::mouseClick(mainWindow(), Qt::LeftButton, Qt::NoModifier, scenePoint(0.012, 5e-5));
+        QTRY_COMPARE(plotItem->cursorPositions().size(), 2);
+        QVERIFY2(plotItem->cursorText().contains(QString::fromUtf8("1/\u0394t = ")),
+                 qPrintable(plotItem->cursorText()));
+        screenshot("meter_zoomed_cursors");
+        QTest::mouseDClick(mainWindow(), Qt::LeftButton, Qt::NoModifier, scenePoint(0.012, 5e-5));
+        QTRY_VERIFY(chart.Xmax() - chart.Xmin() > 0.9);
+        QVERIFY(plotItem->cursorPositions().isEmpty());
+        QVERIFY(chart.AutoScaling());
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }

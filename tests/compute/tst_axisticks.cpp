@@ -187,6 +187,8 @@ private slots:
         QCOMPARE(format(-1.55e-21, "T"), QString("0.00000 T"));
         QCOMPARE(format(-1.55e-21, "mT"), QString("0.00000 mT"));
         QCOMPARE(format(2e-15, "T"), QString("2.00000 fT"));
+        QCOMPARE(format(0.5, ""), QString("0.500000"));
+        QCOMPARE(format(2.5e-7, "", 3), QString::fromUtf8("250\u00d710\u207b\u2079"));
         QCOMPARE(format(qQNaN(), "T"), QString("--"));
         QCOMPARE(format(qInf(), "T"), QString("--"));
         // As many characters whatever the magnitude: digits do not move in a fixed font.

@@ -1,4 +1,5 @@
 #include "viewmodels/CLinePlot.h"
+#include "viewmodels/CPlotNavigation.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -65,6 +66,45 @@ class tst_lineplot : public QObject
     }
 
 private slots:
+    // Zoom and pan keep what is under the pointer where it is, on linear and logarithmic
+    // axes, and stop where a double can no longer tell the ends apart.
+    void navigationKeepsTheValueUnderThePointer()
+    {
+        const CPlotNavigation::Axis linear{0, 10, false};
+        CPlotNavigation::Range zoomed = CPlotNavigation::Zoomed(linear, 0.2, 0.5);
+        QCOMPARE(zoomed.min, 1.0);
+        QCOMPARE(zoomed.max, 6.0); // 2 stays at a fifth of the width
+        zoomed = CPlotNavigation::Zoomed(linear, 0.2, 2);
+        QCOMPARE(zoomed.min, -2.0);
+        QCOMPARE(zoomed.max, 18.0);
+        const CPlotNavigation::Axis log{1, 1e4, true};
+        zoomed = CPlotNavigation::Zoomed(log, 0.5, 0.5); // about 100, one decade each way
+        QVERIFY(std::fabs(zoomed.min - 10) < 1e-9 && std::fabs(zoomed.max - 1000) < 1e-9);
+        const CPlotNavigation::Range panned = CPlotNavigation::Panned(linear, 0.1);
+        QCOMPARE(panned.min, 1.0);
+        QCOMPARE(panned.max, 11.0);
+        const CPlotNavigation::Range box = CPlotNavigation::Between(linear, 0.7, 0.3);
+        QCOMPARE(box.min, 3.0);
+        QCOMPARE(box.max, 7.0);
+        // Far from zero and narrow already: no further.
+        const CPlotNavigation::Axis narrow{1e9, 1e9 + 1e-4, false};
+        QCOMPARE(CPlotNavigation::Zoomed(narrow, 0.5, 1e-6).max, narrow.max);
+        QCOMPARE(CPlotNavigation::Zoomed(linear, 0.5, qQNaN()).max, 10.0);
+
+        // The cursors read each series at its nearest point.
+        const QVector<QPointF> b{{0, 1e-6}, {0.01, 2e-6}, {0.02, 4e-6}};
+        QCOMPARE(CPlotNavigation::ValueNear(b, 0.012), 2e-6);
+        QCOMPARE(CPlotNavigation::ValueNear(b, -5), 1e-6);
+        QCOMPARE(CPlotNavigation::ValueNear(b, 5), 4e-6);
+        QVERIFY(std::isnan(CPlotNavigation::ValueNear({}, 1)));
+        const QVector<CPlotNavigation::Series> shown{{"B", &b}};
+        QCOMPARE(CPlotNavigation::CursorText({0.01}, shown, true, "T"),
+                 QString::fromUtf8("t = 10.000 ms   B 2.0000 \u00b5T"));
+        QCOMPARE(CPlotNavigation::CursorText({0, 0.02}, shown, true, "T"),
+                 QString::fromUtf8("\u0394t = 20.000 ms   1/\u0394t = 50.000 Hz   \u0394B 3.0000 \u00b5T"));
+        QVERIFY(CPlotNavigation::CursorText({}, shown, true, "T").isEmpty());
+    }
+
     void initTestCase() { qmlRegisterType<CLinePlot>("Tesvana.ViewModels", 1, 0, "LinePlot"); }
     void cleanup() { m_View.reset(); }
 
@@ -148,6 +188,39 @@ private slots:
         plot->yAxis()->setTitleText("[T]");
         qobject_cast<QLogValueAxis*>(plot->yAxis())->setRange(1e-4, 1e-2);
         QTRY_COMPARE(plot->yTitle(), QString("[T]")); // decades carry their own power
+    }
+
+    // Every gesture has its key: the plot asks for ranges, the page applies them.
+    void keysZoomPanAndPlaceCursors()
+    {
+        CLinePlot* plot = show(400, 300, "ValueAxis { min: -1; max: 1; tickCount: 5 }");
+        QVERIFY(plot);
+        plot->addLineSeries(QColor("#c0392b"), "B")->replace(QVector<QPointF>{{0, 0.5}, {10, -0.5}});
+        plot->setInteractive(true);
+        plot->forceActiveFocus();
+        QTRY_VERIFY(plot->hasActiveFocus());
+        QSignalSpy x(plot, &CLinePlot::xRangeRequested), y(plot, &CLinePlot::yRangeRequested),
+            automatic(plot, &CLinePlot::automaticRangeRequested);
+        QTest::keyClick(m_View.get(), Qt::Key_Plus);
+        QCOMPARE(x.count(), 1);
+        QCOMPARE(x.last().at(0).toDouble(), 1.0); // 0 … 10 zoomed about 5 by 0.8
+        QCOMPARE(x.last().at(1).toDouble(), 9.0);
+        QTest::keyClick(m_View.get(), Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(y.count(), 1);
+        QCOMPARE(y.last().at(1).toDouble(), 1.25);
+        QTest::keyClick(m_View.get(), Qt::Key_Right);
+        QCOMPARE(x.last().at(0).toDouble(), 1.0);
+        QTest::keyClick(m_View.get(), Qt::Key_Home);
+        QCOMPARE(automatic.count(), 1);
+        QTest::keyClick(m_View.get(), Qt::Key_C);
+        QTRY_COMPARE(plot->cursorPositions().size(), 1);
+        QCOMPARE(plot->cursorText(), QString("x = 5.0000   B 0.50000"));
+        QTest::keyClick(m_View.get(), Qt::Key_Escape);
+        QVERIFY(plot->cursorPositions().isEmpty());
+        // Not interactive: the keys and the pointer pass through.
+        plot->setInteractive(false);
+        QTest::keyClick(m_View.get(), Qt::Key_Plus);
+        QCOMPARE(x.count(), 2);
     }
 };
 
