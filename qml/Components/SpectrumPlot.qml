@@ -38,6 +38,14 @@ ColumnLayout {
         objectName: "spectrumChart"
         Layout.fillWidth: true
         Layout.fillHeight: true
+        // The frequencies zoom and pan (wheel, drag, Shift+drag, keys); the amplitudes fit the spectrum.
+        interactive: true
+        Accessible.name: qsTr("Spectrum chart")
+        Accessible.role: Accessible.Chart
+        onXRangeRequested: plot.chart.refreshAxisX(min, max)
+        onAutomaticRangeRequested: plot.chart.refreshAxisX(plot.chart.MinFrequency, plot.chart.MaxFrequency)
+
+        ChartOverlay { chart: chartView }
         xAxis: ValueAxis {
             id: axisX
 
@@ -71,6 +79,15 @@ ColumnLayout {
     }
     onVisibleChanged: refresh()
     Component.onCompleted: plot.chart.seriesUpdated.connect(plot.refresh)
+
+    Label {
+        objectName: "cursorText"
+        Layout.fillWidth: true
+        visible: text.length > 0
+        text: chartView.cursorText
+        font.family: Theme.numberFontFamily
+        elide: Text.ElideRight
+    }
 
     RangeSlider {
         id: xSlider
