@@ -292,6 +292,8 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CSpectrumOperationDatasetViewModel.h
     viewmodels/CSpectrumOperationViewModel.cpp
     viewmodels/CSpectrumOperationViewModel.h
+    viewmodels/CTableText.cpp
+    viewmodels/CTableText.h
 )
 set(TESVANA_CLI_SOURCES
     cli/CCommandLine.cpp

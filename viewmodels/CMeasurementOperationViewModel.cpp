@@ -19,10 +19,14 @@
 #include "viewmodels/CDisplayPacer.h"
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CReplayParametersViewModel.h"
+#include "viewmodels/CTableText.h"
 
+#include <QClipboard>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTimer>
 
 #include <cmath>
@@ -520,6 +524,29 @@ void CMeasurementOperationViewModel::exportChartImage(QQuickItem* chart)
     QString error;
     if (!CChartImageExporter::Export(chart, path, m_ImageScale, caption, &error))
         CUtils::errorMessage(tr("Could not export the image"), error);
+}
+
+void CMeasurementOperationViewModel::copyTable(QAbstractItemModel* model, const QStringList& roles,
+                                               const QStringList& headings)
+{
+    if (model)
+        QGuiApplication::clipboard()->setText(CTableText::Text(*model, roles, headings, QLatin1Char('\t')));
+}
+
+void CMeasurementOperationViewModel::exportTable(QAbstractItemModel* model, const QStringList& roles,
+                                                 const QStringList& headings)
+{
+    if (!model)
+        return;
+    const QString path = l_AskSavePath(tr("Export CSV"), QStringLiteral(".csv"), tr("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    // Written beside and put in place whole: a failed export leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(CTableText::Text(*model, roles, headings, QLatin1Char(';')).toUtf8()) < 0 ||
+        !file.commit())
+        CUtils::errorMessage(tr("Could not export the table"), tr("Could not write file %1").arg(path));
 }
 
 void CMeasurementOperationViewModel::load()

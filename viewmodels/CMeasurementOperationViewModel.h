@@ -2,6 +2,7 @@
 
 #include "viewmodels/COperationViewModel.h"
 
+#include <QAbstractItemModel>
 #include <QSharedPointer>
 
 #include <limits>
@@ -172,6 +173,12 @@ public:
     // results file's, with the page's title, the file or instrument and the time spanned.
     Q_INVOKABLE void exportChartImage(QQuickItem* chart);
     Q_INVOKABLE void clearLimitsFile();
+    // A table of the page, its `roles` under `headings`: "Copy" puts it on the clipboard as
+    // tab-separated text; "Export CSV…" writes it to a file the user names.
+    Q_INVOKABLE void copyTable(QAbstractItemModel* model, const QStringList& roles,
+                               const QStringList& headings);
+    Q_INVOKABLE void exportTable(QAbstractItemModel* model, const QStringList& roles,
+                                 const QStringList& headings);
 
 public slots:
     void OnMeasureParametersUnitChanged(CUnits::UnitType units);

@@ -11,6 +11,14 @@ ColumnLayout {
     property CAcAnalysisOperationViewModel viewModel
     readonly property string unit: viewModel.DisplayUnitsText
 
+    TableTools {
+        viewModel: table.viewModel
+        model: table.viewModel.AcAnalysisOperationDatasetViewModel.TableData
+        roles: ["FrequencyBand", "B", "BBprime", "Bx", "By", "Bz", "ExposureLimit"]
+        headings: [qsTr("Band [Hz]"), "B [" + table.unit + "]", "B\u00b7B' [" + table.unit + "]", "Bx [" + table.unit + "]",
+            "By [" + table.unit + "]", "Bz [" + table.unit + "]", qsTr("Limit") + " [" + table.unit + "]"]
+    }
+
     RowLayout {
         Repeater {
             model: [qsTr("Band [Hz]"), "B", "B\u00b7B'", "Bx", "By", "Bz", qsTr("Limit")]

@@ -13,6 +13,18 @@ ColumnLayout {
     property string uncertaintyUnit
     // The mapping page's rows also carry the point's position.
     property bool positions: false
+    // The page, for "Copy" and "Export CSV…".
+    property CMeasurementOperationViewModel pageViewModel
+
+    TableTools {
+        visible: table.pageViewModel !== null
+        viewModel: table.pageViewModel
+        model: table.model
+        roles: ["Timestamp", "B", "dB", "Bx", "By", "Bz", "T"].concat(table.positions ? ["X", "Y", "Z"] : [])
+        headings: [qsTr("Timestamp"), "B [" + table.unit + "]", "\u03b5(B) [" + table.uncertaintyUnit + "]",
+            "Bx [" + table.unit + "]", "By [" + table.unit + "]", "Bz [" + table.unit + "]", qsTr("T")]
+            .concat(table.positions ? ["X [mm]", "Y [mm]", "Z [mm]"] : [])
+    }
 
     ListView {
         objectName: "sampleTable"

@@ -19,6 +19,14 @@ ColumnLayout {
         onAccepted: table.viewModel.Threshold = number
     }
 
+    TableTools {
+        viewModel: table.viewModel
+        model: table.viewModel.SpectrumOperationDatasetViewModel.TableData
+        roles: ["Peak", "Frequency", "Amplitude", "ExposureLimit"]
+        headings: [qsTr("Peak"), qsTr("Frequency [Hz]"), qsTr("Amplitude") + " [" + table.unit + "]",
+            qsTr("Limit") + " [" + table.unit + "]"]
+    }
+
     RowLayout {
         Repeater {
             model: [qsTr("Peak"), qsTr("Frequency [Hz]"), qsTr("Amplitude"), qsTr("Limit")]

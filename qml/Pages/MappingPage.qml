@@ -61,6 +61,7 @@ OperationPage {
     }
 
     MeterTable {
+        pageViewModel: page.mapping
         model: page.mapping.MappingOperationDatasetViewModel.TableData
         unit: page.mapping.DisplayUnitsText
         uncertaintyUnit: page.mapping.DisplayUncertaintyUnitsText

@@ -37,6 +37,7 @@ OperationPage {
     }
 
     MeterTable {
+        pageViewModel: page.meter
         model: page.meter.MeterOperationDatasetViewModel.TableData
         unit: page.meter.DisplayUnitsText
         uncertaintyUnit: page.meter.DisplayUncertaintyUnitsText

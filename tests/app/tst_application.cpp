@@ -40,6 +40,7 @@
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -993,6 +994,28 @@ private slots:
         QTRY_VERIFY(chart.Xmax() - chart.Xmin() > 0.9);
         QVERIFY(plotItem->cursorPositions().isEmpty());
         QVERIFY(chart.AutoScaling());
+
+        // The sample table to the clipboard (tab-separated, as a spreadsheet pastes it) and to
+        // a CSV file, its columns under their headings with units.
+        click("tableTab");
+        QTRY_VERIFY(meter->MeterOperationDatasetViewModel()->TableData()->rowCount() > 0);
+        const int rows = meter->MeterOperationDatasetViewModel()->TableData()->rowCount();
+        QGuiApplication::clipboard()->clear();
+        click("copyTableButton");
+        const QStringList copied = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(copied.size(), rows + 1);
+        QVERIFY2(copied.first().startsWith("Timestamp\tB [T]\t"), qPrintable(copied.first()));
+        QCOMPARE(copied.at(1).split('\t').size(), 7);
+        const QString csv = QDir(qEnvironmentVariable("HOME")).filePath("table.csv");
+        prompt.files << csv;
+        click("exportTableButton");
+        QVERIFY2(prompt.asked.last().endsWith(".csv"), qPrintable(prompt.asked.last()));
+        QFile table(csv);
+        QVERIFY(table.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(table.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), rows + 1);
+        QVERIFY2(lines.first().startsWith("Timestamp;B [T];"), qPrintable(lines.first()));
+        screenshot("meter_table_tools");
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
