@@ -80,6 +80,9 @@ bool CSettings::Reset(bool save)
     setDefaultStoragePath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     setCheckForNewVersion(true);
     setIgnoreSpecificVersion(QString());
+    setRecentMeasurementFiles(QString());
+    setRecentMappingFiles(QString());
+    setLastFolder(QString());
     setMeasurementMaxMeasurementCount(120000);
     setMappingMaxMeasurementCount(1000000);
     setLogMaxHistoryCount(200);
@@ -206,7 +209,10 @@ const std::vector<CSettings::Entry>& CSettings::Entries()
     static const std::vector<Entry> entries = {
         TESVANA_ENTRY(text, InstrumentParameterPath, true, true),
         TESVANA_ENTRY(text, DefaultStoragePath, true, true),
-        TESVANA_ENTRY(text, IgnoreSpecificVersion, true, false), // the new-version dialog's
+        TESVANA_ENTRY(text, IgnoreSpecificVersion, true, false),  // the new-version dialog's
+        TESVANA_ENTRY(text, RecentMeasurementFiles, true, false), // the pages' own
+        TESVANA_ENTRY(text, RecentMappingFiles, true, false),
+        TESVANA_ENTRY(text, LastFolder, true, false),
         TESVANA_ENTRY(flag, SaveRecordingsAsCsv, true),
         TESVANA_ENTRY(flag, CheckForNewVersion, true),
         TESVANA_COUNT(MappingMaxMeasurementCount, quint64, ULLONG_MAX, true),
@@ -295,6 +301,9 @@ TESVANA_SETTER(CSettings, const QString&, DefaultStoragePath)
 TESVANA_SETTER(CSettings, bool, SaveRecordingsAsCsv)
 TESVANA_SETTER(CSettings, bool, CheckForNewVersion)
 TESVANA_SETTER(CSettings, const QString&, IgnoreSpecificVersion)
+TESVANA_SETTER(CSettings, const QString&, RecentMeasurementFiles)
+TESVANA_SETTER(CSettings, const QString&, RecentMappingFiles)
+TESVANA_SETTER(CSettings, const QString&, LastFolder)
 TESVANA_SETTER(CSettings, quint64, MeasurementMaxMeasurementCount)
 TESVANA_SETTER(CSettings, quint64, MappingMaxMeasurementCount)
 TESVANA_SETTER(CSettings, uint, LogMaxHistoryCount)

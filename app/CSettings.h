@@ -41,6 +41,11 @@ private:
                    CheckForNewVersionChanged)
     Q_PROPERTY(QString IgnoreSpecificVersion READ IgnoreSpecificVersion WRITE setIgnoreSpecificVersion NOTIFY
                    IgnoreSpecificVersionChanged)
+    Q_PROPERTY(QString RecentMeasurementFiles READ RecentMeasurementFiles WRITE setRecentMeasurementFiles
+                   NOTIFY RecentMeasurementFilesChanged)
+    Q_PROPERTY(QString RecentMappingFiles READ RecentMappingFiles WRITE setRecentMappingFiles NOTIFY
+                   RecentMappingFilesChanged)
+    Q_PROPERTY(QString LastFolder READ LastFolder WRITE setLastFolder NOTIFY LastFolderChanged)
     Q_PROPERTY(quint64 MeasurementMaxMeasurementCount READ MeasurementMaxMeasurementCount WRITE
                    setMeasurementMaxMeasurementCount NOTIFY MeasurementMaxMeasurementCountChanged)
     Q_PROPERTY(quint64 MappingMaxMeasurementCount READ MappingMaxMeasurementCount WRITE
@@ -118,6 +123,11 @@ public:
     bool SaveRecordingsAsCsv() const { return m_SaveRecordingsAsCsv; }
     bool CheckForNewVersion() const { return m_CheckForNewVersion; }
     QString IgnoreSpecificVersion() const { return m_IgnoreSpecificVersion; }
+    // The recordings opened or saved last, newest first, one path a line; the folder of the
+    // last file dialog.
+    QString RecentMeasurementFiles() const { return m_RecentMeasurementFiles; }
+    QString RecentMappingFiles() const { return m_RecentMappingFiles; }
+    QString LastFolder() const { return m_LastFolder; }
     quint64 MeasurementMaxMeasurementCount() const { return m_MeasurementMaxMeasurementCount; }
     quint64 MappingMaxMeasurementCount() const { return m_MappingMaxMeasurementCount; }
     uint LogMaxHistoryCount() const { return m_LogMaxHistoryCount; }
@@ -149,6 +159,9 @@ public slots:
     void setSaveRecordingsAsCsv(bool value);
     void setCheckForNewVersion(bool value);
     void setIgnoreSpecificVersion(const QString& value);
+    void setRecentMeasurementFiles(const QString& value);
+    void setRecentMappingFiles(const QString& value);
+    void setLastFolder(const QString& value);
     void setMeasurementMaxMeasurementCount(quint64 value);
     void setMappingMaxMeasurementCount(quint64 value);
     void setLogMaxHistoryCount(uint value);
@@ -175,6 +188,9 @@ signals:
     void SaveRecordingsAsCsvChanged(bool value);
     void CheckForNewVersionChanged(bool value);
     void IgnoreSpecificVersionChanged(QString value);
+    void RecentMeasurementFilesChanged(QString value);
+    void RecentMappingFilesChanged(QString value);
+    void LastFolderChanged(QString value);
     void MeasurementMaxMeasurementCountChanged(quint64 value);
     void MappingMaxMeasurementCountChanged(quint64 value);
     void LogMaxHistoryCountChanged(uint value);
@@ -204,6 +220,9 @@ private:
     bool m_SaveRecordingsAsCsv = false;
     bool m_CheckForNewVersion = true;
     QString m_IgnoreSpecificVersion;
+    QString m_RecentMeasurementFiles;
+    QString m_RecentMappingFiles;
+    QString m_LastFolder;
     quint64 m_MeasurementMaxMeasurementCount = 120000;
     quint64 m_MappingMaxMeasurementCount = 1000000;
     uint m_LogMaxHistoryCount = 200;

@@ -23,6 +23,7 @@
 
 #include <QClipboard>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -104,6 +105,8 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
         connect(&m_Settings, changed, this, &CMeasurementOperationViewModel::View3DChanged);
     for (auto changed : {&CSettings::Meter3DZoomLevelChanged, &CSettings::Mapping3DZoomLevelChanged})
         connect(&m_Settings, changed, this, &CMeasurementOperationViewModel::View3DChanged);
+    for (auto changed : {&CSettings::RecentMeasurementFilesChanged, &CSettings::RecentMappingFilesChanged})
+        connect(&m_Settings, changed, this, &CMeasurementOperationViewModel::RecentFilesChanged);
     for (auto changed :
          {&CSettings::Meter3DOrthoProjectionChanged, &CSettings::Mapping3DOrthoProjectionChanged})
         connect(&m_Settings, changed, this, &CMeasurementOperationViewModel::View3DChanged);
@@ -460,8 +463,11 @@ QString CMeasurementOperationViewModel::l_AskSavePath(const QString& title, cons
                                               instrument ? instrument->SerialNumber() : QString(),
                                               QDateTime::currentDateTime(), m_Kind)
                                  .replace(QStringLiteral(".kxr.xml"), suffix);
-    return CPrompt::Current().SaveFileName(
-        title, m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed, filter);
+    const QString path =
+        CPrompt::Current().SaveFileName(title, l_DialogFolder() + QLatin1Char('/') + proposed, filter);
+    if (!path.isEmpty())
+        l_Remember(path, false);
+    return path;
 }
 
 void CMeasurementOperationViewModel::exportHdf5()
@@ -477,7 +483,11 @@ void CMeasurementOperationViewModel::save()
 {
     const QString path =
         l_AskSavePath(tr("Save File"), QStringLiteral(".kxr.xml"), QStringLiteral("XML (*.xml)"));
-    if (!path.isEmpty() && !m_pController->Save(path, nullptr))
+    if (path.isEmpty())
+        return;
+    if (m_pController->Save(path, nullptr))
+        l_Remember(path, true);
+    else
         CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
 }
 
@@ -549,17 +559,74 @@ void CMeasurementOperationViewModel::exportTable(QAbstractItemModel* model, cons
         CUtils::errorMessage(tr("Could not export the table"), tr("Could not write file %1").arg(path));
 }
 
+QStringList CMeasurementOperationViewModel::RecentFiles() const
+{
+    // Files moved or deleted since are not offered.
+    QStringList files;
+    for (const QString& path : l_RecentList())
+        if (QFileInfo(path).isFile())
+            files << path;
+    return files;
+}
+
+QStringList CMeasurementOperationViewModel::l_RecentList() const
+{
+    return (m_Kind == Kind::Mapping ? m_Settings.RecentMappingFiles() : m_Settings.RecentMeasurementFiles())
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString CMeasurementOperationViewModel::l_DialogFolder() const
+{
+    // The folder of the last file dialog, else the storage folder, made if missing (a first
+    // start has none): a dialog never opens on a folder that is not there.
+    if (!m_Settings.LastFolder().isEmpty() && QFileInfo(m_Settings.LastFolder()).isDir())
+        return m_Settings.LastFolder();
+    QDir().mkpath(m_Settings.DefaultStoragePath());
+    return m_Settings.DefaultStoragePath();
+}
+
+void CMeasurementOperationViewModel::l_Remember(const QString& path, bool recent)
+{
+    m_Settings.setLastFolder(QFileInfo(path).absolutePath());
+    if (recent && !path.contains(QLatin1Char('\n')))
+    {
+        QStringList files = l_RecentList();
+        files.removeAll(path);
+        files.prepend(path);
+        while (files.size() > RecentFileCount)
+            files.removeLast();
+        const QString joined = files.join(QLatin1Char('\n'));
+        if (m_Kind == Kind::Mapping)
+            m_Settings.setRecentMappingFiles(joined);
+        else
+            m_Settings.setRecentMeasurementFiles(joined);
+    }
+    if (!m_Settings.Save())
+        qCWarning(lcUi).noquote() << tr("Could not write %1").arg(m_Settings.FilePath());
+}
+
 void CMeasurementOperationViewModel::load()
 {
     if (!ConfirmDataLoss())
         return;
-    const QString path = CPrompt::Current().OpenFileName(tr("Open File"), m_Settings.DefaultStoragePath(),
-                                                         QStringLiteral("XML (*.xml)"));
-    if (path.isEmpty())
-        return;
+    const QString path =
+        CPrompt::Current().OpenFileName(tr("Open File"), l_DialogFolder(), QStringLiteral("XML (*.xml)"));
+    if (!path.isEmpty())
+        l_LoadFile(path);
+}
+
+void CMeasurementOperationViewModel::loadRecent(const QString& path)
+{
+    if (ConfirmDataLoss())
+        l_LoadFile(path);
+}
+
+void CMeasurementOperationViewModel::l_LoadFile(const QString& path)
+{
     QString reason, cutShort;
     if (m_pController->Load(path, &reason, &cutShort))
     {
+        l_Remember(path, true);
         // A large file is being read in the background: its first block is shown now, the
         // whole of it in l_OnOpened.
         if (!m_pRecorder->IsIndexing())

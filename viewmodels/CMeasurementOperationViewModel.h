@@ -58,6 +58,8 @@ class CMeasurementOperationViewModel : public COperationViewModel
     Q_PROPERTY(QString AnalysisNotice READ AnalysisNotice NOTIFY AnalysisNoticeChanged)
     // The limits file the spectrum and AC pages compare against: its name, empty without one.
     Q_PROPERTY(QString LimitsFileName READ LimitsFileName NOTIFY LimitsFileNameChanged)
+    // The recordings of this page's kind opened or saved last (that still exist), newest first.
+    Q_PROPERTY(QStringList RecentFiles READ RecentFiles NOTIFY RecentFilesChanged)
     // Input: how many times the chart's size on screen an exported PNG is (1, 2 or 4).
     Q_PROPERTY(int ImageScale READ ImageScale WRITE setImageScale NOTIFY ImageScaleChanged)
     // Against those limits, the exposure indices of the block shown (measurement pages;
@@ -119,6 +121,8 @@ public:
     QString AnalysisNotice() const { return m_AnalysisNotice; }
     QString LimitsFileName() const;
     QString DocumentName() const override;
+    QStringList RecentFiles() const;
+    static constexpr int RecentFileCount = 5;
     int ImageScale() const { return m_ImageScale; }
     void setImageScale(int scale);
     CExposureViewModel* Exposure() const { return m_pExposure; }
@@ -173,6 +177,8 @@ public:
     // results file's, with the page's title, the file or instrument and the time spanned.
     Q_INVOKABLE void exportChartImage(QQuickItem* chart);
     Q_INVOKABLE void clearLimitsFile();
+    // A recording of RecentFiles read in place of what is held (asking first as Load does).
+    Q_INVOKABLE void loadRecent(const QString& path);
     // A table of the page, its `roles` under `headings`: "Copy" puts it on the clipboard as
     // tab-separated text; "Export CSV…" writes it to a file the user names.
     Q_INVOKABLE void copyTable(QAbstractItemModel* model, const QStringList& roles,
@@ -203,6 +209,7 @@ signals:
     void AnalysisNoticeChanged(QString value);
     void LimitsFileNameChanged(QString value);
     void ImageScaleChanged(int value);
+    void RecentFilesChanged();
     // An alarm to announce in the system tray (and with a beep).
     void AlarmNotification(QString title, QString message, bool beep);
 
@@ -239,6 +246,13 @@ private:
     QString l_AskSavePath(const QString& title, const QString& suffix, const QString& filter);
 
     void l_UpdateActions();
+    void l_LoadFile(const QString& path);
+    QStringList l_RecentList() const;
+    // Where a file dialog opens.
+    QString l_DialogFolder() const;
+    // A file chosen: its folder opens the next dialog; a recording read or saved heads the
+    // recent files.
+    void l_Remember(const QString& path, bool recent);
     // A file read: the units, the pages, and what a file cut short lost.
     void l_FinishLoad(const QString& cutShort);
     void l_OnOpened(bool ok, const QString& message, const QString& notice);

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import QtQml.Models 2.15
 import Tesvana.ViewModels 1.0
 import "../Widgets"
 
@@ -34,6 +35,38 @@ RowLayout {
             // Measuring takes parameters the instrument can use.
             enabled: modelData.measures !== true || bar.viewModel.ParametersValid
             onClicked: bar.viewModel[modelData.name]()
+        }
+    }
+
+    // The recordings read or saved last: the menu names them, the tooltip of each says where.
+    Button {
+        objectName: "recentButton"
+        Accessible.name: text
+        text: qsTr("Recent")
+        visible: bar.viewModel.LoadVisible && bar.viewModel.RecentFiles.length > 0
+        onClicked: recentMenu.open()
+
+        Menu {
+            id: recentMenu
+
+            objectName: "recentMenu"
+            y: parent.height
+
+            Instantiator {
+                model: bar.viewModel.RecentFiles
+
+                MenuItem {
+                    objectName: "recentFile" + index
+                    Accessible.name: text
+                    text: modelData.substring(modelData.lastIndexOf("/") + 1)
+                    ToolTip.visible: hovered
+                    ToolTip.text: modelData
+                    onTriggered: bar.viewModel.loadRecent(modelData)
+                }
+
+                onObjectAdded: recentMenu.insertItem(index, object)
+                onObjectRemoved: recentMenu.removeItem(object)
+            }
         }
     }
 

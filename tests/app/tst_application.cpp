@@ -1016,6 +1016,18 @@ private slots:
         QCOMPARE(lines.size(), rows + 1);
         QVERIFY2(lines.first().startsWith("Timestamp;B [T];"), qPrintable(lines.first()));
         screenshot("meter_table_tools");
+
+        // The file read heads the recent files (kept in the settings); cleared, it is one
+        // click away, and the next dialog opens where the last one was.
+        QCOMPARE(meter->RecentFiles().value(0), path);
+        QCOMPARE(app->Settings()->LastFolder(), QFileInfo(csv).absolutePath());
+        click("endButton");
+        QTRY_VERIFY(meter->DocumentName().isEmpty());
+        click("recentButton");
+        QQuickItem* recent = nullptr;
+        QTRY_VERIFY((recent = findItem(mainWindow()->contentItem(), "recentFile0")) != nullptr);
+        QMetaObject::invokeMethod(recent, "triggered");
+        QTRY_COMPARE(meter->DocumentName(), QString("spike.xml"));
         QCOMPARE(qmlWarnings(), QStringList());
         quit();
     }
