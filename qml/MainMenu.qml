@@ -13,13 +13,13 @@ Rectangle {
     property bool compact: false
     readonly property bool expanded: compact && MainViewModel.PageMenuExpanded
     readonly property var pages: [
-        { "key": "meter", "page": "MeterOperation", "text": qsTr("Meter"), "short": qsTr("Mtr"),
+        { "key": "meter", "page": "MeterOperation", "text": qsTr("Meter"), "short": qsTr("Meter"),
           "shown": Settings.EnableMeterMode, "shortcut": "Ctrl+1" },
-        { "key": "spectrum", "page": "SpectrumOperation", "text": qsTr("Spectrum"), "short": qsTr("Spec"),
+        { "key": "spectrum", "page": "SpectrumOperation", "text": qsTr("Spectrum"), "short": qsTr("Spectrum"),
           "shown": Settings.EnableSpectrumMode, "shortcut": "Ctrl+2" },
         { "key": "acAnalysis", "page": "AcAnalysisOperation", "text": qsTr("AC Analysis"), "short": qsTr("AC"),
           "shown": Settings.EnableAcAnalysisMode, "shortcut": "Ctrl+3" },
-        { "key": "mapping", "page": "MappingOperation", "text": qsTr("Mapping"), "short": qsTr("Map"),
+        { "key": "mapping", "page": "MappingOperation", "text": qsTr("Mapping"), "short": qsTr("Mapping"),
           "shown": Settings.EnableMappingMode, "shortcut": "Ctrl+4" }
     ]
 
@@ -82,6 +82,9 @@ Rectangle {
                 Layout.rightMargin: Theme.tinySpacing / 2
                 Layout.preferredHeight: menu.compact ? Theme.compactMenuButtonHeight : Theme.mainMenuButtonHeight
                 text: menu.compact && !menu.expanded ? modelData.short : modelData.text
+                // The strip is narrow: the name takes its whole width.
+                leftPadding: menu.compact && !menu.expanded ? 1 : Theme.spacing
+                rightPadding: menu.compact && !menu.expanded ? 1 : Theme.spacing
                 font.bold: current
                 // The page shown stands out in the accent colour.
                 contentItem: Label {
@@ -90,6 +93,11 @@ Rectangle {
                     color: pageButton.current ? Theme.textOnColor : Theme.textColor
                     horizontalAlignment: Text.AlignHCenter
                     verticalAlignment: Text.AlignVCenter
+                    // The strip's whole words, smaller where they would not fit: no abbreviation
+                    // to guess, no text out of its frame.
+                    fontSizeMode: Text.HorizontalFit
+                    minimumPixelSize: Theme.smallFontPixelSize
+                    minimumPointSize: Theme.smallFontPixelSize
                     elide: Text.ElideRight
                 }
                 background: Rectangle {

@@ -20,14 +20,15 @@ GroupBox {
             Layout.fillWidth: true
             Layout.preferredHeight: Theme.bannerHeight
             radius: Theme.cornerRadius
-            color: !panel.alarm.Checked ? Theme.alarmUndefinedColor
+            // Always in its place, grey while the alarm is off: choosing a state changes its
+            // colour and never moves the fields under the pointer.
+            color: panel.alarm.SelectedStateIndex === 0 || !panel.alarm.Checked ? Theme.alarmUndefinedColor
                    : panel.alarm.FlagNotification ? Theme.alarmErrorColor : Theme.alarmValidColor
-            visible: panel.alarm.SelectedStateIndex > 0
 
             Label {
                 anchors.centerIn: parent
                 color: Theme.textOnColor
-                text: panel.alarm.StatusText
+                text: panel.alarm.SelectedStateIndex === 0 ? qsTr("Alarm off") : panel.alarm.StatusText
             }
         }
         Label { text: qsTr("State") }

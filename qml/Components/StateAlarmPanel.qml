@@ -24,13 +24,16 @@ GroupBox {
             Layout.fillWidth: true
             Layout.preferredHeight: Theme.bannerHeight
             radius: Theme.cornerRadius
-            color: panel.alarm.FlagNotification ? Theme.alarmErrorColor : Theme.alarmValidColor
-            visible: panel.alarm.SelectedStateIndex > 0
+            // Always in its place, grey while the alarm is off: choosing a state changes its
+            // colour and never moves the fields under the pointer.
+            color: panel.alarm.SelectedStateIndex === 0 ? Theme.alarmUndefinedColor
+                   : panel.alarm.FlagNotification ? Theme.alarmErrorColor : Theme.alarmValidColor
 
             Label {
                 anchors.centerIn: parent
                 color: Theme.textOnColor
-                text: panel.alarm.FlagNotification ? qsTr("Out of limit") : qsTr("Within limits")
+                text: panel.alarm.SelectedStateIndex === 0 ? qsTr("Alarm off")
+                      : panel.alarm.FlagNotification ? qsTr("Out of limit") : qsTr("Within limits")
             }
         }
         Label { text: qsTr("State") }

@@ -41,6 +41,7 @@ QtObject {
     readonly property int barHeight: 44
     readonly property int listRowHeight: 56
     readonly property int titleFontPixelSize: 20
+    readonly property int smallFontPixelSize: 9
     readonly property int listMinimumWidth: 320
     readonly property int tinySpacing: 2
     readonly property int columnSpacing: 12
