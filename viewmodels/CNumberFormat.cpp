@@ -11,3 +11,8 @@ QString CNumberFormat::number(double value, int digits) const
 {
     return CEngineeringNotation::Format(value, QString(), digits);
 }
+
+QString CNumberFormat::fixed(double value, int digits) const
+{
+    return CEngineeringNotation::Fixed(value, digits);
+}

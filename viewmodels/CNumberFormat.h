@@ -16,4 +16,6 @@ public:
     // A value of no unit with `digits` significant digits, without an exponent from 0.001 to
     // 10⁶ ("50.0000", "0.0123"), in engineering notation outside ("1.23×10⁻⁶").
     Q_INVOKABLE QString number(double value, int digits = 6) const;
+    // `digits` significant digits and never an exponent ("0.000872"): for indices and ratios.
+    Q_INVOKABLE QString fixed(double value, int digits = 3) const;
 };

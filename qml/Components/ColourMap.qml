@@ -42,8 +42,8 @@ ColumnLayout {
 
             Label {
                 objectName: "colourMapVAxis"
-                text: "\u2191 " + section.map.VName + " [mm]  " + section.map.VMin.toPrecision(4) + " \u2026 "
-                      + section.map.VMax.toPrecision(4)
+                text: "\u2191 " + section.map.VName + " [mm]  " + NumberFormat.number(section.map.VMin, 4) + " \u2026 "
+                      + NumberFormat.number(section.map.VMax, 4)
                 color: Theme.secondaryTextColor
             }
             ColourMapView {
@@ -57,8 +57,8 @@ ColumnLayout {
             }
             Label {
                 objectName: "colourMapUAxis"
-                text: "\u2192 " + section.map.UName + " [mm]  " + section.map.UMin.toPrecision(4) + " \u2026 "
-                      + section.map.UMax.toPrecision(4)
+                text: "\u2192 " + section.map.UName + " [mm]  " + NumberFormat.number(section.map.UMin, 4) + " \u2026 "
+                      + NumberFormat.number(section.map.UMax, 4)
                 color: Theme.secondaryTextColor
             }
         }
@@ -69,7 +69,7 @@ ColumnLayout {
 
             Label {
                 objectName: "colourScaleMaximum"
-                text: section.map.ValueMax.toPrecision(4) + " " + section.unit
+                text: NumberFormat.field(section.map.ValueMax, section.unit, 4)
                 font.family: Theme.numberFontFamily
             }
             Rectangle {
@@ -84,7 +84,7 @@ ColumnLayout {
                 }
             }
             Label {
-                text: section.map.ValueMin.toPrecision(4) + " " + section.unit
+                text: NumberFormat.field(section.map.ValueMin, section.unit, 4)
                 font.family: Theme.numberFontFamily
             }
         }

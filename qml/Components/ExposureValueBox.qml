@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import Tesvana.ViewModels 1.0
 import QtQuick.Layouts 1.15
 import "../Theme"
 
@@ -21,7 +22,7 @@ Rectangle {
     Label {
         anchors.centerIn: parent
         color: Theme.textOnColor
-        text: box.prefix + (isNaN(box.value) ? "–" : box.value.toPrecision(3))
+        text: box.prefix + (isNaN(box.value) ? "–" : NumberFormat.fixed(box.value, 3))
     }
 
     ToolTip.visible: hover.hovered

@@ -85,7 +85,7 @@ GroupBox {
                 Layout.fillWidth: true
                 color: Theme.secondaryTextColor
                 text: qsTr("Most from %1").arg(isNaN(panel.exposure.DominantFrequency)
-                                                ? "–" : panel.exposure.DominantFrequency.toFixed(1) + " Hz")
+                                                ? "–" : NumberFormat.number(panel.exposure.DominantFrequency, 4) + " Hz")
             }
 
             Button {

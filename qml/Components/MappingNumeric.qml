@@ -36,12 +36,12 @@ Item {
                 Label {
                     objectName: "mappingValue" + index
                     Layout.preferredWidth: Theme.valueColumnWidth * 2
-                    text: isNaN(section.viewModel[modelData.value]) ? "--" : section.viewModel[modelData.value].toPrecision(6)
+                    horizontalAlignment: Text.AlignRight
+                    text: modelData.unit ? NumberFormat.field(section.viewModel[modelData.value], section.viewModel.DisplayUnitsText)
+                                         : NumberFormat.field(section.viewModel[modelData.value],
+                                                              section.viewModel.DisplayUncertaintyUnitsText, 3)
                     font.family: Theme.numberFontFamily
                     font.pixelSize: Theme.valueFontPixelSize
-                }
-                Label {
-                    text: modelData.unit ? section.viewModel.DisplayUnitsText : section.viewModel.DisplayUncertaintyUnitsText
                 }
             }
         }
@@ -49,14 +49,14 @@ Item {
         Label {
             Layout.columnSpan: 2
             objectName: "mappingPosition"
-            text: qsTr("Position [mm]: X %1, Y %2, Z %3").arg(section.viewModel.Position.X.toPrecision(4))
-                  .arg(section.viewModel.Position.Y.toPrecision(4)).arg(section.viewModel.Position.Z.toPrecision(4))
+            text: qsTr("Position [mm]: X %1, Y %2, Z %3").arg(NumberFormat.number(section.viewModel.Position.X, 4))
+                  .arg(NumberFormat.number(section.viewModel.Position.Y, 4)).arg(NumberFormat.number(section.viewModel.Position.Z, 4))
             font.family: Theme.numberFontFamily
         }
         Label {
             Layout.columnSpan: 2
-            text: qsTr("Orientation [\u00b0]: roll %1, pitch %2, yaw %3").arg(section.viewModel.Orientation.Roll.toFixed(2))
-                  .arg(section.viewModel.Orientation.Pitch.toFixed(2)).arg(section.viewModel.Orientation.Yaw.toFixed(2))
+            text: qsTr("Orientation [\u00b0]: roll %1, pitch %2, yaw %3").arg(NumberFormat.number(section.viewModel.Orientation.Roll, 4))
+                  .arg(NumberFormat.number(section.viewModel.Orientation.Pitch, 4)).arg(NumberFormat.number(section.viewModel.Orientation.Yaw, 4))
             font.family: Theme.numberFontFamily
         }
         Label {
