@@ -176,6 +176,8 @@ Item {
 
                         delegate: RowLayout {
                             Layout.columnSpan: 2
+                            // Within the frame: a long maker's text wraps instead of running out.
+                            Layout.fillWidth: true
 
                             Label {
                                 Layout.preferredWidth: Theme.labelColumnWidth
@@ -185,6 +187,7 @@ Item {
                             Label {
                                 Layout.fillWidth: true
                                 text: modelData[1] === "" ? "--" : modelData[1]
+                                wrapMode: Text.WrapAtWordBoundaryOrAnywhere
                                 font.family: Theme.numberFontFamily
                             }
                         }
