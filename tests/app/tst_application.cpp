@@ -516,6 +516,22 @@ private slots:
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QVERIFY(polylines >= 5); // B, Bx, By, Bz and B.B' at least
+        // Tick labels at round values: none like "4.325" or "12.975" (at most two significant
+        // digits past the step's own, as 1100 in steps of 100).
+        int ticks = 0;
+        for (const QString& text : texts)
+        {
+            bool number = false;
+            const double value = text.toDouble(&number);
+            if (!number || value == 0)
+                continue;
+            ++ticks;
+            QString digits =
+                QString::number(std::fabs(value), 'g', 15).remove('.').remove(QRegularExpression("^0+"));
+            digits.remove(QRegularExpression("0+$"));
+            QVERIFY2(digits.size() <= 2, qPrintable(text));
+        }
+        QVERIFY(ticks >= 4);
         for (const char* expected : {"Meter", "Bx", "B\u00b7B'"})
             QVERIFY2(texts.contains(QString::fromUtf8(expected)), qPrintable(texts.join('|')));
         // From the file shown (also in the window's title and the recording bar), or the probe.
