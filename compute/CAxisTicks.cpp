@@ -229,6 +229,13 @@ CAxisTicks::Scale CAxisTicks::Time(double min, double max, int intervals, int co
     return scale;
 }
 
+QString CAxisTicks::UnitOf(const QString& title)
+{
+    const int open = title.lastIndexOf(QLatin1Char('['));
+    const int close = title.indexOf(QLatin1Char(']'), open);
+    return open >= 0 && close > open ? title.mid(open + 1, close - open - 1) : QString();
+}
+
 QString CAxisTicks::Title(const QString& title, const Scale& scale)
 {
     if (scale.timeUnit.isEmpty() && scale.exponent == 0)
@@ -236,7 +243,7 @@ QString CAxisTicks::Title(const QString& title, const Scale& scale)
     const int open = title.lastIndexOf(QLatin1Char('['));
     const int close = title.indexOf(QLatin1Char(']'), open);
     const bool bracketed = open >= 0 && close > open;
-    const QString unit = bracketed ? title.mid(open + 1, close - open - 1) : QString();
+    const QString unit = UnitOf(title);
     QString renamed;
     if (!scale.timeUnit.isEmpty())
         renamed = scale.timeUnit;

@@ -57,6 +57,9 @@ public:
     // power of ten ("[×10⁻⁶ T·T']"); the time unit of a time axis ("Time [ms]").
     static QString Title(const QString& title, const Scale& scale);
 
+    // The unit in brackets at the end of a title ("T" of "Field [T]"); empty when none.
+    static QString UnitOf(const QString& title);
+
     // 10 and the exponent in superscript digits ("10⁻⁶").
     static QString PowerOfTen(int exponent);
 };

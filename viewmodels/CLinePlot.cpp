@@ -539,18 +539,15 @@ void CLinePlot::l_UpdateCursors()
     }
     // Each series shown, by the name its legend gives it; the unit of the Y title.
     QVector<QVector<QPointF>> points;
-    points.reserve(m_Series.size());
+    points.reserve(m_Series.size()); // no reallocation: the readout points into it
     QVector<CPlotNavigation::Series> shown;
     for (const QXYSeries* series : qAsConst(m_Series))
         if (series->isVisible() && !series->name().isEmpty() && series->count() > 0)
+        {
             points.append(series->pointsVector());
-    int next = 0;
-    for (const QXYSeries* series : qAsConst(m_Series))
-        if (series->isVisible() && !series->name().isEmpty() && series->count() > 0)
-            shown.append({series->name(), &points[next++]});
-    const QString title = m_YAxis ? m_YAxis->titleText() : QString();
-    const int open = title.lastIndexOf(QLatin1Char('[')), close = title.lastIndexOf(QLatin1Char(']'));
-    const QString unit = open >= 0 && close > open ? title.mid(open + 1, close - open - 1) : QString();
+            shown.append({series->name(), &points.last()});
+        }
+    const QString unit = CAxisTicks::UnitOf(m_YAxis ? m_YAxis->titleText() : QString());
     const QString text = CPlotNavigation::CursorText(m_Cursors, shown, x.time, unit);
     if (positions != m_CursorPositions || text != m_CursorText)
     {

@@ -177,6 +177,9 @@ private slots:
         QCOMPARE(format(999.9996e-6, "T"), QString("1.00000 mT"));
         QCOMPARE(format(999.9994e-6, "T"), QString::fromUtf8("999.999 \u00b5T"));
         // A prefix the user chose stays while the value reads well in it.
+        QCOMPARE(format(53.2771, "\u00b5T"), QString::fromUtf8("53.2771 \u00b5T"));
+        QCOMPARE(format(0.25, "\u00b5T"), QString::fromUtf8("0.250000 \u00b5T"));
+        QCOMPARE(format(53277.1, "\u00b5T"), QString("53.2771 mT"));
         QCOMPARE(format(0.0532771, "mT"), QString("0.0532771 mT"));
         QCOMPARE(format(1234.5, "mT"), QString("1234.50 mT"));
         QCOMPARE(format(5.32771e-6, "mT"), QString("5.32771 nT"));
