@@ -12,6 +12,7 @@ class CRunningStatistics
 public:
     void Add(float value);
     quint64 Count() const { return m_Count; }
+    double Mean() const { return m_Mean; }
     float Rms() const;
     float PeakToPeak() const;
     float StdDev() const;

@@ -1,6 +1,7 @@
 #include "viewmodels/CChart2DFieldsData.h"
 
 #include "app/CConstants.h"
+#include "compute/CRunningStatistics.h"
 #include "model/COperationParameters.h"
 #include "model/TesvanaSetter.h"
 
@@ -427,32 +428,23 @@ void CChart2DFieldsData::l_UpdateWindowStatistics(int from, int to)
     {
         if (!m_ComponentVisible[std::size_t(c)])
             continue;
-        // Welford's running mean and variance: a small noise on a large field stays exact.
-        double mean = 0, squares = 0, sumOfSquares = 0;
-        double low = std::numeric_limits<double>::infinity(), high = -low;
-        qint64 n = 0;
+        // Not a number or infinite (a missing value) counts in none of the figures.
+        CRunningStatistics figures;
         for (int k = std::max(0, from); k <= to; ++k)
         {
-            const double v = m_FilteredValues[std::size_t(k)][std::size_t(c)];
-            if (!std::isfinite(v))
-                continue;
-            ++n;
-            const double delta = v - mean;
-            mean += delta / double(n);
-            squares += delta * (v - mean);
-            sumOfSquares += v * v;
-            low = std::min(low, v);
-            high = std::max(high, v);
+            const float v = m_FilteredValues[std::size_t(k)][std::size_t(c)];
+            if (std::isfinite(v))
+                figures.Add(v);
         }
-        if (n == 0)
+        if (figures.Count() == 0)
             continue;
         statistics.append(QVariantMap{{"index", c},
-                                      {"min", low},
-                                      {"max", high},
-                                      {"mean", mean},
-                                      {"rms", std::sqrt(sumOfSquares / double(n))},
-                                      {"sigma", std::sqrt(squares / double(n))},
-                                      {"pp", high - low}});
+                                      {"min", double(figures.Min())},
+                                      {"max", double(figures.Max())},
+                                      {"mean", figures.Mean()},
+                                      {"rms", double(figures.Rms())},
+                                      {"sigma", double(figures.StdDev())},
+                                      {"pp", double(figures.PeakToPeak())}});
     }
     if (statistics != m_WindowStatistics)
     {
