@@ -25,8 +25,8 @@ constexpr std::array<Prefix, 10> Prefixes = {{{"f", -15},
                                               {"M", 6},
                                               {"G", 9},
                                               {"T", 12}}};
-// The units of the field that take a prefix, longest first ("mA/m" is not milli-"A/m"'s "m").
-constexpr std::array<const char*, 3> Bases = {"A/m", "T", "G"};
+// The units that take a prefix: the field's, and frequency.
+constexpr std::array<const char*, 4> Bases = {"A/m", "T", "G", "Hz"};
 
 // The unit's prefix and base; false when it is not a prefixed field unit.
 bool split(const QString& unit, int& exponent, QString& base)

@@ -9,7 +9,7 @@ class CEngineeringNotation
 {
 public:
     // `value` in `unit`, with `digits` significant digits. In a unit without a prefix (T,
-    // G, A/m) the mantissa runs from 1 to 999.99… and its power of ten becomes the unit's
+    // G, A/m, Hz) the mantissa runs from 1 to 999.99… and its power of ten becomes the unit's
     // prefix; a unit the user chose with a prefix (mT, µT, kA/m) is kept while the value is
     // from 0.001 to 9999 of it. A unit that takes no prefix keeps the power as "×10ⁿ".
     // No unit: plain digits from 0.001 to 10⁶. Below 10⁻¹⁵ of the unit without its

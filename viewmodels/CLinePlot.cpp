@@ -548,7 +548,8 @@ void CLinePlot::l_UpdateCursors()
             shown.append({series->name(), &points.last()});
         }
     const QString unit = CAxisTicks::UnitOf(m_YAxis ? m_YAxis->titleText() : QString());
-    const QString text = CPlotNavigation::CursorText(m_Cursors, shown, x.time, unit);
+    const QString text = CPlotNavigation::CursorText(
+        m_Cursors, shown, x.time, unit, CAxisTicks::UnitOf(m_XAxis ? m_XAxis->titleText() : QString()));
     if (positions != m_CursorPositions || text != m_CursorText)
     {
         m_CursorPositions = positions;

@@ -92,11 +92,13 @@ double CPlotNavigation::ValueNear(const QVector<QPointF>& points, double x)
 }
 
 QString CPlotNavigation::CursorText(const QVector<double>& cursors, const QVector<Series>& series, bool time,
-                                    const QString& unit)
+                                    const QString& unit, const QString& xUnit)
 {
     if (cursors.isEmpty())
         return QString();
-    const auto at = [time](double x) { return time ? seconds(x) : CEngineeringNotation::Fixed(x, 5); };
+    const auto at = [time, &xUnit](double x) {
+        return time ? seconds(x) : CEngineeringNotation::Format(x, xUnit, 5);
+    };
     QStringList parts;
     if (cursors.size() == 1)
     {

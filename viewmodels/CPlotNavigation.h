@@ -39,9 +39,9 @@ public:
 
     // The readout of one cursor (each series' value there) or of two (the time between,
     // 1/Δt, and each series' change), values in engineering notation in `unit`. On a time
-    // axis x is in seconds.
+    // axis x is in seconds, otherwise in `xUnit`.
     static QString CursorText(const QVector<double>& cursors, const QVector<Series>& series, bool time,
-                              const QString& unit);
+                              const QString& unit, const QString& xUnit = QString());
     // The series' value at x: of its point nearest to x; NaN when it has none.
     static double ValueNear(const QVector<QPointF>& points, double x);
 };

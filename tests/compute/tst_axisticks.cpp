@@ -186,6 +186,7 @@ private slots:
         // Units without prefixes keep their own, with the power of ten.
         QCOMPARE(format(4.2e-9, "MHzp", 3), QString::fromUtf8("4.20\u00d710\u207b\u2079 MHzp"));
         QCOMPARE(format(12.5, "%", 3), QString("12.5 %"));
+        QCOMPARE(format(1500, "Hz", 3), QString("1.50 kHz"));
         // Rounding noise of a computation, far below any probe's resolution, is zero.
         QCOMPARE(format(-1.55e-21, "T"), QString("0.00000 T"));
         QCOMPARE(format(-1.55e-21, "mT"), QString("0.00000 mT"));

@@ -103,6 +103,8 @@ private slots:
         QCOMPARE(CPlotNavigation::CursorText({0, 0.02}, shown, true, "T"),
                  QString::fromUtf8("\u0394t = 20.000 ms   1/\u0394t = 50.000 Hz   \u0394B 3.0000 \u00b5T"));
         QVERIFY(CPlotNavigation::CursorText({}, shown, true, "T").isEmpty());
+        // A frequency axis reads in its unit, with a prefix where one fits.
+        QCOMPARE(CPlotNavigation::CursorText({1500}, {}, false, "T", "Hz"), QString("x = 1.5000 kHz"));
     }
 
     void initTestCase() { qmlRegisterType<CLinePlot>("Tesvana.ViewModels", 1, 0, "LinePlot"); }
