@@ -61,7 +61,9 @@ CAxisTicks::Scale linear(double min, double max, int intervals, int coarser, con
     CAxisTicks::Scale scale;
     if (!std::isfinite(min) || !std::isfinite(max) || !(max > min))
         return scale;
-    double step = CAxisTicks::RoundStep(max - min, intervals, coarser);
+    // Up to half as many intervals again as asked: 0 … 500 in four is 0, 100 … 500, not 0,
+    // 200, 400; labels that would crowd are thinned by the caller (coarser).
+    double step = CAxisTicks::RoundStep(max - min, intervals + intervals / 2, coarser);
     double first = 0, last = 0;
     // A step that leaves fewer than two ticks in the range (it may be 2.5 times the span
     // wanted) goes down the ladder until two fit: an axis needs two labels to be read.

@@ -31,10 +31,10 @@ public:
     // moved `coarser` rungs up that ladder (to thin out labels that would overlap).
     static double RoundStep(double span, int intervals, int coarser = 0);
 
-    // Every multiple of the round step from min to max, labelled with the decimals the step
-    // needs. Values far from 1 (below 0.01 or from 10⁴ on) are labelled in a common power of
-    // ten (a multiple of 3, so it names a unit prefix) given in `exponent`. A printf-style
-    // format of one number, where given, writes the labels instead.
+    // Every multiple of the round step for about `intervals` parts (up to half as many
+    // again) from min to max, labelled with the decimals the step needs. Values far from 1 (below 0.01 or
+    // from 10⁴ on) are labelled in a common power of ten (a multiple of 3, so it names a unit prefix) given
+    // in `exponent`. A printf-style format of one number, where given, writes the labels instead.
     static Scale Linear(double min, double max, int intervals, int coarser = 0, const QString& format = {});
 
     // Each power of ten from min to max, every labelEvery-th labelled (by exponent, so that

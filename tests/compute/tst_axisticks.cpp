@@ -34,7 +34,7 @@ private slots:
     void linearTicksAreRoundWhateverTheRange()
     {
         QCOMPARE(texts(CAxisTicks::Linear(0.5, 1.3, 4)), QStringList({"0.6", "0.8", "1.0", "1.2"}));
-        QCOMPARE(texts(CAxisTicks::Linear(0, 500, 4)), QStringList({"0", "200", "400"}));
+        QCOMPARE(texts(CAxisTicks::Linear(0, 500, 4)), QStringList({"0", "100", "200", "300", "400", "500"}));
         QCOMPARE(texts(CAxisTicks::Linear(10.4, 15.5, 3)), QStringList({"12", "14"}));
         // A step that would leave one tick goes down a rung: two labels at least.
         QCOMPARE(texts(CAxisTicks::Linear(0.51, 0.99, 1)), QStringList({"0.6", "0.8"}));
@@ -70,7 +70,7 @@ private slots:
                 if (t > 0)
                     QVERIFY(isRound(tick.value - scale.ticks[t - 1].value));
             }
-            QVERIFY(scale.ticks.size() <= intervals + 4);
+            QVERIFY(scale.ticks.size() <= intervals + intervals / 2 + 4);
             QCOMPARE(scale.exponent % 3, 0);
         }
     }
