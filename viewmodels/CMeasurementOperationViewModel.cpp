@@ -742,9 +742,12 @@ void CMeasurementOperationViewModel::loadParameters()
     // clears the data: asked first, as a unit change is.
     if (m_pOperation->SessionInProgress() || !ConfirmDataLoss())
         return;
-    const QString path = CPrompt::Current().OpenFileName(
-        tr("Open parameters to file"), m_Settings.DefaultStoragePath(), QStringLiteral("XML (*.xml)"));
-    if (!path.isEmpty() && !m_pOperation->LoadParameters(path))
+    const QString path = CPrompt::Current().OpenFileName(tr("Open parameters to file"), l_DialogFolder(),
+                                                         QStringLiteral("XML (*.xml)"));
+    if (path.isEmpty())
+        return;
+    l_Remember(path, false);
+    if (!m_pOperation->LoadParameters(path))
         CUtils::errorMessage(CConstants::LoadFileErrorTitle, CConstants::LoadFileErrorDetails);
 }
 
@@ -755,10 +758,13 @@ void CMeasurementOperationViewModel::saveParameters()
                                  : QStringLiteral("MeasurementParameters-")) +
         CNumberText::DateTime(QDateTime::currentDateTime(), QStringLiteral("yyyy.MM.dd-HH.mm.ss")) +
         QStringLiteral(".xml");
-    const QString path = CPrompt::Current().SaveFileName(
-        tr("Save parameters to file"), m_Settings.DefaultStoragePath() + QLatin1Char('/') + proposed,
-        QStringLiteral("XML (*.xml)"));
-    if (!path.isEmpty() && !m_pOperation->SaveParameters(path))
+    const QString path = CPrompt::Current().SaveFileName(tr("Save parameters to file"),
+                                                         l_DialogFolder() + QLatin1Char('/') + proposed,
+                                                         QStringLiteral("XML (*.xml)"));
+    if (path.isEmpty())
+        return;
+    l_Remember(path, false);
+    if (!m_pOperation->SaveParameters(path))
         CUtils::errorMessage(tr("Could not save file"), tr("Could not write file %1").arg(path));
 }
 
