@@ -92,9 +92,7 @@ void draw(QPainter& painter, const QSizeF& size, const CLinePlot& chart,
     const QFontMetricsF metrics(text), boldMetrics(bold), headingMetrics(heading);
     const double line = metrics.height();
 
-    CLinePlot::AxisScale x = CLinePlot::AxisScale::Of(chart.xAxis());
-    x.time = chart.timeAxis() && !x.logarithmic;
-    x.origin = chart.timeOrigin();
+    const CLinePlot::AxisScale x = chart.XScale();
     const CLinePlot::AxisScale y = CLinePlot::AxisScale::Of(chart.yAxis());
 
     // Title and the line under it: where the data came from and when.

@@ -212,7 +212,7 @@ CAxisTicks::Scale CLinePlot::AxisScale::Ticks(int coarser) const
     return CAxisTicks::Linear(min, max, intervals, coarser, format);
 }
 
-CLinePlot::AxisScale CLinePlot::l_XScale() const
+CLinePlot::AxisScale CLinePlot::XScale() const
 {
     AxisScale scale = l_ScaleOf(m_XAxis);
     scale.time = m_TimeAxis && !scale.logarithmic;
@@ -328,7 +328,7 @@ void CLinePlot::zoom(double xFactor, double yFactor)
 {
     if (xFactor != 1)
     {
-        const CPlotNavigation::Range x = CPlotNavigation::Zoomed(navigationAxis(l_XScale()), 0.5, xFactor);
+        const CPlotNavigation::Range x = CPlotNavigation::Zoomed(navigationAxis(XScale()), 0.5, xFactor);
         emit xRangeRequested(x.min, x.max);
     }
     if (yFactor != 1)
@@ -357,7 +357,7 @@ void CLinePlot::wheelEvent(QWheelEvent* event)
     }
     else
     {
-        const CPlotNavigation::Range x = CPlotNavigation::Zoomed(navigationAxis(l_XScale()), at.x(), factor);
+        const CPlotNavigation::Range x = CPlotNavigation::Zoomed(navigationAxis(XScale()), at.x(), factor);
         emit xRangeRequested(x.min, x.max);
     }
     event->accept();
@@ -375,7 +375,7 @@ void CLinePlot::mousePressEvent(QMouseEvent* event)
     m_Dragging = false;
     m_PanY = false;
     m_BoxZoom = event->modifiers() & Qt::ShiftModifier;
-    m_PressedX = l_XScale();
+    m_PressedX = XScale();
     m_PressedY = l_ScaleOf(m_YAxis);
     event->accept();
 }
@@ -411,14 +411,14 @@ void CLinePlot::mouseReleaseEvent(QMouseEvent* event)
     else if (!m_Dragging)
     {
         // A click: a cursor where it was.
-        const AxisScale x = l_XScale();
+        const AxisScale x = XScale();
         placeCursor(CPlotNavigation::ValueAt(navigationAxis(x), l_Fraction(event->localPos()).x()));
     }
     else if (m_BoxZoom && m_Selection.width() > ClickSlack && m_Selection.height() > ClickSlack)
     {
         const QPointF low = l_Fraction(m_Selection.bottomLeft()), high = l_Fraction(m_Selection.topRight());
         const CPlotNavigation::Range x =
-            CPlotNavigation::Between(navigationAxis(l_XScale()), low.x(), high.x());
+            CPlotNavigation::Between(navigationAxis(XScale()), low.x(), high.x());
         const CPlotNavigation::Range y =
             CPlotNavigation::Between(navigationAxis(l_ScaleOf(m_YAxis)), low.y(), high.y());
         emit xRangeRequested(x.min, x.max);
@@ -453,7 +453,7 @@ void CLinePlot::keyPressEvent(QKeyEvent* event)
     const auto pan = [this](double dx, double dy) {
         if (dx != 0)
         {
-            const CPlotNavigation::Range x = CPlotNavigation::Panned(navigationAxis(l_XScale()), dx);
+            const CPlotNavigation::Range x = CPlotNavigation::Panned(navigationAxis(XScale()), dx);
             emit xRangeRequested(x.min, x.max);
         }
         if (dy != 0)
@@ -488,7 +488,7 @@ void CLinePlot::keyPressEvent(QKeyEvent* event)
         emit automaticRangeRequested();
         break;
     case Qt::Key_C:
-        placeCursor(CPlotNavigation::ValueAt(navigationAxis(l_XScale()), 0.5));
+        placeCursor(CPlotNavigation::ValueAt(navigationAxis(XScale()), 0.5));
         break;
     case Qt::Key_Escape:
         clearCursors();
@@ -530,7 +530,7 @@ void CLinePlot::l_UpdateCursors()
 {
     m_CursorsDirty = false;
     QVariantList positions;
-    const AxisScale x = l_XScale();
+    const AxisScale x = XScale();
     for (double at : qAsConst(m_Cursors))
     {
         const double fraction = x.At(at);
@@ -564,7 +564,7 @@ void CLinePlot::l_Relayout()
     const QFontMetricsF metrics(m_Font);
     const double line = metrics.height();
     const double gap = std::ceil(line / 3);
-    const AxisScale x = l_XScale(), y = l_ScaleOf(m_YAxis);
+    const AxisScale x = XScale(), y = l_ScaleOf(m_YAxis);
     const auto labelled = [](const CAxisTicks::Scale& scale) {
         return int(std::count_if(scale.ticks.begin(), scale.ticks.end(),
                                  [](const CAxisTicks::Tick& t) { return !t.text.isEmpty(); }));

@@ -150,11 +150,12 @@ public:
         // As the axis holds it, whatever the range (no axis: 0 … 1, linear).
         static AxisScale Of(const QtCharts::QAbstractAxis* axis);
     };
+    // The X axis as drawn, a time axis with its origin (also for the image exporter).
+    AxisScale XScale() const;
 
 private:
     // Of the axis, or a plain 0 … 1 (1 … 10) when its range shows nothing.
     static AxisScale l_ScaleOf(const QtCharts::QAbstractAxis* axis);
-    AxisScale l_XScale() const;
     void l_WatchAxis(QtCharts::QAbstractAxis* axis);
     void l_Relayout();
     void l_Changed(bool layout);
