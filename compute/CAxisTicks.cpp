@@ -181,7 +181,7 @@ CAxisTicks::Scale CAxisTicks::Time(double min, double max, int intervals, int co
     if (!std::isfinite(min) || !std::isfinite(max) || !(max > min))
         return scale;
     const double span = max - min;
-    if (span < 600)
+    if (span < ClockSpan)
     {
         const double factor = span < 2e-3 ? 1e6 : span < 2 ? 1e3 : 1;
         scale = linear(min * factor, max * factor, intervals, coarser, QString(), false);

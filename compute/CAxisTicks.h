@@ -24,6 +24,8 @@ public:
         QString timeUnit; // of a time axis: "µs", "ms", "s", "h:mm:ss" or the day shown
     };
 
+    // From this span in seconds on, a time axis is labelled in time of day (or elapsed h:mm).
+    static constexpr double ClockSpan = 600;
     // Beyond this many decades a logarithmic axis shows nothing useful (and would loop long).
     static constexpr int MaximumDecades = 700;
 

@@ -264,11 +264,7 @@ double CChart2DFieldsData::XTimeOrigin() const
 
 void CChart2DFieldsData::MarkNewData(double origin)
 {
-    if (origin != m_T0)
-    {
-        m_T0 = origin;
-        emit XTimeOriginChanged();
-    }
+    m_T0 = origin;
     m_NewData = true;
     m_Pacer.Defer(this, [this] { UpdatePlot(); });
 }
@@ -282,12 +278,7 @@ void CChart2DFieldsData::ClearResults()
 
 void CChart2DFieldsData::MarkNewData()
 {
-    const double origin = m_Times.empty() ? 0 : m_Times.front();
-    if (origin != m_T0 || m_Times.empty())
-    {
-        m_T0 = origin;
-        emit XTimeOriginChanged();
-    }
+    m_T0 = m_Times.empty() ? 0 : m_Times.front();
     m_NewData = true;
     m_Pacer.Defer(this, [this] { UpdatePlot(); });
 }
@@ -317,6 +308,15 @@ void CChart2DFieldsData::UpdatePlot()
     m_LastXmin = Xmin();
     m_LastXmax = Xmax();
     m_NewData = false;
+    // Told on the pacer's beat with the points, not with every block: at 100 kHz the oldest
+    // samples leave, and the origin moves, a hundred times a second, and each change would
+    // draw the chart again.
+    const double origin = XTimeOrigin();
+    if (!(origin == m_ToldTimeOrigin || (std::isnan(origin) && std::isnan(m_ToldTimeOrigin))))
+    {
+        m_ToldTimeOrigin = origin;
+        emit XTimeOriginChanged();
+    }
     emit seriesUpdated();
 }
 

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <deque>
+#include <limits>
 #include <vector>
 
 class COperationParameters;
@@ -181,6 +182,7 @@ private:
     // downsampling scans these, not the result objects.
     std::deque<Values> m_FilteredValues;
     bool m_StatisticsShown = false;
+    double m_ToldTimeOrigin = std::numeric_limits<double>::quiet_NaN();
     QVariantList m_WindowStatistics;
     // The statistics of the samples from `from` to `to` (indexes of m_FilteredValues).
     void l_UpdateWindowStatistics(int from, int to);

@@ -110,7 +110,9 @@ void CLinePlot::setTimeOrigin(double origin)
         return;
     m_TimeOrigin = origin;
     emit timeOriginChanged();
-    if (m_TimeAxis)
+    // Only labels in time of day (spans of ten minutes and more) depend on the origin.
+    const AxisScale x = l_ScaleOf(m_XAxis);
+    if (m_TimeAxis && x.max - x.min >= CAxisTicks::ClockSpan)
         l_Changed(true);
 }
 

@@ -57,6 +57,22 @@ private slots:
         m_Parameters.reset();
     }
 
+    // The time origin is told with the points, on the display's beat, never block by block:
+    // at 100 kHz it moves with every block, and each change drew the chart once more.
+    void timeOriginIsToldOnTheBeat()
+    {
+        QSignalSpy told(m_Chart.get(), &CChart2DFieldsData::XTimeOriginChanged);
+        QSignalSpy drawn(m_Chart.get(), &CChart2DFieldsData::seriesUpdated);
+        QVERIFY(std::isnan(m_Chart->XTimeOrigin()));
+        for (int block = 0; block < 50; ++block)
+            m_Chart->feed(10, 0.001);
+        QCOMPARE(told.count(), 0);
+        QTRY_VERIFY(drawn.count() >= 1);
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(m_Chart->XTimeOrigin(), m_Chart->TimeOrigin());
+        QVERIFY(m_Chart->XAxisIsTime());
+    }
+
     void noResultGivesNoPoint()
     {
         m_Chart->UpdateDownsampling();
