@@ -23,7 +23,7 @@ ColumnLayout {
         Repeater {
             model: [qsTr("Band [Hz]"), "B", "B\u00b7B'", "Bx", "By", "Bz", qsTr("Limit")]
             delegate: Label {
-                Layout.preferredWidth: index === 0 ? Theme.labelColumnWidth : Theme.valueColumnWidth
+                Layout.preferredWidth: index === 0 ? Theme.labelColumnWidth : Theme.bandColumnWidth
                 // Over their right-aligned numbers.
                 horizontalAlignment: index === 0 ? Text.AlignLeft : Text.AlignRight
                 text: modelData
@@ -50,14 +50,14 @@ ColumnLayout {
             Repeater {
                 model: [B, BBprime, Bx, By, Bz]
                 delegate: Label {
-                    Layout.preferredWidth: Theme.valueColumnWidth
+                    Layout.preferredWidth: Theme.bandColumnWidth
                     horizontalAlignment: Text.AlignRight
                     text: NumberFormat.field(modelData, table.unit, 4)
                     font.family: Theme.numberFontFamily
                 }
             }
             Label {
-                Layout.preferredWidth: Theme.valueColumnWidth
+                Layout.preferredWidth: Theme.bandColumnWidth
                 horizontalAlignment: Text.AlignRight
                 text: typeof ExposureLimit === "number" ? NumberFormat.field(ExposureLimit, table.unit, 4) : "--"
                 font.family: Theme.numberFontFamily

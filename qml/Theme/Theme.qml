@@ -55,6 +55,8 @@ QtObject {
     readonly property int valueFontPixelSize: 22
     readonly property int timestampColumnWidth: 250
     readonly property int valueColumnWidth: 100
+    // Four significant digits and a unit: the band table's seven columns fit the page beside its panel.
+    readonly property int bandColumnWidth: 86
     readonly property int nameColumnWidth: 60
     readonly property int imageScaleBoxWidth: 72
     readonly property int dialogWidth: 420
