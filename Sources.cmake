@@ -173,6 +173,8 @@ set(TESVANA_FILES_SOURCES
     files/CHdf5ResultsFile.h
     files/CResultsSerializer.cpp
     files/CResultsSerializer.h
+    files/CRecordingFile.cpp
+    files/CRecordingFile.h
     files/CResultsFileIndex.cpp
     files/CResultsFileIndex.h
     files/CResultsStreamWriter.cpp
@@ -215,6 +217,16 @@ set(TESVANA_OPERATIONS_SOURCES
     operations/CRecordingManagerOf.h
     operations/MappingXmlFile.cpp
     operations/MappingXmlFile.h
+)
+set(TESVANA_REPORT_SOURCES
+    report/CReportChart.cpp
+    report/CReportChart.h
+    report/CReportPdfWriter.cpp
+    report/CReportPdfWriter.h
+    report/CSurveyAssessment.cpp
+    report/CSurveyAssessment.h
+    report/CSurveyReport.cpp
+    report/CSurveyReport.h
 )
 set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CAcAnalysisOperationDatasetViewModel.h
@@ -285,6 +297,8 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CRangeCheck.h
     viewmodels/CReplayParametersViewModel.cpp
     viewmodels/CReplayParametersViewModel.h
+    viewmodels/CReportViewModel.cpp
+    viewmodels/CReportViewModel.h
     viewmodels/CRowsModel.cpp
     viewmodels/CRowsModel.h
     viewmodels/CSettingsPageViewModel.cpp
@@ -304,8 +318,6 @@ set(TESVANA_CLI_SOURCES
     cli/CMeasureCommand.h
     cli/CRecordingAnalysis.cpp
     cli/CRecordingAnalysis.h
-    cli/CRecordingFile.cpp
-    cli/CRecordingFile.h
     cli/CRecordingSummary.cpp
     cli/CRecordingSummary.h
 )

@@ -39,6 +39,7 @@
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/CNumberFormat.h"
 #include "viewmodels/CReplayParametersViewModel.h"
+#include "viewmodels/CReportViewModel.h"
 #include "viewmodels/CSettingsPageViewModel.h"
 #include "viewmodels/CSpectrumOperationDatasetViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
@@ -312,6 +313,7 @@ void CApplication::RegisterQmlTypes()
     qmlRegisterUncreatableType<CMeasurementOperationViewModel>("Tesvana.ViewModels", 1, 0,
                                                                "CMeasurementOperationViewModel", created);
     qmlRegisterUncreatableType<CExposureViewModel>("Tesvana.ViewModels", 1, 0, "CExposureViewModel", created);
+    qmlRegisterUncreatableType<CReportViewModel>("Tesvana.ViewModels", 1, 0, "CReportViewModel", created);
     qmlRegisterUncreatableType<CSpectrumOperationViewModel>("Tesvana.ViewModels", 1, 0,
                                                             "CSpectrumOperationViewModel", created);
     qmlRegisterUncreatableType<CSpectrumOperationDatasetViewModel>(

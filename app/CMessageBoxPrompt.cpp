@@ -94,6 +94,12 @@ QString CMessageBoxPrompt::OpenFileName(const QString& title, const QString& fol
     return QFileDialog::getOpenFileName(nullptr, title, ExistingFolder(folder), filter);
 }
 
+QStringList CMessageBoxPrompt::OpenFileNames(const QString& title, const QString& folder,
+                                             const QString& filter)
+{
+    return QFileDialog::getOpenFileNames(nullptr, title, ExistingFolder(folder), filter);
+}
+
 QString CMessageBoxPrompt::SaveFileName(const QString& title, const QString& proposedPath,
                                         const QString& filter)
 {

@@ -12,6 +12,7 @@ public:
     bool Confirm(const QString& text, const QString& informativeText) override;
     Choice SaveDiscardCancel(const QString& text, const QString& informativeText) override;
     QString OpenFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QStringList OpenFileNames(const QString& title, const QString& folder, const QString& filter) override;
     QString SaveFileName(const QString& title, const QString& proposedPath, const QString& filter) override;
 
     // The folder a file dialog opens in: `folder` itself, or the nearest folder above it that

@@ -23,3 +23,9 @@ void CPrompt::Install(CPrompt* prompt)
 {
     s_Installed = prompt;
 }
+
+QStringList CPrompt::OpenFileNames(const QString& title, const QString& folder, const QString& filter)
+{
+    const QString one = OpenFileName(title, folder, filter);
+    return one.isEmpty() ? QStringList() : QStringList{one};
+}

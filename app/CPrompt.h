@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The one way the program asks the user something or tells them of a failure.
 // The application object installs the dialog implementation (CMessageBoxPrompt);
@@ -29,6 +30,8 @@ public:
     virtual Choice SaveDiscardCancel(const QString& text, const QString& informativeText) = 0;
     // Empty when the user cancels.
     virtual QString OpenFileName(const QString& title, const QString& folder, const QString& filter) = 0;
+    // Several files at once; empty when the user cancels. By default the one-file dialog.
+    virtual QStringList OpenFileNames(const QString& title, const QString& folder, const QString& filter);
     virtual QString SaveFileName(const QString& title, const QString& proposedPath,
                                  const QString& filter) = 0;
     // An existing folder; empty when the user cancels.

@@ -83,6 +83,9 @@ bool CSettings::Reset(bool save)
     setRecentMeasurementFiles(QString());
     setRecentMappingFiles(QString());
     setLastFolder(QString());
+    setReportSite(QString());
+    setReportSurveyor(QString());
+    setReportNotes(QString());
     setMeasurementMaxMeasurementCount(120000);
     setMappingMaxMeasurementCount(1000000);
     setLogMaxHistoryCount(200);
@@ -213,6 +216,9 @@ const std::vector<CSettings::Entry>& CSettings::Entries()
         TESVANA_ENTRY(text, RecentMeasurementFiles, true, false), // the pages' own
         TESVANA_ENTRY(text, RecentMappingFiles, true, false),
         TESVANA_ENTRY(text, LastFolder, true, false),
+        TESVANA_ENTRY(text, ReportSite, true, false), // the report dialog's
+        TESVANA_ENTRY(text, ReportSurveyor, true, false),
+        TESVANA_ENTRY(text, ReportNotes, true, false),
         TESVANA_ENTRY(flag, SaveRecordingsAsCsv, true),
         TESVANA_ENTRY(flag, CheckForNewVersion, true),
         TESVANA_COUNT(MappingMaxMeasurementCount, quint64, ULLONG_MAX, true),
@@ -304,6 +310,9 @@ TESVANA_SETTER(CSettings, const QString&, IgnoreSpecificVersion)
 TESVANA_SETTER(CSettings, const QString&, RecentMeasurementFiles)
 TESVANA_SETTER(CSettings, const QString&, RecentMappingFiles)
 TESVANA_SETTER(CSettings, const QString&, LastFolder)
+TESVANA_SETTER(CSettings, const QString&, ReportSite)
+TESVANA_SETTER(CSettings, const QString&, ReportSurveyor)
+TESVANA_SETTER(CSettings, const QString&, ReportNotes)
 TESVANA_SETTER(CSettings, quint64, MeasurementMaxMeasurementCount)
 TESVANA_SETTER(CSettings, quint64, MappingMaxMeasurementCount)
 TESVANA_SETTER(CSettings, uint, LogMaxHistoryCount)

@@ -46,6 +46,10 @@ private:
     Q_PROPERTY(QString RecentMappingFiles READ RecentMappingFiles WRITE setRecentMappingFiles NOTIFY
                    RecentMappingFilesChanged)
     Q_PROPERTY(QString LastFolder READ LastFolder WRITE setLastFolder NOTIFY LastFolderChanged)
+    Q_PROPERTY(QString ReportSite READ ReportSite WRITE setReportSite NOTIFY ReportSiteChanged)
+    Q_PROPERTY(
+        QString ReportSurveyor READ ReportSurveyor WRITE setReportSurveyor NOTIFY ReportSurveyorChanged)
+    Q_PROPERTY(QString ReportNotes READ ReportNotes WRITE setReportNotes NOTIFY ReportNotesChanged)
     Q_PROPERTY(quint64 MeasurementMaxMeasurementCount READ MeasurementMaxMeasurementCount WRITE
                    setMeasurementMaxMeasurementCount NOTIFY MeasurementMaxMeasurementCountChanged)
     Q_PROPERTY(quint64 MappingMaxMeasurementCount READ MappingMaxMeasurementCount WRITE
@@ -128,6 +132,10 @@ public:
     QString RecentMeasurementFiles() const { return m_RecentMeasurementFiles; }
     QString RecentMappingFiles() const { return m_RecentMappingFiles; }
     QString LastFolder() const { return m_LastFolder; }
+    // What the last survey report said of its site, surveyor and notes.
+    QString ReportSite() const { return m_ReportSite; }
+    QString ReportSurveyor() const { return m_ReportSurveyor; }
+    QString ReportNotes() const { return m_ReportNotes; }
     quint64 MeasurementMaxMeasurementCount() const { return m_MeasurementMaxMeasurementCount; }
     quint64 MappingMaxMeasurementCount() const { return m_MappingMaxMeasurementCount; }
     uint LogMaxHistoryCount() const { return m_LogMaxHistoryCount; }
@@ -162,6 +170,9 @@ public slots:
     void setRecentMeasurementFiles(const QString& value);
     void setRecentMappingFiles(const QString& value);
     void setLastFolder(const QString& value);
+    void setReportSite(const QString& value);
+    void setReportSurveyor(const QString& value);
+    void setReportNotes(const QString& value);
     void setMeasurementMaxMeasurementCount(quint64 value);
     void setMappingMaxMeasurementCount(quint64 value);
     void setLogMaxHistoryCount(uint value);
@@ -191,6 +202,9 @@ signals:
     void RecentMeasurementFilesChanged(QString value);
     void RecentMappingFilesChanged(QString value);
     void LastFolderChanged(QString value);
+    void ReportSiteChanged(QString value);
+    void ReportSurveyorChanged(QString value);
+    void ReportNotesChanged(QString value);
     void MeasurementMaxMeasurementCountChanged(quint64 value);
     void MappingMaxMeasurementCountChanged(quint64 value);
     void LogMaxHistoryCountChanged(uint value);
@@ -223,6 +237,9 @@ private:
     QString m_RecentMeasurementFiles;
     QString m_RecentMappingFiles;
     QString m_LastFolder;
+    QString m_ReportSite;
+    QString m_ReportSurveyor;
+    QString m_ReportNotes;
     quint64 m_MeasurementMaxMeasurementCount = 120000;
     quint64 m_MappingMaxMeasurementCount = 1000000;
     uint m_LogMaxHistoryCount = 200;

@@ -4,8 +4,8 @@
 // showing the first block at once. Wall-clock times: the reading takes a second thread.
 #include "BenchRecording.h"
 #include "cli/CRecordingAnalysis.h"
-#include "cli/CRecordingFile.h"
 #include "cli/CRecordingSummary.h"
+#include "files/CRecordingFile.h"
 #include "files/CResultsFileIndex.h"
 #include "files/CXMLResultsSerializer.h"
 #include "files/ResultsFileFormat.h"

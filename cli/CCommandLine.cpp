@@ -3,9 +3,11 @@
 #include "app/CSettings.h"
 #include "cli/CMeasureCommand.h"
 #include "cli/CRecordingAnalysis.h"
-#include "cli/CRecordingFile.h"
 #include "cli/CRecordingSummary.h"
+#include "files/CRecordingFile.h"
 #include "files/LimitsXmlFile.h"
+#include "report/CReportPdfWriter.h"
+#include "report/CSurveyReport.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -86,6 +88,7 @@ QString CCommandLine::l_Usage() const
               "  ac         the band table and the exposure indices of a block against a limits file\n"
               "  exposure   the summation and weighted peak indices of every block against a standard\n"
               "  convert    the results as CSV or JSON\n"
+              "  report     an exposure survey report (PDF) of recordings against a standard\n"
               "\n"
               "Every command takes --help and --json; a folder may be given for a file.\n"
               "Exit status: 0 success, 1 a file or the instrument failed, 2 bad usage.\n");
@@ -118,6 +121,8 @@ int CCommandLine::Run(const QStringList& arguments)
         return l_Exposure(arguments);
     if (command == QLatin1String("convert"))
         return l_Convert(arguments);
+    if (command == QLatin1String("report"))
+        return l_Report(arguments);
     return l_UsageError(tr("unknown command %1 (tesvana-cli --help lists them)").arg(command));
 }
 
@@ -140,6 +145,23 @@ int CCommandLine::l_Parse(QCommandLineParser& parser, const QStringList& argumen
         m_Out << text;
         return Success;
     }
+    return -1;
+}
+
+int CCommandLine::l_Limits(const QCommandLineParser& parser, const QString& command,
+                           KVL::CExposureAssessment::Standard& standard, QByteArray& limitsText)
+{
+    const bool byStandard = parser.isSet(QStringLiteral("standard"));
+    if (byStandard == parser.isSet(QStringLiteral("limits")))
+        return l_UsageError(tr("%1: give either --standard NAME or --limits FILE").arg(command));
+    standard = KVL::CExposureAssessment::Standard::None;
+    if (!byStandard)
+        return l_ReadLimits(parser.value(QStringLiteral("limits")), limitsText) ? -1 : Failed;
+    standard =
+        KVL::CExposureAssessment::FromKey(parser.value(QStringLiteral("standard")).toLatin1().constData());
+    if (standard == KVL::CExposureAssessment::Standard::None)
+        return l_UsageError(
+            tr("%1: --standard takes icnirp2010-public or icnirp2010-occupational").arg(command));
     return -1;
 }
 
@@ -666,21 +688,12 @@ int CCommandLine::l_Exposure(const QStringList& arguments)
     const QStringList inputs = parser.positionalArguments();
     if (inputs.isEmpty())
         return l_UsageError(tr("exposure: no file given"));
-    const bool byStandard = parser.isSet(QStringLiteral("standard"));
-    if (byStandard == parser.isSet(QStringLiteral("limits")))
-        return l_UsageError(tr("exposure: give either --standard NAME or --limits FILE"));
     Standard standard = Standard::None;
-    if (byStandard)
-    {
-        standard = KVL::CExposureAssessment::FromKey(
-            parser.value(QStringLiteral("standard")).toLatin1().constData());
-        if (standard == Standard::None)
-            return l_UsageError(
-                tr("exposure: --standard takes icnirp2010-public or icnirp2010-occupational"));
-    }
     QByteArray limitsText;
-    if (!byStandard && !l_ReadLimits(parser.value(QStringLiteral("limits")), limitsText))
-        return Failed;
+    const int limitsStatus = l_Limits(parser, QStringLiteral("exposure"), standard, limitsText);
+    if (limitsStatus >= 0)
+        return limitsStatus;
+    const bool byStandard = standard != Standard::None;
     const bool perBlock = parser.isSet(QStringLiteral("per-block"));
     // Assessed a block at a time as each file is read: a file larger than memory passes through.
     QJsonObject assessed;
@@ -851,4 +864,91 @@ int CCommandLine::l_Convert(const QStringList& arguments)
             m_Out << tr("wrote %1").arg(result.value(QStringLiteral("out")).toString()) << '\n';
         },
         writing);
+}
+
+int CCommandLine::l_Report(const QStringList& arguments)
+{
+    using Standard = KVL::CExposureAssessment::Standard;
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("FILE"), tr("Results files or folders of them."));
+    parser.addOptions({
+        {QStringLiteral("standard"), tr("icnirp2010-public or icnirp2010-occupational."),
+         QStringLiteral("NAME")},
+        {QStringLiteral("limits"), tr("Limits file (XML) instead of a standard."), QStringLiteral("FILE")},
+        {{QStringLiteral("o"), QStringLiteral("output")},
+         tr("The report (PDF) to write."),
+         QStringLiteral("PDF")},
+        {QStringLiteral("site"), tr("Where the survey was made."), QStringLiteral("TEXT")},
+        {QStringLiteral("surveyor"), tr("Who made it."), QStringLiteral("TEXT")},
+        {QStringLiteral("notes"), tr("Notes for the report."), QStringLiteral("TEXT")},
+    });
+    const int parsed = l_Parse(
+        parser, arguments, QStringLiteral("report"),
+        QStringLiteral("FILE... (--standard icnirp2010-public|icnirp2010-occupational | --limits FILE) "
+                       "-o report.pdf [--site TEXT] [--surveyor TEXT] [--notes TEXT]"),
+        tr("An exposure survey report of the recordings: per recording its largest summation and weighted "
+           "peak indices with their uncertainty and the verdict, both indices over time, the spectrum of "
+           "the stretch with the largest summation index, the static field and how it was all computed; "
+           "one A4 PDF. With --json the same content as data on standard output."));
+    if (parsed >= 0)
+        return parsed;
+    const QStringList inputs = parser.positionalArguments();
+    if (inputs.isEmpty())
+        return l_UsageError(tr("report: no file given"));
+    Standard standard = Standard::None;
+    QByteArray limitsText;
+    const int limitsStatus = l_Limits(parser, QStringLiteral("report"), standard, limitsText);
+    if (limitsStatus >= 0)
+        return limitsStatus;
+    const QString output = parser.value(QStringLiteral("output"));
+    if (output.isEmpty())
+        return l_UsageError(tr("report: give the PDF to write with -o FILE"));
+    CSurveyReport report({parser.value(QStringLiteral("site")), parser.value(QStringLiteral("surveyor")),
+                          parser.value(QStringLiteral("notes"))});
+    QString error;
+    if (standard != Standard::None)
+        report.SetStandard(standard);
+    else if (!report.SetLimitsFile(parser.value(QStringLiteral("limits")), limitsText, &error))
+    {
+        l_Error(error);
+        return Failed;
+    }
+    const QStringList files = l_Files(inputs);
+    if (files.isEmpty())
+    {
+        l_Error(tr("no results file (*.xml, *.h5) in the folders given"));
+        return Failed;
+    }
+    // The report never takes the place of a recording.
+    for (const QString& path : files)
+        if (QFileInfo(path).absoluteFilePath() == QFileInfo(output).absoluteFilePath())
+            return l_UsageError(tr("report: %1 is a recording given, not the report to write").arg(output));
+    // A report is of every file given or of none: one that fails stops it, and no PDF is written.
+    QTemporaryDir folder;
+    CSettings settings(m_ProgramFolder, nullptr, folder.path());
+    for (const QString& path : files)
+    {
+        if (!report.AddFile(path, settings, &error))
+        {
+            l_Error(error);
+            return Failed;
+        }
+        if (!report.Sections().back().notice.isEmpty())
+            l_Error(path + QStringLiteral(": ") + report.Sections().back().notice);
+    }
+    if (!CReportPdfWriter::Write(report, output, &error))
+    {
+        l_Error(error);
+        return Failed;
+    }
+    const QJsonObject content = report.ToJson();
+    if (parser.isSet(JsonOption))
+        l_PrintJson(content);
+    else
+        m_Out << tr("%1: %2 recording(s) against %3: %4")
+                     .arg(output)
+                     .arg(report.Sections().size())
+                     .arg(report.LimitsName(), content.value(QStringLiteral("verdictText")).toString())
+              << '\n';
+    return Success;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compute/CExposureAssessment.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -43,6 +45,7 @@ private:
     int l_Ac(const QStringList& arguments);
     int l_Exposure(const QStringList& arguments);
     int l_Convert(const QStringList& arguments);
+    int l_Report(const QStringList& arguments);
 
     // Parses a command's options; Usage (after the message) or -1 to go on; 0 after --help.
     int l_Parse(QCommandLineParser& parser, const QStringList& arguments, const QString& command,
@@ -53,6 +56,10 @@ private:
     // others, and writes the results.
     int l_ForEachFile(const QStringList& inputs, bool json, const FileAction& action,
                       const std::function<void(const QJsonObject&)>& print, const FileLoader& load = {});
+    // --standard NAME or --limits FILE, exactly one: the standard, or (None) the limits
+    // file's text. -1 to go on, else the exit status after the message.
+    int l_Limits(const QCommandLineParser& parser, const QString& command,
+                 KVL::CExposureAssessment::Standard& standard, QByteArray& limitsText);
     // A limits file's text, when the program can use it; otherwise false after the reason.
     bool l_ReadLimits(const QString& path, QByteArray& text);
     int l_UsageError(const QString& message);

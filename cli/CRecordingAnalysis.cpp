@@ -1,6 +1,5 @@
 #include "cli/CRecordingAnalysis.h"
 
-#include "cli/CRecordingFile.h"
 #include "cli/CRecordingSummary.h"
 #include "compute/CExposureAssessment.h"
 #include "compute/CExposureWindow.h"
@@ -8,6 +7,7 @@
 #include "compute/Spectrum.h"
 #include "files/CCSVResultsSerializer.h"
 #include "files/CHdf5ResultsFile.h"
+#include "files/CRecordingFile.h"
 #include "files/CXMLResultsSerializer.h"
 #include "files/LimitsXmlFile.h"
 #include "files/ResultsFileFormat.h"

@@ -306,6 +306,18 @@ double CExposureAssessment::l_Summation(int n, double rate, Result& result)
     m_NoiseFrequency.assign(std::size_t(bands), 0.0);
     m_NoiseLargest.assign(std::size_t(bands), 0.0);
 
+    if (m_KeepDetails)
+    {
+        // Power per bin times the window's equivalent noise bandwidth (in bins): a tone
+        // on a bin then reads its mean square.
+        const double bandwidth = double(n) * m_WindowPower / (m_WindowSum * m_WindowSum);
+        m_Spectrum.resize(std::size_t(bins));
+        for (int k = 0; k < bins; ++k)
+            m_Spectrum[std::size_t(k)] = std::sqrt(m_Power[std::size_t(k)] * bandwidth);
+        m_SpectrumBinWidth = rate / n;
+        m_Contributions.clear();
+        m_NoisePower.assign(std::size_t(bands), 0.0);
+    }
     double sum = 0;
     double largest = 0;
     const auto count = [&](double contribution, double frequency) {
@@ -364,9 +376,15 @@ double CExposureAssessment::l_Summation(int n, double rate, Result& result)
         if (!(limit > 0))
             continue;
         if (line)
+        {
             count(std::sqrt(power) / limit, frequency);
+            if (m_KeepDetails)
+                m_Contributions.push_back({frequency, std::sqrt(power), limit, false});
+        }
         else
         {
+            if (m_KeepDetails)
+                m_NoisePower[std::size_t(band)] += power;
             // The band's noise is said to come from its largest lobe.
             const double share = power / (limit * limit);
             if (share > m_NoiseLargest[std::size_t(band)])
@@ -379,7 +397,18 @@ double CExposureAssessment::l_Summation(int n, double rate, Result& result)
     }
     for (int band = 0; band < bands; ++band)
         if (m_Noise[std::size_t(band)] > 0)
-            count(std::sqrt(m_Noise[std::size_t(band)]), m_NoiseFrequency[std::size_t(band)]);
+        {
+            const double frequency = m_NoiseFrequency[std::size_t(band)];
+            const double index = std::sqrt(m_Noise[std::size_t(band)]);
+            count(index, frequency);
+            if (m_KeepDetails)
+                m_Contributions.push_back(
+                    {frequency, std::sqrt(m_NoisePower[std::size_t(band)]), l_Limit(frequency), true});
+        }
+    if (m_KeepDetails)
+        std::stable_sort(
+            m_Contributions.begin(), m_Contributions.end(),
+            [](const Contribution& a, const Contribution& b) { return a.frequency < b.frequency; });
     return sum;
 }
 
@@ -414,6 +443,7 @@ void CExposureAssessment::l_Prepare(int n, double rate)
         m_Taper[std::size_t(n - 1 - i)] = t;
     }
     m_WindowPower = 0;
+    m_WindowSum = 0;
     for (int i = 0; i < n; ++i)
     {
         double w = 0;
@@ -421,6 +451,7 @@ void CExposureAssessment::l_Prepare(int n, double rate)
             w += (t % 2 ? -1 : 1) * BlackmanHarris[t] * std::cos(2 * Pi * t * i / n);
         w *= m_Taper[std::size_t(i)];
         m_WindowPower += w * w;
+        m_WindowSum += w;
     }
     m_PreparedSize = n;
     m_PreparedRate = rate;

@@ -50,6 +50,16 @@ public:
         int WeightedPeakSample = -1;
     };
 
+    // One piece of content the last summation index counted: a spectral line, or the
+    // noise of a third-octave band (said to lie at its largest lobe).
+    struct Contribution
+    {
+        double frequency; // Hz
+        double rms;       // of the field vector, in the unit of the samples
+        double limit;     // the reference level there, in the same unit
+        bool noise;
+    };
+
     // Against a standard's curve; `teslaToUnit` is the number of sample units in one tesla.
     void SetStandard(Standard standard, double teslaToUnit);
     // Against a limits file; nothing above its last step counts.
@@ -64,6 +74,18 @@ public:
     bool Assess(const float* bx, const float* by, const float* bz, int n, double rate, Result& result);
     // The Bx, By and Bz of a block's samples.
     bool Assess(const CMeasureBlock& block, double rate, Result& result);
+
+    // Whether each assessment keeps its contributions and its spectrum (a report
+    // shows them; the pages need only the indices).
+    void KeepDetails(bool keep) { m_KeepDetails = keep; }
+    // Of the last assessment, in rising frequency.
+    const std::vector<Contribution>& Contributions() const { return m_Contributions; }
+    // The RMS of the field vector per bin of the last assessment, scaled so that a tone's
+    // peak reads its RMS, bins SpectrumBinWidth() Hz apart from 0 Hz.
+    const std::vector<double>& Spectrum() const { return m_Spectrum; }
+    double SpectrumBinWidth() const { return m_SpectrumBinWidth; }
+    // The reference level (in the unit of the samples) the indices use at `frequency`.
+    double LimitAt(double frequency) const { return l_Limit(frequency); }
 
     // Reference level in tesla (RMS) at `frequency` (Hz); NaN below 1 Hz or without a standard.
     static double ReferenceLevel(Standard standard, double frequency);
@@ -95,8 +117,14 @@ private:
     std::vector<Lanes> m_Packed; // the block, means removed
     std::vector<Lanes> m_Work, m_Re, m_Im, m_Weighted, m_ExtendedRe, m_ExtendedIm;
     double m_WindowPower = 0; // of the taper times a Hann window
+    double m_WindowSum = 0;
+    bool m_KeepDetails = false;
+    std::vector<Contribution> m_Contributions;
+    std::vector<double> m_Spectrum;
+    double m_SpectrumBinWidth = 0;
     std::vector<double> m_Power;
-    std::vector<double> m_Floor, m_Noise, m_NoiseLargest, m_NoiseFrequency, m_Sorted; // per third-octave band
+    std::vector<double> m_Floor, m_Noise, m_NoiseLargest, m_NoiseFrequency, m_NoisePower,
+        m_Sorted; // per third-octave band
     // For one size and rate: the weighting per bin and the taper of the block's ends.
     std::vector<float> m_WeightsRe, m_WeightsIm, m_Taper;
     int m_PreparedSize = 0;

@@ -81,6 +81,7 @@ bool CExposureWindow::Assess(CExposureAssessment& assessment, CExposureAssessmen
     if (power >= m_BlockSize)
         count = power;
     const std::size_t start = m_X.size() - std::size_t(count);
+    m_Assessed = count;
     return assessment.Assess(m_X.data() + start, m_Y.data() + start, m_Z.data() + start, count, m_Rate,
                              result);
 }

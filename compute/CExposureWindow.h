@@ -29,6 +29,10 @@ public:
     // At least the newest block; else a power of two near one second's samples, at most 65,536.
     int Capacity() const { return m_Capacity; }
     int Size() const { return int(m_X.size()) - m_Start; }
+    // The stretch the last Assess took: its sample count, and the time (seconds since
+    // the epoch) of its newest sample.
+    int AssessedCount() const { return m_Assessed; }
+    double NewestTime() const { return m_LastTime; }
 
 private:
     int m_Hops;
@@ -37,6 +41,7 @@ private:
     int m_Capacity = 0;
     int m_BlockSize = 0;
     int m_SinceAssessed = 0;
+    int m_Assessed = 0;
     bool m_Fresh = true;
     double m_Rate = 0;
     double m_LastTime = 0; // seconds, of the newest sample

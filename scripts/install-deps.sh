@@ -12,7 +12,7 @@ PACKAGES=(
   qml-module-qtdatavisualization qml-module-qt-labs-platform qml-module-qttest
   libeigen3-dev libbenchmark-dev libfftw3-dev libhdf5-dev libjemalloc-dev python3-h5py python3-numpy
   xvfb xauth libgl1-mesa-dri mesa-utils
-  python3 clang libclang-rt-14-dev fonts-oxygen python3-fonttools
+  python3 clang libclang-rt-14-dev fonts-oxygen fonts-dejavu-core python3-fonttools poppler-utils
   locales tzdata
   dpkg-dev lintian
 )

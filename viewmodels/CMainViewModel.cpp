@@ -191,8 +191,12 @@ void CMainViewModel::displaySettingsPage()
 
 void CMainViewModel::displayHelp()
 {
-    const QString name = m_pActivePageViewModel ? m_pActivePageViewModel->HelpPath() : QString();
-    const QString path = m_Settings.HelpFolder() + QLatin1Char('/') + name + QStringLiteral(".html");
+    OpenHelp(m_Settings, m_pActivePageViewModel ? m_pActivePageViewModel->HelpPath() : QString());
+}
+
+void CMainViewModel::OpenHelp(const CSettings& settings, const QString& name)
+{
+    const QString path = settings.HelpFolder() + QLatin1Char('/') + name + QStringLiteral(".html");
     const QUrl url = QUrl::fromLocalFile(QDir::cleanPath(path));
     qCInfo(lcUi).noquote() << QStringLiteral("Opening contextual help : ") + url.toString();
     // A missing page is said as such: a desktop handler may "open" a file that is not there.

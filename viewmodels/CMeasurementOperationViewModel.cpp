@@ -19,6 +19,7 @@
 #include "viewmodels/CDisplayPacer.h"
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CReplayParametersViewModel.h"
+#include "viewmodels/CReportViewModel.h"
 #include "viewmodels/CTableText.h"
 
 #include <QClipboard>
@@ -43,6 +44,7 @@ CMeasurementOperationViewModel::CMeasurementOperationViewModel(const QString& na
             this, [this] { emit LimitsFileNameChanged(LimitsFileName()); });
     // Before the pages' own handlers of the same signals, which assess again.
     m_pExposure = new CExposureViewModel(operation->LimitsFile(), this);
+    m_pReport = new CReportViewModel(settings, operation, this);
     connect(operation, &COperationMeasure::LimitsFileLoadedChanged, m_pExposure,
             [this] { m_pExposure->Refresh(LimitsFileName()); });
     // Limits converted to another unit, or gone with a unit they cannot be given in.

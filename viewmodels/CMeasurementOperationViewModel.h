@@ -18,6 +18,7 @@ class CMeasurementParameters;
 class CReplayParametersViewModel;
 class CMeasureBlock;
 class CExposureViewModel;
+class CReportViewModel;
 class CRecordingController;
 
 // The measurement pages' common view model: the recording bar's commands (record,
@@ -65,6 +66,8 @@ class CMeasurementOperationViewModel : public COperationViewModel
     // Against those limits, the exposure indices of the block shown (measurement pages;
     // null on the mapping page).
     Q_PROPERTY(CExposureViewModel* Exposure READ Exposure CONSTANT)
+    // Null on the mapping page.
+    Q_PROPERTY(CReportViewModel* Report READ Report CONSTANT)
     // The page has a way back to its default parameters ("Default", setDefaultParameters).
     Q_PROPERTY(bool DefaultParametersOffered READ DefaultParametersOffered CONSTANT)
     // The parameters in force are within what the instrument takes: Resume and Record are
@@ -126,6 +129,7 @@ public:
     int ImageScale() const { return m_ImageScale; }
     void setImageScale(int scale);
     CExposureViewModel* Exposure() const { return m_pExposure; }
+    CReportViewModel* Report() const { return m_pReport; }
 
     // What the page's recordings are: file names and messages differ.
     enum class Kind
@@ -267,6 +271,7 @@ private:
     CRecordingManager* m_pRecorder;
     COperationMeasure* m_pMeasure = nullptr;
     CExposureViewModel* m_pExposure = nullptr;
+    CReportViewModel* m_pReport = nullptr;
     CReplayParametersViewModel* m_pReplayParametersViewModel;
     Kind m_Kind;
     int m_Actions = 0;

@@ -7,7 +7,8 @@ import "../Theme"
 // The limits file the page compares against: its name, choose another, clear it;
 // and the exposure of the block shown against it: the summation index, the weighted
 // peak index (a standard's curve only), the frequency that adds most and the
-// largest indices since the last reset. Above 1 the limits are exceeded.
+// largest indices since the last reset. Above 1 the limits are exceeded. "Report…"
+// writes the survey report of the recording shown or of files.
 GroupBox {
     id: panel
 
@@ -96,5 +97,19 @@ GroupBox {
                 onClicked: panel.exposure.resetMaxima()
             }
         }
+
+        Button {
+            objectName: "reportButton"
+            Accessible.name: qsTr("Write an exposure survey report")
+            Layout.fillWidth: true
+            text: qsTr("Report…")
+            onClicked: reportDialog.open()
+        }
+    }
+
+    ReportDialog {
+        id: reportDialog
+
+        report: panel.viewModel.Report
     }
 }

@@ -1,7 +1,8 @@
 #include "app/CConstants.h"
 #include "app/CSettings.h"
-#include "cli/CRecordingFile.h"
+#include "compute/CEngineeringNotation.h"
 #include "files/CCSVResultsSerializer.h"
+#include "files/CRecordingFile.h"
 #include "files/CXMLResultsSerializer.h"
 #include "model/CMeasureBlockMapping.h"
 #include "model/CMetaTypes.h"
@@ -13,7 +14,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -145,8 +148,9 @@ class TestCli : public QObject
 
     // A recording of `blocks` blocks of `blockSize` samples at `rate` in `unit`, the field
     // at time t (seconds) along x, y and z given by `field`; timestamps to the nanosecond.
+    // `uncertainty`: each sample's dB as a share of its B.
     QString writeSignal(const QString& name, double rate, int blockSize, int blocks, CUnits::UnitType unit,
-                        const std::function<std::array<double, 3>(double)>& field)
+                        const std::function<std::array<double, 3>(double)>& field, double uncertainty = 0)
     {
         CDataSetMeasurement set(*m_Settings);
         CMeasurementParameters parameters;
@@ -172,11 +176,22 @@ class TestCli : public QObject
                 sample->setBy(float(v[1]));
                 sample->setBz(float(v[2]));
                 sample->setB(float(std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2])));
+                sample->setdB(float(uncertainty * sample->B()));
                 block->Results.append(sample);
             }
             set.AddMeasureBlock(block);
         }
         return l_Save(set, name);
+    }
+
+    // The text of a PDF as pdftotext reads it (poppler-utils, installed by the project's scripts).
+    static QString pdfText(const QString& pdf)
+    {
+        QProcess process;
+        process.start("pdftotext", {"-layout", pdf, "-"});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            qWarning() << "pdftotext failed on" << pdf << process.readAllStandardError();
+        return QString::fromUtf8(process.readAllStandardOutput());
     }
 
     // The file's text with `from` replaced by `to` (a file another tool wrote).
@@ -828,6 +843,162 @@ print("ok")
             // still on its way (a busy machine may hold a little more than a second of it).
             QVERIFY2(lost >= 0 && lost < 2000, qPrintable(QString::number(lost)));
         }
+    }
+
+    void surveyReports()
+    {
+        QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(), "poppler-utils is not installed");
+        // A 50 Hz line along z at half the public level (200 uT at 50 Hz) over a static 40 uT along x;
+        // another at 1.2 of it; a third at the level with a stated uncertainty of 2 %.
+        const auto line = [](double rms, double staticX) {
+            return [rms, staticX](double t) {
+                return std::array<double, 3>{staticX, 0, rms * std::sqrt(2.0) * std::sin(2 * M_PI * 50 * t)};
+            };
+        };
+        const QString half =
+            writeSignal("half.xml", 5000, 500, 20, CUnits::UnitType::MICRO_TESLA, line(100, 40));
+        const QString over =
+            writeSignal("over.xml", 5000, 500, 20, CUnits::UnitType::MICRO_TESLA, line(240, 0));
+        const QString edge =
+            writeSignal("edge.xml", 5000, 500, 20, CUnits::UnitType::MICRO_TESLA, line(200, 0), 0.02);
+        const auto exposure = [&](const QString& file) {
+            const Run r = run({"exposure", file, "--standard", "icnirp2010-public", "--json"});
+            return object(r.json());
+        };
+        const auto sha256 = [](const QString& file) {
+            QProcess process;
+            process.start("sha256sum", {file});
+            process.waitForFinished();
+            return QString::fromLatin1(process.readAllStandardOutput()).section(' ', 0, 0);
+        };
+
+        struct Case
+        {
+            QStringList files;
+            QString verdict;
+        };
+        const QList<Case> cases{{{half}, "below the reference levels"},
+                                {{over}, "exceeds the reference levels by"},
+                                {{edge}, "inconclusive"},
+                                {{half, over}, "exceeds the reference levels by"}};
+        for (const Case& c : cases)
+        {
+            const QString pdf = path("report.pdf");
+            QFile::remove(pdf);
+            const Run r =
+                run(QStringList{"report"} + c.files +
+                    QStringList{"--standard", "icnirp2010-public", "-o", pdf, "--site", "Substation 7",
+                                "--surveyor", "A. Surveyor", "--notes", "Gate side", "--json"});
+            QVERIFY2(r.status == 0, r.err.constData());
+            const QJsonObject report = object(r.json());
+            const QString text = pdfText(pdf);
+            for (const QString& expected :
+                 {QString("Exposure survey report"), QString("Substation 7"), QString("A. Surveyor"),
+                  QString("Gate side"), QString("ICNIRP 2010 general public"), QString("Tesvana"),
+                  report["identifier"].toString(), c.verdict})
+                QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text.left(3000)));
+            QVERIFY2(report["verdictText"].toString().startsWith(c.verdict),
+                     qPrintable(report["verdictText"].toString()));
+            const QJsonArray recordings = report["recordings"].toArray();
+            QCOMPARE(recordings.size(), c.files.size());
+            for (int i = 0; i < c.files.size(); ++i)
+            {
+                // Every number is the exposure command's, as the report prints it.
+                const QJsonObject expected = exposure(c.files[i]);
+                const QJsonObject got = recordings[i].toObject();
+                const double summation = got["summation"].toObject()["max"].toDouble();
+                const double peak = got["weightedPeak"].toObject()["max"].toDouble();
+                QCOMPARE(summation, expected["summation"].toObject()["max"].toDouble());
+                QCOMPARE(peak, expected["weightedPeak"].toObject()["max"].toDouble());
+                QCOMPARE(got["summation"].toObject()["block"].toInt(),
+                         expected["summation"].toObject()["block"].toInt());
+                for (const double value : {summation, peak})
+                    QVERIFY2(text.contains(CEngineeringNotation::Fixed(value, 4)),
+                             qPrintable(CEngineeringNotation::Fixed(value, 4)));
+                QCOMPARE(got["sha256"].toString(), sha256(c.files[i]));
+                QVERIFY(text.contains(got["sha256"].toString()));
+                QVERIFY(text.contains(QFileInfo(c.files[i]).fileName()));
+                QVERIFY2(text.contains(got["start"].toString()), qPrintable(got["start"].toString()));
+                QCOMPARE(got["blocks"].toInt(), 20);
+                QCOMPARE(got["acquisitionRate"].toDouble(), 5000.0);
+                // The decision rule, from the index and its expanded uncertainty.
+                const double u = got["summation"].toObject()["expandedUncertainty"].toDouble();
+                const QString verdict = got["summation"].toObject()["verdict"].toString();
+                QCOMPARE(verdict, summation * (1 - u) > 1   ? QString("exceeds")
+                                  : summation * (1 + u) < 1 ? QString("below")
+                                                            : QString("inconclusive"));
+            }
+            if (c.files == QStringList{over})
+            {
+                const double largest = std::max(recordings[0]["summation"].toObject()["max"].toDouble(),
+                                                recordings[0]["weightedPeak"].toObject()["max"].toDouble());
+                const QString by =
+                    QString("exceeds the reference levels by %1 %").arg(std::round((largest - 1) * 100));
+                QVERIFY2(text.contains(by), qPrintable(by));
+                QVERIFY(std::abs(largest - 1.2) < 0.05);
+            }
+            if (c.files == QStringList{half})
+            {
+                // The static field, a result of its own, and the line that makes the index.
+                const QJsonObject still = recordings[0]["staticField"].toObject();
+                QVERIFY(std::abs(still["meanBx"].toDouble() - 40) < 1e-3);
+                QCOMPARE(still["limit"].toDouble(), 400000.0);
+                QVERIFY2(text.contains("40.00 µT"), qPrintable(text.left(4000)));
+                QVERIFY(text.contains("below the limit"));
+                const QJsonObject first = recordings[0]["lines"].toArray()[0].toObject();
+                QVERIFY(std::abs(first["frequency"].toDouble() - 50) < 0.5);
+                QVERIFY(std::abs(first["rms"].toDouble() - 100) < 2);
+            }
+            if (c.files.size() == 2)
+                QVERIFY(text.contains("Summary"));
+            // Every page renders.
+            QProcess render;
+            render.start("pdftoppm", {"-r", "20", "-png", pdf, path("page")});
+            QVERIFY(render.waitForFinished(60000));
+            QVERIFY2(render.exitCode() == 0, render.readAllStandardError().constData());
+            QVERIFY2(render.readAllStandardError().isEmpty(), "pdftoppm complained");
+            const int pages = text.count(QRegularExpression("Page \\d+ of (\\d+)"));
+            QVERIFY(pages >= 3);
+            QVERIFY(text.contains(QString("Page %1 of %1").arg(pages)));
+        }
+
+        // Bad input: exit 1 with the reason, and no report (nor a half of one) where the last stood.
+        const QString pdf = path("kept.pdf");
+        {
+            QFile kept(pdf);
+            QVERIFY(kept.open(QIODevice::WriteOnly));
+            kept.write("the previous report");
+        }
+        const QString counts = writeSignal("counts.xml", 5000, 500, 2, CUnits::UnitType::ADC, line(100, 0));
+        // A recording with its header and no block.
+        const QString empty = path("empty.xml");
+        {
+            QFile in(half);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            QString text = QString::fromUtf8(in.readAll());
+            text.remove(QRegularExpression("<measurements>.*</measurements>",
+                                           QRegularExpression::DotMatchesEverythingOption));
+            QFile out(empty);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(text.toUtf8());
+        }
+        const QList<std::pair<QStringList, QByteArray>> bad{{{path("missing.xml")}, "missing.xml"},
+                                                            {{half, counts}, "not a unit of the field"},
+                                                            {{empty}, "no block"}};
+        for (const auto& [files, reason] : bad)
+        {
+            const Run r = run(QStringList{"report"} + files +
+                              QStringList{"--standard", "icnirp2010-public", "-o", pdf});
+            QCOMPARE(r.status, 1);
+            QVERIFY2(r.err.contains(reason), r.err.constData());
+            QFile kept(pdf);
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), QByteArray("the previous report"));
+        }
+        QCOMPARE(run({"report", half, "--standard", "icnirp2010-public", "-o", half}).status, 2);
+        QCOMPARE(run({"report", half, "-o", pdf}).status, 2);
+        QCOMPARE(run({"report", half, "--standard", "icnirp2010-public"}).status, 2);
+        QVERIFY(QDir(m_Dir->path()).entryList({"*.pdf.*", "qt_temp*"}).isEmpty());
     }
 
     void measureWithTheSimulatedProbe()

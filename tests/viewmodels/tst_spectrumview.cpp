@@ -18,11 +18,14 @@
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
 #include "viewmodels/CMeasurementParametersViewModel.h"
+#include "viewmodels/CReportViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
@@ -451,6 +454,84 @@ private slots:
 
     // Both pages show the exposure of the block against the limits: with a shipped
     // standard both indices, against a user's file of steps the summation only.
+    // "Report…": the recording shown (in memory, or its file once saved) and files chosen,
+    // the details remembered, the limits file offered once loaded, failures told.
+    void surveyReportFromThePage()
+    {
+        RecordingPrompt prompt;
+        QTemporaryDir dir;
+        setRate(5000, 500);
+        CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
+        CReportViewModel* report = spectrum.Report();
+        report->setSite("Lab 3");
+        report->setSurveyor("B. Tester");
+        QCOMPARE(m_Settings->ReportSite(), QString("Lab 3"));
+        QCOMPARE(report->LimitsNames().size(), 2);
+
+        report->reportOnRecordingShown();
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY2(prompt.asked.first().startsWith("Information: No recording"),
+                 qPrintable(prompt.asked.first()));
+
+        CDataSetMeasurement* set = m_Operation->RecordingManager()->DataSet();
+        for (int b = 0; b < 10; ++b)
+            set->AddMeasureBlock(vectorBlock(500, 5000, [](double t) {
+                return std::array<double, 3>{20, 0, 100 * std::sqrt(2.0) * std::sin(2 * Pi * 50 * t)};
+            }));
+        const QString pdf = dir.filePath("shown.pdf");
+        prompt.asked.clear();
+        prompt.files = QStringList{pdf};
+        report->reportOnRecordingShown();
+        QVERIFY(report->Busy());
+        QTRY_VERIFY_WITH_TIMEOUT(!report->Busy(), 30000);
+        QVERIFY2(report->Status().startsWith("Report written"), qPrintable(report->Status()));
+        QVERIFY2(prompt.asked.last().startsWith("Save: Save the report"),
+                 qPrintable(prompt.asked.join('\n')));
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        QVERIFY(text.waitForFinished(30000));
+        const QString content = QString::fromUtf8(text.readAllStandardOutput());
+        for (const char* expected :
+             {"Lab 3", "B. Tester", "Recording not saved", "below the reference levels"})
+            QVERIFY2(content.contains(expected), expected);
+
+        // Files chosen: the recording saved; the page's limits file offered and used.
+        const QString saved = dir.filePath("saved.xml");
+        {
+            QFile out(saved);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            QVERIFY(CXMLResultsSerializer().Serialize(set, &out));
+        }
+        m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(
+            shippedLimits("ICNIRP2010_Occupational.xml"));
+        QCOMPARE(report->LimitsNames().size(), 3);
+        report->setSelectedLimitsIndex(2);
+        prompt.files = QStringList{saved, dir.filePath("files.pdf")};
+        report->reportOnFiles();
+        QTRY_VERIFY_WITH_TIMEOUT(!report->Busy(), 30000);
+        QVERIFY2(QFile::exists(dir.filePath("files.pdf")), qPrintable(report->Status()));
+        text.start("pdftotext", {dir.filePath("files.pdf"), "-"});
+        QVERIFY(text.waitForFinished(30000));
+        const QString files = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY(files.contains("saved.xml"));
+        QVERIFY(files.contains("ICNIRP2010_Occupational.xml"));
+
+        // A report that cannot be written says so, and the page goes on.
+        prompt.asked.clear();
+        prompt.files = QStringList{dir.filePath("no/such/folder/x.pdf")};
+        report->reportOnRecordingShown();
+        QTRY_VERIFY_WITH_TIMEOUT(!report->Busy(), 30000);
+        QVERIFY2(report->Status().startsWith("The report was not written"), qPrintable(report->Status()));
+        QVERIFY2(prompt.asked.last().startsWith("Error: The report was not written"),
+                 qPrintable(prompt.asked.join('\n')));
+        // Cancelled: nothing asked beyond the file, nothing written.
+        prompt.asked.clear();
+        prompt.files.clear();
+        report->reportOnFiles();
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY(!report->Busy());
+    }
+
     void exposureAgainstTheShippedLimits()
     {
         RecordingPrompt prompt;

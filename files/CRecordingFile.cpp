@@ -1,4 +1,4 @@
-#include "cli/CRecordingFile.h"
+#include "files/CRecordingFile.h"
 
 #include "files/CHdf5ResultsFile.h"
 #include "files/CXMLResultsSerializer.h"
