@@ -15,8 +15,10 @@ Dialog {
     objectName: "reportDialog"
     title: qsTr("Exposure survey report")
     modal: true
-    width: Math.min(Theme.dialogWidth, parent ? parent.width : Theme.dialogWidth)
-    anchors.centerIn: Overlay.overlay
+    // Over the window, not the panel that opens it.
+    parent: Overlay.overlay
+    width: Math.min(Theme.dialogWidth, parent ? parent.width - 2 * Theme.largeSpacing : Theme.dialogWidth)
+    anchors.centerIn: parent
 
     ColumnLayout {
         anchors.fill: parent
@@ -46,6 +48,9 @@ Dialog {
             Layout.preferredHeight: Theme.listRowHeight * 1.5
             wrapMode: TextEdit.Wrap
             text: dialog.report.Notes
+            background: Rectangle {
+                border.color: Theme.darkColor
+            }
             onEditingFinished: dialog.report.Notes = text
         }
         Label { text: qsTr("Limits") }

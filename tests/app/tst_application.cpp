@@ -37,6 +37,7 @@
 #include "viewmodels/COperationViewModel.h"
 #include "viewmodels/CPageViewModel.h"
 #include "viewmodels/CSettingsPageViewModel.h"
+#include "viewmodels/CReportViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QApplication>
@@ -48,6 +49,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QXmlStreamReader>
@@ -675,6 +677,19 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(recorder.NumBlocks() >= 2, 5000);
         click("stopButton");
         const int recorded = recorder.NumBlocks();
+        // The survey report of what was recorded, from the page as a user writes it.
+        click("reportButton");
+        QObject* reportDialog = mainWindow()->findChild<QObject*>("reportDialog");
+        QVERIFY(reportDialog);
+        QTRY_VERIFY(reportDialog->property("opened").toBool());
+        QTemporaryDir reports;
+        prompt.files << reports.filePath("ac.pdf");
+        click("reportShownButton");
+        QTRY_VERIFY_WITH_TIMEOUT(!ac->Report()->Busy(), 30000);
+        QVERIFY2(QFile::exists(reports.filePath("ac.pdf")), qPrintable(ac->Report()->Status()));
+        screenshot("report_dialog");
+        click("reportCloseButton");
+        QTRY_VERIFY(!reportDialog->property("opened").toBool());
         QSignalSpy replayed(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock);
         recorder.setTimeWarp(10);
         click("startButton");
@@ -1466,6 +1481,16 @@ private slots:
             QTest::qWait(500);
             screenshot("minimum_" + name);
         }
+        // The report dialog fits the narrow window.
+        main.displaySpectrumPage();
+        click("parameterMenuToggle");
+        click("reportButton");
+        QObject* reportDialog = mainWindow()->findChild<QObject*>("reportDialog");
+        QVERIFY(reportDialog);
+        QTRY_VERIFY(reportDialog->property("opened").toBool());
+        QTest::qWait(300);
+        screenshot("minimum_report_dialog");
+        click("reportCloseButton");
         mainWindow()->resize(1094, 838);
         QTRY_VERIFY(!main.SmallWindowSize());
         QTRY_VERIFY(findItem(mainWindow()->contentItem(), "mainMenu"));
