@@ -50,6 +50,8 @@ struct Fixture
         settings.setMappingMaxMeasurementCount(2000000);
         parameters.setBlockSize(1000);
         parameters.setAcquisitionRate(1000); // the samples are 1 ms apart
+        // A unit of the field: the exposure analyses refuse a recording without one.
+        parameters.setUnits(CUnits::UnitType::TESLA);
     }
 };
 
