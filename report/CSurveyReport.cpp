@@ -299,6 +299,34 @@ QJsonObject CSurveyReport::ToJson() const
                                      {QStringLiteral("share"), number(line.share)},
                                      {QStringLiteral("noise"), line.noise}});
         object.insert(QStringLiteral("lines"), lines);
+        QJsonArray series;
+        for (const CSurveyAssessment::Point& p : a.Series())
+            series.append(QJsonObject{{QStringLiteral("time"), timeText(p.time)},
+                                      {QStringLiteral("summation"), number(p.summation)},
+                                      {QStringLiteral("weightedPeak"), number(p.weightedPeak)}});
+        object.insert(QStringLiteral("indicesOverTime"), series);
+        // The levels at the corners of the standards' curves and round frequencies between.
+        QJsonArray levels;
+        for (const double f : {1.0,   2.0,   5.0, 8.0, 10.0, 20.0, 25.0, 50.0, 100.0, 200.0, 300.0,
+                               400.0, 500.0, 1e3, 2e3, 3e3,  5e3,  1e4,  2e4,  5e4,   1e5})
+            levels.append(QJsonObject{{QStringLiteral("frequency"), f},
+                                      {QStringLiteral("level"), number(a.LimitAt(f))}});
+        object.insert(QStringLiteral("referenceLevels"), levels);
+        QJsonArray bins;
+        for (const double rms : a.Spectrum())
+            bins.append(number(rms));
+        object.insert(QStringLiteral("spectrum"),
+                      QJsonObject{{QStringLiteral("stretchStart"), timeText(a.LargestSummation().startTime)},
+                                  {QStringLiteral("stretchEnd"), timeText(a.LargestSummation().time)},
+                                  {QStringLiteral("binWidth"), a.SpectrumBinWidth()},
+                                  {QStringLiteral("rms"), bins}});
+        object.insert(QStringLiteral("uncertainty"),
+                      QJsonObject{{QStringLiteral("instrument"), number(a.InstrumentUncertainty())},
+                                  {QStringLiteral("summationMethod"),
+                                   CSurveyAssessment::SummationAccuracy / std::sqrt(3.0)},
+                                  {QStringLiteral("weightedPeakMethod"),
+                                   CSurveyAssessment::WeightedPeakAccuracy / std::sqrt(3.0)},
+                                  {QStringLiteral("coverageFactor"), 2}});
         sections.append(object);
     }
     return {{QStringLiteral("identifier"), Identifier()},
@@ -312,5 +340,7 @@ QJsonObject CSurveyReport::ToJson() const
             {QStringLiteral("standard"), QString::fromLatin1(KVL::CExposureAssessment::Key(m_Standard))},
             {QStringLiteral("verdict"), QString::fromLatin1(verdictKey(Overall()))},
             {QStringLiteral("verdictText"), VerdictText(Overall(), largestOverall)},
+            {QStringLiteral("method"), MethodText()},
+            {QStringLiteral("decisionRule"), DecisionRuleText()},
             {QStringLiteral("recordings"), sections}};
 }
