@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=${1:-tsan}
 bash scripts/install-deps.sh
-tests=(tst_results tst_recording tst_failures tst_cli tst_exposure)
+tests=(tst_results tst_recording tst_failures tst_cli tst_exposure tst_surveyreport tst_spectrumview)
 cmake --preset "$kind" >/dev/null
 cmake --build "build-$kind" --parallel "$(nproc)" --target "${tests[@]}" tesvana-cli \
   SimulatedProbe SimulatedStage Stepmate Clickfire
