@@ -1,5 +1,7 @@
 #include "app/CConstants.h"
 
+#include "TesvanaVersion.h"
+
 #include <QObject>
 #include <QStandardPaths>
 
@@ -13,7 +15,7 @@ QString computeDefaultStoragePath()
 }
 } // namespace
 
-const QString CConstants::Version = QStringLiteral("1.2.4");
+const QString CConstants::Version = QStringLiteral(TESVANA_VERSION);
 const QString CConstants::ApplicationName = QStringLiteral("Tesvana");
 const QString CConstants::SoftwareName =
     CConstants::ApplicationName + QStringLiteral(" v") + CConstants::Version;
