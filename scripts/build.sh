@@ -6,4 +6,6 @@ bash scripts/install-deps.sh
 if [ ! -f build/build.ninja ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
+# Warnings are errors here (what CI builds); a build of your own may leave them warnings.
+cmake -S . -B build -DTESVANA_WERROR=ON >/dev/null
 cmake --build build --parallel "$(nproc)"
