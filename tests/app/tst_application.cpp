@@ -36,8 +36,8 @@
 #include "viewmodels/CMeterOperationViewModel.h"
 #include "viewmodels/COperationViewModel.h"
 #include "viewmodels/CPageViewModel.h"
-#include "viewmodels/CSettingsPageViewModel.h"
 #include "viewmodels/CReportViewModel.h"
+#include "viewmodels/CSettingsPageViewModel.h"
 #include "viewmodels/CSpectrumOperationViewModel.h"
 
 #include <QApplication>

@@ -100,14 +100,16 @@ private slots:
                     largest = std::max(largest, double(std::abs(half[k])));
                     const double error = std::abs(std::complex<double>(re[k][lane], im[k][lane]) -
                                                   std::complex<double>(half[k]));
-                    QVERIFY2(error <= 1e-5 * std::sqrt(double(n)) * std::max(1.0, largest),
-                             qPrintable(QString("n %1, lane %2, bin %3: %4").arg(n).arg(lane).arg(k).arg(error)));
+                    QVERIFY2(
+                        error <= 1e-5 * std::sqrt(double(n)) * std::max(1.0, largest),
+                        qPrintable(QString("n %1, lane %2, bin %3: %4").arg(n).arg(lane).arg(k).arg(error)));
                 }
             }
             lanes.InverseReal(re.data(), im.data(), back);
             for (int lane = 0; lane < 4; ++lane)
                 for (int i = 0; i < n; ++i)
-                    QVERIFY2(std::abs(back[std::size_t(i)][lane] - inputs[std::size_t(lane)][std::size_t(i)]) < 1e-5,
+                    QVERIFY2(std::abs(back[std::size_t(i)][lane] -
+                                      inputs[std::size_t(lane)][std::size_t(i)]) < 1e-5,
                              qPrintable(QString("n %1, lane %2, sample %3").arg(n).arg(lane).arg(i)));
         }
     }
