@@ -691,6 +691,22 @@ void CRecordingManager::playCurrentBlock(int currentBlock)
     PlayNextStep();
 }
 
+bool CRecordingManager::l_StepReplay()
+{
+    const int i = NextReplayIndex();
+    if (!(i <= EndReplayIndex() && i < NumBlocks() && i >= 0 && ReplayIndex() >= 0 && TimeWarp() > 0))
+        return false;
+    m_ReplayIndex = i;
+    m_NextReplayIndex = i + 1;
+    l_ScheduleNextBlock(i);
+    return true;
+}
+
+bool CRecordingManager::l_ReplayAtEnd() const
+{
+    return (m_NextReplayIndex > EndReplayIndex() || m_NextReplayIndex >= NumBlocks()) && IsPlayingBack();
+}
+
 bool CRecordingManager::l_ScheduleNextBlock(int index)
 {
     if (!(index < m_EndReplayIndex && !m_ReplayStepByStep && m_IsPlayingBack))

@@ -247,6 +247,11 @@ protected:
     void l_AfterBlockAdded();
     // Starts the replay timer towards the next block when one follows; true if scheduled.
     bool l_ScheduleNextBlock(int index);
+    // The next block of the replay made the current one (the one after it scheduled):
+    // false when there is none to show.
+    bool l_StepReplay();
+    // The replay has passed its end block or the last block.
+    bool l_ReplayAtEnd() const;
     void l_RunReplayStep();
 
     CSettings& m_Settings;

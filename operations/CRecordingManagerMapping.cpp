@@ -35,17 +35,11 @@ void CRecordingManagerMapping::OnBodyCommentChanged()
 
 void CRecordingManagerMapping::PlayNextStep()
 {
-    const int i = NextReplayIndex();
-    const int e = EndReplayIndex();
-    const bool valid = i <= e && i < NumBlocks() && i >= 0 && ReplayIndex() >= 0 && TimeWarp() > 0;
-    if (valid)
+    if (l_StepReplay())
     {
-        m_ReplayIndex = i;
-        m_NextReplayIndex = i + 1;
-        l_ScheduleNextBlock(i);
         emit ReplayIndexChanged(ReplayIndex());
         emit ReplayMeasureBlock(m_DataSet.MeasureBlocks()->at(std::size_t(ReplayIndex())));
     }
-    if ((m_NextReplayIndex > e || m_NextReplayIndex >= NumBlocks()) && IsPlayingBack())
+    if (l_ReplayAtEnd())
         QTimer::singleShot(100, this, &CRecordingManager::StopReplay);
 }

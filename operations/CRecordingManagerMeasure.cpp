@@ -34,16 +34,8 @@ void CRecordingManagerMeasure::OnBodyCommentChanged()
 
 void CRecordingManagerMeasure::PlayNextStep()
 {
-    const int i = NextReplayIndex();
-    const int e = EndReplayIndex();
-    const bool valid = i <= e && i < NumBlocks() && i >= 0 && ReplayIndex() >= 0 && TimeWarp() > 0;
-    if (valid)
-    {
-        m_ReplayIndex = i;
-        m_NextReplayIndex = i + 1;
-        l_ScheduleNextBlock(i);
-    }
-    if ((m_NextReplayIndex > e || m_NextReplayIndex >= NumBlocks()) && IsPlayingBack())
+    const bool stepped = l_StepReplay();
+    if (l_ReplayAtEnd())
     {
         int delay = m_MinReplaySmallBlockDelayMillisecond;
         if (!ReplayStepByStep() && ReplayIndex() >= 0 && ReplayIndex() < NumBlocks() && TimeWarp() > 0)
@@ -53,7 +45,7 @@ void CRecordingManagerMeasure::PlayNextStep()
         m_IsProcessingBlock = true;
         m_StopTimer.start(std::max(0, delay));
     }
-    if (valid)
+    if (stepped)
     {
         emit ReplayIndexChanged(ReplayIndex());
         emit ReplayMeasureBlock(StoredBlock(ReplayIndex()));
