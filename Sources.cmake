@@ -33,6 +33,8 @@ set(TESVANA_APP_SOURCES
     app/CXmlDocumentRoot.h
     app/CXmlElementsReader.cpp
     app/CXmlElementsReader.h
+    app/CXmlElementsWriter.cpp
+    app/CXmlElementsWriter.h
     app/CXmlNesting.cpp
     app/CXmlNesting.h
     app/CXmlReadReport.cpp

@@ -3,6 +3,7 @@
 #include "app/CConstants.h"
 #include "app/CUtils.h"
 #include "app/CXmlElementsReader.h"
+#include "app/CXmlElementsWriter.h"
 #include "app/LogCategories.h"
 #include "model/CNumberText.h"
 
@@ -11,9 +12,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <climits>
@@ -267,33 +266,16 @@ bool CSettings::Save()
         return false;
     }
 
-    // Written beside the target and renamed into place, so an interrupted save
-    // leaves the previous file intact.
     const QString path = FilePath();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-    {
-        qCDebug(lcApp).noquote() << QStringLiteral("Error: Cannot create file : ") + path +
-                                        QStringLiteral(" : ") + file.errorString();
-        return false;
-    }
-
-    QXmlStreamWriter writer(&file);
-    writer.setCodec("UTF-8");
-    writer.setAutoFormatting(true);
-    writer.setAutoFormattingIndent(4);
-    writer.writeStartDocument();
-    writer.writeStartElement(QLatin1String(RootElement));
+    std::vector<std::pair<QString, QString>> elements;
     for (const Entry& entry : Entries())
         if (entry.Stored)
-            writer.writeTextElement(QLatin1String(entry.Name), entry.Write(*this));
-    writer.writeEndElement();
-    writer.writeEndDocument();
-
-    if (writer.hasError() || !file.commit())
+            elements.emplace_back(QLatin1String(entry.Name), entry.Write(*this));
+    QString error;
+    if (!CXmlElementsWriter::Write(path, QLatin1String(RootElement), elements, &error))
     {
         qCDebug(lcApp).noquote() << QStringLiteral("Error: Cannot write file : ") + path +
-                                        QStringLiteral(" : ") + file.errorString();
+                                        QStringLiteral(" : ") + error;
         return false;
     }
     return true;

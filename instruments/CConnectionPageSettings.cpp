@@ -3,13 +3,12 @@
 #include "app/CConstants.h"
 #include "app/CSettings.h"
 #include "app/CXmlElementsReader.h"
+#include "app/CXmlElementsWriter.h"
 #include "app/LogCategories.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
-#include <QXmlStreamWriter>
 
 CConnectionPageSettings::CConnectionPageSettings(CSettings& settings, QObject* parent)
     : QObject(parent), m_Settings(settings)
@@ -52,27 +51,16 @@ bool CConnectionPageSettings::SaveConnectionSettings(const QString& serialPort, 
     QDir().mkpath(folder);
     const QString path = FilePath();
     // Replaced atomically: an interrupted write keeps the previous choices.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    QString error;
+    if (!CXmlElementsWriter::Write(path, QStringLiteral("SETTINGS"),
+                                   {{QStringLiteral("Name"), Name},
+                                    {QStringLiteral("SerialNumber"), SerialNumber},
+                                    {QStringLiteral("SerialPort"), SerialPort},
+                                    {QStringLiteral("BaudRate"), BaudRate}},
+                                   &error))
     {
-        qCDebug(lcInstruments).noquote() << QStringLiteral("Error: Cannot create file : ") + path;
-        return false;
-    }
-    QXmlStreamWriter writer(&file);
-    writer.setCodec("UTF-8");
-    writer.setAutoFormatting(true);
-    writer.setAutoFormattingIndent(4);
-    writer.writeStartDocument();
-    writer.writeStartElement(QStringLiteral("SETTINGS"));
-    writer.writeTextElement(QStringLiteral("Name"), Name);
-    writer.writeTextElement(QStringLiteral("SerialNumber"), SerialNumber);
-    writer.writeTextElement(QStringLiteral("SerialPort"), SerialPort);
-    writer.writeTextElement(QStringLiteral("BaudRate"), BaudRate);
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    if (writer.hasError() || !file.commit())
-    {
-        qCDebug(lcInstruments).noquote() << QStringLiteral("Error: Cannot create file : ") + path;
+        qCDebug(lcInstruments).noquote()
+            << QStringLiteral("Error: Cannot create file : ") + path + QStringLiteral(" : ") + error;
         return false;
     }
     return true;
