@@ -1,3 +1,4 @@
+#include "../support/ModelTester.h"
 #include "app/CApplication.h"
 #include "app/CLogFilterProxyModel.h"
 #include "app/CLogMessageList.h"
@@ -44,6 +45,7 @@ private slots:
     {
         CSettings settings("/p", nullptr, m_Dir.path());
         CLogMessageList list(settings);
+        checkModel(&list);
         for (int i = 0; i < 201; ++i)
             list.addData(message(CLogMessage::INFO, QString::number(i)));
         QCOMPARE(list.rowCount(), 200);
@@ -65,6 +67,7 @@ private slots:
         CSettings settings("/p", nullptr, m_Dir.path());
         settings.setLogMaxHistoryCount(0);
         CLogMessageList list(settings);
+        checkModel(&list);
         list.addData(message(CLogMessage::INFO, "a"));
         list.addData(message(CLogMessage::INFO, "b"));
         QCOMPARE(list.rowCount(), 1);
@@ -75,7 +78,9 @@ private slots:
     {
         CSettings settings("/p", nullptr, m_Dir.path());
         CLogMessageList list(settings);
+        checkModel(&list);
         CLogFilterProxyModel proxy;
+        checkModel(&proxy);
         proxy.setSourceModel(&list);
         list.addData(message(CLogMessage::INFO, "probe connected"));
         list.addData(message(CLogMessage::WARNING, "probe lost"));

@@ -1,4 +1,5 @@
 #include "../support/MessageCapture.h"
+#include "../support/ModelTester.h"
 #include "../support/RecordingPrompt.h"
 #include "FakeInstruments.h"
 #include "app/CSettings.h"
@@ -153,6 +154,7 @@ private slots:
         QCOMPARE(supervisor.GetDefaultInstrument(), first);
 
         CInstrumentsList list;
+        checkModel(&list);
         list.addInstrument(first);
         QCOMPARE(list.data(list.index(0), CInstrumentsList::DisplayLabelRole).toString(),
                  QString("Probe - 0001"));

@@ -1,4 +1,5 @@
 #include "../support/ChartFeed.h"
+#include "../support/ModelTester.h"
 #include "model/CMetaTypes.h"
 #include "model/COperationParameters.h"
 
@@ -49,6 +50,9 @@ private slots:
     {
         m_Parameters = std::make_unique<COperationParameters>();
         m_Chart = std::make_unique<ChartFeed>(m_Parameters.get());
+        // Every change checked, but in the spike sweep: 5,000 recomputations of one model.
+        if (QLatin1String(QTest::currentTestFunction()) != QLatin1String("aSpikeAnywhereShows"))
+            checkModel(m_Chart.get());
     }
 
     void cleanup()

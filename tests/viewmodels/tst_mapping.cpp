@@ -1,4 +1,5 @@
 #include "../support/MessageCapture.h"
+#include "../support/ModelTester.h"
 #include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
@@ -10,6 +11,7 @@
 #include "viewmodels/CArrowListModel.h"
 #include "viewmodels/CChart2DMappingData.h"
 #include "viewmodels/CColourMap.h"
+#include "viewmodels/CMappingOperationDatasetViewModel.h"
 #include "viewmodels/CMappingOperationViewModel.h"
 #include "viewmodels/CMappingParametersViewModel.h"
 #include "viewmodels/CMeasureBlockData.h"
@@ -70,6 +72,9 @@ private slots:
         m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MILLI_TESLA);
         m_Operation->MeasurementParameters()->setBlockSize(1);
         m_Page = std::make_unique<CMappingOperationViewModel>(*m_Settings, m_Operation);
+        checkModel(m_Page->Arrows());
+        checkModel(m_Page->MappingOperationDatasetViewModel()->Chart2DData());
+        checkModel(m_Page->MappingOperationDatasetViewModel()->TableData());
     }
 
     void cleanup()
@@ -352,6 +357,7 @@ private slots:
     void mapTableRowsKeepTheirPlaceAndTheLimit()
     {
         CMeasureBlockData table;
+        checkModel(&table);
         table.setMaxRows(4);
         for (int i = 1; i <= 3; ++i)
         {

@@ -1,6 +1,7 @@
 #include "../instruments/FakeInstruments.h"
 #include "../support/FileSizeLimit.h"
 #include "../support/MessageCapture.h"
+#include "../support/ModelTester.h"
 #include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
@@ -133,6 +134,8 @@ private slots:
         m_Settings = &m_Core->settings;
         m_Operation->MeasurementParameters()->setUnits(CUnits::UnitType::MILLI_TESLA);
         m_Meter = std::make_unique<CMeterOperationViewModel>(*m_Settings, m_Operation);
+        checkModel(m_Meter->MeterOperationDatasetViewModel()->TableData());
+        checkModel(m_Meter->MeterOperationDatasetViewModel()->Chart2DData());
     }
 
     void cleanup()

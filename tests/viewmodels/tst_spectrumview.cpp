@@ -1,4 +1,5 @@
 #include "../support/MessageCapture.h"
+#include "../support/ModelTester.h"
 #include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
 #include "app/CConstants.h"
@@ -393,6 +394,8 @@ private slots:
     void peaksLimitsAndAlarm()
     {
         CSpectrumOperationViewModel page(*m_Settings, m_Operation);
+        checkModel(page.Table());
+        checkModel(page.Chart());
         page.setSelectedFieldIndex(4);
         page.setThreshold(60); // well above the leakage of the window
         setRate(1000, 1000);
@@ -543,6 +546,9 @@ private slots:
         QVERIFY(prompt.asked.isEmpty());
         CSpectrumOperationViewModel spectrum(*m_Settings, m_Operation);
         CAcAnalysisOperationViewModel ac(*m_Settings, m_Operation);
+        for (QAbstractItemModel* model : std::initializer_list<QAbstractItemModel*>{
+                 spectrum.Table(), spectrum.Chart(), ac.Table(), ac.Chart()})
+            checkModel(model);
         for (CExposureViewModel* exposure : {spectrum.Exposure(), ac.Exposure()})
         {
             QCOMPARE(exposure->LimitsName(), QString("ICNIRP 2010 general public"));
@@ -857,6 +863,8 @@ private slots:
     void bandTableAndChartPoint()
     {
         CAcAnalysisOperationViewModel page(*m_Settings, m_Operation);
+        checkModel(page.Table());
+        checkModel(page.Chart());
         page.setSectionIndex(1); // the band table shown: it follows the blocks
         setRate(200, 200);
         // Without a file: one band up to half the rate, whose RMS is the plain RMS.
