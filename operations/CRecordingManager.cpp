@@ -128,6 +128,15 @@ void CRecordingManager::l_FinishStream()
     m_RecordingFileIsOurs = true;
 }
 
+QString CRecordingManager::WholeRecordingFile() const
+{
+    if (l_HasRecordingFile())
+        return m_RecordingFile;
+    if (!m_LoadedFile.isEmpty() && !HasUnsavedData() && QFile::exists(m_LoadedFile))
+        return m_LoadedFile;
+    return QString();
+}
+
 bool CRecordingManager::l_HasRecordingFile() const
 {
     return !m_pStream && !m_RecordingFile.isEmpty() && QFile::exists(m_RecordingFile);
@@ -317,6 +326,7 @@ void CRecordingManager::l_DataSetCleared()
     if (m_IsIndexing && !m_IndexingDone)
         m_CancelIndexing = m_IndexingAbandoned = true;
     l_EndReadOnDemand();
+    m_LoadedFile.clear();
     setHasUnsavedData(false);
     setIsDataSetEmpty(true);
     setNumBlocks(0);
@@ -504,6 +514,7 @@ bool CRecordingManager::Load(QString path)
     setHasUnsavedData(false);
     l_DiscardRecordingFile();
     BaseDataSet()->Clear();
+    m_LoadedFile = QFileInfo(path).absoluteFilePath();
     BaseDataSet()->setFilePath(path.split(QLatin1Char('/')).last());
     if (l_CanReadOnDemand() && file.size() > IndexingThreshold())
     {

@@ -89,6 +89,10 @@ public:
     bool HasUnsavedData() const { return m_HasUnsavedData; }
     bool IsPlayingBack() const { return m_IsPlayingBack; }
     bool IsDataLoaded() const { return m_IsDataLoaded; }
+    // The file on disk that holds the whole recording (the finished stream, the file it was
+    // saved as, or the file it was loaded from while unchanged), which memory may hold only
+    // the newest part of; empty while it is being written or when there is none.
+    QString WholeRecordingFile() const;
     bool IsRecording() const { return m_IsRecording; }
     bool IsIdle() const { return m_IsIdle; }
     bool IsIdleWithData() const { return m_IsIdleWithData; }
@@ -290,6 +294,7 @@ private:
     QString m_StreamFolder;
     QString m_StreamError;
     QString m_RecordingFile;
+    QString m_LoadedFile; // the file the data set was loaded from, until it is cleared
     QByteArray m_RecordingFileHead;
     bool m_RecordingFileIsOurs = false;
     void l_FinishStream();

@@ -152,17 +152,16 @@ void CReportViewModel::reportOnRecordingShown()
         CPrompt::Current().Information(tr("No recording to report on."), m_Status);
         return;
     }
-    const QString path = set->FilePath();
-    const bool saved = !path.isEmpty() && QFileInfo::exists(path) && !recorder->HasUnsavedData();
+    // The whole recording when a file holds it: memory may keep only its newest part.
+    const QString path = recorder->WholeRecordingFile();
     auto report = std::make_shared<CSurveyReport>(CSurveyReport::Details{Site(), Surveyor(), Notes()});
     if (!l_Prepare(*report))
         return;
-    const QString output = l_AskOutput(saved ? path : tr("Recording"));
+    const QString output = l_AskOutput(!set->FilePath().isEmpty() ? set->FilePath() : tr("Recording"));
     if (output.isEmpty())
         return;
-    if (saved)
+    if (!path.isEmpty())
     {
-        // The whole file, with its checksum: what the page holds may be its newest part only.
         l_Run(report, {path}, output);
         return;
     }

@@ -11,6 +11,7 @@
 #include "model/CDataSetMeasurement.h"
 #include "model/CMetaTypes.h"
 #include "operations/COperationMeasure.h"
+#include "report/CSurveyReport.h"
 #include "viewmodels/CAcAnalysisOperationViewModel.h"
 #include "viewmodels/CAlarmParametersAcAnalysisViewModel.h"
 #include "viewmodels/CChart2DAcAnalysisData.h"
@@ -24,6 +25,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -505,6 +507,18 @@ private slots:
             QVERIFY(out.open(QIODevice::WriteOnly));
             QVERIFY(CXMLResultsSerializer().Serialize(set, &out));
         }
+        // The recording loaded from its file: the report is of the file, with its checksum.
+        QVERIFY(m_Operation->RecordingManager()->Load(saved));
+        QCOMPARE(m_Operation->RecordingManager()->WholeRecordingFile(), QFileInfo(saved).absoluteFilePath());
+        prompt.files = QStringList{dir.filePath("loaded.pdf")};
+        report->reportOnRecordingShown();
+        QTRY_VERIFY_WITH_TIMEOUT(!report->Busy(), 30000);
+        text.start("pdftotext", {dir.filePath("loaded.pdf"), "-"});
+        QVERIFY(text.waitForFinished(30000));
+        const QString loaded = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(loaded.contains("saved.xml") && loaded.contains(CSurveyReport::Sha256(saved)),
+                 qPrintable(loaded.left(2000)));
+        QVERIFY(!loaded.contains("Recording not saved"));
         m_Operation->OperationParameters()->LimitsParameters()->setLimitsFilePath(
             shippedLimits("ICNIRP2010_Occupational.xml"));
         QCOMPARE(report->LimitsNames().size(), 3);
