@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <mutex>
+
 namespace
 {
 int number(const char* name)
@@ -10,7 +12,34 @@ int number(const char* name)
     const int value = qEnvironmentVariableIntValue(name, &ok);
     return ok && value > 0 ? value : 0;
 }
+
+// Set by a test's thread, read by the probe's: under a lock.
+std::mutex s_Lock;
+bool s_Injected = false;
+CSimulatedFailures s_Failures;
 } // namespace
+
+CSimulatedFailures CSimulatedFailures::Current()
+{
+    {
+        const std::lock_guard<std::mutex> lock(s_Lock);
+        if (s_Injected)
+            return s_Failures;
+    }
+    return FromEnvironment();
+}
+
+void CSimulatedFailures::Inject(const CSimulatedFailures* failures)
+{
+    const std::lock_guard<std::mutex> lock(s_Lock);
+    s_Injected = failures != nullptr;
+    s_Failures = failures ? *failures : CSimulatedFailures();
+}
+
+void InjectSimulatedProbeFailures(const CSimulatedFailures* failures)
+{
+    CSimulatedFailures::Inject(failures);
+}
 
 CSimulatedFailures CSimulatedFailures::FromEnvironment()
 {

@@ -160,7 +160,7 @@ bool CSimulatedProbe::Connect()
 {
     if (IsConnected())
         return true;
-    const CSimulatedFailures failures = CSimulatedFailures::FromEnvironment();
+    const CSimulatedFailures failures = CSimulatedFailures::Current();
     if (failures.refuseConnect)
     {
         setErrorCode(1);
@@ -210,7 +210,7 @@ void CSimulatedProbe::StartMeasurement()
         return;
     l_ReadParameters();
     l_ConnectTriggerPlugin();
-    m_RunFailures = CSimulatedFailures::FromEnvironment();
+    m_RunFailures = CSimulatedFailures::Current();
     m_BlocksOfRun = 0;
     m_Acquisition.PrepareStart();
     m_Acquisition.start(QThread::HighPriority);

@@ -31,7 +31,7 @@ void CSimulatedProbeProvider::Announce()
     QTimer::singleShot(100, this, [this] {
         m_Present = true;
         emit InstrumentListUpdated();
-        const int vanishAfterMs = CSimulatedFailures::FromEnvironment().vanishAfterMs;
+        const int vanishAfterMs = CSimulatedFailures::Current().vanishAfterMs;
         if (vanishAfterMs > 0)
             QTimer::singleShot(vanishAfterMs, this, &CSimulatedProbeProvider::l_Vanish);
     });

@@ -6,15 +6,30 @@
 #include <QDebug>
 #include <QVariantList>
 
+#include <atomic>
+#include <climits>
 #include <cmath>
+
+namespace
+{
+// Moves before the stage fails as injected by a test; NotInjected: the environment's.
+constexpr int NotInjected = INT_MIN;
+std::atomic<int> s_InjectedFailAfter{NotInjected};
+} // namespace
+
+void InjectSimulatedStageFailAfter(const int* moves)
+{
+    s_InjectedFailAfter = moves ? *moves : NotInjected;
+}
 
 CSimulatedStage::CSimulatedStage(QObject* parent) : CMapperPluginStopAndGo(parent)
 {
-    // TESVANA_SIM_STAGE_FAIL_AFTER=N: the stage fails on its (N+1)th move, for trying a
-    // run whose mapper gives up.
+    // The stage fails on its (N+1)th move, for trying a run whose mapper gives up: N from
+    // a test's typed switch, else (manual runs) from TESVANA_SIM_STAGE_FAIL_AFTER=N.
+    const int injected = s_InjectedFailAfter;
     bool ok = false;
     const int failAfter = qEnvironmentVariableIntValue("TESVANA_SIM_STAGE_FAIL_AFTER", &ok);
-    m_FailAfterMoves = ok ? failAfter : -1;
+    m_FailAfterMoves = injected != NotInjected ? injected : ok ? failAfter : -1;
     m_Name = QStringLiteral("Simulated stage");
     m_Travel.setSingleShot(true);
     connect(&m_Travel, &QTimer::timeout, this, &CSimulatedStage::OnArrived);

@@ -41,3 +41,7 @@ private:
     int m_FailAfterMoves = -1;
     int m_Moves = 0;
 };
+
+// The stage's typed failure switch, resolved by name in the loaded library: from the next
+// stage made, it fails after `*moves` moves (-1: never); null goes back to the environment.
+extern "C" __attribute__((visibility("default"))) void InjectSimulatedStageFailAfter(const int* moves);

@@ -1,6 +1,7 @@
 #include "../support/MessageCapture.h"
 #include "../support/PluginFolders.h"
 #include "../support/RecordingPrompt.h"
+#include "../support/SimulatedFailures.h"
 #include "app/CApplication.h"
 #include "app/CConstants.h"
 #include "app/CLogFilterProxyModel.h"
@@ -276,7 +277,6 @@ private slots:
 
     void cleanup()
     {
-        qunsetenv("TESVANA_SIM_STAGE_FAIL_AFTER");
         if (m_Running)
             quit();
     }
@@ -911,10 +911,11 @@ private slots:
     // are kept and saved.
     void mapperFailingMidRunKeepsThePoints()
     {
-        qputenv("TESVANA_SIM_STAGE_FAIL_AFTER", "4");
+        const SimulatedFailures failures(QString(), m_Folders.folder("mapper") + "/libSimulatedStage.so");
+        QVERIFY(failures.stageFound());
+        failures.stageFailsAfter(4);
         CApplication* app = launch();
         app->initialize();
-        qunsetenv("TESVANA_SIM_STAGE_FAIL_AFTER");
         CMainViewModel& main = app->MainViewModel();
         RecordingPrompt prompt;
         click("mappingPageButton");

@@ -1,5 +1,6 @@
 #include "../support/MessageCapture.h"
 #include "../support/RealPlugins.h"
+#include "../support/SimulatedFailures.h"
 #include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrumentPlugin.h"
 #include "model/CMetaTypes.h"
@@ -10,6 +11,7 @@
 #include <QThread>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 // The simulated probe's failure switches, each driven through the real plug-in:
@@ -20,7 +22,16 @@ class tst_Failures : public QObject
 
 private:
     std::unique_ptr<RealPlugins> m_Core;
+    std::unique_ptr<SimulatedFailures> m_Failures;
     QTemporaryDir m_Files;
+
+    // The probe's failures from now on, through its typed switch.
+    void fail(const std::function<void(CSimulatedFailures&)>& set)
+    {
+        CSimulatedFailures failures;
+        set(failures);
+        m_Failures->probe(failures);
+    }
 
     // Records with the measurement operation until `blocks` arrived or the probe is gone.
     CRecordingManagerMeasure& record(int blocks)
@@ -48,20 +59,21 @@ private slots:
     {
         m_Core = std::make_unique<RealPlugins>();
         QVERIFY(m_Core->start());
+        m_Failures = std::make_unique<SimulatedFailures>(
+            m_Core->folders.folder("instrument") + "/libSimulatedProbe.so", QString());
+        QVERIFY(m_Failures->probeFound());
     }
 
     void cleanup()
     {
-        for (const char* name :
-             {"TESVANA_SIM_REFUSE_CONNECT", "TESVANA_SIM_LOSE_AFTER_BLOCKS", "TESVANA_SIM_VANISH_AFTER_MS",
-              "TESVANA_SIM_OLD_CALIBRATION", "TESVANA_SIM_NAN_BLOCK"})
-            qunsetenv(name);
+        // Switched off while the plug-in is still loaded.
+        m_Failures.reset();
         m_Core.reset();
     }
 
     void refusedConnectionLeavesNoActiveInstrument()
     {
-        qputenv("TESVANA_SIM_REFUSE_CONNECT", "1");
+        fail([](CSimulatedFailures& f) { f.refuseConnect = true; });
         m_Core->supervisor->SetActiveInstrument(m_Core->probe());
         QVERIFY(!m_Core->supervisor->HasActiveInstrument());
         QVERIFY(!m_Core->probe()->IsConnected());
@@ -71,7 +83,7 @@ private slots:
 
     void probeLostWhileRecordingKeepsTheRecording()
     {
-        qputenv("TESVANA_SIM_LOSE_AFTER_BLOCKS", "3");
+        fail([](CSimulatedFailures& f) { f.loseAfterBlocks = 3; });
         m_Core->supervisor->SetActiveInstrument(m_Core->probe());
         // The meter page as the window makes it: it records and says what happened.
         CMeterOperationViewModel meter(*m_Core->settings, m_Core->operations->MeasureOperation());
@@ -97,7 +109,7 @@ private slots:
     void vanishedProbeLeavesTheList()
     {
         // The fixture's probe was announced already: a second plug-in start announces again.
-        qputenv("TESVANA_SIM_VANISH_AFTER_MS", "200");
+        fail([](CSimulatedFailures& f) { f.vanishAfterMs = 200; });
         m_Core->supervisor->SetActiveInstrument(m_Core->probe());
         QVERIFY(m_Core->supervisor->HasActiveInstrument());
         for (CInstrumentPlugin* plugin : m_Core->plugins->GetInstrumentPlugins())
@@ -109,13 +121,13 @@ private slots:
 
     void oldCalibrationIsShownOutOfDate()
     {
-        qputenv("TESVANA_SIM_OLD_CALIBRATION", "1");
+        fail([](CSimulatedFailures& f) { f.oldCalibration = true; });
         CConnectionPageViewModel page(m_Core->supervisor);
         m_Core->supervisor->SetActiveInstrument(m_Core->probe());
         QVERIFY(m_Core->supervisor->HasActiveInstrument());
         QTRY_VERIFY(page.CalibrationOutOfDate());
 
-        qunsetenv("TESVANA_SIM_OLD_CALIBRATION");
+        fail([](CSimulatedFailures&) {});
         m_Core->supervisor->ClearActiveInstrument();
         m_Core->supervisor->SetActiveInstrument(m_Core->probe());
         QTRY_VERIFY(!page.CalibrationOutOfDate());
@@ -157,7 +169,7 @@ private slots:
     // when its driver goes on using it.
     void lostInstrumentFeedsNoOperation()
     {
-        qputenv("TESVANA_SIM_LOSE_AFTER_BLOCKS", "2");
+        fail([](CSimulatedFailures& f) { f.loseAfterBlocks = 2; });
         const QSharedPointer<CInstrument> probe = m_Core->probe();
         m_Core->supervisor->SetActiveInstrument(probe);
         CRecordingManagerMeasure& recorder = record(5);
@@ -172,7 +184,7 @@ private slots:
 
     void blockOfNaNSamplesIsRecordedAndSaved()
     {
-        qputenv("TESVANA_SIM_NAN_BLOCK", "2");
+        fail([](CSimulatedFailures& f) { f.nanBlock = 2; });
         m_Core->supervisor->SetActiveInstrument(m_Core->probe());
         CRecordingManagerMeasure& recorder = record(3);
         m_Core->operations->MeasureOperation()->stop();
