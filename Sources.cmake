@@ -230,6 +230,17 @@ set(TESVANA_REPORT_SOURCES
     report/CSurveyReport.cpp
     report/CSurveyReport.h
 )
+set(TESVANA_QUICKITEMS_SOURCES
+    quickitems/CChartImageExporter.cpp
+    quickitems/CChartImageExporter.h
+    quickitems/CColourMapItem.cpp
+    quickitems/CColourMapItem.h
+    quickitems/CColourMapSource.h
+    quickitems/CLinePlot.cpp
+    quickitems/CLinePlot.h
+    quickitems/CPlotNavigation.cpp
+    quickitems/CPlotNavigation.h
+)
 set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CAcAnalysisOperationDatasetViewModel.h
     viewmodels/CAcAnalysisOperationViewModel.cpp
@@ -254,12 +265,8 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CChart2DMeterData.h
     viewmodels/CChart2DSpectrumData.cpp
     viewmodels/CChart2DSpectrumData.h
-    viewmodels/CChartImageExporter.cpp
-    viewmodels/CChartImageExporter.h
     viewmodels/CColourMap.cpp
     viewmodels/CColourMap.h
-    viewmodels/CColourMapItem.cpp
-    viewmodels/CColourMapItem.h
     viewmodels/CDisplayPacer.cpp
     viewmodels/CDisplayPacer.h
     viewmodels/CExposureViewModel.cpp
@@ -268,8 +275,6 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CFrequencyPeakListData.h
     viewmodels/CFrequencyTableData.cpp
     viewmodels/CFrequencyTableData.h
-    viewmodels/CLinePlot.cpp
-    viewmodels/CLinePlot.h
     viewmodels/CMainViewModel.cpp
     viewmodels/CMainViewModel.h
     viewmodels/CNumberFormat.cpp
@@ -293,8 +298,6 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/COperationViewModel.h
     viewmodels/CPageViewModel.cpp
     viewmodels/CPageViewModel.h
-    viewmodels/CPlotNavigation.cpp
-    viewmodels/CPlotNavigation.h
     viewmodels/CRangeCheck.cpp
     viewmodels/CRangeCheck.h
     viewmodels/CReplayParametersViewModel.cpp

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quickitems/CColourMapSource.h"
+
 #include <QColor>
 #include <QImage>
 #include <QObject>
@@ -12,9 +14,10 @@
 // The colour map of a planar map: when the measured points all share one
 // coordinate, the chosen quantity (B, Bx, By, Bz) over the grid's plane,
 // interpolated between the measured points, for spotting hot spots at a glance.
-class CColourMap : public QObject
+class CColourMap : public QObject, public CColourMapSource
 {
     Q_OBJECT
+    Q_INTERFACES(CColourMapSource)
     Q_PROPERTY(bool Planar READ Planar NOTIFY changed)
     Q_PROPERTY(QStringList QuantityNames READ QuantityNames CONSTANT)
     Q_PROPERTY(int QuantityIndex READ QuantityIndex WRITE setQuantityIndex NOTIFY QuantityIndexChanged)
@@ -38,7 +41,7 @@ public:
     void Update();
     void Clear();
 
-    bool Planar() const { return m_Plane >= 0; }
+    bool Planar() const override { return m_Plane >= 0; }
     QStringList QuantityNames() const
     {
         return {QStringLiteral("B"), QStringLiteral("Bx"), QStringLiteral("By"), QStringLiteral("Bz")};
@@ -47,10 +50,10 @@ public:
     void setQuantityIndex(int value);
     QString UName() const;
     QString VName() const;
-    double UMin() const { return m_U.empty() ? 0 : m_U.front(); }
-    double UMax() const { return m_U.empty() ? 1 : m_U.back(); }
-    double VMin() const { return m_V.empty() ? 0 : m_V.front(); }
-    double VMax() const { return m_V.empty() ? 1 : m_V.back(); }
+    double UMin() const override { return m_U.empty() ? 0 : m_U.front(); }
+    double UMax() const override { return m_U.empty() ? 1 : m_U.back(); }
+    double VMin() const override { return m_V.empty() ? 0 : m_V.front(); }
+    double VMax() const override { return m_V.empty() ? 1 : m_V.back(); }
     double ValueMin() const { return m_Value[0]; }
     double ValueMax() const { return m_Value[1]; }
     int PointCount() const { return int(m_Points.size()); }
@@ -59,9 +62,9 @@ public:
     // points, over those measured when some are not yet; NaN off the grid or with none.
     Q_INVOKABLE double valueAt(double u, double v) const;
     // The measured grid points of the plane, as (u, v).
-    std::vector<std::array<double, 2>> Nodes() const;
+    std::vector<std::array<double, 2>> Nodes() const override;
     // The map as an image of width x height pixels, V upwards; unmeasured parts transparent.
-    QImage Render(int width, int height, const QVector<QColor>& stops) const;
+    QImage Render(int width, int height, const QVector<QColor>& stops) const override;
     // A fraction of the scale (0 low, 1 high) as a colour between the stops.
     static QColor ColourOf(double fraction, const QVector<QColor>& stops);
 

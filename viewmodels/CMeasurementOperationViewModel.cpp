@@ -15,7 +15,7 @@
 #include "model/TesvanaSetter.h"
 #include "operations/COperationMeasure.h"
 #include "operations/CRecordingController.h"
-#include "viewmodels/CChartImageExporter.h"
+#include "quickitems/CChartImageExporter.h"
 #include "viewmodels/CDisplayPacer.h"
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CReplayParametersViewModel.h"

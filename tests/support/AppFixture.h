@@ -31,7 +31,7 @@
 #include "viewmodels/CExposureViewModel.h"
 #include "viewmodels/CFrequencyPeakListData.h"
 #include "viewmodels/CFrequencyTableData.h"
-#include "viewmodels/CLinePlot.h"
+#include "quickitems/CLinePlot.h"
 #include "viewmodels/CMappingOperationViewModel.h"
 #include "viewmodels/CMappingParametersViewModel.h"
 #include "viewmodels/CMeasureBlockData.h"

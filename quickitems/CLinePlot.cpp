@@ -1,6 +1,6 @@
-#include "viewmodels/CLinePlot.h"
+#include "quickitems/CLinePlot.h"
 
-#include "viewmodels/CPlotNavigation.h"
+#include "quickitems/CPlotNavigation.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "viewmodels/CPlotNavigation.h"
+#include "quickitems/CPlotNavigation.h"
 
 #include "compute/CEngineeringNotation.h"
 

@@ -1,5 +1,5 @@
-#include "viewmodels/CLinePlot.h"
-#include "viewmodels/CPlotNavigation.h"
+#include "quickitems/CLinePlot.h"
+#include "quickitems/CPlotNavigation.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>

@@ -1,6 +1,6 @@
-#include "viewmodels/CChartImageExporter.h"
+#include "quickitems/CChartImageExporter.h"
 
-#include "viewmodels/CLinePlot.h"
+#include "quickitems/CLinePlot.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "viewmodels/CColourMapItem.h"
+#include "quickitems/CColourMapItem.h"
 
-#include "viewmodels/CColourMap.h"
+#include "quickitems/CColourMapSource.h"
 
 #include <QPainter>
 
@@ -18,15 +18,21 @@ CColourMapItem::CColourMapItem(QQuickItem* parent) : QQuickPaintedItem(parent)
     setAntialiasing(true);
 }
 
-void CColourMapItem::setMap(CColourMap* value)
+const CColourMapSource* CColourMapItem::l_Source() const
+{
+    return qobject_cast<CColourMapSource*>(m_Map.data());
+}
+
+void CColourMapItem::setMap(QObject* value)
 {
     if (m_Map == value)
         return;
     if (m_Map)
         disconnect(m_Map, nullptr, this, nullptr);
-    m_Map = value;
+    // Only a colour map source is drawn; anything else is none.
+    m_Map = qobject_cast<CColourMapSource*>(value) ? value : nullptr;
     if (m_Map)
-        connect(m_Map, &CColourMap::changed, this, [this] { update(); });
+        connect(m_Map, SIGNAL(changed()), this, SLOT(update()));
     emit mapChanged();
     update();
 }
@@ -52,22 +58,23 @@ void CColourMapItem::setMarkerColor(const QColor& value)
 
 void CColourMapItem::paint(QPainter* painter)
 {
-    if (!m_Map || !m_Map->Planar() || width() < 4 || height() < 4)
+    const CColourMapSource* map = l_Source();
+    if (!map || !map->Planar() || width() < 4 || height() < 4)
         return;
-    const double du = m_Map->UMax() - m_Map->UMin();
-    const double dv = m_Map->VMax() - m_Map->VMin();
+    const double du = map->UMax() - map->UMin();
+    const double dv = map->VMax() - map->VMin();
     const double margin = MarkerRadius + 1;
     const double scale =
         std::min((width() - 2 * margin) / std::max(du, 1e-9), (height() - 2 * margin) / std::max(dv, 1e-9));
     const QRectF plot(margin, margin, du * scale, dv * scale);
-    const QImage image = m_Map->Render(std::clamp(int(plot.width()), 2, MaxRasterSide),
-                                       std::clamp(int(plot.height()), 2, MaxRasterSide), m_Colours);
+    const QImage image = map->Render(std::clamp(int(plot.width()), 2, MaxRasterSide),
+                                     std::clamp(int(plot.height()), 2, MaxRasterSide), m_Colours);
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->drawImage(plot, image);
     painter->setPen(Qt::NoPen);
     painter->setBrush(m_MarkerColor);
-    for (const auto& node : m_Map->Nodes())
-        painter->drawEllipse(QPointF(plot.left() + (node[0] - m_Map->UMin()) * scale,
-                                     plot.bottom() - (node[1] - m_Map->VMin()) * scale),
+    for (const auto& node : map->Nodes())
+        painter->drawEllipse(QPointF(plot.left() + (node[0] - map->UMin()) * scale,
+                                     plot.bottom() - (node[1] - map->VMin()) * scale),
                              MarkerRadius, MarkerRadius);
 }
