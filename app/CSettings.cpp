@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QtDataVisualization/Q3DCamera>
 
 #include <algorithm>
 #include <climits>
@@ -42,7 +43,6 @@ CSettings::CSettings(const QString& appDirPath, QObject* parent, const QString& 
                                                 : settingsFolder)
 {
     qRegisterMetaType<t_Mapping2DPlotHorizontalAxisType>("t_Mapping2DPlotHorizontalAxisType");
-    qRegisterMetaType<CameraPreset>("QtDataVisualization::Q3DCamera::CameraPreset");
     Reset(false);
     Load();
 }
@@ -94,10 +94,10 @@ bool CSettings::Reset(bool save)
     setEnableSpectrumMode(true);
     setEnableAcAnalysisMode(true);
     setEnableMappingMode(true);
-    setMeter3DCameraPreset(QtDataVisualization::Q3DCamera::CameraPresetIsometricRight);
+    setMeter3DCameraPreset(DefaultCameraPreset);
     setMeter3DZoomLevel(90.0);
     setMeter3DOrthoProjection(false);
-    setMapping3DCameraPreset(QtDataVisualization::Q3DCamera::CameraPresetIsometricRight);
+    setMapping3DCameraPreset(DefaultCameraPreset);
     setMapping3DZoomLevel(90.0);
     setMapping3DOrthoProjection(false);
     setMapping2DPlotHorizontalAxisType(e_HorizAxisIsZPosition);
@@ -173,15 +173,14 @@ Entry count(const char* name, bool page)
             }};
 }
 
-template <CSettings::CameraPreset (CSettings::*Get)() const, void (CSettings::*Set)(CSettings::CameraPreset)>
-Entry preset(const char* name)
+template <int (CSettings::*Get)() const, void (CSettings::*Set)(int)> Entry preset(const char* name)
 {
-    return {name, true, true, [](const CSettings& s) { return QString::number(int((s.*Get)())); },
+    return {name, true, true, [](const CSettings& s) { return QString::number((s.*Get)()); },
             [](CSettings& s, const QString& value) {
                 bool ok = false;
                 const int number = value.toInt(&ok, 10);
                 if (ok)
-                    (s.*Set)(static_cast<CSettings::CameraPreset>(number));
+                    (s.*Set)(number);
                 return ok;
             }};
 }
@@ -205,6 +204,9 @@ template <double (CSettings::*Get)() const, void (CSettings::*Set)(double)> Entr
 #define TESVANA_ENTRY(kind, Name, ...) kind<&CSettings::Name, &CSettings::set##Name>(#Name, ##__VA_ARGS__)
 #define TESVANA_COUNT(Name, Type, most, page)                                                                \
     count<Type, most, &CSettings::Name, &CSettings::set##Name>(#Name, page)
+
+static_assert(CSettings::DefaultCameraPreset == QtDataVisualization::Q3DCamera::CameraPresetIsometricRight,
+              "the default camera preset is the isometric view from the right");
 
 const std::vector<CSettings::Entry>& CSettings::Entries()
 {
@@ -304,10 +306,10 @@ TESVANA_SETTER(CSettings, bool, EnableMeterMode)
 TESVANA_SETTER(CSettings, bool, EnableSpectrumMode)
 TESVANA_SETTER(CSettings, bool, EnableAcAnalysisMode)
 TESVANA_SETTER(CSettings, bool, EnableMappingMode)
-TESVANA_SETTER(CSettings, QtDataVisualization::Q3DCamera::CameraPreset, Meter3DCameraPreset)
+TESVANA_SETTER(CSettings, int, Meter3DCameraPreset)
 TESVANA_SETTER(CSettings, double, Meter3DZoomLevel)
 TESVANA_SETTER(CSettings, bool, Meter3DOrthoProjection)
-TESVANA_SETTER(CSettings, QtDataVisualization::Q3DCamera::CameraPreset, Mapping3DCameraPreset)
+TESVANA_SETTER(CSettings, int, Mapping3DCameraPreset)
 TESVANA_SETTER(CSettings, double, Mapping3DZoomLevel)
 TESVANA_SETTER(CSettings, bool, Mapping3DOrthoProjection)
 TESVANA_SETTER(CSettings, t_Mapping2DPlotHorizontalAxisType, Mapping2DPlotHorizontalAxisType)

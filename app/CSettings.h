@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QtDataVisualization/Q3DCamera>
 #include <functional>
 #include <vector>
 
@@ -22,7 +21,9 @@ public:
     };
     Q_ENUM(t_Mapping2DPlotHorizontalAxisType)
 
-    using CameraPreset = QtDataVisualization::Q3DCamera::CameraPreset;
+    // The 3-D views' camera presets are QtDataVisualization's Q3DCamera::CameraPreset
+    // numbers, kept as numbers: what reads a setting needs no 3-D module.
+    static constexpr int DefaultCameraPreset = 14; // CameraPresetIsometricRight
 
 private:
     Q_PROPERTY(QString InstrumentParameterPath READ InstrumentParameterPath WRITE setInstrumentParameterPath
@@ -66,14 +67,14 @@ private:
                    EnableAcAnalysisModeChanged)
     Q_PROPERTY(bool EnableMappingMode READ EnableMappingMode WRITE setEnableMappingMode NOTIFY
                    EnableMappingModeChanged)
-    Q_PROPERTY(QtDataVisualization::Q3DCamera::CameraPreset Meter3DCameraPreset READ Meter3DCameraPreset WRITE
-                   setMeter3DCameraPreset NOTIFY Meter3DCameraPresetChanged)
+    Q_PROPERTY(int Meter3DCameraPreset READ Meter3DCameraPreset WRITE setMeter3DCameraPreset NOTIFY
+                   Meter3DCameraPresetChanged)
     Q_PROPERTY(double Meter3DZoomLevel READ Meter3DZoomLevel WRITE setMeter3DZoomLevel NOTIFY
                    Meter3DZoomLevelChanged)
     Q_PROPERTY(bool Meter3DOrthoProjection READ Meter3DOrthoProjection WRITE setMeter3DOrthoProjection NOTIFY
                    Meter3DOrthoProjectionChanged)
-    Q_PROPERTY(QtDataVisualization::Q3DCamera::CameraPreset Mapping3DCameraPreset READ Mapping3DCameraPreset
-                   WRITE setMapping3DCameraPreset NOTIFY Mapping3DCameraPresetChanged)
+    Q_PROPERTY(int Mapping3DCameraPreset READ Mapping3DCameraPreset WRITE setMapping3DCameraPreset NOTIFY
+                   Mapping3DCameraPresetChanged)
     Q_PROPERTY(double Mapping3DZoomLevel READ Mapping3DZoomLevel WRITE setMapping3DZoomLevel NOTIFY
                    Mapping3DZoomLevelChanged)
     Q_PROPERTY(bool Mapping3DOrthoProjection READ Mapping3DOrthoProjection WRITE setMapping3DOrthoProjection
@@ -145,10 +146,10 @@ public:
     bool EnableSpectrumMode() const { return m_EnableSpectrumMode; }
     bool EnableAcAnalysisMode() const { return m_EnableAcAnalysisMode; }
     bool EnableMappingMode() const { return m_EnableMappingMode; }
-    CameraPreset Meter3DCameraPreset() const { return m_Meter3DCameraPreset; }
+    int Meter3DCameraPreset() const { return m_Meter3DCameraPreset; }
     double Meter3DZoomLevel() const { return m_Meter3DZoomLevel; }
     bool Meter3DOrthoProjection() const { return m_Meter3DOrthoProjection; }
-    CameraPreset Mapping3DCameraPreset() const { return m_Mapping3DCameraPreset; }
+    int Mapping3DCameraPreset() const { return m_Mapping3DCameraPreset; }
     double Mapping3DZoomLevel() const { return m_Mapping3DZoomLevel; }
     bool Mapping3DOrthoProjection() const { return m_Mapping3DOrthoProjection; }
     t_Mapping2DPlotHorizontalAxisType Mapping2DPlotHorizontalAxisType() const
@@ -182,10 +183,10 @@ public slots:
     void setEnableSpectrumMode(bool value);
     void setEnableAcAnalysisMode(bool value);
     void setEnableMappingMode(bool value);
-    void setMeter3DCameraPreset(QtDataVisualization::Q3DCamera::CameraPreset value);
+    void setMeter3DCameraPreset(int value);
     void setMeter3DZoomLevel(double value);
     void setMeter3DOrthoProjection(bool value);
-    void setMapping3DCameraPreset(QtDataVisualization::Q3DCamera::CameraPreset value);
+    void setMapping3DCameraPreset(int value);
     void setMapping3DZoomLevel(double value);
     void setMapping3DOrthoProjection(bool value);
     void setMapping2DPlotHorizontalAxisType(t_Mapping2DPlotHorizontalAxisType value);
@@ -214,10 +215,10 @@ signals:
     void EnableSpectrumModeChanged(bool value);
     void EnableAcAnalysisModeChanged(bool value);
     void EnableMappingModeChanged(bool value);
-    void Meter3DCameraPresetChanged(QtDataVisualization::Q3DCamera::CameraPreset value);
+    void Meter3DCameraPresetChanged(int value);
     void Meter3DZoomLevelChanged(double value);
     void Meter3DOrthoProjectionChanged(bool value);
-    void Mapping3DCameraPresetChanged(QtDataVisualization::Q3DCamera::CameraPreset value);
+    void Mapping3DCameraPresetChanged(int value);
     void Mapping3DZoomLevelChanged(double value);
     void Mapping3DOrthoProjectionChanged(bool value);
     void Mapping2DPlotHorizontalAxisTypeChanged(t_Mapping2DPlotHorizontalAxisType value);
@@ -249,10 +250,10 @@ private:
     bool m_EnableSpectrumMode = true;
     bool m_EnableAcAnalysisMode = true;
     bool m_EnableMappingMode = true;
-    CameraPreset m_Meter3DCameraPreset = QtDataVisualization::Q3DCamera::CameraPresetIsometricRight;
+    int m_Meter3DCameraPreset = DefaultCameraPreset;
     double m_Meter3DZoomLevel = 90.0;
     bool m_Meter3DOrthoProjection = false;
-    CameraPreset m_Mapping3DCameraPreset = QtDataVisualization::Q3DCamera::CameraPresetIsometricRight;
+    int m_Mapping3DCameraPreset = DefaultCameraPreset;
     double m_Mapping3DZoomLevel = 90.0;
     bool m_Mapping3DOrthoProjection = false;
     t_Mapping2DPlotHorizontalAxisType m_Mapping2DPlotHorizontalAxisType = e_HorizAxisIsZPosition;

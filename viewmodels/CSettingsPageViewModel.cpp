@@ -365,7 +365,7 @@ void CSettingsPageViewModel::setMapping2DPlotHorizontalAxisType(int value)
 
 void CSettingsPageViewModel::setMeter3DCameraPreset(int value)
 {
-    m_Settings.setMeter3DCameraPreset(CSettings::CameraPreset(value));
+    m_Settings.setMeter3DCameraPreset(value);
 }
 
 void CSettingsPageViewModel::setMeter3DZoomLevel(double value)
@@ -379,7 +379,7 @@ void CSettingsPageViewModel::setMeter3DOrthoProjection(bool value)
 
 void CSettingsPageViewModel::setMapping3DCameraPreset(int value)
 {
-    m_Settings.setMapping3DCameraPreset(CSettings::CameraPreset(value));
+    m_Settings.setMapping3DCameraPreset(value);
 }
 
 void CSettingsPageViewModel::setMapping3DZoomLevel(double value)

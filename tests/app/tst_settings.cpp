@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtDataVisualization/Q3DCamera>
 
 class tst_Settings : public QObject
 {
@@ -41,7 +42,8 @@ private slots:
         QCOMPARE(settings.MeasurementMaxMeasurementCount(), quint64(120000));
         QCOMPARE(settings.MappingMaxMeasurementCount(), quint64(1000000));
         QCOMPARE(settings.LogMaxHistoryCount(), 200u);
-        QCOMPARE(settings.Meter3DCameraPreset(), QtDataVisualization::Q3DCamera::CameraPresetIsometricRight);
+        QCOMPARE(settings.Meter3DCameraPreset(),
+                 int(QtDataVisualization::Q3DCamera::CameraPresetIsometricRight));
         QCOMPARE(int(settings.Meter3DCameraPreset()), 14);
         QCOMPARE(settings.Mapping2DPlotHorizontalAxisType(), CSettings::e_HorizAxisIsZPosition);
         QCOMPARE(settings.InstrumentDriverPluginsPath(), QString("/opt/prog/tesvana/instrument"));
@@ -120,7 +122,7 @@ private slots:
         QCOMPARE(again.AveragingMode(), 2);
         QCOMPARE(again.AveragingCount(), 9u);
         QCOMPARE(again.EnableSpectrumMode(), false);
-        QCOMPARE(again.Meter3DCameraPreset(), QtDataVisualization::Q3DCamera::CameraPresetFront);
+        QCOMPARE(again.Meter3DCameraPreset(), int(QtDataVisualization::Q3DCamera::CameraPresetFront));
         QCOMPARE(again.Meter3DZoomLevel(), 123.457);
         QCOMPARE(again.Mapping3DOrthoProjection(), true);
         QCOMPARE(again.Mapping2DPlotHorizontalAxisType(), CSettings::e_HorizAxisIsYPosition);
