@@ -275,6 +275,8 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CFrequencyPeakListData.h
     viewmodels/CFrequencyTableData.cpp
     viewmodels/CFrequencyTableData.h
+    viewmodels/CHelpPages.cpp
+    viewmodels/CHelpPages.h
     viewmodels/CMainViewModel.cpp
     viewmodels/CMainViewModel.h
     viewmodels/CNumberFormat.cpp

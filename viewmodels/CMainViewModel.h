@@ -82,8 +82,6 @@ public:
     Q_INVOKABLE bool exitApplicationAllowed();
     // The help page of the current page's section, in the desktop's browser.
     Q_INVOKABLE void displayHelp();
-    // Opens help/`name`.html in the desktop's browser, or says why it cannot.
-    static void OpenHelp(const CSettings& settings, const QString& name);
     // The new-version dialog's "Skip this version": not offered again, remembered in the settings file.
     Q_INVOKABLE void ignoreSoftwareUpdate(const QString& version);
     Q_INVOKABLE void terminate();

@@ -8,7 +8,7 @@
 #include "operations/CRecordingManagerMeasure.h"
 #include "report/CReportPdfWriter.h"
 #include "report/CSurveyReport.h"
-#include "viewmodels/CMainViewModel.h"
+#include "viewmodels/CHelpPages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,7 +95,7 @@ void CReportViewModel::setSelectedLimitsIndex(int value)
 
 void CReportViewModel::displayHelp()
 {
-    CMainViewModel::OpenHelp(m_Settings, QStringLiteral("report"));
+    CHelpPages::Open(m_Settings, QStringLiteral("report"));
 }
 
 void CReportViewModel::l_SetStatus(const QString& value)
