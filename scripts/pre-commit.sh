@@ -4,9 +4,14 @@
 #   ln -s ../../scripts/pre-commit.sh .git/hooks/pre-commit
 # or through pre-commit (.pre-commit-config.yaml); `--all` checks every file.
 set -euo pipefail
-cd "$(git rev-parse --show-toplevel)"
+cd "$(dirname "$0")/.."
 if [ "${1:-}" = --all ]; then
-  mapfile -t files < <(git ls-files)
+  # Every file of the checkout; outside one (a source tarball), every file but the builds'.
+  if git rev-parse --git-dir >/dev/null 2>&1; then
+    mapfile -t files < <(git ls-files)
+  else
+    mapfile -t files < <(find . -path './build*' -prune -o -type f -print | sed 's#^\./##')
+  fi
 else
   mapfile -t files < <(git diff --cached --name-only --diff-filter=ACMR)
 fi
