@@ -4,7 +4,7 @@
 #   ln -s ../../scripts/pre-commit.sh .git/hooks/pre-commit
 # or through pre-commit (.pre-commit-config.yaml); `--all` checks every file.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$(readlink -f "$0")")/.."
 if [ "${1:-}" = --all ]; then
   # Every file of the checkout; outside one (a source tarball), every file but the builds'.
   if git rev-parse --git-dir >/dev/null 2>&1; then
