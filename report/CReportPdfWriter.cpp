@@ -110,7 +110,6 @@ public:
     }
 
     int Page() const { return m_Page; }
-    double Width() const { return m_Width; }
     double Line(const QFont& font) const { return QFontMetricsF(font, &m_Writer).height(); }
     const QFont& Body() const { return m_Body; }
     const QFont& Bold() const { return m_Bold; }

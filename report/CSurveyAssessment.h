@@ -95,8 +95,6 @@ public:
     QString LimitsName() const;
     CUnits::UnitType Unit() const { return m_Unit; }
     double Rate() const { return m_Rate; }
-    double TeslaToUnit() const { return m_TeslaToUnit; }
-    const std::vector<Step>& Steps() const { return m_Steps; }
     // The reference level in the unit of the samples at `frequency` (Hz).
     double LimitAt(double frequency) const { return m_Assessment.LimitAt(frequency); }
 
