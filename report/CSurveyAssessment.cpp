@@ -41,11 +41,11 @@ bool CSurveyAssessment::Start(const CDataset& set, QString* error)
         m_Assessment.SetStandard(m_Standard, m_TeslaToUnit);
     else
     {
-        m_Steps = m_StepsFor ? m_StepsFor(m_Unit) : std::vector<Step>();
-        if (m_Steps.empty())
+        std::vector<Step> steps = m_StepsFor ? m_StepsFor(m_Unit) : std::vector<Step>();
+        if (steps.empty())
             m_Error = tr("the limits file holds no limit in %1").arg(CUnitsToQString(m_Unit));
         else
-            m_Standard = m_Assessment.SetLimits(m_Steps, m_TeslaToUnit);
+            m_Standard = m_Assessment.SetLimits(std::move(steps), m_TeslaToUnit);
     }
     m_Ready = m_Error.isEmpty();
     if (!m_Ready && error)

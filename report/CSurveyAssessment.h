@@ -134,7 +134,6 @@ private:
 
     Standard m_Standard;
     StepsFor m_StepsFor;
-    std::vector<Step> m_Steps;
     KVL::CExposureAssessment m_Assessment;
     KVL::CExposureWindow m_Window{2};
     bool m_Started = false;
