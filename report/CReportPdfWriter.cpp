@@ -42,10 +42,8 @@ QColor verdictColour(CSurveyAssessment::Verdict verdict)
 
 QString timeText(double seconds)
 {
-    if (!std::isfinite(seconds))
-        return QStringLiteral("--");
-    return QDateTime::fromMSecsSinceEpoch(qint64(std::floor(seconds * 1000 + 0.5)))
-        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+    const QString text = CSurveyReport::TimeText(seconds);
+    return text.isEmpty() ? QStringLiteral("--") : text;
 }
 
 QString index(double value)

@@ -27,15 +27,6 @@ QJsonValue number(double value)
     return std::isfinite(value) ? QJsonValue(value) : QJsonValue();
 }
 
-// Local time to the millisecond, as the pages show it.
-QString timeText(double seconds)
-{
-    if (!std::isfinite(seconds))
-        return QString();
-    return QDateTime::fromMSecsSinceEpoch(qint64(std::floor(seconds * 1000 + 0.5)))
-        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
-}
-
 const char* verdictKey(CSurveyAssessment::Verdict verdict)
 {
     switch (verdict)
@@ -54,8 +45,8 @@ QJsonObject largest(const CSurveyAssessment::Largest& at, const CSurveyAssessmen
 {
     QJsonObject object{{QStringLiteral("max"), number(at.index)},
                        {QStringLiteral("block"), at.block},
-                       {QStringLiteral("time"), timeText(at.time)},
-                       {QStringLiteral("stretchStart"), timeText(at.startTime)},
+                       {QStringLiteral("time"), CSurveyReport::TimeText(at.time)},
+                       {QStringLiteral("stretchStart"), CSurveyReport::TimeText(at.startTime)},
                        {QStringLiteral("expandedUncertainty"), number(judged.expandedUncertainty)},
                        {QStringLiteral("verdict"), QString::fromLatin1(verdictKey(judged.verdict))}};
     if (std::isfinite(at.dominantFrequency))
@@ -167,6 +158,14 @@ bool CSurveyReport::AddDataSet(const CDataset& set, const std::vector<const CMea
     return true;
 }
 
+QString CSurveyReport::TimeText(double seconds)
+{
+    if (!std::isfinite(seconds))
+        return QString();
+    return QDateTime::fromMSecsSinceEpoch(qint64(std::floor(seconds * 1000 + 0.5)))
+        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+}
+
 QString CSurveyReport::Sha256(const QString& path)
 {
     QFile file(path);
@@ -267,8 +266,8 @@ QJsonObject CSurveyReport::ToJson() const
             {QStringLiteral("path"), section.path},
             {QStringLiteral("sha256"), section.sha256},
             {QStringLiteral("instrument"), section.instrument},
-            {QStringLiteral("start"), timeText(a.FirstTime())},
-            {QStringLiteral("end"), timeText(a.LastTime())},
+            {QStringLiteral("start"), TimeText(a.FirstTime())},
+            {QStringLiteral("end"), TimeText(a.LastTime())},
             {QStringLiteral("duration"), number(a.LastTime() - a.FirstTime() + 1 / a.Rate())},
             {QStringLiteral("acquisitionRate"), a.Rate()},
             {QStringLiteral("unit"), CUnitsToQString(a.Unit())},
@@ -301,7 +300,7 @@ QJsonObject CSurveyReport::ToJson() const
         object.insert(QStringLiteral("lines"), lines);
         QJsonArray series;
         for (const CSurveyAssessment::Point& p : a.Series())
-            series.append(QJsonObject{{QStringLiteral("time"), timeText(p.time)},
+            series.append(QJsonObject{{QStringLiteral("time"), TimeText(p.time)},
                                       {QStringLiteral("summation"), number(p.summation)},
                                       {QStringLiteral("weightedPeak"), number(p.weightedPeak)}});
         object.insert(QStringLiteral("indicesOverTime"), series);
@@ -316,8 +315,8 @@ QJsonObject CSurveyReport::ToJson() const
         for (const double rms : a.Spectrum())
             bins.append(number(rms));
         object.insert(QStringLiteral("spectrum"),
-                      QJsonObject{{QStringLiteral("stretchStart"), timeText(a.LargestSummation().startTime)},
-                                  {QStringLiteral("stretchEnd"), timeText(a.LargestSummation().time)},
+                      QJsonObject{{QStringLiteral("stretchStart"), TimeText(a.LargestSummation().startTime)},
+                                  {QStringLiteral("stretchEnd"), TimeText(a.LargestSummation().time)},
                                   {QStringLiteral("binWidth"), a.SpectrumBinWidth()},
                                   {QStringLiteral("rms"), bins}});
         object.insert(QStringLiteral("uncertainty"),

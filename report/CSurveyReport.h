@@ -76,6 +76,9 @@ public:
     QJsonObject ToJson() const;
 
     static QString Sha256(const QString& path);
+    // Seconds since the epoch as local time to the millisecond, as the pages show it;
+    // empty when not a number. The PDF and the JSON say the same times.
+    static QString TimeText(double seconds);
 
 private:
     CSurveyAssessment::StepsFor l_StepsFor() const;
