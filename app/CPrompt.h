@@ -4,10 +4,10 @@
 #include <QStringList>
 
 // The one way the program asks the user something or tells them of a failure.
-// The application object installs the dialog implementation (CMessageBoxPrompt);
-// tests install a double that answers as told and records what was asked. Code
-// below the view models only reports through it where a dialog is part of the
-// behaviour (the file readers); everything else returns its failures.
+// The application object installs the dialog implementation (CMessageBoxPrompt),
+// the command-line tool its console prompt; tests install a double that answers as told and records what was
+// asked. Code below the view models only reports through it where a dialog is part of the behaviour (the file
+// readers); everything else returns its failures.
 class CPrompt
 {
 public:
@@ -37,8 +37,8 @@ public:
     // An existing folder; empty when the user cancels.
     virtual QString FolderName(const QString& title, const QString& folder) = 0;
 
-    // The installed prompt; the dialog implementation while none is.
+    // The installed prompt; while none is, one that logs and cancels every question.
     static CPrompt& Current();
-    // Not owned; null restores the dialog implementation.
+    // Not owned; null uninstalls.
     static void Install(CPrompt* prompt);
 };

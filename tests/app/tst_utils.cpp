@@ -148,6 +148,21 @@ private slots:
                                             "Information: Done / Saved"}));
     }
 
+    // With no prompt installed nobody can answer: every question takes its safe
+    // answer (nothing lost, nothing overwritten) and messages reach the log.
+    void unattendedQuestionsAreCancelled()
+    {
+        QVERIFY(!CUtils::askDataLoseConfirmation("Lose data?", "All gone"));
+        QCOMPARE(CPrompt::Current().SaveDiscardCancel("Save?", "Unsaved"), CPrompt::Choice::Cancel);
+        QVERIFY(CPrompt::Current().SaveFileName("Save", "/tmp/x.xml", "*.xml").isEmpty());
+        QVERIFY(CPrompt::Current().OpenFileNames("Open", "/tmp", "*.xml").isEmpty());
+        QTest::ignoreMessage(QtWarningMsg, "Could not load file Cannot read the file");
+        CUtils::errorMessage("Could not load file", "Cannot read the file");
+
+        RecordingPrompt prompt;
+        QCOMPARE(&CPrompt::Current(), static_cast<CPrompt*>(&prompt));
+    }
+
     // The dialog implementation itself: icons, and Cancel as the safe default.
     void messageBoxesAreQtDialogs()
     {
