@@ -7,9 +7,9 @@
 #include "app/CXmlReadReport.h"
 #include "app/LogCategories.h"
 #include "compute/FieldStatistics.h"
+#include "model/CLimitsParameters.h"
 #include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
-#include "operations/COperationMeasure.h"
 
 #include <QDebug>
 #include <QFile>
@@ -18,10 +18,7 @@
 #include <algorithm>
 #include <cmath>
 
-LimitsXmlFile::LimitsXmlFile(COperationMeasure* operation, QObject* parent)
-    : XmlFile(parent), m_pOperation(operation)
-{
-}
+LimitsXmlFile::LimitsXmlFile(CLimitsParameters* panel, QObject* parent) : XmlFile(parent), m_pPanel(panel) {}
 
 void LimitsXmlFile::ClearLimits()
 {
@@ -180,11 +177,10 @@ LimitsXmlFile::ParseResult LimitsXmlFile::ParseDevice(QIODevice* device, QString
 
 void LimitsXmlFile::l_ForgetFile()
 {
-    if (!m_pOperation)
+    if (!m_pPanel)
         return;
-    CLimitsParameters* limits = m_pOperation->OperationParameters()->LimitsParameters();
-    limits->setLimitsFileName(QString());
-    limits->setLimitsFilePath(QString());
+    m_pPanel->setLimitsFileName(QString());
+    m_pPanel->setLimitsFilePath(QString());
 }
 
 void LimitsXmlFile::ReadLimits(const QString& path)
@@ -233,20 +229,17 @@ void LimitsXmlFile::ConvertLimitsFileToCurrentUnits(bool reload)
     if (reload)
     {
         ClearLimits();
-        const QString path = m_pOperation
-                                 ? m_pOperation->OperationParameters()->LimitsParameters()->LimitsFilePath()
-                                 : QString();
+        const QString path = m_pPanel ? m_pPanel->LimitsFilePath() : QString();
         if (!path.isEmpty() && QFile::exists(path))
         {
             ReadLimits(path);
-            if (FileError() && m_pOperation)
-                m_pOperation->setLimitsFileLoaded(false);
+            if (FileError())
+                emit FileLost();
         }
         else
         {
             l_ForgetFile();
-            if (m_pOperation)
-                m_pOperation->setLimitsFileLoaded(false);
+            emit FileLost();
         }
     }
     l_Convert();

@@ -8,7 +8,7 @@
 #include <QList>
 #include <QSharedPointer>
 
-class COperationMeasure;
+class CLimitsParameters;
 class QIODevice;
 
 // Exposure limits by frequency, read from a limits file and held in the unit of
@@ -30,8 +30,9 @@ public:
         BadValue,
     };
 
-    // `operation` may be null (a reader on its own, as the fuzz target uses it).
-    explicit LimitsXmlFile(COperationMeasure* operation, QObject* parent = nullptr);
+    // `panel` is the limits panel whose file this is; null for a reader on its own
+    // (the tool, the report, the fuzz target).
+    explicit LimitsXmlFile(CLimitsParameters* panel, QObject* parent = nullptr);
 
     bool Converted() const { return m_Converted; }
     bool FileError() const { return m_FileError; }
@@ -65,6 +66,8 @@ public:
 signals:
     void ConvertedChanged(bool value);
     void FileErrorChanged(bool value);
+    // The panel's file could not be read again (gone, or no longer a limits file).
+    void FileLost();
 
 private:
     struct Entry
@@ -88,6 +91,6 @@ private:
     double m_ValueMaximum = 0;
     bool m_Converted = false;
     bool m_FileError = false;
-    COperationMeasure* m_pOperation;
+    CLimitsParameters* m_pPanel;
     CUnits::UnitType m_CurrentUnit = CUnits::UnitType::UNKNOWN;
 };

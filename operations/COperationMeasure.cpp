@@ -8,12 +8,14 @@
 
 COperationMeasure::COperationMeasure(CSettings& settings, CPluginsManager& plugins,
                                      CInstrumentSupervisor& supervisor, QObject* parent)
-    : COperation(supervisor, parent), m_RecordingManager(settings), m_LimitsFile(this, this),
-      m_PluginsManager(plugins), m_Settings(settings)
+    : COperation(supervisor, parent), m_RecordingManager(settings),
+      m_LimitsFile(OperationParameters()->LimitsParameters(), this), m_PluginsManager(plugins),
+      m_Settings(settings)
 {
     setName(QStringLiteral("MeterSpectrumAc"));
     connect(&m_RecordingManager, &CRecordingManagerMeasure::ReplayMeasureBlock, this,
             &COperationMeasure::OnReplayMeasure);
+    connect(&m_LimitsFile, &LimitsXmlFile::FileLost, this, [this] { setLimitsFileLoaded(false); });
     connect(OperationParameters()->LimitsParameters(), &CLimitsParameters::LimitsFilePathChanged, this,
             &COperationMeasure::OnLimitsFilePathChanged);
     connect(MeasurementParameters(), &CMeasurementParameters::UnitsChanged, this,
