@@ -1,6 +1,5 @@
 #include "model/CMeasurementParameters.h"
 
-#include "instruments/CTriggerPlugin.h"
 #include "model/CNumberText.h"
 #include "model/TesvanaSetter.h"
 

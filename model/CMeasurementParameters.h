@@ -8,6 +8,9 @@
 #include <QString>
 
 class CTriggerPlugin;
+// The chosen trigger plug-in is a parameter of the measurement, but the plug-ins
+// live above the model: the model only carries the pointer.
+Q_DECLARE_OPAQUE_POINTER(CTriggerPlugin*)
 
 // What the instrument acquires with. Acquisition rate, display rate, block
 // size, maximum frequency and number of bins are coupled: each handler below
