@@ -80,8 +80,6 @@ set(TESVANA_MODEL_SOURCES
     model/CFluxList.h
     model/CLimitsParameters.cpp
     model/CLimitsParameters.h
-    model/CMappingParameters.cpp
-    model/CMappingParameters.h
     model/CMeasureBlock.cpp
     model/CMeasureBlock.h
     model/CMeasureBlockMapping.cpp
@@ -92,8 +90,6 @@ set(TESVANA_MODEL_SOURCES
     model/CMetaTypes.h
     model/CNumberText.cpp
     model/CNumberText.h
-    model/COperationParameters.cpp
-    model/COperationParameters.h
     model/COrientation.cpp
     model/COrientation.h
     model/CPosition.cpp
@@ -124,11 +120,11 @@ set(TESVANA_COMPUTE_SOURCES
     compute/CFastFourierTransform.h
     compute/CLaneFourierTransform.cpp
     compute/CLaneFourierTransform.h
+    compute/CRunningStatistics.cpp
+    compute/CRunningStatistics.h
     compute/ComputationError.h
     compute/FieldRotation.cpp
     compute/FieldRotation.h
-    compute/CRunningStatistics.cpp
-    compute/CRunningStatistics.h
     compute/FieldStatistics.cpp
     compute/FieldStatistics.h
     compute/FigureOfMerit.cpp
@@ -140,8 +136,6 @@ set(TESVANA_COMPUTE_SOURCES
 set(TESVANA_INSTRUMENTS_SOURCES
     instruments/CConnectionPageSettings.cpp
     instruments/CConnectionPageSettings.h
-    instruments/CConnectionPageViewModel.cpp
-    instruments/CConnectionPageViewModel.h
     instruments/CInstrument.cpp
     instruments/CInstrument.h
     instruments/CInstrumentInterface.cpp
@@ -173,12 +167,12 @@ set(TESVANA_FILES_SOURCES
     files/CFluxParsingThread.h
     files/CHdf5ResultsFile.cpp
     files/CHdf5ResultsFile.h
-    files/CResultsSerializer.cpp
-    files/CResultsSerializer.h
     files/CRecordingFile.cpp
     files/CRecordingFile.h
     files/CResultsFileIndex.cpp
     files/CResultsFileIndex.h
+    files/CResultsSerializer.cpp
+    files/CResultsSerializer.h
     files/CResultsStreamWriter.cpp
     files/CResultsStreamWriter.h
     files/CXMLResultsSerializer.cpp
@@ -188,24 +182,28 @@ set(TESVANA_FILES_SOURCES
     files/ResultsFileFormat.h
 )
 set(TESVANA_OPERATIONS_SOURCES
-    operations/CBandTable.cpp
-    operations/CBandTable.h
     operations/CAcquisitionSession.cpp
     operations/CAcquisitionSession.h
     operations/CAxisStepSeries.cpp
     operations/CAxisStepSeries.h
+    operations/CBandTable.cpp
+    operations/CBandTable.h
     operations/CMapperPositionSource.cpp
     operations/CMapperPositionSource.h
     operations/CMapperPositionSourceCartesian.cpp
     operations/CMapperPositionSourceCartesian.h
     operations/CMapperPositionSourceMappingFile.cpp
     operations/CMapperPositionSourceMappingFile.h
+    operations/CMappingParameters.cpp
+    operations/CMappingParameters.h
     operations/COperation.cpp
     operations/COperation.h
     operations/COperationMapping.cpp
     operations/COperationMapping.h
     operations/COperationMeasure.cpp
     operations/COperationMeasure.h
+    operations/COperationParameters.cpp
+    operations/COperationParameters.h
     operations/COperationsManager.cpp
     operations/COperationsManager.h
     operations/CRecordingController.cpp
@@ -267,6 +265,8 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CChart2DSpectrumData.h
     viewmodels/CColourMap.cpp
     viewmodels/CColourMap.h
+    viewmodels/CConnectionPageViewModel.cpp
+    viewmodels/CConnectionPageViewModel.h
     viewmodels/CDisplayPacer.cpp
     viewmodels/CDisplayPacer.h
     viewmodels/CExposureViewModel.cpp
@@ -279,8 +279,6 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CHelpPages.h
     viewmodels/CMainViewModel.cpp
     viewmodels/CMainViewModel.h
-    viewmodels/CNumberFormat.cpp
-    viewmodels/CNumberFormat.h
     viewmodels/CMappingOperationDatasetViewModel.h
     viewmodels/CMappingOperationViewModel.cpp
     viewmodels/CMappingOperationViewModel.h
@@ -296,6 +294,8 @@ set(TESVANA_VIEWMODELS_SOURCES
     viewmodels/CMeterOperationDatasetViewModel.h
     viewmodels/CMeterOperationViewModel.cpp
     viewmodels/CMeterOperationViewModel.h
+    viewmodels/CNumberFormat.cpp
+    viewmodels/CNumberFormat.h
     viewmodels/COperationViewModel.cpp
     viewmodels/COperationViewModel.h
     viewmodels/CPageViewModel.cpp

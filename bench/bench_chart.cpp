@@ -1,6 +1,6 @@
 // Downsampling a time-series chart window: 120,000 results (the default
 // retained-results limit) and 1,000,000, always to at most 401 points a series.
-#include "model/COperationParameters.h"
+#include "operations/COperationParameters.h"
 #include "tests/support/ChartFeed.h"
 
 #include <benchmark/benchmark.h>

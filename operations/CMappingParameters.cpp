@@ -1,4 +1,4 @@
-#include "model/CMappingParameters.h"
+#include "operations/CMappingParameters.h"
 
 #include "model/TesvanaSetter.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/COperationParameters.h"
 #include "operations/CAcquisitionSession.h"
+#include "operations/COperationParameters.h"
 
 #include <QDomElement>
 #include <QList>

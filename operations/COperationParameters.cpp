@@ -1,3 +1,3 @@
-#include "model/COperationParameters.h"
+#include "operations/COperationParameters.h"
 
 COperationParameters::COperationParameters(QObject* parent) : QObject(parent) {}

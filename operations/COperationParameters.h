@@ -5,9 +5,9 @@
 #include "model/CAlarmParametersMeter.h"
 #include "model/CAlarmParametersSpectrum.h"
 #include "model/CLimitsParameters.h"
-#include "model/CMappingParameters.h"
 #include "model/CMeasurementParameters.h"
 #include "model/CReplayParameters.h"
+#include "operations/CMappingParameters.h"
 
 #include <QObject>
 

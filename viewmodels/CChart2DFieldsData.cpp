@@ -2,8 +2,8 @@
 
 #include "app/CConstants.h"
 #include "compute/CRunningStatistics.h"
-#include "model/COperationParameters.h"
 #include "model/TesvanaSetter.h"
+#include "operations/COperationParameters.h"
 
 #include <QXYSeries>
 

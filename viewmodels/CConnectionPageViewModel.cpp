@@ -1,4 +1,4 @@
-#include "instruments/CConnectionPageViewModel.h"
+#include "viewmodels/CConnectionPageViewModel.h"
 
 #include "app/CPrompt.h"
 #include "app/LogCategories.h"

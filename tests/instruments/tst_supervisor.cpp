@@ -3,10 +3,10 @@
 #include "../support/RecordingPrompt.h"
 #include "FakeInstruments.h"
 #include "app/CSettings.h"
-#include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrumentSupervisor.h"
 #include "instruments/CInstrumentsList.h"
 #include "model/CMetaTypes.h"
+#include "viewmodels/CConnectionPageViewModel.h"
 
 #include <QFile>
 #include <QSignalSpy>

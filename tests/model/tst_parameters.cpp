@@ -1,5 +1,5 @@
 #include "model/CMetaTypes.h"
-#include "model/COperationParameters.h"
+#include "operations/COperationParameters.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,9 +1,9 @@
 #include "../support/MessageCapture.h"
 #include "../support/RealPlugins.h"
 #include "../support/SimulatedFailures.h"
-#include "instruments/CConnectionPageViewModel.h"
 #include "instruments/CInstrumentPlugin.h"
 #include "model/CMetaTypes.h"
+#include "viewmodels/CConnectionPageViewModel.h"
 #include "viewmodels/CMeterOperationViewModel.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "../support/ChartFeed.h"
 #include "../support/ModelTester.h"
 #include "model/CMetaTypes.h"
-#include "model/COperationParameters.h"
+#include "operations/COperationParameters.h"
 
 #include <QSignalSpy>
 #include <QTest>
