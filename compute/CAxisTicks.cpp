@@ -156,23 +156,11 @@ CAxisTicks::Scale CAxisTicks::Logarithmic(double min, double max, int labelEvery
     return scale;
 }
 
-QString CAxisTicks::PowerOfTen(int exponent)
-{
-    static const QString superscripts =
-        QStringLiteral("\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079");
-    QString power = QStringLiteral("10");
-    if (exponent < 0)
-        power += QChar(0x207b); // superscript minus
-    for (const QChar digit : QString::number(std::abs(exponent)))
-        power += superscripts.at(digit.digitValue());
-    return power;
-}
-
 QString CAxisTicks::DecadeLabel(int e, int first, int last)
 {
     if (first >= -1 && last <= 3)
         return QString::number(std::pow(10.0, e), 'g', 4);
-    return PowerOfTen(e);
+    return CEngineeringNotation::PowerOfTen(e);
 }
 
 CAxisTicks::Scale CAxisTicks::Time(double min, double max, int intervals, int coarser, double origin)
@@ -253,7 +241,7 @@ QString CAxisTicks::Title(const QString& title, const Scale& scale)
     {
         renamed = CEngineeringNotation::PrefixedUnit(unit, scale.exponent);
         if (renamed.isEmpty())
-            renamed = QStringLiteral("\u00d7") + PowerOfTen(scale.exponent) +
+            renamed = QStringLiteral("\u00d7") + CEngineeringNotation::PowerOfTen(scale.exponent) +
                       (unit.isEmpty() ? QString() : QStringLiteral(" ") + unit);
     }
     if (!bracketed)

@@ -61,7 +61,4 @@ public:
 
     // The unit in brackets at the end of a title ("T" of "Field [T]"); empty when none.
     static QString UnitOf(const QString& title);
-
-    // 10 and the exponent in superscript digits ("10⁻⁶").
-    static QString PowerOfTen(int exponent);
 };

@@ -1,7 +1,5 @@
 #include "compute/CEngineeringNotation.h"
 
-#include "compute/CAxisTicks.h"
-
 #include <QStringList>
 
 #include <algorithm>
@@ -105,6 +103,17 @@ QString CEngineeringNotation::Format(double value, const QString& unit, int digi
     const QString renamed = PrefixedUnit(unit, engineering);
     if (!renamed.isEmpty())
         return Fixed(mantissa, digits) + QStringLiteral(" ") + renamed;
-    return Fixed(mantissa, digits) + QStringLiteral("\u00d7") + CAxisTicks::PowerOfTen(engineering) + space +
-           unit;
+    return Fixed(mantissa, digits) + QStringLiteral("\u00d7") + PowerOfTen(engineering) + space + unit;
+}
+
+QString CEngineeringNotation::PowerOfTen(int exponent)
+{
+    static const QString superscripts =
+        QStringLiteral("\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079");
+    QString power = QStringLiteral("10");
+    if (exponent < 0)
+        power += QChar(0x207b); // superscript minus
+    for (const QChar digit : QString::number(std::abs(exponent)))
+        power += superscripts.at(digit.digitValue());
+    return power;
 }

@@ -22,4 +22,7 @@ public:
     // The unit with its prefix moved by `exponent` (a multiple of 3): "T", -6 → "µT",
     // "mA/m", -3 → "µA/m"; empty when the unit takes no prefix or runs out of them.
     static QString PrefixedUnit(const QString& unit, int exponent);
+
+    // 10 and the exponent in superscript digits ("10⁻⁶").
+    static QString PowerOfTen(int exponent);
 };
