@@ -7,8 +7,6 @@
 #include <QString>
 
 // A plug-in that moves the probe, or reports where it is, during a mapping.
-class CMapperPluginStopAndGo;
-class CMapperPluginOnTheFly;
 
 class CMapperPlugin : public CPlugin
 {
@@ -24,12 +22,6 @@ public:
 
     int GetKind() const { return m_Kind; }
     QString GetName() const { return m_Name; }
-
-    // The kind of a plug-in object from another library. qobject_cast compares
-    // meta-objects, and each library has its own copy of the base classes', so
-    // the check goes by the kind number and the class names of the object's own chain.
-    static CMapperPluginStopAndGo* AsStopAndGo(CMapperPlugin* plugin);
-    static CMapperPluginOnTheFly* AsOnTheFly(CMapperPlugin* plugin);
 
 public slots:
     virtual CPosition CurrentPosition() = 0;

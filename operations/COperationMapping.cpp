@@ -52,7 +52,7 @@ void COperationMapping::terminate()
 void COperationMapping::l_MoveToNext(CMapperPlugin* mapper, bool firstPoint)
 {
     CMapperPositionSource* source = MappingParameters()->MapperSource();
-    CMapperPluginStopAndGo* stopAndGo = CMapperPlugin::AsStopAndGo(mapper);
+    CMapperPluginStopAndGo* stopAndGo = CMapperPluginStopAndGo::From(mapper);
     if (!stopAndGo)
     {
         qCDebug(lcOperations) << "Fail to casting to CMapperPluginStopAndGo";
@@ -89,12 +89,12 @@ void COperationMapping::start()
     mapper->Start();
     if (mapper->GetKind() != CMapperPlugin::StopAndGo)
     {
-        if (CMapperPluginOnTheFly* onTheFly = CMapperPlugin::AsOnTheFly(mapper))
+        if (CMapperPluginOnTheFly* onTheFly = CMapperPluginOnTheFly::From(mapper))
             connect(onTheFly, &CMapperPluginOnTheFly::Acquire, this, &COperationMapping::OnAcquire,
                     Qt::QueuedConnection);
         return;
     }
-    CMapperPluginStopAndGo* stopAndGo = CMapperPlugin::AsStopAndGo(mapper);
+    CMapperPluginStopAndGo* stopAndGo = CMapperPluginStopAndGo::From(mapper);
     if (!stopAndGo)
         return;
     connect(stopAndGo, &CMapperPluginStopAndGo::Ready, this, &COperationMapping::OnAcquire,
@@ -178,12 +178,12 @@ void COperationMapping::stop()
         return;
     }
     mapper->Stop();
-    if (CMapperPluginStopAndGo* stopAndGo = CMapperPlugin::AsStopAndGo(mapper))
+    if (CMapperPluginStopAndGo* stopAndGo = CMapperPluginStopAndGo::From(mapper))
     {
         disconnect(stopAndGo, &CMapperPluginStopAndGo::Ready, this, &COperationMapping::OnAcquire);
         disconnect(stopAndGo, &CMapperPluginStopAndGo::Failed, this, &COperationMapping::OnMapperFailed);
     }
-    else if (CMapperPluginOnTheFly* onTheFly = CMapperPlugin::AsOnTheFly(mapper))
+    else if (CMapperPluginOnTheFly* onTheFly = CMapperPluginOnTheFly::From(mapper))
         disconnect(onTheFly, &CMapperPluginOnTheFly::Acquire, this, &COperationMapping::OnAcquire);
 }
 

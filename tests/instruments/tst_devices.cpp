@@ -58,7 +58,7 @@ private slots:
         std::unique_ptr<CMapperPlugin> plugin(
             create<CMapperPlugin>("mapper", "libStepmate.so", "CreateMapperPlugin"));
         QVERIFY(plugin);
-        CMapperPluginStopAndGo* mapper = CMapperPlugin::AsStopAndGo(plugin.get());
+        CMapperPluginStopAndGo* mapper = CMapperPluginStopAndGo::From(plugin.get());
         QVERIFY(mapper);
         QCOMPARE(mapper->GetName(), QString("Manual"));
         QCOMPARE(mapper->CurrentPosition(), CPosition(0, 0, 0));
@@ -127,7 +127,7 @@ private slots:
     {
         std::unique_ptr<CMapperPlugin> plugin(
             create<CMapperPlugin>("mapper", "libSimulatedStage.so", "CreateMapperPlugin"));
-        CMapperPluginStopAndGo* stage = CMapperPlugin::AsStopAndGo(plugin.get());
+        CMapperPluginStopAndGo* stage = CMapperPluginStopAndGo::From(plugin.get());
         QVERIFY(stage);
         stage->Start();
         QSignalSpy ready(stage, SIGNAL(Ready()));

@@ -62,8 +62,8 @@ private slots:
         for (CMapperPlugin* mapper : manager.GetMapperPlugins())
         {
             QCOMPARE(mapper->GetKind(), int(CMapperPlugin::StopAndGo));
-            QVERIFY(CMapperPlugin::AsStopAndGo(mapper));
-            QVERIFY(!CMapperPlugin::AsOnTheFly(mapper));
+            QVERIFY(CMapperPluginStopAndGo::From(mapper));
+            QVERIFY(!CMapperPluginOnTheFly::From(mapper));
             // The library's own meta-object is not the program's: qobject_cast cannot tell.
             QVERIFY(!qobject_cast<CMapperPluginStopAndGo*>(mapper));
             ++stopAndGo;

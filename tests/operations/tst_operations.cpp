@@ -711,7 +711,7 @@ private slots:
         COperationMapping* mapping = m_Operations->MappingOperation();
         m_Operations->setActiveOperation(mapping);
         FlyingMapper flying;
-        QVERIFY(CMapperPlugin::AsOnTheFly(&flying));
+        QVERIFY(CMapperPluginOnTheFly::From(&flying));
         mapping->MappingParameters()->setSelectedMapper(&flying);
         CRecordingManagerMapping& recorder = *mapping->RecordingManager();
         recorder.ResetRecord();
