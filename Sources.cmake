@@ -1,12 +1,10 @@
 # The sources of each subsystem, listed: a new class adds its two files here.
 # (Lists, not folder globs: a stray file is not built in, and the build says what it holds.)
-set(TESVANA_APP_SOURCES
-    app/CApplication.cpp
-    app/CApplication.h
+# The application's foundation, which every layer below the window uses: settings, logging,
+# XML helpers, the prompt and utilities.
+set(TESVANA_FOUNDATION_SOURCES
     app/CConstants.cpp
     app/CConstants.h
-    app/CCore.cpp
-    app/CCore.h
     app/CLogFilterProxyModel.cpp
     app/CLogFilterProxyModel.h
     app/CLogMessage.cpp
@@ -15,20 +13,14 @@ set(TESVANA_APP_SOURCES
     app/CLogMessageList.h
     app/CLogger.cpp
     app/CLogger.h
-    app/CMessageBoxPrompt.cpp
-    app/CMessageBoxPrompt.h
     app/CPrompt.cpp
     app/CPrompt.h
     app/CSettings.cpp
     app/CSettings.h
-    app/CStyle.cpp
-    app/CStyle.h
     app/CTerminationSignalHandler.cpp
     app/CTerminationSignalHandler.h
     app/CUtils.cpp
     app/CUtils.h
-    app/CVersionChecker.cpp
-    app/CVersionChecker.h
     app/CXmlDocumentRoot.cpp
     app/CXmlDocumentRoot.h
     app/CXmlElementsReader.cpp
@@ -44,9 +36,35 @@ set(TESVANA_APP_SOURCES
     app/XmlFile.cpp
     app/XmlFile.h
 )
-set(TESVANA_MODEL_SOURCES
+# The application frame on top of everything: the core that starts and stops it all, the window.
+set(TESVANA_FRAME_SOURCES
+    app/CApplication.cpp
+    app/CApplication.h
+    app/CCore.cpp
+    app/CCore.h
+    app/CMessageBoxPrompt.cpp
+    app/CMessageBoxPrompt.h
+    app/CStyle.cpp
+    app/CStyle.h
+    app/CVersionChecker.cpp
+    app/CVersionChecker.h
+)
+# The model's vocabulary, which even the foundation speaks: units, triggers, axes, alarm
+# states and the number text of every file. It includes nothing of the program.
+set(TESVANA_VOCABULARY_SOURCES
     model/CAlarm.cpp
     model/CAlarm.h
+    model/CAxis.cpp
+    model/CAxis.h
+    model/CNumberText.cpp
+    model/CNumberText.h
+    model/CTrigger.cpp
+    model/CTrigger.h
+    model/CUnits.cpp
+    model/CUnits.h
+    model/TesvanaSetter.h
+)
+set(TESVANA_MODEL_SOURCES
     model/CAlarmParametersAcAnalysis.cpp
     model/CAlarmParametersAcAnalysis.h
     model/CAlarmParametersAxis.cpp
@@ -61,8 +79,6 @@ set(TESVANA_MODEL_SOURCES
     model/CAlarmParametersSpectrum.h
     model/CAlarmParametersState.cpp
     model/CAlarmParametersState.h
-    model/CAxis.cpp
-    model/CAxis.h
     model/CBlockRowsBatches.cpp
     model/CBlockRowsBatches.h
     model/CBoundedParm.cpp
@@ -88,8 +104,6 @@ set(TESVANA_MODEL_SOURCES
     model/CMeasurementParameters.h
     model/CMetaTypes.cpp
     model/CMetaTypes.h
-    model/CNumberText.cpp
-    model/CNumberText.h
     model/COrientation.cpp
     model/COrientation.h
     model/CPosition.cpp
@@ -98,13 +112,8 @@ set(TESVANA_MODEL_SOURCES
     model/CReplayParameters.h
     model/CTimestampableResult.cpp
     model/CTimestampableResult.h
-    model/CTrigger.cpp
-    model/CTrigger.h
-    model/CUnits.cpp
-    model/CUnits.h
     model/FrequencyRange.cpp
     model/FrequencyRange.h
-    model/TesvanaSetter.h
 )
 set(TESVANA_COMPUTE_SOURCES
     compute/CAxisTicks.cpp

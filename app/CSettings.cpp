@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <QtDataVisualization/Q3DCamera>
 
 #include <algorithm>
 #include <climits>
@@ -204,9 +203,6 @@ template <double (CSettings::*Get)() const, void (CSettings::*Set)(double)> Entr
 #define TESVANA_ENTRY(kind, Name, ...) kind<&CSettings::Name, &CSettings::set##Name>(#Name, ##__VA_ARGS__)
 #define TESVANA_COUNT(Name, Type, most, page)                                                                \
     count<Type, most, &CSettings::Name, &CSettings::set##Name>(#Name, page)
-
-static_assert(CSettings::DefaultCameraPreset == QtDataVisualization::Q3DCamera::CameraPresetIsometricRight,
-              "the default camera preset is the isometric view from the right");
 
 const std::vector<CSettings::Entry>& CSettings::Entries()
 {
