@@ -7,16 +7,31 @@
 #include "app/LogCategories.h"
 #include "model/CNumberText.h"
 
-#include "model/TesvanaSetter.h"
-
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
+#include <limits>
+
+// The columns of a line of TESVANA_SETTINGS.
+namespace SettingLine
+{
+enum WhereKept
+{
+    File,
+    FileKeptByReset,
+    RunOnly
+};
+enum OnPage
+{
+    Hidden,
+    Edited,
+    Mirrored
+};
+} // namespace SettingLine
 
 namespace
 {
@@ -42,6 +57,7 @@ CSettings::CSettings(const QString& appDirPath, QObject* parent, const QString& 
                                                 : settingsFolder)
 {
     qRegisterMetaType<t_Mapping2DPlotHorizontalAxisType>("t_Mapping2DPlotHorizontalAxisType");
+    l_Factory(true);
     Reset(false);
     Load();
 }
@@ -68,39 +84,18 @@ QString CSettings::HelpFolder() const
            (CUtils::isMacOs() ? QStringLiteral("/../Resources/help") : QStringLiteral("/help"));
 }
 
+void CSettings::l_Factory(bool all)
+{
+#define TESVANA_SETTING_FACTORY(Type, Name, Factory, Kind, Where, Page)                                      \
+    if (all || SettingLine::Where != SettingLine::FileKeptByReset)                                           \
+        set##Name(Factory);
+    TESVANA_SETTINGS(TESVANA_SETTING_FACTORY)
+#undef TESVANA_SETTING_FACTORY
+}
+
 bool CSettings::Reset(bool save)
 {
-    const QString pluginRoot = l_PluginRoot();
-    setInstrumentParameterPath(CConstants::DefaultApplicationParameterStoragePath);
-    setInstrumentDriverPluginsPath(pluginRoot + QStringLiteral("instrument"));
-    setMapperPluginsPath(pluginRoot + QStringLiteral("mapper"));
-    setTriggerPluginsPath(pluginRoot + QStringLiteral("trigger"));
-    setDefaultStoragePath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    setCheckForNewVersion(true);
-    setIgnoreSpecificVersion(QString());
-    setRecentMeasurementFiles(QString());
-    setRecentMappingFiles(QString());
-    setLastFolder(QString());
-    setReportSite(QString());
-    setReportSurveyor(QString());
-    setReportNotes(QString());
-    setMeasurementMaxMeasurementCount(120000);
-    setMappingMaxMeasurementCount(1000000);
-    setLogMaxHistoryCount(200);
-    setAveragingCount(1);
-    setAveragingMode(0);
-    setEnableMeterMode(true);
-    setEnableSpectrumMode(true);
-    setEnableAcAnalysisMode(true);
-    setEnableMappingMode(true);
-    setMeter3DCameraPreset(DefaultCameraPreset);
-    setMeter3DZoomLevel(90.0);
-    setMeter3DOrthoProjection(false);
-    setMapping3DCameraPreset(DefaultCameraPreset);
-    setMapping3DZoomLevel(90.0);
-    setMapping3DOrthoProjection(false);
-    setMapping2DPlotHorizontalAxisType(e_HorizAxisIsZPosition);
-
+    l_Factory(false);
     m_CameraPresetNames = QStringList{"Front Low",
                                       "Front",
                                       "Front High",
@@ -138,8 +133,8 @@ namespace
 // How each kind of setting is written and read.
 using Entry = CSettings::Entry;
 
-template <QString (CSettings::*Get)() const, void (CSettings::*Set)(const QString&)>
-Entry text(const char* name, bool stored, bool page)
+template <typename T, T (CSettings::*Get)() const, void (CSettings::*Set)(CSettingArgument<T>)>
+Entry Text(const char* name, bool stored, bool page)
 {
     return {name, stored, page, [](const CSettings& s) { return (s.*Get)(); },
             [](CSettings& s, const QString& value) {
@@ -148,33 +143,48 @@ Entry text(const char* name, bool stored, bool page)
             }};
 }
 
-template <bool (CSettings::*Get)() const, void (CSettings::*Set)(bool)>
-Entry flag(const char* name, bool page)
+template <typename T, T (CSettings::*Get)() const, void (CSettings::*Set)(CSettingArgument<T>)>
+Entry Flag(const char* name, bool stored, bool page)
 {
-    return {name, true, page, [](const CSettings& s) { return boolText((s.*Get)()); },
+    return {name, stored, page, [](const CSettings& s) { return boolText((s.*Get)()); },
             [](CSettings& s, const QString& value) {
                 (s.*Set)(value == QLatin1String("1"));
                 return true;
             }};
 }
 
-// A decimal whole number up to Most (a signed or enumerated property never gets a wrapped value).
-template <typename T, quint64 Most, T (CSettings::*Get)() const, void (CSettings::*Set)(T)>
-Entry count(const char* name, bool page)
+// The largest a whole-number setting takes from the file: a signed or enumerated
+// property never gets a wrapped value.
+template <typename T> constexpr quint64 largest()
 {
-    return {name, true, page, [](const CSettings& s) { return QString::number(quint64((s.*Get)())); },
+    if constexpr (std::is_enum<T>::value)
+    {
+        static_assert(std::is_same<T, CSettings::t_Mapping2DPlotHorizontalAxisType>::value,
+                      "a new enumerated setting names its last value here");
+        return CSettings::e_HorizAxisIsZPosition;
+    }
+    else
+        return std::numeric_limits<T>::max();
+}
+
+// A decimal whole number up to the largest its type takes.
+template <typename T, T (CSettings::*Get)() const, void (CSettings::*Set)(CSettingArgument<T>)>
+Entry Count(const char* name, bool stored, bool page)
+{
+    return {name, stored, page, [](const CSettings& s) { return QString::number(quint64((s.*Get)())); },
             [](CSettings& s, const QString& value) {
                 quint64 number = 0;
-                if (!unsignedText(value, Most, number))
+                if (!unsignedText(value, largest<T>(), number))
                     return false;
                 (s.*Set)(T(number));
                 return true;
             }};
 }
 
-template <int (CSettings::*Get)() const, void (CSettings::*Set)(int)> Entry preset(const char* name)
+template <typename T, T (CSettings::*Get)() const, void (CSettings::*Set)(CSettingArgument<T>)>
+Entry Preset(const char* name, bool stored, bool page)
 {
-    return {name, true, true, [](const CSettings& s) { return QString::number((s.*Get)()); },
+    return {name, stored, page, [](const CSettings& s) { return QString::number((s.*Get)()); },
             [](CSettings& s, const QString& value) {
                 bool ok = false;
                 const int number = value.toInt(&ok, 10);
@@ -185,9 +195,10 @@ template <int (CSettings::*Get)() const, void (CSettings::*Set)(int)> Entry pres
 }
 
 // NaN or infinite zoom would break the 3-D view: refused like unparsable text.
-template <double (CSettings::*Get)() const, void (CSettings::*Set)(double)> Entry zoom(const char* name)
+template <typename T, T (CSettings::*Get)() const, void (CSettings::*Set)(CSettingArgument<T>)>
+Entry Zoom(const char* name, bool stored, bool page)
 {
-    return {name, true, true, [](const CSettings& s) { return CNumberText::G6((s.*Get)()); },
+    return {name, stored, page, [](const CSettings& s) { return CNumberText::G6((s.*Get)()); },
             [](CSettings& s, const QString& value) {
                 bool ok = false;
                 const double number = CNumberText::ToDouble(value, &ok);
@@ -199,46 +210,14 @@ template <double (CSettings::*Get)() const, void (CSettings::*Set)(double)> Entr
 }
 } // namespace
 
-// The property, its setter and its element are one name.
-#define TESVANA_ENTRY(kind, Name, ...) kind<&CSettings::Name, &CSettings::set##Name>(#Name, ##__VA_ARGS__)
-#define TESVANA_COUNT(Name, Type, most, page)                                                                \
-    count<Type, most, &CSettings::Name, &CSettings::set##Name>(#Name, page)
-
 const std::vector<CSettings::Entry>& CSettings::Entries()
 {
-    static const std::vector<Entry> entries = {
-        TESVANA_ENTRY(text, InstrumentParameterPath, true, true),
-        TESVANA_ENTRY(text, DefaultStoragePath, true, true),
-        TESVANA_ENTRY(text, IgnoreSpecificVersion, true, false),  // the new-version dialog's
-        TESVANA_ENTRY(text, RecentMeasurementFiles, true, false), // the pages' own
-        TESVANA_ENTRY(text, RecentMappingFiles, true, false),
-        TESVANA_ENTRY(text, LastFolder, true, false),
-        TESVANA_ENTRY(text, ReportSite, true, false), // the report dialog's
-        TESVANA_ENTRY(text, ReportSurveyor, true, false),
-        TESVANA_ENTRY(text, ReportNotes, true, false),
-        TESVANA_ENTRY(flag, SaveRecordingsAsCsv, true),
-        TESVANA_ENTRY(flag, CheckForNewVersion, true),
-        TESVANA_COUNT(MappingMaxMeasurementCount, quint64, ULLONG_MAX, true),
-        TESVANA_COUNT(MeasurementMaxMeasurementCount, quint64, ULLONG_MAX, true),
-        TESVANA_COUNT(LogMaxHistoryCount, uint, UINT_MAX, true),
-        TESVANA_COUNT(AveragingMode, int, INT_MAX, false), // the charts' own
-        TESVANA_COUNT(AveragingCount, uint, UINT_MAX, false),
-        TESVANA_ENTRY(flag, EnableMeterMode, true),
-        TESVANA_ENTRY(flag, EnableSpectrumMode, true),
-        TESVANA_ENTRY(flag, EnableAcAnalysisMode, true),
-        TESVANA_ENTRY(flag, EnableMappingMode, true),
-        TESVANA_ENTRY(preset, Meter3DCameraPreset),
-        TESVANA_ENTRY(zoom, Meter3DZoomLevel),
-        TESVANA_ENTRY(flag, Meter3DOrthoProjection, true),
-        TESVANA_ENTRY(preset, Mapping3DCameraPreset),
-        TESVANA_ENTRY(zoom, Mapping3DZoomLevel),
-        TESVANA_ENTRY(flag, Mapping3DOrthoProjection, true),
-        TESVANA_COUNT(Mapping2DPlotHorizontalAxisType, t_Mapping2DPlotHorizontalAxisType, 3, true),
-        // Where the plug-ins are: the page edits them for this run, the file never keeps them.
-        TESVANA_ENTRY(text, InstrumentDriverPluginsPath, false, true),
-        TESVANA_ENTRY(text, MapperPluginsPath, false, true),
-        TESVANA_ENTRY(text, TriggerPluginsPath, false, true),
-    };
+    // The property, its setter and its element are one name.
+#define TESVANA_SETTING_ENTRY(Type, Name, Factory, Kind, Where, Page)                                        \
+    Kind<Type, &CSettings::Name, &CSettings::set##Name>(#Name, SettingLine::Where != SettingLine::RunOnly,   \
+                                                        SettingLine::Page != SettingLine::Hidden),
+    static const std::vector<Entry> entries = {TESVANA_SETTINGS(TESVANA_SETTING_ENTRY)};
+#undef TESVANA_SETTING_ENTRY
     return entries;
 }
 
@@ -278,34 +257,3 @@ bool CSettings::Save()
     }
     return true;
 }
-
-TESVANA_SETTER(CSettings, const QString&, InstrumentParameterPath)
-TESVANA_SETTER(CSettings, const QString&, InstrumentDriverPluginsPath)
-TESVANA_SETTER(CSettings, const QString&, MapperPluginsPath)
-TESVANA_SETTER(CSettings, const QString&, TriggerPluginsPath)
-TESVANA_SETTER(CSettings, const QString&, DefaultStoragePath)
-TESVANA_SETTER(CSettings, bool, SaveRecordingsAsCsv)
-TESVANA_SETTER(CSettings, bool, CheckForNewVersion)
-TESVANA_SETTER(CSettings, const QString&, IgnoreSpecificVersion)
-TESVANA_SETTER(CSettings, const QString&, RecentMeasurementFiles)
-TESVANA_SETTER(CSettings, const QString&, RecentMappingFiles)
-TESVANA_SETTER(CSettings, const QString&, LastFolder)
-TESVANA_SETTER(CSettings, const QString&, ReportSite)
-TESVANA_SETTER(CSettings, const QString&, ReportSurveyor)
-TESVANA_SETTER(CSettings, const QString&, ReportNotes)
-TESVANA_SETTER(CSettings, quint64, MeasurementMaxMeasurementCount)
-TESVANA_SETTER(CSettings, quint64, MappingMaxMeasurementCount)
-TESVANA_SETTER(CSettings, uint, LogMaxHistoryCount)
-TESVANA_SETTER(CSettings, uint, AveragingCount)
-TESVANA_SETTER(CSettings, int, AveragingMode)
-TESVANA_SETTER(CSettings, bool, EnableMeterMode)
-TESVANA_SETTER(CSettings, bool, EnableSpectrumMode)
-TESVANA_SETTER(CSettings, bool, EnableAcAnalysisMode)
-TESVANA_SETTER(CSettings, bool, EnableMappingMode)
-TESVANA_SETTER(CSettings, int, Meter3DCameraPreset)
-TESVANA_SETTER(CSettings, double, Meter3DZoomLevel)
-TESVANA_SETTER(CSettings, bool, Meter3DOrthoProjection)
-TESVANA_SETTER(CSettings, int, Mapping3DCameraPreset)
-TESVANA_SETTER(CSettings, double, Mapping3DZoomLevel)
-TESVANA_SETTER(CSettings, bool, Mapping3DOrthoProjection)
-TESVANA_SETTER(CSettings, t_Mapping2DPlotHorizontalAxisType, Mapping2DPlotHorizontalAxisType)

@@ -47,24 +47,11 @@ CSettingsPageViewModel::CSettingsPageViewModel(CSettings& settings, QObject* par
 
     // The page's switches and plot options edit the store itself (through the properties
     // below); they are still edits that only Save keeps.
-    connect(&m_Settings, &CSettings::EnableMeterModeChanged, this, &CSettingsPageViewModel::l_OnStoreEdited);
-    connect(&m_Settings, &CSettings::EnableSpectrumModeChanged, this,
-            &CSettingsPageViewModel::l_OnStoreEdited);
-    connect(&m_Settings, &CSettings::EnableAcAnalysisModeChanged, this,
-            &CSettingsPageViewModel::l_OnStoreEdited);
-    connect(&m_Settings, &CSettings::EnableMappingModeChanged, this,
-            &CSettingsPageViewModel::l_OnStoreEdited);
-    connect(&m_Settings, &CSettings::Meter3DCameraPresetChanged, this,
-            &CSettingsPageViewModel::l_OnStoreEdited);
-    connect(&m_Settings, &CSettings::Meter3DZoomLevelChanged, this, &CSettingsPageViewModel::l_OnStoreEdited);
-    connect(&m_Settings, &CSettings::Meter3DOrthoProjectionChanged, this,
-            &CSettingsPageViewModel::l_OnStoreEdited);
-    connect(&m_Settings, &CSettings::Mapping3DCameraPresetChanged, this,
-            &CSettingsPageViewModel::l_OnStoreEdited);
-    connect(&m_Settings, &CSettings::Mapping3DZoomLevelChanged, this,
-            &CSettingsPageViewModel::l_OnStoreEdited);
-    connect(&m_Settings, &CSettings::Mapping3DOrthoProjectionChanged, this,
-            &CSettingsPageViewModel::l_OnStoreEdited);
+#define TESVANA_SETTING_PAGE_CONNECTION(Type, Name, Factory, Kind, Where, Page)                              \
+    TESVANA_IF_MIRRORED_##Page(                                                                              \
+        connect(&m_Settings, &CSettings::Name##Changed, this, &CSettingsPageViewModel::l_OnStoreEdited);)
+    TESVANA_SETTINGS(TESVANA_SETTING_PAGE_CONNECTION)
+#undef TESVANA_SETTING_PAGE_CONNECTION
     connect(&m_Settings, &CSettings::Mapping2DPlotHorizontalAxisTypeChanged, this,
             &CSettingsPageViewModel::l_OnStoreEdited);
 
@@ -271,49 +258,9 @@ void CSettingsPageViewModel::l_OnStoreEdited()
 }
 
 // The switches and plot options read and write the store itself.
-bool CSettingsPageViewModel::EnableMeterMode() const
-{
-    return m_Settings.EnableMeterMode();
-}
-bool CSettingsPageViewModel::EnableSpectrumMode() const
-{
-    return m_Settings.EnableSpectrumMode();
-}
-bool CSettingsPageViewModel::EnableAcAnalysisMode() const
-{
-    return m_Settings.EnableAcAnalysisMode();
-}
-bool CSettingsPageViewModel::EnableMappingMode() const
-{
-    return m_Settings.EnableMappingMode();
-}
 int CSettingsPageViewModel::Mapping2DPlotHorizontalAxisType() const
 {
     return int(m_Settings.Mapping2DPlotHorizontalAxisType());
-}
-int CSettingsPageViewModel::Meter3DCameraPreset() const
-{
-    return int(m_Settings.Meter3DCameraPreset());
-}
-double CSettingsPageViewModel::Meter3DZoomLevel() const
-{
-    return m_Settings.Meter3DZoomLevel();
-}
-bool CSettingsPageViewModel::Meter3DOrthoProjection() const
-{
-    return m_Settings.Meter3DOrthoProjection();
-}
-int CSettingsPageViewModel::Mapping3DCameraPreset() const
-{
-    return int(m_Settings.Mapping3DCameraPreset());
-}
-double CSettingsPageViewModel::Mapping3DZoomLevel() const
-{
-    return m_Settings.Mapping3DZoomLevel();
-}
-bool CSettingsPageViewModel::Mapping3DOrthoProjection() const
-{
-    return m_Settings.Mapping3DOrthoProjection();
 }
 QStringList CSettingsPageViewModel::CameraPresetNames() const
 {
@@ -340,55 +287,10 @@ QString CSettingsPageViewModel::Logo()
     return CConstants::OrganizationLogo;
 }
 
-void CSettingsPageViewModel::setEnableMeterMode(bool value)
-{
-    m_Settings.setEnableMeterMode(value);
-}
-void CSettingsPageViewModel::setEnableSpectrumMode(bool value)
-{
-    m_Settings.setEnableSpectrumMode(value);
-}
-void CSettingsPageViewModel::setEnableAcAnalysisMode(bool value)
-{
-    m_Settings.setEnableAcAnalysisMode(value);
-}
-void CSettingsPageViewModel::setEnableMappingMode(bool value)
-{
-    m_Settings.setEnableMappingMode(value);
-}
-
 void CSettingsPageViewModel::setMapping2DPlotHorizontalAxisType(int value)
 {
     if (value >= 0 && value <= int(CSettings::e_HorizAxisIsZPosition))
         m_Settings.setMapping2DPlotHorizontalAxisType(CSettings::t_Mapping2DPlotHorizontalAxisType(value));
-}
-
-void CSettingsPageViewModel::setMeter3DCameraPreset(int value)
-{
-    m_Settings.setMeter3DCameraPreset(value);
-}
-
-void CSettingsPageViewModel::setMeter3DZoomLevel(double value)
-{
-    m_Settings.setMeter3DZoomLevel(value);
-}
-void CSettingsPageViewModel::setMeter3DOrthoProjection(bool value)
-{
-    m_Settings.setMeter3DOrthoProjection(value);
-}
-
-void CSettingsPageViewModel::setMapping3DCameraPreset(int value)
-{
-    m_Settings.setMapping3DCameraPreset(value);
-}
-
-void CSettingsPageViewModel::setMapping3DZoomLevel(double value)
-{
-    m_Settings.setMapping3DZoomLevel(value);
-}
-void CSettingsPageViewModel::setMapping3DOrthoProjection(bool value)
-{
-    m_Settings.setMapping3DOrthoProjection(value);
 }
 
 void CSettingsPageViewModel::l_TakeSnapshot()

@@ -1,12 +1,23 @@
 #pragma once
 
+#include "app/CSettings.h"
 #include "viewmodels/CPageViewModel.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
 
-class CSettings;
+// A setting the page mirrors (page column Mirrored): a property of the page that reads and
+// writes the store; the store's change makes the page unsaved (StoreChanged).
+#define TESVANA_IF_MIRRORED_Hidden(...)
+#define TESVANA_IF_MIRRORED_Edited(...)
+#define TESVANA_IF_MIRRORED_Mirrored(...) __VA_ARGS__
+#define TESVANA_SETTING_PAGE_PROPERTY(Type, Name, Factory, Kind, Where, Page)                                \
+    TESVANA_IF_MIRRORED_##Page(Q_PROPERTY(Type Name READ Name WRITE set##Name NOTIFY StoreChanged))
+#define TESVANA_SETTING_PAGE_ACCESSORS(Type, Name, Factory, Kind, Where, Page)                               \
+    TESVANA_IF_MIRRORED_##Page(                                                                              \
+        Type Name()                                                                                          \
+            const { return m_Settings.Name(); } void set##Name(Type value) { m_Settings.set##Name(value); })
 
 // View model of the settings page: the folders, the version check and the memory
 // limits, edited here and written into the settings store at once; Save writes the
@@ -49,25 +60,10 @@ class CSettingsPageViewModel : public CPageViewModel
                    LogMaxHistoryCountChanged)
     // Page switches and plot options: edits of the store itself (what the program uses at
     // once), still unsaved until Save.
-    Q_PROPERTY(bool EnableMeterMode READ EnableMeterMode WRITE setEnableMeterMode NOTIFY StoreChanged)
-    Q_PROPERTY(
-        bool EnableSpectrumMode READ EnableSpectrumMode WRITE setEnableSpectrumMode NOTIFY StoreChanged)
-    Q_PROPERTY(
-        bool EnableAcAnalysisMode READ EnableAcAnalysisMode WRITE setEnableAcAnalysisMode NOTIFY StoreChanged)
-    Q_PROPERTY(bool EnableMappingMode READ EnableMappingMode WRITE setEnableMappingMode NOTIFY StoreChanged)
+    // The switches and 3-D view options show and edit the store's own values.
+    TESVANA_SETTINGS(TESVANA_SETTING_PAGE_PROPERTY)
     Q_PROPERTY(int Mapping2DPlotHorizontalAxisType READ Mapping2DPlotHorizontalAxisType WRITE
                    setMapping2DPlotHorizontalAxisType NOTIFY StoreChanged)
-    Q_PROPERTY(
-        int Meter3DCameraPreset READ Meter3DCameraPreset WRITE setMeter3DCameraPreset NOTIFY StoreChanged)
-    Q_PROPERTY(double Meter3DZoomLevel READ Meter3DZoomLevel WRITE setMeter3DZoomLevel NOTIFY StoreChanged)
-    Q_PROPERTY(bool Meter3DOrthoProjection READ Meter3DOrthoProjection WRITE setMeter3DOrthoProjection NOTIFY
-                   StoreChanged)
-    Q_PROPERTY(int Mapping3DCameraPreset READ Mapping3DCameraPreset WRITE setMapping3DCameraPreset NOTIFY
-                   StoreChanged)
-    Q_PROPERTY(
-        double Mapping3DZoomLevel READ Mapping3DZoomLevel WRITE setMapping3DZoomLevel NOTIFY StoreChanged)
-    Q_PROPERTY(bool Mapping3DOrthoProjection READ Mapping3DOrthoProjection WRITE setMapping3DOrthoProjection
-                   NOTIFY StoreChanged)
     Q_PROPERTY(QStringList CameraPresetNames READ CameraPresetNames CONSTANT)
     Q_PROPERTY(QStringList XAxisTypeNames READ XAxisTypeNames CONSTANT)
     // "Korvelin Tesvana v1.2.4" and the Qt the program runs on.
@@ -110,33 +106,14 @@ public:
     quint64 MeasurementMaxMeasurementCount() const { return m_MeasurementMaxMeasurementCount; }
     quint64 MappingMaxMeasurementCount() const { return m_MappingMaxMeasurementCount; }
     uint LogMaxHistoryCount() const { return m_LogMaxHistoryCount; }
-    bool EnableMeterMode() const;
-    bool EnableSpectrumMode() const;
-    bool EnableAcAnalysisMode() const;
-    bool EnableMappingMode() const;
+    TESVANA_SETTINGS(TESVANA_SETTING_PAGE_ACCESSORS)
     int Mapping2DPlotHorizontalAxisType() const;
-    int Meter3DCameraPreset() const;
-    double Meter3DZoomLevel() const;
-    bool Meter3DOrthoProjection() const;
-    int Mapping3DCameraPreset() const;
-    double Mapping3DZoomLevel() const;
-    bool Mapping3DOrthoProjection() const;
     QStringList CameraPresetNames() const;
     QStringList XAxisTypeNames() const;
     static QString ProgramName();
     static QString QtVersion();
     static QString Logo();
-    void setEnableMeterMode(bool value);
-    void setEnableSpectrumMode(bool value);
-    void setEnableAcAnalysisMode(bool value);
-    void setEnableMappingMode(bool value);
     void setMapping2DPlotHorizontalAxisType(int value);
-    void setMeter3DCameraPreset(int value);
-    void setMeter3DZoomLevel(double value);
-    void setMeter3DOrthoProjection(bool value);
-    void setMapping3DCameraPreset(int value);
-    void setMapping3DZoomLevel(double value);
-    void setMapping3DOrthoProjection(bool value);
     double MinimumPointCount() const { return MinimumPoints; }
     double MaximumPointCount() const { return MaximumPoints; }
     double MinimumLogCount() const { return MinimumLogLines; }

@@ -78,34 +78,40 @@ private slots:
             QVERIFY(settings.Save());
         }
         const QByteArray content = read();
-        const QList<QByteArray> order = {"InstrumentParameterPath",
-                                         "DefaultStoragePath",
-                                         "IgnoreSpecificVersion",
-                                         "SaveRecordingsAsCsv",
-                                         "CheckForNewVersion",
-                                         "MappingMaxMeasurementCount",
-                                         "MeasurementMaxMeasurementCount",
-                                         "LogMaxHistoryCount",
-                                         "AveragingMode",
-                                         "AveragingCount",
-                                         "EnableMeterMode",
-                                         "EnableSpectrumMode",
-                                         "EnableAcAnalysisMode",
-                                         "EnableMappingMode",
-                                         "Meter3DCameraPreset",
-                                         "Meter3DZoomLevel",
-                                         "Meter3DOrthoProjection",
-                                         "Mapping3DCameraPreset",
-                                         "Mapping3DZoomLevel",
-                                         "Mapping3DOrthoProjection",
-                                         "Mapping2DPlotHorizontalAxisType"};
-        int last = -1;
-        for (const QByteArray& name : order)
-        {
-            const int at = content.indexOf("<" + name + ">");
-            QVERIFY2(at > last, name.constData());
-            last = at;
-        }
+        // Every element of the file, in the file's order: names and order are what files
+        // written by earlier versions hold.
+        QStringList elements;
+        QRegularExpression open("<([A-Za-z0-9]+)>");
+        for (auto it = open.globalMatch(QString::fromUtf8(content)); it.hasNext();)
+            elements << it.next().captured(1);
+        QCOMPARE(elements, QStringList({"SETTINGS",
+                                        "InstrumentParameterPath",
+                                        "DefaultStoragePath",
+                                        "IgnoreSpecificVersion",
+                                        "RecentMeasurementFiles",
+                                        "RecentMappingFiles",
+                                        "LastFolder",
+                                        "ReportSite",
+                                        "ReportSurveyor",
+                                        "ReportNotes",
+                                        "SaveRecordingsAsCsv",
+                                        "CheckForNewVersion",
+                                        "MappingMaxMeasurementCount",
+                                        "MeasurementMaxMeasurementCount",
+                                        "LogMaxHistoryCount",
+                                        "AveragingMode",
+                                        "AveragingCount",
+                                        "EnableMeterMode",
+                                        "EnableSpectrumMode",
+                                        "EnableAcAnalysisMode",
+                                        "EnableMappingMode",
+                                        "Meter3DCameraPreset",
+                                        "Meter3DZoomLevel",
+                                        "Meter3DOrthoProjection",
+                                        "Mapping3DCameraPreset",
+                                        "Mapping3DZoomLevel",
+                                        "Mapping3DOrthoProjection",
+                                        "Mapping2DPlotHorizontalAxisType"}));
         QVERIFY(content.contains("    <Meter3DZoomLevel>123.457</Meter3DZoomLevel>"));
         QVERIFY(content.contains("<SaveRecordingsAsCsv>1</SaveRecordingsAsCsv>"));
         QVERIFY(!content.contains("Plugins"));

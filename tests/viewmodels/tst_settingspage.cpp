@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMetaProperty>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -133,6 +134,47 @@ private slots:
         QCOMPARE(settings.TriggerPluginsPath(), QString("/opt/prog/tesvana/trigger"));
         QCOMPARE(page.TriggerPluginsPathShort(), QString("/opt/prog/tesvana/trigger"));
         QVERIFY(prompt.asked.isEmpty());
+    }
+
+    // The switches and view options the page mirrors: each page property that tells of a
+    // store change is the store's property of that name, read and written through.
+    void mirroredSettingsReadAndWriteTheStore()
+    {
+        // A property's value as a number (an enumeration's too, which QVariant does not convert).
+        const auto number = [](const QVariant& value) {
+            return QMetaType::typeFlags(value.userType()) & QMetaType::IsEnumeration
+                       ? double(*static_cast<const int*>(value.constData()))
+                       : value.toDouble();
+        };
+        RecordingPrompt prompt;
+        CSettings settings("/opt/prog", nullptr, m_Dir.path());
+        CSettingsPageViewModel page(settings);
+        const QMetaObject* meta = page.metaObject();
+        int mirrored = 0;
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
+        {
+            const QMetaProperty property = meta->property(i);
+            if (property.notifySignal().name() != "StoreChanged")
+                continue;
+            ++mirrored;
+            const char* name = property.name();
+            QVERIFY2(settings.metaObject()->indexOfProperty(name) >= 0, name);
+            QVERIFY2(number(page.property(name)) == number(settings.property(name)), name);
+            const QVariant before = settings.property(name);
+            // (The 2-D axis is a number on the page and an enumeration in the store.)
+            // Another value of the same type: a switch flipped, a number moved by one.
+            QVariant other =
+                before.type() == QVariant::Bool ? QVariant(!before.toBool()) : QVariant(number(before) - 1);
+            QVERIFY(other.convert(int(property.userType())));
+            QSignalSpy told(&page, &CSettingsPageViewModel::StoreChanged);
+            QVERIFY2(page.setProperty(name, other), name);
+            QVERIFY2(number(settings.property(name)) == other.toDouble(), name);
+            QCOMPARE(told.count(), 1);
+            QVERIFY(page.HasUnsavedParameter());
+            page.restore();
+            QCOMPARE(number(settings.property(name)), number(before));
+        }
+        QCOMPARE(mirrored, 11); // ten switches and view options, and the 2-D axis
     }
 
     void saveRoundTripsThroughTheFileAndTellsToRestart()
