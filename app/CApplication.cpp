@@ -373,7 +373,7 @@ void CApplication::l_SetContextProperties()
     context->setContextProperty(QStringLiteral("debug"), QVariant::fromValue<QObject*>(nullptr));
 }
 
-void CApplication::OnNewVersionAvailable(QString newVersion)
+void CApplication::OnNewVersionAvailable(const QString& newVersion)
 {
     if (newVersion == m_Core.Settings().IgnoreSpecificVersion())
         return;

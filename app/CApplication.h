@@ -49,7 +49,7 @@ public:
 public slots:
     void onAboutToQuit();
     void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg);
-    void OnNewVersionAvailable(QString newVersion);
+    void OnNewVersionAvailable(const QString& newVersion);
     // A termination signal: the program ends without asking, so an unsaved recording is
     // written as a recovery file first, and the next start says where.
     void OnTerminationRequested();

@@ -98,7 +98,7 @@ int CCommandLine::Run(const QStringList& arguments)
 {
     if (arguments.isEmpty())
         return l_UsageError(tr("no command given (tesvana-cli --help lists them)"));
-    const QString command = arguments.first();
+    const QString& command = arguments.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help"))
     {
@@ -515,7 +515,8 @@ int CCommandLine::l_Stats(const QStringList& arguments)
             const QString unit = stats.value(QStringLiteral("unit")).toString();
             m_Out << tr("%1 samples").arg(number(stats.value(QStringLiteral("samples")), 12)) << '\n';
             table(stats.value(QStringLiteral("all")).toObject(), unit);
-            for (const QJsonValue& value : stats.value(QStringLiteral("blocks")).toArray())
+            const QJsonArray blockRows = stats.value(QStringLiteral("blocks")).toArray();
+            for (const QJsonValue& value : blockRows)
             {
                 const QJsonObject block = value.toObject();
                 m_Out << '\n' << tr("block %1").arg(block.value(QStringLiteral("block")).toInt());
@@ -645,7 +646,8 @@ int CCommandLine::l_Ac(const QStringList& arguments)
             for (int q = 0; q < 5; ++q)
                 m_Out << QStringLiteral(" %1").arg(CRecordingAnalysis::ComponentName(q), 12);
             m_Out << QStringLiteral(" %1\n").arg(tr("limit"), 12);
-            for (const QJsonValue& value : ac.value(QStringLiteral("bands")).toArray())
+            const QJsonArray bandRows = ac.value(QStringLiteral("bands")).toArray();
+            for (const QJsonValue& value : bandRows)
             {
                 const QJsonObject band = value.toObject();
                 m_Out << QStringLiteral("%1").arg(band.value(QStringLiteral("band")).toString(), -18);
@@ -745,7 +747,8 @@ int CCommandLine::l_Exposure(const QStringList& arguments)
                 if (weighted)
                     m_Out << QStringLiteral(" %1").arg(tr("weighted peak"), 14);
                 m_Out << QStringLiteral(" %1\n").arg(tr("most from [Hz]"), 15);
-                for (const QJsonValue& value : exposure.value(QStringLiteral("perBlock")).toArray())
+                const QJsonArray blockIndices = exposure.value(QStringLiteral("perBlock")).toArray();
+                for (const QJsonValue& value : blockIndices)
                 {
                     const QJsonObject block = value.toObject();
                     m_Out << QStringLiteral("%1 %2")

@@ -229,7 +229,7 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
         loop.quit();
     });
     QObject::connect(measure, &COperationMeasure::NewMeasure, &loop,
-                     [&](QSharedPointer<CMeasureBlock> block) {
+                     [&](const QSharedPointer<CMeasureBlock>& block) {
                          ++received;
                          if (recorder.IsRecording() && block)
                          {

@@ -148,7 +148,8 @@ QJsonObject CRecordingAnalysis::Info(const CRecordingFile& file, const CRecordin
         // Whole seconds from the date and time, the rest from the nanoseconds.
         const auto seconds = [](const QDateTime& t) {
             const qint64 ms = t.toMSecsSinceEpoch();
-            return double(ms / 1000 - (ms % 1000 < 0 ? 1 : 0));
+            const qint64 whole = ms / 1000 - (ms % 1000 < 0 ? 1 : 0);
+            return double(whole);
         };
         const double span = seconds(summary.LastTime()) - seconds(summary.FirstTime()) +
                             (double(summary.LastNanoseconds()) - double(summary.FirstNanoseconds())) * 1e-9;

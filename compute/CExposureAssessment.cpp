@@ -448,7 +448,7 @@ void CExposureAssessment::l_Prepare(int n, double rate)
     {
         double w = 0;
         for (int t = 0; t < 4; ++t)
-            w += (t % 2 ? -1 : 1) * BlackmanHarris[t] * std::cos(2 * Pi * t * i / n);
+            w += (t % 2 ? -1.0f : 1.0f) * BlackmanHarris[t] * std::cos(2 * Pi * t * i / n);
         w *= m_Taper[std::size_t(i)];
         m_WindowPower += w * w;
         m_WindowSum += w;

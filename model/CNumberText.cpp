@@ -64,7 +64,7 @@ char* CNumberText::WriteG6(char* out, double value)
 {
     if (std::isnan(value))
     {
-        std::memcpy(out, "nan", 3);
+        std::memcpy(out, "nan", 3); // NOLINT(bugprone-not-null-terminated-result): text with its end returned
         return out + 3;
     }
     // std::to_chars with a precision is exactly printf's %g, but in the C locale always.

@@ -212,7 +212,7 @@ QList<CMapperPlugin*> COperationMapping::AvailableMapperPlugins()
     return m_PluginsManager.GetMapperPlugins();
 }
 
-void COperationMapping::OnReplayMeasure(QSharedPointer<CMeasureBlockMapping> block)
+void COperationMapping::OnReplayMeasure(const QSharedPointer<CMeasureBlockMapping>& block)
 {
     if (block)
         emit NewMeasure(block);

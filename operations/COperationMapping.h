@@ -35,7 +35,7 @@ public:
 
 public slots:
     void OnNewMeasure(QSharedPointer<CMeasureBlock> block) override;
-    void OnReplayMeasure(QSharedPointer<CMeasureBlockMapping> block);
+    void OnReplayMeasure(const QSharedPointer<CMeasureBlockMapping>& block);
     void OnAcquire();
     void OnMapperFailed(const QString& reason);
 

@@ -92,7 +92,7 @@ void COperationMeasure::OnNewMeasure(QSharedPointer<CMeasureBlock> block)
     emit NewMeasure(block);
 }
 
-void COperationMeasure::OnReplayMeasure(QSharedPointer<CMeasureBlock> block)
+void COperationMeasure::OnReplayMeasure(const QSharedPointer<CMeasureBlock>& block)
 {
     if (block)
         emit NewMeasure(block);

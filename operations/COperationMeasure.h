@@ -42,7 +42,7 @@ public:
 
 public slots:
     void OnNewMeasure(QSharedPointer<CMeasureBlock> block) override;
-    void OnReplayMeasure(QSharedPointer<CMeasureBlock> block);
+    void OnReplayMeasure(const QSharedPointer<CMeasureBlock>& block);
     void OnLimitsFilePathChanged();
 
 signals:

@@ -358,7 +358,7 @@ void CRecordingManager::StopRecord()
     setNextReplayIndex(0);
 }
 
-void CRecordingManager::Save(QString path)
+void CRecordingManager::Save(const QString& path)
 {
     SaveAs(path, nullptr);
 }
@@ -502,7 +502,7 @@ qint64 CRecordingManager::IndexingThreshold() const
     return qint64(m_Settings.MeasurementMaxMeasurementCount()) * shortestRow;
 }
 
-bool CRecordingManager::Load(QString path)
+bool CRecordingManager::Load(const QString& path)
 {
     l_StopIndexing();
     QFile file(path);

@@ -169,10 +169,10 @@ public slots:
     virtual void ResetRecord();
     virtual void StopRecord();
     // Saves as SaveAs does; the slot's void form, for its callers of old.
-    virtual void Save(QString path);
+    virtual void Save(const QString& path);
     // True when the file was read, or is being read in the background (IsIndexing; the
     // outcome then comes with IndexingFinished).
-    virtual bool Load(QString path);
+    virtual bool Load(const QString& path);
     Q_INVOKABLE void cancelIndexing();
     // Writes the data set as a results file (XML only) without taking it as saved: the
     // last resort of a program told to end with a recording nobody saved. False when

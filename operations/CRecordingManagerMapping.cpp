@@ -13,7 +13,7 @@ CRecordingManagerMapping::CRecordingManagerMapping(CSettings& settings, QObject*
             &CRecordingManagerMapping::OnBodyCommentChanged);
 }
 
-void CRecordingManagerMapping::AddMeasureBlock(QSharedPointer<CMeasureBlockMapping> block)
+void CRecordingManagerMapping::AddMeasureBlock(const QSharedPointer<CMeasureBlockMapping>& block)
 {
     // A map is recorded in the mapping's frame; turned before it is written to disk, where
     // it must not change any more (turning twice does nothing).

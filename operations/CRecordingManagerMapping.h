@@ -13,7 +13,7 @@ public:
 
 public slots:
     void PlayNextStep() override;
-    virtual void AddMeasureBlock(QSharedPointer<CMeasureBlockMapping> block);
+    virtual void AddMeasureBlock(const QSharedPointer<CMeasureBlockMapping>& block);
     void OnDataSetCleared();
     void OnBodyCommentChanged();
 

@@ -17,7 +17,7 @@ CRecordingManagerMeasure::CRecordingManagerMeasure(CSettings& settings, QObject*
     connect(this, &CRecordingManager::IsHoldingChanged, this, &CRecordingManagerMeasure::OnIsHoldingChanged);
 }
 
-void CRecordingManagerMeasure::AddMeasureBlock(QSharedPointer<CMeasureBlock> block)
+void CRecordingManagerMeasure::AddMeasureBlock(const QSharedPointer<CMeasureBlock>& block)
 {
     l_Add(block);
 }

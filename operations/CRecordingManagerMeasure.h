@@ -27,7 +27,7 @@ public:
 
 public slots:
     void PlayNextStep() override;
-    virtual void AddMeasureBlock(QSharedPointer<CMeasureBlock> block);
+    virtual void AddMeasureBlock(const QSharedPointer<CMeasureBlock>& block);
     void OnDataSetCleared();
     void OnBodyCommentChanged();
     void OnIsHoldingChanged(bool isHolding);

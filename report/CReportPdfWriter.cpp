@@ -201,9 +201,9 @@ public:
                     const double width = shares[c] * m_Width;
                     m_Painter->setFont(l_FontOf(cell, r == 0 && heading));
                     m_Painter->setPen(cell.colour);
-                    m_Painter->drawText(QRectF(x + pad, m_Y + pad, width - 2 * pad, height - 2 * pad),
-                                        Qt::TextWordWrap | (cell.right ? Qt::AlignRight : Qt::AlignLeft),
-                                        cell.text);
+                    m_Painter->drawText(
+                        QRectF(x + pad, m_Y + pad, width - 2 * pad, height - 2 * pad),
+                        int(Qt::TextWordWrap) | int(cell.right ? Qt::AlignRight : Qt::AlignLeft), cell.text);
                     x += width;
                 }
                 m_Painter->setPen(QPen(QColor(0xcc, 0xcc, 0xcc), 1));

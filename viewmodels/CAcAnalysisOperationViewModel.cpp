@@ -96,7 +96,7 @@ void CAcAnalysisOperationViewModel::setDefaultParameters()
     m.setApplyConfiguration(true);
 }
 
-void CAcAnalysisOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)
+void CAcAnalysisOperationViewModel::OnNewMeasure(const QSharedPointer<CMeasureBlock>& measureBlock)
 {
     CRecordingManagerMeasure* recorder = Operation()->RecordingManager();
     const auto& blocks = *recorder->DataSet()->MeasureBlocks();

@@ -128,7 +128,7 @@ void CMappingOperationViewModel::l_ShowPlace(const CMeasureBlockMapping& block)
     m_Orientation.setYaw(block.Orientation.Yaw());
 }
 
-void CMappingOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlockMapping> block)
+void CMappingOperationViewModel::OnNewMeasure(const QSharedPointer<CMeasureBlockMapping>& block)
 {
     if (!m_CanAcceptNewMeasure || !block)
         return;

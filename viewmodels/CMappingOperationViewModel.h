@@ -107,7 +107,7 @@ public:
 
 public slots:
     QString HelpPath() override;
-    void OnNewMeasure(QSharedPointer<CMeasureBlockMapping> block);
+    void OnNewMeasure(const QSharedPointer<CMeasureBlockMapping>& block);
     void OnOperationParameterUnitChanged();
     void OnDataSetCleared();
     void OnPlayingBackChanged(bool isPlayingBack);

@@ -465,7 +465,7 @@ QString CMeasurementOperationViewModel::l_AskSavePath(const QString& title, cons
                                               instrument ? instrument->SerialNumber() : QString(),
                                               QDateTime::currentDateTime(), m_Kind)
                                  .replace(QStringLiteral(".kxr.xml"), suffix);
-    const QString path =
+    QString path =
         CPrompt::Current().SaveFileName(title, l_DialogFolder() + QLatin1Char('/') + proposed, filter);
     if (!path.isEmpty())
         l_Remember(path, false);

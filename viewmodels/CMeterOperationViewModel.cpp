@@ -180,7 +180,7 @@ QSharedPointer<CMeasureBlock> CMeterOperationViewModel::l_NewestBlock()
     return blocks.empty() ? QSharedPointer<CMeasureBlock>() : blocks.back();
 }
 
-void CMeterOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)
+void CMeterOperationViewModel::OnNewMeasure(const QSharedPointer<CMeasureBlock>& measureBlock)
 {
     if (!measureBlock || measureBlock->Results.isEmpty())
     {

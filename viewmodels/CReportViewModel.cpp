@@ -198,7 +198,7 @@ void CReportViewModel::reportOnFiles()
     l_Run(report, files, output);
 }
 
-void CReportViewModel::l_Run(std::shared_ptr<CSurveyReport> report, const QStringList& files,
+void CReportViewModel::l_Run(const std::shared_ptr<CSurveyReport>& report, const QStringList& files,
                              const QString& output)
 {
     m_Busy = true;

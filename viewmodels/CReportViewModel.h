@@ -66,7 +66,7 @@ private:
     bool l_Prepare(CSurveyReport& report);
     QString l_AskOutput(const QString& name);
     // Reads `files` into the report (on the worker) and writes it to `output`.
-    void l_Run(std::shared_ptr<CSurveyReport> report, const QStringList& files, const QString& output);
+    void l_Run(const std::shared_ptr<CSurveyReport>& report, const QStringList& files, const QString& output);
     void l_Finished(const QString& output, const QString& error);
     void l_SetStatus(const QString& value);
 

@@ -100,7 +100,7 @@ void CSpectrumOperationViewModel::setDefaultParameters()
     m.setApplyConfiguration(true);
 }
 
-void CSpectrumOperationViewModel::OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock)
+void CSpectrumOperationViewModel::OnNewMeasure(const QSharedPointer<CMeasureBlock>& measureBlock)
 {
     if (measureBlock && !measureBlock->Results.isEmpty())
     {

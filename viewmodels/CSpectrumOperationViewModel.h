@@ -51,7 +51,7 @@ public:
 
 public slots:
     QString HelpPath() override;
-    void OnNewMeasure(QSharedPointer<CMeasureBlock> measureBlock);
+    void OnNewMeasure(const QSharedPointer<CMeasureBlock>& measureBlock);
     void OnOperationParameterUnitChanged();
     void OnDataSetCleared();
     void OnPlayingBackChanged(bool isPlayingBack);

@@ -16,7 +16,8 @@ const char* const StagePositionProperty = "tesvanaSimulatedStagePosition";
 } // namespace
 
 CSimulatedProbe::CSimulatedProbe(QObject* parent)
-    : CInstrument(parent), m_Acquisition([this](QSharedPointer<CMeasureBlock> block) { l_Deliver(block); })
+    : CInstrument(parent),
+      m_Acquisition([this](const QSharedPointer<CMeasureBlock>& block) { l_Deliver(block); })
 {
     setName(QStringLiteral("Simulated probe"));
     setInterface(CInstrumentInterface::USB);

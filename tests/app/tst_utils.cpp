@@ -24,7 +24,7 @@ struct BoxAnswer
     QString defaultButton;
 };
 
-void answerNextBox(BoxAnswer* seen, std::function<QAbstractButton*(QMessageBox*)> pick)
+void answerNextBox(BoxAnswer* seen, const std::function<QAbstractButton*(QMessageBox*)>& pick)
 {
     QTimer::singleShot(0, [seen, pick] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

@@ -123,7 +123,7 @@ class TestCli : public QObject
         for (int p = 0; p < 6; ++p)
         {
             auto block = QSharedPointer<CMeasureBlockMapping>::create();
-            block->Position = CPosition(p % 3, p / 3, 5);
+            block->Position = CPosition(p % 3, p < 3 ? 0 : 1, 5);
             for (int i = 0; i < 4; ++i)
             {
                 auto sample = QSharedPointer<CFieldIntensityResult>::create();
@@ -319,7 +319,8 @@ private slots:
         QCOMPARE(spectrum["binWidth"].toDouble(), 1.0);
         QCOMPARE(spectrum["block"].toInt(), 3);
         bool eightHz = false;
-        for (const QJsonValue& peak : spectrum["peaks"].toArray())
+        const QJsonArray peaks = spectrum["peaks"].toArray();
+        for (const QJsonValue& peak : peaks)
             eightHz = eightHz || std::fabs(peak["frequency"].toDouble() - 8) < 0.5;
         QVERIFY2(eightHz, QJsonDocument(spectrum).toJson().constData());
         const Run outside = run({"spectrum", file, "--block", "9"});

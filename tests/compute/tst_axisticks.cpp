@@ -145,13 +145,14 @@ private slots:
     {
         // A recording that started at 09:58:20 local time, shown over 40 minutes.
         const QDateTime start(QDate(2026, 12, 8), QTime(9, 58, 20));
-        const double origin = start.toMSecsSinceEpoch() / 1000.0;
+        const double origin = double(start.toMSecsSinceEpoch()) / 1000.0;
         const CAxisTicks::Scale clock = CAxisTicks::Time(0, 2400, 4, 0, origin);
         QCOMPARE(texts(clock), QStringList({"10:00", "10:10", "10:20", "10:30"}));
         QCOMPARE(clock.ticks.first().value, 100.0); // 10:00 is 100 s after the start
         QCOMPARE(clock.timeUnit, QString("hh:mm, 2026-12-08"));
         // Over midnight: the tick at midnight names the day.
-        const double evening = QDateTime(QDate(2026, 12, 8), QTime(20, 0)).toMSecsSinceEpoch() / 1000.0;
+        const double evening =
+            double(QDateTime(QDate(2026, 12, 8), QTime(20, 0)).toMSecsSinceEpoch()) / 1000.0;
         const QStringList night = texts(CAxisTicks::Time(0, 8 * 3600, 4, 0, evening));
         QVERIFY2(night.contains("9 Dec"), qPrintable(night.join(' ')));
         // Weeks: days.

@@ -58,7 +58,7 @@ private:
         set.setComment(QStringLiteral("a <comment> with <measurements in it"));
         for (int b = 0; b < blocks; ++b)
             set.AppendLoadedBlock(block(b, samples, m_Base, spikeBlock, 3));
-        const QString path = m_Dir.filePath(name);
+        QString path = m_Dir.filePath(name);
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         CXMLResultsSerializer writer;

@@ -179,7 +179,7 @@ private slots:
         QList<QSharedPointer<CMeasureBlock>> blocks;
         QObject listening; // blocks still queued after this test reach nobody
         connect(probe.data(), &CInstrument::OnNewMeasureBlock, &listening,
-                [&](QSharedPointer<CMeasureBlock> block) { blocks << block; });
+                [&](const QSharedPointer<CMeasureBlock>& block) { blocks << block; });
         probe->StartMeasurement();
         QVERIFY(probe->IsRunning());
         QTRY_VERIFY_WITH_TIMEOUT(blocks.size() >= 3, 5000);
@@ -253,7 +253,7 @@ private slots:
             QList<float> values;
             QObject listening;
             connect(probe.data(), &CInstrument::OnNewMeasureBlock, &listening,
-                    [&](QSharedPointer<CMeasureBlock> block) {
+                    [&](const QSharedPointer<CMeasureBlock>& block) {
                         if (values.isEmpty())
                             for (const auto& s : block->Results)
                                 values << s->Bx();

@@ -33,7 +33,7 @@ class PositionSink : public QObject
 public:
     QList<CPosition> received;
 public slots:
-    void take(CPosition position, COrientation) { received.append(position); }
+    void take(const CPosition& position, const COrientation&) { received.append(position); }
 signals:
     void send(CPosition position, COrientation orientation);
 };
@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(assigned, source);
         QVERIFY(assigned.parent() == nullptr);
         COrientation o(10, 20, 30);
-        COrientation copy(o);
+        COrientation copy(o); // NOLINT(performance-unnecessary-copy-initialization): the copy is the test
         QCOMPARE(copy.Pitch(), 20.0);
     }
 

@@ -70,7 +70,7 @@ private slots:
         QFETCH(QByteArray, zone);
         QFETCH(qint64, change);
         setZone(zone);
-        CSimulatedAcquisition acquisition([](QSharedPointer<CMeasureBlock>) {});
+        CSimulatedAcquisition acquisition([](const QSharedPointer<CMeasureBlock>&) {});
         CSimulatedAcquisition::Settings settings;
         settings.acquisitionRate = 1000;
         settings.blockSize = 3000;
@@ -142,7 +142,7 @@ private slots:
     {
         std::vector<qint64> times;
         std::mutex mutex;
-        CSimulatedAcquisition acquisition([&](QSharedPointer<CMeasureBlock> block) {
+        CSimulatedAcquisition acquisition([&](const QSharedPointer<CMeasureBlock>& block) {
             std::lock_guard<std::mutex> lock(mutex);
             for (const auto& sample : block->Results)
                 times.push_back(sample->Timestamp.toSecsSinceEpoch() * 1000000000LL +
@@ -176,7 +176,7 @@ private slots:
     {
         MessageCapture log;
         int delivered = 0;
-        CSimulatedAcquisition acquisition([&](QSharedPointer<CMeasureBlock>) {
+        CSimulatedAcquisition acquisition([&](const QSharedPointer<CMeasureBlock>&) {
             // The first block takes so long that the signal runs more than a second ahead.
             if (delivered++ == 0)
                 QThread::msleep(1600);

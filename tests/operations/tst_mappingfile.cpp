@@ -17,7 +17,7 @@ private:
     QString file(const QByteArray& content)
     {
         static int counter = 0;
-        const QString path = m_Dir.path() + QString("/map%1.xml").arg(++counter);
+        QString path = m_Dir.path() + QString("/map%1.xml").arg(++counter);
         QFile f(path);
         f.open(QIODevice::WriteOnly);
         f.write(content);

@@ -137,7 +137,7 @@ private slots:
         replay.setTimeWarp(10);
         QList<QDateTime> order;
         connect(&replay, &CRecordingManagerMeasure::ReplayMeasureBlock, &replay,
-                [&](QSharedPointer<CMeasureBlock> b) {
+                [&](const QSharedPointer<CMeasureBlock>& b) {
                     order << b->Results.first()->Timestamp;
                     replay.setIsProcessingBlock(false);
                 });
@@ -412,7 +412,9 @@ private slots:
         QCOMPARE(m.Units(), CUnits::UnitType::TESLA);
         QList<double> fields;
         connect(measure, &COperationMeasure::NewMeasure, this,
-                [&](QSharedPointer<CMeasureBlock> block) { fields << double(block->Results.first()->B()); });
+                [&](const QSharedPointer<CMeasureBlock>& block) {
+                    fields << double(block->Results.first()->B());
+                });
         measure->start();
         QTRY_VERIFY_WITH_TIMEOUT(fields.size() >= 5, 5000);
         QVERIFY(fields.last() < 1e-3); // tens of uT, in tesla

@@ -338,7 +338,7 @@ private slots:
         recorder.setTimeWarp(warp);
         QList<float> sent;
         connect(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock,
-                [&](QSharedPointer<CMeasureBlock> b) { sent << b->Results.first()->B(); });
+                [&](const QSharedPointer<CMeasureBlock>& b) { sent << b->Results.first()->B(); });
         recorder.StartReplay();
         QVERIFY(recorder.IsPlayingBack());
         QVERIFY(!recorder.IsHolding());
@@ -355,7 +355,7 @@ private slots:
         recorder.setTimeWarp(1);
         QList<float> sent;
         connect(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock,
-                [&](QSharedPointer<CMeasureBlock> b) {
+                [&](const QSharedPointer<CMeasureBlock>& b) {
                     sent << b->Results.first()->B();
                     // The views finish at once.
                     QTimer::singleShot(0, &recorder, [&] { recorder.setIsProcessingBlock(false); });
@@ -411,7 +411,7 @@ private slots:
         fill(recorder, {0, 1000, 2000, 3000});
         QList<float> sent;
         connect(&recorder, &CRecordingManagerMeasure::ReplayMeasureBlock,
-                [&](QSharedPointer<CMeasureBlock> b) { sent << b->Results.first()->B(); });
+                [&](const QSharedPointer<CMeasureBlock>& b) { sent << b->Results.first()->B(); });
         recorder.StartReplay();
         QTRY_COMPARE(sent.size(), 1);
         recorder.StopReplay();
