@@ -193,7 +193,7 @@ void CApplication::OnTerminationRequested()
     if (written.isEmpty() && lost.isEmpty())
         return;
     QStringList lines = written;
-    for (const QString& kind : lost)
+    for (const QString& kind : qAsConst(lost))
         lines << LostMark + kind;
     QFile list(l_RecoveredListPath());
     if (list.open(QIODevice::Append | QIODevice::Text))
@@ -206,8 +206,9 @@ void CApplication::l_ReportRecoveredRecordings()
     QStringList paths, lost;
     if (list.open(QIODevice::ReadOnly | QIODevice::Text))
     {
-        for (const QString& line :
-             QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        const QStringList recorded =
+            QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString& line : recorded)
         {
             if (line.startsWith(LostMark))
                 lost << line.mid(LostMark.size());
@@ -238,8 +239,9 @@ QStringList CApplication::l_RecoverUnfinishedRecordings()
 {
     QStringList recovered;
     const QDir folder(CRecordingManager::StreamFolderIn(m_Core.Settings().DefaultStoragePath()));
-    for (const QString& name :
-         folder.entryList({QStringLiteral("*") + CRecordingManager::StreamSuffix}, QDir::Files, QDir::Name))
+    const auto names =
+        folder.entryList({QStringLiteral("*") + CRecordingManager::StreamSuffix}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
     {
         const QString from = folder.filePath(name);
         QString to = from.chopped(CRecordingManager::StreamSuffix.size());

@@ -6,6 +6,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
+// The connections' context is the local event loop: they end with it, before what they capture.
+// clazy:excludeall=lambda-in-connect
+
 CCore::CCore(const QString& programFolder, const QString& settingsFolder)
     : m_Settings(programFolder, nullptr, settingsFolder), m_Plugins(m_Settings), m_Supervisor(m_Settings),
       m_Operations(m_Settings, m_Plugins, m_Supervisor)

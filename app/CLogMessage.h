@@ -32,12 +32,12 @@ public:
     QString Message() const { return m_Message; }
 
 public slots:
-    void setLevel(eLevel value);
+    void setLevel(CLogMessage::eLevel value);
     void setTimestamp(const QDateTime& value);
     void setMessage(const QString& value);
 
 signals:
-    void LevelChanged(eLevel value);
+    void LevelChanged(CLogMessage::eLevel value);
     void TimestampChanged(QDateTime value);
     void MessageChanged(QString value);
 

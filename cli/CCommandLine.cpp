@@ -33,7 +33,12 @@ QString tr(const char* text)
     return QCoreApplication::translate("CCommandLine", text);
 }
 
-const QCommandLineOption JsonOption(QStringLiteral("json"), QStringLiteral("Output for machines (JSON)."));
+const QCommandLineOption& JsonOption()
+{
+    static const QCommandLineOption json(QStringLiteral("json"),
+                                         QStringLiteral("Output for machines (JSON)."));
+    return json;
+}
 
 QString number(const QJsonValue& value, int precision = 6)
 {
@@ -133,7 +138,7 @@ int CCommandLine::l_Parse(QCommandLineParser& parser, const QStringList& argumen
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, tr("This help."));
     parser.addOption(help);
-    parser.addOption(JsonOption);
+    parser.addOption(JsonOption());
     if (!parser.parse(arguments))
         return l_UsageError(command + QStringLiteral(": ") + parser.errorText());
     if (parser.isSet(help))
@@ -292,7 +297,8 @@ int CCommandLine::l_List(const QStringList& arguments)
     if (parsed >= 0)
         return parsed;
     if (!parser.positionalArguments().isEmpty())
-        return l_UsageError(tr("list: unexpected argument %1").arg(parser.positionalArguments().first()));
+        return l_UsageError(
+            tr("list: unexpected argument %1").arg(parser.positionalArguments().constFirst()));
     QList<QJsonObject> instruments;
     QString error;
     if (!CMeasureCommand(m_ProgramFolder).List(instruments, &error))
@@ -300,17 +306,17 @@ int CCommandLine::l_List(const QStringList& arguments)
         l_Error(error);
         return Failed;
     }
-    if (parser.isSet(JsonOption))
+    if (parser.isSet(JsonOption()))
     {
         QJsonArray list;
-        for (const QJsonObject& instrument : instruments)
+        for (const QJsonObject& instrument : qAsConst(instruments))
             list.append(instrument);
         l_PrintJson(list);
         return Success;
     }
     if (instruments.isEmpty())
         m_Out << tr("No instrument found.") << '\n';
-    for (const QJsonObject& instrument : instruments)
+    for (const QJsonObject& instrument : qAsConst(instruments))
         m_Out << instrument.value(QStringLiteral("model")).toString() << "  " << tr("serial number") << ' '
               << instrument.value(QStringLiteral("serialNumber")).toString() << "  " << tr("on") << ' '
               << instrument.value(QStringLiteral("connection")).toString() << '\n';
@@ -345,13 +351,14 @@ int CCommandLine::l_Measure(const QStringList& arguments)
     options.out = parser.value(QStringLiteral("out"));
     options.csv = parser.value(QStringLiteral("csv"));
     options.limits = parser.value(QStringLiteral("limits"));
-    options.json = parser.isSet(JsonOption);
+    options.json = parser.isSet(JsonOption());
     if (options.serial.isEmpty())
         return l_UsageError(tr("measure: --instrument SERIAL is required"));
     if (options.out.isEmpty())
         return l_UsageError(tr("measure: --out FILE.xml is required"));
     if (!parser.positionalArguments().isEmpty())
-        return l_UsageError(tr("measure: unexpected argument %1").arg(parser.positionalArguments().first()));
+        return l_UsageError(
+            tr("measure: unexpected argument %1").arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(QStringLiteral("unit")))
     {
         // "u" for the micro sign, which scripts seldom type.
@@ -402,11 +409,11 @@ int CCommandLine::l_Measure(const QStringList& arguments)
     else
         m_Out << tr("%1 blocks, %2 samples in %3 s%4: %5")
                      .arg(summary.value(QStringLiteral("blocks")).toInt())
-                     .arg(number(summary.value(QStringLiteral("samples")), 12))
-                     .arg(number(summary.value(QStringLiteral("seconds")), 4))
-                     .arg(summary.value(QStringLiteral("interrupted")).toBool() ? tr(" (interrupted)")
-                                                                                : QString())
-                     .arg(status == Success ? options.out : tr("not saved"))
+                     .arg(number(summary.value(QStringLiteral("samples")), 12),
+                          number(summary.value(QStringLiteral("seconds")), 4),
+                          summary.value(QStringLiteral("interrupted")).toBool() ? tr(" (interrupted)")
+                                                                                : QString(),
+                          status == Success ? options.out : tr("not saved"))
               << '\n';
     return status;
 }
@@ -429,7 +436,7 @@ int CCommandLine::l_Info(const QStringList& arguments)
         return CRecordingAnalysis::LoadSummary(file, path, summary, error);
     };
     return l_ForEachFile(
-        inputs, parser.isSet(JsonOption),
+        inputs, parser.isSet(JsonOption()),
         [&](const CRecordingFile& file, QJsonObject& result, QString*) {
             result = CRecordingAnalysis::Info(file, summary);
             return true;
@@ -506,7 +513,7 @@ int CCommandLine::l_Stats(const QStringList& arguments)
         return CRecordingAnalysis::LoadSummary(file, path, summary, error);
     };
     return l_ForEachFile(
-        inputs, parser.isSet(JsonOption),
+        inputs, parser.isSet(JsonOption()),
         [&](const CRecordingFile& file, QJsonObject& result, QString*) {
             result = CRecordingAnalysis::Stats(file, summary);
             return true;
@@ -571,7 +578,7 @@ int CCommandLine::l_Spectrum(const QStringList& arguments)
         return CRecordingAnalysis::LoadKeeping(file, path, block, error);
     };
     return l_ForEachFile(
-        inputs, parser.isSet(JsonOption),
+        inputs, parser.isSet(JsonOption()),
         [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
             result = CRecordingAnalysis::Spectrum(file, component, block, threshold, error);
             return !result.isEmpty();
@@ -582,8 +589,8 @@ int CCommandLine::l_Spectrum(const QStringList& arguments)
                          .arg(peaks.size())
                          .arg(spectrum.value(QStringLiteral("component")).toString())
                          .arg(spectrum.value(QStringLiteral("block")).toInt())
-                         .arg(number(spectrum.value(QStringLiteral("binWidth"))))
-                         .arg(number(spectrum.value(QStringLiteral("thresholdDb"))))
+                         .arg(number(spectrum.value(QStringLiteral("binWidth"))),
+                              number(spectrum.value(QStringLiteral("thresholdDb"))))
                   << '\n';
             for (const QJsonValue& value : peaks)
             {
@@ -629,7 +636,7 @@ int CCommandLine::l_Ac(const QStringList& arguments)
         return CRecordingAnalysis::LoadKeeping(file, path, block, error);
     };
     return l_ForEachFile(
-        inputs, parser.isSet(JsonOption),
+        inputs, parser.isSet(JsonOption()),
         [&](const CRecordingFile& file, QJsonObject& result, QString* error) {
             LimitsXmlFile limits(nullptr);
             limitsFor(file, limitsText, limits);
@@ -727,7 +734,7 @@ int CCommandLine::l_Exposure(const QStringList& arguments)
         return true;
     };
     return l_ForEachFile(
-        inputs, parser.isSet(JsonOption),
+        inputs, parser.isSet(JsonOption()),
         [&](const CRecordingFile&, QJsonObject& result, QString* error) {
             result = assessed;
             *error = failure;
@@ -857,7 +864,7 @@ int CCommandLine::l_Convert(const QStringList& arguments)
             return CRecordingAnalysis::LoadAsXml(file, path, targetOf(path), error);
         };
     return l_ForEachFile(
-        inputs, parser.isSet(JsonOption),
+        inputs, parser.isSet(JsonOption()),
         [&](const CRecordingFile& file, QJsonObject& result, QString*) {
             const QString target = targetOf(file.Path());
             result = {{QStringLiteral("out"), target}, {QStringLiteral("format"), format}};
@@ -945,7 +952,7 @@ int CCommandLine::l_Report(const QStringList& arguments)
         return Failed;
     }
     const QJsonObject content = report.ToJson();
-    if (parser.isSet(JsonOption))
+    if (parser.isSet(JsonOption()))
         l_PrintJson(content);
     else
         m_Out << tr("%1: %2 recording(s) against %3: %4")

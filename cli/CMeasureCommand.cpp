@@ -22,6 +22,9 @@
 #include <limits>
 #include <memory>
 
+// The connections' context is the local event loop: they end with it, before what they capture.
+// clazy:excludeall=lambda-in-connect
+
 namespace
 {
 QString tr(const char* text)
@@ -64,7 +67,8 @@ struct Core
 
     QSharedPointer<CInstrument> Find(const QString& serial) const
     {
-        for (const QSharedPointer<CInstrument>& instrument : supervisor->AvailableInstruments())
+        const auto instruments = supervisor->AvailableInstruments();
+        for (const QSharedPointer<CInstrument>& instrument : instruments)
             if (instrument->SerialNumber() == serial)
                 return instrument;
         return nullptr;
@@ -119,7 +123,8 @@ bool CMeasureCommand::List(QList<QJsonObject>& instruments, QString* error)
         *error = tr("no instrument driver plug-in in %1").arg(core.settings->InstrumentDriverPluginsPath());
         return false;
     }
-    for (const QSharedPointer<CInstrument>& instrument : core.supervisor->AvailableInstruments())
+    const auto available = core.supervisor->AvailableInstruments();
+    for (const QSharedPointer<CInstrument>& instrument : available)
         instruments.append(describe(*instrument));
     return true;
 }
@@ -138,7 +143,8 @@ int CMeasureCommand::Measure(const Options& options, QJsonObject& summary, QStri
     if (!instrument)
     {
         QStringList found;
-        for (const QSharedPointer<CInstrument>& other : core.supervisor->AvailableInstruments())
+        const auto others = core.supervisor->AvailableInstruments();
+        for (const QSharedPointer<CInstrument>& other : others)
             found << other->SerialNumber();
         *error = tr("no instrument with serial number %1 (found: %2)")
                      .arg(options.serial, found.isEmpty() ? tr("none") : found.join(QStringLiteral(", ")));

@@ -113,7 +113,8 @@ QString CEngineeringNotation::PowerOfTen(int exponent)
     QString power = QStringLiteral("10");
     if (exponent < 0)
         power += QChar(0x207b); // superscript minus
-    for (const QChar digit : QString::number(std::abs(exponent)))
+    const auto digits = QString::number(std::abs(exponent));
+    for (const QChar digit : digits)
         power += superscripts.at(digit.digitValue());
     return power;
 }

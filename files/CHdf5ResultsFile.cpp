@@ -724,14 +724,15 @@ bool CHdf5ResultsFile::Writer::Begin(const QString& path, CDataset& dataSet, boo
         writeText(o.group, "program", CConstants::SoftwareName) &&
         writeText(o.group, "timestamp_unit", QStringLiteral("ns since 1970-01-01T00:00:00Z"));
     // Each parameter on its own: a number where it is one.
-    for (const QString& pair : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    const auto pairs = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& pair : pairs)
     {
         const int equals = pair.indexOf(QLatin1Char('='));
         if (!ok || equals <= 0)
             continue;
         const QByteArray name = pair.left(equals).toUtf8();
         bool number = false;
-        const double value = pair.mid(equals + 1).toDouble(&number);
+        const double value = pair.midRef(equals + 1).toDouble(&number);
         ok = number ? writeNumber(o.group, name.constData(), value)
                     : writeText(o.group, name.constData(), pair.mid(equals + 1));
     }

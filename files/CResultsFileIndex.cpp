@@ -137,7 +137,7 @@ bool CResultsFileIndex::Build(const QString& path, CSettings& settings,
             entry.FirstTime = block->Results.front()->Seconds();
             entry.LastTime = block->Results.back()->Seconds();
         }
-        for (const auto& sample : block->Results)
+        for (const auto& sample : qAsConst(block->Results))
         {
             const Quantities values{sample->B(),  sample->BBprime(), sample->Bx(),
                                     sample->By(), sample->Bz(),      sample->dB()};

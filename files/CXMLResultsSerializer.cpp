@@ -202,8 +202,8 @@ QByteArray triple(const QString& element, const QString& unit, double a, double 
 
 // The layout of the indented document: a measurements element is at depth 3, its
 // children at depth 4.
-const QByteArray BlockIndent("\n            ");
-const QByteArray ChildIndent("\n                ");
+constexpr char BlockIndent[] = "\n            ";
+constexpr char ChildIndent[] = "\n                ";
 
 // Three numbers joined by ";" (the fixed separator); false unless exactly three pieces.
 bool readTriple(const QString& text, double& a, double& b, double& c)
@@ -353,7 +353,7 @@ QByteArray CXMLResultsSerializer::Head(CDataSetMapping* dataSet)
 
 bool CXMLResultsSerializer::WriteBlock(QIODevice& device, const CMeasureBlock& block, const QByteArray& rows)
 {
-    QByteArray before = BlockIndent + "<measurements>" + ChildIndent +
+    QByteArray before = QByteArray(BlockIndent) + "<measurements>" + ChildIndent +
                         textElement(QStringLiteral("comment"), block.Comment());
     if (const auto* mapped = dynamic_cast<const CMeasureBlockMapping*>(&block))
     {
@@ -366,8 +366,9 @@ bool CXMLResultsSerializer::WriteBlock(QIODevice& device, const CMeasureBlock& b
     // The rows go as they are: they hold nothing XML would escape (digits, signs, ".",
     // ":", ";", "T", "e", "nan", "inf" and line feeds), and skipping the escaping of
     // megabytes of text is most of a save's speed.
-    before += ChildIndent + "<flux>";
-    static const QByteArray after = "</flux>" + BlockIndent + "</measurements>";
+    before += ChildIndent;
+    before += "<flux>";
+    static const QByteArray after = QByteArray("</flux>") + BlockIndent + "</measurements>";
     return device.write(before) == before.size() && device.write(rows) == rows.size() &&
            device.write(after) == after.size();
 }

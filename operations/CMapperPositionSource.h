@@ -31,7 +31,7 @@ public:
     virtual bool NextPosition(CPosition& position, COrientation& orientation) = 0;
 
 signals:
-    void TypeChanged(eType value);
+    void TypeChanged(CMapperPositionSource::eType value);
 
 private:
     eType m_Type;

@@ -303,7 +303,8 @@ void COperation::l_ReadMeasurementSection(const QDomElement& section)
         else if (tag == QLatin1String("TriggerPlugin"))
         {
             CTriggerPlugin* chosen = nullptr;
-            for (CTriggerPlugin* plugin : AvailableTriggerPlugins())
+            const auto plugins = AvailableTriggerPlugins();
+            for (CTriggerPlugin* plugin : plugins)
             {
                 if (plugin && plugin->GetName() == text)
                 {

@@ -48,9 +48,11 @@ public:
     Q_INVOKABLE bool LoadParameters(const QString& filePath);
     bool SaveParametersInDefaultFolder(const QString& fileName);
     bool LoadParametersInDefaultFolder(const QString& fileName);
+    virtual quint64 MaxMeasurementCount() const = 0;
+    virtual bool HasUnsavedData() const;
+    virtual bool IsDataSetEmpty() const = 0;
 
 public slots:
-    virtual quint64 MaxMeasurementCount() const = 0;
     virtual void initialize() = 0;
     virtual void terminate() = 0;
     virtual void start();
@@ -60,8 +62,6 @@ public slots:
     // (still on its way from the driver) is ever taken for the new one.
     void ApplyUnitChange();
     virtual void clear() = 0;
-    virtual bool HasUnsavedData() const;
-    virtual bool IsDataSetEmpty() const = 0;
     virtual QList<CTriggerPlugin*> AvailableTriggerPlugins() = 0;
     virtual void WriteCustomParameters(QXmlStreamWriter& writer) = 0;
     virtual void ReadCustomParameters(QDomElement& element) = 0;

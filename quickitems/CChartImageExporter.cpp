@@ -222,7 +222,8 @@ void draw(QPainter& painter, const QSizeF& size, const CLinePlot& chart,
         };
         painter.setPen(
             QPen(s->color(), std::max(1.0, s->pen().widthF()), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        for (const QPointF& p : s->pointsVector())
+        const auto points = s->pointsVector();
+        for (const QPointF& p : points)
         {
             const QPointF point = at(p.x(), p.y());
             // A point that cannot be shown (NaN, zero on a log axis) breaks the line.

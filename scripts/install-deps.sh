@@ -14,7 +14,7 @@ PACKAGES=(
   xvfb xauth libgl1-mesa-dri mesa-utils
   python3 clang libclang-rt-14-dev fonts-oxygen fonts-dejavu-core python3-fonttools poppler-utils
   locales tzdata
-  dpkg-dev lintian clang-format shellcheck
+  dpkg-dev lintian clang-format shellcheck clang-tidy clazy
 )
 
 missing=()

@@ -137,8 +137,7 @@ QString CChart2DMappingData::XAxisTitle() const
     for (int axis = 1; axis <= 3; ++axis)
         if (axis != m_HorizontalAxisType)
             at << QStringLiteral("%1 = %2 mm")
-                      .arg(QStringLiteral("XYZ").mid(axis - 1, 1))
-                      .arg(QString::number(m_Row[axis - 1], 'g', 6));
+                      .arg(QStringLiteral("XYZ").mid(axis - 1, 1), QString::number(m_Row[axis - 1], 'g', 6));
     return title + tr(" (row at %1)").arg(at.join(QStringLiteral(", ")));
 }
 

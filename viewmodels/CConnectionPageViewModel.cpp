@@ -14,7 +14,8 @@ CConnectionPageViewModel::CConnectionPageViewModel(CInstrumentSupervisor* superv
     m_BaudrateNames = QStringList{"110",   "300",   "600",   "1200",   "2400",   "4800",   "9600",  "14400",
                                   "19200", "38400", "57600", "115200", "230400", "460800", "921600"};
     emit BaudrateNamesChanged(m_BaudrateNames);
-    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& port : ports)
         m_SerialPortNames.append(port.portName());
     emit SerialPortNamesChanged(m_SerialPortNames);
 
@@ -53,7 +54,8 @@ void CConnectionPageViewModel::OnInstrumentListUpdated()
     m_ConnectedInstruments.clear();
     m_InstrumentNames = QStringList{QStringLiteral("None")};
     bool found = false;
-    for (const QSharedPointer<CInstrument>& instrument : m_pSupervisor->AvailableInstruments())
+    const auto instruments = m_pSupervisor->AvailableInstruments();
+    for (const QSharedPointer<CInstrument>& instrument : instruments)
     {
         if (!instrument)
             continue;

@@ -14,7 +14,8 @@
 CMappingParametersViewModel::CMappingParametersViewModel(COperationMapping* operation, QObject* parent)
     : QObject(parent), m_pOperation(operation)
 {
-    for (const CMapperPlugin* mapper : operation->AvailableMapperPlugins())
+    const auto mappers = operation->AvailableMapperPlugins();
+    for (const CMapperPlugin* mapper : mappers)
         m_Mappers << mapper->GetName();
     CMappingParameters* parameters = operation->MappingParameters();
     MappingXmlFile* file = parameters->MapperSourceFile()->MappingFile();

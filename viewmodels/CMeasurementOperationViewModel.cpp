@@ -346,7 +346,7 @@ void CMeasurementOperationViewModel::l_EnsureKnownUnit()
     const CInstrument* instrument = m_pOperation->Instrument();
     if (m->Units() != CUnits::UnitType::UNKNOWN || !instrument || instrument->UnitList().isEmpty())
         return;
-    const CUnits::UnitType unit = instrument->UnitList().first();
+    const CUnits::UnitType unit = instrument->UnitList().constFirst();
     m->setUnits(unit);
     m->setDisplayUnits(unit);
     m->setUncertaintyUnits(ConvertUnitsToUncertaintyUnits(unit));
@@ -565,7 +565,8 @@ QStringList CMeasurementOperationViewModel::RecentFiles() const
 {
     // Files moved or deleted since are not offered.
     QStringList files;
-    for (const QString& path : l_RecentList())
+    const auto recent = l_RecentList();
+    for (const QString& path : recent)
         if (QFileInfo(path).isFile())
             files << path;
     return files;

@@ -31,7 +31,8 @@ CMeasurementParametersViewModel::CMeasurementParametersViewModel(COperation* ope
     OnParametersUncertaintyUnitsChange();
     l_BuildRanges();
     l_BuildTriggers();
-    for (CTriggerPlugin* plugin : m_pOperation->AvailableTriggerPlugins())
+    const auto plugins = m_pOperation->AvailableTriggerPlugins();
+    for (CTriggerPlugin* plugin : plugins)
         m_TriggerPlugins << plugin->GetName();
     if (!m_TriggerPlugins.isEmpty())
         m_SelectedTriggerPluginIndex = 0;
@@ -101,7 +102,8 @@ void CMeasurementParametersViewModel::l_BuildUnits()
 {
     const CInstrument* instrument = l_Instrument();
     QStringList texts;
-    for (const int i : l_ShownUnits())
+    const auto shown = l_ShownUnits();
+    for (const int i : shown)
         texts << CUnitsToQString(instrument->UnitList().at(i));
     setUnitsList(instrument ? texts : QStringList{None});
 }
@@ -138,7 +140,8 @@ void CMeasurementParametersViewModel::l_BuildRanges()
     else
     {
         ranges << QVariantMap{{QStringLiteral("first"), tr("Auto")}, {QStringLiteral("second"), QString()}};
-        for (const float r : instrument->RangeList())
+        const auto instrumentRanges = instrument->RangeList();
+        for (const float r : instrumentRanges)
             ranges << QVariantMap{{QStringLiteral("first"), CNumberText::G6(r)},
                                   {QStringLiteral("second"), QStringLiteral("[T]")}};
     }
@@ -157,7 +160,8 @@ void CMeasurementParametersViewModel::l_BuildTriggers()
               << TriggerModeToString(CTrigger::TriggerMode::EXTERNAL);
     else
     {
-        for (const CTrigger::TriggerMode mode : instrument->TriggerList())
+        const auto modes = instrument->TriggerList();
+        for (const CTrigger::TriggerMode mode : modes)
         {
             if (int(mode) >= 1 && int(mode) <= 4)
                 names << TriggerModeToString(mode);
@@ -352,7 +356,8 @@ void CMeasurementParametersViewModel::OnInstrumentMeasurementParametersUpdated()
 void CMeasurementParametersViewModel::OnParametersLoadChangedUnit()
 {
     QStringList texts;
-    for (const CUnits::UnitType unit : m_pParameters->UncertaintyUnitList())
+    const auto units = m_pParameters->UncertaintyUnitList();
+    for (const CUnits::UnitType unit : units)
         texts << CUnitsToQString(unit);
     if (texts.size() == m_UncertaintyUnitsList.size())
         setUncertaintyUnitsList(texts);

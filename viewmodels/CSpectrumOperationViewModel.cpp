@@ -111,7 +111,7 @@ void CSpectrumOperationViewModel::OnNewMeasure(const QSharedPointer<CMeasureBloc
         {
             KVL::Instrument::ZRQ5520Types::CFluxList series, spectrum;
             series.reserve(std::size_t(measureBlock->Results.size()));
-            for (const QSharedPointer<CFieldIntensityResult>& sample : measureBlock->Results)
+            for (const QSharedPointer<CFieldIntensityResult>& sample : qAsConst(measureBlock->Results))
                 series.push_back(sample->Quantity(m_SelectedFieldIndex));
             if (KVL::ComputeSpectrum(series, spectrum))
                 l_CheckLimit(spectrum, ParametersInUse()->AcquisitionRate() / double(series.size()));
