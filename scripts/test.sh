@@ -13,5 +13,3 @@ bash scripts/build.sh
 bash scripts/fuzz.sh replay
 # The threaded and file tests once more under ThreadSanitizer (about a minute and a half).
 bash scripts/sanitize.sh tsan
-# clang-tidy on the same build's commands (a few minutes).
-bash scripts/tidy.sh
