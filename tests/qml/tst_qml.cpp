@@ -75,7 +75,7 @@ public:
     // (and a file that is gone).
     Q_INVOKABLE QString recentFile(const QString& name)
     {
-        const QString path = m_Measure->dir.filePath(name);
+        QString path = m_Measure->dir.filePath(name);
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write("<RESULTS/>");
