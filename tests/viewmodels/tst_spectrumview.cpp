@@ -368,6 +368,26 @@ private slots:
         QVERIFY(std::isnan(page.Exposure()->SummationIndex()));
     }
 
+    // The panel's limits file gone when it is read again: the panel forgets it and the
+    // operation no longer counts a limits file as loaded.
+    void limitsFileGoneOnReloadIsForgotten()
+    {
+        RecordingPrompt prompt;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("limits.xml");
+        QVERIFY(QFile::copy(shippedLimits("ICNIRP2010_GeneralPublic.xml"), path));
+        CLimitsParameters* panel = m_Operation->OperationParameters()->LimitsParameters();
+        panel->setLimitsFilePath(path);
+        QVERIFY(m_Operation->LimitsFileLoaded());
+
+        QVERIFY(QFile::remove(path));
+        m_Operation->LimitsFile()->ConvertLimitsFileToCurrentUnits(true);
+        QVERIFY(!m_Operation->LimitsFileLoaded());
+        QCOMPARE(panel->LimitsFilePath(), QString());
+        QCOMPARE(panel->LimitsFileName(), QString());
+        QVERIFY(m_Operation->LimitsFile()->Limits().isEmpty());
+    }
+
     // A file that fails part-way leaves no entry active: alarms never fire against a
     // file the panel shows as refused. "8,0e-5" is no number to the file (a comma).
     void limitsFileFailingPartWayLeavesNoEntry()
