@@ -45,8 +45,8 @@ CSettingsPageViewModel::CSettingsPageViewModel(CSettings& settings, QObject* par
     connect(this, &CSettingsPageViewModel::LogMaxHistoryCountChanged, this,
             &CSettingsPageViewModel::OnLogMaxHistoryCountChanged);
 
-    // The page's switches and plot options edit the store itself (through the properties
-    // below); they are still edits that only Save keeps.
+    // The page's switches and plot options edit the store itself (the mirrored settings'
+    // properties); they are still edits that only Save keeps.
 #define TESVANA_SETTING_PAGE_CONNECTION(Type, Name, Factory, Kind, Where, Page)                              \
     TESVANA_IF_MIRRORED_##Page(                                                                              \
         connect(&m_Settings, &CSettings::Name##Changed, this, &CSettingsPageViewModel::l_OnStoreEdited);)
@@ -257,7 +257,7 @@ void CSettingsPageViewModel::l_OnStoreEdited()
     emit StoreChanged();
 }
 
-// The switches and plot options read and write the store itself.
+// The 2-D plot's axis reads and writes the store too, a number checked on its way in.
 int CSettingsPageViewModel::Mapping2DPlotHorizontalAxisType() const
 {
     return int(m_Settings.Mapping2DPlotHorizontalAxisType());
