@@ -6,6 +6,7 @@
 #include "app/CXmlElementsWriter.h"
 #include "app/LogCategories.h"
 #include "model/CNumberText.h"
+#include "model/TesvanaSetter.h"
 
 #include <QDebug>
 #include <QDir>
@@ -257,3 +258,8 @@ bool CSettings::Save()
     }
     return true;
 }
+
+#define TESVANA_SETTING_SETTER(Type, Name, Factory, Kind, Where, Page)                                       \
+    TESVANA_SETTER(CSettings, CSettingArgument<Type>, Name)
+TESVANA_SETTINGS(TESVANA_SETTING_SETTER)
+#undef TESVANA_SETTING_SETTER

@@ -62,18 +62,13 @@ template <typename T> using CSettingArgument = std::conditional_t<std::is_class<
 // What one line of the list makes in the store.
 #define TESVANA_SETTING_PROPERTY(Type, Name, Factory, Kind, Where, Page)                                     \
     Q_PROPERTY(Type Name READ Name WRITE set##Name NOTIFY Name##Changed)
+// (The setters are the program's one setter rule, TESVANA_SETTER, defined in CSettings.cpp.)
 #define TESVANA_SETTING_ACCESSORS(Type, Name, Factory, Kind, Where, Page)                                    \
     Type Name() const                                                                                        \
     {                                                                                                        \
         return m_##Name;                                                                                     \
     }                                                                                                        \
-    void set##Name(CSettingArgument<Type> value)                                                             \
-    {                                                                                                        \
-        if (m_##Name == value)                                                                               \
-            return;                                                                                          \
-        m_##Name = value;                                                                                    \
-        emit Name##Changed(m_##Name);                                                                        \
-    }
+    void set##Name(CSettingArgument<Type> value);
 #define TESVANA_SETTING_SIGNAL(Type, Name, Factory, Kind, Where, Page) void Name##Changed(Type value);
 #define TESVANA_SETTING_MEMBER(Type, Name, Factory, Kind, Where, Page) Type m_##Name{};
 

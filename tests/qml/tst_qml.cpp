@@ -4,9 +4,9 @@
 // instrument for each test function, and feeds them blocks as a driver would.
 #include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
+#include "../support/TimedBlock.h"
 #include "app/CApplication.h"
 #include "app/CConstants.h"
-#include "model/CFieldIntensityResult.h"
 #include "model/CMetaTypes.h"
 #include "operations/COperationMapping.h"
 #include "operations/COperationMeasure.h"
@@ -52,20 +52,8 @@ public:
     Q_INVOKABLE void feed(int count)
     {
         static qint64 next = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC).toMSecsSinceEpoch();
-        for (int b = 0; b < count; ++b)
-        {
-            QSharedPointer<CMeasureBlock> block(new CMeasureBlock());
-            for (int i = 0; i < 10; ++i, next += 10)
-            {
-                auto sample = QSharedPointer<CFieldIntensityResult>::create();
-                sample->Timestamp = QDateTime::fromMSecsSinceEpoch(next, Qt::UTC);
-                sample->TimestampNanosecond = quint64(next % 1000) * 1000000ULL;
-                sample->setBz(1);
-                sample->setB(1);
-                block->Results.append(sample);
-            }
-            m_Measure->operation.OnNewMeasure(block);
-        }
+        for (int b = 0; b < count; ++b, next += 100)
+            m_Measure->operation.OnNewMeasure(timed(next, 10));
     }
 
     // The measurement operation's session, as starting and stopping the instrument sets it.

@@ -4,6 +4,7 @@
 #include "../support/ModelTester.h"
 #include "../support/OperationCore.h"
 #include "../support/RecordingPrompt.h"
+#include "../support/TimedBlock.h"
 #include "app/CConstants.h"
 #include "files/CResultsFileIndex.h"
 #include "model/CAlarmParametersMeter.h"
@@ -54,23 +55,6 @@ QSharedPointer<CMeasureBlock> block(const QList<std::array<float, 3>>& fields, f
         s->setBz(f[2]);
         s->setB(std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]));
         s->setdB(dB);
-        b->Results.append(s);
-    }
-    return b;
-}
-
-// count samples of B = 1 mT, 10 ms apart from startMs.
-QSharedPointer<CMeasureBlock> timed(qint64 startMs, int count)
-{
-    QSharedPointer<CMeasureBlock> b(new CMeasureBlock());
-    for (int i = 0; i < count; ++i)
-    {
-        const qint64 ms = startMs + 10 * i;
-        QSharedPointer<CFieldIntensityResult> s = QSharedPointer<CFieldIntensityResult>::create();
-        s->Timestamp = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
-        s->TimestampNanosecond = quint64(ms % 1000) * 1000000ULL;
-        s->setBz(1);
-        s->setB(1);
         b->Results.append(s);
     }
     return b;
